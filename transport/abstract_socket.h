@@ -1,0 +1,103 @@
+#pragma once
+// The port object: the seam between the engine and one kind of line (UDP socket or serial port).
+// It fixes the order in which a port is opened, owns the receive thread and buffer, serialises
+// transmissions, and turns every failure of opening into an EUDPSocketError with a text for the user.
+
+#include "transport/thread.h"
+
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace velnet {
+
+class TUDPAbstractSocket;
+
+// Raised only while a port is being opened; never leaves the library.
+class EUDPSocketError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Called by the receive thread for every accepted frame: (context, sender thread, peer address,
+// peer port or line address, bytes, number of bytes).
+using ReceiveProc = void (*)(void* context, TThread* sender, uint32_t addr, uint32_t port, const uint8_t* data,
+                             uint32_t count);
+
+class TWaitPortThread : public TThreadPublicSync {
+public:
+    explicit TWaitPortThread(TUDPAbstractSocket* port) : Port(port) {}
+    TUDPAbstractSocket* const Port;
+};
+
+class TUDPAbstractSocket {
+public:
+    TUDPAbstractSocket() = default;
+    TUDPAbstractSocket(const TUDPAbstractSocket&) = delete;
+    TUDPAbstractSocket& operator=(const TUDPAbstractSocket&) = delete;
+    virtual ~TUDPAbstractSocket();
+
+    // No handle is -1 here: on POSIX 0 is a valid descriptor.
+    int Handle = -1;
+    uint32_t LocalAddr = 0;
+    TWaitPortThread* Reader = nullptr;
+    uint32_t BufSize = 0;
+    std::vector<uint8_t> Buf;
+    bool CanSetup = false;
+    bool IsIP = false;
+
+    // Binding happens after the reader has started; frames that come before it are dropped.
+    void SetOnReceive(ReceiveProc proc, void* context);
+    // For the receive thread: hands one accepted frame to the bound handler, if any.
+    void DeliverReceived(TThread* sender, uint32_t addr, uint32_t port, const uint8_t* data, uint32_t count);
+
+    virtual void CreateHandle(const void* params, uint32_t size) = 0;
+    virtual void SetParams(const void* params, uint32_t size) = 0;
+    virtual void StopThread();
+    virtual void ClosePort() = 0;
+    virtual int Setup() = 0;
+    virtual int Bind() = 0;
+    virtual int CreateMsgBuf() = 0;
+    virtual void CreateReader() = 0;
+    virtual std::string CreateErrorText() = 0;
+    virtual std::string SetupErrorText() = 0;
+    virtual std::string MsgBufErrorText() = 0;
+    virtual std::string BindErrorText() = 0;
+    virtual uint32_t AnswerTimeout() = 0;
+    virtual int SendTo(uint32_t addr, uint32_t port, uint32_t length, const void* data) = 0;
+    virtual bool SetupDialog(void* parentWindow) = 0;
+    virtual void GetConfig(const void** config, uint32_t* size) = 0;
+    virtual bool IsMyAddress(uint32_t address) = 0;
+
+    // The port lock serialises every transmission; it is recursive, as a critical section is.
+    void Lock() { PortLock.lock(); }
+    void Unlock() { PortLock.unlock(); }
+    int LockedSend(uint32_t addr, uint32_t port, uint32_t length, const void* data);
+
+protected:
+    // The opening sequence; the most-derived constructor calls it, so that the virtual steps are its
+    // own. On failure the partly opened port is torn down and EUDPSocketError leaves.
+    void Open(uint32_t localAddr, const void* params, uint32_t size);
+    // The closing sequence; the most-derived destructor calls it. Safe to call twice.
+    void Close();
+
+private:
+    [[noreturn]] void Fail(const std::string& text);
+
+    std::recursive_mutex PortLock;
+    std::atomic<ReceiveProc> m_onReceive{nullptr};
+    std::atomic<void*> m_onReceiveContext{nullptr};
+};
+
+// Port numbers travel in the socket address's 16-bit port field exactly as the low two bytes of the
+// 32-bit value lie in memory, low byte first: configured 6767 is wire port 28442.
+uint16_t PortFieldFromValue(uint32_t value);
+uint32_t PortValueFromField(uint16_t field);
+// The wire (network-order) UDP port number that a configured value means, and back.
+uint16_t WirePortFromValue(uint32_t value);
+uint32_t ValueFromWirePort(uint16_t wirePort);
+
+} // namespace velnet
