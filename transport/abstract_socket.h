@@ -3,6 +3,7 @@
 // It fixes the order in which a port is opened, owns the receive thread and buffer, serialises
 // transmissions, and turns every failure of opening into an EUDPSocketError with a text for the user.
 
+#include "transport/port_convention.h"
 #include "transport/thread.h"
 
 #include <atomic>
@@ -91,13 +92,5 @@ private:
     std::atomic<ReceiveProc> m_onReceive{nullptr};
     std::atomic<void*> m_onReceiveContext{nullptr};
 };
-
-// Port numbers travel in the socket address's 16-bit port field exactly as the low two bytes of the
-// 32-bit value lie in memory, low byte first: configured 6767 is wire port 28442.
-uint16_t PortFieldFromValue(uint32_t value);
-uint32_t PortValueFromField(uint16_t field);
-// The wire (network-order) UDP port number that a configured value means, and back.
-uint16_t WirePortFromValue(uint32_t value);
-uint32_t ValueFromWirePort(uint16_t wirePort);
 
 } // namespace velnet

@@ -24,6 +24,19 @@ using ExporterRef = std::shared_ptr<TTransportExporter>;
 
 class HandleList {
 public:
+    // Transports still alive when the library is unloaded (or the process ends) are destroyed with
+    // it, so that no thread of theirs outlives the library's code.
+    ~HandleList() {
+        std::map<uint32_t, ExporterRef> live;
+        {
+            std::lock_guard lock(m_lock);
+            live.swap(m_live);
+        }
+        for (auto& [handle, exporter] : live)
+            exporter->Window()->Cancel();
+        live.clear();
+    }
+
     uint32_t Add(ExporterRef exporter) {
         std::lock_guard lock(m_lock);
         do {
@@ -54,10 +67,8 @@ private:
 };
 
 HandleList& Handles() {
-    // Deliberately never destroyed: transports still alive when the process ends are not torn down
-    // from a static destructor, where their threads could no longer be joined safely.
-    static auto* list = new HandleList;
-    return *list;
+    static HandleList list;
+    return list;
 }
 
 // Runs f on the handle's transport owner; 0 for a handle that is not valid.
