@@ -78,12 +78,15 @@ public:
     void Unlock() { PortLock.unlock(); }
     int LockedSend(uint32_t addr, uint32_t port, uint32_t length, const void* data);
 
+    // The closing sequence: the receive thread ends, then the handle is closed. The most-derived
+    // destructor calls it; an owner may call it earlier, so that the receive thread has ended before
+    // the owner lets go of the port. Safe to call twice.
+    void Close();
+
 protected:
     // The opening sequence; the most-derived constructor calls it, so that the virtual steps are its
     // own. On failure the partly opened port is torn down and EUDPSocketError leaves.
     void Open(uint32_t localAddr, const void* params, uint32_t size);
-    // The closing sequence; the most-derived destructor calls it. Safe to call twice.
-    void Close();
 
 private:
     [[noreturn]] void Fail(const std::string& text);

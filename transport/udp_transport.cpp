@@ -43,7 +43,9 @@ TUDPTransport::TUDPTransport(std::unique_ptr<TUDPAbstractSocket> port, uint32_t 
 TUDPTransport::~TUDPTransport() {
     Stop();
     WaitFor();
-    // The port goes first: its receive thread calls into this engine until it has ended.
+    // The port's receive thread calls into this engine (and reads Socket) until it has ended, so it
+    // is ended before the port is let go.
+    Socket->Close();
     Socket.reset();
 }
 

@@ -29,51 +29,72 @@ struct HostRecord {
     uint16_t code() const { return velnet::MessageCode(record); }
 };
 
-struct HostSlot {
-    std::mutex mutex;
-    std::condition_variable cv;
-    std::vector<HostRecord> messages, answers, delivered;
-    int beforeSend = 0;
-    // Runs in the receive thread after a message has been recorded.
-    std::function<void(const HostRecord&)> onMessage;
+// What one host saw. The library calls in from its threads; the test reads copies.
+class HostSlot {
+public:
+    using List = std::vector<HostRecord> HostSlot::*;
+    static const List kMessages, kAnswers, kDelivered;
 
-    void Push(std::vector<HostRecord>& list, int32_t noAnswer, void* record, uint32_t size) {
+    void Reset() {
+        std::lock_guard lock(m_mutex);
+        m_messages.clear();
+        m_answers.clear();
+        m_delivered.clear();
+        m_onMessage = nullptr;
+    }
+    // Runs in the receive thread after a message has been recorded.
+    void SetOnMessage(std::function<void(const HostRecord&)> f) {
+        std::lock_guard lock(m_mutex);
+        m_onMessage = std::move(f);
+    }
+    void Push(List list, int32_t noAnswer, void* record, uint32_t size) {
         HostRecord r;
         r.noAnswer = noAnswer;
         r.size = size;
         std::memcpy(&r.record, record, std::min<size_t>(size, sizeof r.record));
+        std::function<void(const HostRecord&)> then;
         {
-            std::lock_guard lock(mutex);
-            list.push_back(r);
+            std::lock_guard lock(m_mutex);
+            (this->*list).push_back(r);
+            if (list == kMessages)
+                then = m_onMessage;
         }
-        cv.notify_all();
-        if (&list == &messages && onMessage)
-            onMessage(r);
+        m_cv.notify_all();
+        if (then)
+            then(r);
     }
-    template <class F> bool Wait(F ready, std::chrono::seconds limit = std::chrono::seconds(20)) {
-        std::unique_lock lock(mutex);
-        return cv.wait_for(lock, limit, ready);
+    std::vector<HostRecord> Get(List list) {
+        std::lock_guard lock(m_mutex);
+        return this->*list;
     }
-    size_t Count(const std::vector<HostRecord>& list) {
-        std::lock_guard lock(mutex);
-        return list.size();
+    size_t Count(List list) { return Get(list).size(); }
+    bool WaitCount(List list, size_t n, std::chrono::seconds limit = std::chrono::seconds(20)) {
+        std::unique_lock lock(m_mutex);
+        return m_cv.wait_for(lock, limit, [&] { return (this->*list).size() >= n; });
     }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_cv;
+    std::vector<HostRecord> m_messages, m_answers, m_delivered;
+    std::function<void(const HostRecord&)> m_onMessage;
 };
+
+inline const HostSlot::List HostSlot::kMessages = &HostSlot::m_messages;
+inline const HostSlot::List HostSlot::kAnswers = &HostSlot::m_answers;
+inline const HostSlot::List HostSlot::kDelivered = &HostSlot::m_delivered;
 
 inline HostSlot g_slots[4];
 
 template <int N> struct SlotCallbacks {
     static void Message(void*, int32_t noAnswer, void* record, uint32_t size) {
-        g_slots[N].Push(g_slots[N].messages, noAnswer, record, size);
+        g_slots[N].Push(HostSlot::kMessages, noAnswer, record, size);
     }
-    static void Answer(void*, void* record, uint32_t size) { g_slots[N].Push(g_slots[N].answers, 0, record, size); }
+    static void Answer(void*, void* record, uint32_t size) { g_slots[N].Push(HostSlot::kAnswers, 0, record, size); }
     static void Delivered(void*, void* record, uint32_t size) {
-        g_slots[N].Push(g_slots[N].delivered, 0, record, size);
+        g_slots[N].Push(HostSlot::kDelivered, 0, record, size);
     }
-    static void BeforeSend(void*) {
-        std::lock_guard lock(g_slots[N].mutex);
-        ++g_slots[N].beforeSend;
-    }
+    static void BeforeSend(void*) {}
 };
 
 inline bool Failed(const HostRecord& r) { return (r.flags() & 3) == 3; }
@@ -95,9 +116,7 @@ public:
     static constexpr uint32_t kClientId = 0x5A000000 + N;
 
     explicit VelnetHost(uint32_t lo = 0, uint32_t hi = 65535) {
-        slot().messages.clear();
-        slot().answers.clear();
-        slot().delivered.clear();
+        slot().Reset();
         localPort = velnet::ValueFromWirePort(FreeWirePort());
         handle = Api().CreateTransport(0, localPort, 0, 0, nullptr, 0);
         Api().ConnectClient(handle, kClientId, &SlotCallbacks<N>::Message, &SlotCallbacks<N>::Answer,
@@ -109,7 +128,7 @@ public:
     ~VelnetHost() {
         Api().CancelTransport(handle);
         Api().DestroyTransport(handle);
-        slot().onMessage = nullptr;
+        slot().SetOnMessage(nullptr);
     }
     VelnetHost(const VelnetHost&) = delete;
     VelnetHost& operator=(const VelnetHost&) = delete;
@@ -125,9 +144,12 @@ public:
                                                     payload.empty() ? nullptr : payload.data(), &ok);
         return r == 1 && ok == 1;
     }
-    bool WaitDelivered(size_t n) {
-        return slot().Wait([&] { return slot().delivered.size() >= n; });
-    }
+    bool WaitDelivered(size_t n) { return slot().WaitCount(HostSlot::kDelivered, n); }
+    bool WaitAnswers(size_t n) { return slot().WaitCount(HostSlot::kAnswers, n); }
+    bool WaitMessages(size_t n) { return slot().WaitCount(HostSlot::kMessages, n); }
+    std::vector<HostRecord> Delivered() { return slot().Get(HostSlot::kDelivered); }
+    std::vector<HostRecord> Answers() { return slot().Get(HostSlot::kAnswers); }
+    std::vector<HostRecord> Messages() { return slot().Get(HostSlot::kMessages); }
     static HostSlot& slot() { return g_slots[N]; }
 
     uint32_t handle = 0;

@@ -49,31 +49,31 @@ TEST(VelnetLibrary, MessageAnsweredEmptyAndInFull) {
     a.Aim(b);
     b.Aim(a);
     // b answers code 75 in full from its message callback, to the address the handle is aimed at.
-    b.slot().onMessage = [&](const HostRecord& m) {
+    b.slot().SetOnMessage([&](const HostRecord& m) {
         if (m.code() != 75)
             return;
         const char reply[] = "0123456789";
         uint32_t ok = 0;
         Api().SendAnswer(b.handle, m.id(), 10, reply, &ok);
-    };
+    });
 
     ASSERT_TRUE(a.Send(100, velnet::awEmpty, {1, 2, 3, 4}));
     // The answer callback runs in the receive thread and may come just after the delivery report.
-    const auto answers = [&](size_t n) { return a.slot().Wait([&] { return a.slot().answers.size() >= n; }); };
     ASSERT_TRUE(a.WaitDelivered(1));
-    EXPECT_FALSE(Failed(a.slot().delivered[0]));
-    ASSERT_TRUE(answers(1));
-    EXPECT_EQ(a.slot().answers[0].dataLength(), 0u);
-    ASSERT_TRUE(b.slot().Wait([&] { return b.slot().messages.size() >= 1; }));
-    EXPECT_EQ(b.slot().messages[0].code(), 100);
-    EXPECT_EQ(b.slot().messages[0].record.port, a.localPort) << "peer port in the library's convention";
-    EXPECT_EQ(b.slot().messages[0].record.data[5], 4);
+    EXPECT_FALSE(Failed(a.Delivered()[0]));
+    ASSERT_TRUE(a.WaitAnswers(1));
+    EXPECT_EQ(a.Answers()[0].dataLength(), 0u);
+    ASSERT_TRUE(b.WaitMessages(1));
+    const auto bMessages = b.Messages();
+    EXPECT_EQ(bMessages[0].code(), 100);
+    EXPECT_EQ(bMessages[0].record.port, a.localPort) << "peer port in the library's convention";
+    EXPECT_EQ(bMessages[0].record.data[5], 4);
 
     ASSERT_TRUE(a.Send(75, velnet::awFull, std::vector<uint8_t>(12, 7)));
     ASSERT_TRUE(a.WaitDelivered(2));
-    EXPECT_FALSE(Failed(a.slot().delivered[1]));
-    ASSERT_TRUE(answers(2));
-    const HostRecord& full = a.slot().answers[1];
+    EXPECT_FALSE(Failed(a.Delivered()[1]));
+    ASSERT_TRUE(a.WaitAnswers(2));
+    const HostRecord full = a.Answers()[1];
     EXPECT_EQ(full.flags(), 0x06u);
     ASSERT_EQ(full.dataLength(), 10u);
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(full.record.data), 10), "0123456789");
@@ -93,7 +93,7 @@ TEST(VelnetLibrary, UnansweredMessageIsRepeatedEvery250ms) {
         flags.push_back(buffer[0]);
     }
     ASSERT_TRUE(a.WaitDelivered(1));
-    EXPECT_TRUE(Failed(a.slot().delivered[0]));
+    EXPECT_TRUE(Failed(a.Delivered()[0]));
     EXPECT_EQ(flags, (std::vector<uint8_t>{0x04, 0x05, 0x05, 0x05, 0x05, 0x05}));
     for (size_t i = 1; i < arrivals.size(); ++i)
         EXPECT_GE(arrivals[i] - arrivals[i - 1], std::chrono::milliseconds(230)) << i;
@@ -114,9 +114,9 @@ TEST(VelnetLibrary, DuplicateIsAnsweredTwiceAndDeliveredOnce) {
         EXPECT_EQ(answer[0], 0x02);
         EXPECT_EQ(answer[1], 0x07);
     }
-    ASSERT_TRUE(b.slot().Wait([&] { return !b.slot().messages.empty(); }));
+    ASSERT_TRUE(b.WaitMessages(1));
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    EXPECT_EQ(b.slot().Count(b.slot().messages), 1u);
+    EXPECT_EQ(b.slot().Count(HostSlot::kMessages), 1u);
 }
 
 TEST(VelnetLibrary, MessagesReachTheClientsWhoseRangeHoldsTheCode) {
@@ -136,13 +136,13 @@ TEST(VelnetLibrary, MessagesReachTheClientsWhoseRangeHoldsTheCode) {
     size_t expected = 0;
     for (const Case c : {Case{300, 2}, Case{20, 1}, Case{19, 0}, Case{500, 0}, Case{250, 2}}) {
         SCOPED_TRACE(c.code);
-        const size_t delivered = a.slot().Count(a.slot().delivered);
+        const size_t delivered = a.slot().Count(HostSlot::kDelivered);
         ASSERT_TRUE(a.Send(c.code, velnet::awEmpty));
         ASSERT_TRUE(a.WaitDelivered(delivered + 1));
-        EXPECT_FALSE(Failed(a.slot().delivered.back())) << "answered by the engine even without a client";
+        EXPECT_FALSE(Failed(a.Delivered().back())) << "answered by the engine even without a client";
         expected += c.calls;
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        EXPECT_EQ(b.slot().Count(b.slot().messages), expected);
+        EXPECT_EQ(b.slot().Count(HostSlot::kMessages), expected);
     }
 }
 
