@@ -141,7 +141,11 @@ void TUDPTransport::Execute() {
         // The report is built from a copy: once Busy is clear the host may queue the next message
         // into OutMsg while the report is still being handed up.
         TTransportMessage report = OutMsg;
-        Busy.store(false, std::memory_order_release);
+        {
+            std::lock_guard idle(IdleLock);
+            Busy.store(false, std::memory_order_release);
+        }
+        IdleSignal.notify_all();
         if (engineLock.owns_lock())
             engineLock.unlock();
         if (!delivered || Cancelled.load())
@@ -235,16 +239,21 @@ bool TUDPTransport::SendAnswer(uint32_t addr, uint32_t port, uint32_t id, uint32
     return accepted;
 }
 
+// Each of the count tries gives the engine up to a millisecond to finish. Yielding alone, as the
+// count was once meant, lasts only microseconds on a busy machine: a host that sends its next
+// message as soon as the answer to the last one arrived would often find the engine still handing
+// that answer up, and its send would fail for no reason.
 bool TUDPTransport::WaitIdle(uint32_t count) {
     if (!Busy.load(std::memory_order_acquire))
         return true;
     const uint64_t tries = DebugActive.load() ? uint64_t{count} * 10 : count;
+    std::unique_lock lock(IdleLock);
     for (uint64_t i = 0; i < tries; ++i) {
-        std::this_thread::yield();
-        if (!Busy.load(std::memory_order_acquire))
+        if (IdleSignal.wait_for(lock, std::chrono::milliseconds(1),
+                                [this] { return !Busy.load(std::memory_order_acquire); }))
             return true;
     }
-    return false;
+    return !Busy.load(std::memory_order_acquire);
 }
 
 void TUDPTransport::Cancel() {

@@ -9,6 +9,7 @@
 #include "transport/message.h"
 
 #include <atomic>
+#include <condition_variable>
 #include <memory>
 #include <mutex>
 
@@ -91,6 +92,8 @@ private:
     Event SendEvent{Event::Reset::Auto};
     Event AnswerEvent{Event::Reset::Auto};
     std::atomic<bool> Busy{false};
+    std::mutex IdleLock; // with IdleSignal: WaitIdle learns at once when Busy clears
+    std::condition_variable IdleSignal;
     std::mutex Lock;
     std::atomic<bool> Cancelled{false};
     // The message being sent and repeated. Full answers of the host are built in AnswerMsg instead,
