@@ -49,14 +49,15 @@ TUDPDebugWin::TUDPDebugWin(TTransportExporter* exporter, uint32_t kind, uint32_t
 }
 
 TUDPDebugWin::~TUDPDebugWin() {
+    // The engine and its port go first, so that no notification can reach a client being removed.
+    if (m_transport) {
+        m_transport->Stop();
+        m_transport.reset();
+    }
     {
         std::lock_guard lock(m_clientsLock);
         m_selected = nullptr;
         m_clients.clear();
-    }
-    if (m_transport) {
-        m_transport->Stop();
-        m_transport.reset();
     }
     (void)DoneWinSockets();
 }
@@ -133,11 +134,6 @@ uint32_t TUDPDebugWin::ClientCount() const {
     return static_cast<uint32_t>(m_clients.size());
 }
 
-TClientDescription* TUDPDebugWin::SelectedClient() const {
-    std::lock_guard lock(m_clientsLock);
-    return m_selected;
-}
-
 bool TUDPDebugWin::SendMessage(uint32_t waitCount, uint32_t code, uint32_t answerWanted, uint32_t length,
                                const void* data) {
     if (!m_transport || !m_transport->WaitIdle(waitCount))
@@ -188,23 +184,28 @@ void TUDPDebugWin::OnEngineMessage(void* self, TThread* sender, int32_t noAnswer
     }
 }
 
+// The selected client is used under the clients' lock: another thread may remove it meanwhile.
 void TUDPDebugWin::OnEngineAnswer(void* self, TThread* sender, TTransportMessage* record, uint32_t size) {
     auto* win = static_cast<TUDPDebugWin*>(self);
-    if (TClientDescription* client = win->SelectedClient())
-        client->Exporter->ForwardAnswer(sender, record, size);
+    std::lock_guard lock(win->m_clientsLock);
+    if (win->m_selected)
+        win->m_selected->Exporter->ForwardAnswer(sender, record, size);
 }
 
 void TUDPDebugWin::OnEngineDelivered(void* self, TUDPTransport* engine, TTransportMessage* record, uint32_t size) {
     auto* win = static_cast<TUDPDebugWin*>(self);
-    if (TClientDescription* client = win->SelectedClient())
-        client->Exporter->ForwardDelivered(engine, record, size);
+    std::lock_guard lock(win->m_clientsLock);
+    if (win->m_selected)
+        win->m_selected->Exporter->ForwardDelivered(engine, record, size);
 }
 
 void TUDPDebugWin::OnEngineBeforeSend(void* self, TUDPTransport* engine) {
     auto* win = static_cast<TUDPDebugWin*>(self);
-    if (win->NotifyBeforeSend.load())
-        if (TClientDescription* client = win->SelectedClient())
-            client->Exporter->ForwardBeforeSend(engine);
+    {
+        std::lock_guard lock(win->m_clientsLock);
+        if (win->NotifyBeforeSend.load() && win->m_selected)
+            win->m_selected->Exporter->ForwardBeforeSend(engine);
+    }
     win->NotifyBeforeSend.store(true);
 }
 

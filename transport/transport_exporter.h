@@ -82,7 +82,6 @@ private:
                                 uint32_t size);
     static void OnEngineDelivered(void* self, TUDPTransport* engine, TTransportMessage* record, uint32_t size);
     static void OnEngineBeforeSend(void* self, TUDPTransport* engine);
-    TClientDescription* SelectedClient() const;
 
     TTransportExporter* const m_exporter;
     const bool m_serial;

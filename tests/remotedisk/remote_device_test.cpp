@@ -180,10 +180,10 @@ TEST_F(RemoteDeviceTest, OpenStatusesAndTheirMessages) {
 }
 
 TEST_F(RemoteDeviceTest, WriteStatusesGiveTheExpectedBlock) {
-    uint16_t status = 2;
+    std::atomic<uint16_t> status{2};
     instrument.On(kCodeWriteBlock, [&](const Bytes& p) {
         EXPECT_EQ(p.size(), 522u);
-        return Concat({U16Bytes(status), U32Bytes(41)});
+        return Concat({U16Bytes(status.load()), U32Bytes(41)});
     });
     const uint8_t data[3] = {1, 2, 3};
     uint32_t expected = 0;
@@ -199,6 +199,10 @@ TEST_F(RemoteDeviceTest, WriteStatusesGiveTheExpectedBlock) {
     EXPECT_EQ(Bytes(last.begin(), last.begin() + 13), Concat({U32Bytes(5), U32Bytes(42), U16Bytes(3), {1, 2, 3}}));
 }
 
+uint32_t ReadU32(const Bytes& p, size_t at) {
+    return uint32_t{p[at]} | (uint32_t{p[at + 1]} << 8) | (uint32_t{p[at + 2]} << 16) | (uint32_t{p[at + 3]} << 24);
+}
+
 // A little file system behind the scripted instrument: one file to read, one being written.
 struct FileScript {
     Bytes content;
@@ -211,7 +215,7 @@ struct FileScript {
     void Install(ScriptedDevice& d) {
         d.On(kCodeOpen, [this](const Bytes&) { return Concat({U16Bytes(0), U32Bytes(9), U32Bytes(uint32_t(content.size()))}); });
         d.On(kCodeReadBlock, [this](const Bytes& p) -> std::optional<Bytes> {
-            const uint32_t block = p[4] | (p[5] << 8) | (p[6] << 16) | (uint32_t(p[7]) << 24);
+            const uint32_t block = ReadU32(p, 4);
             blocksRead.push_back(block);
             if (int(block) == slowBlock)
                 std::this_thread::sleep_for(std::chrono::milliseconds(300));
@@ -231,7 +235,7 @@ struct FileScript {
             return Concat({U16Bytes(0), U32Bytes(4)});
         });
         d.On(kCodeWriteBlock, [this](const Bytes& p) {
-            const uint32_t block = p[4] | (p[5] << 8) | (p[6] << 16) | (uint32_t(p[7]) << 24);
+            const uint32_t block = ReadU32(p, 4);
             const uint16_t n = uint16_t(p[8] | (p[9] << 8));
             if (written.size() != size_t(block) * 512)
                 return Concat({U16Bytes(2), U32Bytes(uint32_t(written.size() / 512))});

@@ -85,10 +85,10 @@ private:
         }
     }
 
-    VelnetHost<1> m_host;
     std::mutex m_mutex;
     std::map<uint16_t, Handler> m_handlers;
     std::vector<std::pair<uint16_t, Bytes>> m_requests;
+    VelnetHost<1> m_host; // last, so that its threads end before the script is destroyed
 };
 
 } // namespace zarno::testing
