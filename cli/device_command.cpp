@@ -21,7 +21,8 @@ const char* const kUsage =
     "usage: zarno-cli device (--udp HOST[:PORT] [--local-port PORT] | --serial COM1|COM2 [--line-addr N]\n"
     "                        [--speed BAUD]) [--retries N] COMMAND\n"
     "  COMMAND: info | ls [PATH] | get PATH [LOCAL] | put LOCAL [PATH] | rm PATH | mkdir PATH\n"
-    "  PATH on the instrument: REC\\DATA.DDB or REC/DATA.DDB; ports as configured (6767 local, 6768 remote)\n";
+    "  PATH on the instrument: REC\\DATA.DDB or REC/DATA.DDB; ports as configured (6767 local, 6768 "
+    "remote)\n";
 
 struct Options {
     bool serial = false;
@@ -123,7 +124,9 @@ DevicePath SplitDevicePath(QString path) {
     return p;
 }
 
-QString PanelPath(const QStringList& directories) { return "z:\\" + directories.join('\\'); }
+QString PanelPath(const QStringList& directories) {
+    return "z:\\" + directories.join('\\');
+}
 
 // A name the instrument can hold: 1 to 8 characters, optionally a dot and 0 to 3 more; nothing that
 // could leave its directory.
@@ -212,13 +215,14 @@ int DeviceSession::Info() {
     DiskInfo info;
     if (m_device.GetDiskInfo(&info) != 1)
         return 1;
-    std::printf("status: %u\nkind: %u\ntotal: %u bytes\nfree: %u bytes\nlabel: %s\n", info.status(), info.kind(),
-                info.totalBytes(), info.freeBytes(), info.label().toLocal8Bit().constData());
+    std::printf("status: %u\nkind: %u\ntotal: %u bytes\nfree: %u bytes\nlabel: %s\n", info.status(),
+                info.kind(), info.totalBytes(), info.freeBytes(), info.label().toLocal8Bit().constData());
     return info.status() == 0 ? 0 : 1;
 }
 
 int DeviceSession::Ls(const QStringList& operands) {
-    const QStringList directories = operands.isEmpty() ? QStringList() : SplitDevicePath(operands[0] + "\\x").directories;
+    const QStringList directories =
+        operands.isEmpty() ? QStringList() : SplitDevicePath(operands[0] + "\\x").directories;
     bool ok = false;
     const auto entries = List(directories, &ok);
     if (!ok)
@@ -334,7 +338,8 @@ int RunDeviceCommand(const QStringList& args) {
         return session.Remove(ops);
     if (c == "mkdir")
         return session.MakeDir(ops);
-    std::fprintf(stderr, "zarno-cli device: unknown command or operands: %s\n%s", c.toLocal8Bit().constData(), kUsage);
+    std::fprintf(stderr, "zarno-cli device: unknown command or operands: %s\n%s", c.toLocal8Bit().constData(),
+                 kUsage);
     return 2;
 }
 

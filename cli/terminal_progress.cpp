@@ -5,7 +5,8 @@
 
 namespace zarno {
 
-TerminalProgress::TerminalProgress(QString what) : m_what(std::move(what)), m_enabled(isatty(STDERR_FILENO) == 1) {}
+TerminalProgress::TerminalProgress(QString what)
+    : m_what(std::move(what)), m_enabled(isatty(STDERR_FILENO) == 1) {}
 
 TerminalProgress::~TerminalProgress() {
     if (m_drawn)

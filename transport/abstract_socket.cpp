@@ -2,7 +2,6 @@
 
 #include "transport/localisation.h"
 
-
 namespace velnet {
 
 TUDPAbstractSocket::~TUDPAbstractSocket() {

@@ -25,8 +25,8 @@ public:
 
 // Called by the receive thread for every accepted frame: (context, sender thread, peer address,
 // peer port or line address, bytes, number of bytes).
-using ReceiveProc = void (*)(void* context, TThread* sender, uint32_t addr, uint32_t port, const uint8_t* data,
-                             uint32_t count);
+using ReceiveProc = void (*)(void* context, TThread* sender, uint32_t addr, uint32_t port,
+                             const uint8_t* data, uint32_t count);
 
 class TWaitPortThread : public TThreadPublicSync {
 public:

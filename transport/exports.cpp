@@ -91,22 +91,45 @@ struct LanguageAtLoad {
 
 } // namespace
 
-VELNET_EXPORT int32_t InitWinSockets(void) { return velnet::InitWinSockets(); }
-VELNET_EXPORT int32_t DoneWinSockets(void) { return velnet::DoneWinSockets(); }
+VELNET_EXPORT int32_t InitWinSockets(void) {
+    return velnet::InitWinSockets();
+}
+VELNET_EXPORT int32_t DoneWinSockets(void) {
+    return velnet::DoneWinSockets();
+}
 
-VELNET_EXPORT uint32_t ExtractMessageID(uint32_t header) { return velnet::ExtractMessageID(header); }
-VELNET_EXPORT uint32_t BuildMessageID(uint32_t* header, uint32_t id) { return velnet::BuildMessageID(header, id); }
-VELNET_EXPORT void IncMessageIDDWORD(uint32_t* id) { velnet::IncMessageIDDWORD(id); }
-VELNET_EXPORT uint32_t IncMessageID(uint32_t* header) { return velnet::IncMessageID(header); }
-VELNET_EXPORT uint32_t RealDataLength(uint32_t header) { return velnet::RealDataLength(header); }
-VELNET_EXPORT void BuildDataLength(uint32_t* header, uint32_t length) { velnet::BuildDataLength(header, length); }
-VELNET_EXPORT uint32_t ClientServerBufLength(uint32_t header) { return velnet::ClientServerBufLength(header); }
-VELNET_EXPORT uint32_t UDPBufLength(uint32_t header) { return velnet::UDPBufLength(header); }
+VELNET_EXPORT uint32_t ExtractMessageID(uint32_t header) {
+    return velnet::ExtractMessageID(header);
+}
+VELNET_EXPORT uint32_t BuildMessageID(uint32_t* header, uint32_t id) {
+    return velnet::BuildMessageID(header, id);
+}
+VELNET_EXPORT void IncMessageIDDWORD(uint32_t* id) {
+    velnet::IncMessageIDDWORD(id);
+}
+VELNET_EXPORT uint32_t IncMessageID(uint32_t* header) {
+    return velnet::IncMessageID(header);
+}
+VELNET_EXPORT uint32_t RealDataLength(uint32_t header) {
+    return velnet::RealDataLength(header);
+}
+VELNET_EXPORT void BuildDataLength(uint32_t* header, uint32_t length) {
+    velnet::BuildDataLength(header, length);
+}
+VELNET_EXPORT uint32_t ClientServerBufLength(uint32_t header) {
+    return velnet::ClientServerBufLength(header);
+}
+VELNET_EXPORT uint32_t UDPBufLength(uint32_t header) {
+    return velnet::UDPBufLength(header);
+}
 
-VELNET_EXPORT uint32_t IsValidTransport(uint32_t handle) { return Handles().Find(handle) ? 1 : 0; }
+VELNET_EXPORT uint32_t IsValidTransport(uint32_t handle) {
+    return Handles().Find(handle) ? 1 : 0;
+}
 
-VELNET_EXPORT uint32_t CreateTransport(uint32_t kind, uint32_t localAddr, uint32_t groupFlag, uint32_t groupAddr,
-                                       const void* settings, uint32_t /*settingsSize: not read*/) {
+VELNET_EXPORT uint32_t CreateTransport(uint32_t kind, uint32_t localAddr, uint32_t groupFlag,
+                                       uint32_t groupAddr, const void* settings,
+                                       uint32_t /*settingsSize: not read*/) {
     try {
         auto exporter = std::make_shared<TTransportExporter>(kind, localAddr, groupFlag, groupAddr, settings);
         return Handles().Add(std::move(exporter));
@@ -206,13 +229,15 @@ VELNET_EXPORT uint32_t DeselectClient(uint32_t handle, uint32_t id) {
 }
 
 VELNET_EXPORT uint32_t WaitAndSendMessage(uint32_t handle, uint32_t waitCount, uint32_t code,
-                                          uint32_t answerWanted, uint32_t length, const void* data, uint32_t* ok) {
+                                          uint32_t answerWanted, uint32_t length, const void* data,
+                                          uint32_t* ok) {
     return WithWindow(handle, [&](velnet::TUDPDebugWin& w) {
         SetOk(ok, w.SendMessage(waitCount, code, answerWanted, length, data));
     });
 }
 
-VELNET_EXPORT uint32_t SendAnswer(uint32_t handle, uint32_t id, uint32_t length, const void* data, uint32_t* ok) {
+VELNET_EXPORT uint32_t SendAnswer(uint32_t handle, uint32_t id, uint32_t length, const void* data,
+                                  uint32_t* ok) {
     return WithWindow(handle, [&](velnet::TUDPDebugWin& w) { SetOk(ok, w.SendAnswer(id, length, data)); });
 }
 

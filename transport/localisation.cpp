@@ -5,9 +5,9 @@
 #include <QFileInfo>
 #include <QSettings>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdarg>
-#include <algorithm>
 #include <cstdio>
 
 namespace velnet {
@@ -45,7 +45,9 @@ Language CurrentLanguage() {
     return Language(g_language.load());
 }
 
-const char* Tr(const Text& text) { return CurrentLanguage() == Language::Russian ? text.ru : text.en; }
+const char* Tr(const Text& text) {
+    return CurrentLanguage() == Language::Russian ? text.ru : text.en;
+}
 
 std::string Format(const char* format, ...) {
     char buffer[1024];

@@ -38,8 +38,8 @@ struct TMessageHeader {
 // The record handed to the host. The engine's records have room for a whole wire message after the
 // head (1060 bytes), so that a received datagram's bytes can be kept as they came.
 struct TTransportMessage {
-    uint32_t addr;  // IPv4 address, network byte order; 0 on a serial line
-    uint32_t port;  // peer port in the library's convention, or the peer's line address
+    uint32_t addr; // IPv4 address, network byte order; 0 on a serial line
+    uint32_t port; // peer port in the library's convention, or the peer's line address
     uint32_t header;
     uint8_t data[kMaxWireMessage];
 };
@@ -48,8 +48,12 @@ static_assert(sizeof(TMessageHeader) == 4);
 static_assert(offsetof(TTransportMessage, data) == kRecordHeadSize);
 
 // Header fields of the 32-bit header value (little-endian byte order of the 4 header bytes).
-inline uint8_t HeaderFlags(uint32_t header) { return static_cast<uint8_t>(header & 0xFF); }
-inline uint32_t HeaderWords(uint32_t header) { return header >> 16; }
+inline uint8_t HeaderFlags(uint32_t header) {
+    return static_cast<uint8_t>(header & 0xFF);
+}
+inline uint32_t HeaderWords(uint32_t header) {
+    return header >> 16;
+}
 inline uint32_t MakeHeader(uint8_t flags, uint8_t id, uint16_t words) {
     return uint32_t{flags} | (uint32_t{id} << 8) | (uint32_t{words} << 16);
 }

@@ -23,7 +23,11 @@ inline uint32_t PortValueFromField(uint16_t field) {
 }
 
 // The wire (network-order) UDP port number that a configured value means, and back.
-inline uint16_t WirePortFromValue(uint32_t value) { return ntohs(PortFieldFromValue(value)); }
-inline uint32_t ValueFromWirePort(uint16_t wirePort) { return PortValueFromField(htons(wirePort)); }
+inline uint16_t WirePortFromValue(uint32_t value) {
+    return ntohs(PortFieldFromValue(value));
+}
+inline uint32_t ValueFromWirePort(uint16_t wirePort) {
+    return PortValueFromField(htons(wirePort));
+}
 
 } // namespace velnet

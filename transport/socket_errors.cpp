@@ -17,14 +17,14 @@ struct ErrnoCode {
 };
 
 constexpr ErrnoCode kErrnoCodes[] = {
-    {EINTR, 10004},           {EBADF, 10009},         {EACCES, 10013},        {EFAULT, 10014},
-    {EINVAL, 10022},          {EMFILE, 10024},        {ENFILE, 10024},        {EWOULDBLOCK, 10035},
-    {EINPROGRESS, 10036},     {EALREADY, 10037},      {ENOTSOCK, 10038},      {EDESTADDRREQ, 10039},
-    {EMSGSIZE, 10040},        {EPROTOTYPE, 10041},    {ENOPROTOOPT, 10042},   {EPROTONOSUPPORT, 10043},
-    {ESOCKTNOSUPPORT, 10044}, {EOPNOTSUPP, 10045},    {EPFNOSUPPORT, 10046},  {EAFNOSUPPORT, 10047},
-    {EADDRINUSE, 10048},      {EADDRNOTAVAIL, 10049}, {ENETDOWN, 10050},      {ENETUNREACH, 10051},
-    {ENETRESET, 10052},       {ECONNABORTED, 10053},  {ECONNRESET, 10054},    {ENOBUFS, 10055},
-    {ENOMEM, 10055},          {EISCONN, 10056},       {ENOTCONN, 10057},      {ETIMEDOUT, 10060},
+    {EINTR, 10004},           {EBADF, 10009},         {EACCES, 10013},       {EFAULT, 10014},
+    {EINVAL, 10022},          {EMFILE, 10024},        {ENFILE, 10024},       {EWOULDBLOCK, 10035},
+    {EINPROGRESS, 10036},     {EALREADY, 10037},      {ENOTSOCK, 10038},     {EDESTADDRREQ, 10039},
+    {EMSGSIZE, 10040},        {EPROTOTYPE, 10041},    {ENOPROTOOPT, 10042},  {EPROTONOSUPPORT, 10043},
+    {ESOCKTNOSUPPORT, 10044}, {EOPNOTSUPP, 10045},    {EPFNOSUPPORT, 10046}, {EAFNOSUPPORT, 10047},
+    {EADDRINUSE, 10048},      {EADDRNOTAVAIL, 10049}, {ENETDOWN, 10050},     {ENETUNREACH, 10051},
+    {ENETRESET, 10052},       {ECONNABORTED, 10053},  {ECONNRESET, 10054},   {ENOBUFS, 10055},
+    {ENOMEM, 10055},          {EISCONN, 10056},       {ENOTCONN, 10057},     {ETIMEDOUT, 10060},
     {ECONNREFUSED, 10061},    {EHOSTDOWN, 10064},     {EHOSTUNREACH, 10065},
 };
 
@@ -49,12 +49,10 @@ constexpr CodeText kCodeTexts[] = {
     {10041, {"Указаннный протокол неверного типа для данного сокета", "Wrong protocol type"}},
     {10042, {"Неизвестный или неподдерживаемый параметр", "Unknown parameter"}},
     {10043, {"Указанный протокол не поддерживается", "Protoclol not supported"}},
-    {10044,
-     {"Указанный тип сокета не поддерживается для данного семейства адресов", "Wrong socket type"}},
+    {10044, {"Указанный тип сокета не поддерживается для данного семейства адресов", "Wrong socket type"}},
     {10047, {"Указанное семейство адресов не поддерживается", "Address family not supporterd"}},
     {10048, {"Указанный адрес уже используется", "Address alredy in use"}},
-    {10050,
-     {"Сетевая подсистема или связанный с ней провайдер не функционируют", "Net subsystem not ready"}},
+    {10050, {"Сетевая подсистема или связанный с ней провайдер не функционируют", "Net subsystem not ready"}},
     {10052, {"Истекло время соединения при установке параметра SO_KEEPALIVE", "SO_KEEPALIVE timeout"}},
     {10055,
      {"Больше нет свободного места для буферов. Сокет не создан",
@@ -69,7 +67,8 @@ constexpr CodeText kCodeTexts[] = {
      {"Требуемая версия Windows Sockets не поддерживается данной реализацией Windows Sockets",
       "WSA version not supported"}},
     {10093,
-     {"Должен быть успешный вызов WSAStartup до использования функции", "Mast successfully call WSAStartup first"}},
+     {"Должен быть успешный вызов WSAStartup до использования функции",
+      "Mast successfully call WSAStartup first"}},
 };
 
 // One row per operation: the codes it has its own texts for, which of them take their second text,
@@ -82,33 +81,43 @@ struct OperationTexts {
 };
 
 const OperationTexts& TextsOf(SocketOperation op) {
-    static const OperationTexts startup{{10014, 10036, 10067, 10091, 10092},
-                                        {},
-                                        {"Неизвестная ошибка при инициализации WSA (%8.8d)", "Unknown WSA init error (%8.8d)"},
-                                        {"Ошибка инициализации WSA: %s", "WSA init error: %s"}};
-    static const OperationTexts create{{10024, 10036, 10041, 10043, 10044, 10047, 10050, 10055, 10093},
-                                       {},
-                                       {"Неизвестная ошибка при создании сокета (%8.8d)", "Unknown socket create error (%8.8d)"},
-                                       {"Ошибка создания сокета: %s", "Socket create error: %s"}};
-    static const OperationTexts setup{{10014, 10022, 10036, 10038, 10042, 10050, 10052, 10057, 10093},
-                                      {},
-                                      {"Неизвестная ошибка при настройке сокета (%8.8d)", "Unknown socket setup error (%8.8d)"},
-                                      {"Ошибка при настройке параметров сокета: %s", "Socket setup error: %s"}};
+    static const OperationTexts startup{
+        {10014, 10036, 10067, 10091, 10092},
+        {},
+        {"Неизвестная ошибка при инициализации WSA (%8.8d)", "Unknown WSA init error (%8.8d)"},
+        {"Ошибка инициализации WSA: %s", "WSA init error: %s"}};
+    static const OperationTexts create{
+        {10024, 10036, 10041, 10043, 10044, 10047, 10050, 10055, 10093},
+        {},
+        {"Неизвестная ошибка при создании сокета (%8.8d)", "Unknown socket create error (%8.8d)"},
+        {"Ошибка создания сокета: %s", "Socket create error: %s"}};
+    static const OperationTexts setup{
+        {10014, 10022, 10036, 10038, 10042, 10050, 10052, 10057, 10093},
+        {},
+        {"Неизвестная ошибка при настройке сокета (%8.8d)", "Unknown socket setup error (%8.8d)"},
+        {"Ошибка при настройке параметров сокета: %s", "Socket setup error: %s"}};
     static const OperationTexts getParameters{
         {10014, 10022, 10036, 10038, 10042, 10050, 10093},
         {},
-        {"Неизвестная ошибка при получении параметров сокета (%8.8d)", "Unknown get socket parameters error (%8.8d)"},
+        {"Неизвестная ошибка при получении параметров сокета (%8.8d)",
+         "Unknown get socket parameters error (%8.8d)"},
         {"Ошибка при получении параметров сокета: %s", "Get socket parameters error: %s"}};
-    static const OperationTexts bind{{10014, 10022, 10036, 10038, 10048, 10050, 10055, 10093},
-                                     {10022, 10055},
-                                     {"Неизвестная ошибка при выполнении BIND сокета (%8.8d)", "Unknown socket bind error (%8.8d)"},
-                                     {"Ошибка при выполнении BIND сокета: %s", "Socket bind error: %s"}};
+    static const OperationTexts bind{
+        {10014, 10022, 10036, 10038, 10048, 10050, 10055, 10093},
+        {10022, 10055},
+        {"Неизвестная ошибка при выполнении BIND сокета (%8.8d)", "Unknown socket bind error (%8.8d)"},
+        {"Ошибка при выполнении BIND сокета: %s", "Socket bind error: %s"}};
     switch (op) {
-    case SocketOperation::Startup: return startup;
-    case SocketOperation::Create: return create;
-    case SocketOperation::Setup: return setup;
-    case SocketOperation::GetParameters: return getParameters;
-    case SocketOperation::Bind: return bind;
+    case SocketOperation::Startup:
+        return startup;
+    case SocketOperation::Create:
+        return create;
+    case SocketOperation::Setup:
+        return setup;
+    case SocketOperation::GetParameters:
+        return getParameters;
+    case SocketOperation::Bind:
+        return bind;
     }
     return bind;
 }
@@ -138,9 +147,15 @@ int WsaCodeFromErrno(int err) {
     return err;
 }
 
-int LastSocketError() { return t_lastError; }
-void SetLastSocketError(int wsaCode) { t_lastError = wsaCode; }
-void RecordErrno() { t_lastError = WsaCodeFromErrno(errno); }
+int LastSocketError() {
+    return t_lastError;
+}
+void SetLastSocketError(int wsaCode) {
+    t_lastError = wsaCode;
+}
+void RecordErrno() {
+    t_lastError = WsaCodeFromErrno(errno);
+}
 
 std::string SocketErrorText(SocketOperation op, int wsaCode) {
     const OperationTexts& texts = TextsOf(op);

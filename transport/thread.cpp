@@ -62,7 +62,8 @@ void RunInMainThread(SyncProcedure proc, void* context) {
         proc(context);
         return;
     }
-    QMetaObject::invokeMethod(app, [proc, context] { proc(context); }, Qt::BlockingQueuedConnection);
+    QMetaObject::invokeMethod(
+        app, [proc, context] { proc(context); }, Qt::BlockingQueuedConnection);
 }
 
 } // namespace velnet

@@ -4,8 +4,8 @@
 #include "transport/user_alert.h"
 #include "transport/winsock.h"
 
-#include <arpa/inet.h>
 #include <algorithm>
+#include <arpa/inet.h>
 
 namespace velnet {
 
@@ -24,8 +24,8 @@ std::string DottedAddress(uint32_t networkOrder) {
 
 // ---- TUDPDebugWin ----
 
-TUDPDebugWin::TUDPDebugWin(TTransportExporter* exporter, uint32_t kind, uint32_t localAddr, uint32_t groupFlag,
-                           uint32_t groupAddr, const void* settings)
+TUDPDebugWin::TUDPDebugWin(TTransportExporter* exporter, uint32_t kind, uint32_t localAddr,
+                           uint32_t groupFlag, uint32_t groupAddr, const void* settings)
     : m_exporter(exporter), m_serial(kind == 1) {
     if (!m_serial) {
         const int32_t started = InitWinSockets();
@@ -84,7 +84,9 @@ std::string TUDPDebugWin::RemoteAddrText() const {
     return m_remoteAddrText;
 }
 
-void TUDPDebugWin::SetRemotePort(uint32_t port) { m_remotePort.store(std::clamp(port, kMinPort, kMaxPort)); }
+void TUDPDebugWin::SetRemotePort(uint32_t port) {
+    m_remotePort.store(std::clamp(port, kMinPort, kMaxPort));
+}
 
 void TUDPDebugWin::AddClient(uint32_t id, uint32_t code1, uint32_t code2) {
     if (id == 0)
@@ -103,7 +105,8 @@ void TUDPDebugWin::AddClient(uint32_t id, uint32_t code1, uint32_t code2) {
 
 void TUDPDebugWin::RemoveClient(uint32_t id) {
     std::lock_guard lock(m_clientsLock);
-    const auto it = std::find_if(m_clients.begin(), m_clients.end(), [id](const auto& c) { return c->Id == id; });
+    const auto it =
+        std::find_if(m_clients.begin(), m_clients.end(), [id](const auto& c) { return c->Id == id; });
     if (it == m_clients.end())
         return;
     if (m_selected == it->get())
@@ -192,7 +195,8 @@ void TUDPDebugWin::OnEngineAnswer(void* self, TThread* sender, TTransportMessage
         win->m_selected->Exporter->ForwardAnswer(sender, record, size);
 }
 
-void TUDPDebugWin::OnEngineDelivered(void* self, TUDPTransport* engine, TTransportMessage* record, uint32_t size) {
+void TUDPDebugWin::OnEngineDelivered(void* self, TUDPTransport* engine, TTransportMessage* record,
+                                     uint32_t size) {
     auto* win = static_cast<TUDPDebugWin*>(self);
     std::lock_guard lock(win->m_clientsLock);
     if (win->m_selected)
@@ -211,12 +215,13 @@ void TUDPDebugWin::OnEngineBeforeSend(void* self, TUDPTransport* engine) {
 
 // ---- TTransportExporter ----
 
-TTransportExporter::TTransportExporter(uint32_t kind, uint32_t localAddr, uint32_t groupFlag, uint32_t groupAddr,
-                                       const void* settings)
+TTransportExporter::TTransportExporter(uint32_t kind, uint32_t localAddr, uint32_t groupFlag,
+                                       uint32_t groupAddr, const void* settings)
     : m_window(std::make_unique<TUDPDebugWin>(this, kind, localAddr, groupFlag, groupAddr, settings)) {}
 
 void TTransportExporter::SetCallbacks(VelnetMessageCallback message, VelnetAnswerCallback answer,
-                                      VelnetDeliveredCallback delivered, VelnetBeforeSendCallback beforeSend) {
+                                      VelnetDeliveredCallback delivered,
+                                      VelnetBeforeSendCallback beforeSend) {
     CbMessage.store(message);
     CbAnswer.store(answer);
     CbDelivered.store(delivered);

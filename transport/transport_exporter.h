@@ -59,7 +59,8 @@ public:
     void DeselectClient(uint32_t id);
     uint32_t ClientCount() const;
 
-    bool SendMessage(uint32_t waitCount, uint32_t code, uint32_t answerWanted, uint32_t length, const void* data);
+    bool SendMessage(uint32_t waitCount, uint32_t code, uint32_t answerWanted, uint32_t length,
+                     const void* data);
     bool SendAnswer(uint32_t id, uint32_t length, const void* data);
     void Cancel();
 
@@ -80,7 +81,8 @@ private:
     static void OnEngineAnswer(void* self, TThread* sender, TTransportMessage* record, uint32_t size);
     static void OnEngineMessage(void* self, TThread* sender, int32_t noAnswer, TTransportMessage* record,
                                 uint32_t size);
-    static void OnEngineDelivered(void* self, TUDPTransport* engine, TTransportMessage* record, uint32_t size);
+    static void OnEngineDelivered(void* self, TUDPTransport* engine, TTransportMessage* record,
+                                  uint32_t size);
     static void OnEngineBeforeSend(void* self, TUDPTransport* engine);
 
     TTransportExporter* const m_exporter;
@@ -106,8 +108,8 @@ public:
                        const void* settings);
     TUDPDebugWin* Window() const { return m_window.get(); }
 
-    void SetCallbacks(VelnetMessageCallback message, VelnetAnswerCallback answer, VelnetDeliveredCallback delivered,
-                      VelnetBeforeSendCallback beforeSend);
+    void SetCallbacks(VelnetMessageCallback message, VelnetAnswerCallback answer,
+                      VelnetDeliveredCallback delivered, VelnetBeforeSendCallback beforeSend);
 
     // The forwarding operations: each calls the host callback of its name when it is set.
     void ForwardMessage(void* sender, int32_t noAnswer, TTransportMessage* record, uint32_t size) const;

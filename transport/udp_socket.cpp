@@ -135,21 +135,30 @@ int TUDPIPSocket::CreateMsgBuf() {
     return 0;
 }
 
-void TUDPIPSocket::CreateReader() { Reader = new TWaitUDPThread(this); }
+void TUDPIPSocket::CreateReader() {
+    Reader = new TWaitUDPThread(this);
+}
 
-std::string TUDPIPSocket::CreateErrorText() { return SocketErrorText(SocketOperation::Create, m_lastError); }
-std::string TUDPIPSocket::SetupErrorText() { return SocketErrorText(SocketOperation::Setup, m_lastError); }
+std::string TUDPIPSocket::CreateErrorText() {
+    return SocketErrorText(SocketOperation::Create, m_lastError);
+}
+std::string TUDPIPSocket::SetupErrorText() {
+    return SocketErrorText(SocketOperation::Setup, m_lastError);
+}
 std::string TUDPIPSocket::MsgBufErrorText() {
     return SocketErrorText(SocketOperation::GetParameters, m_lastError);
 }
-std::string TUDPIPSocket::BindErrorText() { return SocketErrorText(SocketOperation::Bind, m_lastError); }
+std::string TUDPIPSocket::BindErrorText() {
+    return SocketErrorText(SocketOperation::Bind, m_lastError);
+}
 
 int TUDPIPSocket::SendTo(uint32_t addr, uint32_t port, uint32_t length, const void* data) {
     sockaddr_in to{};
     to.sin_family = AF_INET;
     to.sin_addr.s_addr = addr;
     to.sin_port = PortFieldFromValue(port);
-    const ssize_t n = ::sendto(Handle, data, length, MSG_NOSIGNAL, reinterpret_cast<const sockaddr*>(&to), sizeof to);
+    const ssize_t n =
+        ::sendto(Handle, data, length, MSG_NOSIGNAL, reinterpret_cast<const sockaddr*>(&to), sizeof to);
     if (n < 0) {
         RecordErrno();
         return -1;

@@ -22,7 +22,8 @@ std::unique_ptr<TUDPAbstractSocket> MakePort(uint32_t kind, uint32_t localAddr, 
 }
 
 uint32_t RandomIdentifier() {
-    std::minstd_rand generator(static_cast<unsigned>(std::chrono::steady_clock::now().time_since_epoch().count()));
+    std::minstd_rand generator(
+        static_cast<unsigned>(std::chrono::steady_clock::now().time_since_epoch().count()));
     return static_cast<uint32_t>(generator() & 0xFF);
 }
 
@@ -98,8 +99,8 @@ bool TUDPTransport::IsNoAnswerMessage() const {
 // Hands one message to the port under its lock; OnSent runs while the lock is still held.
 bool TUDPTransport::Transmit(TTransportMessage& message) {
     Socket->Lock();
-    const bool accepted = Socket->SendTo(message.addr, message.port, UDPBufLength(message.header),
-                                         &message.header) >= 0;
+    const bool accepted =
+        Socket->SendTo(message.addr, message.port, UDPBufLength(message.header), &message.header) >= 0;
     if (accepted && OnSent.proc)
         OnSent.proc(OnSent.context, &message);
     Socket->Unlock();
@@ -166,8 +167,8 @@ void TUDPTransport::HandleReceived(TThread* sender, uint32_t addr, uint32_t port
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     if (count < kHeaderSize)
         return; // not even a header: nothing to hand up
-    const uint32_t header = uint32_t{data[0]} | (uint32_t{data[1]} << 8) | (uint32_t{data[2]} << 16) |
-                            (uint32_t{data[3]} << 24);
+    const uint32_t header =
+        uint32_t{data[0]} | (uint32_t{data[1]} << 8) | (uint32_t{data[2]} << 16) | (uint32_t{data[3]} << 24);
     const bool isAnswer = (HeaderFlags(header) & mfAnswer) != 0;
     if (isAnswer && ExtractMessageID(header) != CurrentId.load(std::memory_order_acquire))
         return;

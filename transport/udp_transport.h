@@ -25,7 +25,8 @@ template <class Proc> struct Notification {
 using AnswerNotify = void (*)(void* context, TThread* sender, TTransportMessage* record, uint32_t size);
 using MessageNotify = void (*)(void* context, TThread* sender, int32_t noAnswer, TTransportMessage* record,
                                uint32_t size);
-using DeliveredNotify = void (*)(void* context, TUDPTransport* engine, TTransportMessage* record, uint32_t size);
+using DeliveredNotify = void (*)(void* context, TUDPTransport* engine, TTransportMessage* record,
+                                 uint32_t size);
 using RecordNotify = void (*)(void* context, const TTransportMessage* record);
 using BeforeSendNotify = void (*)(void* context, TUDPTransport* engine);
 
@@ -76,8 +77,8 @@ protected:
     virtual void AttemptsOver() {}
 
 private:
-    static void ReceiveThunk(void* context, TThread* sender, uint32_t addr, uint32_t port, const uint8_t* data,
-                             uint32_t count);
+    static void ReceiveThunk(void* context, TThread* sender, uint32_t addr, uint32_t port,
+                             const uint8_t* data, uint32_t count);
     void HandleReceived(TThread* sender, uint32_t addr, uint32_t port, const uint8_t* data, uint32_t count);
     void HandleAnswer(TThread* sender);
     void HandleMessage(TThread* sender);

@@ -41,9 +41,9 @@ uint32_t GetTransportRemoteAddrStr(uint32_t handle, char* buffer, uint32_t size)
 uint32_t SetTransportRemotePort(uint32_t handle, uint32_t port);
 uint32_t GetTransportRemotePort(uint32_t handle, uint32_t* port);
 uint32_t GetClientCount(uint32_t handle, uint32_t* count);
-uint32_t ConnectClient(uint32_t handle, uint32_t id, VelnetMessageCallback onMessage, VelnetAnswerCallback onAnswer,
-                       VelnetDeliveredCallback onDelivered, VelnetBeforeSendCallback onBeforeSend, uint32_t code1,
-                       uint32_t code2);
+uint32_t ConnectClient(uint32_t handle, uint32_t id, VelnetMessageCallback onMessage,
+                       VelnetAnswerCallback onAnswer, VelnetDeliveredCallback onDelivered,
+                       VelnetBeforeSendCallback onBeforeSend, uint32_t code1, uint32_t code2);
 uint32_t RemoveClient(uint32_t handle, uint32_t id);
 uint32_t SelectClient(uint32_t handle, uint32_t id, uint32_t* ok);
 uint32_t DeselectClient(uint32_t handle, uint32_t id);

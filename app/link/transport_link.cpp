@@ -21,7 +21,9 @@ uint32_t RecordHeader(const void* record) {
     std::memcpy(&header, static_cast<const uint8_t*>(record) + 8, sizeof header);
     return header;
 }
-const uint8_t* RecordData(const void* record) { return static_cast<const uint8_t*>(record) + 12; }
+const uint8_t* RecordData(const void* record) {
+    return static_cast<const uint8_t*>(record) + 12;
+}
 
 void ShowDeliveryFailure() {
     if (Prompts* p = CTransportLink::Instance().prompts())
@@ -54,9 +56,13 @@ CTransportLink& CTransportLink::Instance() {
     return link;
 }
 
-bool CTransportLink::LoadTransport() { return m_api.Load(); }
+bool CTransportLink::LoadTransport() {
+    return m_api.Load();
+}
 
-bool CTransportLink::LoadTransportFrom(const std::string& path) { return m_api.LoadFrom(path); }
+bool CTransportLink::LoadTransportFrom(const std::string& path) {
+    return m_api.LoadFrom(path);
+}
 
 void CTransportLink::UnloadTransport() {
     m_api.Unload();
@@ -116,8 +122,8 @@ void CTransportLink::SendAndWait(const TransportRequest& request) {
 CTransportLink::WorkerFailure CTransportLink::RunWorker(const TransportRequest& request) {
     m_startEvent.Wait();
     uint32_t ok = 0;
-    const uint32_t called = m_api.WaitAndSendMessage(Transport, kWaitCount, request.code, request.answerWanted,
-                                                     request.length, request.payload, &ok);
+    const uint32_t called = m_api.WaitAndSendMessage(
+        Transport, kWaitCount, request.code, request.answerWanted, request.length, request.payload, &ok);
     if (called == 0 || ok == 0)
         return WorkerFailure::CannotSend;
     // The engine reports every message within six answer time-outs, so this wait ends.

@@ -35,12 +35,12 @@ bool VelnetApi::LoadFrom(const std::string& path, std::string* error) {
 }
 
 bool VelnetApi::Bind(std::string* error) {
-#define ZARNO_VELNET_RESOLVE(name)                                                                             \
-    name = reinterpret_cast<decltype(name)>(dlsym(m_library, #name));                                         \
-    if (!name) {                                                                                               \
-        if (error)                                                                                             \
-            *error = std::string("libvelnet.so lacks the export ") + #name;                                    \
-        return false;                                                                                          \
+#define ZARNO_VELNET_RESOLVE(name)                                                                           \
+    name = reinterpret_cast<decltype(name)>(dlsym(m_library, #name));                                        \
+    if (!name) {                                                                                             \
+        if (error)                                                                                           \
+            *error = std::string("libvelnet.so lacks the export ") + #name;                                  \
+        return false;                                                                                        \
     }
     ZARNO_VELNET_EXPORTS(ZARNO_VELNET_RESOLVE)
 #undef ZARNO_VELNET_RESOLVE

@@ -115,7 +115,6 @@ private:
     uint32_t ReplyU32(uint32_t offset) const;
     void Message(const char* text, const char* caption, PromptIcon icon);
     bool FailConnect(const char* text, const char* caption, PromptIcon icon, bool unload);
-    void AddListingEntries(const QString& path, Progress* counter, int* count);
 
     Prompts& m_prompts;
     CTransportLink& m_link;

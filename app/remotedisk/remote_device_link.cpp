@@ -28,7 +28,9 @@ std::array<uint8_t, 32> SerialSettingsBlock(const char* portName, uint32_t baud)
     return block;
 }
 
-uint32_t OrDefault(int64_t value, uint32_t fallback) { return value == 0 ? fallback : static_cast<uint32_t>(value); }
+uint32_t OrDefault(int64_t value, uint32_t fallback) {
+    return value == 0 ? fallback : static_cast<uint32_t>(value);
+}
 
 uint32_t ReverseBytes(uint32_t v) {
     return (v >> 24) | ((v >> 8) & 0xFF00) | ((v << 8) & 0xFF0000) | (v << 24);
@@ -62,7 +64,8 @@ void CRemoteDevice::LoadLinkSettings(const PersistentSettings& s) {
         Message("Нет доступных COM - портов!", kAppCaption, PromptIcon::Warning);
     m_bNetPresent = true;
 
-    const bool usable = (m_nLinkType == kLinkCom1 && m_bCom1Present) || (m_nLinkType == kLinkCom2 && m_bCom2Present) ||
+    const bool usable = (m_nLinkType == kLinkCom1 && m_bCom1Present) ||
+                        (m_nLinkType == kLinkCom2 && m_bCom2Present) ||
                         (m_nLinkType == kLinkNetwork && m_bNetPresent);
     if (!usable)
         m_nLinkType = kLinkNone;
@@ -91,14 +94,16 @@ int CRemoteDevice::ConnectCom(int32_t linkType) {
     m_nLinkType = linkType;
     m_bConnected = false;
     if (!m_link.LoadTransport())
-        return FailConnect("Невозможно загрузить транспортную библиотеку!", kAppCaption, PromptIcon::Stop, false);
+        return FailConnect("Невозможно загрузить транспортную библиотеку!", kAppCaption, PromptIcon::Stop,
+                           false);
     m_bLoaded = true;
     m_link.ResetEvents();
     if (linkType != kLinkCom1 && linkType != kLinkCom2)
         return FailConnect("Невозможно подсоединить COM порт!", kAppCaption, PromptIcon::Stop, true);
     // With line address 0 the library would register no client, and no exchange could ever end.
     if (m_nRemoteLineAddr == 0)
-        return FailConnect("Номер удаленного устройства не может быть равен 0!", kAppCaption, PromptIcon::Stop, true);
+        return FailConnect("Номер удаленного устройства не может быть равен 0!", kAppCaption,
+                           PromptIcon::Stop, true);
 
     const VelnetApi& api = m_link.Api();
     const auto block = SerialSettingsBlock(linkType == kLinkCom1 ? "COM1" : "COM2", m_nComSpeed);
@@ -127,7 +132,8 @@ int CRemoteDevice::ConnectNetwork() {
     m_link.ResetEvents();
     const VelnetApi& api = m_link.Api();
     if (api.InitWinSockets() != 0)
-        return FailConnect("Невозможно инициализировать систему сокетов ", kErrorCaption, PromptIcon::Stop, false);
+        return FailConnect("Невозможно инициализировать систему сокетов ", kErrorCaption, PromptIcon::Stop,
+                           false);
     m_link.Transport = api.CreateTransport(0, m_nLocalPort, 0, kGroupAddress, nullptr, 0);
     if (m_link.Transport == 0)
         return FailConnect("Невозможно создать транспорт", kErrorCaption, PromptIcon::Stop, false);
@@ -135,8 +141,9 @@ int CRemoteDevice::ConnectNetwork() {
     uint32_t clientId = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(this));
     if (clientId == 0)
         clientId = 1;
-    if (!api.ConnectClient(m_link.Transport, clientId, &CTransportLink::OnLinkMessage, &CTransportLink::OnLinkAnswer,
-                           &CTransportLink::OnLinkDelivered, &CTransportLink::OnLinkBeforeSend, 0, 0xFFFF))
+    if (!api.ConnectClient(m_link.Transport, clientId, &CTransportLink::OnLinkMessage,
+                           &CTransportLink::OnLinkAnswer, &CTransportLink::OnLinkDelivered,
+                           &CTransportLink::OnLinkBeforeSend, 0, 0xFFFF))
         return FailConnect("Невозможно присоединить клиента", kErrorCaption, PromptIcon::Stop, false);
     uint32_t ok = 0;
     if (!api.SelectClient(m_link.Transport, clientId, &ok) || ok == 0)

@@ -2,37 +2,34 @@
 
 #include "app/remotedisk/remote_device.h"
 
+#include "app/remotedisk/listing_answer.h"
+#include "app/remotedisk/wire_fields.h"
+
 #include <cstring>
 
 namespace zarno {
 
 namespace {
+using namespace wire;
 const char* const kErrorBang = "Error!";
 const char* const kAppCaption = "Zarno";
-
-uint16_t U16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
-uint32_t U32(const uint8_t* p) {
-    return uint32_t{p[0]} | (uint32_t{p[1]} << 8) | (uint32_t{p[2]} << 16) | (uint32_t{p[3]} << 24);
-}
-void PutU32(uint8_t* p, uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-        p[i] = static_cast<uint8_t>(v >> (8 * i));
-}
-
-// A space-padded field cut at its first space.
-QString Field(const uint8_t* p, size_t width) {
-    size_t n = 0;
-    while (n < width && p[n] != ' ')
-        ++n;
-    return QString::fromLatin1(reinterpret_cast<const char*>(p), qsizetype(n));
-}
 } // namespace
 
-uint16_t DiskInfo::status() const { return U16(raw); }
-uint16_t DiskInfo::kind() const { return U16(raw + 6); }
-uint32_t DiskInfo::totalBytes() const { return U32(raw + 8); }
-uint32_t DiskInfo::freeBytes() const { return U32(raw + 12); }
-QString DiskInfo::label() const { return Field(raw + 16, 31); }
+uint16_t DiskInfo::status() const {
+    return U16(raw);
+}
+uint16_t DiskInfo::kind() const {
+    return U16(raw + 6);
+}
+uint32_t DiskInfo::totalBytes() const {
+    return U32(raw + 8);
+}
+uint32_t DiskInfo::freeBytes() const {
+    return U32(raw + 12);
+}
+QString DiskInfo::label() const {
+    return Field(raw + 16, 31);
+}
 
 bool CRemoteDevice::Exchange(uint32_t code, uint32_t answerWanted, const void* payload, uint32_t length) {
     TransportRequest request;
@@ -62,33 +59,6 @@ int CRemoteDevice::GetDiskInfo(DiskInfo* info) {
     return 1;
 }
 
-void CRemoteDevice::AddListingEntries(const QString& path, Progress* counter, int* count) {
-    const uint32_t length = m_link.ReplyLength();
-    const uint8_t* reply = m_link.ReplyBuffer();
-    const uint32_t entries = length < 2 ? 0 : (length - 2) / 32;
-    for (uint32_t i = 0; i < entries; ++i) {
-        const uint8_t* e = reply + 2 + 32 * i;
-        if (std::memcmp(e, ".       ", 8) == 0)
-            continue;
-        auto entry = std::make_unique<CFileEntry>();
-        std::memcpy(entry->deviceName.data(), e, 12);
-        entry->title = Field(e, 8);
-        entry->typeText = Field(e + 8, 3);
-        entry->isDirectory = e[11] == kDirectoryAttribute;
-        const QString extension = entry->typeText;
-        if (entry->isDirectory)
-            entry->typeText = "<Dir>";
-        entry->size = U32(e + 28);
-        entry->lastChange = FatDateTime(U16(e + 24), U16(e + 22));
-        entry->fileName = entry->isDirectory || extension.isEmpty() ? entry->title : entry->title + "." + extension;
-        entry->fullPath = path.size() == 3 ? path + entry->fileName : path + "\\" + entry->fileName;
-        m_listing.push_front(std::move(entry));
-        ++*count;
-        if (counter)
-            counter->setValue(*count);
-    }
-}
-
 int CRemoteDevice::ReadDirectory(const QString& path, Progress* counter) {
     int count = 0;
     uint32_t code = kCodeReadDirectory;
@@ -98,7 +68,7 @@ int CRemoteDevice::ReadDirectory(const QString& path, Progress* counter) {
             return 0;
         }
         const uint16_t status = ReplyStatus();
-        AddListingEntries(path, counter, &count);
+        AddListingEntries(m_link.ReplyBuffer(), m_link.ReplyLength(), path, m_listing, counter, &count);
         if (status != kStatusMore)
             return 1;
         code = kCodeReadDirectoryMore;

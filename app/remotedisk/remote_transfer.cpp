@@ -15,7 +15,9 @@ namespace {
 const char* const kErrorBang = "Error!";
 const char* const kAppCaption = "Zarno";
 
-uint32_t BlockCount(uint64_t length) { return static_cast<uint32_t>((length + kBlockSize - 1) / kBlockSize); }
+uint32_t BlockCount(uint64_t length) {
+    return static_cast<uint32_t>((length + kBlockSize - 1) / kBlockSize);
+}
 
 uint32_t BlockBytes(uint64_t length, uint32_t block) {
     const uint64_t start = uint64_t{block} * kBlockSize;
@@ -30,10 +32,13 @@ void StartProgress(Progress* progress, uint32_t blocks) {
 }
 
 // Takes the cancel request if there is one.
-bool TakeCancel() { return g_transferCancel.exchange(false); }
+bool TakeCancel() {
+    return g_transferCancel.exchange(false);
+}
 } // namespace
 
-int CRemoteDevice::CopyFromDevice(const DeviceName& deviceName, const QString& localPath, Progress* progress) {
+int CRemoteDevice::CopyFromDevice(const DeviceName& deviceName, const QString& localPath,
+                                  Progress* progress) {
     g_transferCancel.store(false);
     uint32_t handle = 0, length = 0;
     if (OpenRemoteFile(deviceName, &handle, &length) < 1)
@@ -56,8 +61,9 @@ int CRemoteDevice::CopyFromDevice(const DeviceName& deviceName, const QString& l
         const uint8_t* data = nullptr;
         int read;
         while ((read = ReadRemoteBlock(handle, block, wanted, &data)) != 1 && read != kStatusMore) {
-            if (!m_prompts.askYesNo(QString::fromUtf8("Ошибка при выдачи блока данных с удаленного диска! Повторить?"),
-                                    kErrorBang)) {
+            if (!m_prompts.askYesNo(
+                    QString::fromUtf8("Ошибка при выдачи блока данных с удаленного диска! Повторить?"),
+                    kErrorBang)) {
                 CloseRemoteFile(handle);
                 file.cancelWriting();
                 return -5;
@@ -107,7 +113,8 @@ int CRemoteDevice::CopyToDevice(const QString& localPath, const DeviceName& devi
         // The file position always follows the block number, so a repeated or resumed block is
         // read again from its own start.
         const uint32_t bytes = BlockBytes(length, block);
-        if (!file.seek(qint64(block) * kBlockSize) || file.read(reinterpret_cast<char*>(data), bytes) != bytes) {
+        if (!file.seek(qint64(block) * kBlockSize) ||
+            file.read(reinterpret_cast<char*>(data), bytes) != bytes) {
             Message("Ошибка чтения блока данных на PC!", kErrorBang, PromptIcon::Stop);
             discardRemote();
             return -6;
@@ -120,8 +127,9 @@ int CRemoteDevice::CopyToDevice(const QString& localPath, const DeviceName& devi
                 progress->setValue(block);
             break;
         case 0:
-            if (!m_prompts.askYesNo(QString::fromUtf8("Ошибка при выдачи блока данных на удаленный диск! Повторить?"),
-                                    kErrorBang)) {
+            if (!m_prompts.askYesNo(
+                    QString::fromUtf8("Ошибка при выдачи блока данных на удаленный диск! Повторить?"),
+                    kErrorBang)) {
                 discardRemote();
                 return 0;
             }

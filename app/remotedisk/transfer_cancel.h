@@ -8,6 +8,8 @@ namespace zarno {
 
 inline std::atomic<bool> g_transferCancel{false};
 
-inline void RequestTransferCancel() { g_transferCancel.store(true); }
+inline void RequestTransferCancel() {
+    g_transferCancel.store(true);
+}
 
 } // namespace zarno

@@ -11,7 +11,9 @@ void Print(const QString& caption, const QString& text, const char* suffix = "")
 }
 } // namespace
 
-void StderrPrompts::message(const QString& text, const QString& caption, PromptIcon) { Print(caption, text); }
+void StderrPrompts::message(const QString& text, const QString& caption, PromptIcon) {
+    Print(caption, text);
+}
 
 bool StderrPrompts::askYesNo(const QString& text, const QString& caption) {
     const bool yes = m_yesLeft > 0;

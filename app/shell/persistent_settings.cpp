@@ -7,7 +7,9 @@ namespace {
 const char* const kWindowGroup = "Window size";
 const char* const kTransportGroup = "Transport";
 
-int32_t ReadInt(const QSettings& s, const char* key) { return s.value(key, 0).toInt(); }
+int32_t ReadInt(const QSettings& s, const char* key) {
+    return s.value(key, 0).toInt();
+}
 
 QString ColumnKey(int panel, int column) {
     return QStringLiteral("%1 column %2").arg(panel == 0 ? "Left" : "Right").arg(column);
@@ -86,7 +88,8 @@ void PersistentSettings::load(QSettings& s) {
     m_strCurrentDirectory[1] = s.value("Current Right Directory").toString();
     for (int panel = 0; panel < kPanels; ++panel)
         for (int column = 0; column < kColumns; ++column)
-            m_nColumn[size_t(column)][size_t(panel)] = ReadInt(s, ColumnKey(panel, column).toLatin1().constData());
+            m_nColumn[size_t(column)][size_t(panel)] =
+                ReadInt(s, ColumnKey(panel, column).toLatin1().constData());
     m_nSortDirectory[0] = ReadInt(s, "Sort Left Directory");
     m_nSortDirectory[1] = ReadInt(s, "Sort Right Directory");
     m_nZakraskaGrafs = ReadInt(s, "Zakraska Grafs");

@@ -12,7 +12,7 @@
 namespace zarno {
 
 struct PersistentSettings {
-    static constexpr int kPanels = 2;   // left, right
+    static constexpr int kPanels = 2; // left, right
     static constexpr int kColumns = 4;
 
     QRect normalRect{QPoint(10, 10), QPoint(769, 399)}; // (10,10)-(770,400) as left/top/right/bottom

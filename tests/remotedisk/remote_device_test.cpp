@@ -50,7 +50,8 @@ protected:
         device.m_nRemotePort = instrument.port();
         device.m_nRemoteIP = 0x7F000001;
         instrument.AimAt(device.m_nLocalPort);
-        ASSERT_EQ(device.ConnectNetwork(), 1) << (prompts.texts().empty() ? "" : prompts.texts()[0].toStdString());
+        ASSERT_EQ(device.ConnectNetwork(), 1)
+            << (prompts.texts().empty() ? "" : prompts.texts()[0].toStdString());
     }
 
     // The file names of the listing, in list order.
@@ -81,8 +82,9 @@ TEST_F(RemoteDeviceTest, ListingFollowsContinuationsAndBuildsEntries) {
         ++answers;
         if (answers == 1) {
             Bytes a = U16Bytes(0xFFFF);
-            for (const Bytes& e : {Entry(".", "", 0x10, 0), Entry("..", "", 0x10, 0), Entry("DATA", "DDB", 0x20, 1000),
-                                   Entry("REC", "", 0x10, 0), Entry("ODD", "XY", 0x30, 5)})
+            for (const Bytes& e :
+                 {Entry(".", "", 0x10, 0), Entry("..", "", 0x10, 0), Entry("DATA", "DDB", 0x20, 1000),
+                  Entry("REC", "", 0x10, 0), Entry("ODD", "XY", 0x30, 5)})
                 a.insert(a.end(), e.begin(), e.end());
             return a;
         }
@@ -93,7 +95,8 @@ TEST_F(RemoteDeviceTest, ListingFollowsContinuationsAndBuildsEntries) {
     Counter counter;
     ASSERT_EQ(device.ReadDirectory("z:\\REC", &counter), 1);
     EXPECT_EQ(instrument.Codes(), (std::vector<uint16_t>{66, 67}));
-    EXPECT_EQ(Names(), (std::vector<QString>{"README", "ODD.XY", "REC", "DATA.DDB", ".."})) << "newest first, '.' left out";
+    EXPECT_EQ(Names(), (std::vector<QString>{"README", "ODD.XY", "REC", "DATA.DDB", ".."}))
+        << "newest first, '.' left out";
     EXPECT_EQ(counter.values, (std::vector<qint64>{1, 2, 3, 4, 5}));
 
     std::map<QString, const CFileEntry*> byName;
@@ -112,7 +115,9 @@ TEST_F(RemoteDeviceTest, ListingFollowsContinuationsAndBuildsEntries) {
 }
 
 TEST_F(RemoteDeviceTest, RootListingPathsAndFailedListing) {
-    instrument.On(kCodeReadDirectory, [](const Bytes&) { return Concat({U16Bytes(0), Entry("DATA", "DDB", 0x20, 1)}); });
+    instrument.On(kCodeReadDirectory, [](const Bytes&) {
+        return Concat({U16Bytes(0), Entry("DATA", "DDB", 0x20, 1)});
+    });
     ASSERT_EQ(device.ReadDirectory("z:\\"), 1);
     EXPECT_EQ(device.Listing().front()->fullPath, "z:\\DATA.DDB");
 
@@ -159,7 +164,9 @@ TEST_F(RemoteDeviceTest, OpenStatusesAndTheirMessages) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.status);
         prompts.records.clear();
-        instrument.On(kCodeOpen, [&](const Bytes&) { return Concat({U16Bytes(c.status), U32Bytes(77), U32Bytes(c.length)}); });
+        instrument.On(kCodeOpen, [&](const Bytes&) {
+            return Concat({U16Bytes(c.status), U32Bytes(77), U32Bytes(c.length)});
+        });
         const size_t before = instrument.Requests().size();
         uint32_t handle = 0, length = 0;
         EXPECT_EQ(device.OpenRemoteFile(NewFileDeviceName("DATA.DDB"), &handle, &length), c.result);
@@ -196,11 +203,13 @@ TEST_F(RemoteDeviceTest, WriteStatusesGiveTheExpectedBlock) {
     EXPECT_EQ(device.WriteRemoteBlock(5, data, 42, 3, &expected), -5);
     EXPECT_EQ(prompts.texts().back(), "Недостаточно места на удаленном диске для копирования файла!");
     const Bytes last = instrument.Requests().back().second;
-    EXPECT_EQ(Bytes(last.begin(), last.begin() + 13), Concat({U32Bytes(5), U32Bytes(42), U16Bytes(3), {1, 2, 3}}));
+    EXPECT_EQ(Bytes(last.begin(), last.begin() + 13),
+              Concat({U32Bytes(5), U32Bytes(42), U16Bytes(3), {1, 2, 3}}));
 }
 
 uint32_t ReadU32(const Bytes& p, size_t at) {
-    return uint32_t{p[at]} | (uint32_t{p[at + 1]} << 8) | (uint32_t{p[at + 2]} << 16) | (uint32_t{p[at + 3]} << 24);
+    return uint32_t{p[at]} | (uint32_t{p[at + 1]} << 8) | (uint32_t{p[at + 2]} << 16) |
+           (uint32_t{p[at + 3]} << 24);
 }
 
 // A little file system behind the scripted instrument: one file to read, one being written.
@@ -213,7 +222,9 @@ struct FileScript {
     bool created = false;
 
     void Install(ScriptedDevice& d) {
-        d.On(kCodeOpen, [this](const Bytes&) { return Concat({U16Bytes(0), U32Bytes(9), U32Bytes(uint32_t(content.size()))}); });
+        d.On(kCodeOpen, [this](const Bytes&) {
+            return Concat({U16Bytes(0), U32Bytes(9), U32Bytes(uint32_t(content.size()))});
+        });
         d.On(kCodeReadBlock, [this](const Bytes& p) -> std::optional<Bytes> {
             const uint32_t block = ReadU32(p, 4);
             blocksRead.push_back(block);
@@ -291,7 +302,8 @@ TEST_F(RemoteDeviceTest, YesToAFailedBlockRepeatsThatBlockAndNoLeavesNoFile) {
     fs.failReadsOfBlock1 = 1;
     prompts.yesNoAnswers = {false};
     EXPECT_EQ(device.CopyFromDevice(NewFileDeviceName("DATA.DDB"), dir.filePath("b.bin")), -5);
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"a.bin"}) << "nothing half-written is left";
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"a.bin"})
+        << "nothing half-written is left";
 }
 
 TEST_F(RemoteDeviceTest, CancelDuringADownloadLeavesNoFileAndDoesNotOutliveIt) {
@@ -354,14 +366,17 @@ TEST_F(RemoteDeviceTest, AMissingComputerFileRemovesTheRemoteOne) {
     EXPECT_EQ(device.CopyToDevice("/nonexistent/file", NewFileDeviceName("X.DDB")), 7);
     ASSERT_TRUE(instrument.WaitForRequests(3));
     const auto codes = instrument.Codes();
-    EXPECT_EQ(std::vector<uint16_t>(codes.end() - 2, codes.end()), (std::vector<uint16_t>{kCodeClose, kCodeDelete}));
+    EXPECT_EQ(std::vector<uint16_t>(codes.end() - 2, codes.end()),
+              (std::vector<uint16_t>{kCodeClose, kCodeDelete}));
     EXPECT_EQ(prompts.texts().back(), "Невозможно открыть файл на компьютере!");
 }
 
 TEST_F(RemoteDeviceTest, ShortAnswerIsAFailedBlockNotStaleData) {
     QTemporaryDir dir;
     instrument.On(kCodeOpen, [](const Bytes&) { return Concat({U16Bytes(0), U32Bytes(1), U32Bytes(100)}); });
-    instrument.On(kCodeReadBlock, [](const Bytes&) { return Concat({U16Bytes(0), U16Bytes(0), Bytes(10, 1)}); });
+    instrument.On(kCodeReadBlock, [](const Bytes&) {
+        return Concat({U16Bytes(0), U16Bytes(0), Bytes(10, 1)});
+    });
     prompts.yesNoAnswers = {false};
     EXPECT_EQ(device.CopyFromDevice(NewFileDeviceName("A"), dir.filePath("short.bin")), -5);
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
@@ -387,7 +402,8 @@ TEST_F(RemoteDeviceTest, DiskInformationFields) {
     instrument.On(kCodeDiskInfo, [](const Bytes&) {
         Bytes label(32, ' ');
         std::memcpy(label.data(), "SAMPLES DISK", 12);
-        return Concat({U16Bytes(0), U16Bytes(0), U16Bytes(0), U16Bytes(1), U32Bytes(64000000), U32Bytes(1000), label});
+        return Concat(
+            {U16Bytes(0), U16Bytes(0), U16Bytes(0), U16Bytes(1), U32Bytes(64000000), U32Bytes(1000), label});
     });
     DiskInfo info;
     ASSERT_EQ(device.GetDiskInfo(&info), 1);

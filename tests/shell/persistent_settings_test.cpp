@@ -29,7 +29,8 @@ TEST(PersistentSettings, RectText) {
         PersistentSettings::Edges edges;
         const char* text;
     };
-    const Case cases[] = {{{-8, -8, 1032, 776}, "-008 -008 1032 0776"}, {{10, 10, 770, 400}, "0010 0010 0770 0400"}};
+    const Case cases[] = {{{-8, -8, 1032, 776}, "-008 -008 1032 0776"},
+                          {{10, 10, 770, 400}, "0010 0010 0770 0400"}};
     for (const auto& c : cases) {
         EXPECT_EQ(FormatRectText(c.edges), c.text);
         PersistentSettings::Edges back{};

@@ -55,6 +55,8 @@ public:
 };
 
 // A wire port that was free a moment ago.
-inline uint16_t FreeWirePort() { return PlainUdpSocket().wirePort(); }
+inline uint16_t FreeWirePort() {
+    return PlainUdpSocket().wirePort();
+}
 
 } // namespace zarno::testing

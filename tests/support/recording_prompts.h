@@ -18,7 +18,7 @@ struct PromptRecord {
 class RecordingPrompts final : public Prompts {
 public:
     std::vector<PromptRecord> records;
-    std::deque<bool> yesNoAnswers;              // answered in order; No when the script runs out
+    std::deque<bool> yesNoAnswers;                // answered in order; No when the script runs out
     std::deque<OverwriteAnswer> overwriteAnswers; // No when the script runs out
 
     void message(const QString& text, const QString& caption, PromptIcon icon) override {

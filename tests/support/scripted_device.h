@@ -16,8 +16,12 @@ namespace zarno::testing {
 
 using Bytes = std::vector<uint8_t>;
 
-inline Bytes U16Bytes(uint16_t v) { return {uint8_t(v), uint8_t(v >> 8)}; }
-inline Bytes U32Bytes(uint32_t v) { return {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)}; }
+inline Bytes U16Bytes(uint16_t v) {
+    return {uint8_t(v), uint8_t(v >> 8)};
+}
+inline Bytes U32Bytes(uint32_t v) {
+    return {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)};
+}
 inline Bytes Concat(std::initializer_list<Bytes> parts) {
     Bytes out;
     for (const auto& p : parts)
@@ -81,7 +85,8 @@ private:
             return;
         if (const auto answer = handler(payload)) {
             uint32_t ok = 0;
-            Api().SendAnswer(m_host.handle, m.id(), static_cast<uint32_t>(answer->size()), answer->data(), &ok);
+            Api().SendAnswer(m_host.handle, m.id(), static_cast<uint32_t>(answer->size()), answer->data(),
+                             &ok);
         }
     }
 

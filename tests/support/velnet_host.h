@@ -90,14 +90,18 @@ template <int N> struct SlotCallbacks {
     static void Message(void*, int32_t noAnswer, void* record, uint32_t size) {
         g_slots[N].Push(HostSlot::kMessages, noAnswer, record, size);
     }
-    static void Answer(void*, void* record, uint32_t size) { g_slots[N].Push(HostSlot::kAnswers, 0, record, size); }
+    static void Answer(void*, void* record, uint32_t size) {
+        g_slots[N].Push(HostSlot::kAnswers, 0, record, size);
+    }
     static void Delivered(void*, void* record, uint32_t size) {
         g_slots[N].Push(HostSlot::kDelivered, 0, record, size);
     }
     static void BeforeSend(void*) {}
 };
 
-inline bool Failed(const HostRecord& r) { return (r.flags() & 3) == 3; }
+inline bool Failed(const HostRecord& r) {
+    return (r.flags() & 3) == 3;
+}
 
 inline VelnetApi& Api() {
     static VelnetApi api;

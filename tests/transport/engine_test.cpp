@@ -83,7 +83,9 @@ struct Engine {
     std::unique_ptr<TUDPTransport> engine;
 };
 
-bool Failed(const TTransportMessage& m) { return (HeaderFlags(m.header) & kDeliveryFailedMask) == kDeliveryFailedMask; }
+bool Failed(const TTransportMessage& m) {
+    return (HeaderFlags(m.header) & kDeliveryFailedMask) == kDeliveryFailedMask;
+}
 
 TEST(Engine, UnansweredMessageGoesOutSixTimesThenFails) {
     Engine e(40);

@@ -20,8 +20,8 @@ TEST(Localisation, LocalLangChoosesTheLanguage) {
         Language language;
     };
     const Case cases[] = {
-        {std::nullopt, 2, Language::English}, {QString("1"), 1, Language::Russian},
-        {QString("2"), 2, Language::English}, {QString("7"), 7, Language::English},
+        {std::nullopt, 2, Language::English},   {QString("1"), 1, Language::Russian},
+        {QString("2"), 2, Language::English},   {QString("7"), 7, Language::English},
         {QString("abc"), 2, Language::English}, {QString(""), 2, Language::English},
     };
     for (const auto& c : cases) {
@@ -55,7 +55,8 @@ TEST(SocketErrorTexts, BothLanguages) {
         {SocketOperation::Bind, 10061,
          "Ошибка при выполнении BIND сокета: Неизвестная ошибка при выполнении BIND сокета (00010061)",
          "Socket bind error: Unknown socket bind error (00010061)"},
-        {SocketOperation::Bind, 10022, "Ошибка при выполнении BIND сокета: Операция BIND уже выполнена для сокета",
+        {SocketOperation::Bind, 10022,
+         "Ошибка при выполнении BIND сокета: Операция BIND уже выполнена для сокета",
          "Socket bind error: Alredy make BIND"},
         {SocketOperation::Setup, 10022,
          "Ошибка при настройке параметров сокета: Неверный параметр или неверная информация в параметре",
@@ -69,13 +70,16 @@ TEST(SocketErrorTexts, BothLanguages) {
         {SocketOperation::Create, 10048,
          "Ошибка создания сокета: Неизвестная ошибка при создании сокета (00010048)",
          "Socket create error: Unknown socket create error (00010048)"},
-        {SocketOperation::GetParameters, 10038, "Ошибка при получении параметров сокета: Идентификатор не является сокетом",
+        {SocketOperation::GetParameters, 10038,
+         "Ошибка при получении параметров сокета: Идентификатор не является сокетом",
          "Get socket parameters error: Handle is not socket"},
         {SocketOperation::Startup, 10092,
-         "Ошибка инициализации WSA: Требуемая версия Windows Sockets не поддерживается данной реализацией Windows "
+         "Ошибка инициализации WSA: Требуемая версия Windows Sockets не поддерживается данной реализацией "
+         "Windows "
          "Sockets",
          "WSA init error: WSA version not supported"},
-        {SocketOperation::Startup, 123456789, "Ошибка инициализации WSA: Неизвестная ошибка при инициализации WSA (123456789)",
+        {SocketOperation::Startup, 123456789,
+         "Ошибка инициализации WSA: Неизвестная ошибка при инициализации WSA (123456789)",
          "WSA init error: Unknown WSA init error (123456789)"},
     };
     for (const auto& [lang, russian] : {std::pair{"1", true}, {"2", false}}) {
@@ -89,9 +93,9 @@ TEST(SocketErrorTexts, BothLanguages) {
 }
 
 TEST(SocketErrorTexts, ErrnoMapsToWindowsSocketsCodes) {
-    const std::pair<int, int> cases[] = {{EADDRINUSE, 10048}, {EINVAL, 10022}, {EMFILE, 10024},
+    const std::pair<int, int> cases[] = {{EADDRINUSE, 10048}, {EINVAL, 10022},       {EMFILE, 10024},
                                          {ENOBUFS, 10055},    {EAFNOSUPPORT, 10047}, {EPROTONOSUPPORT, 10043},
-                                         {ENOTSOCK, 10038},   {EFAULT, 10014}, {ENOPROTOOPT, 10042},
+                                         {ENOTSOCK, 10038},   {EFAULT, 10014},       {ENOPROTOOPT, 10042},
                                          {ENETDOWN, 10050},   {ECONNREFUSED, 10061}};
     for (auto [err, code] : cases)
         EXPECT_EQ(WsaCodeFromErrno(err), code) << "errno " << err;

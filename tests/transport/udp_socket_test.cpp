@@ -50,7 +50,8 @@ private:
 };
 
 TEST(PortConvention, ConfiguredValuesAndWirePorts) {
-    const std::pair<uint32_t, uint16_t> cases[] = {{6767, 28442}, {6768, 28698}, {1, 256}, {256, 1}, {0x1234, 0x3412}};
+    const std::pair<uint32_t, uint16_t> cases[] = {
+        {6767, 28442}, {6768, 28698}, {1, 256}, {256, 1}, {0x1234, 0x3412}};
     for (auto [value, wire] : cases) {
         EXPECT_EQ(WirePortFromValue(value), wire) << value;
         EXPECT_EQ(ValueFromWirePort(wire), value) << wire;
@@ -90,8 +91,9 @@ TEST(UdpSocket, SendToUsesTheConventionForTheDestination) {
 TEST(UdpSocket, BindToAPortInUseFailsWithTheBindText) {
     zarno::testing::TempConfigHome home;
     PlainUdpSocket taken;
-    for (auto [lang, text] : {std::pair{"1", "Ошибка при выполнении BIND сокета: Указанный адрес уже используется"},
-                              {"2", "Socket bind error: Address alredy in use"}}) {
+    for (auto [lang, text] :
+         {std::pair{"1", "Ошибка при выполнении BIND сокета: Указанный адрес уже используется"},
+          {"2", "Socket bind error: Address alredy in use"}}) {
         zarno::testing::SetLocalLang(QString(lang));
         ReloadLanguage();
         try {

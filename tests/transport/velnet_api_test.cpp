@@ -16,15 +16,37 @@ using velnet::ValueFromWirePort;
 
 namespace {
 
-const std::set<std::string> kExports = {
-    "InitWinSockets",        "DoneWinSockets",         "ExtractMessageID",          "BuildMessageID",
-    "IncMessageIDDWORD",     "IncMessageID",           "RealDataLength",            "BuildDataLength",
-    "ClientServerBufLength", "UDPBufLength",           "IsValidTransport",          "CreateTransport",
-    "DestroyTransport",      "SetTransportParent",     "SetTransportBounds",        "ShowTransport",
-    "SetTransportRemoteAddr", "GetTransportRemoteAddr", "SetTransportRemoteAddrStr", "GetTransportRemoteAddrStr",
-    "SetTransportRemotePort", "GetTransportRemotePort", "GetClientCount",            "ConnectClient",
-    "RemoveClient",          "SelectClient",           "DeselectClient",            "WaitAndSendMessage",
-    "SendAnswer",            "CancelTransport",        "Synchronize"};
+const std::set<std::string> kExports = {"InitWinSockets",
+                                        "DoneWinSockets",
+                                        "ExtractMessageID",
+                                        "BuildMessageID",
+                                        "IncMessageIDDWORD",
+                                        "IncMessageID",
+                                        "RealDataLength",
+                                        "BuildDataLength",
+                                        "ClientServerBufLength",
+                                        "UDPBufLength",
+                                        "IsValidTransport",
+                                        "CreateTransport",
+                                        "DestroyTransport",
+                                        "SetTransportParent",
+                                        "SetTransportBounds",
+                                        "ShowTransport",
+                                        "SetTransportRemoteAddr",
+                                        "GetTransportRemoteAddr",
+                                        "SetTransportRemoteAddrStr",
+                                        "GetTransportRemoteAddrStr",
+                                        "SetTransportRemotePort",
+                                        "GetTransportRemotePort",
+                                        "GetClientCount",
+                                        "ConnectClient",
+                                        "RemoveClient",
+                                        "SelectClient",
+                                        "DeselectClient",
+                                        "WaitAndSendMessage",
+                                        "SendAnswer",
+                                        "CancelTransport",
+                                        "Synchronize"};
 
 TEST(VelnetLibrary, ExportsExactlyThe31Names) {
     ASSERT_EQ(kExports.size(), 31u);
