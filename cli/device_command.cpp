@@ -5,6 +5,7 @@
 #include "app/seams/stderr_prompts.h"
 #include "cli/terminal_progress.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -200,7 +201,7 @@ public:
 
     int Info();
     int Ls(const QStringList& operands);
-    int Get(const QStringList& operands);
+    int Get(QStringList operands);
     int Put(const QStringList& operands);
     int Remove(const QStringList& operands);
     int MakeDir(const QStringList& operands);
@@ -236,9 +237,10 @@ int DeviceSession::Ls(const QStringList& operands) {
     return 0;
 }
 
-int DeviceSession::Get(const QStringList& operands) {
+int DeviceSession::Get(QStringList operands) {
+    const bool asSgy = operands.removeAll("--sgy") > 0;
     if (operands.isEmpty() || operands.size() > 2)
-        return Fail("get PATH [LOCAL]");
+        return Fail("get [--sgy] PATH [LOCAL]");
     const DevicePath path = SplitDevicePath(operands[0]);
     bool listed = false;
     const auto entry = Find(path, &listed);
@@ -246,11 +248,14 @@ int DeviceSession::Get(const QStringList& operands) {
         return 1;
     if (!entry || entry->isDirectory)
         return Fail("no such file on the instrument: " + operands[0]);
-    QString local = operands.size() == 2 ? operands[1] : entry->fileName;
+    const QString localName = asSgy ? entry->title + ".sgy" : entry->fileName;
+    QString local = operands.size() == 2 ? operands[1] : localName;
     if (QFileInfo(local).isDir())
-        local = QDir(local).filePath(entry->fileName);
+        local = QDir(local).filePath(localName);
     TerminalProgress progress(entry->fileName);
-    return m_device.CopyFromDevice(entry->deviceName, local, &progress) == 1 ? 0 : 1;
+    const int result = asSgy ? m_device.CopyFromDeviceAsSgy(entry->deviceName, local, &progress)
+                             : m_device.CopyFromDevice(entry->deviceName, local, &progress);
+    return result == 1 ? 0 : 1;
 }
 
 int DeviceSession::Put(const QStringList& operands) {
@@ -314,7 +319,17 @@ int DeviceSession::MakeDir(const QStringList& operands) {
 
 } // namespace
 
-int RunDeviceCommand(const QStringList& args) {
+} // namespace zarno
+
+namespace zarno::cli {
+
+int RunDevice(const QStringList& args) {
+    using namespace zarno;
+    // Exchanges run a nested event loop, which needs an application object.
+    static int argc = 1;
+    static char name[] = "zarno-cli";
+    static char* argv[] = {name, nullptr};
+    QCoreApplication app(argc, argv);
     QString error;
     const auto options = Parse(args, &error);
     if (!options) {
@@ -343,4 +358,4 @@ int RunDeviceCommand(const QStringList& args) {
     return 2;
 }
 
-} // namespace zarno
+} // namespace zarno::cli

@@ -2,11 +2,11 @@
 // zarno-cli device: the instrument's disk from the command line, through the same client the
 // desktop program uses.
 
-#include <QStringList>
+#include "cli/commands.h"
 
-namespace zarno {
+namespace zarno::cli {
 
 // args: everything after "device". Returns the process exit status (0 only on success).
-int RunDeviceCommand(const QStringList& args);
+int RunDevice(const QStringList& args);
 
-} // namespace zarno
+} // namespace zarno::cli

@@ -11,8 +11,11 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <list>
 #include <memory>
+
+class QSaveFile;
 
 namespace zarno {
 
@@ -101,6 +104,9 @@ public:
 
     // ---- block transfers ----
     int CopyFromDevice(const DeviceName& deviceName, const QString& localPath, Progress* progress = nullptr);
+    // A DDB recording downloaded and converted to SEG-Y on the way; the same results.
+    int CopyFromDeviceAsSgy(const DeviceName& deviceName, const QString& localPath,
+                            Progress* progress = nullptr);
     int CopyToDevice(const QString& localPath, const DeviceName& deviceName, Progress* progress = nullptr);
 
 private:
@@ -108,6 +114,13 @@ private:
     const uint32_t m_nDefaultLocalPort = 6767;
     const uint32_t m_nDefaultRemotePort = 6768;
     const uint32_t m_nDefaultRemoteIP = 0x0A000032;
+
+    // Writes one downloaded block: (target, block number, its bytes); false when that failed.
+    using BlockSink = std::function<bool(QSaveFile&, uint32_t, const uint8_t*, uint32_t)>;
+    // The download loop both copies share; finish runs after the last block, before the commit.
+    int Download(const DeviceName& deviceName, const QString& localPath, Progress* progress,
+                 const BlockSink& sink, const std::function<bool()>& finish = {},
+                 const bool* badHeader = nullptr);
 
     // One exchange; true when it succeeded (the answer is then in the link's buffer).
     bool Exchange(uint32_t code, uint32_t answerWanted, const void* payload, uint32_t length);

@@ -4,6 +4,8 @@
 // failed or cancelled upload leaves none on the instrument.
 
 #include "app/remotedisk/remote_device.h"
+
+#include "app/formats/ddb_to_sgy.h"
 #include "app/remotedisk/transfer_cancel.h"
 
 #include <QFile>
@@ -39,6 +41,35 @@ bool TakeCancel() {
 
 int CRemoteDevice::CopyFromDevice(const DeviceName& deviceName, const QString& localPath,
                                   Progress* progress) {
+    return Download(deviceName, localPath, progress,
+                    [](QSaveFile& file, uint32_t, const uint8_t* data, uint32_t bytes) {
+                        return file.write(reinterpret_cast<const char*>(data), bytes) == qint64(bytes);
+                    });
+}
+
+int CRemoteDevice::CopyFromDeviceAsSgy(const DeviceName& deviceName, const QString& localPath,
+                                       Progress* progress) {
+    DDBToSGYConverter converter(SGYTextVariant::Device);
+    bool badHeader = false;
+    return Download(
+        deviceName, localPath, progress,
+        [&](QSaveFile& file, uint32_t block, const uint8_t* data, uint32_t bytes) {
+            const QByteArrayView view(reinterpret_cast<const char*>(data), bytes);
+            if (block != 0)
+                return converter.pushDataBlock(view);
+            // The SEG-Y file is laid out from the header before any sample.
+            if (converter.pushHeaderBlock(view) != DDBHeaderCheck::Ok) {
+                badHeader = true;
+                return false;
+            }
+            return converter.begin(file);
+        },
+        [&] { return converter.finish(); }, &badHeader);
+}
+
+int CRemoteDevice::Download(const DeviceName& deviceName, const QString& localPath, Progress* progress,
+                            const BlockSink& sink, const std::function<bool()>& finish,
+                            const bool* badHeader) {
     g_transferCancel.store(false);
     uint32_t handle = 0, length = 0;
     if (OpenRemoteFile(deviceName, &handle, &length) < 1)
@@ -49,37 +80,37 @@ int CRemoteDevice::CopyFromDevice(const DeviceName& deviceName, const QString& l
         CloseRemoteFile(handle);
         return -2;
     }
+    // Every failure below: the remote file is closed and nothing is left on the computer.
+    const auto abandon = [&](int result) {
+        CloseRemoteFile(handle);
+        file.cancelWriting();
+        return result;
+    };
     const uint32_t blocks = BlockCount(length);
     StartProgress(progress, blocks);
     for (uint32_t block = 0; block < blocks; ++block) {
-        if (TakeCancel()) {
-            CloseRemoteFile(handle);
-            file.cancelWriting();
-            return 2;
-        }
+        if (TakeCancel())
+            return abandon(2);
         const uint32_t wanted = BlockBytes(length, block);
         const uint8_t* data = nullptr;
         int read;
         while ((read = ReadRemoteBlock(handle, block, wanted, &data)) != 1 && read != kStatusMore) {
             if (!m_prompts.askYesNo(
                     QString::fromUtf8("Ошибка при выдачи блока данных с удаленного диска! Повторить?"),
-                    kErrorBang)) {
-                CloseRemoteFile(handle);
-                file.cancelWriting();
-                return -5;
-            }
+                    kErrorBang))
+                return abandon(-5);
         }
-        if (file.write(reinterpret_cast<const char*>(data), wanted) != qint64(wanted)) {
-            Message("Ошибка записи блока данных на PC!", kAppCaption, PromptIcon::Stop);
-            CloseRemoteFile(handle);
-            file.cancelWriting();
-            return -6;
+        if (!sink(file, block, data, wanted)) {
+            Message(badHeader && *badHeader ? "Ошибка в формате DDB файла!"
+                                            : "Ошибка записи блока данных на PC!",
+                    kAppCaption, PromptIcon::Stop);
+            return abandon(-6);
         }
         if (progress)
             progress->setValue(block + 1);
     }
     const bool closed = CloseRemoteFile(handle) == 1;
-    if (!file.commit()) {
+    if ((finish && !finish()) || !file.commit()) {
         Message("Ошибка записи блока данных на PC!", kAppCaption, PromptIcon::Stop);
         return -6;
     }
