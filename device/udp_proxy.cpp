@@ -1,6 +1,6 @@
 #include "device/udp_proxy.h"
 
-#include "device/port_convention.h"
+#include "transport/port_convention.h"
 
 #include <arpa/inet.h>
 #include <cerrno>
@@ -177,7 +177,7 @@ bool ParseHostPort(const std::string& text, uint32_t* addr, uint16_t* wirePort) 
     if (value < 1 || value > 65535)
         return false;
     *addr = a.s_addr;
-    *wirePort = WirePortOf(static_cast<uint32_t>(value));
+    *wirePort = velnet::WirePortFromValue(static_cast<uint32_t>(value));
     return true;
 }
 
