@@ -13,7 +13,6 @@ namespace zarno::device {
 namespace {
 
 constexpr uint32_t kClientId = 1;
-constexpr uint32_t kWaitCount = 1000;
 constexpr auto kRepeatWindow = std::chrono::seconds(2);
 
 // The library's callbacks carry no context; one service per process receives them.
