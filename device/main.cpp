@@ -3,6 +3,7 @@
 
 #include "device/command_line.h"
 #include "device/pty_pair.h"
+#include "device/sample_set.h"
 #include "device/velnet_service.h"
 #include "transport/port_convention.h"
 
@@ -131,6 +132,16 @@ int Proxy(const std::vector<std::string>& args) {
     }
 }
 
+int MakeSamples(const std::vector<std::string>& args) {
+    if (args.size() != 1)
+        return Fail(std::string("make-samples needs one directory\n") + kUsage);
+    std::string error;
+    if (!WriteSampleSet(args[0], &error))
+        return Fail(error);
+    std::printf("zarno-device: samples written to %s\n", args[0].c_str());
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -145,6 +156,8 @@ int main(int argc, char** argv) {
         return Serve(args);
     if (command == "proxy")
         return Proxy(args);
+    if (command == "make-samples")
+        return MakeSamples(args);
     std::fputs(kUsage, stderr);
     return 2;
 }
