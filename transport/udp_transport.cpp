@@ -70,6 +70,7 @@ bool TUDPTransport::QueueMessage(uint32_t addr, uint32_t port, uint32_t code, ui
     // Cleared here rather than when the engine thread picks the message up, so that a Cancel that
     // comes right after queueing is not lost.
     Cancelled.store(false);
+    Answered.store(false);
     Busy.store(true, std::memory_order_release);
     OutMsg.addr = addr;
     OutMsg.port = port;
@@ -194,6 +195,10 @@ void TUDPTransport::HandleReceived(TThread* sender, uint32_t addr, uint32_t port
 void TUDPTransport::HandleAnswer(TThread* sender) {
     std::unique_lock lock(Lock);
     if (!Busy.load(std::memory_order_acquire))
+        return;
+    // Only the first answer counts. A second one (the peer answered a duplicated or repeated copy)
+    // would otherwise reach the host while it is still reading the first.
+    if (Answered.exchange(true))
         return;
     lock.unlock();
     AnswerEvent.Set();

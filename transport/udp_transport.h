@@ -97,6 +97,7 @@ private:
     std::condition_variable IdleSignal;
     std::mutex Lock;
     std::atomic<bool> Cancelled{false};
+    std::atomic<bool> Answered{false}; // the outstanding message has had its answer
     // The message being sent and repeated. Full answers of the host are built in AnswerMsg instead,
     // so that an answer sent while a message is outstanding never changes what its repeats carry.
     TTransportMessage OutMsg{};

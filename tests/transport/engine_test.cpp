@@ -146,9 +146,10 @@ TEST(Engine, AnswerEndsTheWaitAndWrongIdsAreIgnored) {
     e.port->Feed(kPeer, kPeerPort, wrong);
     ASSERT_TRUE(e.port->WaitForSent(2)) << "a foreign id does not end the wait";
     e.port->Feed(kPeer, kPeerPort, e.Answer(mfAnswer | mfFullAnswer, {1, 2, 3, 4}));
+    e.port->Feed(kPeer, kPeerPort, e.Answer(mfAnswer | mfFullAnswer, {9, 9, 9, 9})); // a duplicate
     ASSERT_TRUE(e.recorder.WaitDelivered(1));
     EXPECT_FALSE(Failed(e.recorder.delivered.at(0)));
-    ASSERT_EQ(e.recorder.answers.size(), 1u);
+    ASSERT_EQ(e.recorder.answers.size(), 1u) << "only the first answer reaches the host";
     EXPECT_EQ(RealDataLength(e.recorder.answers[0].header), 4u);
     EXPECT_EQ(e.recorder.answers[0].data[3], 4);
 }
