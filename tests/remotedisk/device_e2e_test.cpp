@@ -1,0 +1,186 @@
+// The instrument client against the instrument simulator (zarno-device serve, a separate process)
+// over loopback UDP: listings, downloads, uploads and their failure paths.
+
+#include "app/formats/ddb_to_sgy.h"
+#include "app/remotedisk/remote_device.h"
+
+#include "tests/support/device_process.h"
+#include "tests/support/qt_app.h"
+#include "tests/support/recording_prompts.h"
+#include "tests/support/temp_config.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+using namespace zarno;
+using namespace zarno::testing;
+
+namespace {
+
+Bytes Pattern(size_t n, unsigned seed = 1) {
+    Bytes b(n);
+    for (size_t i = 0; i < n; ++i)
+        b[i] = uint8_t((i * 131 + seed * 17) ^ (i >> 7));
+    return b;
+}
+
+void Write(const std::filesystem::path& p, const Bytes& b) {
+    std::ofstream(p, std::ios::binary).write(reinterpret_cast<const char*>(b.data()), std::streamsize(b.size()));
+}
+
+Bytes Read(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray a = f.readAll();
+    return Bytes(a.begin(), a.end());
+}
+
+class InstrumentTest : public ::testing::Test {
+protected:
+    void Start(const std::vector<std::string>& extra = {}) {
+        EnsureCoreApp();
+        setenv("VELNET_COM1", "/nonexistent/com1", 1);
+        setenv("VELNET_COM2", "/nonexistent/com2", 1);
+        process = std::make_unique<DeviceProcess>(root.path().toStdString(), extra);
+        device.m_nLocalPort = velnet::ValueFromWirePort(FreeWirePort());
+        device.m_nRemotePort = process->port;
+        device.m_nRemoteIP = 0x7F000001;
+        ASSERT_EQ(device.ConnectNetwork(), 1);
+    }
+    std::filesystem::path RootPath(const char* name) const { return std::filesystem::path(root.path().toStdString()) / name; }
+
+    // The listing entry of this name in the instrument's current directory.
+    const CFileEntry* Entry(const QString& fileName) {
+        device.Listing().clear();
+        if (device.ReadDirectory("z:\\") != 1)
+            return nullptr;
+        for (const auto& e : device.Listing())
+            if (e->fileName == fileName)
+                return e.get();
+        return nullptr;
+    }
+
+    TempConfigHome home;
+    QTemporaryDir root;
+    QTemporaryDir local;
+    std::unique_ptr<DeviceProcess> process;
+    RecordingPrompts prompts;
+    CRemoteDevice device{prompts};
+};
+
+TEST_F(InstrumentTest, ListingOfMoreThanSixteenEntries) {
+    for (int i = 0; i < 20; ++i)
+        Write(RootPath(QString("F%1.DAT").arg(i, 2, 10, QChar('0')).toLatin1().constData()), Pattern(size_t(i)));
+    std::filesystem::create_directory(RootPath("REC"));
+    Start();
+    class Counter final : public Progress {
+    public:
+        void setRange(qint64) override {}
+        void setValue(qint64 v) override { last = v; }
+        qint64 last = 0;
+    } counter;
+    ASSERT_EQ(device.ReadDirectory("z:\\", &counter), 1);
+    EXPECT_EQ(device.Listing().size(), 21u);
+    EXPECT_EQ(counter.last, 21);
+    int dirs = 0;
+    for (const auto& e : device.Listing())
+        dirs += e->isDirectory;
+    EXPECT_EQ(dirs, 1);
+
+    ASSERT_EQ(device.ChangeDirectory("REC"), 1);
+    device.Listing().clear();
+    ASSERT_EQ(device.ReadDirectory("z:\\REC"), 1);
+    ASSERT_EQ(device.Listing().size(), 1u) << "'..' only";
+    EXPECT_EQ(device.Listing().front()->fileName, "..");
+}
+
+TEST_F(InstrumentTest, DownloadsAreByteIdentical) {
+    const std::pair<const char*, size_t> files[] = {{"A1000.BIN", 1000}, {"A1024.BIN", 1024}, {"A1.BIN", 1}, {"BIG.BIN", 70000}};
+    for (const auto& [name, size] : files)
+        Write(RootPath(name), Pattern(size, unsigned(size)));
+    Write(RootPath("EMPTY.BIN"), {});
+    Start();
+    for (const auto& [name, size] : files) {
+        SCOPED_TRACE(name);
+        const CFileEntry* e = Entry(name);
+        ASSERT_NE(e, nullptr);
+        const QString target = local.filePath(name);
+        ASSERT_EQ(device.CopyFromDevice(e->deviceName, target), 1);
+        EXPECT_EQ(Read(target), Pattern(size, unsigned(size)));
+    }
+    const CFileEntry* empty = Entry("EMPTY.BIN");
+    ASSERT_NE(empty, nullptr);
+    EXPECT_EQ(device.CopyFromDevice(empty->deviceName, local.filePath("EMPTY.BIN")), -1);
+    EXPECT_EQ(prompts.texts().back(), "Файл на удаленном диске имеет нулевую длину!");
+    EXPECT_FALSE(QFile::exists(local.filePath("EMPTY.BIN")));
+}
+
+TEST_F(InstrumentTest, UploadAnsweredWithAWrongBlockResumes) {
+    Start({"--fail", "73=2:1"});
+    const QString source = local.filePath("up.bin");
+    const Bytes content = Pattern(1700, 5);
+    Write(source.toStdString(), content);
+    prompts.yesNoAnswers = {true};
+    ASSERT_EQ(device.CopyToDevice(source, NewFileDeviceName("UP.BIN")), 1);
+    EXPECT_EQ(prompts.texts(), std::vector<QString>{"Неправильный номер блока! Повторить?"});
+    EXPECT_EQ(Read(QString::fromStdString(RootPath("UP.BIN").string())), content);
+}
+
+TEST_F(InstrumentTest, FullDiskLeavesNoFileOnTheInstrument) {
+    Start({"--disk-size", "2000"});
+    const QString source = local.filePath("big.bin");
+    Write(source.toStdString(), Pattern(5000));
+    EXPECT_EQ(device.CopyToDevice(source, NewFileDeviceName("BIG.BIN")), -5);
+    EXPECT_EQ(prompts.texts().back(), "Недостаточно места на удаленном диске для копирования файла!");
+    EXPECT_FALSE(std::filesystem::exists(RootPath("BIG.BIN")));
+}
+
+TEST_F(InstrumentTest, AnInstrumentThatNeverAnswers) {
+    Start({"--no-answer", "65"});
+    DiskInfo info;
+    EXPECT_EQ(device.GetDiskInfo(&info), 0);
+    EXPECT_EQ(prompts.texts(), std::vector<QString>{"Ошибка доставки сообщения"});
+}
+
+TEST_F(InstrumentTest, DownloadAsSgyIsTheConversionOfTheRecording) {
+    ASSERT_EQ(std::system(("'" + ExecutableDirectory() + "/zarno-device' make-samples '" +
+                           root.path().toStdString() + "' >/dev/null")
+                              .c_str()),
+              0);
+    Start();
+    device.Listing().clear();
+    ASSERT_EQ(device.ReadDirectory("z:\\"), 1);
+    int converted = 0;
+    for (const auto& e : device.Listing()) {
+        if (e->typeText != "DDB")
+            continue;
+        SCOPED_TRACE(e->fileName.toStdString());
+        const QString target = local.filePath(e->title + ".sgy");
+        ASSERT_EQ(device.CopyFromDeviceAsSgy(e->deviceName, target), 1);
+        // The same recording converted here, fed from the file in blocks, as the download does.
+        const Bytes ddb = Read(root.filePath(e->fileName));
+        DDBToSGYConverter converter(SGYTextVariant::Device);
+        ASSERT_EQ(converter.pushHeaderBlock(QByteArrayView(reinterpret_cast<const char*>(ddb.data()), 512)),
+                  DDBHeaderCheck::Ok);
+        QBuffer expected;
+        expected.open(QIODevice::ReadWrite);
+        ASSERT_TRUE(converter.begin(expected));
+        for (size_t at = 512; at < ddb.size(); at += 512)
+            converter.pushDataBlock(QByteArrayView(reinterpret_cast<const char*>(ddb.data() + at),
+                                                   qsizetype(std::min<size_t>(512, ddb.size() - at))));
+        ASSERT_TRUE(converter.finish());
+        const QByteArray want = expected.data();
+        EXPECT_EQ(Read(target), Bytes(want.begin(), want.end()));
+        ++converted;
+    }
+    EXPECT_GT(converted, 2);
+}
+
+} // namespace
