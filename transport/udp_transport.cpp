@@ -214,8 +214,14 @@ void TUDPTransport::HandleMessage(TThread* sender) {
     if (!OnMessage.proc)
         return;
     const uint32_t id = ExtractMessageID(InMsg.header);
-    if (LastReceivedId == id && (flags & mfRepeat) != 0)
-        return; // a repeat of what was already delivered
+    if (LastReceivedId == id && (flags & mfRepeat) != 0) {
+        // A repeat of what was already delivered: the host is not told again. When it wanted a full
+        // answer, the host's answer to it was lost on the way back, and the sender would repeat in
+        // vain: the same answer goes out again.
+        if ((flags & mfFullAnswer) != 0)
+            ResendAnswer(InMsg);
+        return;
+    }
     LastReceivedId = id;
     OnMessage.proc(OnMessage.context, sender, noAnswer ? -1 : 0, &InMsg, ClientServerBufLength(InMsg.header));
 }
@@ -241,6 +247,7 @@ bool TUDPTransport::SendAnswer(uint32_t addr, uint32_t port, uint32_t id, uint32
     AnswerMsg.header = MakeHeader(mfAnswer | mfFullAnswer, static_cast<uint8_t>(id & 0xFF),
                                   static_cast<uint16_t>(copied / 2));
     const bool accepted = Transmit(AnswerMsg);
+    HaveAnswer = accepted;
     Socket->Unlock();
     return accepted;
 }
@@ -249,6 +256,15 @@ bool TUDPTransport::SendAnswer(uint32_t addr, uint32_t port, uint32_t id, uint32
 // count was once meant, lasts only microseconds on a busy machine: a host that sends its next
 // message as soon as the answer to the last one arrived would often find the engine still handing
 // that answer up, and its send would fail for no reason.
+void TUDPTransport::ResendAnswer(const TTransportMessage& message) {
+    Socket->Lock();
+    const bool same = HaveAnswer && AnswerMsg.addr == message.addr && AnswerMsg.port == message.port &&
+                      ExtractMessageID(AnswerMsg.header) == ExtractMessageID(message.header);
+    if (same)
+        Transmit(AnswerMsg);
+    Socket->Unlock();
+}
+
 bool TUDPTransport::WaitIdle(uint32_t count) {
     if (!Busy.load(std::memory_order_acquire))
         return true;

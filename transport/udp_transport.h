@@ -83,6 +83,7 @@ private:
     void HandleAnswer(TThread* sender);
     void HandleMessage(TThread* sender);
     void SendEmptyAnswer(const TTransportMessage& message);
+    void ResendAnswer(const TTransportMessage& message);
     bool IsNoAnswerMessage() const;
     bool Transmit(TTransportMessage& message);
     bool RunAttempts(bool noAnswer);
@@ -102,6 +103,7 @@ private:
     // so that an answer sent while a message is outstanding never changes what its repeats carry.
     TTransportMessage OutMsg{};
     TTransportMessage AnswerMsg{};
+    bool HaveAnswer = false; // AnswerMsg holds the last full answer sent (guarded by the port lock)
     TTransportMessage InMsg{};
     std::atomic<uint32_t> CurrentId{0};
     uint32_t LastReceivedId = 0;

@@ -286,6 +286,22 @@ TEST(Engine, IncomingMessagesAreAnsweredAndDuplicatesDeliveredOnce) {
     EXPECT_EQ(e.recorder.messages[0].size, 14u);
 }
 
+TEST(Engine, RepeatOfAnAnsweredMessageGetsTheSameAnswerAgain) {
+    Engine e;
+    e.port->Feed(kPeer, kPeerPort, MessageBytes(mfFullAnswer, 8, {0x48, 0x00}));
+    ASSERT_EQ(e.recorder.messages.size(), 1u);
+    ASSERT_TRUE(e.engine->SendAnswer(kPeer, kPeerPort, 8, 4, "DATA"));
+    // The answer was lost: the sender repeats; the host is not told again, the answer goes again.
+    e.port->Feed(kPeer, kPeerPort, MessageBytes(mfFullAnswer | mfRepeat, 8, {0x48, 0x00}));
+    EXPECT_EQ(e.recorder.messages.size(), 1u);
+    const auto sent = e.port->Sent();
+    ASSERT_EQ(sent.size(), 2u);
+    EXPECT_EQ(sent[1].bytes, sent[0].bytes);
+    // A repeat from another peer, or of another id, gets nothing.
+    e.port->Feed(kPeer + 1, kPeerPort, MessageBytes(mfFullAnswer | mfRepeat, 8, {0x48, 0x00}));
+    EXPECT_EQ(e.port->Sent().size(), 2u);
+}
+
 TEST(Engine, WhoAnswersIncomingMessages) {
     struct Case {
         const char* what;
