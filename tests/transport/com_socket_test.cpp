@@ -7,6 +7,7 @@
 
 #include "tests/support/temp_config.h"
 
+#include <QTemporaryFile>
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -422,6 +423,10 @@ TEST_F(ComSocketTest, OpeningFailuresCarryTheirTexts) {
     nineBits.ByteSize = 9;
     DCB noSpeed = MakeDcb(0);
     auto busy = OpenPort(2); // holds COM1 for the "in use" case
+    // A plain file of this test's own opens and locks as a device would, but is no terminal.
+    QTemporaryFile plainFile;
+    ASSERT_TRUE(plainFile.open());
+    const std::string plainPath = plainFile.fileName().toStdString();
     const std::string missing = std::string(": ") + std::strerror(ENOENT);
     struct Case {
         const char* name;
@@ -438,7 +443,7 @@ TEST_F(ComSocketTest, OpeningFailuresCarryTheirTexts) {
         {"in use", nullptr, "COM1", MakeDcb(9600),
          std::string("Ошибка при создании порта COM1: ") + std::strerror(EBUSY),
          std::string("Port create error: COM1: ") + std::strerror(EBUSY)},
-        {"not a terminal", "/dev/null", "COM1", MakeDcb(9600),
+        {"not a terminal", plainPath.c_str(), "COM1", MakeDcb(9600),
          std::string("Ошибка при настройке порта COM1: ") + std::strerror(ENOTTY),
          std::string("Port setup error: COM1: ") + std::strerror(ENOTTY)},
     };
