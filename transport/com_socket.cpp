@@ -262,9 +262,7 @@ int TMervoComSocket::Setup() {
         return -1;
     }
     // The terminal layer's queues are larger than the 1080 bytes a frame needs and are not sized
-    // by the caller, so there is nothing to set for them. What came in before the line was set
-    // up is no frame of ours.
-    (void)PurgeInput(Handle);
+    // by the caller, so there is nothing to set for them. Errors counted before now are not ours.
     uint32_t errors = 0, waiting = 0;
     (void)TakeErrorState(errors, waiting);
     return 0;
