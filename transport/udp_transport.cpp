@@ -1,5 +1,6 @@
 #include "transport/udp_transport.h"
 
+#include "transport/com_socket.h"
 #include "transport/udp_socket.h"
 
 #include <algorithm>
@@ -14,10 +15,10 @@ namespace {
 
 constexpr uint32_t kBroadcast = 0xFFFFFFFF;
 
-std::unique_ptr<TUDPAbstractSocket> MakePort(uint32_t kind, uint32_t localAddr, uint32_t /*groupFlag*/,
-                                             uint32_t /*groupAddr*/, const void* /*serialParams*/) {
+std::unique_ptr<TUDPAbstractSocket> MakePort(uint32_t kind, uint32_t localAddr, uint32_t groupFlag,
+                                             uint32_t groupAddr, const void* serialParams) {
     if (kind == 1)
-        throw EUDPSocketError("serial ports are not available in this build");
+        return std::make_unique<TMervoComSocket>(localAddr, serialParams, groupFlag, groupAddr);
     return std::make_unique<TUDPIPSocket>(localAddr);
 }
 
