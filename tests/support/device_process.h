@@ -127,10 +127,13 @@ public:
         const auto reports = m_host.Delivered();
         if (reports.empty() || Failed(reports.back()))
             return std::nullopt;
-        if (answerWanted != 1)
-            return Bytes{};
+        // A delivered message was answered, but the answer's callback (receive thread) may come just
+        // after the delivery report (engine thread): wait for it, empty answers too, so that it is
+        // never taken for the answer to the next request.
         if (!m_host.WaitAnswers(answers + 1))
             return std::nullopt;
+        if (answerWanted != 1)
+            return Bytes{};
         const auto all = m_host.Answers();
         if (all.empty())
             return std::nullopt;
