@@ -12,8 +12,30 @@
 
 using namespace zarno;
 
+namespace {
+
+// Random bytes seldom make a header worth converting, so an input starting with an odd byte is read
+// as a few header values (channels 1-16, ns 1-4096, frequency, unit) followed by the data; any other
+// input is taken as a whole DDB file.
+QByteArray Recording(const uint8_t* data, size_t size) {
+    if (size < 8 || data[0] % 2 == 0)
+        return QByteArray(reinterpret_cast<const char*>(data), qsizetype(size));
+    DDBHeader header;
+    header.channels = quint16(1 + data[1] % 16);
+    header.samplesPerChannel = 1 + qFromLittleEndian<quint16>(data + 2) % 4096;
+    header.sampleRate = qFromLittleEndian<quint16>(data + 4);
+    header.frequencyUnit = data[6] % 2;
+    header.formatCode = data[7];
+    const auto head = EncodeDDBHeader(header);
+    return QByteArray(reinterpret_cast<const char*>(head.data()), qsizetype(head.size())) +
+           QByteArray(reinterpret_cast<const char*>(data + 8), qsizetype(size - 8));
+}
+
+} // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const QByteArrayView input(reinterpret_cast<const char*>(data), qsizetype(size));
+    const QByteArray recording = Recording(data, size);
+    const QByteArrayView input(recording);
     // Small buffers so that chunk edges fall everywhere.
     DDBToSGYConverter converter(SGYTextVariant::Local, qint64(4) << (size % 12));
     if (converter.pushHeaderBlock(input.first(qMin<qsizetype>(input.size(), kDDBBlockSize))) !=
