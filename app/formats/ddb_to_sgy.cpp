@@ -75,7 +75,6 @@ DDBHeaderCheck DDBToSGYConverter::pushHeaderBlock(QByteArrayView block) {
     m_header.sampleRate = DDBSampleInterval(m_header.sampleRate, m_header.frequencyUnit);
     m_channels = m_header.channels;
     m_ns = m_header.samplesPerChannel;
-    m_traceStride = kSGYTraceHeaderSize + kSGYSampleSize * m_ns;
     m_chunkRows = std::clamp<qint64>(m_bufferBytes / (kDDBWordSize * m_channels), 1, m_ns);
     return check;
 }
@@ -155,10 +154,6 @@ void DDBToSGYConverter::unstage() {
         }
     }
     m_stageStart = m_sample;
-}
-
-qint64 DDBToSGYConverter::wordsPlaced() const {
-    return m_sample * m_channels + m_channel;
 }
 
 // Writes each channel's gathered run of the current chunk to its place in its trace. The words of

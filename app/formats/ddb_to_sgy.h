@@ -59,9 +59,6 @@ public:
     // Writes what is still buffered. False when this or any earlier write failed.
     bool finish();
 
-    // Data words taken so far (the ones past ns per channel not counted).
-    qint64 wordsPlaced() const;
-
 private:
     void unstage();
     bool flushChunk();
@@ -76,7 +73,6 @@ private:
 
     qint64 m_channels = 0;
     qint64 m_ns = 0;
-    qint64 m_traceStride = 0;
     // The buffer holds rows m_chunkStart .. m_chunkStart + m_chunkRows - 1 of every channel, channel
     // by channel, the words already in file byte order. Only filled places are ever written out, so
     // the buffer is left uninitialised.
