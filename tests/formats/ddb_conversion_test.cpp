@@ -334,7 +334,8 @@ TEST(DdbConversion, WriteFailuresAreReported) {
         EXPECT_EQ(begun, limit > 4);
         bool ok = begun;
         for (qsizetype at = 512; ok && at < ddb.size(); at += 512)
-            ok = converter.pushDataBlock(QByteArrayView(ddb).sliced(at, 512));
+            ok = converter.pushDataBlock(
+                QByteArrayView(ddb).sliced(at, qMin<qsizetype>(512, ddb.size() - at)));
         EXPECT_FALSE(ok && converter.finish());
         EXPECT_FALSE(converter.finish());
     }
@@ -345,7 +346,8 @@ TEST(DdbConversion, WriteFailuresAreReported) {
         target.open(QIODevice::ReadWrite);
         ASSERT_TRUE(converter.begin(target));
         for (qsizetype at = 512; at < ddb.size(); at += 512)
-            ASSERT_TRUE(converter.pushDataBlock(QByteArrayView(ddb).sliced(at, 512)));
+            ASSERT_TRUE(converter.pushDataBlock(
+                QByteArrayView(ddb).sliced(at, qMin<qsizetype>(512, ddb.size() - at))));
         EXPECT_TRUE(converter.finish());
     }
 }
