@@ -1,6 +1,8 @@
 #pragma once
 // The local DDB-to-SEG-Y conversion of one file on the computer.
 
+#include "app/formats/ddb_header.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -11,7 +13,6 @@ class Progress;
 
 inline constexpr const char* kTextBadFileName = "Неверно задано имя файла!";
 inline constexpr const char* kTextCannotCreateFile = "Ошибка при создании файла на PC!";
-inline constexpr const char* kTextDDBFormatError = "Ошибка в формате DDB файла!";
 inline constexpr const char* kTextReadFailed = "Ошибка при чтении файла на PC!";
 inline constexpr const char* kTextWriteFailed = "Ошибка при записи файла на PC!";
 

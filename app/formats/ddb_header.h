@@ -61,6 +61,9 @@ QByteArrayView DDBIdentText(const DDBHeader& header);
 // and kept in 16 bits as the SEG-Y headers store it (3 Hz gives 333333, stored as 5653).
 quint16 DDBSampleInterval(quint16 frequency, quint16 frequencyUnit);
 
+// What the user is told when CheckDDBHeader refuses a header.
+inline constexpr const char* kTextDDBFormatError = "Ошибка в формате DDB файла!";
+
 // Why a header cannot be converted. Every one is found from block 0 alone, before a target exists.
 enum class DDBHeaderCheck {
     Ok,

@@ -4,8 +4,10 @@
 
 #include <QFileDevice>
 #include <QIODevice>
+#include <QtEndian>
 
 #include <algorithm>
+#include <cstring>
 
 namespace zarno {
 
@@ -73,7 +75,6 @@ DDBHeaderCheck DDBToSGYConverter::pushHeaderBlock(QByteArrayView block) {
     m_header.sampleRate = DDBSampleInterval(m_header.sampleRate, m_header.frequencyUnit);
     m_channels = m_header.channels;
     m_ns = m_header.samplesPerChannel;
-    m_traceStride = kSGYTraceHeaderSize + kSGYSampleSize * m_ns;
     m_chunkRows = std::clamp<qint64>(m_bufferBytes / (kDDBWordSize * m_channels), 1, m_ns);
     return check;
 }
@@ -85,8 +86,12 @@ qint64 DDBToSGYConverter::targetSize() const {
 bool DDBToSGYConverter::begin(QIODevice& target) {
     Q_ASSERT(m_headerOk);
     m_target = &target;
-    m_chunk.assign(static_cast<std::size_t>(m_channels * m_chunkRows * kDDBWordSize), '\0');
-    m_chunkStart = m_channel = m_sample = 0;
+    m_chunk = std::make_unique_for_overwrite<char[]>(
+        static_cast<std::size_t>(m_channels * m_chunkRows * kDDBWordSize));
+    m_stageRows = qMin(kStageRows, m_chunkRows);
+    m_stage = std::make_unique_for_overwrite<char[]>(
+        static_cast<std::size_t>(m_channels * (m_stageRows + 1) * kDDBWordSize));
+    m_chunkStart = m_stageStart = m_channel = m_sample = 0;
     const QByteArray text = BuildSGYTextualHeader(m_header, m_variant);
     bool ok = SizeTarget(target, targetSize()) && writeAt(0, text.constData(), text.size()) &&
               WriteSGYBinaryHeader(target, m_header) == 1;
@@ -98,20 +103,24 @@ bool DDBToSGYConverter::begin(QIODevice& target) {
 
 bool DDBToSGYConverter::pushDataBlock(QByteArrayView block) {
     Q_ASSERT(m_target);
-    const qint64 words = qMin(block.size(), kDDBBlockSize) / kDDBWordSize;
     const char* in = block.data();
-    for (qint64 w = 0; w < words && m_sample < m_ns; ++w, in += kDDBWordSize) {
-        char* out = m_chunk.data() + (m_channel * m_chunkRows + (m_sample - m_chunkStart)) * kDDBWordSize;
-        // DDB words are little-endian, SEG-Y samples big-endian: the value passes through reversed.
-        out[0] = in[3];
-        out[1] = in[2];
-        out[2] = in[1];
-        out[3] = in[0];
-        if (++m_channel < m_channels)
-            continue;
+    qint64 words = qMin(block.size(), kDDBBlockSize) / kDDBWordSize;
+    while (words > 0 && m_sample < m_ns) {
+        // The rest of the current row, or as much of it as the block holds, goes to the stage as it is.
+        const qint64 n = qMin(words, m_channels - m_channel);
+        std::memcpy(m_stage.get() + ((m_sample - m_stageStart) * m_channels + m_channel) * kDDBWordSize, in,
+                    static_cast<std::size_t>(n * kDDBWordSize));
+        in += n * kDDBWordSize;
+        words -= n;
+        m_channel += n;
+        if (m_channel < m_channels)
+            break;
         m_channel = 0;
         ++m_sample;
-        if (m_sample - m_chunkStart == m_chunkRows || m_sample == m_ns) {
+        const bool chunkFull = m_sample - m_chunkStart == m_chunkRows || m_sample == m_ns;
+        if (chunkFull || m_sample - m_stageStart == m_stageRows)
+            unstage();
+        if (chunkFull) {
             if (!flushChunk())
                 return false;
             m_chunkStart = m_sample;
@@ -122,13 +131,29 @@ bool DDBToSGYConverter::pushDataBlock(QByteArrayView block) {
 
 bool DDBToSGYConverter::finish() {
     Q_ASSERT(m_target);
+    unstage();
     flushChunk();
     m_chunkStart = m_sample;
     return !m_failed;
 }
 
-qint64 DDBToSGYConverter::wordsPlaced() const {
-    return m_sample * m_channels + m_channel;
+// Moves the staged rows (and a partial row after them) into the chunk, channel by channel, reversing
+// each word into SEG-Y byte order. Going channel by channel writes whole cache lines of one trace at
+// a time instead of touching every trace's page for every row.
+void DDBToSGYConverter::unstage() {
+    const qint64 fullRows = m_sample - m_stageStart;
+    const qint64 rowBytes = m_channels * kDDBWordSize;
+    char* const chunkRow = m_chunk.get() + (m_stageStart - m_chunkStart) * kDDBWordSize;
+    for (qint64 j = 0; j < m_channels; ++j) {
+        const qint64 rows = fullRows + (j < m_channel ? 1 : 0);
+        const char* in = m_stage.get() + j * kDDBWordSize;
+        char* out = chunkRow + j * m_chunkRows * kDDBWordSize;
+        for (qint64 r = 0; r < rows; ++r, in += rowBytes, out += kDDBWordSize) {
+            // DDB words are little-endian, SEG-Y samples big-endian: the value passes through reversed.
+            qToBigEndian(qFromLittleEndian<quint32>(in), out);
+        }
+    }
+    m_stageStart = m_sample;
 }
 
 // Writes each channel's gathered run of the current chunk to its place in its trace. The words of
@@ -141,7 +166,7 @@ bool DDBToSGYConverter::flushChunk() {
         if (rows == 0)
             break; // later channels hold fewer rows still
         const qint64 at = SGYTraceOffset(m_ns, j) + kSGYTraceHeaderSize + kSGYSampleSize * m_chunkStart;
-        writeAt(at, m_chunk.data() + j * m_chunkRows * kDDBWordSize, rows * kDDBWordSize);
+        writeAt(at, m_chunk.get() + j * m_chunkRows * kDDBWordSize, rows * kDDBWordSize);
     }
     return !m_failed;
 }

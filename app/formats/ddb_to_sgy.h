@@ -5,8 +5,8 @@
 //
 // The output is byte for byte what placing each data word on its own would give: word w of channel j
 // and sample s goes, byte-reversed, to 3840 + j * (4 * ns + 240) + 4 * s. Words are gathered per
-// channel in a buffer of a few megabytes and written in runs, not one seek per word. Words past ns
-// per channel are dropped (they would land in the next trace's header).
+// channel in a buffer and written in runs, not one seek per word. Words past ns per channel are
+// dropped (they would land in the next trace's header).
 //
 // Use:
 //   DDBToSGYConverter conv(SGYTextVariant::Local);
@@ -19,7 +19,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 
-#include <vector>
+#include <memory>
 
 class QIODevice;
 
@@ -34,7 +34,10 @@ QByteArray BuildSGYTextualHeader(const DDBHeader& header, SGYTextVariant variant
 
 class DDBToSGYConverter {
 public:
-    static constexpr qint64 kDefaultBufferBytes = qint64(4) << 20;
+    // Enough for the data of a 64-channel recording of the longest length, so that such a file is
+    // written front to back in one pass (scattered runs into a sized file cost the file system twice
+    // as much); longer recordings go in chunks of this size. Only what a recording needs is taken.
+    static constexpr qint64 kDefaultBufferBytes = qint64(64) << 20;
 
     explicit DDBToSGYConverter(SGYTextVariant variant, qint64 bufferBytes = kDefaultBufferBytes);
 
@@ -56,10 +59,8 @@ public:
     // Writes what is still buffered. False when this or any earlier write failed.
     bool finish();
 
-    // Data words taken so far (the ones past ns per channel not counted).
-    qint64 wordsPlaced() const;
-
 private:
+    void unstage();
     bool flushChunk();
     bool writeAt(qint64 offset, const char* data, qint64 size);
 
@@ -72,12 +73,18 @@ private:
 
     qint64 m_channels = 0;
     qint64 m_ns = 0;
-    qint64 m_traceStride = 0;
     // The buffer holds rows m_chunkStart .. m_chunkStart + m_chunkRows - 1 of every channel, channel
-    // by channel, the words already in file byte order.
+    // by channel, the words already in file byte order. Only filled places are ever written out, so
+    // the buffer is left uninitialised.
     qint64 m_chunkRows = 0;
     qint64 m_chunkStart = 0;
-    std::vector<char> m_chunk;
+    std::unique_ptr<char[]> m_chunk;
+    // Rows as they arrive (DDB order and byte order), from row m_stageStart on, moved into the chunk
+    // every kStageRows rows; one more row's room holds the partial row at the end.
+    static constexpr qint64 kStageRows = 16;
+    qint64 m_stageRows = 0;
+    qint64 m_stageStart = 0;
+    std::unique_ptr<char[]> m_stage;
     // Position of the next data word.
     qint64 m_channel = 0;
     qint64 m_sample = 0;

@@ -227,6 +227,17 @@ TEST_F(DdbConvertFile, PartialLastBlockAndBlockCount) {
     EXPECT_TRUE(prompts.records.empty());
 }
 
+// The file conversion reads the source in runs of many blocks; its output is the same as feeding the
+// converter block by block.
+TEST_F(DdbConvertFile, LargeFileMatchesBlockByBlockConversion) {
+    const QByteArray ddb = MakeDDB(MakeDDBHeader(3, 13000), 3 * 13000 - 5, 2);
+    ASSERT_TRUE(WriteFile(path("big.ddb"), ddb));
+    qint64 blocks = 0;
+    ASSERT_EQ(ConvertDDBFile(path("big.ddb"), path("big.sgy"), prompts, nullptr, &blocks), 1);
+    EXPECT_EQ(blocks, (ddb.size() + 511) / 512);
+    EXPECT_TRUE(ReadFile(path("big.sgy")) == ConvertInMemory(ddb));
+}
+
 TEST_F(DdbConvertFile, RefusedHeadersLeaveNoTargetAndKeepAnOldOne) {
     struct Case {
         const char* what;
@@ -294,6 +305,51 @@ TEST_F(DdbConvertFile, WriteFailureLeavesNothingHalfWritten) {
               (std::vector<QString>{"Ошибка при записи файла на PC!", "Ошибка при записи файла на PC!"}));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), (QStringList{"old.sgy", "rec.ddb"}));
     EXPECT_EQ(ReadFile(path("old.sgy")), "old contents");
+}
+
+// A target that takes a number of writes and refuses the rest.
+class FailingBuffer final : public QBuffer {
+public:
+    explicit FailingBuffer(int writesTaken) : m_left(writesTaken) {}
+
+protected:
+    qint64 writeData(const char* data, qint64 size) override {
+        return m_left-- > 0 ? QBuffer::writeData(data, size) : -1;
+    }
+
+private:
+    int m_left;
+};
+
+TEST(DdbConversion, WriteFailuresAreReported) {
+    const QByteArray ddb = MakeDDB(MakeDDBHeader(2, 1000), 2000);
+    // Sizing, textual header, binary header, two trace headers, then data runs of 128 samples.
+    for (const int limit : {0, 1, 4, 5, 8, 20}) {
+        SCOPED_TRACE(limit);
+        DDBToSGYConverter converter(SGYTextVariant::Device, 1024);
+        ASSERT_EQ(converter.pushHeaderBlock(QByteArrayView(ddb).first(512)), DDBHeaderCheck::Ok);
+        FailingBuffer target(limit);
+        target.open(QIODevice::ReadWrite);
+        const bool begun = converter.begin(target);
+        EXPECT_EQ(begun, limit > 4);
+        bool ok = begun;
+        for (qsizetype at = 512; ok && at < ddb.size(); at += 512)
+            ok = converter.pushDataBlock(
+                QByteArrayView(ddb).sliced(at, qMin<qsizetype>(512, ddb.size() - at)));
+        EXPECT_FALSE(ok && converter.finish());
+        EXPECT_FALSE(converter.finish());
+    }
+    {
+        DDBToSGYConverter converter(SGYTextVariant::Device, 1024);
+        ASSERT_EQ(converter.pushHeaderBlock(QByteArrayView(ddb).first(512)), DDBHeaderCheck::Ok);
+        FailingBuffer target(5 + 16); // room for everything: 2 channels x 8 runs of 128 samples
+        target.open(QIODevice::ReadWrite);
+        ASSERT_TRUE(converter.begin(target));
+        for (qsizetype at = 512; at < ddb.size(); at += 512)
+            ASSERT_TRUE(converter.pushDataBlock(
+                QByteArrayView(ddb).sliced(at, qMin<qsizetype>(512, ddb.size() - at))));
+        EXPECT_TRUE(converter.finish());
+    }
 }
 
 TEST(DdbHeader, FieldOffsetsAndRoundTrip) {
