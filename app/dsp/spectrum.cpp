@@ -145,6 +145,11 @@ void ComputeSpectrum(std::span<const double> source, FftWindow window, SpectrumS
     ToLevels(out.first(n), scale);
 }
 
+double SpectrumFrequencyStep(int32_t ns, double unitsPerSample) {
+    const double span = ns * unitsPerSample / 1000.0;
+    return span == 0.0 ? 1.0 : 1.0 / span;
+}
+
 QByteArray SpectrumText(std::span<const std::span<const double>> spectra) {
     std::size_t lines = 0;
     for (const auto& s : spectra)

@@ -35,6 +35,15 @@ double WindowFactor(FftWindow window, std::size_t j, std::size_t n);
 void ComputeSpectrum(std::span<const double> source, FftWindow window, SpectrumScale scale,
                      std::span<double> out);
 
+// The frequency of one bin on the spectrum axis: 1 / (ns × u / 1000), u being the X-axis units
+// per sample (ms per sample while the axis shows time); 1 when that product is 0.
+double SpectrumFrequencyStep(int32_t ns, double unitsPerSample);
+
+// Bins shown on the spectrum axis: 0 to ns/2 − 1 (all ns are computed and saved).
+inline int32_t ShownSpectrumBins(int32_t ns) {
+    return ns > 0 ? ns / 2 : 0;
+}
+
 // The spectrum text file: one line per bin k from 0 to n − 1; per trace the value as "%f" and a
 // tab; lines end CR LF, as the files written on the instrument's other computers do.
 QByteArray SpectrumText(std::span<const std::span<const double>> spectra);
