@@ -1,5 +1,6 @@
 #include "app/dsp/dravik_binding.h"
 
+#include "outside/dravik/dravik.h"
 #include "outside/dravik/dravik_exports.h"
 
 #include <QFileInfo>
@@ -9,10 +10,12 @@
 namespace zarno::dsp {
 
 static_assert(kDravikExportCount == kDravikNameCount);
+// The library's record and ours are the same 2452 bytes.
+static_assert(sizeof(DravikFilterRecord) == sizeof(FilterSettings));
 
 namespace {
 
-using SelectFiltAFn = int32_t (*)(void*);
+using SelectFiltAFn = int32_t (*)(DravikFilterRecord*);
 
 QString ProgramDirectory() {
     const QFileInfo self(QStringLiteral("/proc/self/exe"));
@@ -66,7 +69,7 @@ bool DravikBinding::SelectFiltA(FilterSettings& settings) const {
     if (!m_handle)
         return false;
     const auto select = reinterpret_cast<SelectFiltAFn>(m_entries.back());
-    select(&settings);
+    select(reinterpret_cast<DravikFilterRecord*>(&settings));
     return true;
 }
 

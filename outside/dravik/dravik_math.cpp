@@ -818,7 +818,7 @@ int32_t FilterACoef(const DravikFilterRecord* r, double* h, int32_t limit) {
 }
 // Filters x with the record's first N taps centred on N / 2, as the host does.
 void FilterA(const DravikFilterRecord* r, const double* x, double* y, int32_t n) {
-    std::vector<double> h(2 * Count(std::max(r->halfLength, 0)) + 1);
+    std::vector<double> h(2 * Count(int32_t{r->halfLength}) + 1);
     if (r->halfLength > 65536 || FilterACoef(r, h.data(), static_cast<int32_t>(h.size())) == 0) {
         CopyArr(x, y, n);
         return;

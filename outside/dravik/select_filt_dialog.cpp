@@ -73,7 +73,7 @@ public:
         m_beta = spin(form, QStringLiteral("Параметр окна β:"), 1.0, 100.0, record.beta, 3);
         m_n = new QSpinBox(this);
         m_n->setRange(2, 65536);
-        m_n->setValue(std::clamp(record.halfLength, 2, 65536));
+        m_n->setValue(std::clamp(int32_t{record.halfLength}, 2, 65536));
         form->addRow(QStringLiteral("Полудлина N:"), m_n);
         m_count = new QSpinBox(this);
         m_count->setRange(1, 100);
