@@ -321,17 +321,19 @@ double RandomG() {
 int32_t MSequenceLength(int32_t degree) {
     return degree >= 2 && degree <= 20 ? (1 << degree) - 1 : 0;
 }
-// A maximal-length sequence of ±1 from a Fibonacci shift register with primitive taps.
+// A maximal-length sequence of ±1 from a Galois shift register with primitive feedback taps.
 int32_t MSequence(int32_t degree, double* out) {
     static const uint32_t kTaps[21] = {0,      0,      0x3,    0x6,     0xC,     0x14,    0x30,
-                                       0x60,   0xB8,   0x110,  0x240,   0x500,   0xE08,   0x1C80,
-                                       0x3802, 0x6000, 0xD008, 0x12000, 0x20400, 0x72000, 0x90000};
+                                       0x60,   0xB8,   0x110,  0x240,   0x500,   0x829,   0x100D,
+                                       0x2015, 0x6000, 0xD008, 0x12000, 0x20400, 0x40023, 0x90000};
     const int32_t n = MSequenceLength(degree);
     uint32_t reg = 1;
     for (int32_t i = 0; i < n; ++i) {
-        out[i] = (reg & 1u) ? 1.0 : -1.0;
-        const uint32_t bit = static_cast<uint32_t>(__builtin_parity(reg & kTaps[degree]));
-        reg = (reg >> 1) | (bit << (degree - 1));
+        const uint32_t bit = reg & 1u;
+        out[i] = bit ? 1.0 : -1.0;
+        reg >>= 1;
+        if (bit)
+            reg ^= kTaps[degree];
     }
     return n;
 }
