@@ -67,7 +67,8 @@ std::vector<Complex> ChirpTransform(std::span<const Complex> x) {
 void ToLevels(std::span<double> v, SpectrumScale scale) {
     if (scale == SpectrumScale::Logarithmic) {
         for (double& x : v) {
-            const double level = std::max(x / kFullScale, kSmallestLevel);
+            const double v = x / kFullScale;
+            const double level = v > kSmallestLevel ? v : kSmallestLevel; // NaN included
             x = std::max(20.0 * std::log10(level), kFloorDb);
         }
         return;
