@@ -67,8 +67,8 @@ std::vector<Complex> ChirpTransform(std::span<const Complex> x) {
 void ToLevels(std::span<double> v, SpectrumScale scale) {
     if (scale == SpectrumScale::Logarithmic) {
         for (double& x : v) {
-            const double v = x / kFullScale;
-            const double level = v > kSmallestLevel ? v : kSmallestLevel; // NaN included
+            const double ratio = x / kFullScale;
+            const double level = ratio > kSmallestLevel ? ratio : kSmallestLevel; // NaN included
             x = std::max(20.0 * std::log10(level), kFloorDb);
         }
         return;
