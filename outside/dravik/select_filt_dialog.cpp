@@ -70,7 +70,7 @@ public:
         setWindowTitle(QStringLiteral("Параметры фильтра"));
         auto* form = new QFormLayout;
         m_fs = spin(form, QStringLiteral("Масштаб частоты fs:"), 1e-6, 1e9, record.fs, 3);
-        m_beta = spin(form, QStringLiteral("Параметр окна β:"), 1.0, 100.0, record.beta, 3);
+        m_beta = spin(form, QStringLiteral("Параметр окна β:"), 0.0, 100.0, record.beta, 3);
         m_n = new QSpinBox(this);
         m_n->setRange(2, 65536);
         m_n->setValue(std::clamp(int32_t{record.halfLength}, 2, 65536));
