@@ -1,0 +1,76 @@
+#include "app/formats/convert_ddb_file.h"
+
+#include "app/formats/ddb_to_sgy.h"
+#include "app/seams/progress.h"
+#include "app/seams/prompts.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+namespace zarno {
+
+namespace {
+
+// Source reads go in runs of this many blocks; the converter still sees them one block at a time.
+constexpr qint64 kBlocksPerRead = 128;
+
+int Fail(Prompts& prompts, const char* text, int result) {
+    prompts.message(QString::fromUtf8(text), QString(), PromptIcon::Stop);
+    return result;
+}
+
+// Feeds data blocks 1 .. blocks - 1 of source to the converter. Returns 1, or the failure result.
+int ConvertData(QFile& source, qint64 blocks, DDBToSGYConverter& converter, Prompts& prompts,
+                Progress* progress) {
+    QByteArray buffer(kBlocksPerRead * kDDBBlockSize, Qt::Uninitialized);
+    for (qint64 block = 1; block < blocks;) {
+        const qint64 want = qMin(blocks - block, kBlocksPerRead) * kDDBBlockSize;
+        const qint64 got = source.read(buffer.data(), want);
+        if (got <= 0)
+            return Fail(prompts, kTextReadFailed, kConvertIoFailed);
+        for (qint64 at = 0; at < got; at += kDDBBlockSize, ++block) {
+            if (!converter.pushDataBlock(
+                    QByteArrayView(buffer.constData() + at, qMin(kDDBBlockSize, got - at))))
+                return Fail(prompts, kTextWriteFailed, kConvertIoFailed);
+            if (progress)
+                progress->setValue(block + 1);
+        }
+    }
+    return kConvertDone;
+}
+
+} // namespace
+
+int ConvertDDBFile(const QString& source, const QString& target, Prompts& prompts, Progress* progress,
+                   qint64* blockCount) {
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly))
+        return Fail(prompts, kTextBadFileName, kConvertSourceNotOpened);
+    const qint64 blocks = DDBBlockCount(in.size());
+    if (blockCount)
+        *blockCount = blocks;
+    if (progress) {
+        progress->setRange(blocks);
+        progress->setValue(0);
+    }
+
+    DDBToSGYConverter converter(SGYTextVariant::Local);
+    const QByteArray header = in.read(kDDBHeaderSize);
+    if (converter.pushHeaderBlock(header) != DDBHeaderCheck::Ok)
+        return Fail(prompts, kTextDDBFormatError, kConvertBadHeader);
+    if (progress)
+        progress->setValue(1);
+
+    QSaveFile out(target);
+    if (!out.open(QIODevice::WriteOnly))
+        return Fail(prompts, kTextCannotCreateFile, kConvertTargetNotCreated);
+    if (!converter.begin(out))
+        return Fail(prompts, kTextWriteFailed, kConvertIoFailed);
+    if (const int result = ConvertData(in, blocks, converter, prompts, progress); result != kConvertDone)
+        return result;
+    if (!converter.finish() || !out.commit())
+        return Fail(prompts, kTextWriteFailed, kConvertIoFailed);
+    return kConvertDone;
+}
+
+} // namespace zarno

@@ -1,0 +1,35 @@
+#pragma once
+// The local DDB-to-SEG-Y conversion of one file on the computer.
+
+#include <QString>
+#include <QtGlobal>
+
+namespace zarno {
+
+class Prompts;
+class Progress;
+
+inline constexpr const char* kTextBadFileName = "Неверно задано имя файла!";
+inline constexpr const char* kTextCannotCreateFile = "Ошибка при создании файла на PC!";
+inline constexpr const char* kTextDDBFormatError = "Ошибка в формате DDB файла!";
+inline constexpr const char* kTextReadFailed = "Ошибка при чтении файла на PC!";
+inline constexpr const char* kTextWriteFailed = "Ошибка при записи файла на PC!";
+
+enum ConvertDDBResult : int {
+    kConvertDone = 1,
+    kConvertSourceNotOpened = 0,   // "Неверно задано имя файла!"
+    kConvertTargetNotCreated = -2, // "Ошибка при создании файла на PC!"
+    kConvertBadHeader = -3, // "Ошибка в формате DDB файла!": 0 channels, bad ns or frequency
+    kConvertIoFailed = -4, // a read of the source or a write of the target failed
+};
+
+// Converts source (a DDB file) into target (a SEG-Y file). blockCount, when given, receives the
+// number of 512-byte blocks of the source, header block included, before any data is converted;
+// progress, when given, gets the range 0..blocks and the number of blocks done after each block.
+// The header is checked before the target is made, and the target is written to a temporary file
+// that replaces it only when the whole conversion succeeded: a failure never leaves half a file, and
+// an older file of that name stays as it was. Each failure is told through prompts first.
+int ConvertDDBFile(const QString& source, const QString& target, Prompts& prompts,
+                   Progress* progress = nullptr, qint64* blockCount = nullptr);
+
+} // namespace zarno

@@ -1,0 +1,86 @@
+#pragma once
+// DDB to SEG-Y, as one streaming converter fed with the recording's 512-byte blocks in order: block 0
+// (the header), then the data blocks. The local conversion feeds it from a file; a download from the
+// instrument feeds it the blocks as they arrive.
+//
+// The output is byte for byte what placing each data word on its own would give: word w of channel j
+// and sample s goes, byte-reversed, to 3840 + j * (4 * ns + 240) + 4 * s. Words are gathered per
+// channel in a buffer of a few megabytes and written in runs, not one seek per word. Words past ns
+// per channel are dropped (they would land in the next trace's header).
+//
+// Use:
+//   DDBToSGYConverter conv(SGYTextVariant::Local);
+//   if (conv.pushHeaderBlock(block0) != DDBHeaderCheck::Ok) ...refuse, no target made yet...
+//   ...create the target (a QSaveFile, so that a failure leaves nothing behind)...
+//   conv.begin(target); for each data block: conv.pushDataBlock(block); conv.finish(); commit.
+
+#include "app/formats/ddb_header.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+
+#include <vector>
+
+class QIODevice;
+
+namespace zarno {
+
+// The textual header of a local conversion carries the identification text and the time of
+// creation; that of a download from the instrument carries the 36 bytes of identification only.
+enum class SGYTextVariant { Local, Device };
+
+// The 3200-byte textual header of either variant.
+QByteArray BuildSGYTextualHeader(const DDBHeader& header, SGYTextVariant variant);
+
+class DDBToSGYConverter {
+public:
+    static constexpr qint64 kDefaultBufferBytes = qint64(4) << 20;
+
+    explicit DDBToSGYConverter(SGYTextVariant variant, qint64 bufferBytes = kDefaultBufferBytes);
+
+    // Block 0: parses and checks the header. Anything but Ok leaves the converter unusable; nothing
+    // has been written, so the caller need not have made a target yet.
+    DDBHeaderCheck pushHeaderBlock(QByteArrayView block);
+
+    // The header as written: sampleRate holds the sample interval in µs. Valid after pushHeaderBlock.
+    const DDBHeader& header() const { return m_header; }
+    // Size of the SEG-Y file: 3600 + channels * (4 * ns + 240).
+    qint64 targetSize() const;
+
+    // Sizes the (empty, random-access) target and writes the textual, binary and trace headers.
+    // False when a write failed.
+    bool begin(QIODevice& target);
+    // One data block (blocks 1, 2, ... in order): its whole 4-byte words, at most 128; the last block
+    // of a file may be shorter. False when a write failed.
+    bool pushDataBlock(QByteArrayView block);
+    // Writes what is still buffered. False when this or any earlier write failed.
+    bool finish();
+
+    // Data words taken so far (the ones past ns per channel not counted).
+    qint64 wordsPlaced() const;
+
+private:
+    bool flushChunk();
+    bool writeAt(qint64 offset, const char* data, qint64 size);
+
+    SGYTextVariant m_variant;
+    qint64 m_bufferBytes;
+    DDBHeader m_header;
+    bool m_headerOk = false;
+    QIODevice* m_target = nullptr;
+    bool m_failed = false;
+
+    qint64 m_channels = 0;
+    qint64 m_ns = 0;
+    qint64 m_traceStride = 0;
+    // The buffer holds rows m_chunkStart .. m_chunkStart + m_chunkRows - 1 of every channel, channel
+    // by channel, the words already in file byte order.
+    qint64 m_chunkRows = 0;
+    qint64 m_chunkStart = 0;
+    std::vector<char> m_chunk;
+    // Position of the next data word.
+    qint64 m_channel = 0;
+    qint64 m_sample = 0;
+};
+
+} // namespace zarno

@@ -1,0 +1,78 @@
+#pragma once
+// Reading and writing SEG-Y headers and samples on an open file at its current position.
+//
+// The program writes big-endian files. Its reader also takes little-endian ones, telling the two
+// apart by where the sample format code sits; the order found by the last binary-header read is kept
+// in SGYLittleEndian and used by the trace-header and sample reads that follow (every reader of a
+// file reads its binary header first).
+
+#include "app/formats/ddb_header.h"
+#include "app/formats/sgy_headers.h"
+
+#include <QByteArrayView>
+#include <QString>
+
+#include <atomic>
+#include <span>
+#include <vector>
+
+class QIODevice;
+
+namespace zarno {
+
+class Prompts;
+
+inline constexpr const char* kTextSGYFormatError = "Ошибка в формате SGY файла!";
+
+// Byte order of the file whose binary header was read last.
+extern std::atomic<bool> SGYLittleEndian;
+
+enum class SGYByteOrder { Big, Little, Unknown };
+// Looks at bytes 24 and 25 (the format code): a 2 in byte 25 means big-endian, a 2 in byte 24
+// little-endian, then the same for 5; anything else is unknown.
+SGYByteOrder DetectSGYByteOrder(std::span<const quint8, kSGYBinaryHeaderSize> bytes);
+
+// Reads 400 bytes, detects the byte order, sets SGYLittleEndian and fills the table fields of header.
+// Returns 0, or -1 after "Ошибка в формате SGY файла!" with the header and the flag left as they
+// were. Bytes missing at the end of a short file read as zero.
+int ReadSGYBinaryHeader(QIODevice& file, SGYBinaryHeader& header, Prompts& prompts);
+
+// Reads 240 bytes and fills the 42 fields in the order of SGYLittleEndian. Returns 1; returns 0 when
+// the file ended first, the missing bytes then reading as zero (never as the previous trace's values).
+int ReadSGYTraceHeader(QIODevice& file, SGYTraceHeader& header);
+
+// The headers written for a DDB recording whose sampleRate already holds the interval in µs.
+SGYBinaryHeader MakeSGYBinaryHeader(const DDBHeader& ddb);
+SGYTraceHeader MakeSGYTraceHeader(const DDBHeader& ddb, qint64 traceIndex);
+
+// Write the 400-byte binary header or the 240-byte header of trace traceIndex (0-based), big-endian.
+// Return 1, or 0 when the write failed.
+int WriteSGYBinaryHeader(QIODevice& file, const DDBHeader& ddb);
+int WriteSGYTraceHeader(QIODevice& file, const DDBHeader& ddb, qint64 traceIndex);
+
+// File offset of trace traceIndex's header when every trace has samplesPerTrace samples.
+constexpr qint64 SGYTraceOffset(qint64 samplesPerTrace, qint64 traceIndex) {
+    return kSGYFirstTraceOffset + traceIndex * (kSGYTraceHeaderSize + kSGYSampleSize * samplesPerTrace);
+}
+inline qint64 SGYTraceOffset(const SGYBinaryHeader& header, qint64 traceIndex) {
+    return SGYTraceOffset(header.samplesPerTrace, traceIndex);
+}
+// Size of a file of traces traces of samplesPerTrace samples each.
+constexpr qint64 SGYFileSize(qint64 samplesPerTrace, qint64 traces) {
+    return SGYTraceOffset(samplesPerTrace, traces);
+}
+
+// One 4-byte sample: format 2 as a 32-bit integer, format 5 as an IEEE float; any other format has
+// no value the program understands and gives 0.
+double DecodeSGYSample(const quint8* bytes, quint16 formatCode, bool littleEndian);
+
+// Reads the samplesPerTrace samples of trace traceIndex (one read) in the order of SGYLittleEndian.
+// samples gets exactly samplesPerTrace values; those past the end of the file are 0. Returns how many
+// samples the file really holds for this trace.
+qint64 ReadSGYTraceSamples(QIODevice& file, const SGYBinaryHeader& header, qint64 traceIndex,
+                           std::vector<double>& samples);
+
+// The textual header as shown: up to its first NUL, at most 3200 characters, 8-bit text.
+QString SGYTextualHeaderText(QByteArrayView block);
+
+} // namespace zarno

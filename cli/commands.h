@@ -1,0 +1,28 @@
+#pragma once
+// The commands of zarno-cli. Each lives in its own file and takes the arguments after its name;
+// it returns the process exit status (0 success, 1 failure, 2 wrong usage).
+
+#include <QStringList>
+
+namespace zarno::cli {
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailed = 1;
+inline constexpr int kExitUsage = 2;
+
+struct Command {
+    const char* name;
+    const char* usage; // the arguments, for the help text
+    const char* summary;
+    int (*run)(const QStringList& args);
+};
+
+int RunConvert(const QStringList& args);
+int RunHeaders(const QStringList& args);
+
+// Prints "zarno-cli: <text>" on standard error.
+void PrintError(const QString& text);
+// Prints one line on standard output.
+void PrintLine(const QString& text);
+
+} // namespace zarno::cli

@@ -1,0 +1,73 @@
+// zarno-cli convert [-o DIR] FILE.ddb...
+// Each FILE becomes FILE's name without its extension plus ".sgy", beside FILE or in DIR. With
+// several files a progress line per file goes to standard error. The exit status is 0 only when
+// every file converted; a failure does not stop the files after it.
+
+#include "app/formats/convert_ddb_file.h"
+#include "app/seams/stderr_prompts.h"
+#include "cli/commands.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <cstdio>
+
+namespace zarno::cli {
+
+namespace {
+
+struct ConvertOptions {
+    QString outputDir; // empty: beside each source
+    QStringList files;
+};
+
+bool ParseConvert(const QStringList& args, ConvertOptions& options) {
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        if (args[i] == "-o") {
+            if (++i == args.size())
+                return false;
+            options.outputDir = args[i];
+        } else if (args[i].startsWith('-') && args[i].size() > 1) {
+            return false;
+        } else {
+            options.files << args[i];
+        }
+    }
+    return !options.files.isEmpty();
+}
+
+QString TargetPath(const QString& source, const QString& outputDir) {
+    const QFileInfo info(source);
+    const QDir dir(outputDir.isEmpty() ? info.path() : outputDir);
+    return dir.filePath(info.completeBaseName() + ".sgy");
+}
+
+} // namespace
+
+int RunConvert(const QStringList& args) {
+    ConvertOptions options;
+    if (!ParseConvert(args, options)) {
+        PrintError("usage: zarno-cli convert [-o DIR] FILE.ddb...");
+        return kExitUsage;
+    }
+    if (!options.outputDir.isEmpty() && !QFileInfo(options.outputDir).isDir()) {
+        PrintError(QString("no such directory: %1").arg(options.outputDir));
+        return kExitUsage;
+    }
+    StderrPrompts prompts;
+    const qsizetype count = options.files.size();
+    int failures = 0;
+    for (qsizetype i = 0; i < count; ++i) {
+        const QString& source = options.files[i];
+        const QString target = TargetPath(source, options.outputDir);
+        if (count > 1)
+            std::fprintf(stderr, "[%lld/%lld] %s -> %s\n", static_cast<long long>(i + 1),
+                         static_cast<long long>(count), source.toUtf8().constData(),
+                         target.toUtf8().constData());
+        if (ConvertDDBFile(source, target, prompts) != kConvertDone)
+            ++failures;
+    }
+    return failures == 0 ? kExitOk : kExitFailed;
+}
+
+} // namespace zarno::cli

@@ -1,0 +1,51 @@
+// zarno-cli: the command-line face of the program's logic. "zarno-cli COMMAND ARGS..."
+
+#include "cli/commands.h"
+
+#include <cstdio>
+#include <cstring>
+#include <iterator>
+
+namespace zarno::cli {
+
+namespace {
+
+constexpr Command kCommands[] = {
+    {"convert", "[-o DIR] FILE.ddb...", "convert DDB recordings to SEG-Y files", RunConvert},
+    {"headers", "[--trace N] [--json] FILE.sgy", "show the headers of a SEG-Y file", RunHeaders},
+};
+
+void PrintUsage(FILE* out) {
+    std::fprintf(out, "usage: zarno-cli COMMAND [ARGS...]\n\ncommands:\n");
+    for (const Command& c : kCommands)
+        std::fprintf(out, "  %s %s\n      %s\n", c.name, c.usage, c.summary);
+}
+
+} // namespace
+
+void PrintError(const QString& text) {
+    std::fprintf(stderr, "zarno-cli: %s\n", text.toUtf8().constData());
+}
+
+void PrintLine(const QString& text) {
+    std::fprintf(stdout, "%s\n", text.toUtf8().constData());
+}
+
+} // namespace zarno::cli
+
+int main(int argc, char** argv) {
+    using namespace zarno::cli;
+    if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
+        PrintUsage(argc < 2 ? stderr : stdout);
+        return argc < 2 ? kExitUsage : kExitOk;
+    }
+    QStringList args;
+    for (int i = 2; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    for (const Command& c : kCommands)
+        if (std::strcmp(argv[1], c.name) == 0)
+            return c.run(args);
+    PrintError(QString("unknown command \"%1\"").arg(QString::fromLocal8Bit(argv[1])));
+    PrintUsage(stderr);
+    return kExitUsage;
+}
