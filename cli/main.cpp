@@ -13,6 +13,10 @@ namespace {
 constexpr Command kCommands[] = {
     {"convert", "[-o DIR] FILE.ddb...", "convert DDB recordings to SEG-Y files", RunConvert},
     {"headers", "[--trace N] [--json] FILE.sgy", "show the headers of a SEG-Y file", RunHeaders},
+    {"measure", "[--velocity V] [--json] FILE.sgy", "find the reflection and the pile length of each trace",
+     RunMeasureCommand},
+    {"spectrum", "[--window rect|blackman-harris|hamming] [--scale log|linear] [--filter] [-o FILE] FILE.sgy",
+     "write the spectrum text file of a SEG-Y file", RunSpectrumCommand},
 };
 
 void PrintUsage(FILE* out) {

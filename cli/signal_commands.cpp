@@ -1,8 +1,10 @@
 #include "cli/signal_commands.h"
 
+#include "cli/commands.h"
+
 #include "app/dsp/filter_settings.h"
-#include "app/seams/stderr_prompts.h"
 #include "app/dsp/sample_math.h"
+#include "app/seams/stderr_prompts.h"
 #include "app/viewer/pict_load.h"
 #include "app/viewer/pict_processing.h"
 
@@ -24,7 +26,7 @@ constexpr char kSpectrumUsage[] = "usage: zarno-cli spectrum [--window rect|blac
 
 int Usage(QIODevice& err, const char* usage) {
     err.write(usage);
-    return 2;
+    return kExitUsage;
 }
 
 struct Loaded {
@@ -53,7 +55,8 @@ std::vector<TraceMeasure> Measures(const CPictDoc& doc) {
     std::vector<TraceMeasure> rows;
     for (int i = 0; i < doc.m_nGraphsOnScreen; ++i) {
         const auto t = static_cast<std::size_t>(i);
-        const double timeMs = dsp::TimeOfSample(0.0, doc.m_nEchoIndex[t], doc.SampleIntervalSeconds()) * 1000.0;
+        const double timeMs =
+            dsp::TimeOfSample(0.0, doc.m_nEchoIndex[t], doc.SampleIntervalSeconds()) * 1000.0;
         rows.push_back({i + 1, doc.m_nImpactIndex[t], doc.m_nEchoIndex[t], timeMs, doc.m_dLength[t]});
     }
     return rows;
@@ -188,10 +191,6 @@ int RunSpectrum(const QStringList& args, QIODevice& out, QIODevice& err, Prompts
     return 0;
 }
 
-} // namespace zarno::cli
-
-namespace zarno {
-
 namespace {
 
 template <typename Run> int WithStandardStreams(const QStringList& args, Run run) {
@@ -204,7 +203,11 @@ template <typename Run> int WithStandardStreams(const QStringList& args, Run run
 
 } // namespace
 
-int RunMeasureCommand(const QStringList& args) { return WithStandardStreams(args, cli::RunMeasure); }
-int RunSpectrumCommand(const QStringList& args) { return WithStandardStreams(args, cli::RunSpectrum); }
+int RunMeasureCommand(const QStringList& args) {
+    return WithStandardStreams(args, RunMeasure);
+}
+int RunSpectrumCommand(const QStringList& args) {
+    return WithStandardStreams(args, RunSpectrum);
+}
 
-} // namespace zarno
+} // namespace zarno::cli

@@ -17,11 +17,8 @@ namespace zarno::cli {
 int RunMeasure(const QStringList& args, QIODevice& out, QIODevice& err, Prompts& prompts);
 int RunSpectrum(const QStringList& args, QIODevice& out, QIODevice& err, Prompts& prompts);
 
-} // namespace zarno::cli
-
-namespace zarno {
-
-// The commands as zarno-cli runs them: standard output, standard error, messages on standard error.
+// The commands as zarno-cli runs them (declared with the others in cli/commands.h): standard
+// output, standard error, messages on standard error.
 int RunMeasureCommand(const QStringList& args);
 int RunSpectrumCommand(const QStringList& args);
 

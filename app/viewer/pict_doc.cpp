@@ -6,7 +6,9 @@ namespace zarno {
 
 namespace {
 
-int OrDefault(int stored, int fallback) { return stored == 0 ? fallback : stored; }
+int OrDefault(int stored, int fallback) {
+    return stored == 0 ? fallback : stored;
+}
 
 } // namespace
 

@@ -22,7 +22,7 @@ namespace zarno {
 
 inline constexpr int kPictTraces = 2;
 
-using TraceArray = std::vector<double>;             // ns samples; empty while not allocated
+using TraceArray = std::vector<double>; // ns samples; empty while not allocated
 using TraceArrays = std::array<TraceArray, kPictTraces>;
 
 class CPictDoc {

@@ -1,7 +1,7 @@
 #include "app/viewer/pict_load.h"
 
 #include "app/dsp/gain.h"
-#include "app/formats/sgy_reader.h"
+#include "app/formats/sgy_io.h"
 #include "app/viewer/pict_processing.h"
 #include "outside/tovelutils/tovel_utils.h"
 
@@ -11,7 +11,9 @@ namespace zarno {
 
 namespace {
 
-std::size_t Ns(const CPictDoc& doc) { return doc.m_nSamples > 0 ? static_cast<std::size_t>(doc.m_nSamples) : 0; }
+std::size_t Ns(const CPictDoc& doc) {
+    return doc.m_nSamples > 0 ? static_cast<std::size_t>(doc.m_nSamples) : 0;
+}
 
 // Steps 1 and 2: the file and its headers.
 bool OpenAndReadHeaders(CPictDoc& doc, const QString& sgyPath, Prompts& prompts) {
@@ -19,7 +21,8 @@ bool OpenAndReadHeaders(CPictDoc& doc, const QString& sgyPath, Prompts& prompts)
     doc.m_hFile = std::make_unique<QFile>(sgyPath);
     if (!doc.m_hFile->open(QIODevice::ReadOnly)) {
         doc.m_hFile.reset();
-        prompts.message(QStringLiteral("Неверно задано имя файла!"), QStringLiteral("Error!"), PromptIcon::None);
+        prompts.message(QStringLiteral("Неверно задано имя файла!"), QStringLiteral("Error!"),
+                        PromptIcon::None);
         return false;
     }
     doc.m_hFile->read(doc.m_textHeader.data(), static_cast<qint64>(doc.m_textHeader.size()));
@@ -38,7 +41,8 @@ void TakeLayout(CPictDoc& doc, Prompts& prompts) {
     doc.m_nFileTraceCount = h.tracesPerRecord;
     doc.m_nTraceCount = std::min(doc.m_nFileTraceCount, kPictTraces);
     if (doc.m_nFileTraceCount > kPictTraces)
-        prompts.message(TooManyTracesText(doc.m_nFileTraceCount), QStringLiteral("Внимание"), PromptIcon::Warning);
+        prompts.message(TooManyTracesText(doc.m_nFileTraceCount), QStringLiteral("Внимание"),
+                        PromptIcon::Warning);
     doc.m_nGraphsOnScreen = std::min(doc.m_nTraceCount, doc.m_nMaxGraphs);
     doc.m_nEnabledCount = doc.m_nTraceCount;
     doc.m_nSampleIntervalUs = h.fieldSampleInterval;
@@ -51,8 +55,8 @@ void ReadSamples(CPictDoc& doc) {
     const std::size_t ns = Ns(doc);
     for (int i = 0; i < doc.m_nTraceCount; ++i) {
         const auto t = static_cast<std::size_t>(i);
-        for (TraceArray* a : {&doc.m_pRaw[t], &doc.m_pGained[t], &doc.m_pFiltered[t], &doc.m_pGainedFiltered[t],
-                              &doc.m_pAutoCorr[t]})
+        for (TraceArray* a : {&doc.m_pRaw[t], &doc.m_pGained[t], &doc.m_pFiltered[t],
+                              &doc.m_pGainedFiltered[t], &doc.m_pAutoCorr[t]})
             a->assign(ns, 0.0);
         ReadSGYTraceSamples(*doc.m_hFile, doc.m_binHeader, i, doc.m_pRaw[t]);
     }
@@ -74,7 +78,8 @@ void LoadSettings(CPictDoc& doc, dsp::FilterSettings& filter, const PictLoadOpti
 } // namespace
 
 QString TooManyTracesText(int declared) {
-    return QStringLiteral("Файл содержит %1 трасс(ы); загружены и показываются только первые две.").arg(declared);
+    return QStringLiteral("Файл содержит %1 трасс(ы); загружены и показываются только первые две.")
+        .arg(declared);
 }
 
 bool LoadPictDoc(CPictDoc& doc, const QString& sgyPath, Prompts& prompts, dsp::FilterSettings& filter,

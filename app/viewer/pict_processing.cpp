@@ -12,7 +12,9 @@ namespace zarno {
 
 namespace {
 
-std::size_t Ns(const CPictDoc& doc) { return doc.m_nSamples > 0 ? static_cast<std::size_t>(doc.m_nSamples) : 0; }
+std::size_t Ns(const CPictDoc& doc) {
+    return doc.m_nSamples > 0 ? static_cast<std::size_t>(doc.m_nSamples) : 0;
+}
 
 void Allocate(TraceArray& a, std::size_t ns) {
     if (a.size() != ns)
@@ -33,8 +35,8 @@ void DeriveTrace(CPictDoc& doc, int i, const dsp::FilterSettings& filter, Prompt
     dsp::FilterTrace(filter, doc.m_pRaw[t], doc.m_pFiltered[t], prompts);
     dsp::ApplyCurve(doc.m_pVaru, doc.m_pFiltered[t], doc.m_pGainedFiltered[t]);
     dsp::Autocorrelate(doc.m_pRaw[t], doc.m_pAutoCorr[t]);
-    const dsp::ReflectionEstimate e =
-        dsp::EstimateReflection(doc.m_pRaw[t], doc.m_pAutoCorr[t], doc.m_dVelocity, doc.SampleIntervalSeconds());
+    const dsp::ReflectionEstimate e = dsp::EstimateReflection(doc.m_pRaw[t], doc.m_pAutoCorr[t],
+                                                              doc.m_dVelocity, doc.SampleIntervalSeconds());
     doc.m_nImpactIndex[t] = e.arrival;
     doc.m_nEchoIndex[t] = e.reflection;
     doc.m_dLength[t] = e.length;
@@ -48,7 +50,8 @@ void RefilterAllTraces(CPictDoc& doc, const dsp::FilterSettings& filter, Prompts
     }
 }
 
-bool EditFilterSettings(CPictDoc& doc, dsp::FilterSettings& filter, Prompts& prompts, const QString& library) {
+bool EditFilterSettings(CPictDoc& doc, dsp::FilterSettings& filter, Prompts& prompts,
+                        const QString& library) {
     if (!dsp::ChooseFilterSettings(filter, prompts, library))
         return false;
     RefilterAllTraces(doc, filter, prompts);

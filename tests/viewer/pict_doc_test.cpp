@@ -72,7 +72,7 @@ TEST(PictDoc, DestructionWritesTheSettingsBackForTheNextViewer) {
         doc.m_bShown = {false, true};
         doc.m_nFillMode = 1;
         doc.ApplyDisplaySettings(0, 0, 0, 0); // zeros in the dialog
-        EXPECT_EQ(doc.m_nGraphsOnScreen, 2);   // laid out with 24 meanwhile
+        EXPECT_EQ(doc.m_nGraphsOnScreen, 2);  // laid out with 24 meanwhile
     }
     EXPECT_EQ(main.m_nNScreenMaxGraf, 0);
     EXPECT_EQ(main.m_nBiasXGr, 0);

@@ -98,8 +98,12 @@ TEST_F(SignalCommands, WrongCallsAndMissingFiles) {
         int status;
     };
     const Case measure[] = {
-        {{}, 2}, {{"--velocity"}, 2}, {{"--velocity", "fast", "x.sgy"}, 2},
-        {{"a.sgy", "b.sgy"}, 2}, {{"--bogus", "a.sgy"}, 2}, {{"missing.sgy"}, 1},
+        {{}, 2},
+        {{"--velocity"}, 2},
+        {{"--velocity", "fast", "x.sgy"}, 2},
+        {{"a.sgy", "b.sgy"}, 2},
+        {{"--bogus", "a.sgy"}, 2},
+        {{"missing.sgy"}, 1},
     };
     for (const auto& c : measure) {
         SCOPED_TRACE(c.args.join(' ').toStdString());
@@ -113,7 +117,10 @@ TEST_F(SignalCommands, WrongCallsAndMissingFiles) {
         }
     }
     const Case spectrum[] = {
-        {{"--window", "kaiser", m_file}, 2}, {{"--scale", "db", m_file}, 2}, {{"-o"}, 2}, {{}, 2},
+        {{"--window", "kaiser", m_file}, 2},
+        {{"--scale", "db", m_file}, 2},
+        {{"-o"}, 2},
+        {{}, 2},
     };
     for (const auto& c : spectrum) {
         SCOPED_TRACE(c.args.join(' ').toStdString());
