@@ -2,8 +2,6 @@
 
 #include "transport/localisation.h"
 
-#include <arpa/inet.h>
-#include <cstring>
 
 namespace velnet {
 
@@ -71,22 +69,5 @@ void TUDPAbstractSocket::Close() {
     Buf.shrink_to_fit();
     BufSize = 0;
 }
-
-uint16_t PortFieldFromValue(uint32_t value) {
-    const uint8_t bytes[2] = {static_cast<uint8_t>(value & 0xFF), static_cast<uint8_t>((value >> 8) & 0xFF)};
-    uint16_t field;
-    std::memcpy(&field, bytes, sizeof field);
-    return field;
-}
-
-uint32_t PortValueFromField(uint16_t field) {
-    uint8_t bytes[2];
-    std::memcpy(bytes, &field, sizeof bytes);
-    return uint32_t{bytes[0]} | (uint32_t{bytes[1]} << 8);
-}
-
-uint16_t WirePortFromValue(uint32_t value) { return ntohs(PortFieldFromValue(value)); }
-
-uint32_t ValueFromWirePort(uint16_t wirePort) { return PortValueFromField(htons(wirePort)); }
 
 } // namespace velnet

@@ -3,6 +3,7 @@
 // It fixes the order in which a port is opened, owns the receive thread and buffer, serialises
 // transmissions, and turns every failure of opening into an EUDPSocketError with a text for the user.
 
+#include "transport/port_convention.h"
 #include "transport/thread.h"
 
 #include <atomic>
@@ -77,12 +78,15 @@ public:
     void Unlock() { PortLock.unlock(); }
     int LockedSend(uint32_t addr, uint32_t port, uint32_t length, const void* data);
 
+    // The closing sequence: the receive thread ends, then the handle is closed. The most-derived
+    // destructor calls it; an owner may call it earlier, so that the receive thread has ended before
+    // the owner lets go of the port. Safe to call twice.
+    void Close();
+
 protected:
     // The opening sequence; the most-derived constructor calls it, so that the virtual steps are its
     // own. On failure the partly opened port is torn down and EUDPSocketError leaves.
     void Open(uint32_t localAddr, const void* params, uint32_t size);
-    // The closing sequence; the most-derived destructor calls it. Safe to call twice.
-    void Close();
 
 private:
     [[noreturn]] void Fail(const std::string& text);
@@ -91,13 +95,5 @@ private:
     std::atomic<ReceiveProc> m_onReceive{nullptr};
     std::atomic<void*> m_onReceiveContext{nullptr};
 };
-
-// Port numbers travel in the socket address's 16-bit port field exactly as the low two bytes of the
-// 32-bit value lie in memory, low byte first: configured 6767 is wire port 28442.
-uint16_t PortFieldFromValue(uint32_t value);
-uint32_t PortValueFromField(uint16_t field);
-// The wire (network-order) UDP port number that a configured value means, and back.
-uint16_t WirePortFromValue(uint32_t value);
-uint32_t ValueFromWirePort(uint16_t wirePort);
 
 } // namespace velnet

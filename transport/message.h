@@ -54,6 +54,13 @@ inline uint32_t MakeHeader(uint8_t flags, uint8_t id, uint16_t words) {
     return uint32_t{flags} | (uint32_t{id} << 8) | (uint32_t{words} << 16);
 }
 
+// The message code: the first data word of a message (0 when it has no data).
+inline uint16_t MessageCode(const TTransportMessage& message) {
+    if (HeaderWords(message.header) == 0)
+        return 0;
+    return static_cast<uint16_t>(message.data[0] | (message.data[1] << 8));
+}
+
 // The eight header functions (exported under these names by the library).
 uint32_t ExtractMessageID(uint32_t header);
 uint32_t BuildMessageID(uint32_t* header, uint32_t id);

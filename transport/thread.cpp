@@ -12,7 +12,11 @@
 namespace velnet {
 
 TThread::~TThread() {
-    if (m_thread.joinable())
+    if (!m_thread.joinable())
+        return;
+    if (m_thread.get_id() == std::this_thread::get_id())
+        m_thread.detach(); // destroyed from its own thread: it can only be let go
+    else
         m_thread.join();
 }
 
@@ -45,7 +49,7 @@ std::mutex& SyncLock() {
 }
 } // namespace
 
-void TThreadPublicSync::Synchronize(SyncProcedure proc, void* context) {
+void RunInMainThread(SyncProcedure proc, void* context) {
     if (!proc)
         return;
     QCoreApplication* app = QCoreApplication::instance();

@@ -41,12 +41,14 @@ private:
 // A plain procedure with its context, as the host hands it to Synchronize.
 using SyncProcedure = void (*)(void* context);
 
+// Runs proc in the host's main thread and waits until it has run: a blocking queued call into the Qt
+// application's thread when one exists (directly when already there), otherwise in the calling
+// thread under one library-wide lock.
+void RunInMainThread(SyncProcedure proc, void* context);
+
 class TThreadPublicSync : public TThread {
 public:
-    // Runs proc in the host's main thread and waits until it has run: a blocking queued call into
-    // the Qt application's thread when one exists (directly when already there), otherwise in the
-    // calling thread under one library-wide lock.
-    void Synchronize(SyncProcedure proc, void* context);
+    void Synchronize(SyncProcedure proc, void* context) { RunInMainThread(proc, context); }
 };
 
 } // namespace velnet

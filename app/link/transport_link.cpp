@@ -1,0 +1,180 @@
+#include "app/link/transport_link.h"
+
+#include "transport/message.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QMetaObject>
+
+#include <algorithm>
+#include <cstring>
+#include <thread>
+
+namespace zarno {
+
+namespace {
+const char* const kCaption = "Error";
+
+// The header of a record handed to a callback, and the data bytes it really carries.
+uint32_t RecordHeader(const void* record) {
+    uint32_t header;
+    std::memcpy(&header, static_cast<const uint8_t*>(record) + 8, sizeof header);
+    return header;
+}
+const uint8_t* RecordData(const void* record) { return static_cast<const uint8_t*>(record) + 12; }
+
+void ShowDeliveryFailure() {
+    if (Prompts* p = CTransportLink::Instance().prompts())
+        p->message(QString::fromUtf8("Ошибка доставки сообщения"), kCaption, PromptIcon::Stop);
+}
+void DoNothing() {}
+} // namespace
+
+void LinkEvent::Set() {
+    {
+        std::lock_guard lock(m_mutex);
+        m_set = true;
+    }
+    m_cv.notify_one();
+}
+
+void LinkEvent::Clear() {
+    std::lock_guard lock(m_mutex);
+    m_set = false;
+}
+
+void LinkEvent::Wait() {
+    std::unique_lock lock(m_mutex);
+    m_cv.wait(lock, [this] { return m_set; });
+    m_set = false;
+}
+
+CTransportLink& CTransportLink::Instance() {
+    static CTransportLink link;
+    return link;
+}
+
+bool CTransportLink::LoadTransport() { return m_api.Load(); }
+
+bool CTransportLink::LoadTransportFrom(const std::string& path) { return m_api.LoadFrom(path); }
+
+void CTransportLink::UnloadTransport() {
+    m_api.Unload();
+    Transport = 0;
+}
+
+void CTransportLink::ResetEvents() {
+    m_startEvent.Clear();
+    m_replyEvent.Clear();
+}
+
+void CTransportLink::ShowError(const char* text) {
+    if (m_prompts)
+        m_prompts->message(QString::fromUtf8(text), kCaption, PromptIcon::Stop);
+}
+
+void CTransportLink::SendAndWait(const TransportRequest& request) {
+    m_replySuccess.store(false, std::memory_order_release);
+    if (m_inExchange || !m_api.IsLoaded()) {
+        // One answer buffer, one exchange: a request made while another is pending cannot be sent.
+        ShowError("Невозможно отправить очередное сообщение");
+        return;
+    }
+    m_inExchange = true;
+    m_replyEvent.Clear();
+
+    QEventLoop* loop = QCoreApplication::instance() ? new QEventLoop : nullptr;
+    WorkerFailure failure = WorkerFailure::None;
+    std::thread worker;
+    try {
+        worker = std::thread([this, request, loop, &failure] {
+            failure = RunWorker(request);
+            if (loop)
+                QMetaObject::invokeMethod(loop, "quit", Qt::QueuedConnection);
+        });
+    } catch (const std::system_error&) {
+        delete loop;
+        m_inExchange = false;
+        ShowError("Невозможно создать поток");
+        return;
+    }
+    m_exchangeStarted.store(true, std::memory_order_release);
+    m_startEvent.Set();
+    if (loop)
+        loop->exec();
+    worker.join();
+    delete loop;
+    m_inExchange = false;
+
+    // The worker's failures are told here, in the user-interface thread.
+    if (failure == WorkerFailure::CannotSend)
+        ShowError("Невозможно отправить очередное сообщение");
+    else if (failure == WorkerFailure::NotDelivered)
+        ShowError("Ошибка доставки сообщения");
+}
+
+CTransportLink::WorkerFailure CTransportLink::RunWorker(const TransportRequest& request) {
+    m_startEvent.Wait();
+    uint32_t ok = 0;
+    const uint32_t called = m_api.WaitAndSendMessage(Transport, kWaitCount, request.code, request.answerWanted,
+                                                     request.length, request.payload, &ok);
+    if (called == 0 || ok == 0)
+        return WorkerFailure::CannotSend;
+    // The engine reports every message within six answer time-outs, so this wait ends.
+    m_replyEvent.Wait();
+    return m_replySuccess.load(std::memory_order_acquire) ? WorkerFailure::None : WorkerFailure::NotDelivered;
+}
+
+uint32_t CTransportLink::DataBytes(const void* record, uint32_t size, uint32_t capacity) {
+    // The header's length is a claim: never more than the record holds or the buffer takes.
+    const uint32_t claimed = velnet::HeaderWords(RecordHeader(record)) * 2;
+    const uint32_t present = size > 12 ? size - 12 : 0;
+    return std::min({claimed, present, capacity});
+}
+
+void CTransportLink::OnLinkAnswer(void* sender, void* record, uint32_t size) {
+    CTransportLink& link = Instance();
+    const uint32_t n = DataBytes(record, size, kReplyBufferSize);
+    std::memcpy(link.m_replyBuffer, RecordData(record), n);
+    link.m_replyLength.store(n, std::memory_order_release);
+    if (link.m_exchangeStarted.load(std::memory_order_acquire)) {
+        link.m_replySuccess.store(true, std::memory_order_release);
+        link.m_replyEvent.Set();
+    } else {
+        link.m_api.Synchronize(link.Transport, sender, &DoNothing);
+    }
+}
+
+void CTransportLink::OnLinkDelivered(void* engine, void* record, uint32_t) {
+    if ((RecordHeader(record) & velnet::kDeliveryFailedMask) != velnet::kDeliveryFailedMask)
+        return; // a delivered message: its answer has already set the reply event
+    CTransportLink& link = Instance();
+    if (link.m_exchangeStarted.load(std::memory_order_acquire)) {
+        link.m_replySuccess.store(false, std::memory_order_release);
+        link.m_replyEvent.Set();
+    } else {
+        link.m_api.Synchronize(link.Transport, engine, &ShowDeliveryFailure);
+    }
+}
+
+void CTransportLink::OnLinkMessage(void*, int32_t, void* record, uint32_t size) {
+    CTransportLink& link = Instance();
+    const uint32_t header = RecordHeader(record);
+    if (velnet::HeaderWords(header) == 0)
+        return;
+    const uint16_t code = static_cast<uint16_t>(RecordData(record)[0] | (RecordData(record)[1] << 8));
+    // No window takes the device's own messages yet; what the program keeps of them is their data.
+    if (code == kDeviceNotifyCode) {
+        const uint32_t n = DataBytes(record, size, kNotifyBufferSize);
+        std::memcpy(link.m_notifyBuffer, RecordData(record), n);
+        link.m_notifyLength = n >= 2 ? n - 2 : 0;
+    } else if (code == kDeviceDataCode) {
+        const uint32_t n = DataBytes(record, size, kReplyBufferSize);
+        std::memcpy(link.m_deviceDataBuffer, RecordData(record), n);
+        link.m_deviceDataLength = n >= 2 ? n - 2 : 0;
+    }
+}
+
+void CTransportLink::OnLinkBeforeSend(void*) {}
+
+} // namespace zarno

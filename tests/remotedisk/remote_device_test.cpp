@@ -1,0 +1,463 @@
+// The instrument client against a scripted instrument over loopback UDP: answer parsing, the
+// listing's pagination, statuses and their messages, block transfers, and the exchange's failures.
+
+#include "app/remotedisk/remote_device.h"
+#include "app/remotedisk/transfer_cancel.h"
+#include "app/shell/persistent_settings.h"
+
+#include "tests/support/qt_app.h"
+#include "tests/support/recording_prompts.h"
+#include "tests/support/scripted_device.h"
+#include "tests/support/temp_config.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <thread>
+
+using namespace zarno;
+using namespace zarno::testing;
+
+namespace {
+
+Bytes Entry(const char* name, const char* ext, uint8_t attr, uint32_t size, uint16_t date = 0x5A21,
+            uint16_t time = 0x6000) {
+    Bytes e(32, 0);
+    std::memset(e.data(), ' ', 11);
+    std::memcpy(e.data(), name, std::min<size_t>(strlen(name), 8));
+    std::memcpy(e.data() + 8, ext, std::min<size_t>(strlen(ext), 3));
+    e[11] = attr;
+    e[22] = uint8_t(time);
+    e[23] = uint8_t(time >> 8);
+    e[24] = uint8_t(date);
+    e[25] = uint8_t(date >> 8);
+    const Bytes s = U32Bytes(size);
+    std::copy(s.begin(), s.end(), e.begin() + 28);
+    return e;
+}
+
+class RemoteDeviceTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        EnsureCoreApp();
+        setenv("VELNET_COM1", "/nonexistent/com1", 1);
+        setenv("VELNET_COM2", "/nonexistent/com2", 1);
+        device.m_nLocalPort = velnet::ValueFromWirePort(FreeWirePort());
+        device.m_nRemotePort = instrument.port();
+        device.m_nRemoteIP = 0x7F000001;
+        instrument.AimAt(device.m_nLocalPort);
+        ASSERT_EQ(device.ConnectNetwork(), 1) << (prompts.texts().empty() ? "" : prompts.texts()[0].toStdString());
+    }
+
+    // The file names of the listing, in list order.
+    std::vector<QString> Names() {
+        std::vector<QString> names;
+        for (const auto& e : device.Listing())
+            names.push_back(e->fileName);
+        return names;
+    }
+
+    TempConfigHome home;
+    ScriptedDevice instrument;
+    RecordingPrompts prompts;
+    CRemoteDevice device{prompts};
+};
+
+class Counter final : public Progress {
+public:
+    void setRange(qint64 total) override { range = total; }
+    void setValue(qint64 done) override { values.push_back(done); }
+    qint64 range = -1;
+    std::vector<qint64> values;
+};
+
+TEST_F(RemoteDeviceTest, ListingFollowsContinuationsAndBuildsEntries) {
+    int answers = 0;
+    const auto page = [&](const Bytes&) -> std::optional<Bytes> {
+        ++answers;
+        if (answers == 1) {
+            Bytes a = U16Bytes(0xFFFF);
+            for (const Bytes& e : {Entry(".", "", 0x10, 0), Entry("..", "", 0x10, 0), Entry("DATA", "DDB", 0x20, 1000),
+                                   Entry("REC", "", 0x10, 0), Entry("ODD", "XY", 0x30, 5)})
+                a.insert(a.end(), e.begin(), e.end());
+            return a;
+        }
+        return Concat({U16Bytes(0), Entry("README", "", 0x20, 7, 0, 0)});
+    };
+    instrument.On(kCodeReadDirectory, page);
+    instrument.On(kCodeReadDirectoryMore, page);
+    Counter counter;
+    ASSERT_EQ(device.ReadDirectory("z:\\REC", &counter), 1);
+    EXPECT_EQ(instrument.Codes(), (std::vector<uint16_t>{66, 67}));
+    EXPECT_EQ(Names(), (std::vector<QString>{"README", "ODD.XY", "REC", "DATA.DDB", ".."})) << "newest first, '.' left out";
+    EXPECT_EQ(counter.values, (std::vector<qint64>{1, 2, 3, 4, 5}));
+
+    std::map<QString, const CFileEntry*> byName;
+    for (const auto& e : device.Listing())
+        byName[e->fileName] = e.get();
+    EXPECT_TRUE(byName[".."]->isDirectory);
+    EXPECT_EQ(byName[".."]->typeText, "<Dir>");
+    EXPECT_EQ(byName["DATA.DDB"]->fullPath, "z:\\REC\\DATA.DDB");
+    EXPECT_EQ(byName["DATA.DDB"]->size, 1000u);
+    EXPECT_EQ(byName["DATA.DDB"]->lastChange, QDateTime(QDate(2025, 1, 1), QTime(12, 0, 0)));
+    EXPECT_FALSE(byName["ODD.XY"]->isDirectory) << "attribute 0x30 is not exactly a directory";
+    EXPECT_EQ(byName["ODD.XY"]->typeText, "XY");
+    EXPECT_EQ(byName["README"]->typeText, "");
+    EXPECT_FALSE(byName["README"]->lastChange.isValid()) << "a FAT date of 0 makes no time";
+    EXPECT_EQ(byName["README"]->deviceName[11], 0x20);
+}
+
+TEST_F(RemoteDeviceTest, RootListingPathsAndFailedListing) {
+    instrument.On(kCodeReadDirectory, [](const Bytes&) { return Concat({U16Bytes(0), Entry("DATA", "DDB", 0x20, 1)}); });
+    ASSERT_EQ(device.ReadDirectory("z:\\"), 1);
+    EXPECT_EQ(device.Listing().front()->fullPath, "z:\\DATA.DDB");
+
+    device.Listing().clear();
+    instrument.On(kCodeReadDirectory, [](const Bytes&) { return std::nullopt; }); // silent: delivery fails
+    EXPECT_EQ(device.ReadDirectory("z:\\"), 0);
+    const auto texts = prompts.texts();
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_EQ(texts[0], "Ошибка доставки сообщения");
+    EXPECT_EQ(texts[1], "Ошибка при попытке получения списка файлов!");
+}
+
+TEST_F(RemoteDeviceTest, DirectoryCommandsSendTheDirectoryNameForm) {
+    EXPECT_EQ(device.ChangeDirectory("REC"), 1);
+    EXPECT_EQ(device.ChangeDirectory(".."), 1);
+    EXPECT_EQ(device.ChangeDirectory("Z:\\"), 1);
+    EXPECT_EQ(device.MakeDirectory("NEWDIR"), 1);
+    ASSERT_TRUE(instrument.WaitForRequests(4));
+    const auto requests = instrument.Requests();
+    ASSERT_EQ(requests.size(), 4u);
+    const Bytes rec = {'R', 'E', 'C', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', 0x10};
+    const Bytes up = {'.', '.', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', 0x10};
+    EXPECT_EQ(requests[0], std::make_pair(uint16_t(68), rec));
+    EXPECT_EQ(requests[1], std::make_pair(uint16_t(68), up));
+    EXPECT_EQ(requests[2], std::make_pair(uint16_t(69), Bytes{}));
+    EXPECT_EQ(requests[3].first, 70);
+}
+
+TEST_F(RemoteDeviceTest, OpenStatusesAndTheirMessages) {
+    struct Case {
+        uint16_t status;
+        uint32_t length;
+        int result;
+        const char* message;
+    };
+    const Case cases[] = {
+        {0, 1000, 1, nullptr},
+        {0, 0, -4, "Файл на удаленном диске имеет нулевую длину!"},
+        {1, 0, -1, "Файл на удаленном диске не доступен!"},
+        {2, 0, -2, "Файл на удаленном диске не найден!"},
+        {3, 0, -3, "Ошибка открытия файла на удаленном диске!"},
+        {9, 0, -5, "Ошибка при работе с файлом на удаленном диске!"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.status);
+        prompts.records.clear();
+        instrument.On(kCodeOpen, [&](const Bytes&) { return Concat({U16Bytes(c.status), U32Bytes(77), U32Bytes(c.length)}); });
+        const size_t before = instrument.Requests().size();
+        uint32_t handle = 0, length = 0;
+        EXPECT_EQ(device.OpenRemoteFile(NewFileDeviceName("DATA.DDB"), &handle, &length), c.result);
+        if (c.message) {
+            ASSERT_EQ(prompts.texts().size(), 1u);
+            EXPECT_EQ(prompts.texts()[0], QString::fromUtf8(c.message));
+        } else {
+            EXPECT_EQ(handle, 77u);
+            EXPECT_EQ(length, 1000u);
+        }
+        if (c.result == -4) {
+            ASSERT_TRUE(instrument.WaitForRequests(before + 2));
+        }
+        const auto requests = instrument.Requests();
+        const bool closed = requests.size() == before + 2 && requests.back().first == kCodeClose;
+        EXPECT_EQ(closed, c.result == -4) << "a zero-length file is closed again";
+    }
+}
+
+TEST_F(RemoteDeviceTest, WriteStatusesGiveTheExpectedBlock) {
+    uint16_t status = 2;
+    instrument.On(kCodeWriteBlock, [&](const Bytes& p) {
+        EXPECT_EQ(p.size(), 522u);
+        return Concat({U16Bytes(status), U32Bytes(41)});
+    });
+    const uint8_t data[3] = {1, 2, 3};
+    uint32_t expected = 0;
+    EXPECT_EQ(device.WriteRemoteBlock(5, data, 42, 3, &expected), -2);
+    EXPECT_EQ(expected, 41u);
+    status = 7;
+    EXPECT_EQ(device.WriteRemoteBlock(5, data, 42, 3, &expected), -2);
+    EXPECT_EQ(expected, kNoBlockNumber) << "an unknown status names no block";
+    status = 5;
+    EXPECT_EQ(device.WriteRemoteBlock(5, data, 42, 3, &expected), -5);
+    EXPECT_EQ(prompts.texts().back(), "Недостаточно места на удаленном диске для копирования файла!");
+    const Bytes last = instrument.Requests().back().second;
+    EXPECT_EQ(Bytes(last.begin(), last.begin() + 13), Concat({U32Bytes(5), U32Bytes(42), U16Bytes(3), {1, 2, 3}}));
+}
+
+// A little file system behind the scripted instrument: one file to read, one being written.
+struct FileScript {
+    Bytes content;
+    Bytes written;
+    std::vector<uint32_t> blocksRead;
+    int failReadsOfBlock1 = 0; // how many times block 1 answers with a failure status
+    int slowBlock = -1;        // this block's answer takes a while, so the user can act meanwhile
+    bool created = false;
+
+    void Install(ScriptedDevice& d) {
+        d.On(kCodeOpen, [this](const Bytes&) { return Concat({U16Bytes(0), U32Bytes(9), U32Bytes(uint32_t(content.size()))}); });
+        d.On(kCodeReadBlock, [this](const Bytes& p) -> std::optional<Bytes> {
+            const uint32_t block = p[4] | (p[5] << 8) | (p[6] << 16) | (uint32_t(p[7]) << 24);
+            blocksRead.push_back(block);
+            if (int(block) == slowBlock)
+                std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            if (block == 1 && failReadsOfBlock1 > 0) {
+                --failReadsOfBlock1;
+                return U16Bytes(3);
+            }
+            const size_t start = size_t(block) * 512, end = std::min(content.size(), start + 512);
+            Bytes a = Concat({U16Bytes(0), U16Bytes(0)});
+            a.insert(a.end(), content.begin() + long(start), content.begin() + long(end));
+            if (a.size() % 2)
+                a.push_back(0); // data travel in 16-bit words: an odd last block is padded
+            return a;
+        });
+        d.On(kCodeCreate, [this](const Bytes&) {
+            created = true;
+            return Concat({U16Bytes(0), U32Bytes(4)});
+        });
+        d.On(kCodeWriteBlock, [this](const Bytes& p) {
+            const uint32_t block = p[4] | (p[5] << 8) | (p[6] << 16) | (uint32_t(p[7]) << 24);
+            const uint16_t n = uint16_t(p[8] | (p[9] << 8));
+            if (written.size() != size_t(block) * 512)
+                return Concat({U16Bytes(2), U32Bytes(uint32_t(written.size() / 512))});
+            written.insert(written.end(), p.begin() + 10, p.begin() + 10 + n);
+            return U16Bytes(0);
+        });
+    }
+};
+
+Bytes Pattern(size_t n) {
+    Bytes b(n);
+    for (size_t i = 0; i < n; ++i)
+        b[i] = uint8_t(i * 31 + 7);
+    return b;
+}
+
+Bytes ReadAll(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray a = f.readAll();
+    return Bytes(a.begin(), a.end());
+}
+
+TEST_F(RemoteDeviceTest, DownloadsInBlocksOf512) {
+    QTemporaryDir dir;
+    for (size_t size : {size_t(1000), size_t(1024), size_t(1)}) {
+        SCOPED_TRACE(size);
+        FileScript fs;
+        fs.content = Pattern(size);
+        fs.Install(instrument);
+        Counter counter;
+        const QString path = dir.filePath(QString("out%1.bin").arg(size));
+        ASSERT_EQ(device.CopyFromDevice(NewFileDeviceName("DATA.DDB"), path, &counter), 1);
+        EXPECT_EQ(ReadAll(path), fs.content);
+        EXPECT_EQ(counter.range, qint64((size + 511) / 512));
+        EXPECT_EQ(counter.values.back(), counter.range);
+    }
+}
+
+TEST_F(RemoteDeviceTest, YesToAFailedBlockRepeatsThatBlockAndNoLeavesNoFile) {
+    QTemporaryDir dir;
+    FileScript fs;
+    fs.content = Pattern(1500);
+    fs.failReadsOfBlock1 = 1;
+    fs.Install(instrument);
+    prompts.yesNoAnswers = {true};
+    ASSERT_EQ(device.CopyFromDevice(NewFileDeviceName("DATA.DDB"), dir.filePath("a.bin")), 1);
+    EXPECT_EQ(fs.blocksRead, (std::vector<uint32_t>{0, 1, 1, 2}));
+    EXPECT_EQ(ReadAll(dir.filePath("a.bin")), fs.content);
+    EXPECT_EQ(prompts.texts().back(), "Ошибка при выдачи блока данных с удаленного диска! Повторить?");
+
+    fs.failReadsOfBlock1 = 1;
+    prompts.yesNoAnswers = {false};
+    EXPECT_EQ(device.CopyFromDevice(NewFileDeviceName("DATA.DDB"), dir.filePath("b.bin")), -5);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"a.bin"}) << "nothing half-written is left";
+}
+
+TEST_F(RemoteDeviceTest, CancelDuringADownloadLeavesNoFileAndDoesNotOutliveIt) {
+    QTemporaryDir dir;
+    FileScript fs;
+    fs.content = Pattern(5000);
+    fs.slowBlock = 2;
+    fs.Install(instrument);
+    // The Cancel button is pressed while block 2's exchange runs the nested loop.
+    class CancelAtTwo final : public Progress {
+    public:
+        void setRange(qint64) override {}
+        void setValue(qint64 done) override {
+            if (done == 2)
+                QTimer::singleShot(0, [] { RequestTransferCancel(); });
+        }
+    } cancelAtTwo;
+    EXPECT_EQ(device.CopyFromDevice(NewFileDeviceName("DATA.DDB"), dir.filePath("c.bin"), &cancelAtTwo), 2);
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+    ASSERT_TRUE(instrument.WaitForRequests(1 + 3 + 1)); // open, blocks 0 to 2, close
+    EXPECT_EQ(instrument.Codes().back(), kCodeClose);
+    fs.slowBlock = -1;
+    ASSERT_EQ(device.CopyFromDevice(NewFileDeviceName("DATA.DDB"), dir.filePath("d.bin")), 1);
+    EXPECT_EQ(ReadAll(dir.filePath("d.bin")), fs.content);
+}
+
+TEST_F(RemoteDeviceTest, UploadsAndResumesFromTheBlockTheInstrumentNames) {
+    QTemporaryDir dir;
+    const QString local = dir.filePath("up.bin");
+    const Bytes content = Pattern(1300);
+    {
+        QFile f(local);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(reinterpret_cast<const char*>(content.data()), qint64(content.size()));
+    }
+    FileScript fs;
+    fs.Install(instrument);
+    ASSERT_EQ(device.CopyToDevice(local, NewFileDeviceName("UP.BIN")), 1);
+    EXPECT_EQ(fs.written, content);
+    const auto codes = instrument.Codes();
+    EXPECT_EQ(std::count(codes.begin(), codes.end(), kCodeDelete), 0);
+
+    // An empty file makes an empty remote file and sends no block.
+    QFile empty(dir.filePath("empty"));
+    ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
+    empty.close();
+    FileScript fs2;
+    fs2.Install(instrument);
+    const size_t before = instrument.Requests().size();
+    ASSERT_EQ(device.CopyToDevice(empty.fileName(), NewFileDeviceName("EMPTY")), 1);
+    ASSERT_TRUE(instrument.WaitForRequests(before + 2));
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(instrument.Requests().size() - before, 2u) << "create and close only";
+    EXPECT_TRUE(fs2.created);
+}
+
+TEST_F(RemoteDeviceTest, AMissingComputerFileRemovesTheRemoteOne) {
+    FileScript fs;
+    fs.Install(instrument);
+    EXPECT_EQ(device.CopyToDevice("/nonexistent/file", NewFileDeviceName("X.DDB")), 7);
+    ASSERT_TRUE(instrument.WaitForRequests(3));
+    const auto codes = instrument.Codes();
+    EXPECT_EQ(std::vector<uint16_t>(codes.end() - 2, codes.end()), (std::vector<uint16_t>{kCodeClose, kCodeDelete}));
+    EXPECT_EQ(prompts.texts().back(), "Невозможно открыть файл на компьютере!");
+}
+
+TEST_F(RemoteDeviceTest, ShortAnswerIsAFailedBlockNotStaleData) {
+    QTemporaryDir dir;
+    instrument.On(kCodeOpen, [](const Bytes&) { return Concat({U16Bytes(0), U32Bytes(1), U32Bytes(100)}); });
+    instrument.On(kCodeReadBlock, [](const Bytes&) { return Concat({U16Bytes(0), U16Bytes(0), Bytes(10, 1)}); });
+    prompts.yesNoAnswers = {false};
+    EXPECT_EQ(device.CopyFromDevice(NewFileDeviceName("A"), dir.filePath("short.bin")), -5);
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+}
+
+TEST_F(RemoteDeviceTest, ASecondExchangeFromInsideTheNestedLoopIsRefused) {
+    instrument.On(kCodeDiskInfo, [](const Bytes&) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300)); // the user acts meanwhile
+        return Concat({U16Bytes(0), Bytes(46, 0)});
+    });
+    int inner = -1;
+    QTimer::singleShot(0, [&] {
+        DiskInfo info;
+        inner = device.GetDiskInfo(&info);
+    });
+    DiskInfo info;
+    EXPECT_EQ(device.GetDiskInfo(&info), 1);
+    EXPECT_EQ(inner, 0);
+    EXPECT_EQ(prompts.texts().at(0), "Невозможно отправить очередное сообщение");
+}
+
+TEST_F(RemoteDeviceTest, DiskInformationFields) {
+    instrument.On(kCodeDiskInfo, [](const Bytes&) {
+        Bytes label(32, ' ');
+        std::memcpy(label.data(), "SAMPLES DISK", 12);
+        return Concat({U16Bytes(0), U16Bytes(0), U16Bytes(0), U16Bytes(1), U32Bytes(64000000), U32Bytes(1000), label});
+    });
+    DiskInfo info;
+    ASSERT_EQ(device.GetDiskInfo(&info), 1);
+    EXPECT_EQ(info.status(), 0);
+    EXPECT_EQ(info.kind(), 1);
+    EXPECT_EQ(info.totalBytes(), 64000000u);
+    EXPECT_EQ(info.freeBytes(), 1000u);
+    EXPECT_EQ(info.label(), "SAMPLES");
+}
+
+TEST(RemoteDeviceLink, SettingsDefaultsAndAbsentComPorts) {
+    EnsureCoreApp();
+    TempConfigHome home;
+    setenv("VELNET_COM1", "/nonexistent/com1", 1);
+    setenv("VELNET_COM2", "/nonexistent/com2", 1);
+    struct Case {
+        int32_t saved;
+        int32_t after;
+    };
+    for (const Case c : {Case{1, 0}, Case{2, 0}, Case{3, 3}, Case{0, 0}}) {
+        RecordingPrompts prompts;
+        CRemoteDevice device(prompts);
+        PersistentSettings settings;
+        settings.m_nCurrentLink = c.saved;
+        device.LoadLinkSettings(settings);
+        EXPECT_EQ(device.m_nLinkType, c.after);
+        EXPECT_EQ(prompts.texts(), std::vector<QString>{"Нет доступных COM - портов!"});
+        EXPECT_EQ(device.m_nLocalPort, 6767u);
+        EXPECT_EQ(device.m_nRemotePort, 6768u);
+        EXPECT_EQ(device.m_nRemoteIP, 0x0A000032u);
+        EXPECT_EQ(device.m_nRemoteLineAddr, 2u);
+
+        PersistentSettings saved;
+        saved.m_nCurrentComPort1 = 1234;
+        device.StoreLinkSettings(saved);
+        EXPECT_EQ(saved.m_nCurrentComPort1, 65000) << "always the local line address";
+    }
+}
+
+TEST(RemoteDeviceLink, NetworkConnectAimsAtTheConfiguredAddress) {
+    EnsureCoreApp();
+    RecordingPrompts prompts;
+    CRemoteDevice device(prompts);
+    device.m_nLocalPort = velnet::ValueFromWirePort(FreeWirePort());
+    ASSERT_EQ(device.ConnectNetwork(), 1); // nothing is sent: only the address is checked
+    const VelnetApi& api = CTransportLink::Instance().Api();
+    uint32_t addr = 0, port = 0;
+    api.GetTransportRemoteAddr(CTransportLink::Instance().Transport, &addr);
+    api.GetTransportRemotePort(CTransportLink::Instance().Transport, &port);
+    const auto* bytes = reinterpret_cast<const uint8_t*>(&addr);
+    EXPECT_EQ(Bytes(bytes, bytes + 4), (Bytes{10, 0, 0, 50}));
+    EXPECT_EQ(port, 6768u);
+    device.Disconnect();
+    EXPECT_FALSE(device.m_bLoaded);
+    EXPECT_FALSE(device.m_bConnected);
+}
+
+TEST(RemoteDeviceLink, LibraryWithoutOneExportIsRefused) {
+    EnsureCoreApp();
+    CTransportLink& link = CTransportLink::Instance();
+    EXPECT_FALSE(link.LoadTransportFrom(ExecutableDirectory() + "/libvelnet_lacking_export.so"));
+    EXPECT_FALSE(link.IsLoaded());
+    EXPECT_TRUE(link.LoadTransport());
+    link.UnloadTransport();
+}
+
+TEST(RemoteDeviceLink, ComConnectRefusesLineAddressZero) {
+    EnsureCoreApp();
+    RecordingPrompts prompts;
+    CRemoteDevice device(prompts);
+    device.m_nRemoteLineAddr = 0;
+    EXPECT_EQ(device.ConnectCom(1), 0);
+    EXPECT_FALSE(device.m_bLoaded);
+    EXPECT_EQ(prompts.texts(), std::vector<QString>{"Номер удаленного устройства не может быть равен 0!"});
+}
+
+} // namespace

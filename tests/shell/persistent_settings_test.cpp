@@ -1,0 +1,100 @@
+#include "app/shell/persistent_settings.h"
+
+#include "tests/support/temp_config.h"
+
+#include <gtest/gtest.h>
+
+using namespace zarno;
+
+namespace {
+
+TEST(PersistentSettings, FirstRunDefaults) {
+    zarno::testing::TempConfigHome home;
+    QSettings s("Mervo", "Zarno");
+    PersistentSettings p;
+    p.load(s);
+    const auto e = p.rectEdges();
+    EXPECT_EQ(e.left, 10);
+    EXPECT_EQ(e.top, 10);
+    EXPECT_EQ(e.right, 770);
+    EXPECT_EQ(e.bottom, 400);
+    EXPECT_EQ(p.m_nWindowWidth, 760);
+    EXPECT_EQ(p.m_nWindowHeight, 390);
+    EXPECT_EQ(p.m_nCurrentLink, 0);
+    EXPECT_TRUE(p.m_strCurrentDirectory[0].isEmpty());
+}
+
+TEST(PersistentSettings, RectText) {
+    struct Case {
+        PersistentSettings::Edges edges;
+        const char* text;
+    };
+    const Case cases[] = {{{-8, -8, 1032, 776}, "-008 -008 1032 0776"}, {{10, 10, 770, 400}, "0010 0010 0770 0400"}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(FormatRectText(c.edges), c.text);
+        PersistentSettings::Edges back{};
+        ASSERT_TRUE(ParseRectText(c.text, &back));
+        EXPECT_EQ(back.left, c.edges.left);
+        EXPECT_EQ(back.top, c.edges.top);
+        EXPECT_EQ(back.right, c.edges.right);
+        EXPECT_EQ(back.bottom, c.edges.bottom);
+    }
+    PersistentSettings::Edges ignored{};
+    EXPECT_FALSE(ParseRectText("12 34", &ignored));
+    EXPECT_TRUE(ParseRectText("  12    34   56   78", &ignored)) << "leading spaces skipped at each position";
+    EXPECT_EQ(ignored.right, 56);
+}
+
+TEST(PersistentSettings, RoundTripKeepsEveryValueUnderItsName) {
+    zarno::testing::TempConfigHome home;
+    PersistentSettings out;
+    out.setRectEdges({-8, -8, 1032, 776});
+    out.max = 1;
+    out.m_nSplitterXPos = 321;
+    out.m_nCurrentLink = 3;
+    out.m_nCurrentEthernetPort1 = 7001;
+    out.m_nCurrentEthernetPort2 = 7002;
+    out.m_nCurrentComPort1 = 65000;
+    out.m_nCurrentComPort2 = 5;
+    out.m_nCurrentIPAddress = 0x7F000001;
+    out.m_nCurrentComSpeed = 76800;
+    out.m_strCurrentDirectory = {"z:\\REC", "Z:\\REC"};
+    out.m_nSortDirectory = {2, 3};
+    for (int c = 0; c < 4; ++c)
+        out.m_nColumn[size_t(c)] = {100 + c, 200 + c};
+    out.m_nZakraskaGrafs = 1;
+    out.m_nNScreenMaxGraf = 12;
+    out.m_nBiasXGr = 7;
+    out.m_nBiasXFur = 8;
+    out.m_nBiasKoeffY = 9;
+    {
+        QSettings s("Mervo", "Zarno");
+        out.save(s);
+    }
+    QSettings s("Mervo", "Zarno");
+    EXPECT_EQ(s.value("Window size/Rect").toString(), "-008 -008 1032 0776");
+    EXPECT_EQ(s.value("Window size/max").toInt(), 0) << "always reopens in the normal state";
+    EXPECT_EQ(s.value("Transport/Current Ethernrt Port2").toInt(), 7002);
+    EXPECT_EQ(s.value("Window size/Left column 3").toInt(), 103);
+    EXPECT_EQ(s.value("Window size/Right column 0").toInt(), 200);
+
+    PersistentSettings in;
+    in.load(s);
+    EXPECT_EQ(in.rectEdges().right, 1032);
+    EXPECT_EQ(in.m_nWindowWidth, 1040);
+    EXPECT_EQ(in.m_nSplitterXPos, 321);
+    EXPECT_EQ(in.m_nCurrentLink, 3);
+    EXPECT_EQ(in.m_nCurrentEthernetPort1, 7001);
+    EXPECT_EQ(in.m_nCurrentEthernetPort2, 7002);
+    EXPECT_EQ(in.m_nCurrentComPort2, 5);
+    EXPECT_EQ(in.m_nCurrentIPAddress, 0x7F000001u);
+    EXPECT_EQ(in.m_nCurrentComSpeed, 76800);
+    EXPECT_EQ(in.m_strCurrentDirectory[0], "/") << "the instrument's drive is saved as the first drive";
+    EXPECT_EQ(in.m_strCurrentDirectory[1], "Z:\\REC") << "only the exact lower-case drive is replaced";
+    EXPECT_EQ(in.m_nSortDirectory[1], 3);
+    EXPECT_EQ(in.m_nColumn[2][1], 202);
+    EXPECT_EQ(in.m_nNScreenMaxGraf, 12);
+    EXPECT_EQ(in.m_nBiasKoeffY, 9);
+}
+
+} // namespace
