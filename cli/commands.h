@@ -20,6 +20,8 @@ struct Command {
 int RunConvert(const QStringList& args);
 int RunHeaders(const QStringList& args);
 int RunDevice(const QStringList& args);
+int RunMeasureCommand(const QStringList& args);
+int RunSpectrumCommand(const QStringList& args);
 
 // Prints "zarno-cli: <text>" on standard error.
 void PrintError(const QString& text);

@@ -18,6 +18,10 @@ constexpr Command kCommands[] = {
      "N] "
      "(info | ls [PATH] | get [--sgy] PATH [LOCAL] | put LOCAL [PATH] | rm PATH | mkdir PATH)",
      "work with the instrument's disk", RunDevice},
+    {"measure", "[--velocity V] [--json] FILE.sgy", "find the reflection and the pile length of each trace",
+     RunMeasureCommand},
+    {"spectrum", "[--window rect|blackman-harris|hamming] [--scale log|linear] [--filter] [-o FILE] FILE.sgy",
+     "write the spectrum text file of a SEG-Y file", RunSpectrumCommand},
 };
 
 void PrintUsage(FILE* out) {

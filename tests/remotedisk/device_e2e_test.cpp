@@ -17,6 +17,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 using namespace zarno;
 using namespace zarno::testing;
@@ -139,7 +140,14 @@ TEST_F(InstrumentTest, FullDiskLeavesNoFileOnTheInstrument) {
     Write(source.toStdString(), Pattern(5000));
     EXPECT_EQ(device.CopyToDevice(source, NewFileDeviceName("BIG.BIN")), -5);
     EXPECT_EQ(prompts.texts().back(), "Недостаточно места на удаленном диске для копирования файла!");
-    EXPECT_FALSE(std::filesystem::exists(RootPath("BIG.BIN")));
+    // Delete is acknowledged by the instrument's library before its disk acts on it.
+    bool gone = false;
+    for (int i = 0; i < 400 && !gone; ++i) {
+        gone = !std::filesystem::exists(RootPath("BIG.BIN"));
+        if (!gone)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_TRUE(gone);
 }
 
 TEST_F(InstrumentTest, AnInstrumentThatNeverAnswers) {

@@ -1,0 +1,194 @@
+#include "app/dsp/sample_math.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace zarno::dsp {
+
+namespace {
+
+constexpr double kSmallestInterval = 1e-15;
+
+double NormaliseInterval(double dt) {
+    dt = std::fabs(dt);
+    return dt == 0.0 ? kSmallestInterval : dt;
+}
+
+int32_t TruncateToIndex(double v) {
+    if (!(v >= 0.0)) // NaN included
+        return 0;
+    if (v >= static_cast<double>(std::numeric_limits<int32_t>::max()))
+        return std::numeric_limits<int32_t>::max();
+    return static_cast<int32_t>(v);
+}
+
+// First index whose value "beats" every earlier one; beats(a, b) says a strictly wins over b.
+template <typename Beats> int32_t IndexOfBest(std::span<const double> x, Beats beats) {
+    std::size_t best = 0;
+    for (std::size_t i = 1; i < x.size(); ++i)
+        if (beats(x[i], x[best]))
+            best = i;
+    return static_cast<int32_t>(best);
+}
+
+// The subarray [a, b] clamped to x, or an empty one starting at a.
+struct Range {
+    int32_t a = 0;
+    std::span<const double> sub;
+    bool none = false; // b was negative
+};
+
+Range Clamp(std::span<const double> x, int32_t a, int32_t b) {
+    Range r;
+    if (b < 0) {
+        r.none = true;
+        return r;
+    }
+    r.a = std::max(a, 0);
+    const int64_t last = std::min<int64_t>(b, static_cast<int64_t>(x.size()) - 1);
+    if (last >= r.a)
+        r.sub = x.subspan(static_cast<std::size_t>(r.a), static_cast<std::size_t>(last - r.a + 1));
+    return r;
+}
+
+template <typename Search> int32_t InRange(std::span<const double> x, int32_t a, int32_t b, Search search) {
+    const Range r = Clamp(x, a, b);
+    if (r.none)
+        return 0;
+    return r.a + search(r.sub);
+}
+
+double ValueAt(std::span<const double> x, int32_t i) {
+    return i >= 0 && static_cast<std::size_t>(i) < x.size() ? x[static_cast<std::size_t>(i)] : 0.0;
+}
+
+} // namespace
+
+double TimeOfSample(double t0, int32_t n, double dt) {
+    if (n < 0)
+        n = 0;
+    if (t0 < 0.0)
+        t0 = 0.0;
+    return n * NormaliseInterval(dt) + t0;
+}
+
+double LengthOfSample(double t0, int32_t n, double V, double dt) {
+    if (V == 0.0)
+        return 0.0;
+    return TimeOfSample(t0, n, dt) * std::fabs(V) / 2.0;
+}
+
+int32_t SampleOfTime(double t0, double t, double dt) {
+    if (t0 < 0.0)
+        t0 = 0.0;
+    if (t < 0.0)
+        t = 0.0;
+    return TruncateToIndex(std::fabs(t - t0) / NormaliseInterval(dt));
+}
+
+int32_t SampleOfLength(double t0, double L, double V, double dt) {
+    if (V == 0.0)
+        return 0;
+    return SampleOfTime(t0, 2.0 * L / std::fabs(V), dt);
+}
+
+double LengthOfTime(double t, double V) {
+    if (V == 0.0)
+        return 0.0;
+    if (t < 0.0)
+        t = 0.0;
+    return t * std::fabs(V) / 2.0;
+}
+
+int32_t IndexOfMax(std::span<const double> x) {
+    return IndexOfBest(x, [](double a, double b) { return a > b; });
+}
+
+int32_t IndexOfMin(std::span<const double> x) {
+    return IndexOfBest(x, [](double a, double b) { return a < b; });
+}
+
+int32_t IndexOfAbsMax(std::span<const double> x) {
+    return IndexOfBest(x, [](double a, double b) { return std::fabs(a) > std::fabs(b); });
+}
+
+int32_t IndexOfFirstNegative(std::span<const double> x) {
+    for (std::size_t i = 0; i < x.size(); ++i)
+        if (x[i] < 0.0)
+            return static_cast<int32_t>(i);
+    return 0;
+}
+
+double MaxValue(std::span<const double> x) {
+    return ValueAt(x, IndexOfMax(x));
+}
+double MinValue(std::span<const double> x) {
+    return ValueAt(x, IndexOfMin(x));
+}
+
+int32_t IndexOfMax(std::span<const double> x, int32_t a, int32_t b) {
+    return InRange(x, a, b, [](std::span<const double> s) { return IndexOfMax(s); });
+}
+
+int32_t IndexOfMin(std::span<const double> x, int32_t a, int32_t b) {
+    return InRange(x, a, b, [](std::span<const double> s) { return IndexOfMin(s); });
+}
+
+int32_t IndexOfAbsMax(std::span<const double> x, int32_t a, int32_t b) {
+    return InRange(x, a, b, [](std::span<const double> s) { return IndexOfAbsMax(s); });
+}
+
+int32_t IndexOfFirstNegative(std::span<const double> x, int32_t a, int32_t b) {
+    return InRange(x, a, b, [](std::span<const double> s) { return IndexOfFirstNegative(s); });
+}
+
+double MaxValue(std::span<const double> x, int32_t a, int32_t b) {
+    return ValueAt(x, IndexOfMax(x, a, b));
+}
+double MinValue(std::span<const double> x, int32_t a, int32_t b) {
+    return ValueAt(x, IndexOfMin(x, a, b));
+}
+
+void Autocorrelate(std::span<const double> x, std::span<double> r) {
+    const std::size_t n = std::min(x.size(), r.size());
+    for (std::size_t k = 0; k < n; ++k) {
+        double sum = 0.0;
+        for (std::size_t j = 0; j + k < n; ++j)
+            sum += x[j] * x[j + k];
+        r[k] = sum;
+    }
+    if (n == 0)
+        return;
+    const double r0 = r[0] == 0.0 ? 1.0 : r[0];
+    for (std::size_t k = 0; k < n; ++k)
+        r[k] /= r0;
+}
+
+ReflectionEstimate EstimateReflection(std::span<const double> raw, std::span<const double> r, double V,
+                                      double dt) {
+    ReflectionEstimate e;
+    const int32_t last = static_cast<int32_t>(std::min(raw.size(), r.size())) - 1;
+    e.arrival = std::min(IndexOfAbsMax(raw), IndexOfMax(raw));
+    const int32_t zeroCrossing = IndexOfFirstNegative(r, e.arrival, last);
+    e.reflection = IndexOfMax(r, zeroCrossing, last);
+    e.length = LengthOfSample(0.0, e.reflection, V, dt);
+    return e;
+}
+
+int32_t FindExtremum(std::span<const double> x, const ExtremumSearch& s) {
+    const int64_t radius = SampleOfLength(0.0, s.vicinity, s.V, s.dt);
+    const int32_t a = static_cast<int32_t>(std::max<int64_t>(s.firstShown, s.marker - radius));
+    const int32_t b = static_cast<int32_t>(std::min<int64_t>(s.lastShown, s.marker + radius));
+    switch (s.mode) {
+    case ExtremumMode::Min:
+        return IndexOfMin(x, a, b);
+    case ExtremumMode::AbsMax:
+        return IndexOfAbsMax(x, a, b);
+    case ExtremumMode::Max:
+        break;
+    }
+    return IndexOfMax(x, a, b);
+}
+
+} // namespace zarno::dsp

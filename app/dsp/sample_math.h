@@ -1,0 +1,78 @@
+#pragma once
+// The arithmetic shared by the document's load, the view and the measurement panel: conversions
+// between sample indices, times (seconds) and lengths (metres), the array searches that place
+// markers, the normalised autocorrelation, the automatic reflection index and the extremum search.
+//
+// L = t × V / 2: t is the two-way travel time, V the wave velocity in the pile.
+
+#include <cstdint>
+#include <span>
+
+namespace zarno::dsp {
+
+// n × dt + t0; a negative n counts as 0, a negative dt as its magnitude, a dt of 0 as 1e-15 and a
+// negative t0 as 0.
+double TimeOfSample(double t0, int32_t n, double dt);
+// TimeOfSample(t0, n, dt) × |V| / 2; 0 when V is 0.
+double LengthOfSample(double t0, int32_t n, double V, double dt);
+// |t − t0| / dt truncated toward zero (dt, t0 and t normalised as above). A quotient beyond the
+// 32-bit range gives INT32_MAX and an undefined one (NaN) gives 0, so no input can make the
+// conversion itself undefined.
+int32_t SampleOfTime(double t0, double t, double dt);
+// SampleOfTime(t0, 2L / |V|, dt); 0 when V is 0.
+int32_t SampleOfLength(double t0, double L, double V, double dt);
+// t × |V| / 2 with a negative t taken as 0; 0 when V is 0.
+double LengthOfTime(double t, double V);
+
+// Searches over a whole array. Ties go to the first value: a later value must be strictly larger
+// (smaller) to win. An empty array gives 0.
+int32_t IndexOfMax(std::span<const double> x);
+int32_t IndexOfMin(std::span<const double> x);
+int32_t IndexOfAbsMax(std::span<const double> x);
+// The first value below 0; 0 when there is none.
+int32_t IndexOfFirstNegative(std::span<const double> x);
+double MaxValue(std::span<const double> x);
+double MinValue(std::span<const double> x);
+
+// Range forms over [a, b]: a below 0 counts as 0, the result is a + the index found in the
+// subarray, and 0 when b is negative. The range is kept inside the array: b beyond the end counts
+// as the last index, and a range left empty by that (or by b < a) gives a. IndexOfFirstNegative
+// gives a when the range holds no negative value.
+int32_t IndexOfMax(std::span<const double> x, int32_t a, int32_t b);
+int32_t IndexOfMin(std::span<const double> x, int32_t a, int32_t b);
+int32_t IndexOfAbsMax(std::span<const double> x, int32_t a, int32_t b);
+int32_t IndexOfFirstNegative(std::span<const double> x, int32_t a, int32_t b);
+// The value at the range's IndexOfMax / IndexOfMin; 0 when that index lies outside the array.
+double MaxValue(std::span<const double> x, int32_t a, int32_t b);
+double MinValue(std::span<const double> x, int32_t a, int32_t b);
+
+// r[k] = Σ x[j]·x[j+k] over j + k < n, then every r[k] divided by r[0] (by 1 when r[0] is 0).
+// r must hold x.size() values.
+void Autocorrelate(std::span<const double> x, std::span<double> r);
+
+struct ReflectionEstimate {
+    int32_t arrival = 0;    // u: the first of the trace's largest and largest-magnitude samples
+    int32_t reflection = 0; // w: the lag of the strongest repetition after r's first zero crossing
+    double length = 0.0;    // LengthOfSample(0, w, V, dt)
+};
+
+// The automatic reflection index of a raw trace whose autocorrelation is already in r.
+ReflectionEstimate EstimateReflection(std::span<const double> raw, std::span<const double> r, double V,
+                                      double dt);
+
+enum class ExtremumMode { Max = 0, Min = 1, AbsMax = 2 };
+
+struct ExtremumSearch {
+    int32_t marker = 0;     // current marker, sample index
+    int32_t firstShown = 0; // first and last sample shown on the screen
+    int32_t lastShown = 0;
+    double vicinity = 0.5; // neighbourhood in metres around the marker
+    double V = 3600.0;
+    double dt = 0.0001;
+    ExtremumMode mode = ExtremumMode::Max;
+};
+
+// The index of the chosen extremum of x within the marker's neighbourhood (and the shown part).
+int32_t FindExtremum(std::span<const double> x, const ExtremumSearch& search);
+
+} // namespace zarno::dsp

@@ -1,0 +1,31 @@
+#pragma once
+// The load of a SEG-Y file into the signal document, run once when the measurement panel is first
+// updated: headers, samples, the gain and filter settings beside the file, and per shown trace
+// the derived arrays and the automatic reflection estimate.
+
+#include "app/dsp/filter_settings.h"
+#include "app/dsp/settings_file.h"
+#include "app/seams/prompts.h"
+#include "app/viewer/pict_doc.h"
+
+#include <QString>
+
+namespace zarno {
+
+struct PictLoadOptions {
+    double velocity = 3600.0; // the panel's velocity field as it starts
+    // The viewer creates "VARY.ini" and "FILTER.ini" beside the file when they are missing; a
+    // measurement from the command line leaves the directory as it is.
+    dsp::MissingFile settingsFiles = dsp::MissingFile::Create;
+};
+
+// Steps of the load. Returns false when it stopped early: the file cannot be opened ("Неверно
+// задано имя файла!", caption "Error!") or its binary header is not recognised (the reader's own
+// message); then nothing is loaded and the document shows an empty viewer.
+bool LoadPictDoc(CPictDoc& doc, const QString& sgyPath, Prompts& prompts, dsp::FilterSettings& filter,
+                 const PictLoadOptions& options = {});
+
+// The warning given for a file of more traces than the document holds.
+QString TooManyTracesText(int declared);
+
+} // namespace zarno

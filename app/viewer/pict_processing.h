@@ -1,0 +1,56 @@
+#pragma once
+// What the viewer computes on a loaded document: the derived arrays of a trace, the filter and
+// gain settings commands' effect on the traces, and the spectra.
+
+#include "app/dsp/dravik_binding.h"
+#include "app/dsp/filter_settings.h"
+#include "app/dsp/spectrum.h"
+#include "app/seams/prompts.h"
+#include "app/viewer/pict_doc.h"
+
+#include <QByteArray>
+#include <QString>
+
+namespace zarno {
+
+// Trace i's gained, filtered, gained filtered and autocorrelation arrays and its automatic
+// reflection estimate (arrival, reflection index, length at the document's velocity).
+void DeriveTrace(CPictDoc& doc, int i, const dsp::FilterSettings& filter, Prompts& prompts);
+
+// Every trace of the file filtered again (after the filter settings changed).
+void RefilterAllTraces(CPictDoc& doc, const dsp::FilterSettings& filter, Prompts& prompts);
+
+// "Настроить параметры  фильтра": the settings dialog of the filter library on the program's
+// record, then every trace filtered again. False (the user told, nothing changed) when the library
+// cannot be bound. The caller redraws when "Включить фильтр" is checked.
+bool EditFilterSettings(CPictDoc& doc, dsp::FilterSettings& filter, Prompts& prompts,
+                        const QString& library = QString::fromLatin1(dsp::kDravikLibraryName));
+
+// The gain curve, as the editor left it, squeezed onto the working window and applied there to
+// every trace's raw and filtered samples. False when the window holds more points than the curve
+// (nothing to apply).
+bool ApplyEditedGain(CPictDoc& doc);
+
+struct GainEditOutcome {
+    bool edited = false; // the editor ran
+    bool redraw = false; // the gained traces are on screen and changed
+};
+
+// "Настроить параметры ВАРУ": ask (TovelUtils ordinal 3) whether to go on; the gain is switched off
+// while the editor (ordinal 2) runs and back on afterwards, so the state agrees with the check box
+// that kept its mark; then the new curve is applied in the window.
+GainEditOutcome EditGain(CPictDoc& doc, void* panelWindow);
+
+// What closing the viewer keeps beside the file: "VARY.ini" (first parameter, point count and
+// curve), then "FILTER.ini" (the program's record). Nothing when the load did not run.
+void SavePictSettings(const CPictDoc& doc, const dsp::FilterSettings& filter);
+
+// The spectra of every trace of the file, from the filtered traces while "Включить фильтр" is
+// checked, else from the raw ones. allocate gives every trace a new array first; an array that
+// does not hold ns values is allocated either way.
+void ComputeSpectra(CPictDoc& doc, dsp::FftWindow window, dsp::SpectrumScale scale, bool allocate);
+
+// The spectrum text file of the document's traces (all ns bins of each).
+QByteArray SpectrumFileText(const CPictDoc& doc);
+
+} // namespace zarno

@@ -1,0 +1,213 @@
+#include "cli/signal_commands.h"
+
+#include "cli/commands.h"
+
+#include "app/dsp/filter_settings.h"
+#include "app/dsp/sample_math.h"
+#include "app/seams/stderr_prompts.h"
+#include "app/viewer/pict_load.h"
+#include "app/viewer/pict_processing.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSaveFile>
+
+#include <optional>
+
+namespace zarno::cli {
+
+namespace {
+
+constexpr char kMeasureUsage[] = "usage: zarno-cli measure [--velocity V] [--json] FILE.sgy\n";
+constexpr char kSpectrumUsage[] = "usage: zarno-cli spectrum [--window rect|blackman-harris|hamming] "
+                                  "[--scale log|linear] [--filter] [-o FILE] FILE.sgy\n";
+
+int Usage(QIODevice& err, const char* usage) {
+    err.write(usage);
+    return kExitUsage;
+}
+
+struct Loaded {
+    ViewerDisplaySettings display;
+    CPictDoc doc{display};
+    dsp::FilterSettings filter{};
+};
+
+// The document as the viewer loads it, but leaving the directory as it is.
+bool Load(Loaded& loaded, const QString& path, double velocity, Prompts& prompts) {
+    PictLoadOptions options;
+    options.velocity = velocity;
+    options.settingsFiles = dsp::MissingFile::Leave;
+    return LoadPictDoc(loaded.doc, path, prompts, loaded.filter, options);
+}
+
+struct TraceMeasure {
+    int trace;
+    int arrival;
+    int reflection;
+    double timeMs;
+    double lengthM;
+};
+
+std::vector<TraceMeasure> Measures(const CPictDoc& doc) {
+    std::vector<TraceMeasure> rows;
+    for (int i = 0; i < doc.m_nGraphsOnScreen; ++i) {
+        const auto t = static_cast<std::size_t>(i);
+        const double timeMs =
+            dsp::TimeOfSample(0.0, doc.m_nEchoIndex[t], doc.SampleIntervalSeconds()) * 1000.0;
+        rows.push_back({i + 1, doc.m_nImpactIndex[t], doc.m_nEchoIndex[t], timeMs, doc.m_dLength[t]});
+    }
+    return rows;
+}
+
+QByteArray MeasureJson(const QString& path, const CPictDoc& doc) {
+    QJsonArray traces;
+    for (const TraceMeasure& m : Measures(doc))
+        traces.append(QJsonObject{{"trace", m.trace},
+                                  {"arrival_index", m.arrival},
+                                  {"reflection_index", m.reflection},
+                                  {"time_ms", m.timeMs},
+                                  {"length_m", m.lengthM}});
+    const QJsonObject root{{"file", path},
+                           {"velocity", doc.m_dVelocity},
+                           {"sample_interval_us", doc.m_nSampleIntervalUs},
+                           {"samples", doc.m_nSamples},
+                           {"traces", traces}};
+    return QJsonDocument(root).toJson(QJsonDocument::Compact) + '\n';
+}
+
+QByteArray MeasureText(const QString& path, const CPictDoc& doc) {
+    QString text = QStringLiteral("%1\nvelocity %2 m/s, sample interval %3 us, %4 samples\n")
+                       .arg(path)
+                       .arg(doc.m_dVelocity)
+                       .arg(doc.m_nSampleIntervalUs)
+                       .arg(doc.m_nSamples);
+    for (const TraceMeasure& m : Measures(doc))
+        text += QStringLiteral("trace %1: arrival %2, reflection %3, time %4 ms, length %5 m\n")
+                    .arg(m.trace)
+                    .arg(m.arrival)
+                    .arg(m.reflection)
+                    .arg(m.timeMs, 0, 'f', 3)
+                    .arg(m.lengthM, 0, 'f', 3);
+    return text.toUtf8();
+}
+
+std::optional<dsp::FftWindow> WindowNamed(const QString& name) {
+    if (name == "rect")
+        return dsp::FftWindow::Rectangular;
+    if (name == "blackman-harris")
+        return dsp::FftWindow::BlackmanHarris;
+    if (name == "hamming")
+        return dsp::FftWindow::Hamming;
+    return std::nullopt;
+}
+
+std::optional<dsp::SpectrumScale> ScaleNamed(const QString& name) {
+    if (name == "log")
+        return dsp::SpectrumScale::Logarithmic;
+    if (name == "linear")
+        return dsp::SpectrumScale::Linear;
+    return std::nullopt;
+}
+
+} // namespace
+
+int RunMeasure(const QStringList& args, QIODevice& out, QIODevice& err, Prompts& prompts) {
+    double velocity = 3600.0;
+    bool json = false;
+    QString path;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        if (a == "--json") {
+            json = true;
+        } else if (a == "--velocity" && i + 1 < args.size()) {
+            bool ok = false;
+            velocity = args[++i].toDouble(&ok);
+            if (!ok)
+                return Usage(err, kMeasureUsage);
+        } else if (a.startsWith('-') || !path.isEmpty()) {
+            return Usage(err, kMeasureUsage);
+        } else {
+            path = a;
+        }
+    }
+    if (path.isEmpty())
+        return Usage(err, kMeasureUsage);
+    Loaded loaded;
+    if (!Load(loaded, path, velocity, prompts))
+        return 1;
+    out.write(json ? MeasureJson(path, loaded.doc) : MeasureText(path, loaded.doc));
+    return 0;
+}
+
+int RunSpectrum(const QStringList& args, QIODevice& out, QIODevice& err, Prompts& prompts) {
+    dsp::FftWindow window = dsp::FftWindow::Hamming; // the viewer's initial choices
+    dsp::SpectrumScale scale = dsp::SpectrumScale::Logarithmic;
+    bool filtered = false;
+    QString path, output;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (a == "--filter") {
+            filtered = true;
+        } else if (a == "--window" && hasValue) {
+            const auto w = WindowNamed(args[++i]);
+            if (!w)
+                return Usage(err, kSpectrumUsage);
+            window = *w;
+        } else if (a == "--scale" && hasValue) {
+            const auto s = ScaleNamed(args[++i]);
+            if (!s)
+                return Usage(err, kSpectrumUsage);
+            scale = *s;
+        } else if (a == "-o" && hasValue) {
+            output = args[++i];
+        } else if (a.startsWith('-') || !path.isEmpty()) {
+            return Usage(err, kSpectrumUsage);
+        } else {
+            path = a;
+        }
+    }
+    if (path.isEmpty())
+        return Usage(err, kSpectrumUsage);
+    Loaded loaded;
+    if (!Load(loaded, path, 3600.0, prompts))
+        return 1;
+    loaded.doc.m_bUseFilter = filtered ? 1 : 0;
+    ComputeSpectra(loaded.doc, window, scale, true);
+    const QByteArray text = SpectrumFileText(loaded.doc);
+    if (output.isEmpty()) {
+        out.write(text);
+        return 0;
+    }
+    QSaveFile file(output);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
+        prompts.message(QStringLiteral("Невозможно записать файл %1").arg(output), QStringLiteral("Ошибка"),
+                        PromptIcon::Stop);
+        return 1;
+    }
+    return 0;
+}
+
+namespace {
+
+template <typename Run> int WithStandardStreams(const QStringList& args, Run run) {
+    QFile out, err;
+    out.open(stdout, QIODevice::WriteOnly);
+    err.open(stderr, QIODevice::WriteOnly);
+    StderrPrompts prompts;
+    return run(args, out, err, prompts);
+}
+
+} // namespace
+
+int RunMeasureCommand(const QStringList& args) {
+    return WithStandardStreams(args, RunMeasure);
+}
+int RunSpectrumCommand(const QStringList& args) {
+    return WithStandardStreams(args, RunSpectrum);
+}
+
+} // namespace zarno::cli

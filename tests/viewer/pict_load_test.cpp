@@ -1,0 +1,227 @@
+#include "app/viewer/pict_load.h"
+#include "app/viewer/pict_processing.h"
+
+#include "app/dsp/filter.h"
+#include "app/dsp/gain.h"
+#include "app/dsp/sample_math.h"
+#include "outside/tovelutils/tovel_utils.h"
+#include "tests/support/recording_prompts.h"
+#include "tests/viewer/sgy_fixture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+using namespace zarno;
+using zarno::testing::RecordingPrompts;
+using zarno::testing::SgyFixture;
+using zarno::testing::WriteSgy;
+
+namespace {
+
+// A trace with a one-period pulse at 20 and its reflection `lag` samples later.
+std::vector<double> PileTrace(std::size_t ns, std::size_t lag, double amplitude) {
+    std::vector<double> x(ns, 0.0);
+    for (std::size_t i = 0; i < 12; ++i) {
+        const double s = std::sin(std::numbers::pi * double(i) / 6.0);
+        x[20 + i] += amplitude * s;
+        if (20 + lag + i < ns)
+            x[20 + lag + i] += 0.4 * amplitude * s;
+    }
+    return x;
+}
+
+QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+class PictLoad : public ::testing::Test {
+protected:
+    QString path(const char* name) const { return m_dir.path() + "/" + name; }
+    bool exists(const char* name) const { return QFile::exists(path(name)); }
+
+    QTemporaryDir m_dir;
+    ViewerDisplaySettings m_main;
+    CPictDoc m_doc{m_main};
+    RecordingPrompts m_prompts;
+    dsp::FilterSettings m_filter{};
+};
+
+TEST_F(PictLoad, TwoTraceFileIsLoadedAndMeasured) {
+    SgyFixture f;
+    f.traces = {PileTrace(512, 150, 1000.0), PileTrace(512, 200, 500.0)};
+    ASSERT_TRUE(WriteSgy(path("pile.sgy"), f));
+
+    ASSERT_TRUE(LoadPictDoc(m_doc, path("pile.sgy"), m_prompts, m_filter));
+    EXPECT_TRUE(m_prompts.records.empty());
+    EXPECT_TRUE(m_doc.m_bLoaded);
+    EXPECT_FALSE(m_doc.m_hFile);
+    EXPECT_EQ(m_doc.m_strPath, path("pile.sgy"));
+    EXPECT_EQ(m_doc.m_nTraceCount, 2);
+    EXPECT_EQ(m_doc.m_nGraphsOnScreen, 2);
+    EXPECT_EQ(m_doc.m_nEnabledCount, 2);
+    EXPECT_EQ(m_doc.m_nSampleIntervalUs, 100);
+    EXPECT_EQ(m_doc.m_dUnitsPerSample, 0.1);
+    EXPECT_EQ(m_doc.m_nSamples, 512);
+    EXPECT_EQ(m_doc.m_nFormatCode, 5);
+    EXPECT_EQ(m_doc.m_dVelocity, 3600.0);
+    EXPECT_EQ(m_doc.m_nWindowStart, 0);
+    EXPECT_EQ(m_doc.m_nWindowEnd, 511);
+    EXPECT_EQ(m_doc.m_textHeader[0], ' ');
+
+    EXPECT_EQ(m_doc.m_nImpactIndex[0], 23);
+    EXPECT_EQ(m_doc.m_nEchoIndex[0], 150);
+    EXPECT_EQ(m_doc.m_nEchoIndex[1], 200);
+    EXPECT_DOUBLE_EQ(m_doc.m_dLength[0], 150 * 0.0001 * 3600 / 2);
+    EXPECT_DOUBLE_EQ(m_doc.m_dLength[1], 36.0);
+
+    // The settings files are created beside the file; the curve is the gain utility's of (1, 10).
+    EXPECT_TRUE(exists("VARY.ini"));
+    EXPECT_TRUE(exists("FILTER.ini"));
+    EXPECT_EQ(m_doc.m_nVaruFirst, 1);
+    EXPECT_EQ(m_doc.m_nVaruSecond, 10);
+    EXPECT_EQ(m_doc.m_nVaruPoints, 512);
+    std::vector<double> curve(512);
+    TovelUtils1(1, 10, 512, 0, 0, curve.data());
+    EXPECT_EQ(m_doc.m_pVaru, curve);
+    EXPECT_EQ(m_filter.halfLength, 128);
+
+    std::vector<double> filtered(512), gained(512), gainedFiltered(512), r(512);
+    dsp::FilterTrace(m_filter, m_doc.m_pRaw[1], filtered, m_prompts);
+    dsp::ApplyCurve(curve, m_doc.m_pRaw[1], gained);
+    dsp::ApplyCurve(curve, filtered, gainedFiltered);
+    dsp::Autocorrelate(m_doc.m_pRaw[1], r);
+    EXPECT_EQ(m_doc.m_pFiltered[1], filtered);
+    EXPECT_EQ(m_doc.m_pGained[1], gained);
+    EXPECT_EQ(m_doc.m_pGainedFiltered[1], gainedFiltered);
+    EXPECT_EQ(m_doc.m_pAutoCorr[1], r);
+    EXPECT_EQ(m_doc.m_pRaw[0][23], 1000.0);
+}
+
+TEST_F(PictLoad, FirstOpeningCreatesEmptySettingsThatClosingFills) {
+    SgyFixture f;
+    f.traces = {PileTrace(64, 30, 1.0)};
+    ASSERT_TRUE(WriteSgy(path("new.sgy"), f));
+    ASSERT_TRUE(LoadPictDoc(m_doc, path("new.sgy"), m_prompts, m_filter));
+    EXPECT_EQ(QFileInfo(path("VARY.ini")).size(), 0);
+    EXPECT_EQ(QFileInfo(path("FILTER.ini")).size(), 0);
+
+    SavePictSettings(m_doc, m_filter);
+    const dsp::GainSetting saved = dsp::ParseVaryBytes(ReadAll(path("VARY.ini")), 64);
+    EXPECT_EQ(QFileInfo(path("VARY.ini")).size(), 8 + 64 * 8);
+    EXPECT_EQ(saved.first, 1);
+    EXPECT_EQ(saved.points, 64);
+    EXPECT_EQ(saved.curve, m_doc.m_pVaru);
+    EXPECT_EQ(ReadAll(path("FILTER.ini")), dsp::FilterBytes(m_filter));
+}
+
+TEST_F(PictLoad, LittleEndianIntegersAndZeroVelocity) {
+    SgyFixture f;
+    f.formatCode = kSGYFormatInt32;
+    f.littleEndian = true;
+    f.intervalUs = 50;
+    f.traces = {PileTrace(256, 100, 20000.0)};
+    ASSERT_TRUE(WriteSgy(path("int.sgy"), f));
+    PictLoadOptions options;
+    options.velocity = 0.0;
+    ASSERT_TRUE(LoadPictDoc(m_doc, path("int.sgy"), m_prompts, m_filter, options));
+    EXPECT_EQ(m_doc.m_nTraceCount, 1);
+    EXPECT_EQ(m_doc.m_nGraphsOnScreen, 1);
+    EXPECT_EQ(m_doc.m_pRaw[0][23], 20000.0);
+    EXPECT_EQ(m_doc.m_nEchoIndex[0], 100);
+    EXPECT_EQ(m_doc.m_dLength[0], 0.0);
+}
+
+TEST_F(PictLoad, FileThatCannotBeOpened) {
+    EXPECT_FALSE(LoadPictDoc(m_doc, path("missing.sgy"), m_prompts, m_filter));
+    ASSERT_EQ(m_prompts.records.size(), 1u);
+    EXPECT_EQ(m_prompts.records[0].text, QString("Неверно задано имя файла!"));
+    EXPECT_EQ(m_prompts.records[0].caption, QString("Error!"));
+    EXPECT_FALSE(m_doc.m_bLoaded);
+    EXPECT_FALSE(exists("VARY.ini"));
+}
+
+TEST_F(PictLoad, UnrecognisedHeaderLoadsNothing) {
+    SgyFixture f;
+    f.formatCode = 1; // IBM float
+    f.traces = {std::vector<double>(64, 1.0)};
+    ASSERT_TRUE(WriteSgy(path("ibm.sgy"), f));
+    EXPECT_FALSE(LoadPictDoc(m_doc, path("ibm.sgy"), m_prompts, m_filter));
+    EXPECT_EQ(m_prompts.texts(), std::vector<QString>{"Ошибка в формате SGY файла!"});
+    EXPECT_FALSE(m_doc.m_bLoaded);
+    EXPECT_FALSE(m_doc.m_hFile);
+    EXPECT_TRUE(m_doc.m_pRaw[0].empty());
+    EXPECT_FALSE(exists("VARY.ini"));
+    EXPECT_FALSE(exists("FILTER.ini"));
+}
+
+TEST_F(PictLoad, MoreThanTwoTracesShowsTheFirstTwoAndSaysSo) {
+    SgyFixture f;
+    f.traces = {PileTrace(128, 60, 1.0), PileTrace(128, 70, 2.0), PileTrace(128, 80, 3.0)};
+    ASSERT_TRUE(WriteSgy(path("three.sgy"), f));
+    ASSERT_TRUE(LoadPictDoc(m_doc, path("three.sgy"), m_prompts, m_filter));
+    EXPECT_EQ(m_prompts.texts(), std::vector<QString>{TooManyTracesText(3)});
+    EXPECT_EQ(m_prompts.records[0].icon, PromptIcon::Warning);
+    EXPECT_EQ(m_doc.m_nFileTraceCount, 3);
+    EXPECT_EQ(m_doc.m_nTraceCount, 2);
+    EXPECT_EQ(m_doc.m_nGraphsOnScreen, 2);
+    EXPECT_EQ(m_doc.m_pRaw[1][23], 2.0);
+    EXPECT_EQ(m_doc.m_nEchoIndex[1], 70);
+}
+
+TEST_F(PictLoad, GraphsOnScreenLimitTheDerivedTraces) {
+    m_main.m_nNScreenMaxGraf = 1;
+    CPictDoc doc(m_main);
+    SgyFixture f;
+    f.traces = {PileTrace(128, 60, 1.0), PileTrace(128, 70, 2.0)};
+    ASSERT_TRUE(WriteSgy(path("two.sgy"), f));
+    ASSERT_TRUE(LoadPictDoc(doc, path("two.sgy"), m_prompts, m_filter));
+    EXPECT_EQ(doc.m_nGraphsOnScreen, 1);
+    EXPECT_EQ(doc.m_nEnabledCount, 2);
+    EXPECT_EQ(doc.m_nEchoIndex[0], 60);
+    // The second trace is read, its derived arrays stay zero until the panel computes them.
+    EXPECT_EQ(doc.m_pRaw[1][23], 2.0);
+    EXPECT_EQ(doc.m_pAutoCorr[1], std::vector<double>(128, 0.0));
+    EXPECT_EQ(doc.m_nEchoIndex[1], 0);
+}
+
+TEST_F(PictLoad, SettingsBesideTheFileAreUsedAndCanBeLeftUncreated) {
+    SgyFixture f;
+    f.traces = {PileTrace(5 * 20, 40, 1.0)};
+    ASSERT_TRUE(WriteSgy(path("a.sgy"), f));
+
+    PictLoadOptions leave;
+    leave.settingsFiles = dsp::MissingFile::Leave;
+    ASSERT_TRUE(LoadPictDoc(m_doc, path("a.sgy"), m_prompts, m_filter, leave));
+    EXPECT_FALSE(exists("VARY.ini"));
+    EXPECT_FALSE(exists("FILTER.ini"));
+
+    dsp::GainSetting stored;
+    stored.first = 20;
+    stored.points = 3;
+    stored.curve = {5, 5, 5};
+    ASSERT_TRUE(dsp::SaveVaryFile(m_dir.path() + "/", stored));
+    dsp::FilterSettings custom{};
+    dsp::SetFilterDefaults(custom);
+    custom.halfLength = 16;
+    custom.beta = 250;
+    ASSERT_TRUE(dsp::SaveFilterFile(m_dir.path() + "/", custom));
+
+    CPictDoc doc(m_main);
+    ASSERT_TRUE(LoadPictDoc(doc, path("a.sgy"), m_prompts, m_filter));
+    EXPECT_EQ(doc.m_nVaruFirst, 20);
+    EXPECT_EQ(doc.m_nVaruPoints, 3);
+    std::vector<double> curve(100);
+    TovelUtils1(20, 10, 100, 0, 0, curve.data());
+    EXPECT_EQ(doc.m_pVaru, curve); // the utility's curve of the stored parameter
+    EXPECT_EQ(int32_t{m_filter.halfLength}, 16);
+    EXPECT_EQ(double{m_filter.beta}, 100.0);
+}
+
+} // namespace
