@@ -191,4 +191,30 @@ TEST_F(InstrumentTest, DownloadAsSgyIsTheConversionOfTheRecording) {
     EXPECT_GT(converted, 2);
 }
 
+// The same client over a serial line: the simulator on one end of a pseudo-terminal pair, COM1
+// pointed at the other.
+TEST(InstrumentOverSerial, ListsDownloadsAndUploads) {
+    EnsureCoreApp();
+    TempConfigHome home;
+    QTemporaryDir root, local;
+    const Bytes content = Pattern(1500, 3);
+    Write(root.filePath("DATA.BIN").toStdString(), content);
+    DeviceProcess process(root.path().toStdString(), DeviceProcess::SerialPty{7});
+    setenv("VELNET_COM1", process.peerDevice.c_str(), 1);
+    setenv("VELNET_COM2", "/nonexistent/com2", 1);
+
+    RecordingPrompts prompts;
+    CRemoteDevice device(prompts);
+    device.m_nRemoteLineAddr = 7;
+    ASSERT_EQ(device.ConnectCom(kLinkCom1), 1) << (prompts.texts().empty() ? "" : prompts.texts()[0].toStdString());
+    ASSERT_EQ(device.ReadDirectory("z:\\"), 1);
+    ASSERT_EQ(device.Listing().size(), 1u);
+    const DeviceName name = device.Listing().front()->deviceName;
+    ASSERT_EQ(device.CopyFromDevice(name, local.filePath("DATA.BIN")), 1);
+    EXPECT_EQ(Read(local.filePath("DATA.BIN")), content);
+    ASSERT_EQ(device.CopyToDevice(local.filePath("DATA.BIN"), NewFileDeviceName("COPY.BIN")), 1);
+    EXPECT_EQ(Read(root.filePath("COPY.BIN")), content);
+    EXPECT_TRUE(prompts.texts().empty());
+}
+
 } // namespace

@@ -34,6 +34,21 @@ public:
         if (startupLine.empty())
             throw std::runtime_error("zarno-device did not start");
     }
+    // Starts `zarno-device serve --root root --serial pty --line-addr lineAddr` and reads the device
+    // path of the pseudo-terminal it leaves for the client.
+    struct SerialPty {
+        uint32_t lineAddr;
+    };
+    DeviceProcess(const std::string& root, SerialPty pty) : port(0) {
+        Start({ExecutableDirectory() + "/zarno-device", "serve", "--root", root, "--serial", "pty", "--line-addr",
+               std::to_string(pty.lineAddr)});
+        startupLine = ReadLine(std::chrono::seconds(20));
+        const std::string peer = ReadLine(std::chrono::seconds(20));
+        const auto at = peer.find("/dev/");
+        if (startupLine.empty() || at == std::string::npos)
+            throw std::runtime_error("zarno-device did not start on a pseudo-terminal");
+        peerDevice = peer.substr(at);
+    }
     ~DeviceProcess() { Stop(); }
     DeviceProcess(const DeviceProcess&) = delete;
     DeviceProcess& operator=(const DeviceProcess&) = delete;
@@ -59,6 +74,7 @@ public:
 
     uint32_t port;
     std::string startupLine;
+    std::string peerDevice; // serial only
 
 private:
     void Start(const std::vector<std::string>& args) {
