@@ -342,6 +342,7 @@ TEST_F(RemoteDeviceTest, UploadsAndResumesFromTheBlockTheInstrumentNames) {
     FileScript fs;
     fs.Install(instrument);
     ASSERT_EQ(device.CopyToDevice(local, NewFileDeviceName("UP.BIN")), 1);
+    ASSERT_TRUE(instrument.WaitForRequests(1 + 3 + 1)); // create, three blocks, close
     EXPECT_EQ(fs.written, content);
     const auto codes = instrument.Codes();
     EXPECT_EQ(std::count(codes.begin(), codes.end(), kCodeDelete), 0);

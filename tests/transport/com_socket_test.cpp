@@ -8,6 +8,8 @@
 #include "tests/support/temp_config.h"
 
 #include <QTemporaryFile>
+#include "tests/transport/serial_frame_fixture.h"
+
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -29,23 +31,9 @@ using namespace std::chrono_literals;
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-
-Bytes Frame(uint16_t destination, uint16_t source, const Bytes& data) {
-    const SerialFrameHead head{destination, source, static_cast<uint16_t>(data.size())};
-    Bytes frame(kSerialHeadBytes);
-    BuildSerialHead(head, frame.data());
-    frame.insert(frame.end(), data.begin(), data.end());
-    const uint16_t sum = SerialChecksum(head, data.data(), data.size());
-    frame.push_back(static_cast<uint8_t>(sum & 0xFF));
-    frame.push_back(static_cast<uint8_t>(sum >> 8));
-    return frame;
-}
-
-Bytes operator+(Bytes a, const Bytes& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
+using velnet::testing::Bytes;
+using velnet::testing::Frame;
+using velnet::testing::operator+;
 
 struct Received {
     uint32_t addr, port;
