@@ -66,7 +66,7 @@ TEST(ServeTest, AnswersEveryCommandWithTheFieldsTheClientReads) {
     DeviceProcess device(root.path.string(), {"--label", "PILES", "--kind", "1", "--disk-size", "1000000"});
     EXPECT_NE(device.startupLine.find("UDP port " + std::to_string(device.port)), std::string::npos)
         << device.startupLine;
-    DeviceClient client(device.port);
+    DeviceClient<> client(device.port);
 
     const auto info = client.Request(65);
     ASSERT_TRUE(info);
@@ -127,7 +127,7 @@ TEST(ServeTest, WritesCheckBlockNumbersAndDiskSpaceAndNamesStayInside) {
     TempDir root;
     fs::create_directory(root.path / "DISK");
     DeviceProcess device((root.path / "DISK").string(), {"--disk-size", "1000"});
-    DeviceClient client(device.port);
+    DeviceClient<> client(device.port);
 
     const auto create = client.Request(74, Name12("UP", "BIN", 0x20));
     ASSERT_TRUE(create);
@@ -164,7 +164,7 @@ TEST(ServeTest, MisbehavesOnPurposeAsManyTimesAsAsked) {
     TempDir root;
     WriteFile(root.path / "A.TXT", "a");
     DeviceProcess device(root.path.string(), {"--fail", "75=3:1", "--no-answer", "65:1", "--fail", "73=2"});
-    DeviceClient client(device.port);
+    DeviceClient<> client(device.port);
 
     const auto failed = client.Request(75, Name12("A", "TXT", 0x20));
     ASSERT_TRUE(failed);
@@ -195,10 +195,17 @@ TEST(ServeTest, AnswersGoToEachSenderAlsoThroughTheRelay) {
     o.dup = 0.2;
     o.seed = 11;
     device::UdpProxy proxy(o);
-    std::thread relay([&] { proxy.Run(); });
+    struct Relay {
+        device::UdpProxy& proxy;
+        std::thread thread{[this] { proxy.Run(); }};
+        ~Relay() {
+            proxy.Stop();
+            thread.join();
+        }
+    } relay{proxy};
 
-    DeviceClient direct(device.port);
-    DeviceClient relayed(velnet::ValueFromWirePort(proxy.ListenWirePort()));
+    DeviceClient<> direct(device.port);
+    DeviceClient<3> relayed(velnet::ValueFromWirePort(proxy.ListenWirePort()));
     // Through a lossy relay a lost answer fails an exchange now and then; the client's own retry is
     // to ask again, and a duplicated request must not change the outcome.
     int failures = 0;
@@ -208,19 +215,18 @@ TEST(ServeTest, AnswersGoToEachSenderAlsoThroughTheRelay) {
             ++failures;
             continue;
         }
+        ASSERT_EQ(viaRelay->size(), 10u);
         EXPECT_EQ(StatusOf(*viaRelay), 0);
         EXPECT_EQ(U32At(*viaRelay, 6), 700u);
         const uint32_t h = U32At(*viaRelay, 2);
         const auto fromDirect = direct.Request(72, U32s({h, 1}));
         ASSERT_TRUE(fromDirect);
         EXPECT_EQ(fromDirect->size(), 4 + 188u);
-        while (!relayed.Request(76, U32s({h}), 0))
+        for (int tries = 0; tries < 10 && !relayed.Request(76, U32s({h}), 0); ++tries)
             ++failures;
     }
     EXPECT_LT(failures, 20);
     EXPECT_GT(proxy.Counts().dropped, 0u);
-    proxy.Stop();
-    relay.join();
 }
 
 } // namespace

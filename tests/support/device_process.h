@@ -12,6 +12,7 @@
 #include <poll.h>
 #include <stdexcept>
 #include <string>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -83,6 +84,8 @@ private:
             throw std::runtime_error("pipe");
         m_pid = fork();
         if (m_pid == 0) {
+            // The simulator ends with the test program, even one that dies without cleaning up.
+            prctl(PR_SET_PDEATHSIG, SIGTERM);
             dup2(fds[1], STDOUT_FILENO);
             close(fds[0]);
             close(fds[1]);
@@ -127,8 +130,9 @@ private:
     std::string m_rest;
 };
 
-// A client of the instrument on its own transport (host slot 2).
-class DeviceClient {
+// A client of the instrument on its own transport. The library's callbacks carry no context, so each
+// client that lives at the same time as another needs a host slot of its own (2 or 3).
+template <int Slot = 2> class DeviceClient {
 public:
     explicit DeviceClient(uint32_t devicePort) { m_host.Aim(devicePort); }
     uint32_t localPort() const { return m_host.localPort; }
@@ -159,7 +163,7 @@ public:
     }
 
 private:
-    VelnetHost<2> m_host;
+    VelnetHost<Slot> m_host;
 };
 
 inline uint16_t StatusOf(const Bytes& answer) {
