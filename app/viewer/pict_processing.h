@@ -4,7 +4,7 @@
 
 #include "app/dsp/dravik_binding.h"
 #include "app/dsp/filter_settings.h"
-#include "app/dsp/spectrum.h"
+#include "app/dsp/fourier_analysis.h"
 #include "app/seams/prompts.h"
 #include "app/viewer/pict_doc.h"
 

@@ -1,4 +1,4 @@
-#include "app/dsp/spectrum.h"
+#include "app/dsp/fourier_analysis.h"
 
 #include <QList>
 #include <gtest/gtest.h>
