@@ -92,26 +92,13 @@ void VelnetService::OnMessage(void*, int32_t noAnswer, void* record, uint32_t si
     const size_t length = std::min<size_t>(
         {velnet::HeaderWords(m->header) * 2u, size - velnet::kRecordHeadSize, velnet::kMaxMessageData});
     r.data.assign(m->data, m->data + length);
-    {
-        std::lock_guard lock(self->m_mutex);
-        self->m_queue.push_back(std::move(r));
-    }
-    self->m_cv.notify_one();
+    std::lock_guard lock(self->m_serveMutex);
+    self->Serve(r);
 }
 
 void VelnetService::Run(const std::atomic<bool>& stop) {
-    while (!stop) {
-        Request r;
-        {
-            std::unique_lock lock(m_mutex);
-            m_cv.wait_for(lock, std::chrono::milliseconds(100), [&] { return !m_queue.empty(); });
-            if (m_queue.empty())
-                continue;
-            r = std::move(m_queue.front());
-            m_queue.pop_front();
-        }
-        Serve(r);
-    }
+    while (!stop)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
 }
 
 bool VelnetService::IsRepeatOfLast(const Request& r) const {

@@ -34,7 +34,8 @@ public:
     bool OpenUdp(uint32_t portValue, std::string* error);
     // A serial transport on "COM1" or "COM2" with this side's line address.
     bool OpenSerial(const std::string& comName, uint32_t lineAddr, uint32_t speed, std::string* error);
-    // Serves until stop becomes true.
+    // Serves until stop becomes true. Requests are served as they arrive, in the library's receive
+    // thread: a hand-over to a thread of our own would cost as much as the command itself.
     void Run(const std::atomic<bool>& stop);
 
 private:
@@ -67,9 +68,7 @@ private:
     uint32_t m_delayMs;
     bool m_verbose;
     uint32_t m_handle = 0;
-    std::mutex m_mutex;
-    std::condition_variable m_cv;
-    std::deque<Request> m_queue;
+    std::mutex m_serveMutex; // one request at a time, whichever library thread delivers it
     Served m_last;
     bool m_haveLast = false;
 };

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <thread>
 
 namespace zarno {
@@ -79,6 +80,44 @@ void CTransportLink::ShowError(const char* text) {
         m_prompts->message(QString::fromUtf8(text), kCaption, PromptIcon::Stop);
 }
 
+CTransportLink::~CTransportLink() {
+    if (m_worker.joinable()) {
+        // At exit the worker may still wait for an answer that will never come: both its waits end.
+        m_stopWorker.store(true, std::memory_order_release);
+        m_startEvent.Set();
+        m_replyEvent.Set();
+        m_worker.join();
+    }
+}
+
+bool CTransportLink::StartWorker() {
+    if (m_worker.joinable())
+        return true;
+    try {
+        m_worker = std::thread([this] { WorkerLoop(); });
+    } catch (const std::system_error&) {
+        return false;
+    }
+    return true;
+}
+
+void CTransportLink::WorkerLoop() {
+    for (;;) {
+        m_startEvent.Wait();
+        if (m_stopWorker.load(std::memory_order_acquire))
+            return;
+        m_jobFailure = RunWorker(m_job);
+        if (m_stopWorker.load(std::memory_order_acquire))
+            return;
+        QEventLoop* loop = m_jobLoop;
+        // Done before the loop is told: once the loop has quit, SendAndWait reads the outcome and may
+        // hand the next job over.
+        m_doneEvent.Set();
+        if (loop)
+            QMetaObject::invokeMethod(loop, "quit", Qt::QueuedConnection);
+    }
+}
+
 void CTransportLink::SendAndWait(const TransportRequest& request) {
     m_replySuccess.store(false, std::memory_order_release);
     if (m_inExchange || !m_api.IsLoaded()) {
@@ -86,41 +125,35 @@ void CTransportLink::SendAndWait(const TransportRequest& request) {
         ShowError("Невозможно отправить очередное сообщение");
         return;
     }
-    m_inExchange = true;
-    m_replyEvent.Clear();
-
-    QEventLoop* loop = QCoreApplication::instance() ? new QEventLoop : nullptr;
-    WorkerFailure failure = WorkerFailure::None;
-    std::thread worker;
-    try {
-        worker = std::thread([this, request, loop, &failure] {
-            failure = RunWorker(request);
-            if (loop)
-                QMetaObject::invokeMethod(loop, "quit", Qt::QueuedConnection);
-        });
-    } catch (const std::system_error&) {
-        delete loop;
-        m_inExchange = false;
+    if (!StartWorker()) {
         ShowError("Невозможно создать поток");
         return;
     }
+    m_inExchange = true;
+    m_replyEvent.Clear();
+    m_doneEvent.Clear();
+
+    std::optional<QEventLoop> loop;
+    if (QCoreApplication::instance())
+        loop.emplace();
+    m_job = request;
+    m_jobLoop = loop ? &*loop : nullptr;
+    m_jobFailure = WorkerFailure::None;
     m_exchangeStarted.store(true, std::memory_order_release);
     m_startEvent.Set();
     if (loop)
         loop->exec();
-    worker.join();
-    delete loop;
+    m_doneEvent.Wait();
     m_inExchange = false;
 
     // The worker's failures are told here, in the user-interface thread.
-    if (failure == WorkerFailure::CannotSend)
+    if (m_jobFailure == WorkerFailure::CannotSend)
         ShowError("Невозможно отправить очередное сообщение");
-    else if (failure == WorkerFailure::NotDelivered)
+    else if (m_jobFailure == WorkerFailure::NotDelivered)
         ShowError("Ошибка доставки сообщения");
 }
 
 CTransportLink::WorkerFailure CTransportLink::RunWorker(const TransportRequest& request) {
-    m_startEvent.Wait();
     uint32_t ok = 0;
     const uint32_t called = m_api.WaitAndSendMessage(
         Transport, kWaitCount, request.code, request.answerWanted, request.length, request.payload, &ok);

@@ -3,8 +3,10 @@
 // transport handle, the four callbacks the program registers as the library's client, and one
 // request/answer exchange at a time with the one answer buffer of the program.
 //
-// An exchange runs a worker thread that queues the message and waits for its outcome, while the
-// calling (user-interface) thread runs a nested event loop, so windows stay alive meanwhile.
+// An exchange hands its request to a worker thread that queues the message and waits for its
+// outcome, while the calling (user-interface) thread runs a nested event loop, so windows stay alive
+// meanwhile. The worker is started with the first exchange and serves every later one: starting a
+// thread per exchange cost more than the exchange itself on a fast link.
 
 #include "app/link/velnet_api.h"
 #include "app/seams/prompts.h"
@@ -13,6 +15,9 @@
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
+#include <thread>
+
+class QEventLoop;
 
 namespace zarno {
 
@@ -92,6 +97,9 @@ private:
     enum class WorkerFailure { None, CannotSend, NotDelivered };
 
     CTransportLink() = default;
+    ~CTransportLink();
+    bool StartWorker();
+    void WorkerLoop();
     WorkerFailure RunWorker(const TransportRequest& request);
     void ShowError(const char* text);
     static uint32_t DataBytes(const void* record, uint32_t size, uint32_t capacity);
@@ -109,6 +117,15 @@ private:
     uint8_t m_deviceDataBuffer[kReplyBufferSize] = {};
     std::atomic<uint32_t> m_deviceDataLength{0};
     bool m_inExchange = false;
+
+    // The worker and the exchange it serves; the job is written before StartEvent is set and read
+    // after the worker's DoneEvent, so the events order the accesses.
+    std::thread m_worker;
+    std::atomic<bool> m_stopWorker{false};
+    LinkEvent m_doneEvent;
+    TransportRequest m_job;
+    QEventLoop* m_jobLoop = nullptr;
+    WorkerFailure m_jobFailure = WorkerFailure::None;
 };
 
 } // namespace zarno
