@@ -2,27 +2,15 @@
 // The instrument's remote-disk command set as the instrument answers it: message codes, payload and
 // answer layouts, and the status words this simulator uses. All numbers are little-endian.
 
+#include "app/remotedisk/disk_codes.h"
+
 #include <cstddef>
 #include <cstdint>
 
 namespace zarno::device {
 
-enum DiskCommand : uint16_t {
-    kCmdDiskInfo = 65,
-    kCmdListFirst = 66,
-    kCmdListNext = 67,
-    kCmdChangeDir = 68,
-    kCmdRootDir = 69,
-    kCmdMakeDir = 70,
-    kCmdDelete = 71,
-    kCmdReadBlock = 72,
-    kCmdWriteBlock = 73,
-    kCmdCreateFile = 74,
-    kCmdOpenFile = 75,
-    kCmdCloseFile = 76,
-};
-constexpr uint16_t kFirstDiskCommand = kCmdDiskInfo;
-constexpr uint16_t kLastDiskCommand = kCmdCloseFile;
+constexpr uint16_t kFirstDiskCommand = kCodeDiskInfo;
+constexpr uint16_t kLastDiskCommand = kCodeClose;
 
 // Status words. The client reads 0 as success; 0xFFFF means "more entries follow" in a listing.
 // The failure numbers follow what the client turns into its messages for each command.

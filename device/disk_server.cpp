@@ -76,31 +76,31 @@ DiskServer::~DiskServer() {
 
 std::vector<uint8_t> DiskServer::Handle(uint16_t code, std::span<const uint8_t> payload) {
     switch (code) {
-    case kCmdDiskInfo:
+    case kCodeDiskInfo:
         return DiskInfo();
-    case kCmdListFirst:
+    case kCodeReadDirectory:
         return ListFirst();
-    case kCmdListNext:
+    case kCodeReadDirectoryMore:
         return ListNext();
-    case kCmdChangeDir:
+    case kCodeChangeDirectory:
         return ChangeDir(payload);
-    case kCmdRootDir:
+    case kCodeRootDirectory:
         m_cwd.clear();
         m_listingActive = false;
         return Status(kStatusOk);
-    case kCmdMakeDir:
+    case kCodeMakeDirectory:
         return MakeDir(payload);
-    case kCmdDelete:
+    case kCodeDelete:
         return Delete(payload);
-    case kCmdReadBlock:
+    case kCodeReadBlock:
         return ReadBlock(payload);
-    case kCmdWriteBlock:
+    case kCodeWriteBlock:
         return WriteBlock(payload);
-    case kCmdCreateFile:
+    case kCodeCreate:
         return CreateFile(payload);
-    case kCmdOpenFile:
+    case kCodeOpen:
         return OpenFileCmd(payload);
-    case kCmdCloseFile:
+    case kCodeClose:
         return CloseFile(payload);
     default:
         return Status(kStatusUnknownCommand);

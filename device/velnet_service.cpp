@@ -1,5 +1,7 @@
 #include "device/velnet_service.h"
 
+#include "app/link/serial_settings_block.h"
+
 #include "device/disk_protocol.h"
 #include "device/le_bytes.h"
 #include "transport/message.h"
@@ -19,18 +21,6 @@ constexpr auto kRepeatWindow = std::chrono::seconds(2);
 std::atomic<VelnetService*> g_service{nullptr};
 
 } // namespace
-
-std::vector<uint8_t> SerialSettingsBlock(const std::string& comName, uint32_t speed) {
-    std::vector<uint8_t> block(32, 0);
-    std::memcpy(block.data(), comName.data(), std::min<size_t>(comName.size(), 4));
-    PutU32(block, 4, 28);    // the control block's length
-    PutU32(block, 8, speed); // baud rate
-    PutU32(block, 12, 1);    // binary mode, nothing else
-    block[4 + 18] = 8;       // data bits
-    block[4 + 19] = 0;       // no parity
-    block[4 + 20] = 2;       // two stop bits
-    return block;
-}
 
 VelnetService::VelnetService(VelnetApi& api, DiskServer& disk, Misbehaviour& misbehaviour, uint32_t delayMs,
                              bool verbose)
@@ -136,7 +126,7 @@ void VelnetService::Serve(const Request& r) {
     std::vector<uint8_t> answer;
     if (const auto status = m_misbehaviour.TakeFailure(code)) {
         AppendU16(answer, *status);
-        if (code == kCmdWriteBlock && *status == kStatusWrongBlock) {
+        if (code == kCodeWriteBlock && *status == kStatusWrongBlock) {
             // The block not taken is the one expected next.
             const uint32_t handle = payload.size() >= 4 ? GetU32(payload, 0) : 0;
             const uint32_t sent = payload.size() >= 8 ? GetU32(payload, 4) : 0;

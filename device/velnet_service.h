@@ -13,9 +13,7 @@
 
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <cstdint>
-#include <deque>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -72,9 +70,5 @@ private:
     Served m_last;
     bool m_haveLast = false;
 };
-
-// The 32-byte serial settings block: the four-character port name and the device control block
-// (8 data bits, no parity, two stop bits, no flow control) at this speed.
-std::vector<uint8_t> SerialSettingsBlock(const std::string& comName, uint32_t speed);
 
 } // namespace zarno::device

@@ -4,6 +4,7 @@
 // block transfers of files in both directions.
 
 #include "app/link/transport_link.h"
+#include "app/remotedisk/disk_codes.h"
 #include "app/remotedisk/file_entry.h"
 #include "app/seams/progress.h"
 #include "app/seams/prompts.h"
@@ -22,22 +23,6 @@ namespace zarno {
 struct PersistentSettings;
 
 enum LinkType : int32_t { kLinkNone = 0, kLinkCom1 = 1, kLinkCom2 = 2, kLinkNetwork = 3 };
-
-// Message codes of the remote disk commands.
-enum DiskCode : uint32_t {
-    kCodeDiskInfo = 65,
-    kCodeReadDirectory = 66,
-    kCodeReadDirectoryMore = 67,
-    kCodeChangeDirectory = 68,
-    kCodeRootDirectory = 69,
-    kCodeMakeDirectory = 70,
-    kCodeDelete = 71,
-    kCodeReadBlock = 72,
-    kCodeWriteBlock = 73,
-    kCodeCreate = 74,
-    kCodeOpen = 75,
-    kCodeClose = 76,
-};
 
 constexpr uint32_t kBlockSize = 512;
 constexpr uint32_t kWritePayload = 522;

@@ -1,7 +1,9 @@
 // The link side of the instrument: its settings, connect and disconnect.
 
-#include "app/link/com_ports.h"
 #include "app/remotedisk/remote_device.h"
+
+#include "app/link/com_ports.h"
+#include "app/link/serial_settings_block.h"
 #include "app/shell/persistent_settings.h"
 
 #include <cstring>
@@ -12,21 +14,6 @@ namespace {
 const char* const kErrorCaption = "Error";
 const char* const kAppCaption = "Zarno";
 constexpr uint32_t kGroupAddress = 0xFFFF;
-
-// The 32-byte serial settings block: port name, then the device control block (28 bytes: length,
-// baud rate, flag bits, reserved, XonLim, XoffLim, ByteSize, Parity, StopBits, five characters,
-// reserved): 8 data bits, no parity, two stop bits, no flow control.
-std::array<uint8_t, 32> SerialSettingsBlock(const char* portName, uint32_t baud) {
-    std::array<uint8_t, 32> block{};
-    std::memcpy(block.data(), portName, 4);
-    const uint32_t length = 28;
-    std::memcpy(block.data() + 4, &length, 4);
-    std::memcpy(block.data() + 8, &baud, 4);
-    block[4 + 18] = 8; // ByteSize
-    block[4 + 19] = 0; // NOPARITY
-    block[4 + 20] = 2; // TWOSTOPBITS
-    return block;
-}
 
 uint32_t OrDefault(int64_t value, uint32_t fallback) {
     return value == 0 ? fallback : static_cast<uint32_t>(value);

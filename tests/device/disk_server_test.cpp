@@ -100,7 +100,7 @@ protected:
     }
     Bytes Do(uint16_t code, const Bytes& payload = {}) { return server->Handle(code, payload); }
     uint32_t Open(const std::string& name, const std::string& ext, uint32_t* length = nullptr) {
-        const Bytes a = Do(kCmdOpenFile, FileName(name, ext));
+        const Bytes a = Do(kCodeOpen, FileName(name, ext));
         EXPECT_EQ(StatusOf(a), kStatusOk);
         EXPECT_EQ(a.size(), 10u);
         if (length)
@@ -108,15 +108,15 @@ protected:
         return a.size() >= 6 ? GetU32(a, 2) : 0;
     }
     uint32_t Create(const std::string& name, const std::string& ext) {
-        const Bytes a = Do(kCmdCreateFile, FileName(name, ext));
+        const Bytes a = Do(kCodeCreate, FileName(name, ext));
         EXPECT_EQ(StatusOf(a), kStatusOk);
         return a.size() >= 6 ? GetU32(a, 2) : 0;
     }
     // All answers of one listing (66, then 67 while the status is 0xFFFF).
     std::vector<Bytes> ListAll() {
-        std::vector<Bytes> answers{Do(kCmdListFirst)};
+        std::vector<Bytes> answers{Do(kCodeReadDirectory)};
         while (StatusOf(answers.back()) == kStatusMoreFollow && answers.size() < 100)
-            answers.push_back(Do(kCmdListNext));
+            answers.push_back(Do(kCodeReadDirectoryMore));
         return answers;
     }
 
@@ -127,7 +127,7 @@ protected:
 TEST_F(DiskServerTest, DiskInfoCarriesKindSizesAndLabel) {
     WriteFile(dir.path / "A.DDB", std::string(1000, 'x'));
     Server(Options(100000, 1, "PILES"));
-    const Bytes a = Do(kCmdDiskInfo);
+    const Bytes a = Do(kCodeDiskInfo);
     ASSERT_EQ(a.size(), kDiskInfoSize);
     EXPECT_EQ(StatusOf(a), kStatusOk);
     EXPECT_EQ(GetU16(a, kInfoKindOffset), 1);
@@ -136,7 +136,7 @@ TEST_F(DiskServerTest, DiskInfoCarriesKindSizesAndLabel) {
     EXPECT_EQ(std::string(a.begin() + kInfoLabelOffset, a.end()), "PILES" + std::string(27, ' '));
 
     Server(); // the real file system's figures
-    const Bytes real = Do(kCmdDiskInfo);
+    const Bytes real = Do(kCodeDiskInfo);
     EXPECT_EQ(GetU16(real, kInfoKindOffset), 0);
     EXPECT_GT(GetU32(real, kInfoTotalOffset), 0u);
     EXPECT_LE(GetU32(real, kInfoFreeOffset), GetU32(real, kInfoTotalOffset));
@@ -164,7 +164,7 @@ TEST_F(DiskServerTest, ListingPagesSixteenEntriesAtATime) {
             EXPECT_EQ(EntryName(answers[0], 0), "F100    TXT");
         }
         // After the last answer there is nothing to continue.
-        EXPECT_NE(StatusOf(Do(kCmdListNext)), kStatusOk);
+        EXPECT_NE(StatusOf(Do(kCodeReadDirectoryMore)), kStatusOk);
     }
 }
 
@@ -182,7 +182,7 @@ TEST_F(DiskServerTest, EntriesAreFatEntriesOfTheShortNamesOnly) {
     utimensat(AT_FDCWD, (dir.path / "pile06.ddb").c_str(), times, 0);
 
     Server();
-    const Bytes a = Do(kCmdListFirst);
+    const Bytes a = Do(kCodeReadDirectory);
     ASSERT_EQ(StatusOf(a), kStatusOk);
     ASSERT_EQ(a.size(), 2 + 3 * 32u);
     EXPECT_EQ(EntryName(a, 0), "PILE06  DDB");
@@ -218,9 +218,9 @@ TEST_F(DiskServerTest, SubdirectoriesListDotEntriesAndNavigationStaysInside) {
     fs::create_directories(dir.path / "REC" / "DEEP");
     WriteFile(dir.path / "REC" / "IN.DDB", "abcd");
     Server();
-    EXPECT_EQ(StatusOf(Do(kCmdChangeDir, DirName("rec"))), kStatusOk); // lower case taken as upper
+    EXPECT_EQ(StatusOf(Do(kCodeChangeDirectory, DirName("rec"))), kStatusOk); // lower case taken as upper
     EXPECT_EQ(server->CurrentPath(), "z:\\REC");
-    const Bytes a = Do(kCmdListFirst);
+    const Bytes a = Do(kCodeReadDirectory);
     ASSERT_EQ(a.size(), 2 + 4 * 32u);
     EXPECT_EQ(EntryName(a, 0), ".          ");
     EXPECT_EQ(EntryName(a, 1), "..         ");
@@ -228,17 +228,17 @@ TEST_F(DiskServerTest, SubdirectoriesListDotEntriesAndNavigationStaysInside) {
     EXPECT_EQ(EntryName(a, 2), "DEEP       ");
     EXPECT_EQ(EntryName(a, 3), "IN      DDB");
 
-    EXPECT_EQ(StatusOf(Do(kCmdChangeDir, DirName("DEEP"))), kStatusOk);
-    EXPECT_EQ(StatusOf(Do(kCmdChangeDir, DirName(".."))), kStatusOk);
+    EXPECT_EQ(StatusOf(Do(kCodeChangeDirectory, DirName("DEEP"))), kStatusOk);
+    EXPECT_EQ(StatusOf(Do(kCodeChangeDirectory, DirName(".."))), kStatusOk);
     EXPECT_EQ(server->CurrentPath(), "z:\\REC");
-    EXPECT_EQ(StatusOf(Do(kCmdChangeDir, DirName("."))), kStatusOk);
-    EXPECT_EQ(StatusOf(Do(kCmdChangeDir, DeviceName("IN", "DDB", 0x10))), kStatusNotFound); // a file
-    EXPECT_EQ(StatusOf(Do(kCmdRootDir)), kStatusOk);
+    EXPECT_EQ(StatusOf(Do(kCodeChangeDirectory, DirName("."))), kStatusOk);
+    EXPECT_EQ(StatusOf(Do(kCodeChangeDirectory, DeviceName("IN", "DDB", 0x10))), kStatusNotFound); // a file
+    EXPECT_EQ(StatusOf(Do(kCodeRootDirectory)), kStatusOk);
     EXPECT_EQ(server->CurrentPath(), "z:\\");
-    EXPECT_NE(StatusOf(Do(kCmdChangeDir, DirName(".."))), kStatusOk); // no parent above the root
+    EXPECT_NE(StatusOf(Do(kCodeChangeDirectory, DirName(".."))), kStatusOk); // no parent above the root
     EXPECT_EQ(server->CurrentPath(), "z:\\");
     // The root lists no dot entries.
-    EXPECT_EQ(EntryName(Do(kCmdListFirst), 0), "REC        ");
+    EXPECT_EQ(EntryName(Do(kCodeReadDirectory), 0), "REC        ");
 }
 
 TEST_F(DiskServerTest, ThousandByteFileReadsAsBlocksOf512And488) {
@@ -251,24 +251,24 @@ TEST_F(DiskServerTest, ThousandByteFileReadsAsBlocksOf512And488) {
     const uint32_t h = Open("DATA", "BIN", &length);
     EXPECT_NE(h, 0u);
     EXPECT_EQ(length, 1000u);
-    const Bytes b0 = Do(kCmdReadBlock, U32s({h, 0}));
-    const Bytes b1 = Do(kCmdReadBlock, U32s({h, 1}));
+    const Bytes b0 = Do(kCodeReadBlock, U32s({h, 0}));
+    const Bytes b1 = Do(kCodeReadBlock, U32s({h, 1}));
     EXPECT_EQ(StatusOf(b0), kStatusOk);
     EXPECT_EQ(StatusOf(b1), kStatusOk);
     ASSERT_EQ(b0.size(), 4 + 512u);
     ASSERT_EQ(b1.size(), 4 + 488u);
     EXPECT_EQ(std::string(b0.begin() + 4, b0.end()) + std::string(b1.begin() + 4, b1.end()), content);
-    EXPECT_EQ(StatusOf(Do(kCmdReadBlock, U32s({h, 2}))), kStatusIoError); // past the end
-    EXPECT_EQ(StatusOf(Do(kCmdCloseFile, U32s({h}))), kStatusOk);
-    EXPECT_EQ(StatusOf(Do(kCmdReadBlock, U32s({h, 0}))), kStatusBadHandle); // closed
-    EXPECT_EQ(StatusOf(Do(kCmdCloseFile, U32s({h}))), kStatusBadHandle);
+    EXPECT_EQ(StatusOf(Do(kCodeReadBlock, U32s({h, 2}))), kStatusIoError); // past the end
+    EXPECT_EQ(StatusOf(Do(kCodeClose, U32s({h}))), kStatusOk);
+    EXPECT_EQ(StatusOf(Do(kCodeReadBlock, U32s({h, 0}))), kStatusBadHandle); // closed
+    EXPECT_EQ(StatusOf(Do(kCodeClose, U32s({h}))), kStatusBadHandle);
 }
 
 TEST_F(DiskServerTest, OddLengthLastBlockIsPaddedSoNoByteIsLost) {
     WriteFile(dir.path / "ODD.TXT", std::string(512, 'a') + "xyz");
     Server();
     const uint32_t h = Open("ODD", "TXT");
-    const Bytes b1 = Do(kCmdReadBlock, U32s({h, 1}));
+    const Bytes b1 = Do(kCodeReadBlock, U32s({h, 1}));
     ASSERT_EQ(b1.size(), 4 + 4u); // 3 bytes and one filler: a whole number of 16-bit words
     EXPECT_EQ(std::string(b1.begin() + 4, b1.begin() + 7), "xyz");
 }
@@ -279,35 +279,35 @@ TEST_F(DiskServerTest, ZeroLengthFileOpensWithLengthZero) {
     uint32_t length = 99;
     const uint32_t h = Open("EMPTY", "TXT", &length);
     EXPECT_EQ(length, 0u);
-    EXPECT_EQ(StatusOf(Do(kCmdReadBlock, U32s({h, 0}))), kStatusIoError);
-    EXPECT_EQ(StatusOf(Do(kCmdCloseFile, U32s({h}))), kStatusOk);
+    EXPECT_EQ(StatusOf(Do(kCodeReadBlock, U32s({h, 0}))), kStatusIoError);
+    EXPECT_EQ(StatusOf(Do(kCodeClose, U32s({h}))), kStatusOk);
     EXPECT_EQ(server->OpenHandleCount(), 0u);
 }
 
 TEST_F(DiskServerTest, WriteTakesBlocksInOrderAndNamesTheExpectedOne) {
     Server();
     const uint32_t h = Create("new", "ddb");
-    EXPECT_EQ(StatusOf(Do(kCmdWriteBlock, WritePayload(h, 0, std::string(512, 'A')))), kStatusOk);
-    const Bytes wrong = Do(kCmdWriteBlock, WritePayload(h, 5, std::string(512, 'X')));
+    EXPECT_EQ(StatusOf(Do(kCodeWriteBlock, WritePayload(h, 0, std::string(512, 'A')))), kStatusOk);
+    const Bytes wrong = Do(kCodeWriteBlock, WritePayload(h, 5, std::string(512, 'X')));
     ASSERT_EQ(wrong.size(), 6u);
     EXPECT_EQ(StatusOf(wrong), kStatusWrongBlock);
     EXPECT_EQ(GetU32(wrong, 2), 1u);
     EXPECT_EQ(server->ExpectedBlock(h), 1u);
     // The block just written, sent again after a lost answer, is taken again in its place.
-    EXPECT_EQ(StatusOf(Do(kCmdWriteBlock, WritePayload(h, 0, std::string(512, 'B')))), kStatusOk);
-    EXPECT_EQ(StatusOf(Do(kCmdWriteBlock, WritePayload(h, 1, "tail"))), kStatusOk);
-    EXPECT_EQ(StatusOf(Do(kCmdCloseFile, U32s({h}))), kStatusOk);
+    EXPECT_EQ(StatusOf(Do(kCodeWriteBlock, WritePayload(h, 0, std::string(512, 'B')))), kStatusOk);
+    EXPECT_EQ(StatusOf(Do(kCodeWriteBlock, WritePayload(h, 1, "tail"))), kStatusOk);
+    EXPECT_EQ(StatusOf(Do(kCodeClose, U32s({h}))), kStatusOk);
     // Created under its upper-case short name, and listed so.
     EXPECT_EQ(ReadFile(dir.path / "NEW.DDB"), std::string(512, 'B') + "tail");
-    EXPECT_EQ(EntryName(Do(kCmdListFirst), 0), "NEW     DDB");
+    EXPECT_EQ(EntryName(Do(kCodeReadDirectory), 0), "NEW     DDB");
 }
 
 TEST_F(DiskServerTest, CreateReplacesAnExistingFileOfTheSameShortName) {
     WriteFile(dir.path / "old.txt", "previous content");
     Server();
     const uint32_t h = Create("OLD", "TXT");
-    EXPECT_EQ(StatusOf(Do(kCmdWriteBlock, WritePayload(h, 0, "new"))), kStatusOk);
-    Do(kCmdCloseFile, U32s({h}));
+    EXPECT_EQ(StatusOf(Do(kCodeWriteBlock, WritePayload(h, 0, "new"))), kStatusOk);
+    Do(kCodeClose, U32s({h}));
     EXPECT_EQ(ReadFile(dir.path / "old.txt"), "new");
     EXPECT_FALSE(fs::exists(dir.path / "OLD.TXT"));
 }
@@ -316,32 +316,32 @@ TEST_F(DiskServerTest, FullDiskRefusesWritesAndCreates) {
     WriteFile(dir.path / "BIG.BIN", std::string(2000, 'b'));
     Server(Options(3000));
     const uint32_t h = Create("NEW", "BIN");
-    EXPECT_EQ(StatusOf(Do(kCmdWriteBlock, WritePayload(h, 0, std::string(512, 'n')))), kStatusOk);
-    EXPECT_EQ(GetU32(Do(kCmdDiskInfo), kInfoFreeOffset), 488u);
-    EXPECT_EQ(StatusOf(Do(kCmdWriteBlock, WritePayload(h, 1, std::string(512, 'n')))), kStatusDiskFull);
+    EXPECT_EQ(StatusOf(Do(kCodeWriteBlock, WritePayload(h, 0, std::string(512, 'n')))), kStatusOk);
+    EXPECT_EQ(GetU32(Do(kCodeDiskInfo), kInfoFreeOffset), 488u);
+    EXPECT_EQ(StatusOf(Do(kCodeWriteBlock, WritePayload(h, 1, std::string(512, 'n')))), kStatusDiskFull);
     // What fits still goes.
-    EXPECT_EQ(StatusOf(Do(kCmdWriteBlock, WritePayload(h, 1, std::string(488, 'n')))), kStatusOk);
-    EXPECT_EQ(StatusOf(Do(kCmdCreateFile, FileName("MORE", "BIN"))), kStatusDiskFullOnCreate);
-    Do(kCmdCloseFile, U32s({h}));
+    EXPECT_EQ(StatusOf(Do(kCodeWriteBlock, WritePayload(h, 1, std::string(488, 'n')))), kStatusOk);
+    EXPECT_EQ(StatusOf(Do(kCodeCreate, FileName("MORE", "BIN"))), kStatusDiskFullOnCreate);
+    Do(kCodeClose, U32s({h}));
     EXPECT_EQ(fs::file_size(dir.path / "NEW.BIN"), 1000u);
-    EXPECT_EQ(GetU32(Do(kCmdDiskInfo), kInfoFreeOffset), 0u);
+    EXPECT_EQ(GetU32(Do(kCodeDiskInfo), kInfoFreeOffset), 0u);
 }
 
 TEST_F(DiskServerTest, MakeAndDeleteDirectoriesAndFiles) {
     WriteFile(dir.path / "GONE.TXT", "x");
     Server();
-    EXPECT_EQ(StatusOf(Do(kCmdMakeDir, DirName("NEWDIR"))), kStatusOk);
+    EXPECT_EQ(StatusOf(Do(kCodeMakeDirectory, DirName("NEWDIR"))), kStatusOk);
     EXPECT_TRUE(fs::is_directory(dir.path / "NEWDIR"));
-    EXPECT_NE(StatusOf(Do(kCmdMakeDir, DirName("NEWDIR"))), kStatusOk); // exists
+    EXPECT_NE(StatusOf(Do(kCodeMakeDirectory, DirName("NEWDIR"))), kStatusOk); // exists
     WriteFile(dir.path / "NEWDIR" / "IN.TXT", "x");
-    EXPECT_EQ(StatusOf(Do(kCmdDelete, DirName("NEWDIR"))), kStatusOk);
+    EXPECT_EQ(StatusOf(Do(kCodeDelete, DirName("NEWDIR"))), kStatusOk);
     EXPECT_FALSE(fs::exists(dir.path / "NEWDIR"));
-    EXPECT_EQ(StatusOf(Do(kCmdDelete, FileName("GONE", "TXT"))), kStatusOk);
+    EXPECT_EQ(StatusOf(Do(kCodeDelete, FileName("GONE", "TXT"))), kStatusOk);
     EXPECT_FALSE(fs::exists(dir.path / "GONE.TXT"));
-    EXPECT_EQ(StatusOf(Do(kCmdDelete, FileName("GONE", "TXT"))), kStatusNotFound);
+    EXPECT_EQ(StatusOf(Do(kCodeDelete, FileName("GONE", "TXT"))), kStatusNotFound);
 
     Server(Options(std::nullopt, 1)); // a device that cannot make directories
-    EXPECT_NE(StatusOf(Do(kCmdMakeDir, DirName("OTHER"))), kStatusOk);
+    EXPECT_NE(StatusOf(Do(kCodeMakeDirectory, DirName("OTHER"))), kStatusOk);
     EXPECT_FALSE(fs::exists(dir.path / "OTHER"));
 }
 
@@ -369,39 +369,39 @@ TEST_F(DiskServerTest, BadRequestsGetFailureStatusAndTouchNothingOutside) {
         {"unknown code", 99, {}},
         {"code 0", 0, {1, 2, 3}},
         {"code 65535", 65535, {}},
-        {"listing continued before it began", kCmdListNext, {}},
-        {"change dir, short payload", kCmdChangeDir, {'S', 'U'}},
-        {"change dir into a link", kCmdChangeDir, DirName("LINK")},
-        {"change dir with a slash", kCmdChangeDir, nameBytes("../etc")},
-        {"change dir with a backslash", kCmdChangeDir, nameBytes("..\\x")},
-        {"change dir to three dots", kCmdChangeDir, nameBytes("...")},
-        {"change dir to the parent at the root", kCmdChangeDir, DirName("..")},
-        {"change dir, embedded blank", kCmdChangeDir, nameBytes("S B")},
-        {"change dir, empty name", kCmdChangeDir, nameBytes("")},
-        {"make dir with a slash", kCmdMakeDir, nameBytes("A/B")},
-        {"make dir named ..", kCmdMakeDir, DirName("..")},
-        {"make dir, short payload", kCmdMakeDir, {}},
-        {"delete the parent", kCmdDelete, DirName("..")},
-        {"delete with a slash", kCmdDelete, nameBytes("SUB/A.TXT")},
-        {"delete through a link", kCmdDelete, FileName("SECRET", "TXT")},
-        {"delete, short payload", kCmdDelete, {'S'}},
-        {"open through a link", kCmdOpenFile, FileName("SECRET", "TXT")},
-        {"open a directory", kCmdOpenFile, DirName("SUB")},
-        {"open with a slash", kCmdOpenFile, nameBytes("/etc/passwd")},
-        {"open, short payload", kCmdOpenFile, {}},
-        {"create with a slash", kCmdCreateFile, nameBytes("../X.TXT")},
-        {"create over a directory", kCmdCreateFile, DirName("SUB")},
-        {"create over a link", kCmdCreateFile, FileName("SECRET", "TXT")},
-        {"create, short payload", kCmdCreateFile, {'A'}},
-        {"read, bad handle", kCmdReadBlock, U32s({12345, 0})},
-        {"read, handle 0", kCmdReadBlock, U32s({0, 0})},
-        {"read, short payload", kCmdReadBlock, U32s({ro})},
-        {"read, huge block", kCmdReadBlock, U32s({ro, 0xFFFFFFFF})},
-        {"write, bad handle", kCmdWriteBlock, WritePayload(777, 0, "x")},
-        {"write on a file opened for reading", kCmdWriteBlock, WritePayload(ro, 0, "x")},
-        {"write, short payload", kCmdWriteBlock, U32s({ro, 0})},
-        {"close, bad handle", kCmdCloseFile, U32s({4242})},
-        {"close, short payload", kCmdCloseFile, {1, 0}},
+        {"listing continued before it began", kCodeReadDirectoryMore, {}},
+        {"change dir, short payload", kCodeChangeDirectory, {'S', 'U'}},
+        {"change dir into a link", kCodeChangeDirectory, DirName("LINK")},
+        {"change dir with a slash", kCodeChangeDirectory, nameBytes("../etc")},
+        {"change dir with a backslash", kCodeChangeDirectory, nameBytes("..\\x")},
+        {"change dir to three dots", kCodeChangeDirectory, nameBytes("...")},
+        {"change dir to the parent at the root", kCodeChangeDirectory, DirName("..")},
+        {"change dir, embedded blank", kCodeChangeDirectory, nameBytes("S B")},
+        {"change dir, empty name", kCodeChangeDirectory, nameBytes("")},
+        {"make dir with a slash", kCodeMakeDirectory, nameBytes("A/B")},
+        {"make dir named ..", kCodeMakeDirectory, DirName("..")},
+        {"make dir, short payload", kCodeMakeDirectory, {}},
+        {"delete the parent", kCodeDelete, DirName("..")},
+        {"delete with a slash", kCodeDelete, nameBytes("SUB/A.TXT")},
+        {"delete through a link", kCodeDelete, FileName("SECRET", "TXT")},
+        {"delete, short payload", kCodeDelete, {'S'}},
+        {"open through a link", kCodeOpen, FileName("SECRET", "TXT")},
+        {"open a directory", kCodeOpen, DirName("SUB")},
+        {"open with a slash", kCodeOpen, nameBytes("/etc/passwd")},
+        {"open, short payload", kCodeOpen, {}},
+        {"create with a slash", kCodeCreate, nameBytes("../X.TXT")},
+        {"create over a directory", kCodeCreate, DirName("SUB")},
+        {"create over a link", kCodeCreate, FileName("SECRET", "TXT")},
+        {"create, short payload", kCodeCreate, {'A'}},
+        {"read, bad handle", kCodeReadBlock, U32s({12345, 0})},
+        {"read, handle 0", kCodeReadBlock, U32s({0, 0})},
+        {"read, short payload", kCodeReadBlock, U32s({ro})},
+        {"read, huge block", kCodeReadBlock, U32s({ro, 0xFFFFFFFF})},
+        {"write, bad handle", kCodeWriteBlock, WritePayload(777, 0, "x")},
+        {"write on a file opened for reading", kCodeWriteBlock, WritePayload(ro, 0, "x")},
+        {"write, short payload", kCodeWriteBlock, U32s({ro, 0})},
+        {"close, bad handle", kCodeClose, U32s({4242})},
+        {"close, short payload", kCodeClose, {1, 0}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -424,10 +424,10 @@ TEST_F(DiskServerTest, WriteWithALengthBeyondTheBlockIsRefused) {
     const uint32_t h = Create("W", "BIN");
     Bytes p = WritePayload(h, 0, "");
     PutU16(p, 8, 513);
-    EXPECT_EQ(StatusOf(Do(kCmdWriteBlock, p)), kStatusBadRequest);
+    EXPECT_EQ(StatusOf(Do(kCodeWriteBlock, p)), kStatusBadRequest);
     Bytes shortOne = WritePayload(h, 0, "abcdef");
     shortOne.resize(kWriteHeadSize + 3); // claims 6 bytes, carries 3
-    EXPECT_EQ(StatusOf(Do(kCmdWriteBlock, shortOne)), kStatusBadRequest);
+    EXPECT_EQ(StatusOf(Do(kCodeWriteBlock, shortOne)), kStatusBadRequest);
     EXPECT_EQ(fs::file_size(dir.path / "W.BIN"), 0u);
 }
 
@@ -442,8 +442,8 @@ TEST_F(DiskServerTest, TooManyOpenFilesCloseTheLeastRecentlyUsed) {
             Open("F0", "TXT"); // a second handle on the same file, used later than the first
     }
     EXPECT_EQ(server->OpenHandleCount(), DiskServer::kMaxOpenFiles);
-    EXPECT_EQ(StatusOf(Do(kCmdReadBlock, U32s({handles[0], 0}))), kStatusBadHandle);
-    EXPECT_EQ(StatusOf(Do(kCmdReadBlock, U32s({handles.back(), 0}))), kStatusOk);
+    EXPECT_EQ(StatusOf(Do(kCodeReadBlock, U32s({handles[0], 0}))), kStatusBadHandle);
+    EXPECT_EQ(StatusOf(Do(kCodeReadBlock, U32s({handles.back(), 0}))), kStatusOk);
     // Handles are never reused while the server runs.
     std::sort(handles.begin(), handles.end());
     EXPECT_EQ(std::adjacent_find(handles.begin(), handles.end()), handles.end());

@@ -138,10 +138,10 @@ TEST_F(SampleSetTest, IsTheSameOnEveryRunAndHasTheOtherFiles) {
     std::vector<uint8_t> cd(12, ' ');
     std::memcpy(cd.data(), "SITE1", 5);
     cd[11] = kAttrDirectory;
-    ASSERT_EQ(GetU16(server.Handle(kCmdChangeDir, cd), 0), kStatusOk);
-    const auto first = server.Handle(kCmdListFirst, {});
+    ASSERT_EQ(GetU16(server.Handle(kCodeChangeDirectory, cd), 0), kStatusOk);
+    const auto first = server.Handle(kCodeReadDirectory, {});
     EXPECT_EQ(GetU16(first, 0), kStatusMoreFollow);
-    const auto rest = server.Handle(kCmdListNext, {});
+    const auto rest = server.Handle(kCodeReadDirectoryMore, {});
     EXPECT_EQ(GetU16(rest, 0), kStatusOk);
     EXPECT_EQ((first.size() - 2) / 32 + (rest.size() - 2) / 32, 20u); // ".", "..", 18 recordings
 }
