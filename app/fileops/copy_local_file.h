@@ -19,7 +19,7 @@ enum CopyLocalResult : int {
 // included) and the number of blocks done after each block; blockCount receives that number when
 // the copy is done. The target is written beside itself and takes its name only when the whole file
 // is there: a failed copy leaves no half-written file, and an older file of that name stays as it was.
-int CopyLocalFile(const QString& source, const QString& target, Prompts& prompts, Progress* progress = nullptr,
-                  qint64* blockCount = nullptr);
+int CopyLocalFile(const QString& source, const QString& target, Prompts& prompts,
+                  Progress* progress = nullptr, qint64* blockCount = nullptr);
 
 } // namespace zarno

@@ -178,8 +178,9 @@ CopyMany::Step CopyMany::CopyOne(CopyDirection direction, int sourcePanel, const
     // An upload has no conversion: the instrument keeps the recording under its own name.
     const bool convert = convertDdb && direction != CopyDirection::Upload && IsDdbFileName(entry.fileName);
     const QString targetName = convert ? entry.title + QLatin1String(".sgy") : entry.fileName;
-    const QString targetPath = direction == CopyDirection::Upload ? JoinPanelPath(targetDirectory, targetName)
-                                                                  : LocalTargetPath(targetDirectory, targetName);
+    const QString targetPath = direction == CopyDirection::Upload
+                                   ? JoinPanelPath(targetDirectory, targetName)
+                                   : LocalTargetPath(targetDirectory, targetName);
     if (targetPath.isEmpty()) {
         Tell(m_prompts, kTextIncorrectFileName, PromptIcon::Stop);
         return Step::StopOpen;
@@ -201,8 +202,9 @@ bool CopyMany::MayOverwrite(int targetPanel, const CFileEntry& entry, bool conve
         return true;
     for (int i = 0; i < m_host.rowCount(targetPanel); ++i) {
         const CFileEntry& row = m_host.row(targetPanel, i);
-        const bool same = convert ? IsType(row, "sgy") && row.title.compare(entry.title, Qt::CaseInsensitive) == 0
-                                  : row.fileName.compare(targetName, Qt::CaseInsensitive) == 0;
+        const bool same = convert
+                              ? IsType(row, "sgy") && row.title.compare(entry.title, Qt::CaseInsensitive) == 0
+                              : row.fileName.compare(targetName, Qt::CaseInsensitive) == 0;
         if (!same)
             continue;
         switch (m_prompts.askOverwrite(OverwriteQuestion(targetPath), QString::fromUtf8(kCaptionAttention))) {

@@ -3,8 +3,8 @@
 // may edit, or several under their own names; an upload to the instrument, a download from it, or a
 // copy between computer directories, with a DDB recording converted to SEG-Y on the way when asked.
 
-#include "app/fileops/fileops_texts.h"
 #include "app/filemanager/panel_host.h"
+#include "app/fileops/fileops_texts.h"
 
 #include <QString>
 #include <QtGlobal>

@@ -2,8 +2,8 @@
 // Deleting entries of a panel, on the computer or on the instrument, and bringing the panels up to
 // date afterwards.
 
-#include "app/fileops/fileops_texts.h"
 #include "app/filemanager/panel_host.h"
+#include "app/fileops/fileops_texts.h"
 
 namespace zarno {
 

@@ -1,8 +1,8 @@
 #pragma once
 // Making a directory in the directory a panel shows, on the computer or on the instrument.
 
-#include "app/fileops/fileops_texts.h"
 #include "app/filemanager/panel_host.h"
+#include "app/fileops/fileops_texts.h"
 
 namespace zarno {
 

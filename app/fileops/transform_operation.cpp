@@ -6,7 +6,8 @@
 
 namespace zarno {
 
-DialogOutcome TransformOperation::Run(int sourcePanel, TransformView* view, Progress* files, Progress* blocks) {
+DialogOutcome TransformOperation::Run(int sourcePanel, TransformView* view, Progress* files,
+                                      Progress* blocks) {
     m_totalBlocks = 0;
     m_converted = 0;
     const std::vector<int> selection = m_host.panel(sourcePanel).selection;

@@ -1,8 +1,8 @@
 #pragma once
 // The conversion of the DDB recordings selected in a computer panel into SEG-Y files beside them.
 
-#include "app/fileops/fileops_texts.h"
 #include "app/filemanager/panel_host.h"
+#include "app/fileops/fileops_texts.h"
 
 #include <QtGlobal>
 

@@ -89,7 +89,8 @@ public:
 private:
     static std::vector<CFileEntry> List(const QString& directory) {
         std::vector<CFileEntry> out;
-        const auto infos = QDir(directory).entryInfoList(QDir::AllEntries | QDir::NoDot | QDir::Hidden, QDir::Name);
+        const auto infos =
+            QDir(directory).entryInfoList(QDir::AllEntries | QDir::NoDot | QDir::Hidden, QDir::Name);
         for (const QFileInfo& info : infos)
             out.push_back(ComputerEntry(directory, info));
         return out;

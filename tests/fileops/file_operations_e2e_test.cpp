@@ -88,13 +88,15 @@ TEST_F(InstrumentPanels, DownloadManyWithConversionAndYesForAll) {
     ASSERT_TRUE(WriteFile(local.filePath("PILE06.sgy"), "old"));
     ASSERT_TRUE(WriteFile(local.filePath("PILE18.SGY"), "old"));
     Start();
-    const std::vector<QString> names = {"PILE06.DDB", "PILE12.DDB", "PILE18.DDB", "TWOCH12.DDB", "README.TXT"};
+    const std::vector<QString> names = {"PILE06.DDB", "PILE12.DDB", "PILE18.DDB", "TWOCH12.DDB",
+                                        "README.TXT"};
     host.Select(1, names);
     ASSERT_EQ(host.panels[1].selection.size(), names.size());
     prompts.overwriteAnswers = {OverwriteAnswer::YesToAll};
     RecordingProgress overall;
     EXPECT_EQ(CopyMany(host, prompts).Run(1, true, nullptr, nullptr, &overall), DialogOutcome::Close);
-    EXPECT_EQ(prompts.texts(), Texts{"Файл " + local.filePath("PILE06.sgy") + " уже существует! Переписать?"});
+    EXPECT_EQ(prompts.texts(),
+              Texts{"Файл " + local.filePath("PILE06.sgy") + " уже существует! Переписать?"});
     for (const char* sgy : {"PILE06.sgy", "PILE12.sgy", "PILE18.sgy", "TWOCH12.sgy"}) {
         SCOPED_TRACE(sgy);
         EXPECT_GT(ReadFile(local.filePath(sgy)).size(), 3600);

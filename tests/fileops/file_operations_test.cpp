@@ -43,11 +43,20 @@ TEST(FileNames, PlainNamesAndDeviceNames) {
         bool plain;
         bool fitsDevice;
     } cases[] = {
-        {"DATA.DDB", true, true},     {"data", true, true},          {"LONGFILENAME.DDB", true, false},
-        {"READ.ME.TXT", true, false}, {"ABCDEFGH.TXT", true, true},  {"ABCDEFGHI", true, false},
-        {".PROFILE", true, false},    {"A.TEXT", true, false},       {"..", false, false},
-        {".", false, false},          {"", false, true},             {"../etc", false, false},
-        {"a/b.txt", false, true},     {"/etc/x", false, true},
+        {"DATA.DDB", true, true},
+        {"data", true, true},
+        {"LONGFILENAME.DDB", true, false},
+        {"READ.ME.TXT", true, false},
+        {"ABCDEFGH.TXT", true, true},
+        {"ABCDEFGHI", true, false},
+        {".PROFILE", true, false},
+        {"A.TEXT", true, false},
+        {"..", false, false},
+        {".", false, false},
+        {"", false, true},
+        {"../etc", false, false},
+        {"a/b.txt", false, true},
+        {"/etc/x", false, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -145,7 +154,8 @@ TEST_F(LocalDirs, SingleCopyNameChecksAndConversionRule) {
     } cases[] = {
         {"DATA.DDB", "DATA.sgy", DialogOutcome::Close, nullptr, true},
         {"DATA.DDB", "DATA.DDB", DialogOutcome::Close, nullptr, false},
-        {"NOTES.TXT", "NOTES.sgy", DialogOutcome::StayOpen, "Недопустимо преобразовывать не DDB-файл в SGY-файл!", false},
+        {"NOTES.TXT", "NOTES.sgy", DialogOutcome::StayOpen,
+         "Недопустимо преобразовывать не DDB-файл в SGY-файл!", false},
         {"NOTES.TXT", "A.B.sgy", DialogOutcome::Close, nullptr, false},
         {"NOTES.TXT", "sub\\N.TXT", DialogOutcome::StayOpen, "Неправильно задано имя файла!", false},
         {"NOTES.TXT", "c:N.TXT", DialogOutcome::StayOpen, "Неправильно задано имя файла!", false},
@@ -173,7 +183,8 @@ TEST_F(LocalDirs, SingleCopyNameChecksAndConversionRule) {
         EXPECT_EQ(host.calls, (std::vector<std::string>{"refill 1", "refill 0"}));
         const QByteArray written = ReadFile(R(c.target));
         if (c.converted)
-            EXPECT_EQ(written.left(3200).count("PILE 7"), 1) << "a SEG-Y file with the recording's text header";
+            EXPECT_EQ(written.left(3200).count("PILE 7"), 1)
+                << "a SEG-Y file with the recording's text header";
         else
             EXPECT_EQ(written, ReadFile(L(c.source)));
     }
@@ -211,7 +222,9 @@ TEST_F(LocalDirs, UploadNamesMustBeEightDotThree) {
 
 class CopyManyView final : public zarno::CopyManyView {
 public:
-    void showPaths(const QString& source, const QString& target) override { paths.emplace_back(source, target); }
+    void showPaths(const QString& source, const QString& target) override {
+        paths.emplace_back(source, target);
+    }
     void showTotalBlocks(qint64 total) override { totals.push_back(total); }
     std::vector<std::pair<QString, QString>> paths;
     std::vector<qint64> totals;
@@ -290,7 +303,8 @@ TEST_F(LocalDirs, DeleteOneEdgeCases) {
         EXPECT_EQ(DeleteOne(host, prompts).Run(0, entry), DialogOutcome::Close);
         EXPECT_EQ(prompts.texts(), c.message ? Texts{c.message} : Texts{});
         EXPECT_EQ(QFileInfo::exists(entry.fullPath), !c.gone);
-        EXPECT_EQ(host.calls, (c.gone ? std::vector<std::string>{"refill 1", "refill 0"} : std::vector<std::string>{}));
+        EXPECT_EQ(host.calls,
+                  (c.gone ? std::vector<std::string>{"refill 1", "refill 0"} : std::vector<std::string>{}));
     }
     EXPECT_TRUE(QDir(left.path()).exists(".."));
 }
@@ -308,7 +322,8 @@ TEST_F(LocalDirs, DeleteManyStopsAtTheFirstFailure) {
     EXPECT_FALSE(QFile::exists(L("1.TXT")));
     EXPECT_TRUE(QFile::exists(L("3.TXT")));
     EXPECT_EQ(del.deleted(), 1);
-    EXPECT_EQ(host.calls, (std::vector<std::string>{"refill 1", "refill 0"})) << "the panels show what is gone";
+    EXPECT_EQ(host.calls, (std::vector<std::string>{"refill 1", "refill 0"}))
+        << "the panels show what is gone";
 }
 
 // ---- make directory ----

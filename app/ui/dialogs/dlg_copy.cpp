@@ -23,7 +23,8 @@ CDlgCopy::CDlgCopy(PanelHost& host, Prompts& prompts, int sourcePanel, const CFi
       m_progress(new QProgressBar(this)), m_counter(new QLabel(this)) {
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Каталог/файл (откуда)"), new QLabel(entry.fullPath, this));
-    form->addRow(QStringLiteral("Каталог (куда)"), new QLabel(host.panel(OtherPanel(sourcePanel)).path, this));
+    form->addRow(QStringLiteral("Каталог (куда)"),
+                 new QLabel(host.panel(OtherPanel(sourcePanel)).path, this));
     m_targetName->setObjectName(QStringLiteral("targetName"));
     m_targetName->setMaxLength(kMaxTargetName);
     form->addRow(QStringLiteral("Файл (куда)"), m_targetName);

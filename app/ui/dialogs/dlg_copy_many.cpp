@@ -33,7 +33,8 @@ CDlgCopyMany::CDlgCopyMany(PanelHost& host, Prompts& prompts, int sourcePanel, i
       m_convert(new QCheckBox(QStringLiteral("Преобразовывать формат DDB в формат SGY"), this)),
       m_from(Named(new QLabel(this), "from")), m_to(Named(new QLabel(this), "to")),
       m_fileBar(HiddenBar(this, "fileProgress")), m_fileBlocks(Named(new QLabel(this), "fileBlocks")),
-      m_overallBar(HiddenBar(this, "overallProgress")), m_totalBlocks(Named(new QLabel(this), "totalBlocks")) {
+      m_overallBar(HiddenBar(this, "overallProgress")),
+      m_totalBlocks(Named(new QLabel(this), "totalBlocks")) {
     auto* question = new QHBoxLayout;
     question->addWidget(new QLabel(QStringLiteral("Скопировать"), this));
     question->addWidget(Named(new QLabel(QString::number(count).left(5), this), "count"));
@@ -67,7 +68,8 @@ void CDlgCopyMany::onOk() {
     BarProgress file(m_fileBar, m_fileBlocks);
     BarProgress overall(m_overallBar, nullptr);
     const bool convert = m_convert->isChecked();
-    runOperation([&] { return CopyMany(m_host, m_prompts).Run(m_sourcePanel, convert, this, &file, &overall); });
+    runOperation(
+        [&] { return CopyMany(m_host, m_prompts).Run(m_sourcePanel, convert, this, &file, &overall); });
 }
 
 void CDlgCopyMany::showPaths(const QString& source, const QString& target) {

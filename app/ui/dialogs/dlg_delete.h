@@ -9,7 +9,8 @@ namespace zarno {
 class CDlgDelete : public OperationDialog {
     Q_OBJECT
 public:
-    CDlgDelete(PanelHost& host, Prompts& prompts, int panel, const CFileEntry& entry, QWidget* parent = nullptr);
+    CDlgDelete(PanelHost& host, Prompts& prompts, int panel, const CFileEntry& entry,
+               QWidget* parent = nullptr);
 
 protected:
     void onOk() override;

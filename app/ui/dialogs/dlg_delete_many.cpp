@@ -10,7 +10,8 @@
 namespace zarno {
 
 CDlgDeleteMany::CDlgDeleteMany(PanelHost& host, Prompts& prompts, int panel, int count, QWidget* parent)
-    : OperationDialog(QStringLiteral("Стирание файлов"), parent), m_host(host), m_prompts(prompts), m_panel(panel) {
+    : OperationDialog(QStringLiteral("Стирание файлов"), parent), m_host(host), m_prompts(prompts),
+      m_panel(panel) {
     auto* question = new QHBoxLayout;
     question->addWidget(new QLabel(QStringLiteral("Стереть"), this));
     auto* number = new QLabel(QString::number(count), this);

@@ -26,11 +26,13 @@ QLabel* Named(QLabel* label, const char* name) {
 }
 } // namespace
 
-CDlgTransform::CDlgTransform(PanelHost& host, Prompts& prompts, int sourcePanel, int ddbCount, QWidget* parent)
+CDlgTransform::CDlgTransform(PanelHost& host, Prompts& prompts, int sourcePanel, int ddbCount,
+                             QWidget* parent)
     : OperationDialog(QStringLiteral("Преобразование DDB файлов в SGY файлы"), parent), m_host(host),
       m_prompts(prompts), m_sourcePanel(sourcePanel), m_fileName(Named(new QLabel(this), "fileName")),
       m_filesBar(HiddenBar(this, "filesProgress")), m_filesNumber(Named(new QLabel(this), "filesNumber")),
-      m_blocksBar(HiddenBar(this, "blocksProgress")), m_blocksNumber(Named(new QLabel(this), "blocksNumber")) {
+      m_blocksBar(HiddenBar(this, "blocksProgress")),
+      m_blocksNumber(Named(new QLabel(this), "blocksNumber")) {
     auto* question = new QHBoxLayout;
     question->addWidget(new QLabel(QStringLiteral("Преобразовать"), this));
     question->addWidget(Named(new QLabel(QString::number(ddbCount).left(6), this), "count"));
@@ -59,7 +61,8 @@ void CDlgTransform::onOk() {
     m_blocksBar->show();
     BarProgress files(m_filesBar, nullptr);
     BarProgress blocks(m_blocksBar, m_blocksNumber);
-    runOperation([&] { return TransformOperation(m_host, m_prompts).Run(m_sourcePanel, this, &files, &blocks); });
+    runOperation(
+        [&] { return TransformOperation(m_host, m_prompts).Run(m_sourcePanel, this, &files, &blocks); });
 }
 
 void CDlgTransform::showFileName(const QString& fileName) {

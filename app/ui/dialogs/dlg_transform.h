@@ -13,7 +13,8 @@ namespace zarno {
 class CDlgTransform : public OperationDialog, private TransformView {
     Q_OBJECT
 public:
-    CDlgTransform(PanelHost& host, Prompts& prompts, int sourcePanel, int ddbCount, QWidget* parent = nullptr);
+    CDlgTransform(PanelHost& host, Prompts& prompts, int sourcePanel, int ddbCount,
+                  QWidget* parent = nullptr);
 
 protected:
     void onOk() override;

@@ -38,7 +38,8 @@ void GuiPrompts::message(const QString& text, const QString& caption, PromptIcon
 }
 
 bool GuiPrompts::askYesNo(const QString& text, const QString& caption) {
-    QMessageBox box(QMessageBox::Question, CaptionOr(caption), text, QMessageBox::Yes | QMessageBox::No, m_parent);
+    QMessageBox box(QMessageBox::Question, CaptionOr(caption), text, QMessageBox::Yes | QMessageBox::No,
+                    m_parent);
     box.button(QMessageBox::Yes)->setText(QStringLiteral("Да"));
     box.button(QMessageBox::No)->setText(QStringLiteral("Нет"));
     return box.exec() == QMessageBox::Yes;

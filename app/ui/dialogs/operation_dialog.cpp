@@ -8,7 +8,8 @@
 namespace zarno {
 
 OperationDialog::OperationDialog(const QString& caption, QWidget* parent)
-    : QDialog(parent), m_buttons(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this)) {
+    : QDialog(parent),
+      m_buttons(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this)) {
     setWindowTitle(caption);
     connect(m_buttons, &QDialogButtonBox::accepted, this, [this] {
         if (!m_running)
