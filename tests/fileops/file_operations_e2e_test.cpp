@@ -130,6 +130,21 @@ TEST_F(InstrumentPanels, UploadChecksTheEightDotThreeName) {
     EXPECT_NE(host.Find(1, "UP.DDB"), nullptr) << "the instrument panel shows the new file";
 }
 
+TEST_F(InstrumentPanels, UploadManyStopsOpenAtANameThatDoesNotFit) {
+    ASSERT_TRUE(WriteFile(local.filePath("GOOD.TXT"), "good"));
+    ASSERT_TRUE(WriteFile(local.filePath("LONGFILENAME.TXT"), "long"));
+    ASSERT_TRUE(WriteFile(local.filePath("LAST.TXT"), "last"));
+    ASSERT_TRUE(WriteFile(local.filePath("REC.DDB"), MakeDDB(MakeDDBHeader(1, 100), 100)));
+    Start();
+    // The conversion box is checked, but a recording goes to the instrument as it is.
+    host.Select(0, {"GOOD.TXT", "REC.DDB", "LONGFILENAME.TXT", "LAST.TXT"});
+    EXPECT_EQ(CopyMany(host, prompts).Run(0, true), DialogOutcome::StayOpen);
+    EXPECT_EQ(prompts.texts(), Texts{"Неверно задано имя файла!"});
+    EXPECT_EQ(ReadFile(root.filePath("GOOD.TXT")), "good");
+    EXPECT_EQ(ReadFile(root.filePath("REC.DDB")), ReadFile(local.filePath("REC.DDB")));
+    EXPECT_EQ(QDir(root.path()).entryList(QDir::Files), (QStringList{"GOOD.TXT", "REC.DDB"}));
+}
+
 TEST_F(InstrumentPanels, CancelDuringCopyManyStopsTheRun) {
     for (const char* name : {"A.BIN", "B.BIN", "C.BIN"})
         ASSERT_TRUE(WriteFile(root.filePath(name), Pattern(60000, name[0])));
