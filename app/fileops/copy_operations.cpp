@@ -1,0 +1,268 @@
+#include "app/fileops/copy_operations.h"
+
+#include "app/fileops/copy_local_file.h"
+#include "app/fileops/file_names.h"
+#include "app/fileops/panel_refresh.h"
+#include "app/formats/convert_ddb_file.h"
+#include "app/remotedisk/remote_device.h"
+#include "app/remotedisk/transfer_cancel.h"
+
+namespace zarno {
+
+namespace {
+// The transfers' result for a cancelled copy.
+constexpr int kTransferCancelled = 2;
+
+bool IsType(const CFileEntry& entry, const char* type) {
+    return entry.typeText.compare(QLatin1String(type), Qt::CaseInsensitive) == 0;
+}
+
+bool Done(int result) {
+    return result == 1 || result == kTransferCancelled;
+}
+
+// A name typed for the target: one that carries a path of its own is refused before anything opens.
+bool NamesADirectory(const QString& name) {
+    return name.isEmpty() || name.contains(QLatin1Char('\\')) || name.contains(QLatin1Char(':'));
+}
+} // namespace
+
+CopyDirection CopyDirectionOf(const QString& sourcePath, const QString& targetPath) {
+    const bool fromDevice = IsDevicePath(sourcePath);
+    const bool toDevice = IsDevicePath(targetPath);
+    if (fromDevice && toDevice)
+        return CopyDirection::DeviceToDevice;
+    if (toDevice)
+        return CopyDirection::Upload;
+    return fromDevice ? CopyDirection::Download : CopyDirection::Local;
+}
+
+// ---- one file ----
+
+DialogOutcome SingleCopy::Run(int sourcePanel, const CFileEntry& entry, const QString& targetName,
+                              Progress* progress) {
+    m_convert = false;
+    const int targetPanel = OtherPanel(sourcePanel);
+    const QString targetDirectory = m_host.panel(targetPanel).path;
+    const CopyDirection direction = CopyDirectionOf(m_host.panel(sourcePanel).path, targetDirectory);
+    if (direction == CopyDirection::DeviceToDevice) {
+        Tell(m_prompts, kTextCannotCopy, PromptIcon::Stop);
+        return DialogOutcome::Close;
+    }
+    // A computer target is made only from a plain name, whichever listing proposed it.
+    const QString targetPath = direction == CopyDirection::Upload
+                                   ? JoinPanelPath(targetDirectory, targetName)
+                                   : LocalTargetPath(targetDirectory, targetName);
+    if (NamesADirectory(targetName) || targetPath.isEmpty()) {
+        Tell(m_prompts, kTextIncorrectFileName, PromptIcon::Stop);
+        return DialogOutcome::StayOpen;
+    }
+    if (!TakeConversion(entry, targetName))
+        return DialogOutcome::StayOpen;
+    if (!MayOverwrite(targetPanel, targetName, targetPath))
+        return DialogOutcome::Close;
+    switch (direction) {
+    case CopyDirection::Upload:
+        return Upload(targetPanel, entry, targetName, progress);
+    case CopyDirection::Download:
+        return Download(targetPanel, entry, targetPath, progress);
+    default:
+        return CopyLocal(sourcePanel, entry, targetPath, progress);
+    }
+}
+
+bool SingleCopy::TakeConversion(const CFileEntry& entry, const QString& targetName) {
+    if (!IsSgyTargetName(targetName) || IsType(entry, "sgy"))
+        return true;
+    if (IsType(entry, "ddb")) {
+        m_convert = true;
+        return true;
+    }
+    Tell(m_prompts, kTextNotDdbToSgy, PromptIcon::Stop);
+    return false;
+}
+
+bool SingleCopy::MayOverwrite(int targetPanel, const QString& targetName, const QString& targetPath) {
+    for (int row = 0; row < m_host.rowCount(targetPanel); ++row)
+        if (m_host.row(targetPanel, row).fileName.compare(targetName, Qt::CaseInsensitive) == 0)
+            return m_prompts.askYesNo(OverwriteQuestion(targetPath), QString());
+    return true;
+}
+
+DialogOutcome SingleCopy::Upload(int targetPanel, const CFileEntry& entry, const QString& targetName,
+                                 Progress* progress) {
+    if (!FitsDeviceFileName(targetName)) {
+        Tell(m_prompts, kTextBadFileName, PromptIcon::Stop);
+        return DialogOutcome::StayOpen;
+    }
+    if (Done(m_host.device().CopyToDevice(entry.fullPath, NewFileDeviceName(targetName), progress)))
+        RereadDevicePanel(m_host, m_prompts, targetPanel);
+    else
+        Tell(m_prompts, kTextCannotUpload, PromptIcon::Stop);
+    return DialogOutcome::Close;
+}
+
+DialogOutcome SingleCopy::Download(int targetPanel, const CFileEntry& entry, const QString& targetPath,
+                                   Progress* progress) {
+    CRemoteDevice& device = m_host.device();
+    const int result = m_convert ? device.CopyFromDeviceAsSgy(entry.deviceName, targetPath, progress)
+                                 : device.CopyFromDevice(entry.deviceName, targetPath, progress);
+    if (Done(result))
+        m_host.RefillComputerPanel(targetPanel);
+    else
+        Tell(m_prompts, kTextCannotCopy, PromptIcon::Stop);
+    return DialogOutcome::Close;
+}
+
+DialogOutcome SingleCopy::CopyLocal(int sourcePanel, const CFileEntry& entry, const QString& targetPath,
+                                    Progress* progress) {
+    const int result = m_convert ? ConvertDDBFile(entry.fullPath, targetPath, m_prompts, progress)
+                                 : CopyLocalFile(entry.fullPath, targetPath, m_prompts, progress);
+    if (Done(result))
+        RefillComputerPanels(m_host, sourcePanel, false);
+    else
+        Tell(m_prompts, kTextCannotCopy, PromptIcon::Stop);
+    return DialogOutcome::Close;
+}
+
+// ---- several files ----
+
+DialogOutcome CopyMany::Run(int sourcePanel, bool convertDdb, CopyManyView* view, Progress* fileProgress,
+                            Progress* overall) {
+    m_forAll = false;
+    m_totalBlocks = 0;
+    // A Cancel left over from an earlier dialog must not stop this run before it starts.
+    g_transferCancel.store(false);
+    const CopyDirection direction =
+        CopyDirectionOf(m_host.panel(sourcePanel).path, m_host.panel(OtherPanel(sourcePanel)).path);
+    if (direction == CopyDirection::DeviceToDevice) {
+        Tell(m_prompts, kTextCannotCopy, PromptIcon::Stop);
+        return DialogOutcome::Close;
+    }
+    std::vector<int>& selection = m_host.panel(sourcePanel).selection;
+    if (overall) {
+        overall->setRange(qint64(selection.size()));
+        overall->setValue(0);
+    }
+    qint64 filesDone = 0;
+    while (!selection.empty()) {
+        const int row = selection.front();
+        selection.erase(selection.begin());
+        // A Cancel between two files (the transfers clear the flag as they start) ends the run too.
+        if (g_transferCancel.load()) {
+            if (direction == CopyDirection::Upload)
+                RereadDevicePanel(m_host, m_prompts, OtherPanel(sourcePanel));
+            return DialogOutcome::Close;
+        }
+        if (row < 0 || row >= m_host.rowCount(sourcePanel))
+            continue;
+        const CFileEntry entry = m_host.row(sourcePanel, row);
+        const Step step = CopyOne(direction, sourcePanel, entry, convertDdb, view, fileProgress);
+        if (step != Step::Next)
+            return step == Step::StopOpen ? DialogOutcome::StayOpen : DialogOutcome::Close;
+        if (overall)
+            overall->setValue(++filesDone);
+    }
+    RefreshAfterRun(direction, sourcePanel);
+    return DialogOutcome::Close;
+}
+
+CopyMany::Step CopyMany::CopyOne(CopyDirection direction, int sourcePanel, const CFileEntry& entry,
+                                 bool convertDdb, CopyManyView* view, Progress* fileProgress) {
+    if (entry.isDirectory) {
+        Tell(m_prompts, kTextNoDirectoryCopy);
+        return Step::Stop;
+    }
+    const int targetPanel = OtherPanel(sourcePanel);
+    const QString targetDirectory = m_host.panel(targetPanel).path;
+    // An upload has no conversion: the instrument keeps the recording under its own name.
+    const bool convert = convertDdb && direction != CopyDirection::Upload && IsDdbFileName(entry.fileName);
+    const QString targetName = convert ? entry.title + QLatin1String(".sgy") : entry.fileName;
+    const QString targetPath = direction == CopyDirection::Upload
+                                   ? JoinPanelPath(targetDirectory, targetName)
+                                   : LocalTargetPath(targetDirectory, targetName);
+    if (targetPath.isEmpty()) {
+        Tell(m_prompts, kTextIncorrectFileName, PromptIcon::Stop);
+        return Step::StopOpen;
+    }
+    if (view)
+        view->showPaths(entry.fullPath, targetPath);
+    if (!MayOverwrite(targetPanel, entry, convert, targetName, targetPath))
+        return Step::Next;
+    const Step step = Transfer(direction, sourcePanel, entry, convert, targetName, targetPath, fileProgress);
+    // Only copies between computer directories count their blocks: the transfers report none.
+    if (step == Step::Next && direction == CopyDirection::Local && view)
+        view->showTotalBlocks(m_totalBlocks);
+    return step;
+}
+
+bool CopyMany::MayOverwrite(int targetPanel, const CFileEntry& entry, bool convert, const QString& targetName,
+                            const QString& targetPath) {
+    if (m_forAll)
+        return true;
+    for (int i = 0; i < m_host.rowCount(targetPanel); ++i) {
+        const CFileEntry& row = m_host.row(targetPanel, i);
+        const bool same = convert
+                              ? IsType(row, "sgy") && row.title.compare(entry.title, Qt::CaseInsensitive) == 0
+                              : row.fileName.compare(targetName, Qt::CaseInsensitive) == 0;
+        if (!same)
+            continue;
+        switch (m_prompts.askOverwrite(OverwriteQuestion(targetPath), QString::fromUtf8(kCaptionAttention))) {
+        case OverwriteAnswer::YesToAll:
+            m_forAll = true;
+            return true;
+        case OverwriteAnswer::Yes:
+            return true;
+        case OverwriteAnswer::No:
+            return false;
+        }
+    }
+    return true;
+}
+
+CopyMany::Step CopyMany::Transfer(CopyDirection direction, int sourcePanel, const CFileEntry& entry,
+                                  bool convert, const QString& targetName, const QString& targetPath,
+                                  Progress* fileProgress) {
+    const int targetPanel = OtherPanel(sourcePanel);
+    int result = 0;
+    switch (direction) {
+    case CopyDirection::Upload:
+        if (!FitsDeviceFileName(targetName)) {
+            Tell(m_prompts, kTextBadFileName, PromptIcon::Stop);
+            return Step::StopOpen;
+        }
+        result = m_host.device().CopyToDevice(entry.fullPath, NewFileDeviceName(targetName), fileProgress);
+        if (result == kTransferCancelled)
+            RereadDevicePanel(m_host, m_prompts, targetPanel);
+        else if (result != 1)
+            Tell(m_prompts, kTextCannotUpload, PromptIcon::Stop);
+        return result == 1 ? Step::Next : Step::Stop;
+    case CopyDirection::Download:
+        result = convert ? m_host.device().CopyFromDeviceAsSgy(entry.deviceName, targetPath, fileProgress)
+                         : m_host.device().CopyFromDevice(entry.deviceName, targetPath, fileProgress);
+        break;
+    default: {
+        qint64 blocks = 0;
+        result = convert ? ConvertDDBFile(entry.fullPath, targetPath, m_prompts, fileProgress, &blocks)
+                         : CopyLocalFile(entry.fullPath, targetPath, m_prompts, fileProgress, &blocks);
+        if (result == 1)
+            m_totalBlocks += blocks;
+        break;
+    }
+    }
+    if (result != 1 && result != kTransferCancelled)
+        Tell(m_prompts, kTextCannotCopy, PromptIcon::Stop);
+    return result == 1 ? Step::Next : Step::Stop;
+}
+
+void CopyMany::RefreshAfterRun(CopyDirection direction, int sourcePanel) {
+    const int targetPanel = OtherPanel(sourcePanel);
+    if (direction == CopyDirection::Upload)
+        RereadDevicePanel(m_host, m_prompts, targetPanel);
+    else if (direction == CopyDirection::Download)
+        m_host.RefillComputerPanel(targetPanel);
+    else
+        RefillComputerPanels(m_host, sourcePanel, false);
+}
+
+} // namespace zarno

@@ -1,0 +1,84 @@
+#include "app/ui/dialogs/dlg_copy_many.h"
+
+#include "app/ui/dialogs/bar_progress.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProgressBar>
+#include <QVBoxLayout>
+
+namespace zarno {
+
+namespace {
+QProgressBar* HiddenBar(QWidget* parent, const char* name) {
+    auto* bar = new QProgressBar(parent);
+    bar->setObjectName(QLatin1String(name));
+    bar->setTextVisible(false);
+    bar->hide();
+    return bar;
+}
+
+QLabel* Named(QLabel* label, const char* name) {
+    label->setObjectName(QLatin1String(name));
+    return label;
+}
+} // namespace
+
+CDlgCopyMany::CDlgCopyMany(PanelHost& host, Prompts& prompts, int sourcePanel, int count, QWidget* parent)
+    : OperationDialog(QStringLiteral("Копирование файлов"), parent), m_host(host), m_prompts(prompts),
+      m_sourcePanel(sourcePanel),
+      m_convert(new QCheckBox(QStringLiteral("Преобразовывать формат DDB в формат SGY"), this)),
+      m_from(Named(new QLabel(this), "from")), m_to(Named(new QLabel(this), "to")),
+      m_fileBar(HiddenBar(this, "fileProgress")), m_fileBlocks(Named(new QLabel(this), "fileBlocks")),
+      m_overallBar(HiddenBar(this, "overallProgress")),
+      m_totalBlocks(Named(new QLabel(this), "totalBlocks")) {
+    auto* question = new QHBoxLayout;
+    question->addWidget(new QLabel(QStringLiteral("Скопировать"), this));
+    question->addWidget(Named(new QLabel(QString::number(count).left(5), this), "count"));
+    question->addWidget(new QLabel(QStringLiteral("файла(ов)?"), this));
+    question->addStretch();
+    m_convert->setObjectName(QStringLiteral("convert"));
+    m_convert->setChecked(true);
+
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("Откуда"), m_from);
+    form->addRow(QStringLiteral("Куда"), m_to);
+    auto* fileRow = new QHBoxLayout;
+    fileRow->addWidget(m_fileBlocks);
+    fileRow->addWidget(m_fileBar, 1);
+    form->addRow(QStringLiteral("Блоков в файле:"), fileRow);
+    auto* totalRow = new QHBoxLayout;
+    totalRow->addWidget(m_totalBlocks);
+    totalRow->addWidget(m_overallBar, 1);
+    form->addRow(QStringLiteral("Блоков всего:"), totalRow);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(question);
+    layout->addWidget(m_convert);
+    layout->addLayout(form);
+    layout->addWidget(buttons());
+}
+
+void CDlgCopyMany::onOk() {
+    m_fileBar->show();
+    m_overallBar->show();
+    BarProgress file(m_fileBar, m_fileBlocks);
+    BarProgress overall(m_overallBar, nullptr);
+    const bool convert = m_convert->isChecked();
+    runOperation(
+        [&] { return CopyMany(m_host, m_prompts).Run(m_sourcePanel, convert, this, &file, &overall); });
+}
+
+void CDlgCopyMany::showPaths(const QString& source, const QString& target) {
+    m_from->setText(source);
+    m_to->setText(target);
+}
+
+void CDlgCopyMany::showTotalBlocks(qint64 total) {
+    m_totalBlocks->setText(QString::number(total));
+}
+
+} // namespace zarno

@@ -1,0 +1,26 @@
+#include "app/ui/dialogs/dlg_create_directory.h"
+
+#include "app/fileops/make_directory.h"
+
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+namespace zarno {
+
+CDlgCreateDirectory::CDlgCreateDirectory(PanelHost& host, Prompts& prompts, int panel, QWidget* parent)
+    : OperationDialog(QStringLiteral("Создание каталога"), parent), m_host(host), m_prompts(prompts),
+      m_panel(panel), m_name(new QLineEdit(this)) {
+    m_name->setObjectName(QStringLiteral("name"));
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel(QStringLiteral("Новый каталог"), this));
+    layout->addWidget(m_name);
+    layout->addWidget(buttons());
+}
+
+void CDlgCreateDirectory::onOk() {
+    runOperation([this] { return MakeDirectoryOperation(m_host, m_prompts).Run(m_panel, m_name->text()); });
+}
+
+} // namespace zarno

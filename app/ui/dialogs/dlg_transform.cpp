@@ -1,0 +1,76 @@
+#include "app/ui/dialogs/dlg_transform.h"
+
+#include "app/ui/dialogs/bar_progress.h"
+
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProgressBar>
+#include <QVBoxLayout>
+
+namespace zarno {
+
+namespace {
+QProgressBar* HiddenBar(QWidget* parent, const char* name) {
+    auto* bar = new QProgressBar(parent);
+    bar->setObjectName(QLatin1String(name));
+    bar->setTextVisible(false);
+    bar->hide();
+    return bar;
+}
+
+QLabel* Named(QLabel* label, const char* name) {
+    label->setObjectName(QLatin1String(name));
+    return label;
+}
+} // namespace
+
+CDlgTransform::CDlgTransform(PanelHost& host, Prompts& prompts, int sourcePanel, int ddbCount,
+                             QWidget* parent)
+    : OperationDialog(QStringLiteral("Преобразование DDB файлов в SGY файлы"), parent), m_host(host),
+      m_prompts(prompts), m_sourcePanel(sourcePanel), m_fileName(Named(new QLabel(this), "fileName")),
+      m_filesBar(HiddenBar(this, "filesProgress")), m_filesNumber(Named(new QLabel(this), "filesNumber")),
+      m_blocksBar(HiddenBar(this, "blocksProgress")),
+      m_blocksNumber(Named(new QLabel(this), "blocksNumber")) {
+    auto* question = new QHBoxLayout;
+    question->addWidget(new QLabel(QStringLiteral("Преобразовать"), this));
+    question->addWidget(Named(new QLabel(QString::number(ddbCount).left(6), this), "count"));
+    question->addWidget(new QLabel(QStringLiteral("файлов?"), this));
+    question->addStretch();
+
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("Файл"), m_fileName);
+    auto* filesRow = new QHBoxLayout;
+    filesRow->addWidget(m_filesNumber);
+    filesRow->addWidget(m_filesBar, 1);
+    form->addRow(QStringLiteral("Блоков в файле"), filesRow);
+    auto* blocksRow = new QHBoxLayout;
+    blocksRow->addWidget(m_blocksNumber);
+    blocksRow->addWidget(m_blocksBar, 1);
+    form->addRow(QStringLiteral("Блоков всего"), blocksRow);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(question);
+    layout->addLayout(form);
+    layout->addWidget(buttons());
+}
+
+void CDlgTransform::onOk() {
+    m_filesBar->show();
+    m_blocksBar->show();
+    BarProgress files(m_filesBar, nullptr);
+    BarProgress blocks(m_blocksBar, m_blocksNumber);
+    runOperation(
+        [&] { return TransformOperation(m_host, m_prompts).Run(m_sourcePanel, this, &files, &blocks); });
+}
+
+void CDlgTransform::showFileName(const QString& fileName) {
+    m_fileName->setText(fileName);
+}
+
+void CDlgTransform::showTotalBlocks(qint64 total) {
+    m_filesNumber->setText(QString::number(total));
+}
+
+} // namespace zarno
