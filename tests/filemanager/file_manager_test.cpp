@@ -195,8 +195,9 @@ TEST_F(FileManagerTest, SelectionCommandChecks) {
             opened.push_back(text);
         }
         EXPECT_EQ(opened, c.dialogs);
-        if (command != "mkdir") // the one command that needs no selection
+        if (command != "mkdir") { // the one command that needs no selection
             EXPECT_EQ(fm->panel(0).selection.size(), c.rows.size());
+        }
     }
     // One selected SEG-Y file opens the viewer.
     Select(0, {"WAVE.SGY"});
