@@ -138,6 +138,21 @@ TEST_F(DriveTableTest, RefreshReadsRemovableMediaAndMarksUnreadableOnes) {
     EXPECT_EQ(table[4].fileSystemName, "");
 }
 
+TEST(DriveTable, ThisMachine) {
+    SystemDriveSource system;
+    const std::vector<DriveInfo> table = BuildDriveTable(system);
+    ASSERT_GE(table.size(), 2u);
+    EXPECT_EQ(table.front().root, "/");
+    EXPECT_EQ(table.front().kind, kKindFixed);
+    EXPECT_GT(table.front().total, 0u);
+    EXPECT_NE(table.front().volumeName, "<Unknown>");
+    EXPECT_EQ(table.back().root, "z:\\");
+    for (const DriveInfo& row : table) {
+        SCOPED_TRACE(row.root.toStdString());
+        EXPECT_FALSE(row.root == "/proc" || row.root == "/sys" || row.root == "/dev/pts");
+    }
+}
+
 TEST(DriveTable, UnitsAndRoots) {
     EXPECT_EQ(KiloUnits(999), 0u);
     EXPECT_EQ(KiloUnits(5'000'000'000ull), 5'000'000u);
