@@ -205,7 +205,8 @@ TEST_F(InstrumentPanels, DiskInformationResults) {
     struct Case {
         std::vector<std::string> args;
         int result;
-    } cases[] = {{{"--fail", "65=1:1"}, -1}, {{"--fail", "65=5:1"}, 5}, {{}, 1}};
+    } cases[] = {
+        {{"--fail", "65=1:1"}, -1}, {{"--fail", "65=5:1"}, 5}, {{"--no-answer", "65:1"}, 0}, {{}, 1}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.result);
         Start(c.args);
