@@ -88,6 +88,7 @@ void CControlForm::setControlsEnabled(bool enabled) {
 }
 
 void CControlForm::chooseDrive(int index) {
+    selectDriveItem(index); // already so when the user chose it in the list
     m_main.files().OnDriveChosen(m_panel, index);
 }
 
