@@ -35,6 +35,8 @@ CControlForm::CControlForm(CMainFrame& mainFrame, int panel, QWidget* parent)
     red.setColor(QPalette::WindowText, Qt::red);
     m_count->setPalette(red);
     m_count->setMinimumWidth(30);
+    for (QPushButton* narrow : {m_root, m_up})
+        narrow->setMaximumWidth(28);
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(2, 1, 2, 1);

@@ -3,6 +3,7 @@
 #include "app/ui/main_frame.h"
 
 #include <QActionGroup>
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -48,6 +49,11 @@ CListFileView::CListFileView(CMainFrame& mainFrame, int panel, QWidget* parent)
     m_table->horizontalHeader()->setHighlightSections(false);
     m_table->horizontalHeader()->setStretchLastSection(false);
     m_table->setContextMenuPolicy(Qt::NoContextMenu);
+    connect(m_table->horizontalHeader(), &QHeaderView::sectionResized, this, [this] {
+        // Only a drag of a column edge counts; a refill of the rows also reports sizes.
+        if (!m_applyingWidths && QApplication::mouseButtons() != Qt::NoButton)
+            m_userSized = true;
+    });
 
     // The compact display shows the same rows and the same selection, names only.
     m_compact->setModel(&model);
@@ -90,10 +96,13 @@ std::vector<int> CListFileView::selectedRows() const {
 }
 
 void CListFileView::applyColumnWidths() {
-    const int clientWidth = m_table->viewport()->width();
+    // This widget's own width: the table inside takes its size only after this one's resize.
+    const int clientWidth = std::max(width() - 2 * m_table->frameWidth(), 0);
     const PanelState& state = m_main.files().panelState(m_panel);
+    m_applyingWidths = true;
     for (int column = 0; column < kPanelColumns; ++column)
         m_table->setColumnWidth(column, ColumnWidth(state, column, clientWidth));
+    m_applyingWidths = false;
 }
 
 void CListFileView::storeColumnWidths() {
@@ -104,11 +113,10 @@ void CListFileView::storeColumnWidths() {
 
 void CListFileView::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    // The default widths are shares of the list's width, so they wait for the list's real size.
-    if (!m_widthsApplied && isVisible() && m_table->viewport()->width() > 0) {
-        m_widthsApplied = true;
+    // The default widths are shares of the list's width, so they follow it until the user sizes a
+    // column.
+    if (!m_userSized)
         applyColumnWidths();
-    }
 }
 
 void CListFileView::openRow(int row) {

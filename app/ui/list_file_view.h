@@ -59,7 +59,9 @@ private:
     QTableView* m_table;
     QListView* m_compact;
     int m_display = 0;
-    bool m_widthsApplied = false;
+    // Until the user sizes a column, the default widths follow the list's width.
+    bool m_userSized = false;
+    bool m_applyingWidths = false;
 };
 
 } // namespace zarno

@@ -34,7 +34,8 @@ using namespace zarno::testing;
 
 namespace {
 
-[[maybe_unused]] ::testing::Environment* const g_gui = ::testing::AddGlobalTestEnvironment(new GuiEnvironment);
+[[maybe_unused]] ::testing::Environment* const g_gui =
+    ::testing::AddGlobalTestEnvironment(new GuiEnvironment);
 
 // A main window made as the program makes it, shown and laid out.
 struct Window {
@@ -113,9 +114,7 @@ TEST_F(MainWindowTest, FirstStartThenSettingsRoundTrip) {
 }
 
 TEST_F(MainWindowTest, LeftColumnStartsAtTheSavedPositionOrAt150) {
-    const struct {
-        int saved, expected;
-    } cases[] = {{0, 150}, {90, 150}, {149, 150}, {400, 400}};
+    const struct { int saved, expected; } cases[] = {{0, 150}, {90, 150}, {149, 150}, {400, 400}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.saved);
         WriteLoopbackLink();
