@@ -3,6 +3,7 @@
 // a panel on a fixture directory, and a panel on the instrument simulator over loopback UDP.
 
 #include "app/ui/control_form.h"
+#include "app/ui/dlg_disk.h"
 #include "app/ui/list_file_view.h"
 #include "app/ui/main_frame.h"
 #include "app/ui/path_form.h"
@@ -26,6 +27,7 @@
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
+#include <QTreeWidget>
 
 #include <algorithm>
 
@@ -294,7 +296,7 @@ TEST(InstrumentPanel, EnterTheInstrumentBrowseAndDisconnect) {
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(QByteArray(700, 'x'));
     }
-    DeviceProcess device(root.path().toStdString(), {"--label", "SAMPLES"});
+    DeviceProcess device(root.path().toStdString(), {"--label", "SAMPLES", "--disk-size", "64000000"});
     WriteLoopbackLink(device.port);
     Window w;
     ASSERT_TRUE(w.frame->files().IsConnected());
@@ -321,6 +323,22 @@ TEST(InstrumentPanel, EnterTheInstrumentBrowseAndDisconnect) {
     EXPECT_EQ(header->fileCount()->text(), QStringLiteral("2"));
     header->upButton()->click();
     EXPECT_EQ(w.frame->panelPath(0)->text(), QStringLiteral("z:\\"));
+
+    // The drive dialog's instrument row, once its disk is open.
+    {
+        CDlgDisk dialog(w.frame->files().Drives());
+        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Информация о накопителях"));
+        QTreeWidgetItem* row = dialog.list()->topLevelItem(dialog.list()->topLevelItemCount() - 1);
+        ASSERT_NE(row, nullptr);
+        EXPECT_EQ(row->text(0), QStringLiteral("z:\\"));
+        EXPECT_EQ(row->text(1), QStringLiteral("SAMPLES"));
+        EXPECT_EQ(row->text(2), QStringLiteral("FAT special"));
+        EXPECT_EQ(row->text(3), QStringLiteral("8"));
+        EXPECT_EQ(row->text(4), QStringLiteral("65536000")); // 64000 units of 1000 bytes, times 1024
+        EXPECT_EQ(row->text(5), QStringLiteral("<Unknown>"));
+        EXPECT_EQ(dialog.list()->columnWidth(4), 120);
+        EXPECT_EQ(dialog.list()->headerItem()->text(4), QStringLiteral("Размер накопителя(kB)"));
+    }
 
     // The second panel enters the instrument too (the disk is open already).
     w.frame->panelHeader(1)->chooseDrive(z);
