@@ -46,7 +46,7 @@ CMainFrame::CMainFrame(Prompts& prompts, FileDialogs* dialogs, std::unique_ptr<D
         // back, as a closing viewer would.
         QMessageBox::information(
             this, QStringLiteral("Zarno"),
-            QStringLiteral("%1\n\nThe signal viewer window is not available yet.").arg(path));
+            QStringLiteral("%1\n\nОкно просмотра сигналов в этой версии программы отсутствует.").arg(path));
         setToolbarVisible(m_files->ToolbarVisible());
     };
     createActions();

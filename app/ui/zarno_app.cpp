@@ -1,5 +1,6 @@
 #include "app/ui/zarno_app.h"
 
+#include "app/filemanager/file_dialogs.h"
 #include "app/ui/command_ids.h"
 #include "app/ui/main_frame.h"
 #include "app/ui/splitter_frame.h"
@@ -28,17 +29,29 @@ QMenu* FileMenu(CMainFrame& frame) {
 
 } // namespace
 
-CZarnoApp::CZarnoApp(FileDialogs* dialogs, QObject* parent) : QObject(parent), m_dialogs(dialogs) {}
+CZarnoApp::CZarnoApp(FileDialogsFactory makeDialogs, QObject* parent)
+    : QObject(parent), m_makeDialogs(std::move(makeDialogs)) {}
 
-CZarnoApp::~CZarnoApp() = default;
+CZarnoApp::~CZarnoApp() {
+    // The dialogs go first (they may be children of the main window), the file manager forgetting
+    // them before.
+    if (m_main)
+        m_main->setFileDialogs(nullptr);
+    m_dialogs.reset();
+    m_main.reset();
+}
 
 bool CZarnoApp::InitInstance() {
     QCoreApplication::setOrganizationName(QStringLiteral("Mervo"));
     QCoreApplication::setApplicationName(QStringLiteral("Zarno"));
     loadRecentFiles();
 
-    m_main = std::make_unique<CMainFrame>(m_prompts, m_dialogs);
+    m_main = std::make_unique<CMainFrame>(m_prompts, nullptr);
     m_prompts.setParent(m_main.get());
+    if (m_makeDialogs) {
+        m_dialogs = m_makeDialogs(*m_main);
+        m_main->setFileDialogs(m_dialogs.get());
+    }
     if (!m_main->Create())
         return false;
     connect(m_main.get(), &CMainFrame::frameworkCommand, this, &CZarnoApp::dispatch);

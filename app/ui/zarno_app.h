@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -31,11 +32,15 @@ inline constexpr DocumentType kDocumentTypes[] = {
 
 constexpr int kRecentFileCount = 4;
 
+// Makes the dialogs that the selection commands open, once the main frame (whose file manager they
+// work on) exists.
+using FileDialogsFactory = std::function<std::unique_ptr<FileDialogs>(CMainFrame&)>;
+
 class CZarnoApp : public QObject {
     Q_OBJECT
 public:
-    // `dialogs` are the file dialogs the selection commands open (none: they only check).
-    explicit CZarnoApp(FileDialogs* dialogs = nullptr, QObject* parent = nullptr);
+    // Without a factory the selection commands only check and open nothing.
+    explicit CZarnoApp(FileDialogsFactory makeDialogs = {}, QObject* parent = nullptr);
     ~CZarnoApp() override;
 
     // Start-up: settings key, recent files, the main frame, the one file-manager window; the window
@@ -64,8 +69,9 @@ private:
     void dispatch(int id);
 
     MessageBoxPrompts m_prompts;
-    FileDialogs* m_dialogs;
+    FileDialogsFactory m_makeDialogs;
     std::unique_ptr<CMainFrame> m_main;
+    std::unique_ptr<FileDialogs> m_dialogs;
     std::unique_ptr<QPrinter> m_printer;
     QStringList m_recent;
     QList<QAction*> m_recentActions;

@@ -8,6 +8,7 @@
 #include "app/ui/main_frame.h"
 #include "app/ui/path_form.h"
 #include "app/ui/splitter_frame.h"
+#include "app/ui/zarno_app.h"
 
 #include "tests/support/device_process.h"
 #include "tests/support/recording_prompts.h"
@@ -356,6 +357,24 @@ TEST(InstrumentPanel, EnterTheInstrumentBrowseAndDisconnect) {
     }
     for (const QString& text : w.prompts.texts())
         EXPECT_EQ(text, QStringLiteral("Нет доступных COM - портов!")) << "an unexpected message";
+}
+
+} // namespace
+
+namespace {
+
+TEST(Application, RecentFileListKeepsTheLastFour) {
+    WriteLoopbackLink();
+    CZarnoApp app;
+    for (const char* path : {"/a", "/b", "/c", "/d", "/e", "/c"})
+        app.addRecentFile(QString::fromLatin1(path));
+    EXPECT_EQ(app.recentFiles(), QStringList({"/c", "/e", "/d", "/b"}));
+    QSettings store(QStringLiteral("Mervo"), QStringLiteral("Zarno"));
+    EXPECT_EQ(store.value("Recent File List/File1").toString(), QStringLiteral("/c"));
+    EXPECT_EQ(store.value("Recent File List/File4").toString(), QStringLiteral("/b"));
+    EXPECT_FALSE(store.contains("Recent File List/File5"));
+    EXPECT_STREQ(kDocumentTypes[0].name, "Zarno");
+    EXPECT_STREQ(kDocumentTypes[1].name, "PictText");
 }
 
 } // namespace
