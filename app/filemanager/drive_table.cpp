@@ -151,16 +151,16 @@ QString SystemDriveSource::label(const QString& device) {
 }
 
 bool SystemDriveSource::removable(const QString& device) {
-    const QString name =
-        QFileInfo(QFileInfo(device).canonicalFilePath().isEmpty() ? device
-                                                                  : QFileInfo(device).canonicalFilePath())
-            .fileName();
+    const QString canonical = QFileInfo(device).canonicalFilePath();
+    const QString name = QFileInfo(canonical.isEmpty() ? device : canonical).fileName();
     if (name.isEmpty())
         return false;
-    // A partition's own folder has no "removable" file; its disk's folder (the parent) has.
-    const QString own = m_paths.sysBlock + QLatin1Char('/') + name;
+    const QString own = QFileInfo(m_paths.sysBlock + QLatin1Char('/') + name).canonicalFilePath();
+    if (own.isEmpty())
+        return false;
+    // A partition's own folder has no "removable" file; the folder of its disk (the parent) has.
     for (const QString& candidate :
-         {own + QStringLiteral("/removable"), own + QStringLiteral("/../removable")}) {
+         {own + QStringLiteral("/removable"), QFileInfo(own).absolutePath() + QStringLiteral("/removable")}) {
         QFile file(candidate);
         if (file.open(QIODevice::ReadOnly))
             return file.readAll().trimmed() == "1";

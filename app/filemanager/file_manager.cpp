@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <limits>
-#include <stdexcept>
 
 namespace zarno {
 
@@ -144,10 +143,10 @@ int FileManager::rowCount(int p) const {
 }
 
 const CFileEntry& FileManager::row(int p, int r) const {
+    // A row outside the rows reads as an empty entry: callers check the selection against rowCount.
+    static const CFileEntry kNoRow;
     const CFileEntry* e = m_models.at(size_t(p))->entry(r);
-    if (!e)
-        throw std::out_of_range("panel row");
-    return *e;
+    return e ? *e : kNoRow;
 }
 
 PanelModel& FileManager::model(int p) {

@@ -93,6 +93,10 @@ public:
     // The header's "\" and ".." buttons.
     void GoToRoot(int panel);
     void GoUp(int panel);
+    // Makes the instrument's one current directory the path of this instrument panel when it is not
+    // (the other panel may have moved it), so that file names sent next belong to this panel's
+    // directory; 1 on success (or when nothing was needed), 0 when an exchange failed.
+    int SyncDeviceDirectory(int panel);
     // The panel back on "/" as a computer panel, its drive list showing "/" with this item selected.
     void ResetPanelToDriveC(int panel, int driveItem);
     // The drive list's item of "/" (the table's first row).
@@ -145,7 +149,6 @@ private:
     bool AskRetry();
     void FallBackToDriveC(int panel);
     bool ChangeDeviceDirectoryTo(const QString& oldPath, const QString& newPath, const QString& name);
-    int SyncDeviceDirectory(int panel);
     int OpenDeviceDisk();
     bool ConnectByLinkType();
     void MakeCurrentAndRefill(int panel, const QString& path);
