@@ -359,6 +359,35 @@ TEST(InstrumentPanel, EnterTheInstrumentBrowseAndDisconnect) {
         EXPECT_EQ(text, QStringLiteral("Нет доступных COM - портов!")) << "an unexpected message";
 }
 
+// A listing that fails, answered No: the panel is back on "/", and nothing stays locked.
+TEST(InstrumentPanel, FailedListingAnsweredNoUnlocksEverything) {
+    QTemporaryDir root;
+    DeviceProcess device(root.path().toStdString(), {"--no-answer", "66"});
+    WriteLoopbackLink(device.port);
+    Window w;
+    CControlForm* header = w.frame->panelHeader(0);
+    header->chooseDrive(header->driveList()->findText(QStringLiteral("z:\\")));
+
+    const std::vector<QString> said = w.prompts.texts();
+    EXPECT_NE(
+        std::find(said.begin(), said.end(), QStringLiteral("Ошибка при установке каталога! Повторить?")),
+        said.end());
+    EXPECT_FALSE(w.frame->files().panelState(0).onDevice);
+    EXPECT_EQ(w.frame->panelPath(0)->text(), QStringLiteral("/"));
+    EXPECT_EQ(header->driveList()->currentText(), QStringLiteral("/"));
+    EXPECT_FALSE(w.frame->panelsLocked());
+    EXPECT_TRUE(w.frame->menuBar()->isEnabled());
+    EXPECT_TRUE(w.frame->commandsBar()->isEnabled());
+    for (int panel = 0; panel < 2; ++panel) {
+        SCOPED_TRACE(panel);
+        CControlForm* h = w.frame->panelHeader(panel);
+        for (QWidget* control : std::initializer_list<QWidget*>{h->driveList(), h->diskInfoButton(),
+                                                                h->rootButton(), h->upButton()})
+            EXPECT_TRUE(control->isEnabled());
+        EXPECT_TRUE(w.frame->panelList(panel)->isEnabled());
+    }
+}
+
 } // namespace
 
 namespace {
