@@ -12,6 +12,7 @@
 #include <QMdiArea>
 #include <QMouseEvent>
 #include <QSplitterHandle>
+#include <QTimer>
 #include <QToolBar>
 
 namespace zarno {
@@ -87,6 +88,14 @@ CSplitterFrame::CSplitterFrame(CMainFrame& mainFrame) : m_main(mainFrame) {
     m_outer->setStretchFactor(0, 0);
     m_outer->setStretchFactor(1, 1);
     setLeftColumnWidth(InitialLeftColumnWidth(m_main.settings().m_nSplitterXPos));
+
+    // Whenever it becomes the active window it is shown maximised (after cascading, say).
+    connect(this, &QMdiSubWindow::aboutToActivate, this, [this] {
+        QTimer::singleShot(0, this, [this] {
+            if (isVisible() && !isMaximized())
+                showMaximized();
+        });
+    });
 }
 
 QWidget* CSplitterFrame::createColumn(int panel) {
@@ -140,12 +149,6 @@ void CSplitterFrame::closeEvent(QCloseEvent* event) {
         event->accept();
     else
         event->ignore();
-}
-
-void CSplitterFrame::changeEvent(QEvent* event) {
-    QMdiSubWindow::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow() && isVisible() && !isMaximized())
-        showMaximized();
 }
 
 void CSplitterFrame::SwitchPanel() {

@@ -156,6 +156,10 @@ TEST_F(MainWindowTest, InnerBarsDoNotMove) {
 
 TEST_F(MainWindowTest, WindowCommands) {
     Window w;
+    // The user cannot close the file manager.
+    EXPECT_FALSE(w.manager->close());
+    EXPECT_TRUE(w.manager->isVisible());
+
     // 32808 hides the file manager with the toolbar; pressed again it shows both.
     w.frame->runCommand(kCmdToggleManager);
     EXPECT_FALSE(w.manager->isVisible());
