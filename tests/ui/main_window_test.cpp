@@ -14,6 +14,7 @@
 #include "tests/support/recording_prompts.h"
 #include "tests/ui/gui_test_support.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -167,6 +168,17 @@ TEST_F(MainWindowTest, WindowCommands) {
     w.frame->runCommand(kCmdToggleManager);
     EXPECT_TRUE(w.manager->isVisible());
     EXPECT_TRUE(w.frame->commandsBar()->isVisible());
+
+    // Alt+F1 and Alt+F2 open the left and the right drive list.
+    for (const auto& [id, panel] : {std::pair{kCmdLeftDriveList, 0}, std::pair{kCmdRightDriveList, 1}}) {
+        SCOPED_TRACE(panel);
+        QComboBox* drives = w.frame->panelHeader(panel)->driveList();
+        w.frame->runCommand(id);
+        QApplication::processEvents();
+        EXPECT_TRUE(drives->view()->isVisible());
+        drives->hidePopup();
+        EXPECT_FALSE(w.frame->panelHeader(1 - panel)->driveList()->view()->isVisible());
+    }
 
     // 32783 moves the focus back and forth between the two lists.
     w.frame->activateWindow();
