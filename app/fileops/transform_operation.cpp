@@ -51,10 +51,4 @@ bool TransformOperation::OtherPanelListsSgy(int sourcePanel, const CFileEntry& e
     return false;
 }
 
-void TransformOperation::RefreshTarget(int sourcePanel) {
-    const int target = OtherPanel(sourcePanel);
-    if (!ShowsDevice(m_host, target))
-        m_host.RefillComputerPanel(target);
-}
-
 } // namespace zarno

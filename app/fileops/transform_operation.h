@@ -30,10 +30,6 @@ public:
     qint64 totalBlocks() const { return m_totalBlocks; }
     int converted() const { return m_converted; }
 
-    // After the dialog, whatever its outcome: a computer target panel is read again, as it may show
-    // the source directory.
-    void RefreshTarget(int sourcePanel);
-
 private:
     bool OtherPanelListsSgy(int sourcePanel, const CFileEntry& entry);
 

@@ -387,9 +387,6 @@ TEST_F(LocalDirs, TransformSkipsRecordingsTheOtherPanelListsAsSgy) {
     EXPECT_EQ(view.names, (std::vector<QString>{"ONE.DDB", "TWO.ddb"}));
     EXPECT_EQ(view.totals, std::vector<qint64>{(Recording().size() + 511) / 512});
     EXPECT_EQ(host.calls, std::vector<std::string>{"refill 0"});
-    host.calls.clear();
-    transform.RefreshTarget(0);
-    EXPECT_EQ(host.calls, std::vector<std::string>{"refill 1"});
     EXPECT_TRUE(prompts.records.empty());
 }
 

@@ -1,6 +1,5 @@
 #include "app/ui/dialogs/file_operation_dialogs.h"
 
-#include "app/fileops/transform_operation.h"
 #include "app/ui/dialogs/dlg_copy.h"
 #include "app/ui/dialogs/dlg_copy_many.h"
 #include "app/ui/dialogs/dlg_create_directory.h"
@@ -32,7 +31,6 @@ void FileOperationDialogs::OpenCreateDirectory(int panel) {
 
 void FileOperationDialogs::OpenTransform(int sourcePanel, int ddbCount) {
     CDlgTransform(m_host, m_prompts, sourcePanel, ddbCount, m_parent).exec();
-    TransformOperation(m_host, m_prompts).RefreshTarget(sourcePanel);
 }
 
 } // namespace zarno

@@ -11,6 +11,9 @@ namespace zarno {
 class GuiPrompts final : public Prompts {
 public:
     explicit GuiPrompts(QWidget* parent = nullptr) : m_parent(parent) {}
+    // Boxes open over this window (the main frame, once it exists).
+    void setParent(QWidget* parent) { m_parent = parent; }
+
     void message(const QString& text, const QString& caption, PromptIcon icon) override;
     bool askYesNo(const QString& text, const QString& caption) override;
     OverwriteAnswer askOverwrite(const QString& text, const QString& caption) override;

@@ -1,0 +1,103 @@
+#include "app/ui/control_form.h"
+
+#include "app/ui/dlg_disk.h"
+#include "app/ui/list_file_view.h"
+#include "app/ui/main_frame.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalBlocker>
+
+namespace zarno {
+
+namespace {
+
+QPushButton* SmallButton(const QString& text, QWidget* parent) {
+    auto* button = new QPushButton(text, parent);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setMinimumWidth(10);
+    return button;
+}
+
+} // namespace
+
+CControlForm::CControlForm(CMainFrame& mainFrame, int panel, QWidget* parent)
+    : QWidget(parent), m_main(mainFrame), m_panel(panel), m_drives(new QComboBox(this)),
+      m_diskInfo(SmallButton(QStringLiteral("Диск инфо"), this)),
+      m_root(SmallButton(QStringLiteral("\\"), this)), m_up(SmallButton(QStringLiteral(".."), this)),
+      m_count(new QLabel(QStringLiteral("0"), this)), m_view(SmallButton(QStringLiteral("View"), this)) {
+    setObjectName(QStringLiteral("CControlForm"));
+    m_drives->setMinimumContentsLength(6);
+    m_drives->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    QPalette red = m_count->palette();
+    red.setColor(QPalette::WindowText, Qt::red);
+    m_count->setPalette(red);
+    m_count->setMinimumWidth(30);
+    for (QPushButton* narrow : {m_root, m_up})
+        narrow->setMaximumWidth(28);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(2, 1, 2, 1);
+    layout->setSpacing(3);
+    layout->addWidget(m_drives);
+    layout->addWidget(m_diskInfo);
+    layout->addWidget(m_root);
+    layout->addWidget(m_up);
+    layout->addWidget(new QLabel(QStringLiteral("Количество файлов:"), this));
+    layout->addWidget(m_count);
+    layout->addStretch(1);
+    layout->addWidget(m_view);
+
+    connect(m_drives, &QComboBox::activated, this, &CControlForm::chooseDrive);
+    connect(m_diskInfo, &QPushButton::clicked, this, &CControlForm::showDiskInfo);
+    connect(m_root, &QPushButton::clicked, this, [this] { m_main.files().GoToRoot(m_panel); });
+    connect(m_up, &QPushButton::clicked, this, [this] { m_main.files().GoUp(m_panel); });
+    connect(m_view, &QPushButton::clicked, this, [this] {
+        if (CListFileView* list = m_main.panelList(m_panel))
+            list->toggleDisplay();
+    });
+}
+
+void CControlForm::fillDriveList() {
+    const QSignalBlocker quiet(m_drives);
+    m_drives->clear();
+    for (const DriveInfo& drive : m_main.files().Drives())
+        m_drives->addItem(drive.root);
+}
+
+void CControlForm::showDrive(const QString& root) {
+    const QSignalBlocker quiet(m_drives);
+    const int index = m_drives->findText(root);
+    if (index >= 0)
+        m_drives->setCurrentIndex(index);
+}
+
+void CControlForm::selectDriveItem(int index) {
+    const QSignalBlocker quiet(m_drives);
+    if (index >= 0 && index < m_drives->count())
+        m_drives->setCurrentIndex(index);
+}
+
+void CControlForm::setFileCount(int count) {
+    m_count->setText(QString::asprintf("%d", count));
+}
+
+void CControlForm::setControlsEnabled(bool enabled) {
+    for (QWidget* w : std::initializer_list<QWidget*>{m_drives, m_diskInfo, m_root, m_up})
+        w->setEnabled(enabled);
+}
+
+void CControlForm::chooseDrive(int index) {
+    selectDriveItem(index); // already so when the user chose it in the list
+    m_main.files().OnDriveChosen(m_panel, index);
+}
+
+void CControlForm::showDiskInfo() {
+    m_main.files().RefreshDriveInfo(kAllComputerDrives);
+    CDlgDisk dialog(m_main.files().Drives(), this);
+    dialog.exec();
+}
+
+} // namespace zarno

@@ -1,0 +1,29 @@
+#include "app/ui/dlg_wait.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace zarno {
+
+CDlgWait::CDlgWait(QWidget* parent)
+    : QFrame(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
+    setFrameStyle(QFrame::Box | QFrame::Plain);
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(24, 12, 24, 12);
+    layout->addWidget(new QLabel(QStringLiteral("Настройка связи ..."), this));
+}
+
+void CDlgWait::popUp() {
+    adjustSize();
+    if (QWidget* over = parentWidget()) {
+        const QPoint centre = over->mapToGlobal(over->rect().center());
+        move(centre - rect().center());
+    }
+    show();
+    repaint();
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+} // namespace zarno

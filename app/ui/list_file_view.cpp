@@ -1,0 +1,199 @@
+#include "app/ui/list_file_view.h"
+
+#include "app/ui/main_frame.h"
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QListView>
+#include <QMenu>
+#include <QStackedWidget>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace zarno {
+
+namespace {
+
+struct SortItem {
+    const char* text;
+    int32_t mode;
+};
+// The order of the "Сортировка" submenu.
+const SortItem kSortItems[] = {{"По имени", kSortByName},
+                               {"По типу", kSortByType},
+                               {"По размеру", kSortBySize},
+                               {"По дате", kSortByDate}};
+
+} // namespace
+
+CListFileView::CListFileView(CMainFrame& mainFrame, int panel, QWidget* parent)
+    : QWidget(parent), m_main(mainFrame), m_panel(panel), m_stack(new QStackedWidget(this)),
+      m_table(new QTableView(m_stack)), m_compact(new QListView(m_stack)) {
+    setObjectName(QStringLiteral("CListFileView"));
+    PanelModel& model = m_main.files().model(panel);
+
+    m_table->setModel(&model);
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->setShowGrid(true);
+    m_table->setWordWrap(false);
+    m_table->setSortingEnabled(false);
+    m_table->verticalHeader()->hide();
+    m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 4);
+    m_table->horizontalHeader()->setHighlightSections(false);
+    m_table->horizontalHeader()->setStretchLastSection(false);
+    m_table->setContextMenuPolicy(Qt::NoContextMenu);
+    connect(m_table->horizontalHeader(), &QHeaderView::sectionResized, this, [this] {
+        // Only a drag of a column edge counts; a refill of the rows also reports sizes.
+        if (!m_applyingWidths && QApplication::mouseButtons() != Qt::NoButton)
+            m_userSized = true;
+    });
+
+    // The compact display shows the same rows and the same selection, names only.
+    m_compact->setModel(&model);
+    m_compact->setSelectionModel(m_table->selectionModel());
+    m_compact->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_compact->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_compact->setViewMode(QListView::ListMode);
+    m_compact->setFlow(QListView::TopToBottom);
+    m_compact->setWrapping(true);
+    m_compact->setResizeMode(QListView::Adjust);
+    m_compact->setContextMenuPolicy(Qt::NoContextMenu);
+
+    m_stack->addWidget(m_table);
+    m_stack->addWidget(m_compact);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_stack);
+    setFocusProxy(m_table);
+
+    for (QAbstractItemView* view : std::initializer_list<QAbstractItemView*>{m_table, m_compact}) {
+        view->installEventFilter(this);
+        view->viewport()->installEventFilter(this);
+        connect(view, &QAbstractItemView::doubleClicked, this,
+                [this](const QModelIndex& index) { openRow(index.row()); });
+    }
+}
+
+void CListFileView::toggleDisplay() {
+    m_display = m_display == 0 ? 1 : 0;
+    m_stack->setCurrentIndex(m_display);
+    setFocusProxy(m_display == 0 ? static_cast<QWidget*>(m_table) : m_compact);
+}
+
+std::vector<int> CListFileView::selectedRows() const {
+    std::vector<int> rows;
+    for (const QModelIndex& index : m_table->selectionModel()->selectedRows())
+        rows.push_back(index.row());
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+void CListFileView::applyColumnWidths() {
+    // This widget's own width: the table inside takes its size only after this one's resize.
+    const int clientWidth = std::max(width() - 2 * m_table->frameWidth(), 0);
+    const PanelState& state = m_main.files().panelState(m_panel);
+    m_applyingWidths = true;
+    for (int column = 0; column < kPanelColumns; ++column)
+        m_table->setColumnWidth(column, ColumnWidth(state, column, clientWidth));
+    m_applyingWidths = false;
+}
+
+void CListFileView::storeColumnWidths() {
+    PanelState& state = m_main.files().panel(m_panel);
+    for (int column = 0; column < kPanelColumns; ++column)
+        state.columnWidths[size_t(column)] = m_table->columnWidth(column);
+}
+
+void CListFileView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    // The default widths are shares of the list's width, so they follow it until the user sizes a
+    // column.
+    if (!m_userSized)
+        applyColumnWidths();
+}
+
+void CListFileView::openRow(int row) {
+    if (row < 0 || m_main.panelsLocked())
+        return;
+    m_main.files().OpenItem(m_panel, row);
+}
+
+void CListFileView::openFirstSelected() {
+    const std::vector<int> rows = selectedRows();
+    if (!rows.empty())
+        openRow(rows.front());
+}
+
+void CListFileView::selectAllFiles() {
+    m_main.files().model(m_panel).SelectAllFiles(*m_table->selectionModel());
+}
+
+QMenu* CListFileView::buildContextMenu(QWidget* parent) {
+    auto* menu = new QMenu(parent);
+    QMenu* sort = menu->addMenu(QStringLiteral("Сортировка"));
+    auto* group = new QActionGroup(sort);
+    const int32_t current = m_main.files().panelState(m_panel).sortMode;
+    for (const SortItem& item : kSortItems) {
+        QAction* a = sort->addAction(QString::fromUtf8(item.text));
+        a->setCheckable(true);
+        a->setChecked(item.mode == current);
+        group->addAction(a);
+        const int32_t mode = item.mode;
+        connect(a, &QAction::triggered, this, [this, mode] { m_main.files().SetSortMode(m_panel, mode); });
+    }
+    menu->addSeparator();
+    const int panel = m_panel;
+    connect(menu->addAction(QStringLiteral("Копирование")), &QAction::triggered, this,
+            [this, panel] { m_main.files().CopySelection(panel); });
+    connect(menu->addAction(QStringLiteral("Создание каталога")), &QAction::triggered, this,
+            [this, panel] { m_main.files().MakeDirectoryInPanel(panel); });
+    connect(menu->addAction(QStringLiteral("Стирание")), &QAction::triggered, this,
+            [this, panel] { m_main.files().DeleteSelection(panel); });
+    connect(menu->addAction(QStringLiteral("Преобразование DDB в SGY")), &QAction::triggered, this,
+            [this, panel] { m_main.files().ConvertSelection(panel); });
+    menu->addSeparator();
+    connect(menu->addAction(QStringLiteral("Выделить все")), &QAction::triggered, this,
+            &CListFileView::selectAllFiles);
+    return menu;
+}
+
+void CListFileView::showContextMenu(const QPoint& globalPos) {
+    if (m_main.panelsLocked())
+        return;
+    QMenu* menu = buildContextMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    // Centred on the mouse horizontally.
+    menu->popup(globalPos - QPoint(menu->sizeHint().width() / 2, 0));
+}
+
+bool CListFileView::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::FocusIn:
+        emit focused();
+        break;
+    case QEvent::ContextMenu:
+        // The right button has already selected the row under the mouse.
+        showContextMenu(static_cast<QContextMenuEvent*>(event)->globalPos());
+        return true;
+    case QEvent::KeyPress: {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            openFirstSelected();
+            return true;
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace zarno

@@ -1,0 +1,67 @@
+#pragma once
+// A file panel's list: the panel's rows (the file manager's PanelModel) in the report display with
+// its four columns, or in the compact list display; multiple selection, grid lines, whole-row
+// selection; a double click or Enter opens the row; the right button opens the panel's menu.
+
+#include <QWidget>
+
+#include <vector>
+
+class QListView;
+class QMenu;
+class QStackedWidget;
+class QTableView;
+
+namespace zarno {
+
+class CMainFrame;
+
+class CListFileView : public QWidget {
+    Q_OBJECT
+public:
+    CListFileView(CMainFrame& mainFrame, int panel, QWidget* parent = nullptr);
+    int panelIndex() const { return m_panel; }
+
+    QTableView* table() const { return m_table; }
+    QListView* compactList() const { return m_compact; }
+    // 0 report display (columns), 1 compact list display.
+    int display() const { return m_display; }
+    void toggleDisplay();
+
+    // The selected rows in the list's order.
+    std::vector<int> selectedRows() const;
+    // The column widths of the panel state (0: the default for this width of the list).
+    void applyColumnWidths();
+    // The current widths into the panel state, to be saved at exit.
+    void storeColumnWidths();
+
+    // The panel's pop-up menu (built afresh, with the check mark on the current order).
+    QMenu* buildContextMenu(QWidget* parent);
+    // Opens the row at that index, or on Enter the first selected row.
+    void openRow(int row);
+    void openFirstSelected();
+    // "Выделить все": every file row selected, directories as they were.
+    void selectAllFiles();
+
+signals:
+    void focused();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void showContextMenu(const QPoint& globalPos);
+
+    CMainFrame& m_main;
+    int m_panel;
+    QStackedWidget* m_stack;
+    QTableView* m_table;
+    QListView* m_compact;
+    int m_display = 0;
+    // Until the user sizes a column, the default widths follow the list's width.
+    bool m_userSized = false;
+    bool m_applyingWidths = false;
+};
+
+} // namespace zarno

@@ -1,0 +1,33 @@
+#include "app/ui/persistent_frame.h"
+
+#include <QSettings>
+
+namespace zarno {
+
+CPersistentFrame::CPersistentFrame(QWidget* parent) : QMainWindow(parent) {}
+
+void CPersistentFrame::LoadSettings() {
+    QSettings store(QStringLiteral("Mervo"), QStringLiteral("Zarno"));
+    m_settings.load(store);
+    setGeometry(m_settings.normalRect);
+}
+
+void CPersistentFrame::showAsPlaced() {
+    if (m_settings.icon != 0)
+        showMinimized();
+    else if (m_settings.max != 0)
+        showMaximized();
+    else
+        showNormal();
+}
+
+void CPersistentFrame::SaveSettings() {
+    const QRect normal = isMaximized() || isMinimized() ? normalGeometry() : geometry();
+    if (normal.isValid())
+        m_settings.normalRect = normal;
+    QSettings store(QStringLiteral("Mervo"), QStringLiteral("Zarno"));
+    m_settings.save(store);
+    store.sync();
+}
+
+} // namespace zarno

@@ -1,0 +1,30 @@
+#pragma once
+// The main window's settings-keeping base: reads the program's settings when the main frame is
+// created and puts the window where it was; writes them when the main window goes away.
+
+#include "app/shell/persistent_settings.h"
+
+#include <QMainWindow>
+
+namespace zarno {
+
+class CPersistentFrame : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit CPersistentFrame(QWidget* parent = nullptr);
+
+    PersistentSettings& settings() { return m_settings; }
+    const PersistentSettings& settings() const { return m_settings; }
+
+    // Reads every value and applies the placement ("Rect", "icon", "max") to this window.
+    void LoadSettings();
+    // Shows the window in the state the placement asked for (normal, maximised or minimised).
+    void showAsPlaced();
+    // Writes every value; the rectangle is the window's current normal one.
+    void SaveSettings();
+
+private:
+    PersistentSettings m_settings;
+};
+
+} // namespace zarno
