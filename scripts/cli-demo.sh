@@ -10,22 +10,9 @@ bash scripts/install-deps.sh
 bash scripts/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 bin="$root/build/bin"
 
-work=$(mktemp -d)
-device_pid=
-cleanup() {
-    [ -n "$device_pid" ] && kill "$device_pid" 2>/dev/null && wait "$device_pid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-# Private settings: the user's own are never touched.
-export XDG_CONFIG_HOME="$work/config"
-
-"$bin/zarno-device" make-samples "$work/instrument" >/dev/null
-port=$(python3 -c 'import socket; s=socket.socket(socket.AF_INET, socket.SOCK_DGRAM); s.bind(("127.0.0.1", 0)); p=s.getsockname()[1]; print((p % 256) * 256 + p // 256)')
-local_port=$(python3 -c 'import socket; s=socket.socket(socket.AF_INET, socket.SOCK_DGRAM); s.bind(("127.0.0.1", 0)); p=s.getsockname()[1]; print((p % 256) * 256 + p // 256)')
-"$bin/zarno-device" serve --root "$work/instrument" --udp "$port" --label SAMPLES > "$work/device.log" &
-device_pid=$!
-for _ in $(seq 50); do grep -q serving "$work/device.log" 2>/dev/null && break; sleep 0.1; done
+source scripts/instrument-session.sh
+start_instrument
+port=$device_port
 echo "== $(head -1 "$work/device.log")"
 
 cli() { "$bin/zarno-cli" device --udp "127.0.0.1:$port" --local-port "$local_port" "$@"; }
@@ -33,7 +20,7 @@ echo "== the instrument's disk"
 cli info
 cli ls
 echo "== SITE1 on the instrument"
-cli ls SITE1 | head -5
+cli ls SITE1 | sed -n 1,5p
 echo "   ..."
 
 mkdir -p "$work/pc"

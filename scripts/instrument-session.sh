@@ -1,4 +1,4 @@
-# Sourced by demo.sh and screenshot.sh: a private settings folder, the sample recordings served by
+# Sourced by demo.sh, cli-demo.sh and screenshot.sh: a private settings folder, the sample recordings served by
 # zarno-device on 127.0.0.1, and zarno's settings aimed at it over the network.
 # Needs: $bin (the build's bin folder). Sets: $work, $device_pid, XDG_CONFIG_HOME.
 

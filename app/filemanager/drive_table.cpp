@@ -86,8 +86,10 @@ void MarkUnreadable(DriveInfo& row) {
 }
 
 // Volume information and sizes; false (and the row marked unreadable) when the medium cannot be read.
+// A root that is no longer mounted (fileSystem empty) is unreadable too: its directory would report
+// the figures of the file system beneath it.
 bool ReadVolume(DriveInfo& row, const QString& fileSystem, DriveSource& source) {
-    const std::optional<VolumeStat> stat = source.stat(row.root);
+    const std::optional<VolumeStat> stat = fileSystem.isEmpty() ? std::nullopt : source.stat(row.root);
     if (!stat) {
         MarkUnreadable(row);
         return false;

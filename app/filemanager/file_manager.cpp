@@ -191,6 +191,7 @@ void FileManager::MakeCurrentAndRefill(int p, const QString& path) {
         QDir::setCurrent(kFirstDrive);
     state.path = QDir::currentPath();
     FillFromDirectory(p);
+    m_views.showDriveInList(p, DriveRootOf(m_drives, state.path));
 }
 
 void FileManager::OpenItem(int p, int r) {
@@ -233,18 +234,16 @@ void FileManager::OnDriveChosen(int p, int driveIndex) {
     const DriveInfo drive = m_drives[size_t(driveIndex)];
     PanelState& state = panel(p);
     if (drive.volumeName == kUnknownVolume) {
-        m_views.selectDriveItem(p, item);
-        state.onDevice = false;
-        m_views.showDriveInList(p, kFirstDrive);
-        MakeCurrentAndRefill(p, kFirstDrive);
+        ResetPanelToDriveC(p, item);
         return;
     }
-    state.path = drive.root;
     if (drive.driveType != kDriveDevice) {
         state.onDevice = false;
         MakeCurrentAndRefill(p, drive.root);
         return;
     }
+    // Nothing else may start while the instrument is being opened: its exchanges run the event loop.
+    const PanelLock lock(*this);
     // The flag spares a second panel the disk information, but only while that connection lasts.
     if (!m_bDiskOpened || !IsConnected()) {
         if (OpenDeviceDisk() != 1) {
@@ -306,28 +305,36 @@ void FileManager::GoUp(int p) {
 void FileManager::ResetPanelToDriveC(int p, int driveItem) {
     PanelState& state = panel(p);
     state.path = kFirstDrive;
+    state.onDevice = false;
     QDir::setCurrent(kFirstDrive);
     m_views.showDriveInList(p, kFirstDrive);
     m_views.selectDriveItem(p, driveItem);
     m_views.setPathText(p, kFirstDrive);
-    state.onDevice = false;
     FillFromDirectory(p);
+}
+
+void FileManager::ReturnDevicePanelsToDriveC() {
+    for (int p = 0; p < kPanelCount; ++p)
+        if (panel(p).onDevice)
+            ResetPanelToDriveC(p, FirstDriveIndex());
+    m_bDiskOpened = false;
+    m_deviceDirectory.clear();
+}
+
+FileManager::PanelLock::PanelLock(FileManager& files) : m_files(files) {
+    if (m_files.m_lockDepth++ == 0)
+        m_files.m_views.setPanelsLocked(true);
+}
+
+FileManager::PanelLock::~PanelLock() {
+    if (--m_files.m_lockDepth == 0)
+        m_files.m_views.setPanelsLocked(false);
 }
 
 // ---- instrument navigation ----
 
 bool FileManager::AskRetry() {
     return m_prompts.askYesNo(QString::fromUtf8(kRetryText), QString::fromUtf8(kAppCaption));
-}
-
-void FileManager::FallBackToDriveC(int p) {
-    PanelState& state = panel(p);
-    state.path = kFirstDrive;
-    QDir::setCurrent(kFirstDrive);
-    m_views.showDriveInList(p, kFirstDrive);
-    state.onDevice = false;
-    m_views.setPanelsLocked(false);
-    FillFromDirectory(p);
 }
 
 // The instrument has one current directory for both panels. When it is where the panel was, one step
@@ -354,11 +361,12 @@ int FileManager::SyncDeviceDirectory(int p) {
     const QString& path = panel(p).path;
     if (!m_deviceDirectory.isEmpty() && SamePath(m_deviceDirectory, path))
         return 1;
+    const PanelLock lock(*this);
     return ChangeDeviceDirectoryTo(path, path, QString()) ? 1 : 0;
 }
 
 int FileManager::EnterDeviceDirectory(int p, const QString& name) {
-    m_views.setPanelsLocked(true);
+    const PanelLock lock(*this);
     PanelState& state = panel(p);
     const QString oldPath = state.path;
     const QString newPath = NextDevicePath(oldPath, name);
@@ -369,7 +377,7 @@ int FileManager::EnterDeviceDirectory(int p, const QString& name) {
     if (!inStep) {
         while (!ChangeDeviceDirectoryTo(oldPath, newPath, name)) {
             if (!AskRetry()) {
-                FallBackToDriveC(p);
+                ResetPanelToDriveC(p, FirstDriveIndex());
                 return 0;
             }
         }
@@ -381,11 +389,10 @@ int FileManager::EnterDeviceDirectory(int p, const QString& name) {
             break;
         m_device.Listing().clear();
         if (!AskRetry()) {
-            FallBackToDriveC(p);
+            ResetPanelToDriveC(p, FirstDriveIndex());
             return 0;
         }
     }
-    m_views.setPanelsLocked(false);
     state.onDevice = true;
     FillFromDevice(p);
     return 1;
@@ -540,8 +547,6 @@ void FileManager::ConvertSelection(int p) {
         return;
     }
     const int target = OtherPanel(p);
-    if (panel(target).onDevice && SyncDeviceDirectory(target) != 1)
-        return;
     if (m_dialogs)
         m_dialogs->OpenTransform(p, ddbCount);
     if (!panel(target).onDevice)
@@ -571,10 +576,10 @@ int FileManager::ChooseLink(int32_t linkType) {
     if (IsConnected() && m_device.m_nLinkType == linkType)
         return 1;
     if (IsConnected()) {
+        // Another link may reach another instrument: nothing shown of this one may stay, or a later
+        // command would act on the other instrument's file of the same name.
+        ReturnDevicePanelsToDriveC();
         m_device.Disconnect();
-        // Another link may reach another instrument: its disk is read afresh, its directory unknown.
-        m_bDiskOpened = false;
-        m_deviceDirectory.clear();
     }
     if (linkType == kLinkCom1 || linkType == kLinkCom2)
         return m_device.ConnectCom(linkType);
@@ -608,19 +613,7 @@ void FileManager::ShowTransportCommand() {
 }
 
 void FileManager::DisconnectTransport() {
-    for (int p = 0; p < kPanelCount; ++p) {
-        PanelState& state = panel(p);
-        if (!state.onDevice)
-            continue;
-        state.onDevice = false;
-        state.path = kFirstDrive;
-        QDir::setCurrent(kFirstDrive);
-        m_views.showDriveInList(p, kFirstDrive);
-        m_views.selectDriveItem(p, FirstDriveIndex());
-        FillFromDirectory(p);
-    }
-    m_bDiskOpened = false;
-    m_deviceDirectory.clear();
+    ReturnDevicePanelsToDriveC();
     m_device.Disconnect();
 }
 

@@ -137,6 +137,8 @@ public:
     // "Отключить транспорт": device panels back to "/", m_bDiskOpened cleared, Disconnect.
     void DisconnectTransport();
     bool IsConnected() const { return m_device.m_bConnected; }
+    // True while an instrument exchange may be running: the panels are locked meanwhile.
+    bool PanelsLocked() const { return m_lockDepth > 0; }
     int32_t LinkType() const { return m_device.m_nLinkType; }
 
     // ---- toolbar (32782) ----
@@ -147,7 +149,8 @@ private:
     void RebuildSelection(int panel);
     void Message(const char* text, const char* caption = nullptr);
     bool AskRetry();
-    void FallBackToDriveC(int panel);
+    // Both instrument panels back on the computer's first drive; the disk counts as not opened.
+    void ReturnDevicePanelsToDriveC();
     bool ChangeDeviceDirectoryTo(const QString& oldPath, const QString& newPath, const QString& name);
     int OpenDeviceDisk();
     bool ConnectByLinkType();
@@ -171,6 +174,20 @@ private:
     QString m_deviceDirectory;
     QString m_strSgyFile;
     bool m_bToolbarVisible = true;
+    int m_lockDepth = 0;
+
+    // The panels locked (headers, lists, menu, toolbar) for as long as it lives; nested locks unlock
+    // with the outermost.
+    class PanelLock {
+    public:
+        explicit PanelLock(FileManager& files);
+        ~PanelLock();
+        PanelLock(const PanelLock&) = delete;
+        PanelLock& operator=(const PanelLock&) = delete;
+
+    private:
+        FileManager& m_files;
+    };
 };
 
 } // namespace zarno

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace zarno {
 
@@ -21,7 +22,8 @@ DialogOutcome DeleteOne::Run(int panel, const CFileEntry& entry) {
 }
 
 void DeleteOne::DeleteOnComputer(int panel, const CFileEntry& entry) {
-    if (entry.isDirectory) {
+    // A link to a directory is removed as the link it is; what it points to stays.
+    if (entry.isDirectory && !QFileInfo(entry.fullPath).isSymLink()) {
         // Only an empty directory goes: rmdir, never a recursive removal.
         if (!QDir().rmdir(entry.fullPath)) {
             Tell(m_prompts, kTextDirectoryNotEmpty);

@@ -39,7 +39,4 @@ enum CommandId : int {
     kCmdNextWindow = 32817,
 };
 
-// The command toolbar's window id.
-constexpr int kCommandsBarId = kCmdToolbar;
-
 } // namespace zarno

@@ -34,8 +34,6 @@ QIcon KindIcon(const QStyle& style, int32_t kind) {
         return style.standardIcon(QStyle::SP_DriveCDIcon);
     case kKindDevice:
         return style.standardIcon(QStyle::SP_ComputerIcon);
-    case 3:
-        return style.standardIcon(QStyle::SP_DriveNetIcon);
     default:
         return style.standardIcon(QStyle::SP_DriveHDIcon);
     }

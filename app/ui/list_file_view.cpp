@@ -59,6 +59,8 @@ CListFileView::CListFileView(CMainFrame& mainFrame, int panel, QWidget* parent)
     m_compact->setModel(&model);
     m_compact->setSelectionModel(m_table->selectionModel());
     m_compact->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    // Whole rows, as in the report display: the commands take the selected rows.
+    m_compact->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_compact->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_compact->setViewMode(QListView::ListMode);
     m_compact->setFlow(QListView::TopToBottom);

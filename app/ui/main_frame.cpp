@@ -72,11 +72,11 @@ bool CMainFrame::Create() {
     // instrument's rows.
     m_deviceFolderIcon = style()->standardIcon(QStyle::SP_DirIcon);
     m_deviceFileIcon = style()->standardIcon(QStyle::SP_FileIcon);
-    if (m_deviceFolderIcon.isNull() || ComputerIcon(QStringLiteral("/")).isNull()) {
+    // Without icons the rows are merely plainer: the link, the drives and the saved panels are
+    // still taken over, so that closing the program does not write defaults over the user's settings.
+    if (m_deviceFolderIcon.isNull() || ComputerIcon(QStringLiteral("/")).isNull())
         m_prompts.message(QStringLiteral("Ошибка при получении системного списка значков!"),
                           QStringLiteral("Zarno"), PromptIcon::Stop);
-        return true;
-    }
     m_files->SetIconProvider([this](const PanelIconRequest& request) { return rowIcon(request); });
     m_files->Create(settings());
     return true;
@@ -220,7 +220,7 @@ void CMainFrame::updateLinkMenu() {
 }
 
 int CMainFrame::activePanel() const {
-    if (!m_splitterFrame || m_mdi->activeSubWindow() != m_splitterFrame)
+    if (!m_splitterFrame || m_mdi->currentSubWindow() != m_splitterFrame)
         return 0;
     return m_lastListPanel;
 }
@@ -406,6 +406,12 @@ void CMainFrame::openWithDesktop(const QString& path) {
 // ---- destruction ----
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
+    // An instrument exchange runs a nested event loop below this one: the link cannot be taken down
+    // under it. The window closes once the exchange is over.
+    if (m_files->PanelsLocked() || QApplication::activeModalWidget()) {
+        event->ignore();
+        return;
+    }
     destroyFrame();
     if (m_splitterFrame)
         m_splitterFrame->allowClose();

@@ -136,6 +136,20 @@ TEST_F(DriveTableTest, RefreshReadsRemovableMediaAndMarksUnreadableOnes) {
     EXPECT_EQ(table[4].volumeName, "<Unknown>");
     EXPECT_EQ(table[4].total, 0u);
     EXPECT_EQ(table[4].fileSystemName, "");
+
+    // The stick back, then unmounted: its mount point still answers (with the figures of the file
+    // system beneath it), but it is no drive any more.
+    source->stats["/media/usb stick"] = {64'000'000ull, 32'000'000ull, 12, 0, 9};
+    RefreshDriveInfo(table, 4, *source);
+    ASSERT_EQ(table[4].volumeName, "STICK");
+    QFile mounts(fs.filePath("mounts"));
+    ASSERT_TRUE(mounts.open(QIODevice::ReadOnly));
+    const QByteArray without = mounts.readAll().replace("usb\\040stick", "elsewhere");
+    mounts.close();
+    WriteFile(fs.filePath("mounts"), without);
+    RefreshDriveInfo(table, 4, *source);
+    EXPECT_EQ(table[4].volumeName, "<Unknown>");
+    EXPECT_EQ(table[4].total, 0u);
 }
 
 TEST(DriveTable, ThisMachine) {

@@ -262,6 +262,16 @@ TEST_F(InstrumentPanels, CommandChecksOnInstrumentPanels) {
     fm->ShowTransportCommand(); // connects over the network again, then shows it
     EXPECT_TRUE(fm->IsConnected());
     EXPECT_EQ(shown, 2);
+
+    // Another link kind may reach another instrument: nothing of this one stays in the panels.
+    fm->OnDriveChosen(0, DeviceDrive());
+    ASSERT_TRUE(fm->panel(0).onDevice);
+    fm->ChooseLink(kLinkCom1); // no such port here: the connection fails
+    EXPECT_FALSE(fm->panel(0).onDevice);
+    EXPECT_EQ(fm->panel(0).path, "/");
+    EXPECT_FALSE(fm->m_bDiskOpened);
+    EXPECT_EQ(views.waitShownUnlocked, 0);
+    ExpectUnlocked();
 }
 
 } // namespace

@@ -19,7 +19,9 @@ public:
     std::array<QString, 2> driveShown;
     std::array<int, 2> driveItem{-1, -1};
     std::vector<bool> locks; // every setPanelsLocked, in order
+    bool locked = false;
     int waitShown = 0;
+    int waitShownUnlocked = 0; // the disk information read while other commands could still run
     int waitClosed = 0;
     std::array<std::vector<int>, 2> selected;
     int captureReleases = 0;
@@ -31,8 +33,14 @@ public:
     void setPathText(int panel, const QString& path) override { pathText.at(size_t(panel)) = path; }
     void showDriveInList(int panel, const QString& root) override { driveShown.at(size_t(panel)) = root; }
     void selectDriveItem(int panel, int index) override { driveItem.at(size_t(panel)) = index; }
-    void setPanelsLocked(bool locked) override { locks.push_back(locked); }
-    void showWaitPopup() override { ++waitShown; }
+    void setPanelsLocked(bool lock) override {
+        locks.push_back(lock);
+        locked = lock;
+    }
+    void showWaitPopup() override {
+        ++waitShown;
+        waitShownUnlocked += locked ? 0 : 1;
+    }
     void closeWaitPopup() override { ++waitClosed; }
     std::vector<int> selectedRows(int panel) override { return selected.at(size_t(panel)); }
     void releaseMouseCapture() override { ++captureReleases; }

@@ -284,12 +284,14 @@ TEST_F(LocalDirs, DeleteOneEdgeCases) {
     ASSERT_TRUE(QDir(left.path()).mkpath("FULL/inner"));
     ASSERT_TRUE(QDir(left.path()).mkdir("EMPTY"));
     ASSERT_TRUE(WriteFile(L("F.TXT"), "f"));
+    ASSERT_TRUE(QFile::link(L("FULL"), L("LINK"))); // a link to a directory goes as a link
     Refresh();
     const struct {
         const char* name;
         const char* message;
         bool gone;
     } cases[] = {
+        {"LINK", nullptr, true},
         {"..", "Файл '..' удалить нельзя!", false},
         {"FULL", "В каталоге, по-видимому, есть файлы и его не удалось удалить!", false},
         {"EMPTY", nullptr, true},
@@ -306,6 +308,7 @@ TEST_F(LocalDirs, DeleteOneEdgeCases) {
         EXPECT_EQ(host.calls,
                   (c.gone ? std::vector<std::string>{"refill 1", "refill 0"} : std::vector<std::string>{}));
     }
+    EXPECT_TRUE(QDir(L("FULL")).exists("inner"));
     EXPECT_TRUE(QDir(left.path()).exists(".."));
 }
 
