@@ -34,4 +34,17 @@ void BarProgress::setValue(qint64 done) {
     }
 }
 
+QProgressBar* HiddenProgressBar(QWidget* parent, const char* objectName) {
+    auto* bar = new QProgressBar(parent);
+    bar->setObjectName(QLatin1String(objectName));
+    bar->setTextVisible(false);
+    bar->hide();
+    return bar;
+}
+
+QLabel* NamedLabel(QLabel* label, const char* objectName) {
+    label->setObjectName(QLatin1String(objectName));
+    return label;
+}
+
 } // namespace zarno

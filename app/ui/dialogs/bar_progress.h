@@ -7,6 +7,7 @@
 
 class QLabel;
 class QProgressBar;
+class QWidget;
 
 namespace zarno {
 
@@ -21,5 +22,10 @@ private:
     QLabel* m_counter;
     QElapsedTimer m_sincePaint;
 };
+
+// The dialogs' bars stay hidden until their work starts; bars and counters carry object names, so
+// that tests can find them.
+QProgressBar* HiddenProgressBar(QWidget* parent, const char* objectName);
+QLabel* NamedLabel(QLabel* label, const char* objectName);
 
 } // namespace zarno

@@ -12,32 +12,18 @@
 
 namespace zarno {
 
-namespace {
-QProgressBar* HiddenBar(QWidget* parent, const char* name) {
-    auto* bar = new QProgressBar(parent);
-    bar->setObjectName(QLatin1String(name));
-    bar->setTextVisible(false);
-    bar->hide();
-    return bar;
-}
-
-QLabel* Named(QLabel* label, const char* name) {
-    label->setObjectName(QLatin1String(name));
-    return label;
-}
-} // namespace
-
 CDlgCopyMany::CDlgCopyMany(PanelHost& host, Prompts& prompts, int sourcePanel, int count, QWidget* parent)
     : OperationDialog(QStringLiteral("Копирование файлов"), parent), m_host(host), m_prompts(prompts),
       m_sourcePanel(sourcePanel),
       m_convert(new QCheckBox(QStringLiteral("Преобразовывать формат DDB в формат SGY"), this)),
-      m_from(Named(new QLabel(this), "from")), m_to(Named(new QLabel(this), "to")),
-      m_fileBar(HiddenBar(this, "fileProgress")), m_fileBlocks(Named(new QLabel(this), "fileBlocks")),
-      m_overallBar(HiddenBar(this, "overallProgress")),
-      m_totalBlocks(Named(new QLabel(this), "totalBlocks")) {
+      m_from(NamedLabel(new QLabel(this), "from")), m_to(NamedLabel(new QLabel(this), "to")),
+      m_fileBar(HiddenProgressBar(this, "fileProgress")),
+      m_fileBlocks(NamedLabel(new QLabel(this), "fileBlocks")),
+      m_overallBar(HiddenProgressBar(this, "overallProgress")),
+      m_totalBlocks(NamedLabel(new QLabel(this), "totalBlocks")) {
     auto* question = new QHBoxLayout;
     question->addWidget(new QLabel(QStringLiteral("Скопировать"), this));
-    question->addWidget(Named(new QLabel(QString::number(count).left(5), this), "count"));
+    question->addWidget(NamedLabel(new QLabel(QString::number(count).left(5), this), "count"));
     question->addWidget(new QLabel(QStringLiteral("файла(ов)?"), this));
     question->addStretch();
     m_convert->setObjectName(QStringLiteral("convert"));

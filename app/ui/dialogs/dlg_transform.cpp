@@ -11,31 +11,17 @@
 
 namespace zarno {
 
-namespace {
-QProgressBar* HiddenBar(QWidget* parent, const char* name) {
-    auto* bar = new QProgressBar(parent);
-    bar->setObjectName(QLatin1String(name));
-    bar->setTextVisible(false);
-    bar->hide();
-    return bar;
-}
-
-QLabel* Named(QLabel* label, const char* name) {
-    label->setObjectName(QLatin1String(name));
-    return label;
-}
-} // namespace
-
 CDlgTransform::CDlgTransform(PanelHost& host, Prompts& prompts, int sourcePanel, int ddbCount,
                              QWidget* parent)
     : OperationDialog(QStringLiteral("Преобразование DDB файлов в SGY файлы"), parent), m_host(host),
-      m_prompts(prompts), m_sourcePanel(sourcePanel), m_fileName(Named(new QLabel(this), "fileName")),
-      m_filesBar(HiddenBar(this, "filesProgress")), m_filesNumber(Named(new QLabel(this), "filesNumber")),
-      m_blocksBar(HiddenBar(this, "blocksProgress")),
-      m_blocksNumber(Named(new QLabel(this), "blocksNumber")) {
+      m_prompts(prompts), m_sourcePanel(sourcePanel), m_fileName(NamedLabel(new QLabel(this), "fileName")),
+      m_filesBar(HiddenProgressBar(this, "filesProgress")),
+      m_filesNumber(NamedLabel(new QLabel(this), "filesNumber")),
+      m_blocksBar(HiddenProgressBar(this, "blocksProgress")),
+      m_blocksNumber(NamedLabel(new QLabel(this), "blocksNumber")) {
     auto* question = new QHBoxLayout;
     question->addWidget(new QLabel(QStringLiteral("Преобразовать"), this));
-    question->addWidget(Named(new QLabel(QString::number(ddbCount).left(6), this), "count"));
+    question->addWidget(NamedLabel(new QLabel(QString::number(ddbCount).left(6), this), "count"));
     question->addWidget(new QLabel(QStringLiteral("файлов?"), this));
     question->addStretch();
 
