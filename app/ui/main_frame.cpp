@@ -17,7 +17,6 @@
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QStyle>
 #include <QToolBar>
 #include <QUrl>
@@ -44,9 +43,9 @@ CMainFrame::CMainFrame(Prompts& prompts, FileDialogs* dialogs, std::unique_ptr<D
     m_openViewer = [this](const QString& path) {
         // The signal viewer's window is not part of this program yet: say so and give the toolbar
         // back, as a closing viewer would.
-        QMessageBox::information(
-            this, QStringLiteral("Zarno"),
-            QStringLiteral("%1\n\nОкно просмотра сигналов в этой версии программы отсутствует.").arg(path));
+        m_prompts.message(
+            QStringLiteral("%1\n\nОкно просмотра сигналов в этой версии программы отсутствует.").arg(path),
+            QStringLiteral("Zarno"), PromptIcon::Information);
         setToolbarVisible(m_files->ToolbarVisible());
     };
     createActions();
