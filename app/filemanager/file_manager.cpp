@@ -67,7 +67,7 @@ QString NextDevicePath(const QString& path, const QString& name) {
 }
 
 QString ProposedCopyName(const CFileEntry& entry) {
-    if (entry.typeText.compare(QStringLiteral("ddb"), Qt::CaseInsensitive) == 0)
+    if (HasType(entry, "ddb"))
         return entry.title + QStringLiteral(".sgy");
     return entry.fileName;
 }
@@ -540,7 +540,7 @@ void FileManager::ConvertSelection(int p) {
             Message("Копирование каталогов запрещено!");
             return;
         }
-        ddbCount += e.typeText.compare(QStringLiteral("ddb"), Qt::CaseInsensitive) == 0;
+        ddbCount += HasType(e, "ddb") ? 1 : 0;
     }
     if (ddbCount == 0) {
         Message("Нет выбранных DDB файлов!");

@@ -13,10 +13,6 @@ namespace {
 // The transfers' result for a cancelled copy.
 constexpr int kTransferCancelled = 2;
 
-bool IsType(const CFileEntry& entry, const char* type) {
-    return entry.typeText.compare(QLatin1String(type), Qt::CaseInsensitive) == 0;
-}
-
 bool Done(int result) {
     return result == 1 || result == kTransferCancelled;
 }
@@ -72,9 +68,9 @@ DialogOutcome SingleCopy::Run(int sourcePanel, const CFileEntry& entry, const QS
 }
 
 bool SingleCopy::TakeConversion(const CFileEntry& entry, const QString& targetName) {
-    if (!IsSgyTargetName(targetName) || IsType(entry, "sgy"))
+    if (!IsSgyTargetName(targetName) || HasType(entry, "sgy"))
         return true;
-    if (IsType(entry, "ddb")) {
+    if (HasType(entry, "ddb")) {
         m_convert = true;
         return true;
     }
@@ -202,9 +198,9 @@ bool CopyMany::MayOverwrite(int targetPanel, const CFileEntry& entry, bool conve
         return true;
     for (int i = 0; i < m_host.rowCount(targetPanel); ++i) {
         const CFileEntry& row = m_host.row(targetPanel, i);
-        const bool same = convert
-                              ? IsType(row, "sgy") && row.title.compare(entry.title, Qt::CaseInsensitive) == 0
-                              : row.fileName.compare(targetName, Qt::CaseInsensitive) == 0;
+        const bool same =
+            convert ? HasType(row, "sgy") && row.title.compare(entry.title, Qt::CaseInsensitive) == 0
+                    : row.fileName.compare(targetName, Qt::CaseInsensitive) == 0;
         if (!same)
             continue;
         switch (m_prompts.askOverwrite(OverwriteQuestion(targetPath), QString::fromUtf8(kCaptionAttention))) {

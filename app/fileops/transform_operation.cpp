@@ -19,7 +19,7 @@ DialogOutcome TransformOperation::Run(int sourcePanel, TransformView* view, Prog
         if (row < 0 || row >= m_host.rowCount(sourcePanel))
             continue;
         const CFileEntry entry = m_host.row(sourcePanel, row);
-        if (entry.isDirectory || entry.typeText.compare(QLatin1String("ddb"), Qt::CaseInsensitive) != 0)
+        if (entry.isDirectory || !HasType(entry, "ddb"))
             continue;
         if (view)
             view->showFileName(entry.fileName);

@@ -35,4 +35,9 @@ DeviceName NewFileDeviceName(const QString& typed);
 // A FAT date and time as a plain calendar value; invalid when they do not make one.
 QDateTime FatDateTime(uint16_t date, uint16_t time);
 
+// Whether an entry's type text is this extension ("ddb", "sgy"), in any case.
+inline bool HasType(const CFileEntry& entry, const char* type) {
+    return entry.typeText.compare(QLatin1String(type), Qt::CaseInsensitive) == 0;
+}
+
 } // namespace zarno
