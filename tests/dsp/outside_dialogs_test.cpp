@@ -3,6 +3,7 @@
 
 #include "app/dsp/dravik_binding.h"
 #include "outside/tovelutils/tovel_utils.h"
+#include "tests/support/gui_app.h"
 #include "tests/support/recording_prompts.h"
 
 #include <QAbstractButton>
@@ -25,29 +26,12 @@ using namespace zarno::dsp;
 
 namespace {
 
-// The dialogs need a GUI application; it lives for the whole test program.
-class GuiApplication : public ::testing::Environment {
-public:
-    void SetUp() override { m_app = std::make_unique<QApplication>(m_argc, m_argv); }
-    void TearDown() override { m_app.reset(); }
-
-private:
-    int m_argc = 1;
-    char m_name[8] = "dialogs";
-    char* m_argv[2] = {m_name, nullptr};
-    std::unique_ptr<QApplication> m_app;
-};
 [[maybe_unused]] ::testing::Environment* const g_gui =
-    ::testing::AddGlobalTestEnvironment(new GuiApplication);
+    ::testing::AddGlobalTestEnvironment(new zarno::testing::GuiApplication);
 
 // Runs `act` on the modal dialog once it is up, then presses the button with the given role.
 void WhenModal(std::function<void(QWidget*)> act, QDialogButtonBox::ButtonRole role) {
-    QTimer::singleShot(50, [act, role] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal) {
-            WhenModal(act, role);
-            return;
-        }
+    zarno::testing::WhenModal<QWidget>([act, role](QWidget* modal) {
         act(modal);
         for (QAbstractButton* b : modal->findChildren<QAbstractButton*>()) {
             auto* box = qobject_cast<QDialogButtonBox*>(b->parentWidget());

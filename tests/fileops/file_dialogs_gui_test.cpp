@@ -9,6 +9,7 @@
 #include "tests/fileops/fake_panel_host.h"
 #include "tests/formats/ddb_fixture.h"
 #include "tests/support/device_process.h"
+#include "tests/support/gui_app.h"
 #include "tests/support/recording_prompts.h"
 #include "tests/support/temp_config.h"
 
@@ -29,29 +30,8 @@ using namespace zarno::testing;
 
 namespace {
 
-class GuiApplication : public ::testing::Environment {
-public:
-    void SetUp() override { m_app = std::make_unique<QApplication>(m_argc, m_argv); }
-    void TearDown() override { m_app.reset(); }
-
-private:
-    int m_argc = 1;
-    char m_name[8] = "fileops";
-    char* m_argv[2] = {m_name, nullptr};
-    std::unique_ptr<QApplication> m_app;
-};
 [[maybe_unused]] ::testing::Environment* const g_gui =
-    ::testing::AddGlobalTestEnvironment(new GuiApplication);
-
-// Runs action once a modal widget of type T is up (polling, as the box opens inside exec()).
-template <typename T> void WhenModal(const std::function<void(T*)>& action, int attempts = 200) {
-    QTimer::singleShot(20, [action, attempts] {
-        if (auto* w = qobject_cast<T*>(QApplication::activeModalWidget()))
-            action(w);
-        else if (attempts > 0)
-            WhenModal<T>(action, attempts - 1);
-    });
-}
+    ::testing::AddGlobalTestEnvironment(new zarno::testing::GuiApplication);
 
 TEST(FileDialogsGui, CopyWithAColonStaysOpenThenCopies) {
     QTemporaryDir left, right;

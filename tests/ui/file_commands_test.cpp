@@ -10,6 +10,7 @@
 #include "app/ui/splitter_frame.h"
 
 #include "tests/support/device_process.h"
+#include "tests/support/gui_app.h"
 #include "tests/support/recording_prompts.h"
 #include "tests/ui/gui_test_support.h"
 
@@ -22,7 +23,6 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 #include <cstdlib>
 
@@ -36,20 +36,6 @@ int RowNamed(const PanelModel& model, const QString& name) {
         if (model.entry(r)->fileName == name)
             return r;
     return -1;
-}
-
-// Presses OK in the copy dialog as soon as it is open (looking for it for ten seconds at most).
-void PressOkInTheCopyDialogWhenItOpens(bool* seen, int triesLeft = 500) {
-    QTimer::singleShot(20, [seen, triesLeft] {
-        auto* dialog = qobject_cast<CDlgCopy*>(QApplication::activeModalWidget());
-        if (!dialog) {
-            if (triesLeft > 0)
-                PressOkInTheCopyDialogWhenItOpens(seen, triesLeft - 1);
-            return;
-        }
-        *seen = true;
-        dialog->okButton()->click();
-    });
 }
 
 // F5 on a recording of the instrument's panel: the copy dialog proposes the SEG-Y name, OK
@@ -84,7 +70,10 @@ TEST(FileCommands, CopyARecordingFromTheInstrumentThroughTheCopyDialog) {
                                     QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 
     bool dialogSeen = false;
-    PressOkInTheCopyDialogWhenItOpens(&dialogSeen);
+    WhenModal<CDlgCopy>([&dialogSeen](CDlgCopy* dialog) {
+        dialogSeen = true;
+        dialog->okButton()->click();
+    });
     frame.runCommand(kCmdCopy);
     EXPECT_TRUE(dialogSeen);
 

@@ -3,6 +3,7 @@
 
 #include "app/viewer/pict_processing.h"
 #include "outside/tovelutils/tovel_utils.h"
+#include "tests/support/gui_app.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -19,19 +20,8 @@ using namespace zarno;
 
 namespace {
 
-class GuiApplication : public ::testing::Environment {
-public:
-    void SetUp() override { m_app = std::make_unique<QApplication>(m_argc, m_argv); }
-    void TearDown() override { m_app.reset(); }
-
-private:
-    int m_argc = 1;
-    char m_name[8] = "gain";
-    char* m_argv[2] = {m_name, nullptr};
-    std::unique_ptr<QApplication> m_app;
-};
 [[maybe_unused]] ::testing::Environment* const g_gui =
-    ::testing::AddGlobalTestEnvironment(new GuiApplication);
+    ::testing::AddGlobalTestEnvironment(new zarno::testing::GuiApplication);
 
 // Answers the question Yes, then sets the editor's end gain and accepts it.
 void AnswerYesThenSetEndGain(int endDb) {
