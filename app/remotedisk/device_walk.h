@@ -36,8 +36,9 @@ public:
     int Enter(const QString& path, Progress* counter = nullptr);
 
     // Deletes the entry with this 12-byte name from the directory at `path`, but only when the
-    // instrument is verified to be there and its latest listing holds the entry. 1 deleted, 0 the
-    // exchange failed, -1 refused (the entry is not listed there; the user has been told).
+    // instrument is verified to be there and its latest listing holds the entry (walking there first
+    // when it is not). 1 deleted, 0 the exchange failed, -1 refused: the walk could not be verified or
+    // the entry is not listed there (the user has been told).
     int DeleteListed(const QString& path, const DeviceName& name);
 
     // The instrument may have moved (a new connection): the next walk starts from the root.
@@ -45,7 +46,8 @@ public:
     // The verified current directory in its normal form ("z:\A\B"), empty when unknown.
     const QString& CurrentPath() const { return m_path; }
 
-    // "z:\A\B" for any spelling of an instrument path (a leading "z:" optional); the names it holds.
+    // "z:\A\B" for any spelling of an instrument path (a leading "z:" optional, "." and ".." resolved
+    // by name); the names it holds.
     static QString NormalPath(const QString& path);
     static QStringList Names(const QString& path);
 
@@ -67,7 +69,6 @@ private:
     // The listed directory of this name (in any case), or nullptr.
     const Listed* ListedDirectory(const QString& fileName) const;
     bool SameListing(const std::vector<Listed>& other) const;
-    bool ListsDots() const;
     bool Refuse(const char* text);
 
     CRemoteDevice& m_device;

@@ -28,6 +28,13 @@ struct CliRun {
     QString err;
 };
 
+// Waits until `ready` holds, for a generous while.
+bool WaitFor(const std::function<bool()>& ready) {
+    for (int i = 0; i < 1200 && !ready(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    return ready();
+}
+
 class DeviceCliTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -58,6 +65,21 @@ protected:
         p.start(ZARNO_CLI, DeviceArgs(command));
         EXPECT_TRUE(p.waitForFinished(120000));
         return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+    }
+
+    // Starts an upload of a 400-block file as BIG.DDB and waits until the instrument holds part of it.
+    void StartBigUpload(QProcess& put) {
+        const QString big = local.filePath("big.ddb");
+        QFile f(big);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(512 * 400, 'b'));
+        f.close();
+        put.start(ZARNO_CLI, DeviceArgs({"put", big, "BIG.DDB"}));
+        ASSERT_TRUE(put.waitForStarted());
+        ASSERT_TRUE(WaitFor([&] {
+            std::error_code ec;
+            return fs::file_size(Root() / "BIG.DDB", ec) >= 4 * 512 && !ec;
+        }));
     }
 
     TempConfigHome home;
@@ -127,29 +149,11 @@ TEST_F(DeviceCliTest, EveryFailureSaysWhyAndTouchesNothingElse) {
     }
 }
 
-// Waits until `ready` holds, for a generous while.
-bool WaitFor(const std::function<bool()>& ready) {
-    for (int i = 0; i < 1200 && !ready(); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    return ready();
-}
-
 TEST_F(DeviceCliTest, CtrlCDuringAnUploadDeletesThePartialFile) {
     Start({"--delay-ms", "20"});
-    const QString big = local.filePath("big.ddb");
-    {
-        QFile f(big);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(QByteArray(512 * 400, 'b'));
-    }
     QProcess put;
-    put.start(ZARNO_CLI, DeviceArgs({"put", big, "BIG.DDB"}));
-    ASSERT_TRUE(put.waitForStarted());
-    const fs::path remote = Root() / "BIG.DDB";
-    ASSERT_TRUE(WaitFor([&] {
-        std::error_code ec;
-        return fs::file_size(remote, ec) >= 4 * 512 && !ec;
-    }));
+    StartBigUpload(put);
+    ASSERT_FALSE(HasFatalFailure());
     kill(pid_t(put.processId()), SIGINT);
     ASSERT_TRUE(put.waitForFinished(120000));
     EXPECT_EQ(put.exitStatus(), QProcess::NormalExit);
@@ -159,7 +163,7 @@ TEST_F(DeviceCliTest, CtrlCDuringAnUploadDeletesThePartialFile) {
     const CliRun listed = Cli({"ls"});
     ASSERT_EQ(listed.exitCode, 0) << listed.err.toStdString();
     EXPECT_FALSE(listed.out.contains("BIG.DDB")) << listed.out.toStdString();
-    EXPECT_FALSE(fs::exists(remote));
+    EXPECT_FALSE(fs::exists(Root() / "BIG.DDB"));
 }
 
 // Whether the process holds a file open in this directory (a download is written to an unnamed or
@@ -188,19 +192,9 @@ TEST_F(DeviceCliTest, CtrlCDuringADownloadLeavesNoFile) {
 
 TEST_F(DeviceCliTest, ASecondCtrlCEndsAtOnce) {
     Start({"--delay-ms", "20"});
-    const QString big = local.filePath("big.ddb");
-    {
-        QFile f(big);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(QByteArray(512 * 400, 'b'));
-    }
     QProcess put;
-    put.start(ZARNO_CLI, DeviceArgs({"put", big, "BIG.DDB"}));
-    ASSERT_TRUE(put.waitForStarted());
-    ASSERT_TRUE(WaitFor([&] {
-        std::error_code ec;
-        return fs::file_size(Root() / "BIG.DDB", ec) >= 4 * 512 && !ec;
-    }));
+    StartBigUpload(put);
+    ASSERT_FALSE(HasFatalFailure());
     // A silent instrument: the clean-up after the first Ctrl-C waits seconds for its exchanges.
     kill(device->pid(), SIGSTOP);
     kill(pid_t(put.processId()), SIGINT);
