@@ -69,6 +69,9 @@ public:
 
     // ---- remote disk commands ----
     int GetDiskInfo(DiskInfo* info);
+    // 1 when the instrument said the listing is complete; 0 with the listing's message when an
+    // exchange failed, the instrument answered a failing status, or the answers went round or past
+    // what a FAT directory holds. Moving the current directory is the walk's (Walk()) alone.
     int ReadDirectory(const QString& path, Progress* counter = nullptr);
     int ChangeDirectory(const QString& name);
     int MakeDirectory(const QString& name);
