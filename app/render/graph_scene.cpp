@@ -43,7 +43,9 @@ int CGraphScene::CreateContext(const GlBinding& binding, Prompts& prompts) {
     QString error;
     if (!m_fonts.Create(*m_gl, 1, &error))
         prompts.trace(error); // the picture is still drawn, only without its numbers
-    SetClearColor(kGraphClearColor[0], kGraphClearColor[1], kGraphClearColor[2], 0.0f);
+    // Opaque: a GL widget's picture is composed with others, and a transparent clear would show
+    // through as black in a grab of the window.
+    SetClearColor(kGraphClearColor[0], kGraphClearColor[1], kGraphClearColor[2], 1.0f);
     return 1;
 }
 
