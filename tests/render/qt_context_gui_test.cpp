@@ -2,6 +2,7 @@
 // viewer's GL widget asks for), drawing a layout whose strips come out where the layout says.
 // Needs a display (xvfb-run).
 
+#include "app/render/offscreen_render.h"
 #include "app/render/qt_gl_binding.h"
 #include "tests/render/render_canvas.h"
 
@@ -63,6 +64,22 @@ TEST(QtContext, BindsAndDraws) {
     EXPECT_TRUE(EdgesAre(image, 175, 199, 24, 99, GlColor(1, 1, 1)));
     EXPECT_TRUE(EdgesAre(image, 199, 200, 0, 100, GlColor(0.95, 0.95, 1.0))) << "the uncovered last column";
     EXPECT_GT(CountColor(image, 0, 174, 25, 99, GlColor(0, 0, 0)), 100) << "the spectrum";
+
+    // An off-screen pass (the report's picture) in between leaves the window's context and fonts
+    // working: the same picture again.
+    GraphPicture spectra;
+    spectra.spectrum = true;
+    spectra.count = 1;
+    const QImage page = RenderOffscreen(scene, spectra, 300, 200, OffscreenLook::Report(2));
+    ASSERT_EQ(page.size(), QSize(300, 200));
+    EXPECT_EQ(QOpenGLContext::currentContext(), &context);
+    ASSERT_TRUE(fbo.bind());
+    scene.SetWindow(0, 0, 200, 100);
+    binding.table.ClearColor(0, 0, 0, 1);
+    binding.table.Clear(GL_COLOR_BUFFER_BIT);
+    scene.SetClearColor(0.95f, 0.95f, 1.0f, 1.0f);
+    scene.DrawSpectra(1, 0, 0, visible, 0);
+    EXPECT_EQ(fbo.toImage().convertToFormat(QImage::Format_RGB32), image);
     fbo.release();
     scene.Destroy();
     context.doneCurrent();
