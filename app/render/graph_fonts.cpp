@@ -81,9 +81,10 @@ int BuildFontLists(const GlTable& gl, FT_Face face, int cellHeight, GLuint base)
 } // namespace
 
 QString GraphFontFile() {
-    const QString file = FontconfigFile();
-    if (!file.isEmpty() && QFile::exists(file))
-        return file;
+    // Asked once: fontconfig reads its whole configuration for every question.
+    static const QString found = FontconfigFile();
+    if (!found.isEmpty() && QFile::exists(found))
+        return found;
     return QFile::exists(kDebianFontPath) ? QString::fromLatin1(kDebianFontPath) : QString();
 }
 
