@@ -1,0 +1,44 @@
+#pragma once
+// What the viewer's logic asks of the picture: hand the graphs their data and window, move their
+// vertical windows, zoom and pan the spectra, and read back the visible range of the axes. The view
+// answers it with the renderer's scene; tests answer it with a recording fake.
+
+#include "app/viewer/pict_doc.h"
+
+namespace zarno {
+
+struct AxisRange {
+    int first = 0; // first and last sample (or bin) the axis shows
+    int last = 0;
+    int width = 1; // the axis viewport's width in pixels
+};
+
+class ViewerScene {
+public:
+    virtual ~ViewerScene() = default;
+
+    // Trace i's signal graph draws data over [first, last] with the vertical window [yMin, yMax].
+    virtual void SetSignal(int trace, const TraceArray& data, int first, int last, double yMin,
+                           double yMax) = 0;
+    // The spectrum graphs take bins 0 … bins − 1 of the document's spectra, the axis the step.
+    virtual void SetSpectra(int bins, double step) = 0;
+    // The signal axis over [first, last] at unitsPerSample units per sample.
+    virtual void UpdateAxis(int first, int last, double unitsPerSample) = 0;
+    virtual void Redraw() = 0;
+
+    virtual AxisRange SignalAxis() const = 0;
+    virtual AxisRange SpectrumAxis() const = 0;
+
+    // The graph's (signal or spectrum) vertical window: its smallest allowed span, its span, a move of
+    // its top by delta, a move of the whole window by delta, and its return to the data's range.
+    virtual double MinSpan(int trace, bool spectrum) const = 0;
+    virtual double Span(int trace, bool spectrum) const = 0;
+    virtual void ZoomTop(int trace, bool spectrum, double delta) = 0;
+    virtual void ShiftY(int trace, bool spectrum, double delta) = 0;
+    virtual void ResetY(int trace, bool spectrum) = 0;
+
+    virtual void ZoomSpectra(int traces, int bias) = 0;
+    virtual void PanSpectra(int traces, int bias) = 0;
+};
+
+} // namespace zarno
