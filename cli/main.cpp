@@ -1,6 +1,7 @@
 // zarno-cli: the command-line face of the program's logic. "zarno-cli COMMAND ARGS..."
 
 #include "cli/commands.h"
+#include "cli/render_command.h"
 
 #include <cstdio>
 #include <cstring>
@@ -22,6 +23,7 @@ constexpr Command kCommands[] = {
      RunMeasureCommand},
     {"spectrum", "[--window rect|blackman-harris|hamming] [--scale log|linear] [--filter] [-o FILE] FILE.sgy",
      "write the spectrum text file of a SEG-Y file", RunSpectrumCommand},
+    {"render", "[--width W] [--height H] [--spectrum] [--single N] [--fill line|upper|lower] [--no-grid] [--marker SAMPLE]... [--time|--length] [--velocity V] -o OUT.png FILE.sgy", "draw the viewer's picture of a SEG-Y file into a PNG", RunRenderCommand},
 };
 
 void PrintUsage(FILE* out) {

@@ -1,0 +1,106 @@
+#pragma once
+// CGraphScene: the renderer of the signal viewer's picture. It owns the context binding, the three
+// fonts and two graph sets (signals and spectra), each of two plot areas, two scales, one axis and
+// one label box, and draws a set in one of four layouts: several signals stacked, one signal
+// enlarged, several spectra stacked, one spectrum enlarged. The view draws through it on screen;
+// the report and the command line draw a copy of it off screen (offscreen_render.h).
+
+#include "app/render/gl_table.h"
+#include "app/render/graph_area.h"
+#include "app/render/graph_axis.h"
+#include "app/render/graph_fonts.h"
+#include "app/render/graph_label.h"
+#include "app/render/graph_scale.h"
+#include "app/seams/prompts.h"
+#include "app/viewer/graph_layout.h"
+
+#include <array>
+#include <functional>
+#include <span>
+
+namespace zarno {
+
+inline constexpr int kGraphSetSize = 2; // graphs per set: one per trace of the document
+
+// The clear colour of the viewer's picture.
+inline constexpr std::array<float, 3> kGraphClearColor{0.95f, 0.95f, 1.0f};
+
+// One graph set: the signals' or the spectra's.
+struct CGraphSet {
+    std::array<CGraphArea, kGraphSetSize> areas;
+    std::array<CGraphScale, kGraphSetSize> scales;
+    CGraphAxis axis;
+    CGraphLabel label;
+};
+
+class CGraphScene {
+public:
+    CGraphScene();
+
+    // Takes the context a backend bound (current on this thread): its failure, if any, is shown
+    // with the message of its kind and gives −1; otherwise the fonts are built at scale 1 and the
+    // clear colour set, and the result is 1.
+    int CreateContext(const GlBinding& binding, Prompts& prompts);
+    // Deletes the fonts' lists and forgets the context (the backend owns and releases it).
+    void Destroy();
+    bool HasContext() const { return m_gl != nullptr; }
+    // Shows the finished frame when flag is 1 (a no-op for surfaces that show themselves).
+    void ShowFrame(int flag);
+    void SetClearColor(float r, float g, float b, float a);
+    void SetLineWidth(float width);
+    // Stores the drawing surface and sets the viewport to it and the projection to x … width,
+    // y … height.
+    void SetWindow(int x, int y, int width, int height);
+    void SetSignalParams(int first, int last, int count, double fillLevel, const double* gains);
+
+    // The four layouts. visible holds the trace shown in each screen row, top first; rows beyond
+    // it, and traces outside the set, are left empty rather than read out of bounds.
+    void DrawSignals(int count, int selectedTrace, int selectedRow, std::span<const int> visible, double fillLevel,
+                     int grid);
+    void DrawSignal(int trace, int grid);
+    void DrawSpectra(int count, int selectedTrace, int selectedRow, std::span<const int> visible, int grid);
+    void DrawSpectrum(int trace, int grid);
+
+    void ZoomSpectra(int count, int delta);
+    void PanSpectra(int count, int delta);
+
+    // The viewports of a layout in the scene's current window (what the layouts draw into).
+    GraphLayout SignalsLayout(int count) const;
+    GraphLayout SignalLayout() const;
+    GraphLayout SpectraLayout(int count) const;
+    GraphLayout SpectrumLayout() const;
+
+    const GlTable* Gl() const { return m_gl; }
+    const CGraphFonts& Fonts() const { return m_fonts; }
+    const GraphTickShare& TickShare() const { return m_ticks; }
+
+    // The fields the view, the panel and the report read and write.
+    int m_nWidth = 0, m_nHeight = 0, m_nX = 0, m_nY = 0;
+    CGraphSet m_signals;
+    CGraphSet m_spectra;
+    int m_nSingleMode = 0;
+    int m_nFirst = 0, m_nLast = 0, m_nCount = 0; // the signals' sample range
+    int m_nCurrentMarker = 1;
+    int m_nPreviousMarker = 0;
+    GraphMarkers m_nMarkers{};
+    int m_nTimeUnits = 1; // 1: the signal axis shows time; 0: length
+    double m_dFillLevel = 1.0;
+    const double* m_pGains = nullptr; // the document's per-trace gains (kGraphSetSize); null reads 1.0
+
+private:
+    friend class OffscreenPass;
+    // Hands the context table and the tick share to every plotting object before a layout draws.
+    void BindElements();
+    void Clear();
+    double GainOf(int trace) const;
+    void DrawStrip(CGraphElement& element, const PixelRect& viewport) const;
+    void DrawAxis(CGraphAxis& axis, const PixelRect& viewport);
+
+    const GlTable* m_gl = nullptr; // the bound context's table (m_glTable, or an off-screen one)
+    GlTable m_glTable;
+    std::function<void()> m_swapBuffers;
+    CGraphFonts m_fonts;
+    GraphTickShare m_ticks;
+};
+
+} // namespace zarno
