@@ -21,7 +21,7 @@ QString Fixed3(double v) {
     return QString::asprintf("%3.3f", v);
 }
 
-std::span<const double> Span(const TraceArray& a) {
+std::span<const double> Values(const TraceArray& a) {
     return {a.data(), a.size()};
 }
 
@@ -188,7 +188,7 @@ void PictPanelModel::SetTimeUnits(bool time) {
     // rounded texts back could only move it.
     m_lower = FormatBound(m_doc.m_nWindowStart);
     m_upper = FormatBound(m_doc.m_nWindowEnd);
-    m_scene.UpdateAxis(m_doc.m_nWindowStart, m_doc.m_nWindowEnd, m_doc.m_dUnitsPerSample);
+    ShowGraphs();
     m_scene.Redraw();
 }
 
@@ -226,7 +226,7 @@ void PictPanelModel::SetUpperText(const QString& text) {
 void PictPanelModel::SetZero() {
     int index = 0;
     if (!m_doc.m_bProcessing)
-        index = dsp::IndexOfAbsMax(Span(m_doc.DisplayedArray(SearchTrace())));
+        index = dsp::IndexOfAbsMax(Values(m_doc.DisplayedArray(SearchTrace())));
     m_doc.m_nWindowStart = index;
     // A zero past the upper bound takes the bound along, so the window never turns inside out.
     m_doc.m_nWindowEnd =
@@ -251,23 +251,12 @@ void PictPanelModel::RestoreBounds() {
 void PictPanelModel::ApplyWindow() {
     ApplyEditedGain(m_doc);
     ShowGraphs();
-    m_scene.UpdateAxis(m_doc.m_nWindowStart, m_doc.m_nWindowEnd, m_doc.m_dUnitsPerSample);
     m_scene.Redraw();
 }
 
 void PictPanelModel::ShowGraphs() {
-    const int first = m_doc.m_nWindowStart;
-    const int last = m_doc.m_nWindowEnd;
-    for (int i = 0; i < m_doc.m_nTraceCount; ++i) {
-        const TraceArray& shown = m_doc.DisplayedArray(i);
-        if (shown.empty())
-            continue;
-        if (m_doc.m_bProcessing)
-            m_scene.SetSignal(i, shown, first, last, dsp::MinValue(Span(shown)), dsp::MaxValue(Span(shown)));
-        else
-            m_scene.SetSignal(i, shown, first, last, dsp::MinValue(Span(shown), first, last) - 1.0,
-                              dsp::MaxValue(Span(shown), first, last) + 1.0);
-    }
+    // The autocorrelations show their whole range; traces get one unit of room above and below.
+    m_scene.SetUpSignals(m_doc.m_bProcessing ? 0.0 : 1.0);
 }
 
 // ---- Graph list -------------------------------------------------------------------------------
@@ -404,8 +393,7 @@ void PictPanelModel::RefreshDisplay() {
 // ---- Spectrum and fill ------------------------------------------------------------------------
 
 void PictPanelModel::ShowSpectra() {
-    const double span = m_doc.m_nSamples * m_doc.m_dUnitsPerSample / 1000.0;
-    m_scene.SetSpectra(m_doc.m_nSamples / 2, span == 0.0 ? 1.0 : 1.0 / span);
+    m_scene.SetUpSpectra();
 }
 
 void PictPanelModel::EnterSpectrum() {

@@ -242,7 +242,7 @@ void ViewInput::DragScale(int y) {
     const double d = m_scene.MinSpan(trace, spectrum);
     if (y > m_lastY)
         m_scene.ZoomTop(trace, spectrum, d);
-    else if (y < m_lastY && m_scene.Span(trace, spectrum) - d > d)
+    else if (y < m_lastY)
         m_scene.ZoomTop(trace, spectrum, -d);
     m_lastY = y;
 }

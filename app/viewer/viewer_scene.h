@@ -17,22 +17,20 @@ class ViewerScene {
 public:
     virtual ~ViewerScene() = default;
 
-    // Trace i's signal graph draws data over [first, last] with the vertical window [yMin, yMax].
-    virtual void SetSignal(int trace, const TraceArray& data, int first, int last, double yMin,
-                           double yMax) = 0;
-    // The spectrum graphs take bins 0 … bins − 1 of the document's spectra, the axis the step.
-    virtual void SetSpectra(int bins, double step) = 0;
-    // The signal axis over [first, last] at unitsPerSample units per sample.
-    virtual void UpdateAxis(int first, int last, double unitsPerSample) = 0;
+    // The signal graphs and the axis set up again from the document (its displayed arrays, working
+    // window and units); each graph's vertical window is then widened by pad at both ends.
+    virtual void SetUpSignals(double pad) = 0;
+    // The spectrum graphs set up again from the document's spectra.
+    virtual void SetUpSpectra() = 0;
     virtual void Redraw() = 0;
 
     virtual AxisRange SignalAxis() const = 0;
     virtual AxisRange SpectrumAxis() const = 0;
 
-    // The graph's (signal or spectrum) vertical window: its smallest allowed span, its span, a move of
-    // its top by delta, a move of the whole window by delta, and its return to the data's range.
+    // The graph's (signal or spectrum) vertical window: its smallest allowed span, a move of its top
+    // by delta (refused when the span would not stay above the smallest), a move of the whole
+    // window by delta, and its return to the data's range.
     virtual double MinSpan(int trace, bool spectrum) const = 0;
-    virtual double Span(int trace, bool spectrum) const = 0;
     virtual void ZoomTop(int trace, bool spectrum, double delta) = 0;
     virtual void ShiftY(int trace, bool spectrum, double delta) = 0;
     virtual void ResetY(int trace, bool spectrum) = 0;

@@ -193,15 +193,13 @@ TEST_F(ViewerLogic, LeftDoubleClickPicksTheStrictExtremumInItsWindow) {
     EXPECT_EQ(m_view.markers.Current(), 498);
 }
 
-TEST_F(ViewerLogic, VerticalZoomOnTheScaleIsRefusedAtTheSmallestSpan) {
+TEST_F(ViewerLogic, DraggingOnTheScaleMovesTheTopByTheSmallestSpan) {
     PointerHit onScale;
     onScale.overSingleScale = true;
     m_scene.minSpan = 2.0;
-    m_scene.span = 10.0;
     m_input.Drag(false, 0, 5, onScale); // down: the top rises
     m_input.Drag(false, 0, 3, onScale); // up: the top falls
-    m_scene.span = 4.0;
-    m_input.Drag(false, 0, 1, onScale); // would leave a span of 2: refused
+    m_input.Drag(false, 0, 3, onScale); // no vertical move
     EXPECT_EQ(m_scene.zooms, (std::vector<double>{2.0, -2.0}));
 }
 
@@ -241,11 +239,8 @@ TEST_F(ViewerLogic, BoundsKeepTenSamplesBetweenThemAndPushMarkersOut) {
     EXPECT_EQ(m_doc.m_nWindowEnd, 801);
     m_panel.SetUpperText("5000"); // past the data
     EXPECT_EQ(m_doc.m_nWindowEnd, 1000);
-    EXPECT_EQ(m_scene.axisFirst, 791);
-    EXPECT_EQ(m_scene.axisLast, 1000);
-    ASSERT_FALSE(m_scene.graphs.empty());
-    EXPECT_EQ(m_scene.graphs.back().yMin, -1.0); // an all-zero trace: (min − 1) … (max + 1)
-    EXPECT_EQ(m_scene.graphs.back().yMax, 1.0);
+    ASSERT_FALSE(m_scene.signalSetups.empty());
+    EXPECT_EQ(m_scene.signalSetups.back(), 1.0);
 }
 
 TEST_F(ViewerLogic, LengthUnitsAndRestoringTheBounds) {
@@ -327,6 +322,7 @@ TEST_F(ViewerLogic, SwitchesExcludeEachOther) {
     EXPECT_FALSE(m_panel.Varu().enabled);
     EXPECT_FALSE(m_panel.Filter().enabled);
     EXPECT_EQ(m_doc.m_nWindowStart, 0);
+    EXPECT_EQ(m_scene.signalSetups.back(), 0.0); // the autocorrelations' own range
     EXPECT_EQ(m_view.markers.Current(), 120); // the automatic reflection of graph 1
     EXPECT_EQ(m_panel.TimeReadout(), "Время (ms) :  12.000");
     m_panel.SetGraphNumber(2);
@@ -353,9 +349,9 @@ TEST_F(ViewerLogic, SpectrumCommandsOutsideSpectrumModeOnlyTellTheUser) {
     EXPECT_EQ(m_doc.m_nSpectrumScale, 0);
     EXPECT_EQ(m_prompts.texts(), (std::vector<QString>(2, "Перейдите в режим оотображения спектра сигналов!")));
     m_panel.EnterSpectrum();
-    EXPECT_EQ(m_scene.spectraBins, 500);
-    EXPECT_DOUBLE_EQ(m_scene.spectraStep, 1.0 / (1001 * 0.1 / 1000));
+    EXPECT_EQ(m_scene.spectrumSetups, 1);
     m_panel.SetFftWindow(0);
+    EXPECT_EQ(m_scene.spectrumSetups, 2);
     EXPECT_EQ(m_doc.m_nFftWindow, 0);
     EXPECT_EQ(m_doc.m_pSpectrum[0].size(), 1001u);
 }
