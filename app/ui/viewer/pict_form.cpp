@@ -90,6 +90,7 @@ CPictForm1::CPictForm1(QWidget* parent) : QWidget(parent) {
     connect(m_processing, &QCheckBox::clicked, this, [this](bool c) { act([&] { m_model->SetProcessing(c); }); });
     connect(m_filter, &QCheckBox::clicked, this, [this](bool c) { act([&] { m_model->SetUseFilter(c); }); });
     connect(reset, &QPushButton::clicked, this, [this] { act([&] { m_model->ResetMarkers(); }); });
+    setFocusPolicy(Qt::StrongFocus);
     setEnabled(false);
 }
 

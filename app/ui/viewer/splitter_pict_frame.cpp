@@ -316,6 +316,8 @@ void CSplitterPictFrame::closeEvent(QCloseEvent* event) {
         // settings kept beside the file.
         m_main.setToolbarVisible(m_main.files().ToolbarVisible());
         SavePictSettings(m_doc, ProgramFilterSettings());
+        if (m_main.viewerFrame() == this)
+            m_main.setViewerFrame(nullptr);
     }
     QMdiSubWindow::closeEvent(event);
 }
