@@ -20,6 +20,8 @@
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QSaveFile>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QVBoxLayout>
 
@@ -47,10 +49,15 @@ CSplitterPictFrame::CSplitterPictFrame(CMainFrame& main, const QString& sgyPath)
     m_menu = new QMenuBar(client);
     layout->addWidget(m_menu);
     m_splitter = new QSplitter(Qt::Horizontal, client);
-    m_panel = new CPictForm1(m_splitter);
+    // The panel scrolls when the window is lower than its controls.
+    auto* panelScroll = new QScrollArea(m_splitter);
+    panelScroll->setWidgetResizable(true);
+    panelScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_panel = new CPictForm1(panelScroll);
+    panelScroll->setWidget(m_panel);
+    panelScroll->setMinimumWidth(kPanelWidth + panelScroll->verticalScrollBar()->sizeHint().width());
     m_pictView = new CPictView(main.prompts(), m_splitter);
-    m_panel->setMinimumWidth(kPanelWidth);
-    m_splitter->addWidget(m_panel);
+    m_splitter->addWidget(panelScroll);
     m_splitter->addWidget(m_pictView);
     m_splitter->setCollapsible(0, false);
     m_splitter->setStretchFactor(1, 1);
@@ -69,15 +76,6 @@ CSplitterPictFrame::CSplitterPictFrame(CMainFrame& main, const QString& sgyPath)
         m_panel->ShowLengths(m_pictView->lengths());
     });
     connect(m_pictView, &CPictView::printReportRequested, this, &CSplitterPictFrame::OnPrintReport);
-    // The pane that last had the focus gets the pane commands.
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
-        if (!now)
-            return;
-        if (now == m_pictView)
-            m_viewActive = true;
-        else if (m_panel->isAncestorOf(now))
-            m_viewActive = false;
-    });
     createMenu();
     resize(900, 600);
 }
@@ -252,12 +250,22 @@ void CSplitterPictFrame::runPaneCommand(ViewerCommandId id) {
     refresh();
 }
 
+bool CSplitterPictFrame::viewWasActive() const {
+    // The pane holding the focus; the one last chosen while the focus is elsewhere.
+    const QWidget* focus = QApplication::focusWidget();
+    if (focus == m_pictView)
+        return true;
+    if (focus && (focus == m_panel || m_panel->isAncestorOf(focus)))
+        return false;
+    return m_viewActive;
+}
+
 void CSplitterPictFrame::SwitchPane() {
+    m_viewActive = !viewWasActive();
     if (m_viewActive)
-        m_panel->setFocus();
-    else
         m_pictView->setFocus();
-    m_viewActive = !m_viewActive;
+    else
+        m_panel->setFocus();
 }
 
 void CSplitterPictFrame::OnPrintReport() {

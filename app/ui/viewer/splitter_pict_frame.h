@@ -52,8 +52,8 @@ public:
     CPictView* view() const { return m_pictView; }
     QSplitter* splitter() const { return m_splitter; }
     QMenuBar* menuBar() const { return m_menu; }
-    // The routing target of the last command: true for the view, false for the panel.
-    bool viewWasActive() const { return m_viewActive; }
+    // The active pane, which the pane commands go to: true for the view, false for the panel.
+    bool viewWasActive() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
