@@ -4,12 +4,14 @@
 // signal document. QtCore only: the page that draws them lives beside it in report_page.h.
 
 #include "app/viewer/lengths_list.h"
+#include "app/viewer/pict_doc.h"
 
 #include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 
 #include <array>
+#include <span>
 
 namespace zarno {
 
@@ -68,6 +70,10 @@ struct ReportSource {
     QByteArrayView textHeader; // the 3200 bytes of the textual header
     LengthsList lengths;
 };
+
+// The document's part of the report: its path, velocity and textual header, the automatic length
+// of the search trace, and the lengths at the view's markers.
+ReportSource ReportSourceOf(const CPictDoc& doc, std::span<const int, kLengthsListRows> markers, int searchTrace);
 
 // The settings of a confirmed dialog (the used flag is set by the caller once the pass has run).
 void ApplyReportDialog(ReportSettings& settings, const ReportDialogState& dialog, const ReportSource& source);
