@@ -15,6 +15,7 @@
 #include <QPlainTextEdit>
 #include <QPrintDialog>
 #include <QPrinterInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -124,6 +125,38 @@ TEST(ReportCommand, SavesTheMetafileHereAndBesideTheRecordingThenKeepsTheChoices
     EXPECT_EQ(seen.reportFileName, "rep");
     EXPECT_EQ(seen.comment, "");
     QDir::setCurrent(before);
+}
+
+TEST(ReportCommand, PrintsThePageToThePrinterChosen) {
+    ResetReportSettings();
+    OpenedRecording r;
+    const QString pdf = r.work.filePath("printed.pdf");
+    CPrintReport dialog;
+    WhenModal<CPrintReport>([pdf](CPrintReport* d) {
+        WhenModal<QPrintDialog>([pdf](QPrintDialog* p) {
+            // As if "print to file" were chosen in the dialog, without depending on its widgets.
+            p->printer()->setOutputFormat(QPrinter::PdfFormat);
+            p->printer()->setOutputFileName(pdf);
+            p->done(QDialog::Accepted);
+        });
+        d->accept();
+    });
+    RunReportCommand(nullptr, dialog, r.doc, r.scene, 0, 1, r.prompts);
+    ASSERT_TRUE(QFile::exists(pdf)) << (r.prompts.texts().empty() ? "" : r.prompts.texts().front().toStdString());
+    const auto traced = [&r](const QString& start) {
+        return std::any_of(r.prompts.records.begin(), r.prompts.records.end(),
+                           [&](const auto& p) { return p.text.startsWith(start); });
+    };
+    EXPECT_TRUE(traced("You selected printer '"));
+    EXPECT_TRUE(traced("Supports StretchDIBits = 1\n"));
+    EXPECT_TRUE(r.prompts.texts().empty());
+    QProcess text;
+    text.start("pdftotext", {pdf, "-"});
+    ASSERT_TRUE(text.waitForFinished(60000));
+    const QString content = QString::fromUtf8(text.readAllStandardOutput());
+    EXPECT_TRUE(content.contains("Отчёт"));
+    EXPECT_TRUE(content.contains("Длина, м:"));
+    EXPECT_TRUE(content.contains("1 : 18.000")) << content.toStdString(); // 100 samples of 100 µs at 3600 m/s
 }
 
 } // namespace
