@@ -115,7 +115,9 @@ ReportSettings SettingsFor(const OpenedRecording& r, const ReportRequest& reques
     ReportDialogState dialog = DialogStartState(ReportSettings{});
     dialog.comment = request.comment;
     ReportSettings settings;
-    ApplyReportDialog(settings, dialog, ReportSourceOf(r.doc, r.scene.m_nMarkers, request.trace - 1));
+    const LengthsList lengths = ComputeLengthsList(r.scene.m_nMarkers, r.doc.m_nWindowStart,
+                                                   r.doc.SampleIntervalSeconds(), r.doc.m_dVelocity);
+    ApplyReportDialog(settings, dialog, ReportSourceOf(r.doc, lengths, request.trace - 1));
     return settings;
 }
 

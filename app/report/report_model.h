@@ -11,7 +11,6 @@
 #include <QStringList>
 
 #include <array>
-#include <span>
 
 namespace zarno {
 
@@ -72,8 +71,8 @@ struct ReportSource {
 };
 
 // The document's part of the report: its path, velocity and textual header, the automatic length
-// of the search trace, and the lengths at the view's markers.
-ReportSource ReportSourceOf(const CPictDoc& doc, std::span<const int, kLengthsListRows> markers, int searchTrace);
+// of the search trace, and the lengths list the view's paint keeps.
+ReportSource ReportSourceOf(const CPictDoc& doc, const LengthsList& lengths, int searchTrace);
 
 // The settings of a confirmed dialog (the used flag is set by the caller once the pass has run).
 void ApplyReportDialog(ReportSettings& settings, const ReportDialogState& dialog, const ReportSource& source);

@@ -113,12 +113,12 @@ void TracePrinter(const QPrinter& printer, Prompts& prompts) {
 }
 
 void RunReportCommand(QWidget* parent, CPrintReport& dialog, CPictDoc& doc, const CGraphScene& scene,
-                      int searchTrace, int grid, Prompts& prompts) {
+                      const LengthsList& lengths, int searchTrace, int grid, Prompts& prompts) {
     dialog.Start(TheReportSettings());
     if (dialog.exec() != QDialog::Accepted)
         return;
     ReportSettings& settings = TheReportSettings();
-    ApplyReportDialog(settings, dialog.State(), ReportSourceOf(doc, scene.m_nMarkers, searchTrace));
+    ApplyReportDialog(settings, dialog.State(), ReportSourceOf(doc, lengths, searchTrace));
     if (settings.saveToFile)
         SaveToFile(parent, doc, scene, grid, prompts);
     else

@@ -83,6 +83,9 @@ struct OpenedRecording {
         scene.m_nMarkers = {100, 0, 0, 0, 0};
         SetUpGraphs(scene, doc);
     }
+    LengthsList Lengths() const {
+        return ComputeLengthsList(scene.m_nMarkers, doc.m_nWindowStart, doc.SampleIntervalSeconds(), doc.m_dVelocity);
+    }
 };
 
 TEST(ReportCommand, SavesTheMetafileHereAndBesideTheRecordingThenKeepsTheChoices) {
@@ -100,7 +103,7 @@ TEST(ReportCommand, SavesTheMetafileHereAndBesideTheRecordingThenKeepsTheChoices
         WhenModal<QPrintDialog>([](QPrintDialog* p) { p->accept(); });
         d->accept();
     });
-    RunReportCommand(nullptr, dialog, r.doc, r.scene, 0, 1, r.prompts);
+    RunReportCommand(nullptr, dialog, r.doc, r.scene, r.Lengths(), 0, 1, r.prompts);
     EXPECT_TRUE(QFile::exists(r.work.filePath("rep.wmf")));
     EXPECT_TRUE(QFile::exists(r.site.filePath("rep.wmf")));
     EXPECT_TRUE(TheReportSettings().used);
@@ -120,7 +123,7 @@ TEST(ReportCommand, SavesTheMetafileHereAndBesideTheRecordingThenKeepsTheChoices
         seen = d->State();
         d->reject();
     });
-    RunReportCommand(nullptr, dialog, r.doc, r.scene, 0, 1, r.prompts);
+    RunReportCommand(nullptr, dialog, r.doc, r.scene, r.Lengths(), 0, 1, r.prompts);
     EXPECT_TRUE(seen.saveToFile);
     EXPECT_EQ(seen.reportFileName, "rep");
     EXPECT_EQ(seen.comment, "");
@@ -141,7 +144,7 @@ TEST(ReportCommand, PrintsThePageToThePrinterChosen) {
         });
         d->accept();
     });
-    RunReportCommand(nullptr, dialog, r.doc, r.scene, 0, 1, r.prompts);
+    RunReportCommand(nullptr, dialog, r.doc, r.scene, r.Lengths(), 0, 1, r.prompts);
     ASSERT_TRUE(QFile::exists(pdf)) << (r.prompts.texts().empty() ? "" : r.prompts.texts().front().toStdString());
     const auto traced = [&r](const QString& start) {
         return std::any_of(r.prompts.records.begin(), r.prompts.records.end(),
