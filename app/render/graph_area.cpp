@@ -85,27 +85,23 @@ void CGraphArea::SetOrtho(double xMin, double xMax, double yMin, double yMax) {
     Project(xMin, xMax, yMin, yMax);
 }
 
+CGraphArea::SlotRange CGraphArea::DataRangeForSlots() const {
+    if (m_dDataMax == m_dDataMin)
+        return {m_dDataMin - kFlatHalfSpan, m_dDataMax + kFlatHalfSpan};
+    return {m_dDataMin, m_dDataMax};
+}
+
 void CGraphArea::SetSlotOrtho(int count, int slot) {
-    double low = m_dDataMin;
-    double high = m_dDataMax;
-    if (high == low) {
-        low -= kFlatHalfSpan;
-        high += kFlatHalfSpan;
-    }
-    const double span = high - low;
-    SetOrtho(m_nFirst, m_nLast, low - span * (count - slot - 1), high + span * slot);
+    const SlotRange r = DataRangeForSlots();
+    const double span = r.high - r.low;
+    SetOrtho(m_nFirst, m_nLast, r.low - span * (count - slot - 1), r.high + span * slot);
 }
 
 void CGraphArea::SetSlotOrthoInverted(int count, int slot) {
-    double low = m_dDataMin;
-    double high = m_dDataMax;
-    if (high == low) {
-        low -= kFlatHalfSpan;
-        high += kFlatHalfSpan;
-    }
-    const double span = high - low;
+    const SlotRange r = DataRangeForSlots();
+    const double span = r.high - r.low;
     // Bottom above top: the slot is drawn upside down.
-    SetOrtho(m_nFirst, m_nLast, high + span * (count - slot - 1), low - span * slot);
+    SetOrtho(m_nFirst, m_nLast, r.high + span * (count - slot - 1), r.low - span * slot);
 }
 
 void CGraphArea::FillBackground(float r, float g, float b) {

@@ -51,6 +51,11 @@ public:
     const double* m_pData = nullptr;
 
 private:
+    struct SlotRange {
+        double low, high;
+    };
+    // The data range a slot is projected from; a flat trace gets a range around its value.
+    SlotRange DataRangeForSlots() const;
     bool HasData() const { return m_pData != nullptr && m_nCount > 0; }
     void StripThrough(int step, double gain);
     void FillColumns(int step, double u, double base, bool upper);

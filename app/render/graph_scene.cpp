@@ -22,6 +22,9 @@ QString FailureText(GlContextFailure failure, QString* caption) {
     return {};
 }
 
+constexpr GraphRgb kDarkLabel{0.2f, 0.0f, 0.0f};  // several graphs
+constexpr GraphRgb kPaleLabel{0.95f, 0.85f, 0.95f}; // one graph enlarged
+
 bool ValidTrace(int t) {
     return t >= 0 && t < kGraphSetSize;
 }
@@ -43,7 +46,9 @@ int CGraphScene::CreateContext(const GlBinding& binding, Prompts& prompts) {
     QString error;
     if (!m_fonts.Create(*m_gl, 1, &error))
         prompts.trace(error); // the picture is still drawn, only without its numbers
-    SetClearColor(kGraphClearColor[0], kGraphClearColor[1], kGraphClearColor[2], 0.0f);
+    // Opaque: a GL widget's picture is composed with others, and a transparent clear would show
+    // through as black in a grab of the window.
+    SetClearColor(kGraphClearColor[0], kGraphClearColor[1], kGraphClearColor[2], 1.0f);
     return 1;
 }
 
@@ -124,8 +129,12 @@ double CGraphScene::GainOf(int trace) const {
     return m_pGains && ValidTrace(trace) ? m_pGains[trace] : 1.0;
 }
 
-void CGraphScene::DrawAxis(CGraphAxis& axis, const PixelRect& viewport) {
-    axis.SetViewport(viewport);
+void CGraphScene::BeginLayout(CGraphSet& set, const PixelRect& axisViewport, int originLabelT) {
+    BindElements();
+    m_ticks.originLabelT = originLabelT;
+    Clear();
+    CGraphAxis& axis = set.axis;
+    axis.SetViewport(axisViewport);
     axis.SetOrthoFromRange();
     axis.SetFonts(m_fonts.Bases());
     axis.Fill(0.95f, 0.95f, 1.0f);
@@ -133,155 +142,117 @@ void CGraphScene::DrawAxis(CGraphAxis& axis, const PixelRect& viewport) {
     axis.DrawTicks(0.0f, 0.0f, 0.0f);
 }
 
-void CGraphScene::DrawSignals(int count, int selectedTrace, int selectedRow, std::span<const int> visible,
-                              double fillLevel, int grid) {
-    if (!m_gl)
-        return;
-    BindElements();
-    m_ticks.originLabelT = m_nTimeUnits;
-    Clear();
-    m_dFillLevel = fillLevel;
-    const GraphLayout layout = SignalsLayout(count);
-    DrawAxis(m_signals.axis, layout.axis);
+void CGraphScene::EndLayout(CGraphLabel& label, const PixelRect& viewport, GraphRgb fill, int number, GraphRgb ink) {
+    label.SetViewport(viewport);
+    label.SetOrtho();
+    label.SetFonts(m_fonts.Bases());
+    label.Fill(fill.r, fill.g, fill.b);
+    label.DrawNumber(number, ink.r, ink.g, ink.b);
+    m_gl->Flush();
+}
+
+void CGraphScene::DrawStacked(CGraphSet& set, const GraphLayout& layout, int count, int selectedRow,
+                              std::span<const int> visible, const StackedLook& look, const SlotDrawer& drawSlot) {
     for (int i = 0; i < count && static_cast<std::size_t>(i) < visible.size(); ++i) {
         const int t = visible[static_cast<std::size_t>(i)];
         if (!ValidTrace(t))
             continue;
-        CGraphArea& area = m_signals.areas[static_cast<std::size_t>(t)];
+        CGraphArea& area = set.areas[static_cast<std::size_t>(t)];
         area.SetViewport(layout.area);
-        if (GainOf(t) < 0.0)
-            area.SetSlotOrthoInverted(count, i);
-        else
-            area.SetSlotOrtho(count, i);
-        area.SetFonts(m_fonts.Bases());
-        area.DrawSlotTrace(1, count, i, area.m_dDataMin, area.m_dDataMax, GainOf(t), fillLevel, m_nMarkers,
-                           m_nCurrentMarker, m_nPreviousMarker, grid);
+        drawSlot(area, t, i);
 
-        CGraphScale& scale = m_signals.scales[static_cast<std::size_t>(t)];
+        CGraphScale& scale = set.scales[static_cast<std::size_t>(t)];
         const bool selected = i == selectedRow;
+        const GraphRgb fill = selected ? look.selectedFill : look.otherFill;
+        const GraphRgb ink = selected ? look.selectedInk : look.otherInk;
         scale.SetViewport(layout.scales[static_cast<std::size_t>(i)]);
         scale.SetOrtho(0.0, 10.0, 0.0, 10.0);
-        if (selected)
-            scale.Fill(0.6f, 0.7f, 0.8f);
-        else
-            scale.Fill(0.9f, 0.9f, 0.95f);
+        scale.Fill(fill.r, fill.g, fill.b);
         scale.SetFonts(m_fonts.Bases());
-        const float ink = selected ? 1.0f : 0.0f;
-        scale.DrawNumber(t + 1, ink, ink, ink);
+        scale.DrawNumber(t + 1, ink.r, ink.g, ink.b);
     }
-    CGraphLabel& label = m_signals.label;
-    label.SetViewport(layout.label);
-    label.SetOrtho();
-    label.SetFonts(m_fonts.Bases());
-    label.Fill(0.2f, 0.0f, 0.0f);
-    label.DrawNumber(selectedTrace + 1, 1.0f, 1.0f, 1.0f);
-    m_gl->Flush();
+}
+
+void CGraphScene::DrawEnlarged(CGraphSet& set, const GraphLayout& layout, int trace, const GraphDrawer& drawTrace,
+                               double divisor) {
+    if (!ValidTrace(trace))
+        return;
+    CGraphArea& area = set.areas[static_cast<std::size_t>(trace)];
+    area.SetViewport(layout.area);
+    area.SetOrtho(area.m_dXMin, area.m_dXMax, area.m_dYMin, area.m_dYMax);
+    area.SetFonts(m_fonts.Bases());
+    area.FillBackground(1.0f, 1.0f, 1.0f);
+    drawTrace(area);
+
+    CGraphScale& scale = set.scales[static_cast<std::size_t>(trace)];
+    scale.SetViewport(layout.scales.front());
+    scale.SetOrtho(0.0, 10.0, area.m_dYMin, area.m_dYMax);
+    scale.Fill(0.95f, 0.95f, 1.0f);
+    scale.SetFonts(m_fonts.Bases());
+    scale.ComputeTicks();
+    scale.DrawTicksDivided(1, 0.0f, 0.0f, 0.0f, divisor);
+}
+
+void CGraphScene::DrawSignals(int count, int selectedTrace, int selectedRow, std::span<const int> visible,
+                              double fillLevel, int grid) {
+    if (!m_gl)
+        return;
+    const GraphLayout layout = SignalsLayout(count);
+    BeginLayout(m_signals, layout.axis, m_nTimeUnits);
+    m_dFillLevel = fillLevel;
+    const StackedLook look{{0.6f, 0.7f, 0.8f}, {0.9f, 0.9f, 0.95f}, {1.0f, 1.0f, 1.0f}, {0.0f, 0.0f, 0.0f}};
+    DrawStacked(m_signals, layout, count, selectedRow, visible, look, [&](CGraphArea& area, int t, int slot) {
+        if (GainOf(t) < 0.0)
+            area.SetSlotOrthoInverted(count, slot);
+        else
+            area.SetSlotOrtho(count, slot);
+        area.SetFonts(m_fonts.Bases());
+        area.DrawSlotTrace(1, count, slot, area.m_dDataMin, area.m_dDataMax, GainOf(t), fillLevel, m_nMarkers,
+                           m_nCurrentMarker, m_nPreviousMarker, grid);
+    });
+    EndLayout(m_signals.label, layout.label, kDarkLabel, selectedTrace + 1, {1.0f, 1.0f, 1.0f});
 }
 
 void CGraphScene::DrawSignal(int trace, int grid) {
     if (!m_gl)
         return;
-    BindElements();
-    m_ticks.originLabelT = m_nTimeUnits;
-    Clear();
     const GraphLayout layout = SignalLayout();
-    DrawAxis(m_signals.axis, layout.axis);
-    if (ValidTrace(trace)) {
-        CGraphArea& area = m_signals.areas[static_cast<std::size_t>(trace)];
-        area.SetViewport(layout.area);
-        area.SetOrtho(area.m_dXMin, area.m_dXMax, area.m_dYMin, area.m_dYMax);
-        area.SetFonts(m_fonts.Bases());
-        area.FillBackground(1.0f, 1.0f, 1.0f);
-        area.DrawScaledTrace(1, m_nMarkers, m_nCurrentMarker, m_nPreviousMarker, GainOf(trace), grid);
-
-        CGraphScale& scale = m_signals.scales[static_cast<std::size_t>(trace)];
-        scale.SetViewport(layout.scales.front());
-        scale.SetOrtho(0.0, 10.0, area.m_dYMin, area.m_dYMax);
-        scale.Fill(0.95f, 0.95f, 1.0f);
-        scale.SetFonts(m_fonts.Bases());
-        scale.ComputeTicks();
-        scale.DrawTicksDivided(1, 0.0f, 0.0f, 0.0f, GainOf(trace));
-    }
-    CGraphLabel& label = m_signals.label;
-    label.SetViewport(layout.label);
-    label.SetOrtho();
-    label.SetFonts(m_fonts.Bases());
-    label.Fill(0.95f, 0.85f, 0.95f);
-    label.DrawNumber(trace + 1, 0.0f, 0.0f, 0.0f);
-    m_gl->Flush();
+    BeginLayout(m_signals, layout.axis, m_nTimeUnits);
+    // The trace is drawn multiplied by its gain and the scale's numbers divided by it.
+    DrawEnlarged(
+        m_signals, layout, trace,
+        [&](CGraphArea& area) {
+            area.DrawScaledTrace(1, m_nMarkers, m_nCurrentMarker, m_nPreviousMarker, GainOf(trace), grid);
+        },
+        GainOf(trace));
+    EndLayout(m_signals.label, layout.label, kPaleLabel, trace + 1, {0.0f, 0.0f, 0.0f});
 }
 
 void CGraphScene::DrawSpectra(int count, int selectedTrace, int selectedRow, std::span<const int> visible, int grid) {
     if (!m_gl)
         return;
-    BindElements();
-    m_ticks.originLabelT = 1;
-    Clear();
     const GraphLayout layout = SpectraLayout(count);
-    DrawAxis(m_spectra.axis, layout.axis);
-    const GraphMarkers none{};
-    for (int i = 0; i < count && static_cast<std::size_t>(i) < visible.size(); ++i) {
-        const int t = visible[static_cast<std::size_t>(i)];
-        if (!ValidTrace(t))
-            continue;
-        CGraphArea& area = m_spectra.areas[static_cast<std::size_t>(t)];
-        area.SetViewport(layout.area);
-        area.SetSlotOrtho(count, i);
+    BeginLayout(m_spectra, layout.axis, 1);
+    const StackedLook look{{1.0f, 1.0f, 1.0f}, {0.95f, 0.95f, 1.0f}, {1.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 0.0f}};
+    DrawStacked(m_spectra, layout, count, selectedRow, visible, look, [&](CGraphArea& area, int, int slot) {
+        // Spectra are never inverted, filled or marked.
+        area.SetSlotOrtho(count, slot);
         area.SetFonts(m_fonts.Bases());
-        area.DrawSlotTrace(1, count, i, area.m_dDataMin, area.m_dDataMax, 1.0, 1.0, none, m_nCurrentMarker,
-                           m_nPreviousMarker, grid);
-
-        CGraphScale& scale = m_spectra.scales[static_cast<std::size_t>(t)];
-        const bool selected = i == selectedRow;
-        scale.SetViewport(layout.scales[static_cast<std::size_t>(i)]);
-        scale.SetOrtho(0.0, 10.0, 0.0, 10.0);
-        if (selected)
-            scale.Fill(1.0f, 1.0f, 1.0f);
-        else
-            scale.Fill(0.95f, 0.95f, 1.0f);
-        scale.SetFonts(m_fonts.Bases());
-        scale.DrawNumber(t + 1, selected ? 1.0f : 0.0f, 0.0f, 0.0f);
-    }
-    CGraphLabel& label = m_spectra.label;
-    label.SetViewport(layout.label);
-    label.SetOrtho();
-    label.SetFonts(m_fonts.Bases());
-    label.Fill(0.2f, 0.0f, 0.0f);
-    label.DrawNumber(selectedTrace + 1, 1.0f, 1.0f, 1.0f);
-    m_gl->Flush();
+        area.DrawSlotTrace(1, count, slot, area.m_dDataMin, area.m_dDataMax, 1.0, 1.0, GraphMarkers{},
+                           m_nCurrentMarker, m_nPreviousMarker, grid);
+    });
+    EndLayout(m_spectra.label, layout.label, kDarkLabel, selectedTrace + 1, {1.0f, 1.0f, 1.0f});
 }
 
 void CGraphScene::DrawSpectrum(int trace, int grid) {
     if (!m_gl)
         return;
-    BindElements();
-    m_ticks.originLabelT = 1;
-    Clear();
     const GraphLayout layout = SpectrumLayout();
-    DrawAxis(m_spectra.axis, layout.axis);
-    if (ValidTrace(trace)) {
-        CGraphArea& area = m_spectra.areas[static_cast<std::size_t>(trace)];
-        area.SetViewport(layout.area);
-        area.SetOrtho(area.m_dXMin, area.m_dXMax, area.m_dYMin, area.m_dYMax);
-        area.SetFonts(m_fonts.Bases());
-        area.FillBackground(1.0f, 1.0f, 1.0f);
-        area.DrawTrace(1, m_nMarkers, m_nCurrentMarker, m_nPreviousMarker, grid);
-
-        CGraphScale& scale = m_spectra.scales[static_cast<std::size_t>(trace)];
-        scale.SetViewport(layout.scales.front());
-        scale.SetOrtho(0.0, 10.0, area.m_dYMin, area.m_dYMax);
-        scale.Fill(0.95f, 0.95f, 1.0f);
-        scale.SetFonts(m_fonts.Bases());
-        scale.ComputeTicks();
-        scale.DrawTicks(1, 0.0f, 0.0f, 0.0f);
-    }
-    CGraphLabel& label = m_spectra.label;
-    label.SetViewport(layout.label);
-    label.SetOrtho();
-    label.SetFonts(m_fonts.Bases());
-    label.Fill(0.95f, 0.85f, 0.95f);
-    label.DrawNumber(trace + 1, 0.0f, 0.0f, 0.0f);
-    m_gl->Flush();
+    BeginLayout(m_spectra, layout.axis, 1);
+    DrawEnlarged(
+        m_spectra, layout, trace,
+        [&](CGraphArea& area) { area.DrawTrace(1, m_nMarkers, m_nCurrentMarker, m_nPreviousMarker, grid); }, 1.0);
+    EndLayout(m_spectra.label, layout.label, kPaleLabel, trace + 1, {0.0f, 0.0f, 0.0f});
 }
 
 void CGraphScene::ZoomSpectra(int count, int delta) {

@@ -25,6 +25,10 @@ inline constexpr int kGraphSetSize = 2; // graphs per set: one per trace of the 
 // The clear colour of the viewer's picture.
 inline constexpr std::array<float, 3> kGraphClearColor{0.95f, 0.95f, 1.0f};
 
+struct GraphRgb {
+    float r, g, b;
+};
+
 // One graph set: the signals' or the spectra's.
 struct CGraphSet {
     std::array<CGraphArea, kGraphSetSize> areas;
@@ -89,12 +93,27 @@ public:
 
 private:
     friend class OffscreenPass;
+    // Scale colours of the stacked layouts: fill and number ink of the selected row and the others.
+    struct StackedLook {
+        GraphRgb selectedFill, otherFill, selectedInk, otherInk;
+    };
+    using SlotDrawer = std::function<void(CGraphArea& area, int trace, int slot)>;
+    using GraphDrawer = std::function<void(CGraphArea& area)>;
+
     // Hands the context table and the tick share to every plotting object before a layout draws.
     void BindElements();
     void Clear();
     double GainOf(int trace) const;
-    void DrawStrip(CGraphElement& element, const PixelRect& viewport) const;
-    void DrawAxis(CGraphAxis& axis, const PixelRect& viewport);
+    // Every layout starts with the origin label flag, a clear and the axis strip, and ends with
+    // the label box and a flush.
+    void BeginLayout(CGraphSet& set, const PixelRect& axisViewport, int originLabelT);
+    void EndLayout(CGraphLabel& label, const PixelRect& viewport, GraphRgb fill, int number, GraphRgb ink);
+    // The stacked slots: each row's plot area (drawn by drawSlot) and its numbered scale strip.
+    void DrawStacked(CGraphSet& set, const GraphLayout& layout, int count, int selectedRow,
+                     std::span<const int> visible, const StackedLook& look, const SlotDrawer& drawSlot);
+    // One graph enlarged on white, with its value scale (numbers divided by divisor).
+    void DrawEnlarged(CGraphSet& set, const GraphLayout& layout, int trace, const GraphDrawer& drawTrace,
+                      double divisor);
 
     const GlTable* m_gl = nullptr; // the bound context's table (m_glTable, or an off-screen one)
     GlTable m_glTable;

@@ -22,7 +22,7 @@ public:
         if (!scene.m_fonts.Create(scene.m_glTable, look.fontScale, &fontError))
             return Fail(error, fontError);
         scene.SetWindow(0, 0, width, height);
-        scene.SetClearColor(look.background[0], look.background[1], look.background[2], 0.0f);
+        scene.SetClearColor(look.background[0], look.background[1], look.background[2], 1.0f);
         scene.SetLineWidth(look.lineWidth);
         DrawPicture(scene, picture);
         QImage image = context.Image();

@@ -61,8 +61,12 @@ OsMesaContext::~OsMesaContext() {
     if (m_previous->mesa)
         OSMesaMakeCurrent(m_previous->mesa, m_previous->buffer, GL_UNSIGNED_BYTE, m_previous->width,
                           m_previous->height);
-    if (m_previous->qt && m_previous->qtSurface)
+    if (m_previous->qt && m_previous->qtSurface) {
+        // Released first: the window system's library sees its own context as still current and
+        // would take a plain make-current for a no-op, leaving GL calls with the OSMesa context.
+        m_previous->qt->doneCurrent();
         m_previous->qt->makeCurrent(m_previous->qtSurface);
+    }
 }
 
 QImage OsMesaContext::Image() const {

@@ -31,7 +31,11 @@ void PainterReportSink::FillWhite(const QRect& area) {
 }
 
 void PainterReportSink::DrawPicture(const QRect& target, const QImage& picture) {
+    // Thin graph lines blur under lossy compression; a PDF keeps the picture as it was drawn.
+    const bool lossless = m_painter.testRenderHint(QPainter::LosslessImageRendering);
+    m_painter.setRenderHint(QPainter::LosslessImageRendering, true);
     m_painter.drawImage(target, picture);
+    m_painter.setRenderHint(QPainter::LosslessImageRendering, lossless);
 }
 
 void PainterReportSink::SelectFont(const ReportFont& font) {

@@ -31,6 +31,13 @@ ReportDialogState DialogStartState(const ReportSettings& settings) {
     return state;
 }
 
+ReportSource ReportSourceOf(const CPictDoc& doc, const LengthsList& lengths, int searchTrace) {
+    const auto trace = static_cast<std::size_t>(std::clamp(searchTrace, 0, kPictTraces - 1));
+    return {doc.m_strPath, doc.m_dVelocity, doc.m_dLength[trace],
+            QByteArrayView(doc.m_textHeader.data(), static_cast<qsizetype>(doc.m_textHeader.size())),
+            lengths};
+}
+
 void ApplyReportDialog(ReportSettings& settings, const ReportDialogState& dialog, const ReportSource& source) {
     settings.fileNameLine = FileNameLine(source.sgyPath);
     settings.printFileName = dialog.fileName;

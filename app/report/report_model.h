@@ -4,6 +4,7 @@
 // signal document. QtCore only: the page that draws them lives beside it in report_page.h.
 
 #include "app/viewer/lengths_list.h"
+#include "app/viewer/pict_doc.h"
 
 #include <QByteArrayView>
 #include <QString>
@@ -68,6 +69,10 @@ struct ReportSource {
     QByteArrayView textHeader; // the 3200 bytes of the textual header
     LengthsList lengths;
 };
+
+// The document's part of the report: its path, velocity and textual header, the automatic length
+// of the search trace, and the lengths list the view's paint keeps.
+ReportSource ReportSourceOf(const CPictDoc& doc, const LengthsList& lengths, int searchTrace);
 
 // The settings of a confirmed dialog (the used flag is set by the caller once the pass has run).
 void ApplyReportDialog(ReportSettings& settings, const ReportDialogState& dialog, const ReportSource& source);

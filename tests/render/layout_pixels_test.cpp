@@ -34,9 +34,9 @@ struct Traces {
 
 void LoadSet(CGraphSet& set, const Traces& t) {
     const std::vector<double>* data[] = {&t.a, &t.b};
-    for (int i = 0; i < 2; ++i) {
-        set.areas[i].SetData(0, 399, 400, data[i]->data(), 30, i);
-        set.scales[i].Init(0, 10, set.areas[i].m_dDataMin, set.areas[i].m_dDataMax, i);
+    for (std::size_t i = 0; i < 2; ++i) {
+        set.areas[i].SetData(0, 399, 400, data[i]->data(), 30, int(i));
+        set.scales[i].Init(0, 10, set.areas[i].m_dDataMin, set.areas[i].m_dDataMax, int(i));
     }
     set.axis.Init(0, 399, 400, 0, 10, 0.1, 2);
 }

@@ -7,6 +7,8 @@
 #include "app/render/osmesa_context.h"
 #include "tests/support/recording_prompts.h"
 
+#include <gtest/gtest.h>
+
 #include <QColor>
 #include <QImage>
 

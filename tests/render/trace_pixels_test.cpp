@@ -23,8 +23,8 @@ constexpr int kAreaTop = 599;
 
 TEST(Markers, DrawnOnlyMoreThanSixSamplesInsideTheRange) {
     std::vector<double> ramp(200);
-    for (int i = 0; i < 200; ++i)
-        ramp[i] = i;
+    for (std::size_t i = 0; i < ramp.size(); ++i)
+        ramp[i] = double(i);
     struct Case {
         int current, previous; // positions of markers 0 (current) and 1 (previous)
         bool red, green;
@@ -121,9 +121,9 @@ TEST(FlatTrace, LiesInTheMiddleOfItsSlot) {
         SCOPED_TRACE(single ? "one signal enlarged" : "several signals");
         Canvas canvas(1000, 600);
         ASSERT_TRUE(canvas.Ok());
-        for (int i = 0; i < 2; ++i) {
-            canvas.scene.m_signals.areas[i].SetData(0, 299, 300, flat.data(), 30, i);
-            canvas.scene.m_signals.scales[i].Init(0, 10, 5.0, 5.0, i);
+        for (std::size_t i = 0; i < 2; ++i) {
+            canvas.scene.m_signals.areas[i].SetData(0, 299, 300, flat.data(), 30, int(i));
+            canvas.scene.m_signals.scales[i].Init(0, 10, 5.0, 5.0, int(i));
         }
         canvas.scene.m_signals.axis.Init(0, 299, 300, 0, 10, 1.0, 2);
         if (single)

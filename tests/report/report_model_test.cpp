@@ -67,6 +67,32 @@ TEST(ReportLines, FromTheDocument) {
     EXPECT_EQ(settings.lengthTexts[2], "- 0 -");
 }
 
+TEST(ReportLines, TheDocumentsPart) {
+    ViewerDisplaySettings display;
+    CPictDoc doc(display);
+    doc.m_strPath = "/data/PILE7.sgy";
+    doc.m_dVelocity = 4000.0;
+    doc.m_dLength = {6.25, 7.5};
+    const char time[] = "(y/m/d h:m:s.ms):2026/ 5/ 14";
+    std::copy(std::begin(time), std::end(time), doc.m_textHeader.begin());
+    LengthsList lengths;
+    lengths.count = 1;
+    lengths.texts[0] = "3.000";
+    // The length printed is the search trace's; a trace the document has not is not read.
+    const struct {
+        int searchTrace;
+        double length;
+    } cases[] = {{0, 6.25}, {1, 7.5}, {5, 7.5}, {-1, 6.25}};
+    for (const auto& c : cases) {
+        const ReportSource source = ReportSourceOf(doc, lengths, c.searchTrace);
+        EXPECT_EQ(source.pileLength, c.length) << c.searchTrace;
+        EXPECT_EQ(source.sgyPath, "/data/PILE7.sgy");
+        EXPECT_EQ(source.velocity, 4000.0);
+        EXPECT_EQ(TimeLine(source.textHeader), "Измерения проводились (y/m/d h:m:s.ms):2026/ 5/ 14");
+        EXPECT_EQ(source.lengths.texts[0], "3.000");
+    }
+}
+
 TEST(ReportLines, TimeLine) {
     EXPECT_EQ(TimeLine(TextHeader("C 1 Time of creation (y/m/d h:m:s.ms):2026/05/14 10:21:07.125")),
               "Измерения проводились (y/m/d h:m:s.ms):2026/05/14 10:21:07.125");
