@@ -3,6 +3,7 @@
 #include "app/render/graph_picture.h"
 #include "app/render/graph_setup.h"
 #include "app/render/qt_gl_binding.h"
+#include "app/ui/print_report_dialog.h"
 #include "app/ui/viewer/render_scene.h"
 #include "app/viewer/pict_doc.h"
 #include "app/viewer/view_input.h"
@@ -56,6 +57,7 @@ CPictView::CPictView(Prompts& prompts, QWidget* parent) : QOpenGLWidget(parent),
     setFormat(format);
     setFocusPolicy(Qt::StrongFocus);
     setMinimumSize(10, 14);
+    m_dlgReport = new CPrintReport(this);
 }
 
 CPictView::~CPictView() {

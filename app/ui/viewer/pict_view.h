@@ -10,6 +10,7 @@
 namespace zarno {
 
 class CPictDoc;
+class CPrintReport;
 class PictPanelModel;
 class Prompts;
 class RenderScene;
@@ -30,6 +31,8 @@ public:
     // The lengths list of the last paint (the panel shows it, the report prints it).
     const LengthsList& lengths() const { return m_lengths; }
     bool contextReady() const { return m_scene.HasContext(); }
+    // The report settings dialog, kept with the view so that its choices last while it is open.
+    CPrintReport& reportDialog() { return *m_dlgReport; }
     int paints() const { return m_paints; }
 
 signals:
@@ -54,6 +57,7 @@ private:
     RenderScene* m_render = nullptr;
     ViewInput* m_input = nullptr;
     LengthsList m_lengths;
+    CPrintReport* m_dlgReport = nullptr;
     int m_paints = 0;
 };
 

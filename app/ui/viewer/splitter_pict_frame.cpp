@@ -1,6 +1,7 @@
 #include "app/ui/viewer/splitter_pict_frame.h"
 
 #include "app/ui/main_frame.h"
+#include "app/ui/report_command.h"
 #include "app/ui/splitter_frame.h"
 #include "app/ui/viewer/dlg_nscreen.h"
 #include "app/ui/viewer/pict_form.h"
@@ -269,8 +270,11 @@ void CSplitterPictFrame::SwitchPane() {
 }
 
 void CSplitterPictFrame::OnPrintReport() {
-    // The report's dialog plugs in here; until then the request is only traced.
-    m_main.prompts().trace(QStringLiteral("Report printing requested for %1\n").arg(m_doc.m_strPath));
+    if (!m_doc.m_bLoaded)
+        return;
+    RunReportCommand(this, m_pictView->reportDialog(), m_doc, m_pictView->scene(), m_pictView->lengths(),
+                     m_model->SearchTrace(), m_view.grid ? 1 : 0, m_main.prompts());
+    m_pictView->update();
 }
 
 void CSplitterPictFrame::DisplaySettings() {
