@@ -192,12 +192,12 @@ void ViewInput::LeftDoubleClick(int x, const PointerHit& hit) {
     m_scene.Redraw();
 }
 
-bool ViewInput::WriteBounds(double lower, double upper, bool both) {
+void ViewInput::WriteBounds(double lower, double upper, bool both) {
     // The upper bound goes first when the window moves up, the lower one first when it moves
     // down, so the window never passes through a state narrower than the bounds allow.
     if (!both) {
         m_panel.SetUpperText(Fixed3(upper));
-        return true;
+        return;
     }
     if (upper > LeadingNumber(m_panel.UpperText())) {
         m_panel.SetUpperText(Fixed3(upper));
@@ -206,7 +206,6 @@ bool ViewInput::WriteBounds(double lower, double upper, bool both) {
         m_panel.SetLowerText(Fixed3(lower));
         m_panel.SetUpperText(Fixed3(upper));
     }
-    return true;
 }
 
 void ViewInput::DragAxisStrip(bool left, int x) {

@@ -45,7 +45,7 @@ private:
     void SearchAroundCurrent();
     void DragAxisStrip(bool left, int x);
     void DragScale(int y);
-    bool WriteBounds(double lower, double upper, bool both);
+    void WriteBounds(double lower, double upper, bool both);
 
     CPictDoc& m_doc;
     ViewState& m_view;

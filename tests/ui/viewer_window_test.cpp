@@ -252,6 +252,19 @@ TEST_F(ViewerWindow, HeaderViewerShowsTheFilesValues) {
     sheet.ShowTrace(QStringLiteral("9"));
     EXPECT_EQ(sheet.traceList()->item(0, 1)->text(), "");
     EXPECT_TRUE(m_prompts.texts().empty());
+
+    // A header the reader does not recognise: told, and the rows keep no values (none of the file
+    // read before it).
+    const QString broken = m_dir.filePath(QStringLiteral("BROKEN.sgy"));
+    QFile brokenFile(broken);
+    ASSERT_TRUE(brokenFile.open(QIODevice::WriteOnly));
+    brokenFile.write(QByteArray(4000, '\x7f'));
+    brokenFile.close();
+    CPropertySheetSGY brokenSheet(broken, m_prompts);
+    EXPECT_EQ(m_prompts.texts(), std::vector<QString>{"Ошибка в формате SGY файла!"});
+    ASSERT_EQ(brokenSheet.binaryList()->rowCount(), 12);
+    EXPECT_EQ(brokenSheet.binaryList()->item(3, 1)->text(), "");
+    EXPECT_EQ(brokenSheet.traceList()->item(0, 1)->text(), "");
 }
 
 TEST_F(ViewerWindow, DisplaySettingsRefuseValuesOutsideTheirRanges) {
