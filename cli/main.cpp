@@ -3,6 +3,7 @@
 #include "app/shell/program_info.h"
 #include "cli/commands.h"
 #include "cli/render_command.h"
+#include "cli/report_command.h"
 
 #include <cstdio>
 #include <cstring>
@@ -25,6 +26,7 @@ constexpr Command kCommands[] = {
     {"spectrum", "[--window rect|blackman-harris|hamming] [--scale log|linear] [--filter] [-o FILE] FILE.sgy",
      "write the spectrum text file of a SEG-Y file", RunSpectrumCommand},
     {"render", "[--width W] [--height H] [--spectrum] [--single N] [--fill line|upper|lower] [--no-grid] [--marker SAMPLE]... [--time|--length] [--velocity V] -o OUT.png FILE.sgy", "draw the viewer's picture of a SEG-Y file into a PNG", RunRenderCommand},
+    {"report", "[--velocity V] [--comment TEXT] [--marker SAMPLE]... [--trace N] [--emf] -o DIR FILE.sgy...", "make the measurement report of each recording (a PDF, or metafiles)", RunReportCommand},
 };
 
 void PrintUsage(FILE* out) {

@@ -42,8 +42,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (text.size() > kSGYTextualHeaderSize)
         std::abort();
     SGYBinaryHeader binary;
+    bool little = false;
     if (!file.seek(qMin<qint64>(kSGYBinaryHeaderOffset, file.size())) ||
-        ReadSGYBinaryHeader(file, binary, prompts) != 0)
+        ReadSGYBinaryHeader(file, binary, little, prompts) != 0)
         return 0;
     if (SGYBinaryHeaderRows(binary).size() != 12)
         std::abort();
@@ -52,14 +53,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const qint64 at = SGYTraceOffset(binary, i);
         SGYTraceHeader trace;
         if (at <= file.size() && file.seek(at)) {
-            const int complete = ReadSGYTraceHeader(file, trace);
+            const int complete = ReadSGYTraceHeader(file, trace, little);
             if (complete != (at + kSGYTraceHeaderSize <= file.size() ? 1 : 0))
                 std::abort();
             if (SGYTraceHeaderRows(trace).size() != 42)
                 std::abort();
         }
         std::vector<double> samples;
-        const qint64 present = ReadSGYTraceSamples(file, binary, i, samples);
+        const qint64 present = ReadSGYTraceSamples(file, binary, little, i, samples);
         if (qint64(samples.size()) != binary.samplesPerTrace || present < 0 ||
             present > binary.samplesPerTrace)
             std::abort();

@@ -54,3 +54,17 @@ Current%20Ethernet%20Port1=$local_port
 Current%20Ethernrt%20Port2=$device_port
 INI
 }
+
+# A computer folder with a few recordings converted to SEG-Y, shown in the right panel: double
+# click one to open it in the signal viewer. Call after write_zarno_settings.
+show_sample_sgy_folder() {
+    mkdir -p "$work/pc"
+    "$bin/zarno-cli" convert -o "$work/pc" "$work/instrument/PILE12.DDB" "$work/instrument/PILE18.DDB" \
+        "$work/instrument/DEFECT12.DDB" >/dev/null
+    cat >> "$XDG_CONFIG_HOME/Mervo/Zarno.conf" <<INI
+
+[Window%20size]
+Splitter%20X%20Pos=500
+Current%20Right%20Directory=$work/pc
+INI
+}

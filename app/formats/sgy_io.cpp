@@ -13,8 +13,6 @@
 
 namespace zarno {
 
-std::atomic<bool> SGYLittleEndian{false};
-
 namespace {
 
 constexpr int kFormatLowByte = 24;  // byte 24 of the binary header: low byte of a little-endian code
@@ -50,7 +48,7 @@ SGYByteOrder DetectSGYByteOrder(std::span<const quint8, kSGYBinaryHeaderSize> by
     return SGYByteOrder::Unknown;
 }
 
-int ReadSGYBinaryHeader(QIODevice& file, SGYBinaryHeader& header, Prompts& prompts) {
+int ReadSGYBinaryHeader(QIODevice& file, SGYBinaryHeader& header, bool& littleEndian, Prompts& prompts) {
     std::array<quint8, kSGYBinaryHeaderSize> bytes;
     ReadPadded(file, bytes.data(), kSGYBinaryHeaderSize);
     const SGYByteOrder order = DetectSGYByteOrder(bytes);
@@ -59,15 +57,15 @@ int ReadSGYBinaryHeader(QIODevice& file, SGYBinaryHeader& header, Prompts& promp
         return -1;
     }
     const bool little = order == SGYByteOrder::Little;
-    SGYLittleEndian = little;
+    littleEndian = little;
     DecodeSGYBinaryHeader(bytes, little, header);
     return 0;
 }
 
-int ReadSGYTraceHeader(QIODevice& file, SGYTraceHeader& header) {
+int ReadSGYTraceHeader(QIODevice& file, SGYTraceHeader& header, bool littleEndian) {
     std::array<quint8, kSGYTraceHeaderSize> bytes;
     const qint64 got = ReadPadded(file, bytes.data(), kSGYTraceHeaderSize);
-    DecodeSGYTraceHeader(bytes, SGYLittleEndian, header);
+    DecodeSGYTraceHeader(bytes, littleEndian, header);
     return got == kSGYTraceHeaderSize ? 1 : 0;
 }
 
@@ -117,8 +115,8 @@ double DecodeSGYSample(const quint8* bytes, quint16 formatCode, bool littleEndia
     }
 }
 
-qint64 ReadSGYTraceSamples(QIODevice& file, const SGYBinaryHeader& header, qint64 traceIndex,
-                           std::vector<double>& samples) {
+qint64 ReadSGYTraceSamples(QIODevice& file, const SGYBinaryHeader& header, bool littleEndian,
+                           qint64 traceIndex, std::vector<double>& samples) {
     const qint64 ns = header.samplesPerTrace;
     samples.assign(static_cast<std::size_t>(ns), 0.0);
     const qint64 at = SGYTraceOffset(header, traceIndex) + kSGYTraceHeaderSize;
@@ -126,10 +124,9 @@ qint64 ReadSGYTraceSamples(QIODevice& file, const SGYBinaryHeader& header, qint6
         return 0;
     std::vector<quint8> bytes(static_cast<std::size_t>(ns * kSGYSampleSize));
     const qint64 present = ReadPadded(file, bytes.data(), ns * kSGYSampleSize) / kSGYSampleSize;
-    const bool little = SGYLittleEndian;
     for (qint64 k = 0; k < present; ++k)
         samples[static_cast<std::size_t>(k)] =
-            DecodeSGYSample(bytes.data() + k * kSGYSampleSize, header.formatCode, little);
+            DecodeSGYSample(bytes.data() + k * kSGYSampleSize, header.formatCode, littleEndian);
     return present;
 }
 

@@ -2,9 +2,10 @@
 // Reading and writing SEG-Y headers and samples on an open file at its current position.
 //
 // The program writes big-endian files. Its reader also takes little-endian ones, telling the two
-// apart by where the sample format code sits; the order found by the last binary-header read is kept
-// in SGYLittleEndian and used by the trace-header and sample reads that follow (every reader of a
-// file reads its binary header first).
+// apart by where the sample format code sits. The order belongs to the file: the binary-header read
+// hands it to its caller, who passes it to every trace-header and sample read of that same file, so
+// that files open side by side (several viewers, the header viewer) never decode with each other's
+// order.
 
 #include "app/formats/ddb_header.h"
 #include "app/formats/sgy_headers.h"
@@ -12,7 +13,6 @@
 #include <QByteArrayView>
 #include <QString>
 
-#include <atomic>
 #include <span>
 #include <vector>
 
@@ -24,22 +24,19 @@ class Prompts;
 
 inline constexpr const char* kTextSGYFormatError = "Ошибка в формате SGY файла!";
 
-// Byte order of the file whose binary header was read last.
-extern std::atomic<bool> SGYLittleEndian;
-
 enum class SGYByteOrder { Big, Little, Unknown };
 // Looks at bytes 24 and 25 (the format code): a 2 in byte 25 means big-endian, a 2 in byte 24
 // little-endian, then the same for 5; anything else is unknown.
 SGYByteOrder DetectSGYByteOrder(std::span<const quint8, kSGYBinaryHeaderSize> bytes);
 
-// Reads 400 bytes, detects the byte order, sets SGYLittleEndian and fills the table fields of header.
-// Returns 0, or -1 after "Ошибка в формате SGY файла!" with the header and the flag left as they
-// were. Bytes missing at the end of a short file read as zero.
-int ReadSGYBinaryHeader(QIODevice& file, SGYBinaryHeader& header, Prompts& prompts);
+// Reads 400 bytes, detects the byte order, gives it in littleEndian and fills the table fields of
+// header. Returns 0, or -1 after "Ошибка в формате SGY файла!" with the header and littleEndian left
+// as they were. Bytes missing at the end of a short file read as zero.
+int ReadSGYBinaryHeader(QIODevice& file, SGYBinaryHeader& header, bool& littleEndian, Prompts& prompts);
 
-// Reads 240 bytes and fills the 42 fields in the order of SGYLittleEndian. Returns 1; returns 0 when
-// the file ended first, the missing bytes then reading as zero (never as the previous trace's values).
-int ReadSGYTraceHeader(QIODevice& file, SGYTraceHeader& header);
+// Reads 240 bytes and fills the 42 fields in the file's byte order. Returns 1; returns 0 when the
+// file ended first, the missing bytes then reading as zero (never as the previous trace's values).
+int ReadSGYTraceHeader(QIODevice& file, SGYTraceHeader& header, bool littleEndian);
 
 // The headers written for a DDB recording whose sampleRate already holds the interval in µs.
 SGYBinaryHeader MakeSGYBinaryHeader(const DDBHeader& ddb);
@@ -66,11 +63,11 @@ constexpr qint64 SGYFileSize(qint64 samplesPerTrace, qint64 traces) {
 // no value the program understands and gives 0.
 double DecodeSGYSample(const quint8* bytes, quint16 formatCode, bool littleEndian);
 
-// Reads the samplesPerTrace samples of trace traceIndex (one read) in the order of SGYLittleEndian.
+// Reads the samplesPerTrace samples of trace traceIndex (one read) in the file's byte order.
 // samples gets exactly samplesPerTrace values; those past the end of the file are 0. Returns how many
 // samples the file really holds for this trace.
-qint64 ReadSGYTraceSamples(QIODevice& file, const SGYBinaryHeader& header, qint64 traceIndex,
-                           std::vector<double>& samples);
+qint64 ReadSGYTraceSamples(QIODevice& file, const SGYBinaryHeader& header, bool littleEndian,
+                           qint64 traceIndex, std::vector<double>& samples);
 
 // The textual header as shown: up to its first NUL, at most 3200 characters, 8-bit text.
 QString SGYTextualHeaderText(QByteArrayView block);

@@ -39,4 +39,32 @@ enum CommandId : int {
     kCmdNextWindow = 32817,
 };
 
+// The signal viewer's menu (its window answers them; the main frame never sees them).
+enum ViewerCommandId : int {
+    kCmdHeaders = 32786,
+    kCmdFillLine = 32787,
+    kCmdFillUpper = 32788,
+    kCmdFillLower = 32790,
+    kCmdViewerClose = 32792,
+    kCmdDisplaySettings = 32793,
+    kCmdSpectrum = 32794,
+    kCmdSignals = 32795,
+    kCmdSaveSpectrum = 32796,
+    kCmdWindowRectangular = 32798,
+    kCmdWindowBlackmanHarris = 32799,
+    kCmdWindowHamming = 32800,
+    kCmdScaleLog = 32801,
+    kCmdScaleLinear = 32802,
+    kCmdSwitchPane = 32803,
+    kCmdViewerToggleManager = 32813,
+    kCmdViewerCascade = 32814,
+    kCmdViewerTile = 32815,
+    kCmdViewerNextWindow = 32818,
+    kCmdGrid = 32819,
+    kCmdEditGain = 32823,
+    kCmdPrintReport = 32824,
+    kCmdViewerNoItem = 32825, // no menu item carries it; the frame answers it with nothing
+    kCmdEditFilter = 32827,
+};
+
 } // namespace zarno

@@ -8,6 +8,7 @@
 #include "app/ui/list_file_view.h"
 #include "app/ui/path_form.h"
 #include "app/ui/splitter_frame.h"
+#include "app/ui/viewer/splitter_pict_frame.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -40,14 +41,7 @@ CMainFrame::CMainFrame(Prompts& prompts, FileDialogs* dialogs, std::unique_ptr<D
     setCentralWidget(m_mdi);
     m_files->SetFileDialogs(dialogs);
     m_openDesktop = [](const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); };
-    m_openViewer = [this](const QString& path) {
-        // The signal viewer's window is not part of this program yet: say so and give the toolbar
-        // back, as a closing viewer would.
-        m_prompts.message(
-            QStringLiteral("%1\n\nОкно просмотра сигналов в этой версии программы отсутствует.").arg(path),
-            QStringLiteral("Zarno"), PromptIcon::Information);
-        setToolbarVisible(m_files->ToolbarVisible());
-    };
+    m_openViewer = [this](const QString& path) { OpenViewer(path); };
     createActions();
     createMenus();
 }
@@ -67,6 +61,11 @@ bool CMainFrame::Create() {
         return false;
     }
     LoadSettings();
+    m_viewerDisplay.m_nZakraskaGrafs = settings().m_nZakraskaGrafs;
+    m_viewerDisplay.m_nNScreenMaxGraf = settings().m_nNScreenMaxGraf;
+    m_viewerDisplay.m_nBiasXGr = settings().m_nBiasXGr;
+    m_viewerDisplay.m_nBiasXFur = settings().m_nBiasXFur;
+    m_viewerDisplay.m_nBiasKoeffY = settings().m_nBiasKoeffY;
     // The system's icons for computer entries, the style's folder and document icons for the
     // instrument's rows.
     m_deviceFolderIcon = style()->standardIcon(QStyle::SP_DirIcon);
@@ -392,6 +391,16 @@ void CMainFrame::setToolbarVisible(bool visible) {
         toggle->setChecked(m_files->ToolbarVisible());
 }
 
+QMdiSubWindow* CMainFrame::OpenViewer(const QString& sgyPath) {
+    auto* frame = new CSplitterPictFrame(*this, sgyPath);
+    m_mdi->addSubWindow(frame);
+    frame->show();
+    m_mdi->setActiveSubWindow(frame);
+    setViewerFrame(frame);
+    frame->Load();
+    return frame;
+}
+
 void CMainFrame::openViewerDocument(const QString& sgyPath) {
     if (m_openViewer)
         m_openViewer(sgyPath);
@@ -421,6 +430,17 @@ void CMainFrame::destroyFrame() {
     if (m_destroyed)
         return;
     m_destroyed = true;
+    // The viewers give their display settings back (and keep their files' settings) first.
+    for (QMdiSubWindow* window : m_mdi->subWindowList())
+        if (auto* viewer = qobject_cast<CSplitterPictFrame*>(window)) {
+            viewer->close();
+            delete viewer;
+        }
+    settings().m_nZakraskaGrafs = m_viewerDisplay.m_nZakraskaGrafs;
+    settings().m_nNScreenMaxGraf = m_viewerDisplay.m_nNScreenMaxGraf;
+    settings().m_nBiasXGr = m_viewerDisplay.m_nBiasXGr;
+    settings().m_nBiasXFur = m_viewerDisplay.m_nBiasXFur;
+    settings().m_nBiasKoeffY = m_viewerDisplay.m_nBiasKoeffY;
     for (int panel = 0; panel < kPanelCount; ++panel)
         if (CListFileView* list = panelList(panel))
             list->storeColumnWidths();

@@ -6,6 +6,7 @@
 #include "app/filemanager/file_manager.h"
 #include "app/ui/command_ids.h"
 #include "app/ui/persistent_frame.h"
+#include "app/viewer/display_settings.h"
 
 #include <QIcon>
 
@@ -60,9 +61,14 @@ public:
     CListFileView* panelList(int panel) const;
     CControlForm* panelHeader(int panel) const;
     CPathForm* panelPath(int panel) const;
-    // The signal viewer's frame, when one is open (none yet: the viewer's window comes later).
+    // The signal viewer's frame last activated, while one is open.
     QMdiSubWindow* viewerFrame() const { return m_viewerFrame; }
     void setViewerFrame(QMdiSubWindow* frame) { m_viewerFrame = frame; }
+    // The viewers' display settings while the program runs: each viewer starts from them and gives
+    // them back when it closes; they are kept with the program's settings.
+    ViewerDisplaySettings& viewerDisplay() { return m_viewerDisplay; }
+    // A signal viewer of an SGY file (the load's failures are told; the viewer then stays empty).
+    QMdiSubWindow* OpenViewer(const QString& sgyPath);
 
     // The panel of the active list: the last file list that had the focus in the file-manager
     // window; panel 0 when the active document window is not the file manager.
@@ -116,6 +122,7 @@ private:
     QMenu* m_linkMenu = nullptr;
     CSplitterFrame* m_splitterFrame = nullptr;
     QMdiSubWindow* m_viewerFrame = nullptr;
+    ViewerDisplaySettings m_viewerDisplay;
     std::array<CListFileView*, kPanelCount> m_lists{};
     std::array<CControlForm*, kPanelCount> m_headers{};
     std::array<CPathForm*, kPanelCount> m_paths{};

@@ -1,13 +1,18 @@
-// zarno-screenshot OUT.png: the main window as the program builds it from the settings in
+// zarno-screenshot OUT.png [VIEWER.png FILE.sgy]: the main window as the program builds it from the settings in
 // $XDG_CONFIG_HOME, with the left panel on the instrument's drive "z:\" (the settings must aim the
-// link at a running zarno-device), saved as a picture. Messages go to standard error, so nothing
-// waits for a click.
+// link at a running zarno-device), saved as a picture; with the second pair, also the signal
+// viewer of FILE.sgy, its markers on the blow and on the automatic reflection. Messages go to
+// standard error, so nothing waits for a click.
 
 #include "app/seams/stderr_prompts.h"
 #include "app/ui/control_form.h"
 #include "app/ui/list_file_view.h"
 #include "app/ui/main_frame.h"
 #include "app/ui/splitter_frame.h"
+#include "app/ui/viewer/pict_form.h"
+#include "app/ui/viewer/pict_view.h"
+#include "app/ui/viewer/splitter_pict_frame.h"
+#include "app/viewer/pict_panel_model.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -17,10 +22,41 @@
 
 #include <cstdio>
 
+namespace {
+
+void settle() {
+    for (int i = 0; i < 10; ++i) {
+        QApplication::processEvents();
+        QThread::msleep(20);
+    }
+}
+
+bool grabViewer(zarno::CMainFrame& frame, const QString& sgy, const QString& out) {
+    auto* viewer = qobject_cast<zarno::CSplitterPictFrame*>(frame.OpenViewer(sgy));
+    if (!viewer || !viewer->doc().m_bLoaded)
+        return false;
+    // The file manager steps aside while a signal is studied.
+    viewer->runCommand(zarno::kCmdViewerToggleManager);
+    frame.setGeometry(10, 10, 1200, 760);
+    viewer->showMaximized();
+    settle();
+    // The first marker on the blow, the second on the reflection the program found.
+    zarno::ViewState& state = viewer->viewState();
+    const zarno::CPictDoc& doc = viewer->doc();
+    state.markers.position = {doc.m_nImpactIndex[0], doc.m_nImpactIndex[0] + doc.m_nEchoIndex[0], 0, 0, 0};
+    state.markers.current = 1;
+    viewer->model().ShowMarkerReadout(state.markers.position[1]);
+    viewer->view()->update();
+    settle();
+    return frame.grab().save(out);
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: zarno-screenshot OUT.png\n");
+    if (argc != 2 && argc != 4) {
+        std::fprintf(stderr, "usage: zarno-screenshot OUT.png [VIEWER.png FILE.sgy]\n");
         return 2;
     }
     QCoreApplication::setOrganizationName(QStringLiteral("Mervo"));
@@ -43,11 +79,10 @@ int main(int argc, char** argv) {
         return 1;
     }
     frame.panelList(0)->table()->selectRow(1);
-    for (int i = 0; i < 10; ++i) {
-        QApplication::processEvents();
-        QThread::msleep(20);
-    }
-    const bool saved = frame.grab().save(QString::fromLocal8Bit(argv[1]));
+    settle();
+    bool saved = frame.grab().save(QString::fromLocal8Bit(argv[1]));
+    if (saved && argc == 4)
+        saved = grabViewer(frame, QString::fromLocal8Bit(argv[3]), QString::fromLocal8Bit(argv[2]));
     frame.close();
     return saved ? 0 : 1;
 }

@@ -115,9 +115,13 @@ void CZarnoApp::OnFileOpen() {
 }
 
 void CZarnoApp::OpenDocumentFile(const QString& path) {
+    addRecentFile(path);
+    if (path.endsWith(QLatin1String(".sgy"), Qt::CaseInsensitive)) {
+        m_main->OpenViewer(path);
+        return;
+    }
     // A file-manager document keeps nothing of a file: opening one shows the file manager and
     // remembers the file among the recent ones.
-    addRecentFile(path);
     NewDocument(QLatin1String(kDocumentTypes[0].name));
 }
 

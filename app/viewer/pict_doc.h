@@ -49,6 +49,7 @@ public:
     std::unique_ptr<QFile> m_hFile;
     std::array<char, 3200> m_textHeader{};
     SGYBinaryHeader m_binHeader{};
+    bool m_bLittleEndian = false; // this file's byte order, found by its binary-header read
     int m_nSampleIntervalUs = 0;
     int m_nSamples = 0;
     int m_nFormatCode = 0;

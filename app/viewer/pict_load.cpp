@@ -26,7 +26,7 @@ bool OpenAndReadHeaders(CPictDoc& doc, const QString& sgyPath, Prompts& prompts)
         return false;
     }
     doc.m_hFile->read(doc.m_textHeader.data(), static_cast<qint64>(doc.m_textHeader.size()));
-    if (ReadSGYBinaryHeader(*doc.m_hFile, doc.m_binHeader, prompts) != 0) {
+    if (ReadSGYBinaryHeader(*doc.m_hFile, doc.m_binHeader, doc.m_bLittleEndian, prompts) != 0) {
         doc.m_hFile.reset();
         return false;
     }
@@ -58,7 +58,7 @@ void ReadSamples(CPictDoc& doc) {
         for (TraceArray* a : {&doc.m_pRaw[t], &doc.m_pGained[t], &doc.m_pFiltered[t],
                               &doc.m_pGainedFiltered[t], &doc.m_pAutoCorr[t]})
             a->assign(ns, 0.0);
-        ReadSGYTraceSamples(*doc.m_hFile, doc.m_binHeader, i, doc.m_pRaw[t]);
+        ReadSGYTraceSamples(*doc.m_hFile, doc.m_binHeader, doc.m_bLittleEndian, i, doc.m_pRaw[t]);
     }
 }
 

@@ -86,8 +86,9 @@ TEST(SegyioInterop, WeReadWhatSegyioWritesInBothByteOrders) {
             ASSERT_TRUE(file.seek(kSGYBinaryHeaderOffset));
             SGYBinaryHeader binary;
             RecordingPrompts prompts;
-            ASSERT_EQ(ReadSGYBinaryHeader(file, binary, prompts), 0);
-            EXPECT_EQ(SGYLittleEndian, QByteArray(endian) == "little");
+            bool little = false;
+            ASSERT_EQ(ReadSGYBinaryHeader(file, binary, little, prompts), 0);
+            EXPECT_EQ(little, QByteArray(endian) == "little");
             EXPECT_EQ(binary.formatCode, format);
             EXPECT_EQ(binary.tracesPerRecord, 3);
             EXPECT_EQ(binary.samplesPerTrace, 5);
@@ -97,13 +98,13 @@ TEST(SegyioInterop, WeReadWhatSegyioWritesInBothByteOrders) {
                 SCOPED_TRACE(i);
                 SGYTraceHeader trace;
                 ASSERT_TRUE(file.seek(SGYTraceOffset(binary, i)));
-                ASSERT_EQ(ReadSGYTraceHeader(file, trace), 1);
+                ASSERT_EQ(ReadSGYTraceHeader(file, trace, little), 1);
                 EXPECT_EQ(trace.sequenceInLine, written["sequence"].toArray()[i].toInt());
                 EXPECT_EQ(trace.sourceReceiverDistance, written["offset"].toArray()[i].toInt());
                 EXPECT_EQ(trace.sampleCount, 5);
                 EXPECT_EQ(trace.sampleInterval, 250);
                 std::vector<double> samples;
-                ASSERT_EQ(ReadSGYTraceSamples(file, binary, i, samples), 5);
+                ASSERT_EQ(ReadSGYTraceSamples(file, binary, little, i, samples), 5);
                 const QJsonArray expected = traces[i].toArray();
                 for (qint64 k = 0; k < 5; ++k)
                     EXPECT_EQ(samples[std::size_t(k)], expected[k].toDouble()) << "sample " << k;

@@ -16,9 +16,9 @@ using zarno::testing::SgyFixture;
 namespace {
 
 // Reads the binary header of a file held in memory the way every reader does: textual header first.
-int ReadBinary(QBuffer& file, SGYBinaryHeader& header, RecordingPrompts& prompts) {
+int ReadBinary(QBuffer& file, SGYBinaryHeader& header, bool& little, RecordingPrompts& prompts) {
     file.seek(kSGYBinaryHeaderOffset);
-    return ReadSGYBinaryHeader(file, header, prompts);
+    return ReadSGYBinaryHeader(file, header, little, prompts);
 }
 
 QByteArray FileWithFormatBytes(quint8 byte24, quint8 byte25) {
@@ -46,11 +46,11 @@ TEST(SgyReader, ByteOrderComesFromTheFormatCodePosition) {
         QByteArray bytes = FileWithFormatBytes(c.byte24, c.byte25);
         QBuffer file(&bytes);
         file.open(QIODevice::ReadOnly);
-        SGYLittleEndian = !c.little;
+        bool little = !c.little;
         SGYBinaryHeader header;
         RecordingPrompts prompts;
-        EXPECT_EQ(ReadBinary(file, header, prompts), 0);
-        EXPECT_EQ(SGYLittleEndian, c.little);
+        EXPECT_EQ(ReadBinary(file, header, little, prompts), 0);
+        EXPECT_EQ(little, c.little);
         EXPECT_EQ(header.formatCode, c.code);
         EXPECT_TRUE(prompts.records.empty());
     }
@@ -67,12 +67,12 @@ TEST(SgyReader, UnknownFormatsAreRejectedAndChangeNothing) {
             SGYBinaryHeader header;
             header.tracesPerRecord = 77;
             header.samplesPerTrace = 99;
-            SGYLittleEndian = flagBefore;
+            bool little = flagBefore;
             RecordingPrompts prompts;
-            EXPECT_EQ(ReadBinary(file, header, prompts), -1);
+            EXPECT_EQ(ReadBinary(file, header, little, prompts), -1);
             EXPECT_EQ(header.tracesPerRecord, 77);
             EXPECT_EQ(header.samplesPerTrace, 99);
-            EXPECT_EQ(SGYLittleEndian, flagBefore);
+            EXPECT_EQ(little, flagBefore);
             ASSERT_EQ(prompts.records.size(), 1u);
             EXPECT_EQ(prompts.records[0].text, "Ошибка в формате SGY файла!");
             EXPECT_EQ(prompts.records[0].icon, PromptIcon::Stop);
@@ -107,8 +107,9 @@ TEST(SgyReader, BothByteOrdersReadTheSameValues) {
             file.open(QIODevice::ReadOnly);
             SGYBinaryHeader binary;
             RecordingPrompts prompts;
-            ASSERT_EQ(ReadBinary(file, binary, prompts), 0);
-            EXPECT_EQ(SGYLittleEndian, little);
+            bool fileLittle = !little;
+            ASSERT_EQ(ReadBinary(file, binary, fileLittle, prompts), 0);
+            EXPECT_EQ(fileLittle, little);
             EXPECT_EQ(binary.tracesPerRecord, 2);
             EXPECT_EQ(binary.fieldSampleInterval, 125);
             EXPECT_EQ(binary.samplesPerTrace, 3);
@@ -117,7 +118,7 @@ TEST(SgyReader, BothByteOrdersReadTheSameValues) {
                 SCOPED_TRACE(::testing::Message() << "trace " << i);
                 SGYTraceHeader trace;
                 ASSERT_TRUE(file.seek(SGYTraceOffset(binary, i)));
-                EXPECT_EQ(ReadSGYTraceHeader(file, trace), 1);
+                EXPECT_EQ(ReadSGYTraceHeader(file, trace, fileLittle), 1);
                 EXPECT_EQ(trace.sequenceInLine, i + 1);
                 EXPECT_EQ(trace.sequenceInReel, i + 1);
                 EXPECT_EQ(trace.traceInFieldRecord, i + 1);
@@ -127,11 +128,44 @@ TEST(SgyReader, BothByteOrdersReadTheSameValues) {
                 EXPECT_EQ(trace.sampleCount, 3);
                 EXPECT_EQ(trace.gainConstant, 7 + i);
                 std::vector<double> samples;
-                EXPECT_EQ(ReadSGYTraceSamples(file, binary, i, samples), 3);
+                EXPECT_EQ(ReadSGYTraceSamples(file, binary, fileLittle, i, samples), 3);
                 EXPECT_EQ(samples, c.expected[std::size_t(i)]);
             }
         }
     }
+}
+
+// Two files open side by side: reading the second one's header must not change how the first one's
+// trace headers and samples decode.
+TEST(SgyReader, EachFileKeepsItsOwnByteOrder) {
+    SgyFixture littleFixture;
+    littleFixture.littleEndian = true;
+    littleFixture.traces = {{1, 2, 3}};
+    SgyFixture bigFixture;
+    bigFixture.traces = {{4, 5, 6}};
+    QByteArray littleBytes = littleFixture.build();
+    QByteArray bigBytes = bigFixture.build();
+    QBuffer littleFile(&littleBytes);
+    QBuffer bigFile(&bigBytes);
+    littleFile.open(QIODevice::ReadOnly);
+    bigFile.open(QIODevice::ReadOnly);
+    RecordingPrompts prompts;
+    SGYBinaryHeader littleHeader, bigHeader;
+    bool littleOrder = false, bigOrder = true;
+    ASSERT_EQ(ReadBinary(littleFile, littleHeader, littleOrder, prompts), 0);
+    ASSERT_EQ(ReadBinary(bigFile, bigHeader, bigOrder, prompts), 0);
+    EXPECT_TRUE(littleOrder);
+    EXPECT_FALSE(bigOrder);
+
+    std::vector<double> samples;
+    ReadSGYTraceSamples(littleFile, littleHeader, littleOrder, 0, samples);
+    EXPECT_EQ(samples, (std::vector<double>{1, 2, 3}));
+    SGYTraceHeader trace;
+    littleFile.seek(SGYTraceOffset(littleHeader, 0));
+    ASSERT_EQ(ReadSGYTraceHeader(littleFile, trace, littleOrder), 1);
+    EXPECT_EQ(trace.sampleCount, 3);
+    ReadSGYTraceSamples(bigFile, bigHeader, bigOrder, 0, samples);
+    EXPECT_EQ(samples, (std::vector<double>{4, 5, 6}));
 }
 
 TEST(SgyReader, DecodedFormatsOtherThanTwoAndFiveGiveZeroSamples) {
@@ -154,26 +188,27 @@ TEST(SgyReader, ShortFilesGiveZerosNeverStaleValues) {
     SGYBinaryHeader binary;
     std::memset(binary.unused58, 0xAA, sizeof binary.unused58);
     RecordingPrompts prompts;
-    ASSERT_EQ(ReadBinary(file, binary, prompts), 0);
+    bool little = false;
+    ASSERT_EQ(ReadBinary(file, binary, little, prompts), 0);
     EXPECT_EQ(binary.unused58[0], 0xAA);
     EXPECT_EQ(binary.unused58[241], 0xAA);
 
     SGYTraceHeader trace;
     file.seek(SGYTraceOffset(binary, 0));
-    ASSERT_EQ(ReadSGYTraceHeader(file, trace), 1);
+    ASSERT_EQ(ReadSGYTraceHeader(file, trace, little), 1);
     ASSERT_EQ(trace.gainConstant, 7);
 
     file.seek(SGYTraceOffset(binary, 1));
-    EXPECT_EQ(ReadSGYTraceHeader(file, trace), 0);
+    EXPECT_EQ(ReadSGYTraceHeader(file, trace, little), 0);
     EXPECT_EQ(trace.sequenceInLine, 2); // within the 100 bytes present
     EXPECT_EQ(trace.coordinateUnits, 1);
     EXPECT_EQ(trace.sampleCount, 0); // past the 100 bytes
     EXPECT_EQ(trace.gainConstant, 0);
 
     std::vector<double> samples = {1, 2, 3, 4};
-    EXPECT_EQ(ReadSGYTraceSamples(file, binary, 1, samples), 0);
+    EXPECT_EQ(ReadSGYTraceSamples(file, binary, little, 1, samples), 0);
     EXPECT_EQ(samples, (std::vector<double>{0, 0, 0}));
-    EXPECT_EQ(ReadSGYTraceSamples(file, binary, 5, samples), 0);
+    EXPECT_EQ(ReadSGYTraceSamples(file, binary, little, 5, samples), 0);
     EXPECT_EQ(samples, (std::vector<double>{0, 0, 0}));
 }
 

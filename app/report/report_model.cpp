@@ -1,0 +1,128 @@
+#include "app/report/report_model.h"
+
+#include "app/formats/sgy_io.h"
+
+#include <algorithm>
+
+namespace zarno {
+
+ReportSettings& TheReportSettings() {
+    static ReportSettings settings;
+    return settings;
+}
+
+void ResetReportSettings() {
+    TheReportSettings() = ReportSettings{};
+}
+
+ReportDialogState DialogStartState(const ReportSettings& settings) {
+    if (!settings.used)
+        return ReportDialogState{};
+    ReportDialogState state;
+    state.comment = settings.operatorText;
+    state.fileName = settings.printFileName;
+    state.lengths = settings.printLengths;
+    state.velocity = settings.printVelocity;
+    state.operatorText = settings.printOperatorText;
+    state.reportFileName = settings.reportFileName;
+    state.time = settings.printTime;
+    state.saveToFile = settings.saveToFile;
+    state.pileLength = settings.printPileLength;
+    return state;
+}
+
+ReportSource ReportSourceOf(const CPictDoc& doc, const LengthsList& lengths, int searchTrace) {
+    const auto trace = static_cast<std::size_t>(std::clamp(searchTrace, 0, kPictTraces - 1));
+    return {doc.m_strPath, doc.m_dVelocity, doc.m_dLength[trace],
+            QByteArrayView(doc.m_textHeader.data(), static_cast<qsizetype>(doc.m_textHeader.size())),
+            lengths};
+}
+
+void ApplyReportDialog(ReportSettings& settings, const ReportDialogState& dialog, const ReportSource& source) {
+    settings.fileNameLine = FileNameLine(source.sgyPath);
+    settings.printFileName = dialog.fileName;
+    settings.velocityLine = VelocityLine(source.velocity);
+    settings.printVelocity = dialog.velocity;
+    settings.pileLengthLine = PileLengthLine(source.pileLength);
+    settings.printPileLength = dialog.pileLength;
+    settings.operatorText = dialog.comment;
+    settings.printOperatorText = dialog.operatorText;
+    settings.printLengths = dialog.lengths;
+    settings.lengthCount = source.lengths.count;
+    settings.lengthTexts = source.lengths.texts;
+    settings.printTime = dialog.time;
+    settings.timeLine = TimeLine(source.textHeader);
+    settings.saveToFile = dialog.saveToFile;
+    settings.reportFileName = KeptReportFileName(dialog.reportFileName);
+}
+
+QString FileNameLine(const QString& sgyPath) {
+    return QStringLiteral("Имя и путь \"SGY\" файла - \"") + sgyPath + QStringLiteral("\";");
+}
+
+QString VelocityLine(double velocity) {
+    return QString::asprintf("Скорость продольной волны в свае составляет %4.2f м/с;", velocity);
+}
+
+QString PileLengthLine(double length) {
+    return QString::asprintf("Расчётная длина сваи составляет %4.2f м;", length);
+}
+
+QString TimeLine(QByteArrayView textHeader) {
+    const QString text = SGYTextualHeaderText(textHeader);
+    const qsizetype at = text.indexOf(QStringLiteral("(y/m"));
+    if (at < 0)
+        return QStringLiteral("Информация о времени измерений отсутствует");
+    return QStringLiteral("Измерения проводились ") + text.mid(at);
+}
+
+QString KeptReportFileName(const QString& edited) {
+    const qsizetype dot = edited.indexOf('.');
+    return dot < 0 ? edited : edited.left(dot);
+}
+
+QString MetafileName(const QString& reportFileName) {
+    return reportFileName.contains('.') ? reportFileName : reportFileName + QStringLiteral(".wmf");
+}
+
+QString ReportFileNameLine(const QString& reportFileName) {
+    return QStringLiteral("Имя файла отчёта - \"") + MetafileName(reportFileName) + QStringLiteral("\";");
+}
+
+namespace {
+
+// One paragraph (no line feed) in lines: a line ends before the last blank, full stop or comma of
+// its 82 characters, and the next one starts there. A stretch without any of them is cut at 82
+// characters and continued, so that no part of the operator's text is left off the page.
+void BreakParagraph(const QString& paragraph, QStringList& lines) {
+    qsizetype pos = 0;
+    while (paragraph.size() - pos > kCommentLineChars) {
+        const QString chunk = paragraph.mid(pos, kCommentLineChars);
+        qsizetype brk = std::max({chunk.lastIndexOf(' '), chunk.lastIndexOf('.'), chunk.lastIndexOf(',')});
+        // A break at the line's first character would give an empty line and no progress.
+        if (brk <= 0)
+            brk = kCommentLineChars;
+        lines << chunk.left(brk);
+        pos += brk;
+    }
+    lines << paragraph.mid(pos);
+}
+
+} // namespace
+
+QStringList CommentLines(const QString& comment) {
+    QStringList lines;
+    if (comment.isEmpty())
+        return lines;
+    // A line feed always ends a line: the edit's line ends are the operator's own. The carriage
+    // return of a "\r\n" would print as a stray glyph.
+    QString text = comment;
+    text.remove('\r');
+    if (text.endsWith('\n'))
+        text.chop(1);
+    for (const QString& paragraph : text.split('\n'))
+        BreakParagraph(paragraph, lines);
+    return lines;
+}
+
+} // namespace zarno

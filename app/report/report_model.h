@@ -1,0 +1,92 @@
+#pragma once
+// The measurement report's settings and texts: the process-wide settings every viewer shares, the
+// state rules of the report dialog, and the lines the page prints, built from the dialog and the
+// signal document. QtCore only: the page that draws them lives beside it in report_page.h.
+
+#include "app/viewer/lengths_list.h"
+#include "app/viewer/pict_doc.h"
+
+#include <QByteArrayView>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+
+namespace zarno {
+
+inline const QString kDefaultReportFileName = QStringLiteral("tmpReportFile");
+inline constexpr qsizetype kCommentLineChars = 82;
+
+struct ReportSettings {
+    bool used = false; // confirmed once: the dialog then starts from these settings
+    bool printFileName = false;
+    QString fileNameLine;
+    bool printOperatorText = false;
+    QString operatorText;
+    bool printPileLength = false;
+    QString pileLengthLine;
+    bool printLengths = false;
+    int lengthCount = 0;
+    std::array<QString, kLengthsListRows> lengthTexts;
+    bool printVelocity = false;
+    QString velocityLine;
+    bool saveToFile = false;
+    QString reportFileName = kDefaultReportFileName; // without extension once built from the dialog
+    bool printTime = false;
+    QString timeLine;
+    bool printing = false; // set while a report pass draws
+};
+
+// The one set of report settings of the process; every new signal view resets it.
+ReportSettings& TheReportSettings();
+void ResetReportSettings();
+
+// The value fields of the report dialog and its enabling rules.
+struct ReportDialogState {
+    QString comment;
+    bool fileName = true;
+    bool lengths = true;
+    bool velocity = true;
+    bool operatorText = true;
+    QString reportFileName = kDefaultReportFileName;
+    bool time = true;
+    bool saveToFile = false;
+    bool pileLength = true;
+
+    bool CommentEditEnabled() const { return operatorText; }
+    bool ReportFileNameEditEnabled() const { return saveToFile; }
+};
+
+// What the dialog shows when it opens: the kept settings once a report was confirmed, otherwise the
+// first state (every check box but saving to a file, no comment, "tmpReportFile").
+ReportDialogState DialogStartState(const ReportSettings& settings);
+
+// What the report takes from the signal document and the view.
+struct ReportSource {
+    QString sgyPath;
+    double velocity = 0.0;
+    double pileLength = 0.0;  // the automatic length of the view's search trace
+    QByteArrayView textHeader; // the 3200 bytes of the textual header
+    LengthsList lengths;
+};
+
+// The document's part of the report: its path, velocity and textual header, the automatic length
+// of the search trace, and the lengths list the view's paint keeps.
+ReportSource ReportSourceOf(const CPictDoc& doc, const LengthsList& lengths, int searchTrace);
+
+// The settings of a confirmed dialog (the used flag is set by the caller once the pass has run).
+void ApplyReportDialog(ReportSettings& settings, const ReportDialogState& dialog, const ReportSource& source);
+
+QString FileNameLine(const QString& sgyPath);
+QString VelocityLine(double velocity);
+QString PileLengthLine(double length);
+QString TimeLine(QByteArrayView textHeader);
+// The report file name as kept: cut before its first full stop.
+QString KeptReportFileName(const QString& edited);
+// The metafile's name: the kept name with ".wmf" when it has no full stop.
+QString MetafileName(const QString& reportFileName);
+QString ReportFileNameLine(const QString& reportFileName);
+// The comment in lines of at most 82 characters.
+QStringList CommentLines(const QString& comment);
+
+} // namespace zarno

@@ -1,0 +1,16 @@
+#include "app/report/report_picture.h"
+
+#include "app/render/graph_picture.h"
+#include "app/render/offscreen_render.h"
+
+namespace zarno {
+
+RenderReportPicture ViewPictureRenderer(CPictDoc& doc, const CGraphScene& scene, int grid, QString* error) {
+    const GraphPicture picture = PaintPicture(doc, scene, grid);
+    return [&scene, picture, error](QSize size, int fontScale) {
+        return RenderOffscreen(scene, picture, size.width(), size.height(), OffscreenLook::Report(fontScale),
+                               error);
+    };
+}
+
+} // namespace zarno

@@ -1,0 +1,85 @@
+#include "app/ui/print_report_dialog.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QVBoxLayout>
+
+namespace zarno {
+
+CPrintReport::CPrintReport(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("Настройка отчёта"));
+    auto* layout = new QVBoxLayout(this);
+
+    auto* commentGroup = new QGroupBox(QStringLiteral("Текст оператора"), this);
+    auto* commentLayout = new QVBoxLayout(commentGroup);
+    m_comment = new QPlainTextEdit(commentGroup);
+    m_comment->setObjectName(QStringLiteral("1089"));
+    commentLayout->addWidget(m_comment);
+    layout->addWidget(commentGroup);
+
+    auto* printGroup = new QGroupBox(QStringLiteral("Параметры, выводимые на печать"), this);
+    auto* printLayout = new QVBoxLayout(printGroup);
+    layout->addWidget(printGroup);
+    const struct {
+        int id;
+        const char* text;
+        bool ReportDialogState::*field;
+    } checks[] = {
+        {1090, "Имя файла", &ReportDialogState::fileName},
+        {1091, "Скорость продольной волны в свае", &ReportDialogState::velocity},
+        {1099, "Расчётная длина сваи", &ReportDialogState::pileLength},
+        {1092, "Список длин", &ReportDialogState::lengths},
+        {1093, "Текст оператора", &ReportDialogState::operatorText},
+        {1095, "Время создания 'SGY' файла", &ReportDialogState::time},
+        {1094, "Сохранить отчёт в файле", &ReportDialogState::saveToFile},
+    };
+    for (const auto& c : checks)
+        printLayout->addWidget(AddCheck(c.id, QString::fromUtf8(c.text), c.field));
+    m_reportFileName = new QLineEdit(printGroup);
+    m_reportFileName->setObjectName(QStringLiteral("1096"));
+    printLayout->addWidget(m_reportFileName);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    layout->addWidget(buttons);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(m_comment, &QPlainTextEdit::textChanged, this, [this] { m_state.comment = m_comment->toPlainText(); });
+    connect(m_reportFileName, &QLineEdit::textEdited, this, [this](const QString& t) { m_state.reportFileName = t; });
+    Show();
+}
+
+QCheckBox* CPrintReport::AddCheck(int id, const QString& text, bool ReportDialogState::*field) {
+    auto* box = new QCheckBox(text, this);
+    box->setObjectName(QString::number(id));
+    connect(box, &QCheckBox::clicked, this, [this, field](bool checked) {
+        m_state.*field = checked;
+        UpdateEnabling();
+    });
+    m_checks.emplace_back(box, field);
+    return box;
+}
+
+void CPrintReport::Start(const ReportSettings& settings) {
+    m_state = DialogStartState(settings);
+    Show();
+}
+
+void CPrintReport::Show() {
+    const ReportDialogState state = m_state; // setting the widgets' texts reports back into m_state
+    m_comment->setPlainText(state.comment);
+    m_reportFileName->setText(state.reportFileName);
+    for (const auto& [box, field] : m_checks)
+        box->setChecked(state.*field);
+    m_state = state;
+    UpdateEnabling();
+}
+
+void CPrintReport::UpdateEnabling() {
+    m_comment->setEnabled(m_state.CommentEditEnabled());
+    m_reportFileName->setEnabled(m_state.ReportFileNameEditEnabled());
+}
+
+} // namespace zarno

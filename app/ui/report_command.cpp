@@ -1,0 +1,129 @@
+#include "app/ui/report_command.h"
+
+#include "app/report/painter_report_sink.h"
+#include "app/report/report_output.h"
+#include "app/report/report_picture.h"
+#include "app/ui/print_report_dialog.h"
+
+#include <QDir>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+#include <optional>
+
+namespace zarno {
+
+namespace {
+
+// The printing flag is up while a report pass draws.
+class PrintingPass {
+public:
+    PrintingPass() { TheReportSettings().printing = true; }
+    ~PrintingPass() { TheReportSettings().printing = false; }
+    PrintingPass(const PrintingPass&) = delete;
+    PrintingPass& operator=(const PrintingPass&) = delete;
+};
+
+std::optional<PageMetrics> DefaultPrinterMetrics() {
+    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (info.isNull())
+        return std::nullopt;
+    const QPrinter printer(info, QPrinter::HighResolution);
+    return MetricsOfDevice(printer);
+}
+
+// The sheet in 0.1 mm; A4 when the printer does not say.
+QSize PaperTenthsMm(const QPrinter& printer) {
+    const QSizeF mm = printer.pageLayout().fullRect(QPageLayout::Millimeter).size();
+    const int width = static_cast<int>(std::lround(mm.width() * 10));
+    const int height = static_cast<int>(std::lround(mm.height() * 10));
+    return {width > 0 ? width : kA4WidthTenthsMm, height > 0 ? height : kA4HeightTenthsMm};
+}
+
+// The picture for the page; a picture that cannot be drawn abandons the page, as the user is told.
+QImage PictureOrTell(const PageMetrics& page, CPictDoc& doc, const CGraphScene& scene, int grid, Prompts& prompts) {
+    QString error;
+    QImage picture = ReportPictureFor(page, ViewPictureRenderer(doc, scene, grid, &error));
+    if (picture.isNull()) {
+        prompts.trace(error + '\n');
+        prompts.message(QStringLiteral("ChoosePixelFormat::Error"), QStringLiteral("Error!"), PromptIcon::Stop);
+    }
+    return picture;
+}
+
+void SaveToFile(QWidget* parent, CPictDoc& doc, const CGraphScene& scene, int grid, Prompts& prompts) {
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintDialog dialog(&printer, parent);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const ReportSettings& settings = TheReportSettings();
+    const PageMetrics page = PageMetricsOrFallback(DefaultPrinterMetrics(), prompts);
+    PrintingPass pass;
+    const QImage picture = PictureOrTell(page, doc, scene, grid, prompts);
+    if (picture.isNull())
+        return;
+    SaveReportMetafile(ReportMetafile(settings, page, PaperTenthsMm(printer), picture), settings.reportFileName,
+                       QDir::currentPath(), doc.m_strPath, prompts);
+}
+
+void Print(QWidget* parent, CPictDoc& doc, const CGraphScene& scene, int grid, Prompts& prompts) {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setFromTo(1, 1);
+    QPrintDialog dialog(&printer, parent);
+    dialog.setMinMax(1, 1);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    TracePrinter(printer, prompts);
+    // The page is composed for the printer it goes to: a page composed for another printer's
+    // resolution would come out at the wrong size.
+    const PageMetrics page = MetricsOfDevice(printer);
+    PrintingPass pass;
+    const QImage picture = PictureOrTell(page, doc, scene, grid, prompts);
+    if (picture.isNull())
+        return;
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        const QString where = printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName();
+        prompts.message(ReportFileNotWrittenText(where), QStringLiteral("Ошибка"), PromptIcon::Stop);
+        return;
+    }
+    PainterReportSink sink(painter);
+    DrawReportPage(sink, TheReportSettings(), page, picture);
+    if (!painter.end())
+        prompts.message(ReportFileNotWrittenText(printer.outputFileName()), QStringLiteral("Ошибка"),
+                        PromptIcon::Stop);
+}
+
+} // namespace
+
+void TracePrinter(const QPrinter& printer, Prompts& prompts) {
+    // Qt draws and stretches images on every printer: both capabilities are there.
+    prompts.trace(QStringLiteral("You selected printer '%1'\n").arg(printer.printerName()));
+    prompts.trace(QString::asprintf("BitsPerPixel           = %d\n", printer.depth()));
+    prompts.trace(QString::asprintf("NumColor               = %d\n", printer.colorCount()));
+    prompts.trace(QString::asprintf("NumBitPlanes           = %d\n", 1));
+    prompts.trace(QString::asprintf("ColorResolution        = %d\n", printer.depth()));
+    prompts.trace(QString::asprintf("Supports StretchBlt    = %d\n", 1));
+    prompts.trace(QString::asprintf("Supports StretchDIBits = %d\n", 1));
+}
+
+void RunReportCommand(QWidget* parent, CPrintReport& dialog, CPictDoc& doc, const CGraphScene& scene,
+                      const LengthsList& lengths, int searchTrace, int grid, Prompts& prompts) {
+    dialog.Start(TheReportSettings());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    ReportSettings& settings = TheReportSettings();
+    ApplyReportDialog(settings, dialog.State(), ReportSourceOf(doc, lengths, searchTrace));
+    if (settings.saveToFile)
+        SaveToFile(parent, doc, scene, grid, prompts);
+    else
+        Print(parent, doc, scene, grid, prompts);
+    settings.used = true;
+}
+
+} // namespace zarno

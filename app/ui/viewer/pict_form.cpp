@@ -1,0 +1,300 @@
+#include "app/ui/viewer/pict_form.h"
+
+#include "app/viewer/lengths_list.h"
+#include "app/viewer/pict_panel_model.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace zarno {
+
+namespace {
+
+constexpr int kColumnNumber = 0;
+constexpr int kColumnKy = 1;
+
+QTableWidget* MakeList(const QStringList& headers, const std::vector<int>& widths, QWidget* parent) {
+    auto* list = new QTableWidget(0, int(headers.size()), parent);
+    list->setHorizontalHeaderLabels(headers);
+    list->verticalHeader()->hide();
+    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list->setSelectionMode(QAbstractItemView::NoSelection);
+    for (std::size_t i = 0; i < widths.size(); ++i)
+        list->setColumnWidth(int(i), widths[i]);
+    return list;
+}
+
+QTableWidgetItem* Cell(QTableWidget* list, int row, int column) {
+    QTableWidgetItem* item = list->item(row, column);
+    if (!item) {
+        item = new QTableWidgetItem;
+        list->setItem(row, column, item);
+    }
+    return item;
+}
+
+} // namespace
+
+CPictForm1::CPictForm1(QWidget* parent) : QWidget(parent) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(makeGraphsGroup());
+    auto* current = new QGroupBox(QStringLiteral("Текущий маркер"), this);
+    auto* currentLayout = new QVBoxLayout(current);
+    m_time = new QLabel(QStringLiteral("Время (ms) : "), current);
+    m_length = new QLabel(QStringLiteral("Длина (m) : "), current);
+    currentLayout->addWidget(m_time);
+    currentLayout->addWidget(m_length);
+    layout->addWidget(current);
+
+    auto* velocityRow = new QHBoxLayout;
+    velocityRow->addWidget(new QLabel(QStringLiteral("Скорость : "), this));
+    m_velocity = new QLineEdit(QStringLiteral("3600"), this);
+    velocityRow->addWidget(m_velocity);
+    layout->addLayout(velocityRow);
+    m_varu = new QCheckBox(QStringLiteral("Использовать ВАРУ"), this);
+    m_processing = new QCheckBox(QStringLiteral("Включить обработку"), this);
+    m_filter = new QCheckBox(QStringLiteral("Включить фильтр"), this);
+    layout->addWidget(m_varu);
+    layout->addWidget(m_processing);
+    layout->addWidget(m_filter);
+    layout->addWidget(makeMarkerGroup());
+
+    layout->addWidget(new QLabel(QStringLiteral("Список длин"), this));
+    m_lengths = MakeList({QStringLiteral("Номер"), QStringLiteral("Расстояние(m)")}, {55, 109}, this);
+    m_lengths->setRowCount(4);
+    for (int r = 0; r < 4; ++r) {
+        Cell(m_lengths, r, 0)->setText(QString::number(r + 1));
+        Cell(m_lengths, r, 1)->setText(QStringLiteral("0"));
+    }
+    layout->addWidget(m_lengths);
+    auto* reset = new QPushButton(QStringLiteral("Сбросить маркеры"), this);
+    layout->addWidget(reset);
+    layout->addWidget(makeAxisGroup());
+    layout->addStretch(1);
+
+    connect(m_velocity, &QLineEdit::textEdited, this,
+            [this](const QString& t) { act([&] { m_model->SetVelocityText(t); }); });
+    connect(m_varu, &QCheckBox::clicked, this, [this](bool c) { act([&] { m_model->SetUseVaru(c); }); });
+    connect(m_processing, &QCheckBox::clicked, this, [this](bool c) { act([&] { m_model->SetProcessing(c); }); });
+    connect(m_filter, &QCheckBox::clicked, this, [this](bool c) { act([&] { m_model->SetUseFilter(c); }); });
+    connect(reset, &QPushButton::clicked, this, [this] { act([&] { m_model->ResetMarkers(); }); });
+    setFocusPolicy(Qt::StrongFocus);
+    setEnabled(false);
+}
+
+QWidget* CPictForm1::makeGraphsGroup() {
+    auto* group = new QGroupBox(QStringLiteral("Отображаемые графики"), this);
+    auto* layout = new QVBoxLayout(group);
+    m_graphs = MakeList({QStringLiteral("№"), QStringLiteral("Ky"), QStringLiteral("Значение")}, {30, 30, 90}, group);
+    m_graphs->setMaximumHeight(90);
+    layout->addWidget(m_graphs);
+    m_note = new QLabel(group);
+    m_note->setWordWrap(true);
+    m_note->hide();
+    layout->addWidget(m_note);
+    // The in-place editor of a "Ky" cell.
+    m_kyEditor = new QLineEdit(m_graphs->viewport());
+    m_kyEditor->hide();
+    connect(m_graphs, &QTableWidget::cellClicked, this, &CPictForm1::openKyEditor);
+    connect(m_kyEditor, &QLineEdit::returnPressed, this, &CPictForm1::finishKyEdit);
+    connect(m_graphs, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
+        if (m_refreshing || item->column() != kColumnNumber)
+            return;
+        const int row = item->row();
+        const bool shown = item->checkState() == Qt::Checked;
+        act([&] { m_model->SetShown(row, shown); });
+    });
+    connect(m_graphs->horizontalHeader(), &QHeaderView::sectionClicked, this, &CPictForm1::headerClicked);
+    return group;
+}
+
+QWidget* CPictForm1::makeMarkerGroup() {
+    auto* group = new QGroupBox(QStringLiteral("Свойства маркеров"), this);
+    auto* layout = new QVBoxLayout(group);
+    auto* numberRow = new QHBoxLayout;
+    numberRow->addWidget(new QLabel(QStringLiteral("Графика № : "), group));
+    m_graphNumber = new QSpinBox(group);
+    m_graphNumber->setRange(1, 2);
+    numberRow->addWidget(m_graphNumber);
+    layout->addLayout(numberRow);
+    layout->addWidget(new QLabel(QStringLiteral("Окрестность поиска экстремума, м: "), group));
+    m_vicinity = new QLineEdit(QStringLiteral("0.5"), group);
+    layout->addWidget(m_vicinity);
+    auto* search = new QGroupBox(QStringLiteral("Поиск экстремума"), group);
+    auto* searchLayout = new QVBoxLayout(search);
+    m_searchModes = new QButtonGroup(this);
+    const QString captions[] = {QStringLiteral("По максимуму"), QStringLiteral("По минимуму"),
+                                QStringLiteral("По абсолютному \nмаксимуму")};
+    for (int i = 0; i < 3; ++i) {
+        auto* radio = new QRadioButton(captions[i], search);
+        m_searchModes->addButton(radio, i);
+        searchLayout->addWidget(radio);
+    }
+    m_searchModes->button(0)->setChecked(true);
+    layout->addWidget(search);
+    connect(m_graphNumber, &QSpinBox::valueChanged, this, [this](int n) {
+        if (!m_refreshing)
+            act([&] { m_model->SetGraphNumber(n); });
+    });
+    connect(m_vicinity, &QLineEdit::textEdited, this,
+            [this](const QString& t) { act([&] { m_model->SetVicinityText(t); }); });
+    connect(m_searchModes, &QButtonGroup::idClicked, this,
+            [this](int id) { act([&] { m_model->SetSearchMode(static_cast<dsp::ExtremumMode>(id)); }); });
+    return group;
+}
+
+QWidget* CPictForm1::makeAxisGroup() {
+    auto* group = new QGroupBox(QStringLiteral("Параметры оси X"), this);
+    auto* layout = new QVBoxLayout(group);
+    auto* units = new QGroupBox(QStringLiteral("Единицы измерения"), group);
+    auto* unitsLayout = new QHBoxLayout(units);
+    m_timeUnits = new QRadioButton(QStringLiteral("Время (ms)"), units);
+    m_lengthUnits = new QRadioButton(QStringLiteral("Длина (m)"), units);
+    m_timeUnits->setChecked(true);
+    unitsLayout->addWidget(m_timeUnits);
+    unitsLayout->addWidget(m_lengthUnits);
+    layout->addWidget(units);
+    auto* bounds = new QGroupBox(QStringLiteral("Границы"), group);
+    auto* boundsLayout = new QHBoxLayout(bounds);
+    boundsLayout->addWidget(new QLabel(QStringLiteral("От:"), bounds));
+    m_lower = new QLineEdit(QStringLiteral("0.0"), bounds);
+    boundsLayout->addWidget(m_lower);
+    boundsLayout->addWidget(new QLabel(QStringLiteral("До:"), bounds));
+    m_upper = new QLineEdit(bounds);
+    boundsLayout->addWidget(m_upper);
+    layout->addWidget(bounds);
+    auto* zero = new QPushButton(QStringLiteral("Установить ноль"), group);
+    auto* restore = new QPushButton(QStringLiteral("Восстановить границы"), group);
+    layout->addWidget(zero);
+    layout->addWidget(restore);
+    connect(m_timeUnits, &QRadioButton::clicked, this, [this] { act([&] { m_model->SetTimeUnits(true); }); });
+    connect(m_lengthUnits, &QRadioButton::clicked, this, [this] { act([&] { m_model->SetTimeUnits(false); }); });
+    // A bound is applied when the user has finished typing it (Enter or leaving the field).
+    connect(m_lower, &QLineEdit::editingFinished, this, [this] {
+        if (m_lower->isModified())
+            act([&] { m_model->SetLowerText(m_lower->text()); });
+        m_lower->setModified(false);
+    });
+    connect(m_upper, &QLineEdit::editingFinished, this, [this] {
+        if (m_upper->isModified())
+            act([&] { m_model->SetUpperText(m_upper->text()); });
+        m_upper->setModified(false);
+    });
+    connect(zero, &QPushButton::clicked, this, [this] { act([&] { m_model->SetZero(); }); });
+    connect(restore, &QPushButton::clicked, this, [this] { act([&] { m_model->RestoreBounds(); }); });
+    return group;
+}
+
+void CPictForm1::Attach(PictPanelModel& model) {
+    m_model = &model;
+}
+
+void CPictForm1::act(const std::function<void()>& call) {
+    if (!m_model || m_refreshing)
+        return;
+    call();
+    emit changed();
+}
+
+void CPictForm1::openKyEditor(int row, int column) {
+    if (!m_model || column != kColumnKy || m_model->SpectrumColumns())
+        return;
+    m_kyRow = row;
+    const QRect cell = m_graphs->visualItemRect(Cell(m_graphs, row, column));
+    m_kyEditor->setGeometry(cell);
+    m_kyEditor->setText(Cell(m_graphs, row, column)->text());
+    m_kyEditor->show();
+    m_kyEditor->setFocus();
+}
+
+void CPictForm1::finishKyEdit() {
+    if (!m_model || m_kyRow < 0)
+        return;
+    // A refused text keeps the editor open for another try.
+    if (!m_model->EditKy(m_kyRow, m_kyEditor->text()))
+        return;
+    m_kyEditor->hide();
+    m_kyRow = -1;
+    emit changed();
+}
+
+void CPictForm1::headerClicked(int column) {
+    const GraphColumn which = column == 0 ? GraphColumn::Number
+                              : (column == 1 && !m_model->SpectrumColumns()) ? GraphColumn::Ky
+                                                                             : GraphColumn::Value;
+    act([&] { m_model->HeaderClicked(which); });
+}
+
+void CPictForm1::Refresh(bool loaded) {
+    setEnabled(loaded);
+    if (!m_model || !loaded)
+        return;
+    m_refreshing = true;
+    const auto& rows = m_model->Rows();
+    const bool spectrum = m_model->SpectrumColumns();
+    m_graphs->setColumnCount(spectrum ? 2 : 3);
+    if (spectrum) {
+        m_graphs->setHorizontalHeaderLabels({QStringLiteral("№"), QStringLiteral("Значение")});
+        m_graphs->setColumnWidth(1, 58);
+    } else {
+        m_graphs->setHorizontalHeaderLabels({QStringLiteral("№"), QStringLiteral("Ky"), QStringLiteral("Значение")});
+    }
+    m_graphs->setRowCount(int(rows.size()));
+    for (int r = 0; r < int(rows.size()); ++r) {
+        const GraphRow& row = rows[std::size_t(r)];
+        QTableWidgetItem* number = Cell(m_graphs, r, 0);
+        number->setText(QString::number(r + 1));
+        number->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
+        number->setCheckState(row.checked ? Qt::Checked : Qt::Unchecked);
+        if (spectrum) {
+            Cell(m_graphs, r, 1)->setText(row.value);
+        } else {
+            Cell(m_graphs, r, 1)->setText(row.ky);
+            Cell(m_graphs, r, 2)->setText(row.value);
+        }
+    }
+    const QString note = m_model->TracesNote();
+    m_note->setText(note);
+    m_note->setVisible(!note.isEmpty());
+    m_time->setText(m_model->TimeReadout());
+    m_length->setText(m_model->LengthReadout());
+    if (!m_velocity->hasFocus())
+        m_velocity->setText(m_model->VelocityText());
+    if (!m_vicinity->hasFocus())
+        m_vicinity->setText(m_model->VicinityText());
+    const auto showSwitch = [](QCheckBox* box, SwitchState s) {
+        box->setChecked(s.checked);
+        box->setEnabled(s.enabled);
+    };
+    showSwitch(m_varu, m_model->Varu());
+    showSwitch(m_processing, m_model->Processing());
+    showSwitch(m_filter, m_model->Filter());
+    m_graphNumber->setValue(m_model->GraphNumber());
+    if (!m_lower->isModified())
+        m_lower->setText(m_model->LowerText());
+    if (!m_upper->isModified())
+        m_upper->setText(m_model->UpperText());
+    m_refreshing = false;
+}
+
+void CPictForm1::ShowLengths(const LengthsList& lengths) {
+    m_lengths->setRowCount(kLengthsListRows);
+    for (int r = 0; r < kLengthsListRows; ++r) {
+        Cell(m_lengths, r, 0)->setText(lengths.numbers[std::size_t(r)]);
+        Cell(m_lengths, r, 1)->setText(lengths.texts[std::size_t(r)]);
+    }
+}
+
+} // namespace zarno

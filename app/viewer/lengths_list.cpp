@@ -1,0 +1,30 @@
+#include "app/viewer/lengths_list.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace zarno {
+
+LengthsList ComputeLengthsList(std::span<const int, kLengthsListRows> markers, int windowStart,
+                               double dtSeconds, double velocity) {
+    LengthsList list;
+    list.entries.fill(kUnusedLength);
+    const double t0 = windowStart * dtSeconds;
+    for (const int p : markers) {
+        // A marker at (or before) the window start is a removed marker: it gives no length.
+        if (p <= windowStart)
+            continue;
+        const double length = std::fabs((p * dtSeconds - t0) * velocity / 2.0);
+        if (length != 0.0)
+            list.entries[static_cast<std::size_t>(list.count++)] = length;
+    }
+    std::sort(list.entries.begin(), list.entries.end());
+    for (int s = 0; s < kLengthsListRows; ++s) {
+        const auto row = static_cast<std::size_t>(s);
+        list.numbers[row] = QString::number(s + 1);
+        list.texts[row] = s < list.count ? QString::asprintf("%2.3f", list.entries[row]) : QStringLiteral("- 0 -");
+    }
+    return list;
+}
+
+} // namespace zarno

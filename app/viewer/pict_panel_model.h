@@ -1,0 +1,147 @@
+#pragma once
+// The measurement panel's rules without its widgets: the graph list with its "Ky" editing, the
+// gain / filter / processing switches and their exclusion, the marker properties, the X units and
+// the window bounds, the marker readouts and the spectrum mode. The form shows what this holds and
+// forwards what the user does; every write to the document's display state happens here.
+
+#include "app/dsp/filter_settings.h"
+#include "app/seams/prompts.h"
+#include "app/viewer/pict_doc.h"
+#include "app/viewer/view_state.h"
+#include "app/viewer/viewer_scene.h"
+
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+namespace zarno {
+
+inline constexpr const char* kTextSwitchToSpectrum = "Перейдите в режим оотображения спектра сигналов!";
+
+// "Ky" typed into the graph list: the text kept (cut after the first character that follows its
+// first ".", or to its first character without a ".") and its value; nothing when refused (a letter
+// or sign of the refused sets, or a value of 0).
+struct KyEntry {
+    QString text;
+    double value = 0.0;
+};
+std::optional<KyEntry> ParseKy(const QString& typed);
+
+// The number a text field holds as the usual decimal conversion reads it: its leading number, 0
+// when it does not start with one.
+double LeadingNumber(const QString& text);
+
+struct SwitchState {
+    bool checked = false;
+    bool enabled = true;
+};
+
+struct GraphRow {
+    bool checked = true;
+    QString ky;
+    QString value;
+};
+
+enum class GraphColumn { Number, Ky, Value };
+
+class PictPanelModel {
+public:
+    PictPanelModel(CPictDoc& doc, ViewState& view, ViewerScene& scene, dsp::FilterSettings& filter,
+                   Prompts& prompts);
+
+    // After a successful load: the controls' initial values, the window bounds and the graph list.
+    void InitialUpdate();
+
+    // Texts and states the form shows.
+    const QString& VelocityText() const { return m_velocity; }
+    const QString& VicinityText() const { return m_vicinity; }
+    const QString& LowerText() const { return m_lower; }
+    const QString& UpperText() const { return m_upper; }
+    const QString& TimeReadout() const { return m_timeReadout; }
+    const QString& LengthReadout() const { return m_lengthReadout; }
+    int GraphNumber() const { return m_graphNumber; }
+    const std::vector<GraphRow>& Rows() const { return m_rows; }
+    bool SpectrumColumns() const { return m_doc.m_bSpectrum; }
+    // Told beside the list when the file holds more traces than the viewer shows; else empty.
+    QString TracesNote() const;
+    SwitchState Varu() const { return m_varu; }
+    SwitchState Filter() const { return m_filter; }
+    SwitchState Processing() const { return m_processing; }
+
+    // Marker properties.
+    void SetVelocityText(const QString& text);
+    void SetVicinityText(const QString& text);
+    void SetGraphNumber(int number);
+    void SetSearchMode(dsp::ExtremumMode mode);
+    void ResetMarkers();
+
+    // X axis and bounds. The bound setters are the user's edits of "От:" and "До:".
+    void SetTimeUnits(bool time);
+    void SetLowerText(const QString& text);
+    void SetUpperText(const QString& text);
+    void SetZero();
+    void RestoreBounds();
+
+    // Graph list.
+    void SetShown(int row, bool shown);
+    // False (the editor stays open) when the text is refused.
+    bool EditKy(int row, const QString& typed);
+    void HeaderClicked(GraphColumn column);
+
+    // Switches.
+    void SetUseVaru(bool checked);
+    void SetUseFilter(bool checked);
+    void SetProcessing(bool checked);
+    // The traces on screen again from the switches (the spectra in spectrum mode).
+    void RefreshDisplay();
+
+    // Readouts after the current marker moved to p.
+    void ShowMarkerReadout(int p);
+    void ShowValuesAt(int p);
+    void ShowSpectrumValuesAt(int bin);
+
+    // Spectrum mode and its settings ("Спектр", "Сигналы", the five "Настройка БПФ" items).
+    void EnterSpectrum();
+    void LeaveSpectrum();
+    void SetFftWindow(int window);
+    void SetSpectrumScale(int scale);
+    // "Настроить параметры  фильтра" and "Настроить параметры ВАРУ" (panelWindow: the editor's owner).
+    void EditFilter();
+    void EditGain(void* panelWindow);
+    // The fill commands "Линия", "Верхняя закраска", "Нижняя закраска".
+    void SetFillMode(int mode);
+
+    // The trace the search and the readouts use, kept within the traces the document holds.
+    int SearchTrace() const;
+    // The last sample the data reaches in the bound fields' units (ms or m).
+    double DataEndInUnits() const;
+    double BoundInUnits(int sample) const;
+
+private:
+    QString FormatBound(int sample) const;
+    int SampleOfBound(double value) const;
+    void ApplyWindow();
+    void ShowGraphs();
+    void ShowSpectra();
+    void ShowTimeAndLength(int column);
+    void RebuildEnabled();
+
+    CPictDoc& m_doc;
+    ViewState& m_view;
+    ViewerScene& m_scene;
+    dsp::FilterSettings& m_filterSettings;
+    Prompts& m_prompts;
+
+    QString m_velocity = QStringLiteral("3600");
+    QString m_vicinity = QStringLiteral("0.5");
+    QString m_lower = QStringLiteral("0.0");
+    QString m_upper;
+    QString m_timeReadout = QStringLiteral("Время (ms) : ");
+    QString m_lengthReadout = QStringLiteral("Длина (m) : ");
+    int m_graphNumber = 1;
+    std::vector<GraphRow> m_rows;
+    SwitchState m_varu, m_filter, m_processing;
+};
+
+} // namespace zarno

@@ -1,0 +1,47 @@
+#pragma once
+// What the header viewer shows of one SEG-Y file: its textual header, the twelve binary-header
+// rows and the 42 rows of any trace header. The file stays open while the viewer is, and is read
+// in its own byte order.
+
+#include "app/formats/sgy_headers.h"
+#include "app/seams/prompts.h"
+
+#include <QFile>
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+namespace zarno {
+
+class SgyHeaderSource {
+public:
+    // Opens the file and reads its textual and binary headers. False after "Неверно задано имя
+    // файла!" when it cannot be opened; a binary header that is not recognised is told by the
+    // reader and leaves the rows without values.
+    bool Open(const QString& path, Prompts& prompts);
+
+    const QString& Text() const { return m_text; }
+    // The binary-header rows; their values are empty when the header was not recognised.
+    const std::vector<SGYHeaderRow>& BinaryRows() const { return m_binaryRows; }
+    bool BinaryValid() const { return m_valid; }
+    int TraceCount() const { return m_valid ? m_binary.tracesPerRecord : 0; }
+
+    // The 42 rows of trace n's header (0-based); nothing when the file does not hold that header
+    // whole (past the last trace, a short file, no valid binary header).
+    std::optional<std::vector<SGYHeaderRow>> TraceRows(qint64 n);
+
+private:
+    QFile m_file;
+    QString m_text;
+    SGYBinaryHeader m_binary{};
+    bool m_littleEndian = false;
+    bool m_valid = false;
+    std::vector<SGYHeaderRow> m_binaryRows;
+};
+
+// "n" as the trace number field reads it: the number typed minus one, an empty or non-numeric
+// text (and −1) giving 0.
+qint64 TraceIndexOfText(const QString& text);
+
+} // namespace zarno

@@ -1,0 +1,261 @@
+#include "app/viewer/view_input.h"
+
+#include "app/dsp/sample_math.h"
+
+#include <algorithm>
+
+namespace zarno {
+
+namespace {
+
+constexpr int kArrowStep = 10;    // samples per arrow press
+constexpr double kBoundStep = 0.1; // bound fields' step per drag move, in their units
+
+QString Fixed3(double v) {
+    return QString::asprintf("%3.3f", v);
+}
+
+} // namespace
+
+int PointerHit::FirstArea() const {
+    for (int i = 0; i < kPictTraces; ++i)
+        if (overSignal[static_cast<std::size_t>(i)])
+            return i;
+    return -1;
+}
+
+ViewInput::ViewInput(CPictDoc& doc, ViewState& view, ViewerScene& scene, PictPanelModel& panel)
+    : m_doc(doc), m_view(view), m_scene(scene), m_panel(panel) {}
+
+int ViewInput::SampleAt(int x, int first, int last, int width) {
+    const int w = std::max(width, 1);
+    return first + static_cast<int>(static_cast<double>(last - first) * x / w);
+}
+
+int ViewInput::SelectionSample(int x) const {
+    const AxisRange axis = m_scene.SignalAxis();
+    return SampleAt(x, axis.first, axis.last, axis.width);
+}
+
+int ViewInput::DragSample(int x) const {
+    if (m_doc.m_bSpectrum) {
+        const AxisRange axis = m_scene.SpectrumAxis();
+        return SampleAt(x, axis.first, axis.last, axis.width);
+    }
+    return SampleAt(x, m_doc.m_nWindowStart, m_doc.m_nWindowEnd, m_scene.SignalAxis().width);
+}
+
+void ViewInput::MoveCurrent(int p) {
+    m_view.markers.Current() = p;
+    m_panel.ShowMarkerReadout(p);
+}
+
+// ---- Keyboard ---------------------------------------------------------------------------------
+
+void ViewInput::SearchAroundCurrent() {
+    const auto trace = static_cast<std::size_t>(m_panel.SearchTrace());
+    const TraceArray& x = m_doc.m_bProcessing ? m_doc.m_pAutoCorr[trace] : m_doc.m_pRaw[trace];
+    if (x.empty())
+        return;
+    const AxisRange axis = m_scene.SignalAxis();
+    dsp::ExtremumSearch search;
+    search.marker = m_view.markers.Current();
+    search.firstShown = axis.first;
+    search.lastShown = axis.last;
+    search.vicinity = m_view.vicinity;
+    search.V = m_doc.m_dVelocity;
+    search.dt = m_doc.SampleIntervalSeconds();
+    search.mode = m_view.searchMode;
+    MoveCurrent(dsp::FindExtremum({x.data(), x.size()}, search));
+}
+
+KeyOutcome ViewInput::Key(ViewKey key, int repeat) {
+    const bool spectrum = m_doc.m_bSpectrum;
+    const int single = m_doc.m_nSingleTrace;
+    switch (key) {
+    case ViewKey::Enter:
+        if (m_doc.m_nGraphsOnScreen > 0 && m_doc.m_nSelRow >= 0 && m_doc.m_nSelRow < kPictTraces) {
+            m_doc.m_nSingleTrace = m_doc.m_nVisible[static_cast<std::size_t>(m_doc.m_nSelRow)];
+            m_scene.ResetY(m_doc.m_nSingleTrace, spectrum);
+            m_view.singleMode = true;
+        }
+        break;
+    case ViewKey::Escape:
+        m_view.singleMode = false;
+        break;
+    case ViewKey::End:
+        MoveCurrent(m_doc.m_nWindowEnd);
+        break;
+    case ViewKey::Home:
+        MoveCurrent(m_doc.m_nWindowStart);
+        break;
+    case ViewKey::Left:
+        MoveCurrent(std::max(m_view.markers.Current() - kArrowStep * repeat, m_scene.SignalAxis().first));
+        break;
+    case ViewKey::Right:
+        MoveCurrent(std::min(m_view.markers.Current() + kArrowStep * repeat, m_scene.SignalAxis().last));
+        break;
+    case ViewKey::Up:
+        if (m_view.singleMode) {
+            m_scene.ShiftY(single, spectrum, -m_scene.MinSpan(single, spectrum));
+            break;
+        }
+        m_panel.SetGraphNumber(1);
+        if (--m_doc.m_nSelIndex < 0)
+            m_doc.m_nSelIndex = m_doc.m_nSelRow = m_doc.m_nFirstRow = 0;
+        else if (m_doc.m_nSelRow == 0)
+            --m_doc.m_nFirstRow;
+        else
+            --m_doc.m_nSelRow;
+        break;
+    case ViewKey::Down:
+        if (m_view.singleMode) {
+            m_scene.ShiftY(single, spectrum, m_scene.MinSpan(single, spectrum));
+            break;
+        }
+        m_panel.SetGraphNumber(2);
+        if (++m_doc.m_nSelIndex > m_doc.m_nEnabledCount - 1)
+            m_doc.m_nSelIndex = std::max(m_doc.m_nEnabledCount - 1, 0);
+        else if (m_doc.m_nSelRow < m_doc.m_nGraphsOnScreen - 1)
+            ++m_doc.m_nSelRow;
+        else
+            ++m_doc.m_nFirstRow;
+        break;
+    case ViewKey::M:
+        SearchAroundCurrent();
+        break;
+    case ViewKey::P:
+        m_scene.Redraw();
+        return KeyOutcome::PrintReport;
+    case ViewKey::Other:
+        break;
+    }
+    m_scene.Redraw();
+    return KeyOutcome::Repaint;
+}
+
+// ---- Mouse ------------------------------------------------------------------------------------
+
+void ViewInput::LeftDown(int x, const PointerHit& hit) {
+    m_lastX = x;
+    if (hit.FirstArea() >= 0)
+        m_view.markers.MakeCurrent(m_view.markers.NearestTo(SelectionSample(x)));
+    m_scene.Redraw();
+}
+
+void ViewInput::RightDoubleClick(int x, const PointerHit& hit) {
+    if (hit.FirstArea() >= 0) {
+        const int q = SelectionSample(x);
+        const int j = m_view.markers.NearestTo(q);
+        if (j != m_view.markers.current) {
+            m_view.markers.MakeCurrent(j);
+            m_view.markers.Current() = q;
+        }
+        // At the window start a marker is not drawn: this takes it away.
+        m_view.markers.Current() = m_doc.m_nWindowStart;
+    }
+    m_scene.Redraw();
+}
+
+void ViewInput::LeftDoubleClick(int x, const PointerHit& hit) {
+    if (hit.FirstArea() < 0 || m_doc.m_nSamples <= 0) {
+        m_scene.Redraw();
+        return;
+    }
+    const int q = std::clamp(SelectionSample(x), 0, m_doc.m_nSamples - 1);
+    const int j = m_view.markers.NearestTo(q);
+    if (j != m_view.markers.current) {
+        m_view.markers.MakeCurrent(j);
+        m_view.markers.Current() = q;
+    }
+    const double metresPerSample = m_doc.SampleIntervalSeconds() * m_doc.m_dVelocity;
+    const int m = metresPerSample > 0.0 ? static_cast<int>(m_view.vicinity / metresPerSample) : 0;
+    const AxisRange axis = m_scene.SignalAxis();
+    const int lo = std::max(q - m, axis.first);
+    const int hi = std::min(q + m, axis.last);
+    const auto trace = static_cast<std::size_t>(m_panel.SearchTrace());
+    int found = lo;
+    if (hit.overSignal[trace]) {
+        const TraceArray& raw = m_doc.m_pRaw[trace];
+        const int end = std::min(hi, static_cast<int>(raw.size()));
+        for (int k = lo + 1; k < end; ++k) {
+            const double v = raw[static_cast<std::size_t>(k)];
+            const double best = raw[static_cast<std::size_t>(found)];
+            const bool better = m_view.searchMode == dsp::ExtremumMode::Max   ? v > best
+                                : m_view.searchMode == dsp::ExtremumMode::Min ? v < best
+                                                                              : std::abs(v) > std::abs(best);
+            if (better)
+                found = k;
+        }
+    }
+    MoveCurrent(found);
+    m_scene.Redraw();
+}
+
+void ViewInput::WriteBounds(double lower, double upper, bool both) {
+    // The upper bound goes first when the window moves up, the lower one first when it moves
+    // down, so the window never passes through a state narrower than the bounds allow.
+    if (!both) {
+        m_panel.SetUpperText(Fixed3(upper));
+        return;
+    }
+    if (upper > LeadingNumber(m_panel.UpperText())) {
+        m_panel.SetUpperText(Fixed3(upper));
+        m_panel.SetLowerText(Fixed3(lower));
+    } else {
+        m_panel.SetLowerText(Fixed3(lower));
+        m_panel.SetUpperText(Fixed3(upper));
+    }
+}
+
+void ViewInput::DragAxisStrip(bool left, int x) {
+    const bool right = x > m_lastX;
+    const bool leftward = x < m_lastX;
+    const int traces = m_doc.m_nTraceCount;
+    if (m_doc.m_bSpectrum) {
+        const int bias = right ? -m_doc.m_nBiasXFur : m_doc.m_nBiasXFur;
+        if (right || leftward)
+            left ? m_scene.PanSpectra(traces, bias) : m_scene.ZoomSpectra(traces, bias);
+    } else {
+        const double lower = LeadingNumber(m_panel.LowerText());
+        const double upper = LeadingNumber(m_panel.UpperText());
+        const double end = m_panel.DataEndInUnits();
+        if (!left) {
+            if (right && upper - kBoundStep >= 0.0)
+                WriteBounds(lower, upper - kBoundStep, false);
+            else if (leftward && upper + kBoundStep <= end)
+                WriteBounds(lower, upper + kBoundStep, false);
+        } else {
+            if (right && lower - kBoundStep >= 0.0)
+                WriteBounds(lower - kBoundStep, upper - kBoundStep, true);
+            else if (leftward && upper + kBoundStep <= end)
+                WriteBounds(lower + kBoundStep, upper + kBoundStep, true);
+        }
+    }
+    m_lastX = x;
+}
+
+void ViewInput::DragScale(int y) {
+    const int trace = m_doc.m_nSingleTrace;
+    const bool spectrum = m_doc.m_bSpectrum;
+    const double d = m_scene.MinSpan(trace, spectrum);
+    if (y > m_lastY)
+        m_scene.ZoomTop(trace, spectrum, d);
+    else if (y < m_lastY)
+        m_scene.ZoomTop(trace, spectrum, -d);
+    m_lastY = y;
+}
+
+void ViewInput::Drag(bool left, int x, int y, const PointerHit& hit) {
+    if (hit.overAxisStrip) {
+        DragAxisStrip(left, x);
+    } else if (!left) {
+        if (hit.overSingleScale)
+            DragScale(y);
+    } else if (!hit.overSingleScale && hit.FirstArea() >= 0) {
+        MoveCurrent(DragSample(x));
+    }
+    m_scene.Redraw();
+}
+
+} // namespace zarno

@@ -1,0 +1,227 @@
+#include "cli/report_command.h"
+
+#include "cli/commands.h"
+
+#include "app/render/graph_setup.h"
+#include "app/report/emf_writer.h"
+#include "app/report/report_output.h"
+#include "app/report/report_picture.h"
+#include "app/report/whole_file_write.h"
+#include "app/seams/stderr_prompts.h"
+#include "app/viewer/pict_load.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QSet>
+
+#include <limits>
+#include <optional>
+
+namespace zarno::cli {
+
+namespace {
+
+constexpr char kReportUsage[] = "usage: zarno-cli report [--velocity V] [--comment TEXT] [--marker SAMPLE]... "
+                                "[--trace N] [--emf] -o DIR FILE.sgy...\n";
+
+struct ReportRequest {
+    double velocity = 3600.0;
+    QString comment;
+    std::vector<int> markers;
+    int trace = 1;
+    bool emf = false;
+    QString outputDir;
+    QStringList inputs;
+};
+
+std::optional<int> IntArg(const QString& text, int min, int max) {
+    bool ok = false;
+    const int v = text.toInt(&ok);
+    return ok && v >= min && v <= max ? std::optional<int>(v) : std::nullopt;
+}
+
+std::optional<ReportRequest> Parse(const QStringList& args) {
+    ReportRequest r;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        const bool hasValue = i + 1 < args.size();
+        std::optional<int> n;
+        if (a == "--emf") {
+            r.emf = true;
+        } else if (a == "--velocity" && hasValue) {
+            bool ok = false;
+            r.velocity = args[++i].toDouble(&ok);
+            if (!ok)
+                return std::nullopt;
+        } else if (a == "--comment" && hasValue) {
+            r.comment = args[++i];
+        } else if (a == "--marker" && hasValue && r.markers.size() < kLengthsListRows &&
+                   (n = IntArg(args[++i], 0, std::numeric_limits<int>::max()))) {
+            r.markers.push_back(*n);
+        } else if (a == "--trace" && hasValue && (n = IntArg(args[++i], 1, kPictTraces))) {
+            r.trace = *n;
+        } else if (a == "-o" && hasValue) {
+            r.outputDir = args[++i];
+        } else if (a.startsWith('-')) {
+            return std::nullopt;
+        } else {
+            r.inputs << a;
+        }
+    }
+    if (r.inputs.isEmpty() || r.outputDir.isEmpty())
+        return std::nullopt;
+    return r;
+}
+
+// Fonts and the PDF writer need the drawing layer's application object; without a display it
+// draws on the offscreen platform.
+std::unique_ptr<QGuiApplication> GuiApplicationIfNone() {
+    if (QCoreApplication::instance())
+        return nullptr;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "zarno-cli";
+    static char* argv[] = {name, nullptr};
+    return std::make_unique<QGuiApplication>(argc, argv);
+}
+
+// One recording as it opens in a new viewer, with the markers given.
+struct OpenedRecording {
+    ViewerDisplaySettings display;
+    CPictDoc doc{display};
+    dsp::FilterSettings filter{};
+    CGraphScene scene;
+};
+
+bool Open(OpenedRecording& r, const QString& path, const ReportRequest& request, Prompts& prompts) {
+    PictLoadOptions options;
+    options.velocity = request.velocity;
+    options.settingsFiles = dsp::MissingFile::Leave;
+    if (!LoadPictDoc(r.doc, path, prompts, r.filter, options))
+        return false;
+    for (std::size_t i = 0; i < request.markers.size(); ++i)
+        r.scene.m_nMarkers[i] = request.markers[i];
+    r.scene.m_nCurrentMarker = 0;
+    r.scene.m_nPreviousMarker = 1;
+    SetUpGraphs(r.scene, r.doc);
+    return true;
+}
+
+// The settings a new viewer's report dialog confirms unchanged, with the comment given.
+ReportSettings SettingsFor(const OpenedRecording& r, const ReportRequest& request) {
+    ReportDialogState dialog = DialogStartState(ReportSettings{});
+    dialog.comment = request.comment;
+    ReportSettings settings;
+    const LengthsList lengths = ComputeLengthsList(r.scene.m_nMarkers, r.doc.m_nWindowStart,
+                                                   r.doc.SampleIntervalSeconds(), r.doc.m_dVelocity);
+    ApplyReportDialog(settings, dialog, ReportSourceOf(r.doc, lengths, request.trace - 1));
+    return settings;
+}
+
+class ReportRun {
+public:
+    ReportRun(const ReportRequest& request, QIODevice& err, Prompts& prompts)
+        : m_request(request), m_err(err), m_prompts(prompts) {}
+
+    // Draws the page of one file into draw(settings, picture); false when it could not be made.
+    template <typename Draw> bool Page(qsizetype index, const PageMetrics& page, Draw draw) {
+        // The page names the recording by its full path, as the viewer does.
+        const QString path = QFileInfo(m_request.inputs[index]).absoluteFilePath();
+        m_err.write(QStringLiteral("[%1/%2] %3\n").arg(index + 1).arg(m_request.inputs.size()).arg(path).toUtf8());
+        OpenedRecording recording;
+        if (!Open(recording, path, m_request, m_prompts))
+            return Failed(path, QStringLiteral("cannot be opened"));
+        if (m_request.trace > recording.doc.m_nTraceCount)
+            return Failed(path, QStringLiteral("has no trace %1").arg(m_request.trace));
+        QString error;
+        const QImage picture = ReportPictureFor(page, ViewPictureRenderer(recording.doc, recording.scene, 1, &error));
+        if (picture.isNull())
+            return Failed(path, QStringLiteral("cannot draw the picture: %1").arg(error));
+        return draw(SettingsFor(recording, m_request), picture);
+    }
+
+    bool Failed(const QString& path, const QString& why) {
+        m_err.write(QStringLiteral("zarno-cli: %1: %2\n").arg(path, why).toUtf8());
+        return false;
+    }
+
+    const ReportRequest& request() const { return m_request; }
+
+private:
+    const ReportRequest& m_request;
+    QIODevice& m_err;
+    Prompts& m_prompts;
+};
+
+bool WritePdf(ReportRun& run, const QString& path) {
+    bool everyPage = true;
+    int pages = 0;
+    const bool written = WriteWholeFile(path, [&](QIODevice& out) {
+        ReportPdfWriter pdf(out);
+        for (qsizetype i = 0; i < run.request().inputs.size(); ++i)
+            everyPage &= run.Page(i, pdf.Page(), [&](const ReportSettings& settings, const QImage& picture) {
+                pdf.AddPage(settings, picture);
+                ++pages;
+                return true;
+            });
+        // A PDF without a page would be a file that looks like a report and holds none.
+        return pages > 0 && pdf.Finish();
+    });
+    if (!written && pages > 0)
+        run.Failed(path, QStringLiteral("cannot be written"));
+    return written && everyPage;
+}
+
+bool WriteMetafiles(ReportRun& run, const QDir& dir) {
+    const PageMetrics page = A4PageMetrics();
+    bool every = true;
+    QSet<QString> names;
+    for (qsizetype i = 0; i < run.request().inputs.size(); ++i) {
+        const QString input = run.request().inputs[i];
+        const QString name = MetafileName(QFileInfo(input).completeBaseName());
+        // Two recordings of one name in different folders would overwrite each other's report.
+        if (names.contains(name)) {
+            every = run.Failed(input, QStringLiteral("another file's report is already named %1").arg(name));
+            continue;
+        }
+        names.insert(name);
+        every &= run.Page(i, page, [&](const ReportSettings& settings, const QImage& picture) {
+            const QString path = dir.filePath(name);
+            if (WriteWholeFile(path, ReportMetafile(settings, page, {kA4WidthTenthsMm, kA4HeightTenthsMm}, picture)))
+                return true;
+            return run.Failed(path, QStringLiteral("cannot be written"));
+        });
+    }
+    return every;
+}
+
+} // namespace
+
+int RunReport(const QStringList& args, QIODevice& err, Prompts& prompts) {
+    const std::optional<ReportRequest> request = Parse(args);
+    if (!request) {
+        err.write(kReportUsage);
+        return kExitUsage;
+    }
+    const auto app = GuiApplicationIfNone();
+    if (!QDir().mkpath(request->outputDir)) {
+        err.write(QStringLiteral("zarno-cli: cannot make the folder %1\n").arg(request->outputDir).toUtf8());
+        return kExitFailed;
+    }
+    ReportRun run(*request, err, prompts);
+    const QDir dir(request->outputDir);
+    const bool ok = request->emf ? WriteMetafiles(run, dir) : WritePdf(run, dir.filePath("report.pdf"));
+    return ok ? kExitOk : kExitFailed;
+}
+
+int RunReportCommand(const QStringList& args) {
+    QFile err;
+    err.open(stderr, QIODevice::WriteOnly);
+    StderrPrompts prompts;
+    return RunReport(args, err, prompts);
+}
+
+} // namespace zarno::cli

@@ -1,0 +1,125 @@
+// zarno-cli report run as a user runs it: pages, names, progress, exit status, and no half-written
+// file when something fails.
+#include "tests/viewer/sgy_fixture.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace zarno;
+
+namespace {
+
+struct CliRun {
+    int exitCode = -1;
+    QString out, err;
+};
+
+CliRun RunTool(const QString& program, const QStringList& args) {
+    QProcess p;
+    p.start(program, args);
+    CliRun r;
+    EXPECT_TRUE(p.waitForFinished(120000)) << program.toStdString();
+    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    r.out = QString::fromUtf8(p.readAllStandardOutput());
+    r.err = QString::fromUtf8(p.readAllStandardError());
+    return r;
+}
+
+CliRun Report(const QStringList& args) {
+    return RunTool(ZARNO_CLI, QStringList{"report"} + args);
+}
+
+class ReportCli : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // A blow at the start and its echo: the automatic reflection has something to find.
+        zarno::testing::SgyFixture f;
+        f.intervalUs = 100;
+        std::vector<double> trace(1024);
+        for (std::size_t i = 0; i < trace.size(); ++i)
+            trace[i] = std::exp(-double(i) / 40.0) * std::sin(double(i) / 6.0) +
+                       0.3 * std::exp(-std::pow((double(i) - 600.0) / 8.0, 2.0));
+        f.traces = {trace};
+        for (const char* name : {"PILE12.sgy", "PILE13.sgy"})
+            ASSERT_TRUE(zarno::testing::WriteSgy(m_site.filePath(name), f));
+    }
+    QString Site(const char* name) const { return m_site.filePath(name); }
+    QString Out(const char* name = "") const { return QDir(m_out.path()).filePath(name); }
+    QStringList Leftovers() const { return QDir(m_out.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden); }
+
+    QTemporaryDir m_site, m_out;
+};
+
+TEST_F(ReportCli, OnePdfPageForEachRecording) {
+    const CliRun r = Report({"--velocity", "4000", "--comment", "Свая у стены", "--marker", "100", "--marker", "50",
+                          "-o", Out(), Site("PILE12.sgy"), Site("PILE13.sgy")});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("[1/2] ") && r.err.contains("[2/2] ")) << r.err.toStdString();
+    EXPECT_EQ(Leftovers(), QStringList{"report.pdf"});
+    const CliRun info = RunTool("pdfinfo", {Out("report.pdf")});
+    EXPECT_TRUE(info.out.contains(QRegularExpression("Pages:\\s+2"))) << info.out.toStdString();
+    const QString text = RunTool("pdftotext", {Out("report.pdf"), "-"}).out.simplified();
+    for (const QString& line :
+         {"Имя и путь \"SGY\" файла - \"" + Site("PILE12.sgy") + "\";",
+          "Имя и путь \"SGY\" файла - \"" + Site("PILE13.sgy") + "\";",
+          QString("Скорость продольной волны в свае составляет 4000.00 м/с;"), QString("Свая у стены"),
+          // 50 and 100 samples of 100 µs at 4000 m/s.
+          QString("1 : 10.000"), QString("2 : 20.000"), QString("Информация о времени измерений отсутствует")})
+        EXPECT_TRUE(text.contains(line)) << line.toStdString() << "\n" << text.toStdString();
+    EXPECT_FALSE(text.contains("Имя файла отчёта"));
+    EXPECT_TRUE(text.contains(QRegularExpression("Расчётная длина сваи составляет \\d+\\.\\d\\d м;")));
+}
+
+TEST_F(ReportCli, OneMetafileForEachRecordingNamedAfterIt) {
+    const CliRun r = Report({"--emf", "-o", Out("emf"), Site("PILE12.sgy"), Site("PILE13.sgy")});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(QDir(Out("emf")).entryList(QDir::Files), (QStringList{"PILE12.wmf", "PILE13.wmf"}));
+    const CliRun svg = RunTool("emf2svg-conv", {"-i", Out("emf/PILE13.wmf"), "-o", Out("PILE13.svg")});
+    EXPECT_EQ(svg.exitCode, 0) << svg.err.toStdString();
+}
+
+TEST_F(ReportCli, AFailedRecordingFailsTheRunButNotTheOthers) {
+    for (const bool emf : {false, true}) {
+        SCOPED_TRACE(emf ? "metafiles" : "pdf");
+        QStringList args{"-o", Out(), Site("MISSING.sgy"), Site("PILE13.sgy")};
+        if (emf)
+            args.prepend("--emf");
+        const CliRun r = Report(args);
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_TRUE(r.err.contains("MISSING.sgy")) << r.err.toStdString();
+        EXPECT_EQ(Leftovers(), QStringList{emf ? "PILE13.wmf" : "report.pdf"});
+        QDir(Out()).removeRecursively();
+        QDir().mkpath(Out());
+    }
+    // Nothing could be made: no report at all rather than an empty one.
+    EXPECT_EQ(Report({"-o", Out(), Site("MISSING.sgy")}).exitCode, 1);
+    EXPECT_EQ(Report({"--trace", "2", "-o", Out(), Site("PILE12.sgy")}).exitCode, 1);
+    EXPECT_TRUE(Leftovers().isEmpty()) << Leftovers().join(' ').toStdString();
+}
+
+TEST_F(ReportCli, WrongCalls) {
+    const QStringList wrong[] = {
+        {Site("PILE12.sgy")},
+        {"-o", Out()},
+        {"--trace", "3", "-o", Out(), Site("PILE12.sgy")},
+        {"--velocity", "fast", "-o", Out(), Site("PILE12.sgy")},
+        {"--marker", "1", "--marker", "2", "--marker", "3", "--marker", "4", "--marker", "5", "--marker", "6", "-o",
+         Out(), Site("PILE12.sgy")},
+        {"--colour", "-o", Out(), Site("PILE12.sgy")},
+    };
+    for (const QStringList& args : wrong) {
+        SCOPED_TRACE(args.join(' ').toStdString());
+        const CliRun r = Report(args);
+        EXPECT_EQ(r.exitCode, 2);
+        EXPECT_TRUE(r.err.startsWith("usage: zarno-cli report"));
+    }
+    EXPECT_TRUE(Leftovers().isEmpty());
+}
+
+} // namespace

@@ -1,0 +1,162 @@
+#include "app/report/report_model.h"
+
+#include <gtest/gtest.h>
+
+using namespace zarno;
+
+namespace {
+
+QByteArray TextHeader(const QByteArray& text) {
+    QByteArray block(3200, '\0');
+    block.replace(0, text.size(), text);
+    return block;
+}
+
+TEST(ReportDialog, FirstOpeningThenTheKeptState) {
+    ResetReportSettings();
+    const ReportDialogState first = DialogStartState(TheReportSettings());
+    EXPECT_TRUE(first.comment.isEmpty());
+    EXPECT_TRUE(first.fileName && first.lengths && first.velocity && first.operatorText && first.time &&
+                first.pileLength);
+    EXPECT_FALSE(first.saveToFile);
+    EXPECT_EQ(first.reportFileName, "tmpReportFile");
+    EXPECT_TRUE(first.CommentEditEnabled());
+    EXPECT_FALSE(first.ReportFileNameEditEnabled());
+
+    ReportDialogState edited = first;
+    edited.comment = "Свая 12";
+    edited.velocity = false;
+    edited.operatorText = false;
+    edited.saveToFile = true;
+    edited.reportFileName = "rep.emf";
+    EXPECT_FALSE(edited.CommentEditEnabled());
+    EXPECT_TRUE(edited.ReportFileNameEditEnabled());
+    // Confirmed once: the next opening starts from what was confirmed.
+    ApplyReportDialog(TheReportSettings(), edited, ReportSource{});
+    TheReportSettings().used = true;
+    const ReportDialogState second = DialogStartState(TheReportSettings());
+    EXPECT_EQ(second.comment, "Свая 12");
+    EXPECT_FALSE(second.velocity);
+    EXPECT_FALSE(second.operatorText);
+    EXPECT_TRUE(second.saveToFile);
+    EXPECT_TRUE(second.fileName);
+    EXPECT_EQ(second.reportFileName, "rep");
+    EXPECT_EQ(ReportFileNameLine(TheReportSettings().reportFileName), "Имя файла отчёта - \"rep.wmf\";");
+
+    // A new view starts over.
+    ResetReportSettings();
+    EXPECT_EQ(DialogStartState(TheReportSettings()).comment, "");
+    EXPECT_EQ(TheReportSettings().reportFileName, "tmpReportFile");
+}
+
+TEST(ReportLines, FromTheDocument) {
+    ReportSettings settings;
+    const QByteArray header = TextHeader(QByteArray("C 1 Zarno\0garbage after the end (y/m", 36));
+    const std::array<int, 5> markers{40, 20, 0, 0, 0};
+    ReportSource source{"/data/site/PILE12.sgy", 3600.0, 11.9876, header,
+                        ComputeLengthsList(markers, 0, 1e-4, 4000.0)};
+    ApplyReportDialog(settings, ReportDialogState{}, source);
+    EXPECT_EQ(settings.fileNameLine, "Имя и путь \"SGY\" файла - \"/data/site/PILE12.sgy\";");
+    EXPECT_EQ(settings.velocityLine, "Скорость продольной волны в свае составляет 3600.00 м/с;");
+    EXPECT_EQ(settings.pileLengthLine, "Расчётная длина сваи составляет 11.99 м;");
+    // The header's text ends at its first NUL: the "(y/m" after it is not the measurement's time.
+    EXPECT_EQ(settings.timeLine, "Информация о времени измерений отсутствует");
+    EXPECT_EQ(settings.lengthCount, 2);
+    EXPECT_EQ(settings.lengthTexts[0], "4.000");
+    EXPECT_EQ(settings.lengthTexts[1], "8.000");
+    EXPECT_EQ(settings.lengthTexts[2], "- 0 -");
+}
+
+TEST(ReportLines, TheDocumentsPart) {
+    ViewerDisplaySettings display;
+    CPictDoc doc(display);
+    doc.m_strPath = "/data/PILE7.sgy";
+    doc.m_dVelocity = 4000.0;
+    doc.m_dLength = {6.25, 7.5};
+    const char time[] = "(y/m/d h:m:s.ms):2026/ 5/ 14";
+    std::copy(std::begin(time), std::end(time), doc.m_textHeader.begin());
+    LengthsList lengths;
+    lengths.count = 1;
+    lengths.texts[0] = "3.000";
+    // The length printed is the search trace's; a trace the document has not is not read.
+    const struct {
+        int searchTrace;
+        double length;
+    } cases[] = {{0, 6.25}, {1, 7.5}, {5, 7.5}, {-1, 6.25}};
+    for (const auto& c : cases) {
+        const ReportSource source = ReportSourceOf(doc, lengths, c.searchTrace);
+        EXPECT_EQ(source.pileLength, c.length) << c.searchTrace;
+        EXPECT_EQ(source.sgyPath, "/data/PILE7.sgy");
+        EXPECT_EQ(source.velocity, 4000.0);
+        EXPECT_EQ(TimeLine(source.textHeader), "Измерения проводились (y/m/d h:m:s.ms):2026/ 5/ 14");
+        EXPECT_EQ(source.lengths.texts[0], "3.000");
+    }
+}
+
+TEST(ReportLines, TimeLine) {
+    EXPECT_EQ(TimeLine(TextHeader("C 1 Time of creation (y/m/d h:m:s.ms):2026/05/14 10:21:07.125")),
+              "Измерения проводились (y/m/d h:m:s.ms):2026/05/14 10:21:07.125");
+    EXPECT_EQ(TimeLine(TextHeader("C 1 no time here")), "Информация о времени измерений отсутствует");
+    EXPECT_EQ(TimeLine(QByteArray(3200, '\0')), "Информация о времени измерений отсутствует");
+    // Without a NUL the whole block is the text, up to its last character.
+    EXPECT_EQ(TimeLine(QByteArray(3196, ' ') + "(y/m"), "Измерения проводились (y/m");
+}
+
+TEST(ReportLines, NumberFormats) {
+    EXPECT_EQ(VelocityLine(0.0), "Скорость продольной волны в свае составляет 0.00 м/с;");
+    EXPECT_EQ(VelocityLine(4123.456), "Скорость продольной волны в свае составляет 4123.46 м/с;");
+    EXPECT_EQ(PileLengthLine(0.005), "Расчётная длина сваи составляет 0.01 м;");
+    EXPECT_EQ(PileLengthLine(123.0), "Расчётная длина сваи составляет 123.00 м;");
+}
+
+TEST(ReportLines, ReportFileNames) {
+    struct Case {
+        const char *edited, *kept, *metafile;
+    };
+    const Case cases[] = {
+        {"rep.emf", "rep", "rep.wmf"},
+        {"tmpReportFile", "tmpReportFile", "tmpReportFile.wmf"},
+        {"a.b.c", "a", "a.wmf"},
+        {"отчёт", "отчёт", "отчёт.wmf"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.edited);
+        const QString kept = KeptReportFileName(QString::fromUtf8(c.edited));
+        EXPECT_EQ(kept, QString::fromUtf8(c.kept));
+        EXPECT_EQ(MetafileName(kept), QString::fromUtf8(c.metafile));
+    }
+}
+
+TEST(ReportLines, CommentBreaks) {
+    QString hundred(100, 'x');
+    hundred[79] = ' ';
+    QString spaceless(200, 'y');
+    QString secondStartsWithBlank = QString(79, 'a') + ' ' + QString(100, 'b');
+    struct Case {
+        const char* what;
+        QString comment;
+        QStringList lines;
+    };
+    const Case cases[] = {
+        {"empty", "", {}},
+        {"seven characters", "Свая 12", {"Свая 12"}},
+        {"exactly 82", QString(82, 'z'), {QString(82, 'z')}},
+        {"blank at 79", hundred, {hundred.left(79), hundred.mid(79)}},
+        {"the last of blank, full stop, comma", QString(60, 'a') + ", " + QString(10, 'b') + "." + QString(30, 'c'),
+         {QString(60, 'a') + ", " + QString(10, 'b'), "." + QString(30, 'c')}},
+        // A stretch without a break is cut and continued: nothing of the comment is dropped.
+        {"no break", spaceless, {spaceless.left(82), spaceless.mid(82, 82), spaceless.mid(164)}},
+        {"a line that starts with its only blank", secondStartsWithBlank,
+         {QString(79, 'a'), ' ' + QString(81, 'b'), QString(19, 'b')}},
+        {"line feeds end lines", "первая\r\nвторая\n\nчетвёртая\n", {"первая", "вторая", "", "четвёртая"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QStringList lines = CommentLines(c.comment);
+        EXPECT_EQ(lines, c.lines);
+        for (const QString& line : lines)
+            EXPECT_LE(line.size(), 82);
+    }
+}
+
+} // namespace

@@ -1,0 +1,300 @@
+// The signal viewer's window on screen (offscreen platform): opened from a panel with both panes,
+// the spectrum commands, closing (the settings files beside the recording, the file manager back),
+// the header viewer, the display settings dialog and a recording that does not load.
+
+#include "app/ui/list_file_view.h"
+#include "app/ui/main_frame.h"
+#include "app/ui/splitter_frame.h"
+#include "app/ui/viewer/dlg_nscreen.h"
+#include "app/ui/viewer/pict_form.h"
+#include "app/ui/viewer/pict_view.h"
+#include "app/ui/viewer/property_sheet_sgy.h"
+#include "app/ui/viewer/splitter_pict_frame.h"
+#include "app/viewer/pict_panel_model.h"
+
+#include "tests/support/recording_prompts.h"
+#include "tests/ui/gui_test_support.h"
+#include "tests/viewer/sgy_fixture.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QSpinBox>
+#include <QSplitter>
+#include <QTableView>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+
+#include <cmath>
+#include <numbers>
+
+using namespace zarno;
+using namespace zarno::testing;
+
+namespace {
+
+// The viewer's GL widget needs a platform with OpenGL: the X server the window tests run under.
+[[maybe_unused]] const bool g_xcb = qEnvironmentVariableIsSet("DISPLAY") && qputenv("QT_QPA_PLATFORM", "xcb");
+
+[[maybe_unused]] ::testing::Environment* const g_gui =
+    ::testing::AddGlobalTestEnvironment(new GuiEnvironment);
+
+// A pile recording: a half-sine blow at sample 20 and its reflection 300 samples later.
+std::vector<double> Pile(std::size_t ns, std::size_t lag, double scale) {
+    std::vector<double> x(ns, 0.0);
+    for (std::size_t i = 0; i < 12; ++i) {
+        const double s = scale * std::sin(std::numbers::pi * double(i) / 12.0);
+        x[20 + i] += s;
+        x[20 + lag + i] += 0.4 * s;
+    }
+    return x;
+}
+
+class ViewerWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        WriteLoopbackLink();
+        SgyFixture f;
+        f.traces = {Pile(1024, 300, 1000), Pile(1024, 300, 800)};
+        ASSERT_TRUE(WriteSgy(path(), f));
+        WriteWindowValue("Current Left Directory", m_dir.path());
+        m_frame = std::make_unique<CMainFrame>(m_prompts, &m_dialogs);
+        ASSERT_TRUE(m_frame->Create());
+        m_manager = m_frame->CreateFileManagerWindow();
+        m_frame->showAsPlaced();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_frame.get()));
+        QApplication::processEvents();
+        m_prompts.records.clear(); // the start's own messages (no serial ports)
+    }
+    void TearDown() override {
+        if (m_frame)
+            m_frame->close();
+    }
+
+    QString path() const { return m_dir.filePath(QStringLiteral("PILE.sgy")); }
+    CSplitterPictFrame* viewer() const { return qobject_cast<CSplitterPictFrame*>(m_frame->viewerFrame()); }
+
+    // Enter on the recording's row of the left panel, as the user opens it.
+    CSplitterPictFrame* openFromPanel() {
+        CListFileView* list = m_frame->panelList(0);
+        QAbstractItemModel* model = list->table()->model();
+        int row = -1;
+        for (int r = 0; r < model->rowCount(); ++r)
+            if (model->index(r, 0).data().toString() == QStringLiteral("PILE"))
+                row = r;
+        EXPECT_GE(row, 0);
+        list->table()->selectRow(row);
+        list->table()->setFocus();
+        QTest::keyClick(list->table(), Qt::Key_Return);
+        QApplication::processEvents();
+        return viewer();
+    }
+
+    QTemporaryDir m_dir;
+    RecordingPrompts m_prompts;
+    RecordingDialogs m_dialogs;
+    std::unique_ptr<CMainFrame> m_frame;
+    CSplitterFrame* m_manager = nullptr;
+};
+
+TEST_F(ViewerWindow, ARecordingOpenedFromAPanelShowsBothPanes) {
+    CSplitterPictFrame* v = openFromPanel();
+    ASSERT_NE(v, nullptr);
+    EXPECT_EQ(m_prompts.texts(), std::vector<QString>{});
+    EXPECT_EQ(v->windowTitle(), path());
+    EXPECT_EQ(v->splitter()->count(), 2);
+    EXPECT_TRUE(v->panel()->isVisible());
+    EXPECT_TRUE(v->view()->isVisible());
+    EXPECT_GE(v->panel()->width(), 230);
+    EXPECT_TRUE(v->panel()->isEnabled());
+    EXPECT_TRUE(v->doc().m_bLoaded);
+    EXPECT_EQ(v->doc().m_nSamples, 1024);
+    EXPECT_EQ(v->panel()->upperEdit()->text(), "102.300");
+    EXPECT_EQ(v->panel()->graphList()->rowCount(), 2);
+    // The first paint writes the five rows of the lengths list.
+    QTRY_COMPARE(v->panel()->lengthsList()->rowCount(), 5);
+    EXPECT_EQ(v->panel()->lengthsList()->item(0, 1)->text(), "- 0 -");
+
+    // A second viewer of its own beside it.
+    m_frame->OpenViewer(path());
+    EXPECT_NE(viewer(), v);
+    int viewers = 0;
+    for (QMdiSubWindow* w : m_frame->mdiArea()->subWindowList())
+        viewers += qobject_cast<CSplitterPictFrame*>(w) ? 1 : 0;
+    EXPECT_EQ(viewers, 2);
+}
+
+TEST_F(ViewerWindow, SpectrumThenRectangularWindowRedraws) {
+    CSplitterPictFrame* v = openFromPanel();
+    ASSERT_NE(v, nullptr);
+    v->runCommand(kCmdWindowRectangular); // outside spectrum mode: told, nothing changes
+    ASSERT_EQ(m_prompts.texts().size(), 1u);
+    EXPECT_EQ(m_prompts.texts()[0], "Перейдите в режим оотображения спектра сигналов!");
+    EXPECT_EQ(v->doc().m_nFftWindow, 2);
+
+    v->runCommand(kCmdSpectrum);
+    EXPECT_TRUE(v->doc().m_bSpectrum);
+    EXPECT_EQ(v->panel()->graphList()->columnCount(), 2);
+    QApplication::processEvents();
+    const int paints = v->view()->paints();
+    v->runCommand(kCmdWindowRectangular);
+    EXPECT_EQ(v->doc().m_nFftWindow, 0);
+    EXPECT_TRUE(v->action(kCmdWindowRectangular)->isChecked());
+    EXPECT_FALSE(v->action(kCmdWindowHamming)->isChecked());
+    QTRY_VERIFY(v->view()->paints() > paints);
+    v->runCommand(kCmdSignals);
+    EXPECT_FALSE(v->doc().m_bSpectrum);
+    EXPECT_EQ(v->panel()->graphList()->columnCount(), 3);
+}
+
+TEST_F(ViewerWindow, ClosingKeepsTheSettingsBesideTheFileAndBringsTheManagerBack) {
+    CSplitterPictFrame* v = openFromPanel();
+    ASSERT_NE(v, nullptr);
+    QDir dir(m_dir.path());
+    dir.remove(QStringLiteral("VARY.ini"));
+    dir.remove(QStringLiteral("FILTER.ini"));
+    v->runCommand(kCmdViewerToggleManager);
+    EXPECT_FALSE(m_manager->isShown());
+    EXPECT_FALSE(m_frame->commandsBar()->isVisible());
+    v->runCommand(kCmdFillLower);
+    EXPECT_TRUE(v->action(kCmdFillLower)->isChecked());
+
+    v->runCommand(kCmdViewerClose);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(viewer(), nullptr);
+    EXPECT_TRUE(m_manager->isShown());
+    EXPECT_TRUE(m_manager->isVisible());
+    EXPECT_TRUE(m_frame->commandsBar()->isVisible());
+    EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("VARY.ini"))));
+    EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("FILTER.ini"))));
+    // The next viewer starts with the display settings the last one left.
+    EXPECT_EQ(m_frame->viewerDisplay().m_nZakraskaGrafs, 2);
+    CSplitterPictFrame* next = qobject_cast<CSplitterPictFrame*>(m_frame->OpenViewer(path()));
+    ASSERT_NE(next, nullptr);
+    EXPECT_EQ(next->doc().m_dFillLevel, -0.5);
+    // ... and the next start of the program.
+    m_frame->close();
+    m_frame.reset();
+    QSettings store(QStringLiteral("Mervo"), QStringLiteral("Zarno"));
+    EXPECT_EQ(store.value(QStringLiteral("Window size/Zakraska Grafs")).toInt(), 2);
+}
+
+TEST_F(ViewerWindow, SwitchingPanesTwiceReturnsTheFocus) {
+    CSplitterPictFrame* v = openFromPanel();
+    ASSERT_NE(v, nullptr);
+    m_frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_frame.get()));
+    v->view()->setFocus();
+    QTRY_VERIFY(v->view()->hasFocus());
+    v->runCommand(kCmdSwitchPane);
+    QTRY_VERIFY(v->panel()->hasFocus());
+    EXPECT_FALSE(v->viewWasActive());
+    v->runCommand(kCmdSwitchPane);
+    QTRY_VERIFY(v->view()->hasFocus());
+    EXPECT_TRUE(v->viewWasActive());
+}
+
+TEST_F(ViewerWindow, ARecordingThatDoesNotLoadGivesAnEmptyClosableViewer) {
+    const QString broken = m_dir.filePath(QStringLiteral("BROKEN.sgy"));
+    QFile f(broken);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray(3600, '\0'));
+    f.close();
+    for (const QString& p : {broken, m_dir.filePath(QStringLiteral("MISSING.sgy"))}) {
+        SCOPED_TRACE(p.toStdString());
+        m_prompts.records.clear();
+        auto* v = qobject_cast<CSplitterPictFrame*>(m_frame->OpenViewer(p));
+        ASSERT_NE(v, nullptr);
+        ASSERT_EQ(m_prompts.texts().size(), 1u);
+        EXPECT_FALSE(v->doc().m_bLoaded);
+        EXPECT_FALSE(v->panel()->isEnabled());
+        // Keys, clicks and commands on the empty viewer do nothing.
+        QTest::keyClick(v->view(), Qt::Key_Right);
+        QTest::mouseDClick(v->view(), Qt::LeftButton, {}, QPoint(50, 50));
+        v->runCommand(kCmdSpectrum);
+        v->view()->repaint();
+        v->runCommand(kCmdViewerClose);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(viewer(), nullptr);
+    }
+    EXPECT_EQ(QDir(m_dir.path()).entryList({"VARY.ini", "FILTER.ini"}, QDir::Files | QDir::Hidden).size(), 0)
+        << "nothing is written beside a recording that never loaded";
+}
+
+TEST_F(ViewerWindow, HeaderViewerShowsTheFilesValues) {
+    // Three traces, little-endian: the header viewer reads every trace in the file's own order.
+    const QString three = m_dir.filePath(QStringLiteral("THREE.sgy"));
+    SgyFixture f;
+    f.littleEndian = true;
+    f.intervalUs = 50;
+    f.traces = {Pile(256, 100, 10), Pile(256, 100, 20), Pile(256, 100, 30)};
+    ASSERT_TRUE(WriteSgy(three, f));
+    CPropertySheetSGY sheet(three, m_prompts);
+    EXPECT_EQ(sheet.windowTitle(), "SGY");
+    ASSERT_EQ(sheet.pages()->count(), 2);
+    ASSERT_EQ(sheet.binaryList()->rowCount(), 12);
+    EXPECT_EQ(sheet.binaryList()->item(3, 1)->text(), "3");
+    EXPECT_EQ(sheet.binaryList()->item(6, 1)->text(), "50");
+    EXPECT_EQ(sheet.binaryList()->item(7, 1)->text(), "256");
+    EXPECT_EQ(sheet.traceNumber()->maximum(), 3);
+    EXPECT_FALSE(sheet.tracesNote()->text().isEmpty());
+    sheet.traceNumber()->setValue(2);
+    ASSERT_EQ(sheet.traceList()->rowCount(), 42);
+    EXPECT_EQ(sheet.traceList()->item(0, 1)->text(), "2");
+    EXPECT_EQ(sheet.traceList()->item(38, 1)->text(), "256");
+    EXPECT_EQ(sheet.traceList()->item(39, 1)->text(), "50");
+    // A typed number past the last trace shows no values rather than the previous trace's.
+    sheet.ShowTrace(QStringLiteral("9"));
+    EXPECT_EQ(sheet.traceList()->item(0, 1)->text(), "");
+    EXPECT_TRUE(m_prompts.texts().empty());
+
+    // A header the reader does not recognise: told, and the rows keep no values (none of the file
+    // read before it).
+    const QString broken = m_dir.filePath(QStringLiteral("BROKEN.sgy"));
+    QFile brokenFile(broken);
+    ASSERT_TRUE(brokenFile.open(QIODevice::WriteOnly));
+    brokenFile.write(QByteArray(4000, '\x7f'));
+    brokenFile.close();
+    CPropertySheetSGY brokenSheet(broken, m_prompts);
+    EXPECT_EQ(m_prompts.texts(), std::vector<QString>{"Ошибка в формате SGY файла!"});
+    ASSERT_EQ(brokenSheet.binaryList()->rowCount(), 12);
+    EXPECT_EQ(brokenSheet.binaryList()->item(3, 1)->text(), "");
+    EXPECT_EQ(brokenSheet.traceList()->item(0, 1)->text(), "");
+}
+
+TEST_F(ViewerWindow, DisplaySettingsRefuseValuesOutsideTheirRanges) {
+    CDlgNScreen dialog(m_prompts);
+    EXPECT_TRUE(dialog.field(3)->isHidden());
+    dialog.setValues({24, 10, 5, 30});
+    struct Case {
+        int field;
+        const char* text;
+        const char* message;
+    };
+    const Case cases[] = {
+        {0, "129", "Please enter an integer between 0 and 128."},
+        {1, "0", "Please enter an integer between 1 and 200."},
+        {2, "x", "Please enter an integer."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        m_prompts.records.clear();
+        dialog.setValues({24, 10, 5, 30});
+        dialog.field(c.field)->setText(c.text);
+        EXPECT_FALSE(dialog.exchange());
+        ASSERT_EQ(m_prompts.texts().size(), 1u);
+        EXPECT_EQ(m_prompts.texts()[0], c.message);
+        EXPECT_EQ(dialog.values(), (std::array<int, 4>{24, 10, 5, 30}));
+    }
+    dialog.setValues({24, 10, 5, 30});
+    dialog.field(0)->setText("0");
+    EXPECT_TRUE(dialog.exchange());
+    EXPECT_EQ(dialog.values()[0], 0);
+}
+
+} // namespace

@@ -1,0 +1,390 @@
+// The view's input and the measurement panel's rules on a document built in memory.
+
+#include "app/viewer/pict_panel_model.h"
+#include "app/viewer/view_input.h"
+
+#include "tests/support/recording_prompts.h"
+#include "tests/viewer/fake_scene.h"
+
+#include <gtest/gtest.h>
+
+using namespace zarno;
+using zarno::testing::FakeScene;
+using zarno::testing::RecordingPrompts;
+
+namespace {
+
+// Two traces of ns samples at dt = 0.0001 s, V = 3600 m/s, the whole trace shown.
+class ViewerLogic : public ::testing::Test {
+protected:
+    explicit ViewerLogic(int ns = 1001) : m_doc(m_settings) {
+        m_doc.m_nSamples = ns;
+        m_doc.m_nSampleIntervalUs = 100;
+        m_doc.m_nTraceCount = m_doc.m_nFileTraceCount = 2;
+        m_doc.m_nGraphsOnScreen = m_doc.m_nEnabledCount = 2;
+        for (std::size_t i = 0; i < 2; ++i)
+            for (TraceArray* a : {&m_doc.m_pRaw[i], &m_doc.m_pGained[i], &m_doc.m_pFiltered[i],
+                                  &m_doc.m_pGainedFiltered[i], &m_doc.m_pAutoCorr[i]})
+                a->assign(std::size_t(ns), 0.0);
+        m_doc.m_pVaru.assign(std::size_t(ns), 1.0);
+        m_doc.m_nWindowEnd = ns - 1;
+        m_doc.m_bLoaded = true;
+        m_panel.InitialUpdate();
+        m_scene.signalAxis = {0, ns - 1, 1000};
+    }
+
+    PointerHit Over(int trace) const {
+        PointerHit hit;
+        hit.overSignal[std::size_t(trace)] = true;
+        return hit;
+    }
+
+    ViewerDisplaySettings m_settings;
+    CPictDoc m_doc;
+    ViewState m_view;
+    FakeScene m_scene;
+    dsp::FilterSettings m_filter{};
+    RecordingPrompts m_prompts;
+    PictPanelModel m_panel{m_doc, m_view, m_scene, m_filter, m_prompts};
+    ViewInput m_input{m_doc, m_view, m_scene, m_panel};
+};
+
+TEST_F(ViewerLogic, InitialUpdateShowsTheWholeTraceInMilliseconds) {
+    EXPECT_EQ(m_panel.LowerText(), "0.0");
+    EXPECT_EQ(m_panel.UpperText(), "100.000");
+    EXPECT_EQ(m_doc.m_nWindowStart, 0);
+    EXPECT_EQ(m_doc.m_nWindowEnd, 1000);
+    EXPECT_EQ(m_doc.m_dVelocity, 3600.0);
+    EXPECT_EQ(m_view.vicinity, 0.5);
+    ASSERT_EQ(m_panel.Rows().size(), 2u);
+    EXPECT_EQ(m_panel.Rows()[1].ky, "1.0");
+    EXPECT_EQ(m_panel.Rows()[1].value, "0");
+    EXPECT_TRUE(m_panel.TracesNote().isEmpty());
+    m_doc.m_nFileTraceCount = 5;
+    EXPECT_EQ(m_panel.TracesNote(), "Показаны трассы 1 и 2 из 5");
+}
+
+TEST_F(ViewerLogic, ArrowKeysMoveTenSamplesPerRepeatAndStopAtTheAxis) {
+    struct Case {
+        ViewKey key;
+        int repeat, from, axisFirst, axisLast, to;
+    };
+    const Case cases[] = {
+        {ViewKey::Left, 3, 500, 0, 1000, 470},  {ViewKey::Left, 3, 25, 10, 1000, 10},
+        {ViewKey::Right, 2, 500, 0, 1000, 520}, {ViewKey::Right, 5, 980, 0, 990, 990},
+        {ViewKey::Left, 1, 5, 0, 1000, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.from);
+        m_view.markers.Current() = c.from;
+        m_scene.signalAxis = {c.axisFirst, c.axisLast, 1000};
+        EXPECT_EQ(m_input.Key(c.key, c.repeat), KeyOutcome::Repaint);
+        EXPECT_EQ(m_view.markers.Current(), c.to);
+    }
+    // The readout follows: 470 samples at 0.1 ms are 47 ms and 84.6 m.
+    m_view.markers.Current() = 500;
+    m_input.Key(ViewKey::Left, 3);
+    EXPECT_EQ(m_panel.TimeReadout(), "Время (ms) :  47.000");
+    EXPECT_EQ(m_panel.LengthReadout(), "Длина (m) :  84.600");
+    m_input.Key(ViewKey::End, 1);
+    EXPECT_EQ(m_view.markers.Current(), 1000);
+    m_input.Key(ViewKey::Home, 1);
+    EXPECT_EQ(m_view.markers.Current(), 0);
+    EXPECT_EQ(m_input.Key(ViewKey::P, 1), KeyOutcome::PrintReport);
+}
+
+TEST_F(ViewerLogic, UpAndDownWalkTheSelectionAndKeepItInRange) {
+    m_input.Key(ViewKey::Up, 1); // at the top with the first trace selected
+    EXPECT_EQ(m_doc.m_nSelIndex, 0);
+    EXPECT_EQ(m_doc.m_nSelRow, 0);
+    EXPECT_EQ(m_doc.m_nFirstRow, 0);
+    EXPECT_EQ(m_view.searchTrace, 0);
+
+    m_input.Key(ViewKey::Down, 1);
+    EXPECT_EQ(m_doc.m_nSelIndex, 1);
+    EXPECT_EQ(m_doc.m_nSelRow, 1);
+    EXPECT_EQ(m_view.searchTrace, 1); // the graph number follows the spin's 2
+    m_input.Key(ViewKey::Down, 1);    // past the last shown trace
+    EXPECT_EQ(m_doc.m_nSelIndex, 1);
+    EXPECT_EQ(m_doc.m_nSelRow, 1);
+    EXPECT_EQ(m_doc.m_nFirstRow, 0);
+
+    // One graph per screen: Down scrolls instead of moving the row.
+    m_doc.m_nSelIndex = m_doc.m_nSelRow = 0;
+    m_doc.m_nGraphsOnScreen = 1;
+    m_input.Key(ViewKey::Down, 1);
+    EXPECT_EQ(m_doc.m_nSelRow, 0);
+    EXPECT_EQ(m_doc.m_nFirstRow, 1);
+    m_input.Key(ViewKey::Up, 1);
+    EXPECT_EQ(m_doc.m_nFirstRow, 0);
+}
+
+TEST_F(ViewerLogic, EnterShowsTheSelectedTraceAloneAndArrowsThenMoveItsWindow) {
+    m_doc.m_nVisible = {0, 1};
+    m_doc.m_nSelRow = 1;
+    m_input.Key(ViewKey::Enter, 1);
+    EXPECT_TRUE(m_view.singleMode);
+    EXPECT_EQ(m_doc.m_nSingleTrace, 1);
+    EXPECT_EQ(m_scene.resets, std::vector<int>{1});
+    m_scene.minSpan = 2.5;
+    m_input.Key(ViewKey::Up, 1);
+    m_input.Key(ViewKey::Down, 1);
+    EXPECT_EQ(m_scene.shifts, (std::vector<double>{-2.5, 2.5}));
+    EXPECT_EQ(m_doc.m_nSelIndex, 0); // the selection is left alone in single mode
+    m_input.Key(ViewKey::Escape, 1);
+    EXPECT_FALSE(m_view.singleMode);
+}
+
+TEST_F(ViewerLogic, KeyMFindsTheExtremumAroundTheCurrentMarker) {
+    // 0.5 m at 3600 m/s and 0.1 ms is 2 samples either side.
+    m_doc.m_pRaw[1][98] = 7;
+    m_doc.m_pRaw[1][101] = 5;
+    m_doc.m_pRaw[1][103] = -9;
+    m_panel.SetGraphNumber(2);
+    m_view.markers.Current() = 100;
+    m_input.Key(ViewKey::M, 1);
+    EXPECT_EQ(m_view.markers.Current(), 98);
+    m_panel.SetSearchMode(dsp::ExtremumMode::Min);
+    m_view.markers.Current() = 101;
+    m_input.Key(ViewKey::M, 1);
+    EXPECT_EQ(m_view.markers.Current(), 103);
+}
+
+TEST_F(ViewerLogic, RightDoubleClickTakesTheNearestMarkerAway) {
+    m_view.markers.position = {0, 100, 200, 300, 400};
+    m_view.markers.current = 4;
+    m_doc.m_nWindowStart = 0;
+    m_input.RightDoubleClick(190, Over(0)); // sample 190 on a 1000-pixel axis of 0 … 1000
+    EXPECT_EQ(m_view.markers.current, 2);
+    EXPECT_EQ(m_view.markers.previous, 4);
+    EXPECT_EQ(m_view.markers.position, (std::array<int, 5>{0, 100, 0, 300, 400}));
+    // Outside every graph nothing changes.
+    m_input.RightDoubleClick(300, PointerHit{});
+    EXPECT_EQ(m_view.markers.position[3], 300);
+}
+
+TEST_F(ViewerLogic, LeftDownSelectsTheNearestMarkerAndDragMovesIt) {
+    m_view.markers.position = {0, 100, 200, 300, 400};
+    m_input.LeftDown(310, Over(1));
+    EXPECT_EQ(m_view.markers.current, 3);
+    EXPECT_EQ(m_view.markers.previous, 0);
+    m_input.Drag(true, 250, 0, Over(1));
+    EXPECT_EQ(m_view.markers.position[3], 250);
+    PointerHit onScale = Over(1);
+    onScale.overSingleScale = true;
+    m_input.Drag(true, 600, 0, onScale); // on the single trace's scale the marker stays
+    EXPECT_EQ(m_view.markers.position[3], 250);
+}
+
+TEST_F(ViewerLogic, LeftDoubleClickPicksTheStrictExtremumInItsWindow) {
+    // 0.8 m at 0.36 m per sample: 2 samples either side of the click at 500, searched from lo to
+    // hi − 1.
+    m_view.vicinity = 0.8;
+    m_doc.m_pRaw[0][498] = 4;
+    m_doc.m_pRaw[0][499] = 6;
+    m_doc.m_pRaw[0][500] = 6; // a tie: the first one stays
+    m_doc.m_pRaw[0][502] = 9; // hi itself is not searched
+    m_view.markers.position = {0, 100, 200, 300, 400};
+    m_input.LeftDoubleClick(500, Over(0));
+    EXPECT_EQ(m_view.markers.current, 4);
+    EXPECT_EQ(m_view.markers.Current(), 499);
+    // The search trace's graph is not under the pointer: the marker goes to the window's start.
+    m_input.LeftDoubleClick(500, Over(1));
+    EXPECT_EQ(m_view.markers.Current(), 498);
+}
+
+TEST_F(ViewerLogic, DraggingOnTheScaleMovesTheTopByTheSmallestSpan) {
+    PointerHit onScale;
+    onScale.overSingleScale = true;
+    m_scene.minSpan = 2.0;
+    m_input.Drag(false, 0, 5, onScale); // down: the top rises
+    m_input.Drag(false, 0, 3, onScale); // up: the top falls
+    m_input.Drag(false, 0, 3, onScale); // no vertical move
+    EXPECT_EQ(m_scene.zooms, (std::vector<double>{2.0, -2.0}));
+}
+
+TEST_F(ViewerLogic, DraggingTheAxisStripMovesTheBounds) {
+    PointerHit strip;
+    strip.overAxisStrip = true;
+    // Right button to the left: the upper bound grows unless that passes the end of the data.
+    m_panel.SetUpperText("99.950");
+    m_input.Drag(false, -5, 0, strip);
+    EXPECT_EQ(m_panel.UpperText(), "99.950");
+    m_panel.SetUpperText("50.000");
+    m_input.Drag(false, -10, 0, strip);
+    EXPECT_EQ(m_panel.UpperText(), "50.100");
+    // Left button to the right: both bounds go down by 0.1 while the lower one stays at 0 or above.
+    m_panel.SetLowerText("10.000");
+    m_input.Drag(true, 0, 0, strip);
+    EXPECT_EQ(m_panel.LowerText(), "9.900");
+    EXPECT_EQ(m_panel.UpperText(), "50.000");
+    EXPECT_EQ(m_doc.m_nWindowStart, 99);
+    // In spectrum mode the strip zooms and pans the spectra by the spectrum step.
+    m_panel.EnterSpectrum();
+    m_input.Drag(false, 20, 0, strip);
+    m_input.Drag(true, 10, 0, strip);
+    EXPECT_EQ(m_scene.spectrumZooms, std::vector<int>{-5});
+    EXPECT_EQ(m_scene.spectrumPans, std::vector<int>{5});
+}
+
+TEST_F(ViewerLogic, BoundsKeepTenSamplesBetweenThemAndPushMarkersOut) {
+    m_view.markers.position = {50, 200, 900, 0, 0};
+    m_panel.SetUpperText("80.000"); // index 800, + 1
+    EXPECT_EQ(m_doc.m_nWindowEnd, 801);
+    EXPECT_EQ(m_view.markers.position[2], 800);
+    m_panel.SetLowerText("95.000"); // beyond "До:": ten samples before the last
+    EXPECT_EQ(m_doc.m_nWindowStart, 791);
+    EXPECT_EQ(m_view.markers.position, (std::array<int, 5>{0, 0, 800, 0, 0}));
+    m_panel.SetUpperText("1.000"); // below "От:": ten samples after the first
+    EXPECT_EQ(m_doc.m_nWindowEnd, 801);
+    m_panel.SetUpperText("5000"); // past the data
+    EXPECT_EQ(m_doc.m_nWindowEnd, 1000);
+    ASSERT_FALSE(m_scene.signalSetups.empty());
+    EXPECT_EQ(m_scene.signalSetups.back(), 1.0);
+}
+
+TEST_F(ViewerLogic, LengthUnitsAndRestoringTheBounds) {
+    m_panel.SetTimeUnits(false);
+    EXPECT_EQ(m_panel.UpperText(), "180.000");
+    EXPECT_EQ(m_panel.LowerText(), "0.000");
+    EXPECT_DOUBLE_EQ(m_doc.m_dUnitsPerSample, 0.18);
+    EXPECT_EQ(m_doc.m_nWindowEnd, 1000);
+    m_panel.SetUpperText("90");
+    EXPECT_EQ(m_doc.m_nWindowEnd, 501);
+    m_panel.RestoreBounds();
+    EXPECT_EQ(m_doc.m_nWindowStart, 0);
+    EXPECT_EQ(m_doc.m_nWindowEnd, 1000);
+    EXPECT_EQ(m_panel.UpperText(), "180.000"); // metres, as the field is labelled
+    m_panel.SetTimeUnits(true);
+    EXPECT_EQ(m_panel.UpperText(), "100.000");
+}
+
+TEST_F(ViewerLogic, ZeroGoesToTheLargestSampleOfTheChosenGraph) {
+    m_doc.m_pRaw[0][300] = -8;
+    m_doc.m_pRaw[0][400] = 8;
+    m_panel.SetZero();
+    EXPECT_EQ(m_doc.m_nWindowStart, 300);
+    EXPECT_EQ(m_view.markers.position, (std::array<int, 5>{299, 299, 299, 299, 299}));
+    EXPECT_EQ(m_panel.LowerText(), "30.000");
+    EXPECT_DOUBLE_EQ(m_doc.m_dZeroOffsetMs, -30.0);
+    // A zero at the very first sample keeps the markers on the trace.
+    m_doc.m_pRaw[0][0] = 100;
+    m_panel.SetZero();
+    EXPECT_EQ(m_view.markers.position[0], 0);
+}
+
+TEST(KyText, CutAndRefusalRules) {
+    struct Case {
+        const char* typed;
+        bool accepted;
+        const char* kept;
+        double value;
+    };
+    const Case cases[] = {
+        {"2.55", true, "2.5", 2.5}, {"12", true, "1", 1.0},   {"0", false, "", 0},
+        {"1a", false, "", 0},       {"0.04", false, "", 0},   {"-1.75", true, "-1.7", -1.7},
+        {"", false, "", 0},         {"3.", true, "3.", 3.0},  {"5%", false, "", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        const auto entry = ParseKy(QString::fromUtf8(c.typed));
+        ASSERT_EQ(entry.has_value(), c.accepted);
+        if (entry) {
+            EXPECT_EQ(entry->text, c.kept);
+            EXPECT_DOUBLE_EQ(entry->value, c.value);
+        }
+    }
+}
+
+TEST_F(ViewerLogic, KyEditStoresTheFactorOrKeepsTheEditorOpen) {
+    EXPECT_TRUE(m_panel.EditKy(1, "2.55"));
+    EXPECT_EQ(m_doc.m_dGain[1], 2.5);
+    EXPECT_EQ(m_panel.Rows()[1].ky, "2.5");
+    EXPECT_FALSE(m_panel.EditKy(1, "1a"));
+    EXPECT_EQ(m_doc.m_dGain[1], 2.5);
+    m_panel.HeaderClicked(GraphColumn::Ky);
+    EXPECT_EQ(m_doc.m_dGain[1], 1.0);
+    EXPECT_EQ(m_panel.Rows()[1].ky, "1.0");
+}
+
+TEST_F(ViewerLogic, SwitchesExcludeEachOther) {
+    m_panel.SetUseVaru(true);
+    EXPECT_FALSE(m_panel.Processing().enabled);
+    m_panel.SetUseFilter(true);
+    m_panel.SetUseVaru(false);
+    EXPECT_FALSE(m_panel.Processing().enabled); // the filter is still in use
+    m_panel.SetUseFilter(false);
+    EXPECT_TRUE(m_panel.Processing().enabled);
+
+    m_doc.m_nEchoIndex = {120, 340};
+    m_panel.SetProcessing(true);
+    EXPECT_EQ(m_doc.m_bProcessing, 1);
+    EXPECT_FALSE(m_panel.Varu().enabled);
+    EXPECT_FALSE(m_panel.Filter().enabled);
+    EXPECT_EQ(m_doc.m_nWindowStart, 0);
+    EXPECT_EQ(m_scene.signalSetups.back(), 0.0); // the autocorrelations' own range
+    EXPECT_EQ(m_view.markers.Current(), 120); // the automatic reflection of graph 1
+    EXPECT_EQ(m_panel.TimeReadout(), "Время (ms) :  12.000");
+    m_panel.SetGraphNumber(2);
+    EXPECT_EQ(m_view.markers.Current(), 340);
+    m_panel.SetProcessing(false);
+    EXPECT_TRUE(m_panel.Varu().enabled);
+    EXPECT_EQ(m_doc.m_bProcessing, 0);
+
+    // Spectrum mode takes the gain and processing away and gives them back unchecked.
+    m_panel.SetUseVaru(true);
+    m_panel.EnterSpectrum();
+    EXPECT_EQ(m_doc.m_bUseVaru, 0);
+    EXPECT_FALSE(m_panel.Varu().enabled);
+    EXPECT_FALSE(m_panel.Varu().checked);
+    m_panel.LeaveSpectrum();
+    EXPECT_TRUE(m_panel.Varu().enabled);
+    EXPECT_TRUE(m_panel.Processing().enabled);
+}
+
+TEST_F(ViewerLogic, SpectrumCommandsOutsideSpectrumModeOnlyTellTheUser) {
+    m_panel.SetFftWindow(0);
+    m_panel.SetSpectrumScale(1);
+    EXPECT_EQ(m_doc.m_nFftWindow, 2);
+    EXPECT_EQ(m_doc.m_nSpectrumScale, 0);
+    EXPECT_EQ(m_prompts.texts(), (std::vector<QString>(2, "Перейдите в режим оотображения спектра сигналов!")));
+    m_panel.EnterSpectrum();
+    EXPECT_EQ(m_scene.spectrumSetups, 1);
+    m_panel.SetFftWindow(0);
+    EXPECT_EQ(m_scene.spectrumSetups, 2);
+    EXPECT_EQ(m_doc.m_nFftWindow, 0);
+    EXPECT_EQ(m_doc.m_pSpectrum[0].size(), 1001u);
+}
+
+TEST_F(ViewerLogic, ClearingAGraphMovesTheLengthsToTheOtherOne) {
+    m_doc.m_nSelIndex = m_doc.m_nSelRow = 1;
+    m_panel.SetShown(0, false);
+    EXPECT_EQ(m_panel.GraphNumber(), 2);
+    EXPECT_EQ(m_doc.m_nEnabledCount, 1);
+    EXPECT_EQ(m_doc.m_nEnabled[0], 1);
+    EXPECT_EQ(m_doc.m_nGraphsOnScreen, 1);
+    EXPECT_EQ(m_doc.m_nSelIndex, 0);
+    m_panel.SetShown(0, true);
+    EXPECT_EQ(m_doc.m_nGraphsOnScreen, 2);
+    EXPECT_EQ(m_doc.m_nEnabled, (std::array<int, 2>{0, 1}));
+    m_panel.SetShown(1, false);
+    m_panel.HeaderClicked(GraphColumn::Number);
+    EXPECT_EQ(m_doc.m_nGraphsOnScreen, 2);
+    EXPECT_TRUE(m_panel.Rows()[1].checked);
+}
+
+// One trace: the spin still allows 2, which must not reach past the arrays.
+class OneTraceLogic : public ViewerLogic {};
+
+TEST_F(OneTraceLogic, GraphTwoOfAOneTraceFileReadsTraceOne) {
+    m_doc.m_nTraceCount = 1;
+    m_doc.m_pRaw[1].clear();
+    m_doc.m_pRaw[0][5] = 3;
+    m_panel.SetGraphNumber(2);
+    EXPECT_EQ(m_panel.SearchTrace(), 0);
+    m_view.markers.Current() = 4;
+    m_input.Key(ViewKey::M, 1);
+    EXPECT_EQ(m_view.markers.Current(), 5);
+}
+
+} // namespace
