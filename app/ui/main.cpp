@@ -14,10 +14,12 @@
 namespace {
 
 constexpr char kHelp[] =
-    "Usage: zarno [OPTION]\n"
+    "Usage: zarno [OPTION] [FILE]\n"
     "Zarno, the computer side of the pile-testing instrument: a two-panel file manager for the\n"
     "instrument's disk and the computer's, transfers and DDB to SEG-Y conversion, the signal viewer\n"
     "with its measurement panel, and the report.\n\n"
+    "FILE, when given, opens at once: a SEG-Y recording (.sgy, .segy) in the signal viewer; an\n"
+    "instrument recording (.ddb) is offered for conversion into a SEG-Y file beside it, which then opens.\n\n"
     "Options:\n"
     "  -h, --help     show this help and exit\n"
     "      --version  show the version and exit\n\n"
@@ -39,5 +41,7 @@ int main(int argc, char** argv) {
     });
     if (!app.InitInstance())
         return 1;
+    if (argc >= 2) // what is left once Qt has taken its own options
+        app.OpenCommandLineFile(QString::fromLocal8Bit(argv[1]));
     return QApplication::exec();
 }

@@ -1,6 +1,7 @@
 #include "app/ui/zarno_app.h"
 
 #include "app/filemanager/file_dialogs.h"
+#include "app/fileops/recording_to_open.h"
 #include "app/ui/command_ids.h"
 #include "app/ui/main_frame.h"
 #include "app/ui/splitter_frame.h"
@@ -123,6 +124,14 @@ void CZarnoApp::OpenDocumentFile(const QString& path) {
     // A file-manager document keeps nothing of a file: opening one shows the file manager and
     // remembers the file among the recent ones.
     NewDocument(QLatin1String(kDocumentTypes[0].name));
+}
+
+void CZarnoApp::OpenCommandLineFile(const QString& path) {
+    const QString sgy = RecordingToOpen(path, m_prompts);
+    if (sgy.isEmpty())
+        return;
+    addRecentFile(sgy);
+    m_main->OpenViewer(sgy);
 }
 
 void CZarnoApp::OnFilePrintSetup() {

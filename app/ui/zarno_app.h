@@ -59,6 +59,9 @@ public:
     void NewDocument(const QString& typeName);
     void OnFileOpen();
     void OpenDocumentFile(const QString& path);
+    // A file given on the command line: a SEG-Y recording opens in a viewer, a DDB recording after
+    // the user agreed to its conversion; anything else is refused with a message.
+    void OpenCommandLineFile(const QString& path);
     void OnFilePrintSetup();
     void OnAppAbout();
 
