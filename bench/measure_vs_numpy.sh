@@ -12,7 +12,7 @@ trap 'rm -rf "$work"' EXIT
 
 "$bin/reflection_bench" "$work/LARGEST.DDB" >/dev/null
 "$bin/zarno-cli" convert -o "$work" "$work/LARGEST.DDB" >/dev/null
-sgy=$(ls "$work"/*.sgy "$work"/*.SGY 2>/dev/null | head -1)
+sgy="$work/LARGEST.sgy"
 export XDG_CONFIG_HOME="$work/config"
 # Debian's interpreter, where python3-numpy is installed.
 python=/usr/bin/python3

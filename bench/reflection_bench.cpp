@@ -3,7 +3,7 @@
 // in one run; the two must find the same indices. Goal: the ratio direct/fast far above 1, and
 // `zarno-cli measure` on that recording no slower than a numpy peer (bench/measure_vs_numpy.sh).
 //
-// reflection_bench [FILE.ddb]: with a path, also writes the recording there for that comparison.
+// reflection_bench FILE.ddb only writes the recording there, for that comparison.
 
 #include "app/dsp/autocorrelation.h"
 #include "app/dsp/sample_math.h"
@@ -87,6 +87,7 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "reflection_bench: cannot write %s\n", argv[1]);
             return 1;
         }
+        return 0;
     }
     const auto traces = Traces(ddb, recording.channels);
 
