@@ -42,7 +42,8 @@ std::vector<std::vector<double>> Traces(const std::vector<uint8_t>& ddb, unsigne
     for (uint32_t s = 0; s < kSamples; ++s)
         for (unsigned c = 0; c < channels; ++c) {
             const uint8_t* w = data + 4 * (s * channels + c);
-            const auto word = static_cast<uint32_t>(w[0] | w[1] << 8 | w[2] << 16 | uint32_t(w[3]) << 24);
+            const uint32_t word =
+                uint32_t(w[0]) | uint32_t(w[1]) << 8 | uint32_t(w[2]) << 16 | uint32_t(w[3]) << 24;
             traces[c][s] = static_cast<int32_t>(word);
         }
     return traces;

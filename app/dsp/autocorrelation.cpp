@@ -171,7 +171,8 @@ int32_t SettledFirstNegative(std::span<const double> r, int32_t a, int32_t last,
 // largest r), so only lags with r ≥ M − 2·bound can hold it; they are compared by their direct values,
 // the first of equals winning as in IndexOfMax. The margin of 3·bound also absorbs the rounding of
 // the subtraction.
-int32_t SettledMax(std::span<const double> r, int32_t a, int32_t last, double bound, const DirectLags& exact) {
+int32_t SettledMax(std::span<const double> r, int32_t a, int32_t last, double bound,
+                   const DirectLags& exact) {
     if (a > last)
         return a;
     const double floor = MaxValue(r, a, last) - 3.0 * bound;

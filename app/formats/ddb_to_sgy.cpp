@@ -74,7 +74,7 @@ __m128i ReverseWords(__m128i v) {
 // channel (runs outStride apart), each word reversed.
 void ReverseTile(const char* in, qint64 inStride, char* out, qint64 outStride) {
     const auto load = [&](qint64 row) {
-        return _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + row * inStride));
+        return _mm_loadu_si128(static_cast<const __m128i*>(static_cast<const void*>(in + row * inStride)));
     };
     const __m128i r0 = load(0), r1 = load(1), r2 = load(2), r3 = load(3);
     const __m128i lo01 = _mm_unpacklo_epi32(r0, r1), lo23 = _mm_unpacklo_epi32(r2, r3);
@@ -82,7 +82,8 @@ void ReverseTile(const char* in, qint64 inStride, char* out, qint64 outStride) {
     const __m128i runs[kTile] = {_mm_unpacklo_epi64(lo01, lo23), _mm_unpackhi_epi64(lo01, lo23),
                                  _mm_unpacklo_epi64(hi01, hi23), _mm_unpackhi_epi64(hi01, hi23)};
     for (qint64 c = 0; c < kTile; ++c)
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + c * outStride), ReverseWords(runs[c]));
+        _mm_storeu_si128(static_cast<__m128i*>(static_cast<void*>(out + c * outStride)),
+                         ReverseWords(runs[c]));
 }
 #else
 constexpr qint64 kTile = 1; // no tiles: every word goes one by one

@@ -98,13 +98,15 @@ TEST(Autocorrelation, StaysWithinItsBoundOfTheDirectSums) {
         {"just below the transformed length", PileLike(63, 3, 20, 0.05, 1)},
         {"shortest transformed", PileLike(64, 3, 20, 0.05, 2)},
         {"odd length", PileLike(1001, 40, 300, 0.05, 3)},
-        {"integer samples", [] {
+        {"integer samples",
+         [] {
              Trace x = PileLike(4096, 100, 1500, 0.0, 4);
              for (double& v : x)
                  v = std::round(v * 30000.0);
              return x;
          }()},
-        {"large amplitudes", [] {
+        {"large amplitudes",
+         [] {
              Trace x = PileLike(2048, 10, 700, 0.1, 5);
              for (double& v : x)
                  v *= 1e120;
