@@ -150,32 +150,6 @@ double MinValue(std::span<const double> x, int32_t a, int32_t b) {
     return ValueAt(x, IndexOfMin(x, a, b));
 }
 
-void Autocorrelate(std::span<const double> x, std::span<double> r) {
-    const std::size_t n = std::min(x.size(), r.size());
-    for (std::size_t k = 0; k < n; ++k) {
-        double sum = 0.0;
-        for (std::size_t j = 0; j + k < n; ++j)
-            sum += x[j] * x[j + k];
-        r[k] = sum;
-    }
-    if (n == 0)
-        return;
-    const double r0 = r[0] == 0.0 ? 1.0 : r[0];
-    for (std::size_t k = 0; k < n; ++k)
-        r[k] /= r0;
-}
-
-ReflectionEstimate EstimateReflection(std::span<const double> raw, std::span<const double> r, double V,
-                                      double dt) {
-    ReflectionEstimate e;
-    const int32_t last = static_cast<int32_t>(std::min(raw.size(), r.size())) - 1;
-    e.arrival = std::min(IndexOfAbsMax(raw), IndexOfMax(raw));
-    const int32_t zeroCrossing = IndexOfFirstNegative(r, e.arrival, last);
-    e.reflection = IndexOfMax(r, zeroCrossing, last);
-    e.length = LengthOfSample(0.0, e.reflection, V, dt);
-    return e;
-}
-
 int32_t FindExtremum(std::span<const double> x, const ExtremumSearch& s) {
     const int64_t radius = SampleOfLength(0.0, s.vicinity, s.V, s.dt);
     const int32_t a = static_cast<int32_t>(std::max<int64_t>(s.firstShown, s.marker - radius));

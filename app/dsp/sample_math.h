@@ -1,7 +1,7 @@
 #pragma once
 // The arithmetic shared by the document's load, the view and the measurement panel: conversions
 // between sample indices, times (seconds) and lengths (metres), the array searches that place
-// markers, the normalised autocorrelation, the automatic reflection index and the extremum search.
+// markers and the extremum search.
 //
 // L = t × V / 2: t is the two-way travel time, V the wave velocity in the pile.
 
@@ -45,20 +45,6 @@ int32_t IndexOfFirstNegative(std::span<const double> x, int32_t a, int32_t b);
 // The value at the range's IndexOfMax / IndexOfMin; 0 when that index lies outside the array.
 double MaxValue(std::span<const double> x, int32_t a, int32_t b);
 double MinValue(std::span<const double> x, int32_t a, int32_t b);
-
-// r[k] = Σ x[j]·x[j+k] over j + k < n, then every r[k] divided by r[0] (by 1 when r[0] is 0).
-// r must hold x.size() values.
-void Autocorrelate(std::span<const double> x, std::span<double> r);
-
-struct ReflectionEstimate {
-    int32_t arrival = 0;    // u: the first of the trace's largest and largest-magnitude samples
-    int32_t reflection = 0; // w: the lag of the strongest repetition after r's first zero crossing
-    double length = 0.0;    // LengthOfSample(0, w, V, dt)
-};
-
-// The automatic reflection index of a raw trace whose autocorrelation is already in r.
-ReflectionEstimate EstimateReflection(std::span<const double> raw, std::span<const double> r, double V,
-                                      double dt);
 
 enum class ExtremumMode { Max = 0, Min = 1, AbsMax = 2 };
 

@@ -6,6 +6,10 @@
 #include <QIODevice>
 #include <QtEndian>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <algorithm>
 #include <cstring>
 
@@ -54,6 +58,39 @@ bool SizeTarget(QIODevice& target, qint64 size) {
     return true;
 }
 
+constexpr qint64 kCacheLine = 64;
+
+#if defined(__SSE2__)
+constexpr qint64 kTile = 4;
+
+// Reverses the bytes of each 32-bit word: within each 16-bit half, then the halves.
+__m128i ReverseWords(__m128i v) {
+    v = _mm_or_si128(_mm_slli_epi16(v, 8), _mm_srli_epi16(v, 8));
+    v = _mm_shufflelo_epi16(v, _MM_SHUFFLE(2, 3, 0, 1));
+    return _mm_shufflehi_epi16(v, _MM_SHUFFLE(2, 3, 0, 1));
+}
+
+// Four rows of four channels' words (rows inStride apart) become four runs of four samples, one per
+// channel (runs outStride apart), each word reversed.
+void ReverseTile(const char* in, qint64 inStride, char* out, qint64 outStride) {
+    const auto load = [&](qint64 row) {
+        return _mm_loadu_si128(static_cast<const __m128i*>(static_cast<const void*>(in + row * inStride)));
+    };
+    const __m128i r0 = load(0), r1 = load(1), r2 = load(2), r3 = load(3);
+    const __m128i lo01 = _mm_unpacklo_epi32(r0, r1), lo23 = _mm_unpacklo_epi32(r2, r3);
+    const __m128i hi01 = _mm_unpackhi_epi32(r0, r1), hi23 = _mm_unpackhi_epi32(r2, r3);
+    const __m128i runs[kTile] = {_mm_unpacklo_epi64(lo01, lo23), _mm_unpackhi_epi64(lo01, lo23),
+                                 _mm_unpacklo_epi64(hi01, hi23), _mm_unpackhi_epi64(hi01, hi23)};
+    for (qint64 c = 0; c < kTile; ++c)
+        _mm_storeu_si128(static_cast<__m128i*>(static_cast<void*>(out + c * outStride)),
+                         ReverseWords(runs[c]));
+}
+#else
+constexpr qint64 kTile = 1; // no tiles: every word goes one by one
+
+void ReverseTile(const char*, qint64, char*, qint64) {}
+#endif
+
 } // namespace
 
 QByteArray BuildSGYTextualHeader(const DDBHeader& header, SGYTextVariant variant) {
@@ -86,8 +123,10 @@ qint64 DDBToSGYConverter::targetSize() const {
 bool DDBToSGYConverter::begin(QIODevice& target) {
     Q_ASSERT(m_headerOk);
     m_target = &target;
-    m_chunk = std::make_unique_for_overwrite<char[]>(
-        static_cast<std::size_t>(m_channels * m_chunkRows * kDDBWordSize));
+    m_chunkStride = (m_chunkRows * kDDBWordSize + kCacheLine - 1) / kCacheLine * kCacheLine;
+    if ((m_chunkStride / kCacheLine) % 2 == 0)
+        m_chunkStride += kCacheLine;
+    m_chunk = std::make_unique_for_overwrite<char[]>(static_cast<std::size_t>(m_channels * m_chunkStride));
     m_stageRows = qMin(kStageRows, m_chunkRows);
     m_stage = std::make_unique_for_overwrite<char[]>(
         static_cast<std::size_t>(m_channels * (m_stageRows + 1) * kDDBWordSize));
@@ -139,16 +178,24 @@ bool DDBToSGYConverter::finish() {
 
 // Moves the staged rows (and a partial row after them) into the chunk, channel by channel, reversing
 // each word into SEG-Y byte order. Going channel by channel writes whole cache lines of one trace at
-// a time instead of touching every trace's page for every row.
+// a time instead of touching every trace's page for every row. Whole tiles of 4 rows by 4 channels
+// go through vector registers; the words they leave out (the last channels and rows) go one by one.
 void DDBToSGYConverter::unstage() {
     const qint64 fullRows = m_sample - m_stageStart;
     const qint64 rowBytes = m_channels * kDDBWordSize;
     char* const chunkRow = m_chunk.get() + (m_stageStart - m_chunkStart) * kDDBWordSize;
+    const qint64 tiledRows = fullRows / kTile * kTile;
+    const qint64 tiledChannels = kTile > 1 ? m_channels / kTile * kTile : 0;
+    for (qint64 j = 0; j < tiledChannels; j += kTile)
+        for (qint64 r = 0; r < tiledRows; r += kTile)
+            ReverseTile(m_stage.get() + r * rowBytes + j * kDDBWordSize, rowBytes,
+                        chunkRow + j * m_chunkStride + r * kDDBWordSize, m_chunkStride);
     for (qint64 j = 0; j < m_channels; ++j) {
         const qint64 rows = fullRows + (j < m_channel ? 1 : 0);
-        const char* in = m_stage.get() + j * kDDBWordSize;
-        char* out = chunkRow + j * m_chunkRows * kDDBWordSize;
-        for (qint64 r = 0; r < rows; ++r, in += rowBytes, out += kDDBWordSize) {
+        const qint64 first = j < tiledChannels ? tiledRows : 0;
+        const char* in = m_stage.get() + first * rowBytes + j * kDDBWordSize;
+        char* out = chunkRow + j * m_chunkStride + first * kDDBWordSize;
+        for (qint64 r = first; r < rows; ++r, in += rowBytes, out += kDDBWordSize) {
             // DDB words are little-endian, SEG-Y samples big-endian: the value passes through reversed.
             qToBigEndian(qFromLittleEndian<quint32>(in), out);
         }
@@ -166,7 +213,7 @@ bool DDBToSGYConverter::flushChunk() {
         if (rows == 0)
             break; // later channels hold fewer rows still
         const qint64 at = SGYTraceOffset(m_ns, j) + kSGYTraceHeaderSize + kSGYSampleSize * m_chunkStart;
-        writeAt(at, m_chunk.get() + j * m_chunkRows * kDDBWordSize, rows * kDDBWordSize);
+        writeAt(at, m_chunk.get() + j * m_chunkStride, rows * kDDBWordSize);
     }
     return !m_failed;
 }

@@ -34,10 +34,11 @@ QByteArray BuildSGYTextualHeader(const DDBHeader& header, SGYTextVariant variant
 
 class DDBToSGYConverter {
 public:
-    // Enough for the data of a 64-channel recording of the longest length, so that such a file is
-    // written front to back in one pass (scattered runs into a sized file cost the file system twice
-    // as much); longer recordings go in chunks of this size. Only what a recording needs is taken.
-    static constexpr qint64 kDefaultBufferBytes = qint64(64) << 20;
+    // Runs of 64 KB per trace for 256 channels, written in four passes over the file: a larger buffer
+    // costs more in fresh pages and in memory traffic (each line of it is written, evicted and read
+    // back by the write) than the extra runs cost the file system. Only what a recording needs is
+    // taken.
+    static constexpr qint64 kDefaultBufferBytes = qint64(16) << 20;
 
     explicit DDBToSGYConverter(SGYTextVariant variant, qint64 bufferBytes = kDefaultBufferBytes);
 
@@ -75,9 +76,12 @@ private:
     qint64 m_ns = 0;
     // The buffer holds rows m_chunkStart .. m_chunkStart + m_chunkRows - 1 of every channel, channel
     // by channel, the words already in file byte order. Only filled places are ever written out, so
-    // the buffer is left uninitialised.
+    // the buffer is left uninitialised. Channels lie m_chunkStride bytes apart: an odd number of cache
+    // lines, so that the columns the transposition writes side by side fall into different cache sets
+    // (a run of 65535 samples is almost exactly 2^18 bytes and would put them all in the same few).
     qint64 m_chunkRows = 0;
     qint64 m_chunkStart = 0;
+    qint64 m_chunkStride = 0;
     std::unique_ptr<char[]> m_chunk;
     // Rows as they arrive (DDB order and byte order), from row m_stageStart on, moved into the chunk
     // every kStageRows rows; one more row's room holds the partial row at the end.

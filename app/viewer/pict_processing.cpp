@@ -1,8 +1,8 @@
 #include "app/viewer/pict_processing.h"
 
+#include "app/dsp/autocorrelation.h"
 #include "app/dsp/filter.h"
 #include "app/dsp/gain.h"
-#include "app/dsp/sample_math.h"
 #include "outside/tovelutils/tovel_utils.h"
 
 #include <span>

@@ -4,7 +4,6 @@
 
 #include <cmath>
 #include <limits>
-#include <numbers>
 #include <vector>
 
 using namespace zarno::dsp;
@@ -90,57 +89,6 @@ TEST(SampleMath, RangeSearchesStayInsideTheArray) {
     EXPECT_EQ(MaxValue(x, 0, 2), 5.0);
     EXPECT_EQ(MinValue(x, 2, 6), -4.0);
     EXPECT_EQ(MaxValue(x, 10, 20), 0.0); // index outside the array
-}
-
-TEST(SampleMath, AutocorrelateNormalisesByLagZero) {
-    const std::vector<double> x = {1, 2, -1};
-    std::vector<double> r(3);
-    Autocorrelate(x, r);
-    // raw: 1+4+1 = 6, 2-2 = 0, -1
-    EXPECT_DOUBLE_EQ(r[0], 1.0);
-    EXPECT_DOUBLE_EQ(r[1], 0.0);
-    EXPECT_DOUBLE_EQ(r[2], -1.0 / 6.0);
-
-    std::vector<double> zero(8, 0.0), rz(8, 7.0);
-    Autocorrelate(zero, rz);
-    for (double v : rz)
-        EXPECT_EQ(v, 0.0);
-}
-
-std::vector<double> PulseWithEcho(std::size_t n, std::size_t at, std::size_t lag, double echo) {
-    std::vector<double> x(n, 0.0);
-    auto pulse = [&](std::size_t start, double a) {
-        for (std::size_t i = 0; i < 12 && start + i < n; ++i)
-            x[start + i] += a * std::sin(std::numbers::pi * double(i) / 6.0);
-    };
-    pulse(at, 1.0);
-    pulse(at + lag, echo);
-    return x;
-}
-
-TEST(SampleMath, ReflectionEstimate) {
-    struct Case {
-        const char* what;
-        std::vector<double> raw;
-        double V;
-        int32_t arrival, reflection;
-    };
-    const Case cases[] = {
-        {"all zero", std::vector<double>(64, 0.0), 3600, 0, 0},
-        // A positive ramp never makes r negative: w is the first maximum of r from u on, u itself.
-        {"never negative", {0.5, 1.0, 2.0, 4.0, 3.0, 2.0, 1.0, 0.5}, 3600, 3, 3},
-        {"pulse and echo", PulseWithEcho(400, 20, 150, 0.4), 3600, 23, 150},
-        {"V zero", PulseWithEcho(400, 20, 150, 0.4), 0, 23, 150},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        std::vector<double> r(c.raw.size());
-        Autocorrelate(c.raw, r);
-        const ReflectionEstimate e = EstimateReflection(c.raw, r, c.V, 0.0001);
-        EXPECT_EQ(e.arrival, c.arrival);
-        EXPECT_EQ(e.reflection, c.reflection);
-        EXPECT_DOUBLE_EQ(e.length, LengthOfSample(0, c.reflection, c.V, 0.0001));
-    }
 }
 
 TEST(SampleMath, ExtremumSearchAroundTheMarker) {

@@ -161,6 +161,8 @@ TEST(DdbConversion, BufferedPlacementMatchesTheWordByWordRule) {
         {1, 1000, 1000, 12},  // one channel, chunks of 3 rows
         {7, 129, 7 * 129, 4}, // one row per chunk
         {64, 50, 64 * 50 - 1, 1 << 10},
+        {6, 37, 6 * 37 - 3, 1 << 20}, // 4 x 4 tiles with channels and rows left over, a partial row
+        {256, 70, 256 * 70 - 77, DDBToSGYConverter::kDefaultBufferBytes},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message()

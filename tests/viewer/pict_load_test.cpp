@@ -1,9 +1,9 @@
 #include "app/viewer/pict_load.h"
 #include "app/viewer/pict_processing.h"
 
+#include "app/dsp/autocorrelation.h"
 #include "app/dsp/filter.h"
 #include "app/dsp/gain.h"
-#include "app/dsp/sample_math.h"
 #include "outside/tovelutils/tovel_utils.h"
 #include "tests/support/recording_prompts.h"
 #include "tests/viewer/sgy_fixture.h"
