@@ -102,7 +102,11 @@ QString ObjectName(const char* base, int index) {
 class TDebugWindow : public QWidget {
 public:
     TDebugWindow(std::shared_ptr<OwnerLink> link, TUDPDebugWin& owner);
-    ~TDebugWindow() override = default;
+    // A host may delete the window with its own (a parent deletes its children): the log must not
+    // tell a window that is gone.
+    ~TDebugWindow() override {
+        WithLog([](TDebugLog& log) { log.SetView(nullptr); });
+    }
 
     bool InArrayTest() const { return m_inArrayTest; }
 

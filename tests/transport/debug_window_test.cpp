@@ -195,6 +195,32 @@ TEST_F(WindowTest, RussianTextsAndTheMessageFields) {
     EXPECT_TRUE(Child<QLineEdit>(window, "field2")->text().isEmpty());
 }
 
+// Parented, the window is a borderless child of the host's window, placed where the host says; when
+// the host deletes it with its own window, the next show makes a new one.
+TEST_F(WindowTest, ParentedWindowIsABorderlessChildAndMayGoWithItsParent) {
+    UseLanguage("2");
+    ConnectNetwork();
+    CTransportLink& link = CTransportLink::Instance();
+    auto host = std::make_unique<QWidget>();
+    host->resize(640, 480);
+    host->show();
+    ASSERT_EQ(link.Api().SetTransportParent(link.Transport, host.get()), 1u);
+    ASSERT_EQ(link.Api().SetTransportBounds(link.Transport, 5, 6, 500, 360), 1u);
+    QCoreApplication::processEvents();
+    auto* child = host->findChild<QWidget*>(QStringLiteral("velnetDebugWindow"));
+    ASSERT_NE(child, nullptr);
+    EXPECT_FALSE(child->isWindow());
+    EXPECT_TRUE(child->isVisible());
+    EXPECT_EQ(child->geometry(), QRect(5, 6, 500, 360));
+
+    host.reset(); // the window goes with it
+    // A change the window would show: the log has nobody to tell now.
+    ASSERT_EQ(link.Api().SetTransportRemotePort(link.Transport, instrument->port), 1u);
+    QWidget* again = Show();
+    ASSERT_NE(again, nullptr);
+    EXPECT_TRUE(again->isWindow());
+}
+
 // With every box checked, a download at full speed: the lists go on without a gap or a step back,
 // answer for answer as the messages went out, and the download itself is intact.
 TEST_F(WindowTest, FullSpeedDownloadWithEveryBoxCheckedLosesNoLine) {
