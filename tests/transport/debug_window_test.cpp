@@ -193,6 +193,20 @@ TEST_F(WindowTest, RussianTextsAndTheMessageFields) {
     EXPECT_TRUE(Child<QLineEdit>(window, "field3")->text().startsWith("Квитанция от 127.0.0.1 "));
     Child<QPushButton>(window, "clearFields")->click();
     EXPECT_TRUE(Child<QLineEdit>(window, "field2")->text().isEmpty());
+
+    // The operator aims the transport elsewhere from the window.
+    CTransportLink& link = CTransportLink::Instance();
+    Child<QTabWidget>(window, "pages")->setCurrentIndex(2);
+    auto* address = Child<QLineEdit>(window, "remoteAddress");
+    address->selectAll();
+    QTest::keyClicks(address, "10.0.0.50");
+    uint32_t addr = 0, port = 0;
+    link.Api().GetTransportRemoteAddr(link.Transport, &addr);
+    const auto* bytes = reinterpret_cast<const uint8_t*>(&addr);
+    EXPECT_EQ(std::vector<uint8_t>(bytes, bytes + 4), (std::vector<uint8_t>{10, 0, 0, 50}));
+    Child<QSpinBox>(window, "remotePort")->setValue(4321);
+    link.Api().GetTransportRemotePort(link.Transport, &port);
+    EXPECT_EQ(port, 4321u);
 }
 
 // Parented, the window is a borderless child of the host's window, placed where the host says; when
