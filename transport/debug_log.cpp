@@ -216,7 +216,7 @@ void TDebugLog::SetClock(std::function<QTime()> clock) {
 }
 
 void TDebugLog::CheckMessagesDebug(bool on) {
-    if (on && std::none_of(m_fieldBox.begin(), m_fieldBox.end(), [](const auto& b) { return b.load(); }))
+    if (on && std::none_of(std::begin(m_fieldBox), std::end(m_fieldBox), [](const auto& b) { return b.load(); }))
         for (auto& box : m_fieldBox)
             box.store(true);
     m_messagesDebug.store(on);

@@ -120,7 +120,7 @@ private:
     std::atomic<bool> m_messagesDebug{false};
     std::atomic<bool> m_udpDebug{false};
     std::atomic<bool> m_timeStamps{false};
-    std::array<std::atomic<bool>, kMessageFieldCount> m_fieldBox{};
+    std::atomic<bool> m_fieldBox[kMessageFieldCount]{};
     std::atomic<bool> m_filter[2][3]{};
     std::function<void(bool)> m_debugActiveSink;
     mutable std::mutex m_clockLock;

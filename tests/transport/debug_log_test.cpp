@@ -3,7 +3,10 @@
 
 #include "transport/debug_log.h"
 #include "transport/localisation.h"
+#include "transport/port_convention.h"
+#include "transport/transport_exporter.h"
 
+#include "tests/support/free_port.h"
 #include "tests/support/qt_app.h"
 #include "tests/support/temp_config.h"
 
@@ -222,6 +225,55 @@ TEST(DebugLog, LinesFromOtherThreadsArriveInOrderOnTheApplicationThread) {
         EXPECT_EQ(log.Lines(FrameList(list)).size(), kFrameListLimit + 1);
     }
     log.SetView(nullptr);
+}
+
+// The real threads: two transports on loopback, one logging everything while it sends; the engine
+// and receive threads hand their texts to this (the application's) thread.
+TEST(DebugLog, EngineAndReceiveThreadsLogThroughTheTransportsOwner) {
+    zarno::testing::EnsureCoreApp();
+    const uint32_t portA = ValueFromWirePort(zarno::testing::FreeWirePort());
+    const uint32_t portB = ValueFromWirePort(zarno::testing::FreeWirePort());
+    TTransportExporter a(0, portA, 0, 0, nullptr), b(0, portB, 0, 0, nullptr);
+    TUDPDebugWin& win = *a.Window();
+    ASSERT_NE(win.Transport(), nullptr);
+    win.SetRemoteAddr(htonl(INADDR_LOOPBACK));
+    win.SetRemotePort(portB);
+    win.Log().CheckMessagesDebug(true);
+    win.Log().CheckUdpDebug(true);
+    EXPECT_TRUE(win.Transport()->DebugActive.load());
+
+    constexpr int kMessages = 600; // more than a list holds
+    const uint8_t payload[] = {1, 2, 3, 4};
+    for (int n = 0; n < kMessages; ++n) {
+        ASSERT_TRUE(win.SendMessage(100000, 0x55, awEmpty, sizeof payload, payload)) << n;
+        QCoreApplication::processEvents();
+    }
+    ASSERT_TRUE(win.Transport()->WaitIdle(100000));
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (win.Log().Lines(FrameList::In).size() < kFrameListLimit + 1 && std::chrono::steady_clock::now() < deadline)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    QThread::msleep(100);
+    Settle();
+
+    // Sent: the messages, each id one more than the last; received: their empty answers, alike.
+    for (FrameList list : {FrameList::Out, FrameList::In}) {
+        const auto lines = win.Log().Lines(list);
+        ASSERT_EQ(lines.size(), kFrameListLimit + 1);
+        unsigned previous = 0;
+        for (size_t i = 0; i < lines.size(); ++i) {
+            unsigned addr, port, flags, id, words;
+            ASSERT_EQ(std::sscanf(lines[i].c_str(), "%x %x %x %x %x", &addr, &port, &flags, &id, &words), 5);
+            EXPECT_EQ((flags & mfAnswer) != 0, list == FrameList::In) << lines[i];
+            if (i > 0) {
+                ASSERT_TRUE(id == (previous + 1) % 256 || ((flags & mfRepeat) && id == previous)) << lines[i];
+            }
+            previous = id;
+        }
+    }
+    EXPECT_EQ(win.Log().FieldText(kFieldDelivery), "Transport success");
+    EXPECT_EQ(win.Log().FieldText(kFieldOutMessages), "Message to 127.0.0.1 " +
+                                                         Format("%4.4x", portB) + ": 0055: 00: 0004: 01.02.03.04.");
+    EXPECT_TRUE(b.Window()->Log().Lines(FrameList::In).empty()) << "the other side logs nothing";
 }
 
 } // namespace
