@@ -6,6 +6,21 @@
 #include <QMetaObject>
 #include <QThread>
 
+#if defined(__has_feature)
+#if __has_feature(thread_sanitizer)
+#define VELNET_TSAN 1
+#endif
+#endif
+#if !defined(VELNET_TSAN) && defined(__SANITIZE_THREAD__)
+#define VELNET_TSAN 1
+#endif
+#ifdef VELNET_TSAN
+#include <sanitizer/tsan_interface.h>
+#endif
+
+#include <QEvent>
+#include <QObject>
+
 #include <algorithm>
 #include <iterator>
 #include <arpa/inet.h>
@@ -175,6 +190,75 @@ TDebugLog::~TDebugLog() {
     m_shared->view = nullptr;
 }
 
+namespace {
+// The logs with texts waiting for the window's thread. The event that wakes that thread carries
+// nothing: what it needs passes through this lock.
+struct WaitingLogs {
+    std::mutex lock;
+    std::vector<std::weak_ptr<TDebugLog::Shared>> logs;
+    bool drainPosted = false;
+};
+WaitingLogs& Waiting() {
+    static WaitingLogs waiting;
+    return waiting;
+}
+
+// Qt's event queue orders a posted event before its delivery with locks of its own, which a thread
+// checker built into our code cannot see (Qt is not built with it): the event is marked as handed
+// over here, so that the checker knows what the queue guarantees.
+inline void HandOver([[maybe_unused]] void* event) {
+#ifdef VELNET_TSAN
+    __tsan_release(event);
+#endif
+}
+inline void TakeOver([[maybe_unused]] void* event) {
+#ifdef VELNET_TSAN
+    __tsan_acquire(event);
+#endif
+}
+
+// Lives on the application's thread and drains the waiting logs when woken.
+class DrainReceiver : public QObject {
+public:
+    static constexpr QEvent::Type kDrain = QEvent::Type(QEvent::User + 0x7A1);
+    std::function<void()> drain;
+
+protected:
+    bool event(QEvent* e) override {
+        TakeOver(e);
+        if (e->type() != kDrain)
+            return QObject::event(e);
+        drain();
+        return true;
+    }
+};
+
+// Made once, on first use from any thread, and moved to the application's thread.
+DrainReceiver* Receiver(QCoreApplication* app, std::function<void()> drain) {
+    static std::mutex lock;
+    static DrainReceiver* receiver = nullptr;
+    std::lock_guard guard(lock);
+    if (!receiver) {
+        receiver = new DrainReceiver; // kept for the life of the process, like the thread it serves
+        receiver->drain = std::move(drain);
+        receiver->moveToThread(app->thread());
+    }
+    return receiver;
+}
+} // namespace
+
+void TDebugLog::DrainWaiting() {
+    std::vector<std::weak_ptr<Shared>> logs;
+    {
+        std::lock_guard lock(Waiting().lock);
+        logs.swap(Waiting().logs);
+        Waiting().drainPosted = false;
+    }
+    for (const auto& weak : logs)
+        if (const auto shared = weak.lock())
+            Shared::Drain(shared);
+}
+
 // Items are queued under one lock and one drain is posted for a run of them: the order in which
 // threads hand texts in is the order in which they reach the window, and a burst costs one event.
 void TDebugLog::Post(Item item) {
@@ -199,15 +283,27 @@ void TDebugLog::Post(Item item) {
         }
         return;
     }
-    bool post = false;
+    bool wake = false;
     {
         std::lock_guard lock(m_shared->pendingLock);
         m_shared->pending.push_back(std::move(item));
-        post = !m_shared->drainPosted;
+        wake = !m_shared->drainPosted;
         m_shared->drainPosted = true;
     }
-    if (post)
-        QMetaObject::invokeMethod(app, [shared = m_shared] { Shared::Drain(shared); }, Qt::QueuedConnection);
+    if (!wake)
+        return;
+    bool post = false;
+    {
+        std::lock_guard lock(Waiting().lock);
+        Waiting().logs.push_back(m_shared);
+        post = !Waiting().drainPosted;
+        Waiting().drainPosted = true;
+    }
+    if (post) {
+        auto* wakeUp = new QEvent(DrainReceiver::kDrain);
+        HandOver(wakeUp);
+        QCoreApplication::postEvent(Receiver(app, &DrainWaiting), wakeUp);
+    }
 }
 
 void TDebugLog::SetClock(std::function<QTime()> clock) {

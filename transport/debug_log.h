@@ -104,9 +104,12 @@ public:
     // The view to tell about changes; only on the window's thread.
     void SetView(ViewNotify notify);
 
-private:
-    struct Shared;
+    struct Shared; // the state and the texts on their way to it, shared with queued drains
     struct Item;
+
+private:
+    // On the window's thread: drains every log that has texts waiting.
+    static void DrainWaiting();
 
     void Frame(FrameList list, const TTransportMessage& record);
     void Incoming(MessageField field, const TTransportMessage& record);
