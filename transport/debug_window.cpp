@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -26,6 +27,7 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QThread>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <mutex>
@@ -119,6 +121,8 @@ private:
     QWidget* MakeUdpPage(TUDPDebugWin& owner);
     void ShowAll(TUDPDebugWin& owner);
     void OnChanges(const TDebugLog::Changes& changes);
+    void Refresh(const TDebugLog::Changes& changes);
+    void FlushChanges();
     void SyncBoxes();
     void UpdateTestActions();
     void WithLog(const std::function<void(TDebugLog&)>& f);
@@ -128,6 +132,11 @@ private:
 
     std::shared_ptr<OwnerLink> m_link;
     bool m_inArrayTest = false;
+    // Changes held back while the window is being refreshed often (a download logs thousands of
+    // lines a second); nothing is dropped but lines a list would have pushed out anyway.
+    TDebugLog::Changes m_held;
+    QTimer m_refreshTimer;
+    QElapsedTimer m_sinceRefresh;
 
     QTabWidget* m_pages = nullptr;
     QListWidget* m_clients = nullptr;
@@ -161,6 +170,8 @@ TDebugWindow::TDebugWindow(std::shared_ptr<OwnerLink> link, TUDPDebugWin& owner)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_pages);
     ShowAll(owner);
+    m_refreshTimer.setSingleShot(true);
+    connect(&m_refreshTimer, &QTimer::timeout, this, [this] { FlushChanges(); });
     owner.Log().SetView([this](const TDebugLog::Changes& changes) { OnChanges(changes); });
 }
 
@@ -331,7 +342,8 @@ void TDebugWindow::ShowAll(TUDPDebugWin& owner) {
         all.listCleared[list] = true;
         all.addedLines[list] = log.Lines(FrameList(list));
     }
-    OnChanges(all);
+    Refresh(all);
+    m_sinceRefresh.start();
     SyncBoxes();
 }
 
@@ -339,7 +351,39 @@ void TDebugWindow::WithLog(const std::function<void(TDebugLog&)>& f) {
     m_link->With([&](TUDPDebugWin& o) { f(o.Log()); });
 }
 
+// A change after a quiet spell shows at once; a burst is shown at most every kRefreshMs.
 void TDebugWindow::OnChanges(const TDebugLog::Changes& changes) {
+    constexpr int kRefreshMs = 40;
+    for (int i = 0; i < kMessageFieldCount; ++i)
+        m_held.fields[i] = m_held.fields[i] || changes.fields[i];
+    for (int list = 0; list < 2; ++list) {
+        auto& held = m_held.addedLines[list];
+        if (changes.listCleared[list]) {
+            m_held.listCleared[list] = true;
+            held.clear();
+        }
+        held.insert(held.end(), changes.addedLines[list].begin(), changes.addedLines[list].end());
+        if (held.size() > kFrameListLimit + 1)
+            held.erase(held.begin(), held.end() - std::ptrdiff_t(kFrameListLimit + 1));
+    }
+    m_held.clients = m_held.clients || changes.clients;
+    m_held.remote = m_held.remote || changes.remote;
+    if (m_refreshTimer.isActive())
+        return;
+    if (m_sinceRefresh.elapsed() >= kRefreshMs)
+        FlushChanges();
+    else
+        m_refreshTimer.start(kRefreshMs);
+}
+
+void TDebugWindow::FlushChanges() {
+    const TDebugLog::Changes changes = std::move(m_held);
+    m_held = {};
+    Refresh(changes);
+    m_sinceRefresh.restart();
+}
+
+void TDebugWindow::Refresh(const TDebugLog::Changes& changes) {
     WithLog([&](TDebugLog& log) {
         for (int i = 0; i < kMessageFieldCount; ++i)
             if (changes.fields[i])
