@@ -98,6 +98,7 @@ int main(int argc, char** argv) {
                 return 1;
             }
             rates[int(mode)].push_back(rate);
+            std::fprintf(stderr, "round %d mode %d: %.0f\n", round, int(mode), rate);
         }
     const double none = Median(rates[0]), unchecked = Median(rates[1]), checked = Median(rates[2]);
     std::printf("download of %zu bytes, no window:             %.0f exchanges/s (median of %d)\n", kFileBytes,
