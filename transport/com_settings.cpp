@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
@@ -34,6 +35,46 @@ void BuildComSettingsBlock(const std::string& name, const DCB& dcb, uint8_t out[
     std::memset(out, 0, kComSettingsBlockBytes);
     std::memcpy(out, name.data(), std::min<size_t>(name.size(), kComPortNameChars));
     std::memcpy(out + kComPortNameChars, &dcb, sizeof(DCB));
+}
+
+ComFlowControl FlowControlOf(const DCB& dcb) {
+    if (dcb.Flags & (kDcbOutX | kDcbInX))
+        return ComFlowControl::XonXoff;
+    if ((dcb.Flags & kDcbOutxCtsFlow) || RtsControl(dcb) == kLineHandshake)
+        return ComFlowControl::Hardware;
+    return ComFlowControl::None;
+}
+
+// The flags each choice sets are those the usual settings dialogs of serial ports set, so a block
+// edited elsewhere reads back as the same choice.
+void SetFlowControl(DCB& dcb, ComFlowControl flow) {
+    constexpr uint32_t kFlowBits = kDcbOutxCtsFlow | kDcbOutxDsrFlow | kDcbOutX | kDcbInX |
+                                   (3u << kDcbDtrControlShift) | (3u << kDcbRtsControlShift);
+    dcb.Flags &= ~kFlowBits;
+    switch (flow) {
+    case ComFlowControl::XonXoff:
+        dcb.Flags |= kDcbOutX | kDcbInX | (kLineEnable << kDcbDtrControlShift) | (kLineEnable << kDcbRtsControlShift);
+        break;
+    case ComFlowControl::Hardware:
+        dcb.Flags |= kDcbOutxCtsFlow | kDcbOutxDsrFlow | (kLineHandshake << kDcbDtrControlShift) |
+                     (kLineHandshake << kDcbRtsControlShift);
+        break;
+    case ComFlowControl::None:
+        dcb.Flags |= (kLineEnable << kDcbDtrControlShift) | (kLineEnable << kDcbRtsControlShift);
+        break;
+    }
+}
+
+namespace {
+std::atomic<ComSettingsEditor> g_comEditor{&EditComSettingsInDialog};
+} // namespace
+
+ComSettingsEditor CurrentComSettingsEditor() {
+    return g_comEditor.load();
+}
+
+void SetComSettingsEditor(ComSettingsEditor editor) {
+    g_comEditor.store(editor ? editor : &EditComSettingsInDialog);
 }
 
 COMMCONFIG MakeCommConfig(const DCB& dcb) {

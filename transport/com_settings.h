@@ -114,6 +114,20 @@ COMMCONFIG MakeCommConfig(const DCB& dcb);
 DCB MakeDcb(uint32_t baudRate, uint8_t byteSize = 8, uint8_t parity = kNoParity,
             uint8_t stopBits = kOneStopBit);
 
+// The three flow-control choices of the port's settings dialog and the DCB flags of each.
+enum class ComFlowControl { XonXoff = 0, Hardware = 1, None = 2 };
+ComFlowControl FlowControlOf(const DCB& dcb);
+void SetFlowControl(DCB& dcb, ComFlowControl flow);
+
+// Lets the user change a port's line settings; true when the user accepted (dcb then holds them).
+using ComSettingsEditor = bool (*)(void* parentWindow, const std::string& portName, DCB& dcb);
+// The library's settings dialog (transport/com_setup_dialog.cpp): false at once without a GUI
+// application or off its thread.
+bool EditComSettingsInDialog(void* parentWindow, const std::string& portName, DCB& dcb);
+// The editor the serial port's SetupDialog uses; the dialog unless replaced (tests script it).
+ComSettingsEditor CurrentComSettingsEditor();
+void SetComSettingsEditor(ComSettingsEditor editor);
+
 // The answer time-out and the character interval that follow from the line speed.
 struct ComTimings {
     uint32_t answerTimeMs;

@@ -268,6 +268,29 @@ int TMervoComSocket::Setup() {
     return 0;
 }
 
+bool TMervoComSocket::SetupDialog(void* parentWindow) {
+    const ComSettingsEditor edit = CurrentComSettingsEditor();
+    DCB dcb = Config.dcb;
+    if (!edit || !edit(parentWindow, PortName, dcb))
+        return false; // cancelled: Config was never touched
+    dcb.DCBlength = sizeof(DCB);
+    // Under the port lock: no frame is half written while the line changes under it.
+    Lock();
+    struct Unlocker {
+        TMervoComSocket* port;
+        ~Unlocker() { port->Unlock(); }
+    } unlocker{this};
+    const COMMCONFIG saved = Config;
+    Config.dcb = dcb;
+    if (Setup() == 0)
+        return true;
+    // A port left half set up would go on with settings no one chose: the old ones come back.
+    const std::string text = SetupErrorText();
+    Config = saved;
+    (void)Setup();
+    throw EUDPSocketError(text);
+}
+
 int TMervoComSocket::CreateMsgBuf() {
     BufSize = kSerialBufferBytes;
     Buf.assign(BufSize, 0);

@@ -60,8 +60,9 @@ public:
     std::string BindErrorText() override;
     uint32_t AnswerTimeout() override { return AnswerTime.load(); }
     int SendTo(uint32_t addr, uint32_t port, uint32_t length, const void* data) override;
-    // The settings dialog comes with the diagnostics window; until then nothing is shown or changed.
-    bool SetupDialog(void*) override { return false; }
+    // The user edits the line settings; accepted ones are applied to the open port and kept in
+    // Config. Settings the port refuses raise EUDPSocketError, and the port keeps its old ones.
+    bool SetupDialog(void* parentWindow) override;
     void GetConfig(const void** config, uint32_t* size) override;
     bool IsMyAddress(uint32_t address) override;
 

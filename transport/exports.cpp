@@ -151,8 +151,11 @@ VELNET_EXPORT uint32_t DestroyTransport(uint32_t handle) {
     return 1;
 }
 
+// Both answer 0 when there is no window to show: the process runs no GUI application.
 VELNET_EXPORT uint32_t SetTransportParent(uint32_t handle, void* parent) {
-    return WithWindow(handle, [&](velnet::TUDPDebugWin& w) { w.SetParent(parent); });
+    bool shown = false;
+    WithWindow(handle, [&](velnet::TUDPDebugWin& w) { shown = w.SetParent(parent); });
+    return shown ? 1 : 0;
 }
 
 VELNET_EXPORT uint32_t SetTransportBounds(uint32_t handle, int32_t left, int32_t top, int32_t width,
@@ -161,7 +164,9 @@ VELNET_EXPORT uint32_t SetTransportBounds(uint32_t handle, int32_t left, int32_t
 }
 
 VELNET_EXPORT uint32_t ShowTransport(uint32_t handle, uint32_t visible) {
-    return WithWindow(handle, [&](velnet::TUDPDebugWin& w) { w.Show((visible & 0xFF) != 0); });
+    bool done = false;
+    WithWindow(handle, [&](velnet::TUDPDebugWin& w) { done = w.Show((visible & 0xFF) != 0); });
+    return done ? 1 : 0;
 }
 
 VELNET_EXPORT uint32_t SetTransportRemoteAddr(uint32_t handle, uint32_t addr) {

@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cstdarg>
 #include <cstdio>
+#include <mutex>
 
 namespace velnet {
 
@@ -40,8 +41,14 @@ void ReloadLanguage() {
 }
 
 Language CurrentLanguage() {
-    if (g_language.load() == 0)
-        ReloadLanguage();
+    if (g_language.load() == 0) {
+        // The first texts may be wanted by several threads at once (engine and receive thread of a
+        // core used without the library's load-time read): one of them reads the settings.
+        static std::mutex firstRead;
+        std::lock_guard lock(firstRead);
+        if (g_language.load() == 0)
+            ReloadLanguage();
+    }
     return Language(g_language.load());
 }
 

@@ -1,5 +1,6 @@
 #include "transport/transport_exporter.h"
 
+#include "transport/com_settings.h"
 #include "transport/socket_errors.h"
 #include "transport/user_alert.h"
 #include "transport/winsock.h"
@@ -13,12 +14,12 @@ namespace {
 constexpr uint32_t kMinPort = 1;
 constexpr uint32_t kMaxPort = 65535;
 
-std::string DottedAddress(uint32_t networkOrder) {
-    in_addr a{};
-    a.s_addr = networkOrder;
-    char text[INET_ADDRSTRLEN] = {};
-    inet_ntop(AF_INET, &a, text, sizeof text);
-    return text;
+// The name the window's port label shows: the serial port's four characters, or "UDP".
+std::string PortLabel(bool serial, const void* settings) {
+    if (!serial)
+        return "UDP";
+    ComSettings parsed;
+    return ParseComSettingsBlock(settings, kComSettingsBlockBytes, parsed) ? parsed.portName : std::string();
 }
 } // namespace
 
@@ -26,7 +27,8 @@ std::string DottedAddress(uint32_t networkOrder) {
 
 TUDPDebugWin::TUDPDebugWin(TTransportExporter* exporter, uint32_t kind, uint32_t localAddr,
                            uint32_t groupFlag, uint32_t groupAddr, const void* settings)
-    : m_exporter(exporter), m_serial(kind == 1) {
+    : m_exporter(exporter), m_serial(kind == 1), m_log(m_serial, PortLabel(m_serial, settings)), m_window(*this) {
+    m_log.RemoteChanged(m_remoteAddrText, m_remotePort.load());
     if (!m_serial) {
         const int32_t started = InitWinSockets();
         m_startedSockets = started == 0;
@@ -45,10 +47,15 @@ TUDPDebugWin::TUDPDebugWin(TTransportExporter* exporter, uint32_t kind, uint32_t
     m_transport->OnMessage = {&TUDPDebugWin::OnEngineMessage, this};
     m_transport->OnDelivered = {&TUDPDebugWin::OnEngineDelivered, this};
     m_transport->OnBeforeSend = {&TUDPDebugWin::OnEngineBeforeSend, this};
+    m_transport->OnSent = {&TUDPDebugWin::OnEngineSent, this};
+    m_transport->OnReceived = {&TUDPDebugWin::OnEngineReceived, this};
+    m_log.SetDebugActiveSink([engine = m_transport.get()](bool on) { engine->DebugActive.store(on); });
     m_transport->StartEngine();
 }
 
 TUDPDebugWin::~TUDPDebugWin() {
+    m_window.Close();
+    m_log.SetDebugActiveSink(nullptr);
     // The engine and its port go first, so that no notification can reach a client being removed.
     if (m_transport) {
         m_transport->Stop();
@@ -62,21 +69,35 @@ TUDPDebugWin::~TUDPDebugWin() {
     (void)DoneWinSockets();
 }
 
+std::string TUDPDebugWin::PortName() const {
+    return m_log.PortName();
+}
+
 void TUDPDebugWin::SetRemoteAddr(uint32_t addr) {
     m_remoteAddr.store(addr);
-    std::lock_guard lock(m_stateLock);
-    m_remoteAddrText = DottedAddress(addr);
+    {
+        std::lock_guard lock(m_stateLock);
+        m_remoteAddrText = DottedAddress(addr);
+    }
+    RemoteChanged();
+}
+
+void TUDPDebugWin::RemoteChanged() {
+    m_log.RemoteChanged(RemoteAddrText(), RemotePort());
 }
 
 void TUDPDebugWin::SetRemoteAddrText(const char* text) {
     const std::string value = text ? text : "";
-    std::lock_guard lock(m_stateLock);
-    if (value == m_remoteAddrText)
-        return;
-    m_remoteAddrText = value;
-    // A text that is not a dotted address gives the broadcast address, as inet_addr does.
-    in_addr a{};
-    m_remoteAddr.store(inet_aton(value.c_str(), &a) ? a.s_addr : INADDR_NONE);
+    {
+        std::lock_guard lock(m_stateLock);
+        if (value == m_remoteAddrText)
+            return;
+        m_remoteAddrText = value;
+        // A text that is not a dotted address gives the broadcast address, as inet_addr does.
+        in_addr a{};
+        m_remoteAddr.store(inet_aton(value.c_str(), &a) ? a.s_addr : INADDR_NONE);
+    }
+    RemoteChanged();
 }
 
 std::string TUDPDebugWin::RemoteAddrText() const {
@@ -86,6 +107,7 @@ std::string TUDPDebugWin::RemoteAddrText() const {
 
 void TUDPDebugWin::SetRemotePort(uint32_t port) {
     m_remotePort.store(std::clamp(port, kMinPort, kMaxPort));
+    RemoteChanged();
 }
 
 void TUDPDebugWin::AddClient(uint32_t id, uint32_t code1, uint32_t code2) {
@@ -101,6 +123,15 @@ void TUDPDebugWin::AddClient(uint32_t id, uint32_t code1, uint32_t code2) {
     client->Hi = std::max(code1, code2);
     client->Exporter = m_exporter;
     m_clients.push_back(std::move(client));
+    ClientsChanged();
+}
+
+// Called under the clients' lock, so that the window sees the changes in the order they were made.
+void TUDPDebugWin::ClientsChanged() {
+    std::vector<uint32_t> ids;
+    for (const auto& client : m_clients)
+        ids.push_back(client->Id);
+    m_log.ClientsChanged(std::move(ids), m_selected != nullptr, m_selected ? m_selected->Id : 0);
 }
 
 void TUDPDebugWin::RemoveClient(uint32_t id) {
@@ -112,6 +143,7 @@ void TUDPDebugWin::RemoveClient(uint32_t id) {
     if (m_selected == it->get())
         m_selected = nullptr;
     m_clients.erase(it);
+    ClientsChanged();
 }
 
 bool TUDPDebugWin::SelectClient(uint32_t id) {
@@ -123,13 +155,16 @@ bool TUDPDebugWin::SelectClient(uint32_t id) {
     if (m_selected && m_selected != found)
         return false;
     m_selected = found;
+    ClientsChanged();
     return true;
 }
 
 void TUDPDebugWin::DeselectClient(uint32_t id) {
     std::lock_guard lock(m_clientsLock);
-    if (m_selected && m_selected->Id == id)
+    if (m_selected && m_selected->Id == id) {
         m_selected = nullptr;
+        ClientsChanged();
+    }
 }
 
 uint32_t TUDPDebugWin::ClientCount() const {
@@ -139,13 +174,29 @@ uint32_t TUDPDebugWin::ClientCount() const {
 
 bool TUDPDebugWin::SendMessage(uint32_t waitCount, uint32_t code, uint32_t answerWanted, uint32_t length,
                                const void* data) {
-    if (!m_transport || !m_transport->WaitIdle(waitCount))
-        return false;
-    return m_transport->QueueMessage(RemoteAddr(), RemotePort(), code, answerWanted, length, data);
+    const uint32_t addr = RemoteAddr(), port = RemotePort();
+    const bool queued = m_transport && m_transport->WaitIdle(waitCount) &&
+                        m_transport->QueueMessage(addr, port, code, answerWanted, length, data);
+    m_log.MessageQueued(queued, addr, port, code, answerWanted, length, data);
+    return queued;
 }
 
 bool TUDPDebugWin::SendAnswer(uint32_t id, uint32_t length, const void* data) {
-    return m_transport && m_transport->SendAnswer(RemoteAddr(), RemotePort(), id, length, data);
+    const uint32_t addr = RemoteAddr(), port = RemotePort();
+    const bool sent = m_transport && m_transport->SendAnswer(addr, port, id, length, data);
+    m_log.AnswerSent(sent, addr, port, id, length, data);
+    return sent;
+}
+
+std::string TUDPDebugWin::PortSetupDialog(void* parent) {
+    if (!m_transport)
+        return {};
+    try {
+        (void)m_transport->Port()->SetupDialog(parent);
+    } catch (const EUDPSocketError& e) {
+        return e.what();
+    }
+    return {};
 }
 
 void TUDPDebugWin::Cancel() {
@@ -153,30 +204,10 @@ void TUDPDebugWin::Cancel() {
         m_transport->Cancel();
 }
 
-void TUDPDebugWin::SetParent(void* parent) {
-    std::lock_guard lock(m_stateLock);
-    m_window.parent = parent;
-    m_window.shown = true;
-}
-
-void TUDPDebugWin::SetBounds(const WindowBounds& bounds) {
-    std::lock_guard lock(m_stateLock);
-    m_window.bounds = bounds;
-}
-
-void TUDPDebugWin::Show(bool visible) {
-    std::lock_guard lock(m_stateLock);
-    m_window.shown = visible;
-}
-
-TUDPDebugWin::WindowState TUDPDebugWin::Window() const {
-    std::lock_guard lock(m_stateLock);
-    return m_window;
-}
-
 void TUDPDebugWin::OnEngineMessage(void* self, TThread* sender, int32_t noAnswer, TTransportMessage* record,
                                    uint32_t size) {
     auto* win = static_cast<TUDPDebugWin*>(self);
+    win->m_log.MessageReceived(*record);
     const uint32_t code = MessageCode(*record);
     std::lock_guard lock(win->m_clientsLock);
     // Indexes, not iterators: a callback may change the list while it is being walked.
@@ -190,6 +221,7 @@ void TUDPDebugWin::OnEngineMessage(void* self, TThread* sender, int32_t noAnswer
 // The selected client is used under the clients' lock: another thread may remove it meanwhile.
 void TUDPDebugWin::OnEngineAnswer(void* self, TThread* sender, TTransportMessage* record, uint32_t size) {
     auto* win = static_cast<TUDPDebugWin*>(self);
+    win->m_log.AnswerReceived(*record);
     std::lock_guard lock(win->m_clientsLock);
     if (win->m_selected)
         win->m_selected->Exporter->ForwardAnswer(sender, record, size);
@@ -198,6 +230,7 @@ void TUDPDebugWin::OnEngineAnswer(void* self, TThread* sender, TTransportMessage
 void TUDPDebugWin::OnEngineDelivered(void* self, TUDPTransport* engine, TTransportMessage* record,
                                      uint32_t size) {
     auto* win = static_cast<TUDPDebugWin*>(self);
+    win->m_log.Delivered(*record);
     std::lock_guard lock(win->m_clientsLock);
     if (win->m_selected)
         win->m_selected->Exporter->ForwardDelivered(engine, record, size);
@@ -211,6 +244,14 @@ void TUDPDebugWin::OnEngineBeforeSend(void* self, TUDPTransport* engine) {
             win->m_selected->Exporter->ForwardBeforeSend(engine);
     }
     win->NotifyBeforeSend.store(true);
+}
+
+void TUDPDebugWin::OnEngineSent(void* self, const TTransportMessage* record) {
+    static_cast<TUDPDebugWin*>(self)->m_log.FrameSent(*record);
+}
+
+void TUDPDebugWin::OnEngineReceived(void* self, const TTransportMessage* record) {
+    static_cast<TUDPDebugWin*>(self)->m_log.FrameReceived(*record);
 }
 
 // ---- TTransportExporter ----

@@ -1,9 +1,12 @@
 #pragma once
 // What stands behind a transport handle: the exporter (the host's four callbacks and its
 // synchronised procedure), the transport's owner TUDPDebugWin (engine, remote address and port,
-// clients), and the client registry with its dispatch of engine notifications. The window side of
-// TUDPDebugWin (the diagnostics window) keeps here only its state: parent, bounds, shown.
+// clients), and the client registry with its dispatch of engine notifications. What the diagnostics
+// window shows lives in its log (transport/debug_log.h); the widgets themselves in
+// transport/debug_window.h.
 
+#include "transport/debug_log.h"
+#include "transport/debug_window.h"
 #include "transport/udp_transport.h"
 #include "transport/velnet.h"
 
@@ -26,10 +29,6 @@ public:
     TTransportExporter* Exporter = nullptr;
 };
 
-struct WindowBounds {
-    int32_t left = 0, top = 0, width = 484, height = 351;
-};
-
 class TUDPDebugWin {
 public:
     static constexpr uint32_t kInitialRemotePort = 6768;
@@ -44,6 +43,8 @@ public:
 
     TUDPTransport* Transport() const { return m_transport.get(); }
     bool IsSerial() const { return m_serial; }
+
+    std::string PortName() const;
 
     void SetRemoteAddr(uint32_t addr);
     uint32_t RemoteAddr() const { return m_remoteAddr.load(); }
@@ -64,18 +65,20 @@ public:
     bool SendAnswer(uint32_t id, uint32_t length, const void* data);
     void Cancel();
 
-    // Window state (the window itself arrives with the diagnostics window).
-    void SetParent(void* parent);
-    void SetBounds(const WindowBounds& bounds);
-    void Show(bool visible);
-    struct WindowState {
-        void* parent = nullptr;
-        WindowBounds bounds;
-        bool shown = false;
-    };
-    WindowState Window() const;
+    // The window: false when there is no window to show (no GUI application in the process).
+    bool SetParent(void* parent) { return m_window.SetParent(parent); }
+    void SetBounds(const WindowBounds& bounds) { m_window.SetBounds(bounds); }
+    bool Show(bool visible) { return m_window.Show(visible); }
+
+    // The serial port's settings dialog over the given parent window; the error text when the port
+    // refused the new settings (it keeps its old ones then), else empty.
+    std::string PortSetupDialog(void* parent);
+    bool CanSetupPort() const { return m_transport && m_transport->Port()->CanSetup; }
+
+    TDebugLog& Log() { return m_log; }
 
     std::atomic<bool> NotifyBeforeSend{true};
+    std::atomic<bool> TestArrayRunning{false};
 
 private:
     static void OnEngineAnswer(void* self, TThread* sender, TTransportMessage* record, uint32_t size);
@@ -84,6 +87,10 @@ private:
     static void OnEngineDelivered(void* self, TUDPTransport* engine, TTransportMessage* record,
                                   uint32_t size);
     static void OnEngineBeforeSend(void* self, TUDPTransport* engine);
+    static void OnEngineSent(void* self, const TTransportMessage* record);
+    static void OnEngineReceived(void* self, const TTransportMessage* record);
+    void ClientsChanged();
+    void RemoteChanged();
 
     TTransportExporter* const m_exporter;
     const bool m_serial;
@@ -92,14 +99,17 @@ private:
     std::atomic<uint32_t> m_remoteAddr{0};
     std::atomic<uint32_t> m_remotePort{kInitialRemotePort};
 
-    mutable std::mutex m_stateLock; // the address box's text and the window state
+    mutable std::mutex m_stateLock; // the address box's text
     std::string m_remoteAddrText;
-    WindowState m_window;
 
     // Recursive: a callback dispatched under it may register or remove clients.
     mutable std::recursive_mutex m_clientsLock;
     std::vector<std::unique_ptr<TClientDescription>> m_clients;
     TClientDescription* m_selected = nullptr;
+
+    TDebugLog m_log;
+    // Last: the window goes first, while everything it shows is still there.
+    DebugWindowHost m_window;
 };
 
 class TTransportExporter {

@@ -31,6 +31,9 @@ uint32_t IsValidTransport(uint32_t handle);
 uint32_t CreateTransport(uint32_t kind, uint32_t localAddr, uint32_t groupFlag, uint32_t groupAddr,
                          const void* settings, uint32_t settingsSize);
 uint32_t DestroyTransport(uint32_t handle);
+// The diagnostics window exists only in a process that runs a Qt GUI application (QApplication);
+// without one, SetTransportParent and ShowTransport with visible set return 0 and show nothing.
+// parentWindow is a QWidget*, or null for a window of its own.
 uint32_t SetTransportParent(uint32_t handle, void* parentWindow);
 uint32_t SetTransportBounds(uint32_t handle, int32_t left, int32_t top, int32_t width, int32_t height);
 uint32_t ShowTransport(uint32_t handle, uint32_t visible);

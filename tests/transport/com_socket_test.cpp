@@ -406,6 +406,76 @@ TEST_F(ComSocketTest, ConfigIsTheRecordOfTheBlockAndTheDialogChangesNothing) {
     EXPECT_EQ(std::memcmp(config, &before, sizeof before), 0);
 }
 
+// What the scripted settings editor does: whether the user accepts, and the change made.
+bool g_editorAccepts = false;
+void (*g_editorChange)(DCB&) = nullptr;
+std::string g_editorPort;
+bool ScriptedEditor(void*, const std::string& portName, DCB& dcb) {
+    g_editorPort = portName;
+    if (g_editorChange)
+        g_editorChange(dcb);
+    return g_editorAccepts;
+}
+
+TEST_F(ComSocketTest, SettingsDialogAppliesAcceptedSettingsAndKeepsThemOnRefusal) {
+    auto port = OpenPort(2, 0, 0, MakeDcb(115200));
+    SetComSettingsEditor(&ScriptedEditor);
+    const COMMCONFIG original = port->Config;
+
+    // Cancelled: nothing changes, whatever the user had typed.
+    g_editorAccepts = false;
+    g_editorChange = [](DCB& dcb) { dcb.BaudRate = 9600; };
+    EXPECT_FALSE(port->SetupDialog(nullptr));
+    EXPECT_EQ(g_editorPort, "COM1");
+    EXPECT_EQ(std::memcmp(&port->Config, &original, sizeof original), 0);
+    EXPECT_EQ(port->AnswerTimeout(), 1076u);
+
+    // Accepted: on the open line, in the configuration record and in the time limits.
+    g_editorAccepts = true;
+    g_editorChange = [](DCB& dcb) {
+        dcb.BaudRate = 57600;
+        SetFlowControl(dcb, ComFlowControl::XonXoff);
+    };
+    EXPECT_TRUE(port->SetupDialog(nullptr));
+    EXPECT_EQ(port->Config.dcb.BaudRate, 57600u);
+    EXPECT_EQ(FlowControlOf(port->Config.dcb), ComFlowControl::XonXoff);
+    EXPECT_EQ(LineSpeed(port->Handle), 57600u);
+    EXPECT_EQ(port->AnswerTimeout(), 1152u);
+    EXPECT_EQ(port->Timeouts().ReadIntervalTimeout, 28u);
+
+    // Refused by the port: its text, and the settings in force stay those of before.
+    g_editorChange = [](DCB& dcb) { dcb.ByteSize = 9; };
+    try {
+        port->SetupDialog(nullptr);
+        ADD_FAILURE() << "a nine-bit line was accepted";
+    } catch (const EUDPSocketError& e) {
+        EXPECT_EQ(std::string(e.what()).rfind("Port setup error: COM1: ", 0), 0u) << e.what();
+    }
+    EXPECT_EQ(port->Config.dcb.ByteSize, 8u);
+    EXPECT_EQ(port->Config.dcb.BaudRate, 57600u);
+    EXPECT_EQ(port->AnswerTimeout(), 1152u);
+
+    // The line still carries frames after all this.
+    port->LockedSend(0, 65000, 4, kExampleMessage.data());
+    EXPECT_EQ(line.Read(14).size(), 14u);
+    SetComSettingsEditor(nullptr);
+}
+
+TEST(ComSettings, FlowControlChoicesRoundTrip) {
+    for (ComFlowControl flow : {ComFlowControl::XonXoff, ComFlowControl::Hardware, ComFlowControl::None}) {
+        SCOPED_TRACE(int(flow));
+        DCB dcb = MakeDcb(9600);
+        SetFlowControl(dcb, ComFlowControl::Hardware); // whatever was there before is replaced
+        SetFlowControl(dcb, flow);
+        EXPECT_EQ(FlowControlOf(dcb), flow);
+        LineFlags flags;
+        ASSERT_TRUE(LineFlagsFromDcb(dcb, flags));
+        EXPECT_EQ((flags.cflag & CRTSCTS) != 0, flow == ComFlowControl::Hardware);
+        EXPECT_EQ((flags.iflag & IXON) != 0, flow == ComFlowControl::XonXoff);
+    }
+    EXPECT_EQ(FlowControlOf(MakeDcb(9600)), ComFlowControl::None);
+}
+
 TEST_F(ComSocketTest, OpeningFailuresCarryTheirTexts) {
     DCB nineBits = MakeDcb(9600);
     nineBits.ByteSize = 9;

@@ -216,8 +216,11 @@ TEST(VelnetLibrary, HandleFunctions) {
     EXPECT_EQ(addr, 0xFFFFFFFFu);
     Api().SetTransportRemoteAddr(h, htonl(INADDR_LOOPBACK));
 
+    // No GUI application here: no window to show, hiding succeeds, placing is kept for later.
     EXPECT_EQ(Api().SetTransportBounds(h, 1, 2, 3, 4), 1u);
     EXPECT_EQ(Api().ShowTransport(h, 0x100), 1u);
+    EXPECT_EQ(Api().ShowTransport(h, 1), 0u);
+    EXPECT_EQ(Api().SetTransportParent(h, nullptr), 0u);
 
     // Busy beyond the wait count: the second send is refused.
     PlainUdpSocket silent;

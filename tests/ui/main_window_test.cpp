@@ -19,6 +19,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
@@ -192,6 +193,29 @@ TEST_F(MainWindowTest, WindowCommands) {
             << "expected the focus in list " << expected;
         EXPECT_EQ(w.frame->activePanel(), expected);
     }
+}
+
+// "Показать транспорт" shows the current link's diagnostics window; closing the program closes the
+// link, and the window goes with it.
+TEST_F(MainWindowTest, ShowTransportShowsTheLinksDiagnosticsWindow) {
+    const auto debugWindow = []() -> QWidget* {
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (widget->objectName() == QStringLiteral("velnetDebugWindow"))
+                return widget;
+        return nullptr;
+    };
+    Window w;
+    w.frame->runCommand(kCmdShowTransport);
+    QApplication::processEvents();
+    QWidget* shown = debugWindow();
+    ASSERT_NE(shown, nullptr);
+    EXPECT_TRUE(shown->isVisible());
+    EXPECT_EQ(shown->windowTitle(), "Debug"); // no "LocalLang" here: English
+    EXPECT_EQ(shown->findChild<QLineEdit*>(QStringLiteral("remoteAddress"))->text(), "127.0.0.1");
+    EXPECT_EQ(shown->findChild<QLabel*>(QStringLiteral("portName"))->text(), "UDP");
+    w.close();
+    QApplication::processEvents();
+    EXPECT_EQ(debugWindow(), nullptr);
 }
 
 TEST_F(MainWindowTest, ToolbarButtonsKeysAndToggle) {
