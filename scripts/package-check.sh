@@ -41,4 +41,16 @@ env -u LD_LIBRARY_PATH "$usr/bin/zarno-device" make-samples samples >/dev/null
 env -u LD_LIBRARY_PATH "$usr/bin/zarno-cli" convert -o out samples/PILE12.DDB
 [ -s out/PILE12.sgy ] || fail "the installed zarno-cli converted nothing"
 env -u LD_LIBRARY_PATH "$usr/bin/zarno-cli" measure out/PILE12.sgy
+# The installed zarno opens a recording named on its command line in the signal viewer: the picture
+# must show the plot areas' own background colour over a good part of the screen. (A pseudo-terminal
+# stands in for a serial port so that start-up asks nothing.)
+XDG_CONFIG_HOME="$scratch/config" VELNET_COM1=/dev/ptmx xvfb-run -a -s "-screen 0 1024x768x24" \
+    bash -c '"$1" "$2" & pid=$!; sleep 10; import -window root "$3"; kill $pid; wait $pid 2>/dev/null; true' \
+    _ "$usr/bin/zarno" "$scratch/out/PILE12.sgy" "$scratch/viewer.png"
+plot_pixels=$(convert "$scratch/viewer.png" -alpha off -fill black +opaque "rgb(242,242,255)" \
+    -fill white -opaque "rgb(242,242,255)" -format "%[fx:round(mean*w*h)]" info:)
+echo "installed zarno PILE12.sgy: $plot_pixels pixels of plot background"
+[ "$plot_pixels" -gt 50000 ] || fail "the installed zarno showed no signal viewer for PILE12.sgy"
+cp "$scratch/viewer.png" "$dir/package-viewer.png"
+
 echo "package-check: $(basename "$deb") installs and works from $usr"
