@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Remakes docs/screenshot.png: the main window under Xvfb with the left panel on the instrument
 # simulator's disk (the sample recordings, served on 127.0.0.1), and docs/viewer.png: the signal
-# viewer of one of them, converted to SEG-Y.
+# viewer of one of them, converted to SEG-Y; and the user guide's pictures (docs/guide.md).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -16,4 +16,6 @@ show_sample_sgy_folder
 mkdir -p docs
 xvfb-run -a -s "-screen 0 1280x800x24" "$bin/zarno-screenshot" "$root/docs/screenshot.png" \
     "$root/docs/viewer.png" "$work/pc/PILE12.sgy"
-echo "docs/screenshot.png docs/viewer.png"
+# The user guide's spectrum picture: the two traces of PILE18, drawn off screen.
+"$bin/zarno-cli" render --spectrum --width 900 --height 400 -o "$root/docs/spectrum.png" "$work/pc/PILE18.sgy"
+echo "docs/screenshot.png docs/viewer.png docs/spectrum.png"
