@@ -2,6 +2,7 @@
 
 #include "cli/commands.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <iterator>
@@ -23,6 +24,20 @@ constexpr Command kCommands[] = {
     {"spectrum", "[--window rect|blackman-harris|hamming] [--scale log|linear] [--filter] [-o FILE] FILE.sgy",
      "write the spectrum text file of a SEG-Y file", RunSpectrumCommand},
 };
+
+// A command whose output could not be written (a full disk, a closed pipe, > /dev/full) has failed,
+// whatever it did before: the user would otherwise take a missing or cut listing for the whole one.
+int FinishStandardOutput(int status) {
+    errno = 0;
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout))
+        return status;
+    const int error = errno;
+    QString text = QStringLiteral("cannot write the standard output");
+    if (error != 0)
+        text += QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(error));
+    PrintError(text);
+    return status == kExitOk ? kExitFailed : status;
+}
 
 void PrintUsage(FILE* out) {
     std::fprintf(out, "usage: zarno-cli COMMAND [ARGS...]\n\ncommands:\n");
@@ -46,14 +61,14 @@ int main(int argc, char** argv) {
     using namespace zarno::cli;
     if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
         PrintUsage(argc < 2 ? stderr : stdout);
-        return argc < 2 ? kExitUsage : kExitOk;
+        return FinishStandardOutput(argc < 2 ? kExitUsage : kExitOk);
     }
     QStringList args;
     for (int i = 2; i < argc; ++i)
         args << QString::fromLocal8Bit(argv[i]);
     for (const Command& c : kCommands)
         if (std::strcmp(argv[1], c.name) == 0)
-            return c.run(args);
+            return FinishStandardOutput(c.run(args));
     PrintError(QString("unknown command \"%1\"").arg(QString::fromLocal8Bit(argv[1])));
     PrintUsage(stderr);
     return kExitUsage;
