@@ -128,11 +128,13 @@ QString DDBCheckDetail(DDBHeaderCheck check, const DDBHeader& header, qint64 sou
             .arg(header.sampleRate)
             .arg(header.frequencyUnit == 0 ? "Hz" : "kHz");
     case DDBHeaderCheck::BadFormatCode:
-        return QStringLiteral("the header gives sample format %1 (2, 32-bit integer, and 5, IEEE float, can be "
-                              "converted)")
+        return QStringLiteral(
+                   "the header gives sample format %1 (2, 32-bit integer, and 5, IEEE float, can be "
+                   "converted)")
             .arg(header.formatCode);
     case DDBHeaderCheck::ShortData:
-        return QStringLiteral("the header gives %1 channels x %2 samples (%3 bytes of data), the file holds %4")
+        return QStringLiteral(
+                   "the header gives %1 channels x %2 samples (%3 bytes of data), the file holds %4")
             .arg(header.channels)
             .arg(header.samplesPerChannel)
             .arg(DDBDataBytes(header))

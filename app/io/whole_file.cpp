@@ -66,7 +66,8 @@ bool WriteSettingsWhole(const QString& path, const std::function<void(QSettings&
             WriteWholeFile(copy, bytes) != WholeFileResult::Written || !ReadsBackAs(copy, settings))
             return false;
     }
-    return QDir().mkpath(QFileInfo(path).absolutePath()) && WriteWholeFile(path, bytes) == WholeFileResult::Written;
+    return QDir().mkpath(QFileInfo(path).absolutePath()) &&
+           WriteWholeFile(path, bytes) == WholeFileResult::Written;
 }
 
 bool CommitWholeFile(QSaveFile& file) {

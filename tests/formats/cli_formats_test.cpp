@@ -129,8 +129,8 @@ QString LongRecording(const QTemporaryDir& dir) {
 // A command whose output cannot be written has failed, and says so.
 TEST_F(CliFormats, OutputThatCannotBeWrittenFails) {
     const QString sgy = LongRecording(dir);
-    const QStringList commands[] = {{"headers", sgy}, {"headers", "--json", sgy}, {"measure", sgy},
-                                    {"measure", "--json", sgy}, {"spectrum", sgy}, {"--help"}};
+    const QStringList commands[] = {{"headers", sgy},           {"headers", "--json", sgy}, {"measure", sgy},
+                                    {"measure", "--json", sgy}, {"spectrum", sgy},          {"--help"}};
     for (const QStringList& args : commands) {
         SCOPED_TRACE(args.join(' ').toStdString());
         EXPECT_EQ(Cli(args).exitCode, 0);
@@ -167,7 +167,8 @@ TEST_F(CliFormats, RefusedRecordingsSayWhyAndMakeNoFile) {
         qint64 words;
         const char* detail;
     } const cases[] = {
-        {"huge", 65535, 65535, 2, 0, "65535 channels x 65535 samples (17179344900 bytes of data), the file holds 0"},
+        {"huge", 65535, 65535, 2, 0,
+         "65535 channels x 65535 samples (17179344900 bytes of data), the file holds 0"},
         {"short", 2, 100, 2, 150, "2 channels x 100 samples (800 bytes of data), the file holds 600"},
         {"format3", 1, 10, 3, 10, "sample format 3"},
     };

@@ -249,13 +249,18 @@ TEST_F(DdbConvertFile, RefusedHeadersLeaveNoTargetAndKeepAnOldOne) {
         quint16 format = 2; // sample format code
     };
     const Case cases[] = {
-        {"no channels", 0, 10, 8000, 0, 0},        {"ns 0", 2, 0, 8000, 0, 0},
-        {"ns negative", 2, -1, 8000, 0, 0},        {"ns above 65535", 2, 65536, 8000, 0, 0},
-        {"frequency 0", 2, 10, 0, 0, 0},           {"interval below 1 us", 2, 10, 2000, 1, 0},
-        {"header cut short", 2, 10, 8000, 0, 300}, {"header only", 2, 10, 8000, 0, 512},
+        {"no channels", 0, 10, 8000, 0, 0},
+        {"ns 0", 2, 0, 8000, 0, 0},
+        {"ns negative", 2, -1, 8000, 0, 0},
+        {"ns above 65535", 2, 65536, 8000, 0, 0},
+        {"frequency 0", 2, 10, 0, 0, 0},
+        {"interval below 1 us", 2, 10, 2000, 1, 0},
+        {"header cut short", 2, 10, 8000, 0, 300},
+        {"header only", 2, 10, 8000, 0, 512},
         {"one word short", 2, 10, 8000, 0, 512 + 19 * 4},
         {"65535 channels x 65535 samples", 65535, 65535, 8000, 0, 512},
-        {"format 0", 2, 10, 8000, 0, 0, 0},        {"format 1 (IBM float)", 2, 10, 8000, 0, 0, 1},
+        {"format 0", 2, 10, 8000, 0, 0, 0},
+        {"format 1 (IBM float)", 2, 10, 8000, 0, 0, 1},
         {"format 3 (16-bit)", 2, 10, 8000, 0, 0, 3},
     };
     ASSERT_TRUE(WriteFile(path("old.sgy"), "old contents"));

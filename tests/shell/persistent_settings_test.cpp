@@ -104,7 +104,6 @@ TEST(PersistentSettings, RoundTripKeepsEveryValueUnderItsName) {
     EXPECT_EQ(in.m_nBiasKoeffY, 9);
 }
 
-
 // Settings that cannot be written are reported, and the older settings file stays whole. QSettings
 // alone would report success here and leave a cut file.
 void ExpectAFailedSaveKeepsTheOldFile(const QString& dir, std::optional<rlim_t> fileSizeLimit,
