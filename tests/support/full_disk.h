@@ -13,9 +13,12 @@
 #include <QDir>
 #include <QFile>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/statvfs.h>
