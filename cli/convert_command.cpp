@@ -8,6 +8,7 @@
 #include "cli/commands.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <cstdio>
@@ -42,6 +43,21 @@ QString TargetPath(const QString& source, const QString& outputDir) {
     return dir.filePath(info.completeBaseName() + ".sgy");
 }
 
+// After "Ошибка в формате DDB файла!": what exactly the file claims and holds, so that the user
+// knows what is wrong with it.
+void ExplainRefusedHeader(const QString& source) {
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly))
+        return;
+    const QByteArray block = in.read(kDDBHeaderSize);
+    const DDBHeader header = ParseDDBHeader(block);
+    DDBHeaderCheck check = CheckDDBHeader(header, block.size());
+    if (check == DDBHeaderCheck::Ok && !DDBDataComplete(header, in.size()))
+        check = DDBHeaderCheck::ShortData;
+    if (check != DDBHeaderCheck::Ok)
+        PrintError(QString("%1: not converted: %2").arg(source, DDBCheckDetail(check, header, in.size())));
+}
+
 } // namespace
 
 int RunConvert(const QStringList& args) {
@@ -64,7 +80,10 @@ int RunConvert(const QStringList& args) {
             std::fprintf(stderr, "[%lld/%lld] %s -> %s\n", static_cast<long long>(i + 1),
                          static_cast<long long>(count), source.toUtf8().constData(),
                          target.toUtf8().constData());
-        if (ConvertDDBFile(source, target, prompts) != kConvertDone)
+        const int result = ConvertDDBFile(source, target, prompts);
+        if (result == kConvertBadHeader)
+            ExplainRefusedHeader(source);
+        if (result != kConvertDone)
             ++failures;
     }
     return failures == 0 ? kExitOk : kExitFailed;

@@ -42,6 +42,22 @@ bool ParseHeaders(const QStringList& args, HeadersOptions& options) {
     return !options.file.isEmpty();
 }
 
+// The textual header comes from the file as it is: a control character in it (an escape sequence,
+// a carriage return, a C1 code that the 8-bit code page decodes to) would act on the terminal
+// instead of being shown. Each one is shown as \xNN.
+QString EscapeControls(const QString& text) {
+    QString shown;
+    shown.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 || (u >= 0x7F && u <= 0x9F))
+            shown += QStringLiteral("\\x%1").arg(unsigned(u), 2, 16, QLatin1Char('0'));
+        else
+            shown += c;
+    }
+    return shown;
+}
+
 QJsonObject RowsObject(const std::vector<SGYHeaderRow>& rows) {
     QJsonObject object;
     for (const SGYHeaderRow& row : rows)
@@ -109,7 +125,7 @@ int RunHeaders(const QStringList& args) {
         return kExitOk;
     }
     PrintLine("Textual header:");
-    PrintLine(headers.text);
+    PrintLine(EscapeControls(headers.text));
     PrintLine("");
     PrintLine("Binary header:");
     PrintRows(binaryRows);

@@ -5,6 +5,7 @@
 #include "cli/render_command.h"
 #include "cli/report_command.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <iterator>
@@ -28,6 +29,20 @@ constexpr Command kCommands[] = {
     {"render", "[--width W] [--height H] [--spectrum] [--single N] [--fill line|upper|lower] [--no-grid] [--marker SAMPLE]... [--time|--length] [--velocity V] -o OUT.png FILE.sgy", "draw the viewer's picture of a SEG-Y file into a PNG", RunRenderCommand},
     {"report", "[--velocity V] [--comment TEXT] [--marker SAMPLE]... [--trace N] [--emf] -o DIR FILE.sgy...", "make the measurement report of each recording (a PDF, or metafiles)", RunReportCommand},
 };
+
+// A command whose output could not be written (a full disk, a closed pipe, > /dev/full) has failed,
+// whatever it did before: the user would otherwise take a missing or cut listing for the whole one.
+int FinishStandardOutput(int status) {
+    errno = 0;
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout))
+        return status;
+    const int error = errno;
+    QString text = QStringLiteral("cannot write the standard output");
+    if (error != 0)
+        text += QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(error));
+    PrintError(text);
+    return status == kExitOk ? kExitFailed : status;
+}
 
 void PrintUsage(FILE* out) {
     std::fprintf(out,
@@ -60,14 +75,14 @@ int main(int argc, char** argv) {
         return zarno::PrintVersion("zarno-cli");
     if (argc < 2 || zarno::IsHelpOption(argv[1])) {
         PrintUsage(argc < 2 ? stderr : stdout);
-        return argc < 2 ? kExitUsage : kExitOk;
+        return FinishStandardOutput(argc < 2 ? kExitUsage : kExitOk);
     }
     QStringList args;
     for (int i = 2; i < argc; ++i)
         args << QString::fromLocal8Bit(argv[i]);
     for (const Command& c : kCommands)
         if (std::strcmp(argv[1], c.name) == 0)
-            return c.run(args);
+            return FinishStandardOutput(c.run(args));
     PrintError(QString("unknown command \"%1\"").arg(QString::fromLocal8Bit(argv[1])));
     PrintUsage(stderr);
     return kExitUsage;

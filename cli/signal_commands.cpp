@@ -4,6 +4,7 @@
 
 #include "app/dsp/filter_settings.h"
 #include "app/dsp/sample_math.h"
+#include "app/io/whole_file.h"
 #include "app/seams/stderr_prompts.h"
 #include "app/viewer/pict_load.h"
 #include "app/viewer/pict_processing.h"
@@ -12,8 +13,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 
+#include <cmath>
 #include <optional>
 
 namespace zarno::cli {
@@ -125,7 +126,8 @@ int RunMeasure(const QStringList& args, QIODevice& out, QIODevice& err, Prompts&
         } else if (a == "--velocity" && i + 1 < args.size()) {
             bool ok = false;
             velocity = args[++i].toDouble(&ok);
-            if (!ok)
+            // "nan" and "inf" parse as numbers but give no length at all.
+            if (!ok || !std::isfinite(velocity))
                 return Usage(err, kMeasureUsage);
         } else if (a.startsWith('-') || !path.isEmpty()) {
             return Usage(err, kMeasureUsage);
@@ -182,8 +184,7 @@ int RunSpectrum(const QStringList& args, QIODevice& out, QIODevice& err, Prompts
         out.write(text);
         return 0;
     }
-    QSaveFile file(output);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
+    if (io::WriteWholeFile(output, text) != io::WholeFileResult::Written) {
         prompts.message(QStringLiteral("Невозможно записать файл %1").arg(output), QStringLiteral("Ошибка"),
                         PromptIcon::Stop);
         return 1;
@@ -198,7 +199,10 @@ template <typename Run> int WithStandardStreams(const QStringList& args, Run run
     out.open(stdout, QIODevice::WriteOnly);
     err.open(stderr, QIODevice::WriteOnly);
     StderrPrompts prompts;
-    return run(args, out, err, prompts);
+    const int status = run(args, out, err, prompts);
+    // Hands what Qt still buffers to the standard output, whose errors main() looks at.
+    out.flush();
+    return status;
 }
 
 } // namespace

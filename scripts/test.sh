@@ -4,7 +4,7 @@
 #                 and tried from a scratch root
 #   build-asan/   clang with AddressSanitizer+UndefinedBehaviorSanitizer, every test without a window
 #                 (the long lossy-link soak runs in build/ only),
-#                 plus a short run of each fuzz target
+#                 plus a run of each fuzz target from its seed corpus (ZARNO_FUZZ_SECONDS, 45 s)
 #   build-tsan/   clang with ThreadSanitizer, the transport and link tests
 # A failure anywhere fails the run.
 set -euo pipefail
@@ -31,9 +31,14 @@ bash scripts/package-check.sh build
 
 step "build (clang, ASan+UBSan)"
 bash scripts/build.sh build-asan -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug \
-    -DZARNO_SANITIZE=address -DZARNO_GUI=OFF -DZARNO_FUZZ=ON -DZARNO_BENCH=OFF -DZARNO_WERROR=$werror
+    -DZARNO_SANITIZE=address -DZARNO_GUI=OFF -DZARNO_FUZZ=ON -DZARNO_BENCH=OFF -DZARNO_WERROR=$werror \
+    -DZARNO_FUZZ_SECONDS="${ZARNO_FUZZ_SECONDS:-45}"
 step "tests (ASan+UBSan)"
-ctest --test-dir build-asan --output-on-failure -j "$jobs" -LE 'gui|soak'
+ctest --test-dir build-asan --output-on-failure -j "$jobs" -LE 'gui|soak|fuzz'
+step "fuzz targets (ASan+UBSan)"
+ctest --test-dir build-asan --output-on-failure -j "$jobs" -L fuzz
+# What each run reached (libFuzzer's final line: runs, coverage, features, corpus).
+grep -E '^[0-9]+/[0-9]+ Testing: fuzz\.|#[0-9]+[[:space:]]+DONE' build-asan/Testing/Temporary/LastTest.log || true
 
 step "build (clang, TSan)"
 bash scripts/build.sh build-tsan -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug \

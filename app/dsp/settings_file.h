@@ -22,8 +22,11 @@ struct SettingsRead {
     QByteArray bytes; // what an existing file held, at most the requested number of bytes
 };
 
+// Reads the file when it is a regular file; anything else of that name (a FIFO, a device, a
+// directory) is Unavailable and the caller keeps its defaults.
 SettingsRead ReadSettingsFile(const QString& dir, const char* name, qint64 maxBytes, MissingFile missing);
-// Writes the file anew; false when it cannot be created (then nothing is written).
+// Writes the file anew, all or nothing; false when it could not be written whole (then a file that was
+// there before is left as it was).
 bool WriteSettingsFile(const QString& dir, const char* name, const QByteArray& bytes);
 
 } // namespace zarno::dsp

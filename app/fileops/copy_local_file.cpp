@@ -1,6 +1,7 @@
 #include "app/fileops/copy_local_file.h"
 
 #include "app/fileops/fileops_texts.h"
+#include "app/io/whole_file.h"
 #include "app/seams/progress.h"
 #include "app/seams/prompts.h"
 
@@ -46,7 +47,7 @@ int CopyLocalFile(const QString& source, const QString& target, Prompts& prompts
         if (progress)
             progress->setValue(block + 1);
     }
-    if (!out.commit())
+    if (!io::CommitWholeFile(out))
         return Fail(prompts, kTextWriteFailed, kCopyLocalIoFailed);
     if (blockCount)
         *blockCount = blocks;

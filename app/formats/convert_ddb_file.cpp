@@ -1,6 +1,7 @@
 #include "app/formats/convert_ddb_file.h"
 
 #include "app/formats/ddb_to_sgy.h"
+#include "app/io/whole_file.h"
 #include "app/seams/progress.h"
 #include "app/seams/prompts.h"
 
@@ -56,7 +57,8 @@ int ConvertDDBFile(const QString& source, const QString& target, Prompts& prompt
 
     DDBToSGYConverter converter(SGYTextVariant::Local);
     const QByteArray header = in.read(kDDBHeaderSize);
-    if (converter.pushHeaderBlock(header) != DDBHeaderCheck::Ok)
+    if (converter.pushHeaderBlock(header) != DDBHeaderCheck::Ok ||
+        !DDBDataComplete(converter.header(), in.size()))
         return Fail(prompts, kTextDDBFormatError, kConvertBadHeader);
     if (progress)
         progress->setValue(1);
@@ -68,7 +70,7 @@ int ConvertDDBFile(const QString& source, const QString& target, Prompts& prompt
         return Fail(prompts, kTextWriteFailed, kConvertIoFailed);
     if (const int result = ConvertData(in, blocks, converter, prompts, progress); result != kConvertDone)
         return result;
-    if (!converter.finish() || !out.commit())
+    if (!converter.finish() || !io::CommitWholeFile(out))
         return Fail(prompts, kTextWriteFailed, kConvertIoFailed);
     return kConvertDone;
 }

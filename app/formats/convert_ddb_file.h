@@ -20,7 +20,7 @@ enum ConvertDDBResult : int {
     kConvertDone = 1,
     kConvertSourceNotOpened = 0,   // "Неверно задано имя файла!"
     kConvertTargetNotCreated = -2, // "Ошибка при создании файла на PC!"
-    kConvertBadHeader = -3, // "Ошибка в формате DDB файла!": 0 channels, bad ns or frequency
+    kConvertBadHeader = -3, // "Ошибка в формате DDB файла!": see DDBHeaderCheck; data cut short too
     kConvertIoFailed = -4, // a read of the source or a write of the target failed
 };
 

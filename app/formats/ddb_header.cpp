@@ -97,7 +97,50 @@ DDBHeaderCheck CheckDDBHeader(const DDBHeader& header, qint64 headerBytes) {
     // A frequency in kHz above 1000 would give an interval of 0 µs, which no reader can use.
     if (header.sampleRate == 0 || DDBSampleInterval(header.sampleRate, header.frequencyUnit) == 0)
         return DDBHeaderCheck::BadFrequency;
+    // The SEG-Y reader takes these two only; any other code would make a file nothing can open.
+    if (header.formatCode != 2 && header.formatCode != 5)
+        return DDBHeaderCheck::BadFormatCode;
     return DDBHeaderCheck::Ok;
+}
+
+qint64 DDBDataBytes(const DDBHeader& header) {
+    return qint64{header.channels} * qMax<qint64>(header.samplesPerChannel, 0) * kDDBWordSize;
+}
+
+bool DDBDataComplete(const DDBHeader& header, qint64 sourceBytes) {
+    return sourceBytes - kDDBHeaderSize >= DDBDataBytes(header);
+}
+
+QString DDBCheckDetail(DDBHeaderCheck check, const DDBHeader& header, qint64 sourceBytes) {
+    switch (check) {
+    case DDBHeaderCheck::Ok:
+        return {};
+    case DDBHeaderCheck::Incomplete:
+        return QStringLiteral("the file is shorter than its 512-byte header (%1 bytes)").arg(sourceBytes);
+    case DDBHeaderCheck::NoChannels:
+        return QStringLiteral("the header gives 0 channels");
+    case DDBHeaderCheck::BadSampleCount:
+        return QStringLiteral("the header gives %1 samples per channel (1 to 65535 can be converted)")
+            .arg(header.samplesPerChannel);
+    case DDBHeaderCheck::BadFrequency:
+        return QStringLiteral("the header gives a sampling frequency of %1 %2, which has no whole sample "
+                              "interval in microseconds")
+            .arg(header.sampleRate)
+            .arg(header.frequencyUnit == 0 ? "Hz" : "kHz");
+    case DDBHeaderCheck::BadFormatCode:
+        return QStringLiteral(
+                   "the header gives sample format %1 (2, 32-bit integer, and 5, IEEE float, can be "
+                   "converted)")
+            .arg(header.formatCode);
+    case DDBHeaderCheck::ShortData:
+        return QStringLiteral(
+                   "the header gives %1 channels x %2 samples (%3 bytes of data), the file holds %4")
+            .arg(header.channels)
+            .arg(header.samplesPerChannel)
+            .arg(DDBDataBytes(header))
+            .arg(qMax<qint64>(sourceBytes - kDDBHeaderSize, 0));
+    }
+    return {};
 }
 
 qint64 DDBBlockCount(qint64 fileSize) {

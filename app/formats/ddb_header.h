@@ -4,6 +4,7 @@
 // w div channels). The file is handled in 512-byte blocks; block 0 is the header.
 
 #include <QByteArrayView>
+#include <QString>
 #include <QtGlobal>
 
 #include <array>
@@ -71,8 +72,21 @@ enum class DDBHeaderCheck {
     NoChannels,     // channel count 0
     BadSampleCount, // ns 0, negative or above 65535
     BadFrequency,   // frequency 0, or so high that the interval comes out below 1 µs
+    BadFormatCode,  // a sample format other than 2 (32-bit integer) and 5 (IEEE float)
+    ShortData,      // the source holds fewer data words than channels × ns (see DDBDataComplete)
 };
 DDBHeaderCheck CheckDDBHeader(const DDBHeader& header, qint64 headerBytes = kDDBHeaderSize);
+
+// Bytes of data the header promises: channels × ns words of 4 bytes.
+qint64 DDBDataBytes(const DDBHeader& header);
+// Whether a source of sourceBytes (header block included) holds every word the header promises. A
+// recording cut short is refused rather than padded: zeros in place of the missing samples would read
+// as a quiet signal, and the reflection search would measure them like real ones.
+bool DDBDataComplete(const DDBHeader& header, qint64 sourceBytes);
+
+// Why a header was refused, in plain words for a command-line user (what the file claims and what
+// it holds); empty for Ok.
+QString DDBCheckDetail(DDBHeaderCheck check, const DDBHeader& header, qint64 sourceBytes);
 
 // Number of 512-byte blocks of a file of the given size, header block included.
 qint64 DDBBlockCount(qint64 fileSize);

@@ -107,7 +107,8 @@ private:
     const uint32_t m_nDefaultRemoteIP = 0x0A000032;
 
     // Writes one downloaded block: (target, block number, its bytes); false when that failed.
-    using BlockSink = std::function<bool(QSaveFile&, uint32_t, const uint8_t*, uint32_t)>;
+    // (file, block number, block bytes, block length, length of the whole remote file)
+    using BlockSink = std::function<bool(QSaveFile&, uint32_t, const uint8_t*, uint32_t, uint32_t)>;
     // The download loop both copies share; finish runs after the last block, before the commit.
     int Download(const DeviceName& deviceName, const QString& localPath, Progress* progress,
                  const BlockSink& sink, const std::function<bool()>& finish = {},

@@ -6,6 +6,7 @@
 #include "app/remotedisk/remote_device.h"
 
 #include "app/formats/ddb_to_sgy.h"
+#include "app/io/whole_file.h"
 #include "app/remotedisk/transfer_cancel.h"
 
 #include <QFile>
@@ -42,7 +43,7 @@ bool TakeCancel() {
 int CRemoteDevice::CopyFromDevice(const DeviceName& deviceName, const QString& localPath,
                                   Progress* progress) {
     return Download(deviceName, localPath, progress,
-                    [](QSaveFile& file, uint32_t, const uint8_t* data, uint32_t bytes) {
+                    [](QSaveFile& file, uint32_t, const uint8_t* data, uint32_t bytes, uint32_t) {
                         return file.write(reinterpret_cast<const char*>(data), bytes) == qint64(bytes);
                     });
 }
@@ -53,12 +54,13 @@ int CRemoteDevice::CopyFromDeviceAsSgy(const DeviceName& deviceName, const QStri
     bool badHeader = false;
     return Download(
         deviceName, localPath, progress,
-        [&](QSaveFile& file, uint32_t block, const uint8_t* data, uint32_t bytes) {
+        [&](QSaveFile& file, uint32_t block, const uint8_t* data, uint32_t bytes, uint32_t length) {
             const QByteArrayView view(reinterpret_cast<const char*>(data), bytes);
             if (block != 0)
                 return converter.pushDataBlock(view);
             // The SEG-Y file is laid out from the header before any sample.
-            if (converter.pushHeaderBlock(view) != DDBHeaderCheck::Ok) {
+            if (converter.pushHeaderBlock(view) != DDBHeaderCheck::Ok ||
+                !DDBDataComplete(converter.header(), length)) {
                 badHeader = true;
                 return false;
             }
@@ -100,7 +102,7 @@ int CRemoteDevice::Download(const DeviceName& deviceName, const QString& localPa
                     kErrorBang))
                 return abandon(-5);
         }
-        if (!sink(file, block, data, wanted)) {
+        if (!sink(file, block, data, wanted, length)) {
             Message(badHeader && *badHeader ? "Ошибка в формате DDB файла!"
                                             : "Ошибка записи блока данных на PC!",
                     kAppCaption, PromptIcon::Stop);
@@ -110,7 +112,7 @@ int CRemoteDevice::Download(const DeviceName& deviceName, const QString& localPa
             progress->setValue(block + 1);
     }
     const bool closed = CloseRemoteFile(handle) == 1;
-    if ((finish && !finish()) || !file.commit()) {
+    if ((finish && !finish()) || !io::CommitWholeFile(file)) {
         Message("Ошибка записи блока данных на PC!", kAppCaption, PromptIcon::Stop);
         return -6;
     }

@@ -1,5 +1,7 @@
 #include "app/shell/persistent_settings.h"
 
+#include "app/io/whole_file.h"
+
 namespace zarno {
 
 namespace {
@@ -100,7 +102,15 @@ void PersistentSettings::load(QSettings& s) {
     s.endGroup();
 }
 
-void PersistentSettings::save(QSettings& s) const {
+bool PersistentSettings::save(QSettings& settings) const {
+    const bool written =
+        io::WriteSettingsWhole(settings.fileName(), [this](QSettings& staged) { fill(staged); });
+    // The store reads the file anew, so that it shows what is on the disk now.
+    settings.sync();
+    return written;
+}
+
+void PersistentSettings::fill(QSettings& s) const {
     s.beginGroup(kWindowGroup);
     s.setValue("Rect", FormatRectText(rectEdges()));
     s.setValue("icon", 0);

@@ -48,8 +48,12 @@ struct PersistentSettings {
 
     void load(QSettings& settings);
     // The link values are written as the caller passes them in (the link object's own), and a panel
-    // shown on the instrument's drive is written as the computer's first drive.
-    void save(QSettings& settings) const;
+    // shown on the instrument's drive is written as the computer's first drive. The file is written
+    // at once, all or nothing; false when it could not be written (the older file then stays whole).
+    bool save(QSettings& settings) const;
+
+private:
+    void fill(QSettings& settings) const;
 };
 
 // "%04d %04d %04d %04d", and its reading back from character positions 0, 5, 10 and 15.

@@ -1,6 +1,7 @@
 #include "app/ui/main_frame.h"
 
 #include "app/filemanager/file_dialogs.h"
+#include "app/fileops/fileops_texts.h"
 #include "app/seams/prompts.h"
 #include "app/ui/control_form.h"
 #include "app/ui/dlg_wait.h"
@@ -446,7 +447,8 @@ void CMainFrame::destroyFrame() {
             list->storeColumnWidths();
     // Disconnects when connected, then hands the panels' and the link's values to the settings.
     m_files->Destroy(settings());
-    SaveSettings();
+    if (!SaveSettings())
+        Tell(m_prompts, kTextWriteFailed, PromptIcon::Stop);
 }
 
 } // namespace zarno

@@ -21,13 +21,12 @@ void CPersistentFrame::showAsPlaced() {
         showNormal();
 }
 
-void CPersistentFrame::SaveSettings() {
+bool CPersistentFrame::SaveSettings() {
     const QRect normal = isMaximized() || isMinimized() ? normalGeometry() : geometry();
     if (normal.isValid())
         m_settings.normalRect = normal;
     QSettings store(QStringLiteral("Mervo"), QStringLiteral("Zarno"));
-    m_settings.save(store);
-    store.sync();
+    return m_settings.save(store);
 }
 
 } // namespace zarno

@@ -20,8 +20,9 @@ public:
     void LoadSettings();
     // Shows the window in the state the placement asked for (normal, maximised or minimised).
     void showAsPlaced();
-    // Writes every value; the rectangle is the window's current normal one.
-    void SaveSettings();
+    // Writes every value; the rectangle is the window's current normal one. False when the settings
+    // could not be written (the older ones stay as they were).
+    bool SaveSettings();
 
 private:
     PersistentSettings m_settings;

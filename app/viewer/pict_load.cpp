@@ -30,6 +30,13 @@ bool OpenAndReadHeaders(CPictDoc& doc, const QString& sgyPath, Prompts& prompts)
         doc.m_hFile.reset();
         return false;
     }
+    // Without a sample interval no time and no length can be had from the file: every one would
+    // come out 0 and look like a measurement.
+    if (doc.m_binHeader.fieldSampleInterval == 0) {
+        doc.m_hFile.reset();
+        prompts.message(QString::fromUtf8(kTextSGYFormatError), QString(), PromptIcon::Stop);
+        return false;
+    }
     return true;
 }
 

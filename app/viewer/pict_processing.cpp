@@ -3,6 +3,8 @@
 #include "app/dsp/autocorrelation.h"
 #include "app/dsp/filter.h"
 #include "app/dsp/gain.h"
+#include "app/dsp/sample_math.h"
+#include "app/formats/convert_ddb_file.h"
 #include "outside/tovelutils/tovel_utils.h"
 
 #include <span>
@@ -86,17 +88,22 @@ GainEditOutcome EditGain(CPictDoc& doc, void* panelWindow) {
     return outcome;
 }
 
-void SavePictSettings(const CPictDoc& doc, const dsp::FilterSettings& filter) {
+bool SavePictSettings(const CPictDoc& doc, const dsp::FilterSettings& filter, Prompts& prompts) {
     if (!doc.m_bLoaded)
-        return;
+        return true;
     const QString dir = dsp::DirectoryOf(doc.m_strPath);
     dsp::GainSetting gain;
     gain.first = doc.m_nVaruFirst;
     gain.second = doc.m_nVaruSecond;
     gain.points = doc.m_nVaruPoints;
     gain.curve = doc.m_pVaru;
-    dsp::SaveVaryFile(dir, gain);
-    dsp::SaveFilterFile(dir, filter);
+    bool saved = true;
+    for (const bool written : {dsp::SaveVaryFile(dir, gain), dsp::SaveFilterFile(dir, filter)}) {
+        if (!written && saved)
+            prompts.message(QString::fromUtf8(kTextWriteFailed), QString(), PromptIcon::Stop);
+        saved = saved && written;
+    }
+    return saved;
 }
 
 void ComputeSpectra(CPictDoc& doc, dsp::FftWindow window, dsp::SpectrumScale scale, bool allocate) {

@@ -42,8 +42,10 @@ struct GainEditOutcome {
 GainEditOutcome EditGain(CPictDoc& doc, void* panelWindow);
 
 // What closing the viewer keeps beside the file: "VARY.ini" (first parameter, point count and
-// curve), then "FILTER.ini" (the program's record). Nothing when the load did not run.
-void SavePictSettings(const CPictDoc& doc, const dsp::FilterSettings& filter);
+// curve), then "FILTER.ini" (the program's record). Nothing when the load did not run. Each file is
+// written whole or not at all; one that could not be written is told through prompts (the older
+// file stays), and the result is false.
+bool SavePictSettings(const CPictDoc& doc, const dsp::FilterSettings& filter, Prompts& prompts);
 
 // The spectra of every trace of the file, from the filtered traces while "Включить фильтр" is
 // checked, else from the raw ones. allocate gives every trace a new array first; an array that

@@ -1,6 +1,7 @@
 // zarno-cli convert and headers, run as the program itself.
 
 #include "tests/formats/ddb_fixture.h"
+#include "tests/support/full_disk.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,6 +11,9 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <cstring>
+#include <sys/stat.h>
 
 using namespace zarno;
 using zarno::testing::MakeDDB;
@@ -24,8 +28,11 @@ struct CliRun {
     QString err;
 };
 
-CliRun Cli(const QStringList& args) {
+// Runs zarno-cli; its standard output goes to stdoutFile when one is given.
+CliRun Cli(const QStringList& args, const QString& stdoutFile = {}) {
     QProcess process;
+    if (!stdoutFile.isEmpty())
+        process.setStandardOutputFile(stdoutFile);
     process.start(ZARNO_CLI, args);
     EXPECT_TRUE(process.waitForFinished(120000));
     return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
@@ -109,6 +116,122 @@ TEST_F(CliFormats, HeadersRefusesWhatItCannotShow) {
     EXPECT_TRUE(bad.err.contains("Ошибка в формате SGY файла!"));
     EXPECT_EQ(Cli({"headers", dir.filePath("none.sgy")}).exitCode, 1);
     EXPECT_EQ(Cli({"headers", "--trace", "0", dir.filePath("a.sgy")}).exitCode, 2);
+}
+
+// A recording of 1024 samples, converted, for the commands that read a SEG-Y file.
+QString LongRecording(const QTemporaryDir& dir) {
+    const QString ddb = dir.filePath("long.ddb");
+    EXPECT_TRUE(WriteFile(ddb, MakeDDB(MakeDDBHeader(1, 1024), 1024)));
+    EXPECT_EQ(Cli({"convert", ddb}).exitCode, 0);
+    return dir.filePath("long.sgy");
+}
+
+// A command whose output cannot be written has failed, and says so.
+TEST_F(CliFormats, OutputThatCannotBeWrittenFails) {
+    const QString sgy = LongRecording(dir);
+    const QStringList commands[] = {{"headers", sgy},           {"headers", "--json", sgy}, {"measure", sgy},
+                                    {"measure", "--json", sgy}, {"spectrum", sgy},          {"--help"}};
+    for (const QStringList& args : commands) {
+        SCOPED_TRACE(args.join(' ').toStdString());
+        EXPECT_EQ(Cli(args).exitCode, 0);
+        const CliRun full = Cli(args, "/dev/full");
+        EXPECT_EQ(full.exitCode, 1);
+        EXPECT_TRUE(full.err.contains("cannot write the standard output")) << full.err.toStdString();
+    }
+}
+
+// The spectrum file goes to a disk that fills while its last buffered part is written.
+TEST_F(CliFormats, SpectrumFileOnAFullDiskKeepsTheOldOne) {
+    zarno::testing::SmallTmpfs disk;
+    if (!disk.mounted())
+        GTEST_SKIP() << disk.why().toStdString();
+    const QString sgy = LongRecording(dir);
+    const QString target = disk.filePath("Spectr.txt");
+    ASSERT_TRUE(WriteFile(target, "old"));
+    ASSERT_TRUE(disk.fillLeaving(4096));
+    const CliRun run = Cli({"spectrum", "-o", target, sgy});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains("Невозможно записать файл")) << run.err.toStdString();
+    EXPECT_EQ(zarno::testing::ReadFile(target), "old");
+    EXPECT_EQ(disk.entries(), QStringList{"Spectr.txt"});
+}
+
+// Recordings whose header does not describe what the file holds are refused with the format message
+// and what exactly is wrong; no SEG-Y file is made.
+TEST_F(CliFormats, RefusedRecordingsSayWhyAndMakeNoFile) {
+    struct Case {
+        const char* name;
+        quint16 channels;
+        qint32 ns;
+        quint16 format;
+        qint64 words;
+        const char* detail;
+    } const cases[] = {
+        {"huge", 65535, 65535, 2, 0,
+         "65535 channels x 65535 samples (17179344900 bytes of data), the file holds 0"},
+        {"short", 2, 100, 2, 150, "2 channels x 100 samples (800 bytes of data), the file holds 600"},
+        {"format3", 1, 10, 3, 10, "sample format 3"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        DDBHeader header = MakeDDBHeader(c.channels, c.ns);
+        header.formatCode = c.format;
+        const QString ddb = dir.filePath(QString(c.name) + ".ddb");
+        ASSERT_TRUE(WriteFile(ddb, MakeDDB(header, c.words)));
+        const CliRun run = Cli({"convert", ddb});
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_TRUE(run.err.contains("Ошибка в формате DDB файла!"));
+        EXPECT_TRUE(run.err.contains(c.detail)) << run.err.toStdString();
+        EXPECT_FALSE(QFile::exists(dir.filePath(QString(c.name) + ".sgy")));
+    }
+}
+
+TEST_F(CliFormats, HeadersShowControlCharactersEscaped) {
+    DDBHeader header = MakeDDBHeader(1, 4);
+    std::memcpy(header.ident, "A\x1b[2JB\rC\x07\x7f", 10);
+    ASSERT_TRUE(WriteFile(dir.filePath("ctl.ddb"), MakeDDB(header, 4)));
+    ASSERT_EQ(Cli({"convert", dir.filePath("ctl.ddb")}).exitCode, 0);
+    const CliRun run = Cli({"headers", dir.filePath("ctl.sgy")});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.out.startsWith("Textual header:\nA\\x1b[2JB\\x0dC\\x07\\x7f  Time of creation"))
+        << run.out.toStdString();
+    for (const QChar c : run.out)
+        EXPECT_TRUE(c == '\n' || c.unicode() >= 0x20) << "control character " << int(c.unicode());
+}
+
+// What gives no length is refused: a velocity that is no finite number, a file without a sample
+// interval. A FIFO where "VARY.ini" belongs does not hold the measurement up.
+TEST_F(CliFormats, MeasureRefusesWhatGivesNoLength) {
+    const QString sgy = LongRecording(dir);
+    for (const char* velocity : {"nan", "inf", "-inf", "1e999"}) {
+        SCOPED_TRACE(velocity);
+        const CliRun run = Cli({"measure", "--velocity", velocity, sgy});
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_TRUE(run.err.startsWith("usage: zarno-cli measure"));
+    }
+    QFile file(sgy);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.seek(3200 + 16));
+    ASSERT_EQ(file.write(QByteArray(4, '\0')), 4); // sample interval and field sample interval
+    file.close();
+    const CliRun zero = Cli({"measure", sgy});
+    EXPECT_EQ(zero.exitCode, 1);
+    EXPECT_TRUE(zero.err.contains("Ошибка в формате SGY файла!")) << zero.err.toStdString();
+    EXPECT_TRUE(zero.out.isEmpty());
+}
+
+TEST_F(CliFormats, MeasureDoesNotWaitOnAFifo) {
+    const QString sgy = LongRecording(dir);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath("VARY.ini")).constData(), 0600), 0);
+    QProcess process;
+    process.start(ZARNO_CLI, {"measure", sgy});
+    const bool finished = process.waitForFinished(30000);
+    if (!finished) {
+        process.kill();
+        process.waitForFinished();
+    }
+    ASSERT_TRUE(finished) << "measure waits on the FIFO";
+    EXPECT_EQ(process.exitCode(), 0);
 }
 
 } // namespace

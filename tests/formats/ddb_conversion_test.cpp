@@ -3,6 +3,7 @@
 #include "app/formats/sgy_io.h"
 #include "app/seams/progress.h"
 #include "tests/formats/ddb_fixture.h"
+#include "tests/support/full_disk.h"
 #include "tests/support/recording_prompts.h"
 
 #include <QBuffer>
@@ -19,6 +20,7 @@ using zarno::testing::MakeDDB;
 using zarno::testing::MakeDDBHeader;
 using zarno::testing::ReadFile;
 using zarno::testing::RecordingPrompts;
+using zarno::testing::SmallTmpfs;
 using zarno::testing::TestWord;
 using zarno::testing::WriteFile;
 
@@ -195,19 +197,19 @@ protected:
 
 TEST_F(DdbConvertFile, PartialLastBlockAndBlockCount) {
     struct Case {
+        qint32 ns;         // per channel, two channels
         qint64 words;      // data words in the file
         qint64 extraBytes; // a 1-3 byte tail past the last whole word
         qint64 blocks;
     };
     const Case cases[] = {
-        {128 * 2, 0, 3},     // whole blocks only
-        {128 * 2 + 2, 0, 4}, // a last block of 8 bytes
-        {128 * 2, 3, 4},     // a last block of 3 bytes, no whole word in it
-        {0, 0, 1},           // header only
+        {128, 128 * 2, 0, 3},     // whole blocks only
+        {129, 128 * 2 + 2, 0, 4}, // a last block of 8 bytes
+        {128, 128 * 2, 3, 4},     // a last block of 3 bytes, no whole word in it
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.words << " words + " << c.extraBytes);
-        const QByteArray ddb = MakeDDB(MakeDDBHeader(2, 200), c.words, c.extraBytes);
+        const QByteArray ddb = MakeDDB(MakeDDBHeader(2, c.ns), c.words, c.extraBytes);
         ASSERT_TRUE(WriteFile(path("rec.ddb"), ddb));
         RecordingProgress progress;
         qint64 blocks = -1;
@@ -216,11 +218,10 @@ TEST_F(DdbConvertFile, PartialLastBlockAndBlockCount) {
         EXPECT_EQ(progress.range, c.blocks);
         EXPECT_EQ(progress.values.back(), c.blocks);
         const QByteArray sgy = ReadFile(path("rec.sgy"));
-        ASSERT_EQ(sgy.size(), 3600 + 2 * (240 + 800));
-        const qint64 stride = 240 + 800;
-        for (qint64 w = 0; w < 200 * 2; ++w) {
-            const quint32 got = Be32(sgy, 3840 + (w % 2) * stride + 4 * (w / 2));
-            if (got != (w < c.words ? TestWord(w) : 0u)) {
+        const qint64 stride = 240 + 4 * qint64(c.ns);
+        ASSERT_EQ(sgy.size(), 3600 + 2 * stride);
+        for (qint64 w = 0; w < c.words; ++w) {
+            if (Be32(sgy, 3840 + (w % 2) * stride + 4 * (w / 2)) != TestWord(w)) {
                 ADD_FAILURE() << "word " << w;
                 break;
             }
@@ -232,7 +233,7 @@ TEST_F(DdbConvertFile, PartialLastBlockAndBlockCount) {
 // The file conversion reads the source in runs of many blocks; its output is the same as feeding the
 // converter block by block.
 TEST_F(DdbConvertFile, LargeFileMatchesBlockByBlockConversion) {
-    const QByteArray ddb = MakeDDB(MakeDDBHeader(3, 13000), 3 * 13000 - 5, 2);
+    const QByteArray ddb = MakeDDB(MakeDDBHeader(3, 13000), 3 * 13000, 2);
     ASSERT_TRUE(WriteFile(path("big.ddb"), ddb));
     qint64 blocks = 0;
     ASSERT_EQ(ConvertDDBFile(path("big.ddb"), path("big.sgy"), prompts, nullptr, &blocks), 1);
@@ -246,18 +247,30 @@ TEST_F(DdbConvertFile, RefusedHeadersLeaveNoTargetAndKeepAnOldOne) {
         quint16 channels;
         qint32 ns;
         quint16 frequency, unit;
-        qint64 fileBytes; // 0: the whole file
+        qint64 fileBytes;   // 0: the whole file (20 data words)
+        quint16 format = 2; // sample format code
     };
     const Case cases[] = {
-        {"no channels", 0, 10, 8000, 0, 0},        {"ns 0", 2, 0, 8000, 0, 0},
-        {"ns negative", 2, -1, 8000, 0, 0},        {"ns above 65535", 2, 65536, 8000, 0, 0},
-        {"frequency 0", 2, 10, 0, 0, 0},           {"interval below 1 us", 2, 10, 2000, 1, 0},
+        {"no channels", 0, 10, 8000, 0, 0},
+        {"ns 0", 2, 0, 8000, 0, 0},
+        {"ns negative", 2, -1, 8000, 0, 0},
+        {"ns above 65535", 2, 65536, 8000, 0, 0},
+        {"frequency 0", 2, 10, 0, 0, 0},
+        {"interval below 1 us", 2, 10, 2000, 1, 0},
         {"header cut short", 2, 10, 8000, 0, 300},
+        {"header only", 2, 10, 8000, 0, 512},
+        {"one word short", 2, 10, 8000, 0, 512 + 19 * 4},
+        {"65535 channels x 65535 samples", 65535, 65535, 8000, 0, 512},
+        {"format 0", 2, 10, 8000, 0, 0, 0},
+        {"format 1 (IBM float)", 2, 10, 8000, 0, 0, 1},
+        {"format 3 (16-bit)", 2, 10, 8000, 0, 0, 3},
     };
     ASSERT_TRUE(WriteFile(path("old.sgy"), "old contents"));
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        QByteArray ddb = MakeDDB(MakeDDBHeader(c.channels, c.ns, c.frequency, c.unit), 20);
+        DDBHeader header = MakeDDBHeader(c.channels, c.ns, c.frequency, c.unit);
+        header.formatCode = c.format;
+        QByteArray ddb = MakeDDB(header, 20);
         if (c.fileBytes)
             ddb.truncate(c.fileBytes);
         ASSERT_TRUE(WriteFile(path("bad.ddb"), ddb));
@@ -307,6 +320,21 @@ TEST_F(DdbConvertFile, WriteFailureLeavesNothingHalfWritten) {
               (std::vector<QString>{"Ошибка при записи файла на PC!", "Ошибка при записи файла на PC!"}));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), (QStringList{"old.sgy", "rec.ddb"}));
     EXPECT_EQ(ReadFile(path("old.sgy")), "old contents");
+}
+
+// The disk fills up only when the last buffered samples go out, inside the commit: a recording small
+// enough to sit in the write buffer, on a tmpfs with one free page after the headers.
+TEST_F(DdbConvertFile, DiskFullAtTheLastWriteKeepsTheOldTarget) {
+    SmallTmpfs disk;
+    if (!disk.mounted())
+        GTEST_SKIP() << disk.why().toStdString();
+    ASSERT_TRUE(WriteFile(path("rec.ddb"), MakeDDB(MakeDDBHeader(1, 2000), 2000)));
+    ASSERT_TRUE(WriteFile(disk.filePath("rec.sgy"), "old contents"));
+    ASSERT_TRUE(disk.fillLeaving(8192));
+    EXPECT_EQ(ConvertDDBFile(path("rec.ddb"), disk.filePath("rec.sgy"), prompts), kConvertIoFailed);
+    EXPECT_EQ(prompts.texts(), std::vector<QString>{"Ошибка при записи файла на PC!"});
+    EXPECT_EQ(ReadFile(disk.filePath("rec.sgy")), "old contents");
+    EXPECT_EQ(disk.entries(), QStringList{"rec.sgy"});
 }
 
 // A target that takes a number of writes and refuses the rest.

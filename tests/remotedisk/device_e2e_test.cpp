@@ -4,7 +4,9 @@
 #include "app/formats/ddb_to_sgy.h"
 #include "app/remotedisk/remote_device.h"
 
+#include "tests/formats/ddb_fixture.h"
 #include "tests/support/device_process.h"
+#include "tests/support/full_disk.h"
 #include "tests/support/qt_app.h"
 #include "tests/support/recording_prompts.h"
 #include "tests/support/temp_config.h"
@@ -148,6 +150,53 @@ TEST_F(InstrumentTest, FullDiskLeavesNoFileOnTheInstrument) {
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     EXPECT_TRUE(gone);
+}
+
+// The computer's disk fills when the last buffered blocks go out, inside the commit: the download
+// is a failure, and the file it would have replaced stays as it was.
+TEST_F(InstrumentTest, FullComputerDiskKeepsTheOldFile) {
+    SmallTmpfs disk;
+    if (!disk.mounted())
+        GTEST_SKIP() << disk.why().toStdString();
+    Write(RootPath("REC.BIN"), Pattern(12000));
+    const QByteArray ddb = MakeDDB(MakeDDBHeader(1, 2000), 2000);
+    Write(RootPath("REC.DDB"), Bytes(ddb.begin(), ddb.end()));
+    Start();
+    ASSERT_TRUE(WriteFile(disk.filePath("rec.bin"), "old"));
+    ASSERT_TRUE(WriteFile(disk.filePath("rec.sgy"), "old"));
+    ASSERT_TRUE(disk.fillLeaving(8192));
+    const struct {
+        const char* name;
+        const char* target;
+        bool asSgy;
+    } cases[] = {{"REC.BIN", "rec.bin", false}, {"REC.DDB", "rec.sgy", true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CFileEntry* e = Entry(c.name);
+        ASSERT_NE(e, nullptr);
+        const QString target = disk.filePath(c.target);
+        EXPECT_EQ(c.asSgy ? device.CopyFromDeviceAsSgy(e->deviceName, target)
+                          : device.CopyFromDevice(e->deviceName, target),
+                  -6);
+        EXPECT_EQ(prompts.texts().back(), "Ошибка записи блока данных на PC!");
+        EXPECT_EQ(ReadFile(target), "old");
+    }
+    EXPECT_EQ(disk.entries(), (QStringList{"rec.bin", "rec.sgy"}));
+}
+
+// A recording with less data than its header claims is not converted on the way (the zeros in place
+// of the missing samples would pass for a signal); it still downloads as it is.
+TEST_F(InstrumentTest, RecordingCutShortIsNotConverted) {
+    const QByteArray ddb = MakeDDB(MakeDDBHeader(2, 100), 150);
+    Write(RootPath("SHORT.DDB"), Bytes(ddb.begin(), ddb.end()));
+    Start();
+    const CFileEntry* e = Entry("SHORT.DDB");
+    ASSERT_NE(e, nullptr);
+    EXPECT_EQ(device.CopyFromDeviceAsSgy(e->deviceName, local.filePath("SHORT.sgy")), -6);
+    EXPECT_EQ(prompts.texts(), std::vector<QString>{"Ошибка в формате DDB файла!"});
+    EXPECT_FALSE(QFile::exists(local.filePath("SHORT.sgy")));
+    ASSERT_EQ(device.CopyFromDevice(e->deviceName, local.filePath("SHORT.DDB")), 1);
+    EXPECT_EQ(ReadFile(local.filePath("SHORT.DDB")), ddb);
 }
 
 TEST_F(InstrumentTest, AnInstrumentThatNeverAnswers) {

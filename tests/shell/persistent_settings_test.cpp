@@ -1,8 +1,14 @@
 #include "app/shell/persistent_settings.h"
 
+#include "tests/support/full_disk.h"
 #include "tests/support/temp_config.h"
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <optional>
 
 using namespace zarno;
 
@@ -70,7 +76,7 @@ TEST(PersistentSettings, RoundTripKeepsEveryValueUnderItsName) {
     out.m_nBiasKoeffY = 9;
     {
         QSettings s("Mervo", "Zarno");
-        out.save(s);
+        EXPECT_TRUE(out.save(s));
     }
     QSettings s("Mervo", "Zarno");
     EXPECT_EQ(s.value("Window size/Rect").toString(), "-008 -008 1032 0776");
@@ -96,6 +102,50 @@ TEST(PersistentSettings, RoundTripKeepsEveryValueUnderItsName) {
     EXPECT_EQ(in.m_nColumn[2][1], 202);
     EXPECT_EQ(in.m_nNScreenMaxGraf, 12);
     EXPECT_EQ(in.m_nBiasKoeffY, 9);
+}
+
+// Settings that cannot be written are reported, and the older settings file stays whole. QSettings
+// alone would report success here and leave a cut file.
+void ExpectAFailedSaveKeepsTheOldFile(const QString& dir, std::optional<rlim_t> fileSizeLimit,
+                                      qint64 leaveFree = -1, zarno::testing::SmallTmpfs* disk = nullptr) {
+    const QString path = dir + "/Zarno.conf";
+    {
+        QSettings old(path, QSettings::IniFormat);
+        old.setValue("Transport/Current Link", 2);
+    }
+    QFile conf(path);
+    ASSERT_TRUE(conf.open(QIODevice::ReadOnly));
+    const QByteArray before = conf.readAll();
+    conf.close();
+    if (disk) {
+        ASSERT_TRUE(disk->fillLeaving(leaveFree));
+    }
+    PersistentSettings settings;
+    settings.m_strCurrentDirectory = {QString(3000, 'a'), QString(3000, 'b')};
+    {
+        std::optional<zarno::testing::FileSizeLimit> limit;
+        if (fileSizeLimit)
+            limit.emplace(*fileSizeLimit);
+        QSettings s(path, QSettings::IniFormat);
+        EXPECT_FALSE(settings.save(s));
+    }
+    ASSERT_TRUE(conf.open(QIODevice::ReadOnly));
+    EXPECT_EQ(conf.readAll(), before);
+    QStringList names = QDir(dir).entryList(QDir::Files | QDir::Hidden);
+    names.removeAll(".ballast");
+    EXPECT_EQ(names, QStringList{"Zarno.conf"});
+}
+
+TEST(PersistentSettings, AFailedWriteIsReportedAndKeepsTheOldFile) {
+    QTemporaryDir dir;
+    ExpectAFailedSaveKeepsTheOldFile(dir.path(), 256);
+}
+
+TEST(PersistentSettings, AFullDiskIsReportedAndKeepsTheOldFile) {
+    zarno::testing::SmallTmpfs disk;
+    if (!disk.mounted())
+        GTEST_SKIP() << disk.why().toStdString();
+    ExpectAFailedSaveKeepsTheOldFile(disk.path(), std::nullopt, 4096, &disk);
 }
 
 } // namespace

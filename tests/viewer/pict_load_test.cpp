@@ -5,6 +5,7 @@
 #include "app/dsp/filter.h"
 #include "app/dsp/gain.h"
 #include "outside/tovelutils/tovel_utils.h"
+#include "tests/support/full_disk.h"
 #include "tests/support/recording_prompts.h"
 #include "tests/viewer/sgy_fixture.h"
 
@@ -112,13 +113,40 @@ TEST_F(PictLoad, FirstOpeningCreatesEmptySettingsThatClosingFills) {
     EXPECT_EQ(QFileInfo(path("VARY.ini")).size(), 0);
     EXPECT_EQ(QFileInfo(path("FILTER.ini")).size(), 0);
 
-    SavePictSettings(m_doc, m_filter);
+    EXPECT_TRUE(SavePictSettings(m_doc, m_filter, m_prompts));
     const dsp::GainSetting saved = dsp::ParseVaryBytes(ReadAll(path("VARY.ini")), 64);
     EXPECT_EQ(QFileInfo(path("VARY.ini")).size(), 8 + 64 * 8);
     EXPECT_EQ(saved.first, 1);
     EXPECT_EQ(saved.points, 64);
     EXPECT_EQ(saved.curve, m_doc.m_pVaru);
     EXPECT_EQ(ReadAll(path("FILTER.ini")), dsp::FilterBytes(m_filter));
+}
+
+// Closing the viewer on a disk that cannot take the settings says so once and keeps the old files.
+TEST_F(PictLoad, SettingsThatCannotBeWrittenAreToldAndKeepTheOldFiles) {
+    SgyFixture f;
+    f.traces = {PileTrace(4096, 30, 1.0)};
+    ASSERT_TRUE(WriteSgy(path("big.sgy"), f));
+    ASSERT_TRUE(LoadPictDoc(m_doc, path("big.sgy"), m_prompts, m_filter));
+    m_prompts.records.clear();
+    {
+        const zarno::testing::FileSizeLimit limit(1024); // "VARY.ini" needs 32 KiB, "FILTER.ini" 2452 bytes
+        EXPECT_FALSE(SavePictSettings(m_doc, m_filter, m_prompts));
+    }
+    EXPECT_EQ(m_prompts.texts(), std::vector<QString>{"Ошибка при записи файла на PC!"});
+    EXPECT_EQ(QFileInfo(path("VARY.ini")).size(), 0);
+    EXPECT_EQ(QFileInfo(path("FILTER.ini")).size(), 0);
+}
+
+// A file without a sample interval gives no time and no length: it is refused, not measured as 0.
+TEST_F(PictLoad, ZeroSampleIntervalIsRefused) {
+    SgyFixture f;
+    f.intervalUs = 0;
+    f.traces = {PileTrace(256, 100, 1.0)};
+    ASSERT_TRUE(WriteSgy(path("zero.sgy"), f));
+    EXPECT_FALSE(LoadPictDoc(m_doc, path("zero.sgy"), m_prompts, m_filter));
+    EXPECT_EQ(m_prompts.texts(), std::vector<QString>{"Ошибка в формате SGY файла!"});
+    EXPECT_FALSE(m_doc.m_bLoaded);
 }
 
 TEST_F(PictLoad, LittleEndianIntegersAndZeroVelocity) {
