@@ -36,12 +36,6 @@ struct ReportRequest {
     QStringList inputs;
 };
 
-std::optional<int> IntArg(const QString& text, int min, int max) {
-    bool ok = false;
-    const int v = text.toInt(&ok);
-    return ok && v >= min && v <= max ? std::optional<int>(v) : std::nullopt;
-}
-
 std::optional<ReportRequest> Parse(const QStringList& args) {
     ReportRequest r;
     for (qsizetype i = 0; i < args.size(); ++i) {
@@ -58,9 +52,9 @@ std::optional<ReportRequest> Parse(const QStringList& args) {
         } else if (a == "--comment" && hasValue) {
             r.comment = args[++i];
         } else if (a == "--marker" && hasValue && r.markers.size() < kLengthsListRows &&
-                   (n = IntArg(args[++i], 0, std::numeric_limits<int>::max()))) {
+                   (n = IntArgument(args[++i], 0, std::numeric_limits<int>::max()))) {
             r.markers.push_back(*n);
-        } else if (a == "--trace" && hasValue && (n = IntArg(args[++i], 1, kPictTraces))) {
+        } else if (a == "--trace" && hasValue && (n = IntArgument(args[++i], 1, kPictTraces))) {
             r.trace = *n;
         } else if (a == "-o" && hasValue) {
             r.outputDir = args[++i];
