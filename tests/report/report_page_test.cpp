@@ -22,14 +22,19 @@ using zarno::testing::RecordingPrompts;
 
 namespace {
 
-// Fonts and the PDF writer need the application object of the drawing layer.
-QGuiApplication& GuiApp() {
-    static int argc = 1;
-    static char name[] = "zarno-test";
-    static char* argv[] = {name, nullptr};
-    static auto* app = new QGuiApplication(argc, argv);
-    return *app;
-}
+// Fonts and the PDF writer need the application object of the drawing layer, for the whole run.
+class GuiEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override { m_app = std::make_unique<QGuiApplication>(m_argc, m_argv); }
+    void TearDown() override { m_app.reset(); }
+
+private:
+    int m_argc = 1;
+    char m_name[12] = "zarno-test";
+    char* m_argv[2] = {m_name, nullptr};
+    std::unique_ptr<QGuiApplication> m_app;
+};
+[[maybe_unused]] ::testing::Environment* const g_gui = ::testing::AddGlobalTestEnvironment(new GuiEnvironment);
 
 struct SinkCall {
     enum Kind { Fill, Picture, Font, Text } kind;
@@ -189,7 +194,6 @@ QString RunTool(const QString& program, const QStringList& args) {
 }
 
 TEST(ReportPdf, OneA4PagePerReportReadBackByPoppler) {
-    GuiApp();
     QTemporaryDir dir;
     const QString path = dir.filePath("report.pdf");
     QSize pictureSize;
@@ -228,7 +232,6 @@ TEST(ReportPdf, OneA4PagePerReportReadBackByPoppler) {
 }
 
 TEST(ReportMetafile, HeaderAndRecordsReadByAnOutsideReader) {
-    GuiApp();
     const PageMetrics page = A4PageMetrics();
     const QByteArray emf =
         ReportMetafile(EverythingPrinted(), page, {2100, 2970}, TestPicture(ReportPictureSize(page)));
