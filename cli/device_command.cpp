@@ -1,5 +1,6 @@
 #include "cli/device_command.h"
 
+#include "app/remotedisk/device_walk.h"
 #include "app/remotedisk/remote_device.h"
 #include "app/remotedisk/transfer_cancel.h"
 #include "app/seams/stderr_prompts.h"
@@ -11,8 +12,11 @@
 
 #include <algorithm>
 #include <arpa/inet.h>
+#include <atomic>
+#include <csignal>
 #include <cstdio>
 #include <optional>
+#include <unistd.h>
 
 namespace zarno {
 
@@ -37,6 +41,24 @@ struct Options {
     QString command;
     QStringList operands;
 };
+
+// The texts the instrument's file commands use in the windows too.
+const char* const kTextDeviceFileNotFound = "Файл на удаленном диске не найден!";
+const char* const kTextCannotCopy = "Невозможно скопировать файл!";
+const char* const kTextCannotUpload = "Невозможно скопировать файл на удаленный диск!";
+const char* const kTextBadTargetName = "Неверно задано имя файла!";
+const char* const kTextCannotCreateLocal = "Ошибка при создании файла на PC!";
+const char* const kTextCannotOpenLocal = "Невозможно открыть файл на компьютере!";
+const char* const kTextDeviceDeleteFailed = "Ошибка при стирании файла на удаленном диске!";
+const char* const kTextDeviceMkdirFailed = "Ошибка при создании каталога на удаленном диске!";
+const char* const kTextDiskInfoFailed = "Ошибка при получении информации об удаленном диске!";
+
+using cli::kExitFailed;
+using cli::kExitOk;
+// The exit status of a command that a signal stopped, as shells report one.
+constexpr int kExitInterrupted = 130;
+// The longest file name the computer's file systems take, in bytes.
+constexpr qsizetype kMaxLocalName = 255;
 
 int Fail(const QString& text) {
     std::fprintf(stderr, "zarno-cli device: %s\n", text.toLocal8Bit().constData());
@@ -113,15 +135,11 @@ struct DevicePath {
     QString name;
 };
 
-DevicePath SplitDevicePath(QString path) {
-    path.replace('/', '\\');
-    if (path.startsWith("z:\\", Qt::CaseInsensitive))
-        path = path.mid(3);
-    QStringList parts = path.split('\\', Qt::SkipEmptyParts);
+DevicePath SplitDevicePath(const QString& path) {
     DevicePath p;
-    if (!parts.isEmpty())
-        p.name = parts.takeLast();
-    p.directories = parts;
+    p.directories = DeviceWalk::Names(path);
+    if (!p.directories.isEmpty())
+        p.name = p.directories.takeLast();
     return p;
 }
 
@@ -143,6 +161,59 @@ bool IsShortName(const QString& name) {
     return stem >= 1 && stem <= 8 && (dot < 0 || name.size() - dot - 1 <= 3);
 }
 
+// Ctrl-C and SIGTERM. The first asks the running transfer to stop as its Cancel button would, so that
+// its clean-up runs (an upload's file deleted from the instrument, a download's handle closed and no
+// file left on the computer); the second ends the program at once.
+volatile std::sig_atomic_t g_interrupts = 0;
+static_assert(std::atomic<bool>::is_always_lock_free, "the cancel flag is set from a signal handler");
+
+extern "C" void OnInterrupt(int) {
+    if (g_interrupts != 0) {
+        static const char kText[] = "zarno-cli: interrupted\n";
+        (void)!write(STDERR_FILENO, kText, sizeof kText - 1);
+        _exit(kExitInterrupted);
+    }
+    g_interrupts = 1;
+    RequestTransferCancel();
+}
+
+void CatchInterrupts() {
+    struct sigaction action {};
+    action.sa_handler = OnInterrupt;
+    sigemptyset(&action.sa_mask);
+    sigaddset(&action.sa_mask, SIGINT);
+    sigaddset(&action.sa_mask, SIGTERM);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
+
+bool Interrupted() {
+    return g_interrupts != 0;
+}
+
+// A transfer clears the cancel flag when it starts, which would swallow a Ctrl-C that came just
+// before; its progress range is set right after, so an interrupt is raised again there.
+class InterruptibleProgress final : public Progress {
+public:
+    explicit InterruptibleProgress(const QString& what) : m_bar(what) {}
+    void setRange(qint64 total) override {
+        Forward();
+        m_bar.setRange(total);
+    }
+    void setValue(qint64 done) override {
+        Forward();
+        m_bar.setValue(done);
+    }
+
+private:
+    static void Forward() {
+        if (Interrupted())
+            RequestTransferCancel();
+    }
+    TerminalProgress m_bar;
+};
+
 class DeviceSession {
 public:
     DeviceSession(const Options& o) : m_options(o), m_prompts(o.retries), m_device(m_prompts) {}
@@ -152,33 +223,28 @@ public:
         if (m_options.serial) {
             m_device.m_nRemoteLineAddr = m_options.lineAddr;
             m_device.m_nComSpeed = m_options.speed;
-            return m_device.ConnectCom(m_options.com) == 1;
-        }
-        in_addr address{};
-        if (inet_pton(AF_INET, m_options.host.toLatin1().constData(), &address) != 1) {
-            Fail("not an IPv4 address: " + m_options.host);
-            return false;
-        }
-        m_device.m_nRemoteIP = ntohl(address.s_addr); // first octet in the high byte
-        m_device.m_nRemotePort = m_options.remotePort;
-        m_device.m_nLocalPort = m_options.localPort;
-        return m_device.ConnectNetwork() == 1;
-    }
-
-    // Makes the instrument's current directory the given one, from its root.
-    bool Enter(const QStringList& directories) {
-        if (m_device.ChangeDirectory("z:\\") != 1)
-            return false;
-        for (const QString& d : directories)
-            if (m_device.ChangeDirectory(d) != 1)
+            if (m_device.ConnectCom(m_options.com) == 1)
+                return true;
+        } else {
+            in_addr address{};
+            if (inet_pton(AF_INET, m_options.host.toLatin1().constData(), &address) != 1) {
+                Fail("not an IPv4 address: " + m_options.host);
                 return false;
-        return true;
+            }
+            m_device.m_nRemoteIP = ntohl(address.s_addr); // first octet in the high byte
+            m_device.m_nRemotePort = m_options.remotePort;
+            m_device.m_nLocalPort = m_options.localPort;
+            if (m_device.ConnectNetwork() == 1)
+                return true;
+        }
+        Fail("no connection to the instrument");
+        return false;
     }
 
+    // The listing of an instrument directory, reached by the verified walk; sorted, directories first.
     std::vector<std::unique_ptr<CFileEntry>> List(const QStringList& directories, bool* ok) {
-        m_device.Listing().clear();
-        *ok = Enter(directories) && m_device.ReadDirectory(PanelPath(directories)) == 1;
         std::vector<std::unique_ptr<CFileEntry>> entries;
+        *ok = m_device.Walk().Enter(PanelPath(directories)) == 1;
         for (auto& e : m_device.Listing())
             entries.push_back(std::move(e));
         m_device.Listing().clear();
@@ -190,7 +256,7 @@ public:
         return entries;
     }
 
-    // The entry named `path`, after entering its directory.
+    // The entry named `path`, with the instrument in its directory.
     std::unique_ptr<CFileEntry> Find(const DevicePath& path, bool* listed) {
         auto entries = List(path.directories, listed);
         for (auto& e : entries)
@@ -207,34 +273,54 @@ public:
     int MakeDir(const QStringList& operands);
 
 private:
+    // The exit of a transfer: 0 when done; else why, in the words of the copy dialogs.
+    int TransferExit(int result, const char* failure, const char* interrupted);
+    void Tell(const char* text) { m_prompts.message(QString::fromUtf8(text), "Zarno", PromptIcon::Stop); }
+
     Options m_options;
     StderrPrompts m_prompts;
     CRemoteDevice m_device;
 };
 
+int DeviceSession::TransferExit(int result, const char* failure, const char* interrupted) {
+    if (result == 1)
+        return kExitOk;
+    if (result == 2 || Interrupted()) {
+        Fail(interrupted);
+        return kExitInterrupted;
+    }
+    Tell(failure);
+    return kExitFailed;
+}
+
 int DeviceSession::Info() {
     DiskInfo info;
-    if (m_device.GetDiskInfo(&info) != 1)
-        return 1;
+    if (m_device.GetDiskInfo(&info) != 1) {
+        Tell(kTextDiskInfoFailed);
+        return kExitFailed;
+    }
+    if (info.status() != 0) {
+        Tell(kTextDiskInfoFailed);
+        return kExitFailed;
+    }
     std::printf("status: %u\nkind: %u\ntotal: %u bytes\nfree: %u bytes\nlabel: %s\n", info.status(),
                 info.kind(), info.totalBytes(), info.freeBytes(), info.label().toLocal8Bit().constData());
-    return info.status() == 0 ? 0 : 1;
+    return kExitOk;
 }
 
 int DeviceSession::Ls(const QStringList& operands) {
-    const QStringList directories =
-        operands.isEmpty() ? QStringList() : SplitDevicePath(operands[0] + "\\x").directories;
+    const QStringList directories = operands.isEmpty() ? QStringList() : DeviceWalk::Names(operands[0]);
     bool ok = false;
     const auto entries = List(directories, &ok);
     if (!ok)
-        return 1;
+        return kExitFailed;
     for (const auto& e : entries) {
         const QString when = e->lastChange.isValid() ? e->lastChange.toString("yyyy-MM-dd hh:mm:ss") : "-";
         const QString size = e->isDirectory ? QStringLiteral("<Dir>") : QString::number(e->size);
         std::printf("%10s  %-19s  %s\n", size.toLocal8Bit().constData(), when.toLocal8Bit().constData(),
                     e->fileName.toLocal8Bit().constData());
     }
-    return 0;
+    return kExitOk;
 }
 
 int DeviceSession::Get(QStringList operands) {
@@ -245,17 +331,25 @@ int DeviceSession::Get(QStringList operands) {
     bool listed = false;
     const auto entry = Find(path, &listed);
     if (!listed)
-        return 1;
-    if (!entry || entry->isDirectory)
-        return Fail("no such file on the instrument: " + operands[0]);
+        return kExitFailed;
+    if (!entry || entry->isDirectory) {
+        Tell(kTextDeviceFileNotFound);
+        return kExitFailed;
+    }
     const QString localName = asSgy ? entry->title + ".sgy" : entry->fileName;
     QString local = operands.size() == 2 ? operands[1] : localName;
     if (QFileInfo(local).isDir())
         local = QDir(local).filePath(localName);
-    TerminalProgress progress(entry->fileName);
+    if (QFileInfo(local).fileName().toLocal8Bit().size() > kMaxLocalName) {
+        Tell(kTextCannotCreateLocal);
+        return kExitFailed;
+    }
+    if (Interrupted())
+        return TransferExit(2, "", "interrupted; nothing was copied");
+    InterruptibleProgress progress(entry->fileName);
     const int result = asSgy ? m_device.CopyFromDeviceAsSgy(entry->deviceName, local, &progress)
                              : m_device.CopyFromDevice(entry->deviceName, local, &progress);
-    return result == 1 ? 0 : 1;
+    return TransferExit(result, kTextCannotCopy, "interrupted; the file was not copied");
 }
 
 int DeviceSession::Put(const QStringList& operands) {
@@ -273,13 +367,21 @@ int DeviceSession::Put(const QStringList& operands) {
     if (path.name.isEmpty())
         path.name = local.fileName();
     if (!IsShortName(path.name)) {
-        m_prompts.message(QString::fromUtf8("Неправильно задано имя файла!"), "Error!", PromptIcon::Stop);
-        return 1;
+        Tell(kTextBadTargetName);
+        return kExitFailed;
     }
-    if (!Enter(path.directories))
-        return 1;
-    TerminalProgress progress(path.name);
-    return m_device.CopyToDevice(local.filePath(), NewFileDeviceName(path.name), &progress) == 1 ? 0 : 1;
+    if (!local.isFile()) {
+        Tell(kTextCannotOpenLocal);
+        return kExitFailed;
+    }
+    if (m_device.Walk().Enter(PanelPath(path.directories)) != 1)
+        return kExitFailed;
+    m_device.Listing().clear();
+    if (Interrupted())
+        return TransferExit(2, "", "interrupted; nothing was copied");
+    InterruptibleProgress progress(path.name);
+    const int result = m_device.CopyToDevice(local.filePath(), NewFileDeviceName(path.name), &progress);
+    return TransferExit(result, kTextCannotUpload, "interrupted; the partial file was deleted from the instrument");
 }
 
 int DeviceSession::Remove(const QStringList& operands) {
@@ -289,15 +391,24 @@ int DeviceSession::Remove(const QStringList& operands) {
     bool listed = false;
     const auto entry = Find(path, &listed);
     if (!listed)
-        return 1;
-    if (!entry || entry->fileName == "..")
-        return Fail("no such file on the instrument: " + operands[0]);
-    if (m_device.DeleteRemoteFile(entry->deviceName) != 1)
-        return 1;
+        return kExitFailed;
+    if (!entry || entry->fileName == "..") {
+        Tell(kTextDeviceFileNotFound);
+        return kExitFailed;
+    }
+    if (Interrupted())
+        return Fail("interrupted; nothing was deleted"), kExitInterrupted;
+    const int deleted = m_device.Walk().DeleteListed(PanelPath(path.directories), entry->deviceName);
+    if (deleted == 0)
+        Tell(kTextDeviceDeleteFailed);
+    if (deleted != 1)
+        return kExitFailed;
     // The instrument's answer to a delete says nothing; look again, so that success is not assumed.
-    if (Find(path, &listed) || !listed)
-        return Fail("the instrument still lists " + operands[0]);
-    return 0;
+    if (Find(path, &listed) || !listed) {
+        Tell(kTextDeviceDeleteFailed);
+        return kExitFailed;
+    }
+    return kExitOk;
 }
 
 int DeviceSession::MakeDir(const QStringList& operands) {
@@ -306,15 +417,22 @@ int DeviceSession::MakeDir(const QStringList& operands) {
     const DevicePath path = SplitDevicePath(operands[0]);
     if (path.name.isEmpty() || path.name.size() > 8 || path.name.contains('.'))
         return Fail("a directory name has 1 to 8 characters and no dot: " + operands[0]);
-    if (!Enter(path.directories) || m_device.MakeDirectory(path.name) != 1)
-        return 1;
+    if (m_device.Walk().Enter(PanelPath(path.directories)) != 1)
+        return kExitFailed;
+    m_device.Listing().clear();
+    if (m_device.MakeDirectory(path.name) != 1) {
+        Tell(kTextDeviceMkdirFailed);
+        return kExitFailed;
+    }
     bool listed = false;
     const auto made = Find(path, &listed);
     if (!listed)
-        return 1;
-    if (!made || !made->isDirectory)
-        return Fail("the instrument did not make " + operands[0]);
-    return 0;
+        return kExitFailed;
+    if (!made || !made->isDirectory) {
+        Tell(kTextDeviceMkdirFailed);
+        return kExitFailed;
+    }
+    return kExitOk;
 }
 
 } // namespace
@@ -336,6 +454,7 @@ int RunDevice(const QStringList& args) {
         std::fprintf(stderr, "zarno-cli device: %s\n%s", error.toLocal8Bit().constData(), kUsage);
         return 2;
     }
+    CatchInterrupts();
     DeviceSession session(*options);
     if (!session.Connect())
         return 1;

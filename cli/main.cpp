@@ -1,5 +1,6 @@
 // zarno-cli: the command-line face of the program's logic. "zarno-cli COMMAND ARGS..."
 
+#include "app/shell/program_info.h"
 #include "cli/commands.h"
 #include "cli/render_command.h"
 #include "cli/report_command.h"
@@ -29,9 +30,16 @@ constexpr Command kCommands[] = {
 };
 
 void PrintUsage(FILE* out) {
-    std::fprintf(out, "usage: zarno-cli COMMAND [ARGS...]\n\ncommands:\n");
+    std::fprintf(out,
+                 "Usage: zarno-cli COMMAND [ARGS...]\n"
+                 "The command-line face of Zarno: converts, shows, measures and draws SEG-Y recordings and\n"
+                 "works with the instrument's disk.\n\n"
+                 "Commands:\n");
     for (const Command& c : kCommands)
         std::fprintf(out, "  %s %s\n      %s\n", c.name, c.usage, c.summary);
+    std::fprintf(out, "\nOptions:\n"
+                      "  -h, --help     show this help and exit\n"
+                      "      --version  show the version and exit\n");
 }
 
 } // namespace
@@ -48,7 +56,9 @@ void PrintLine(const QString& text) {
 
 int main(int argc, char** argv) {
     using namespace zarno::cli;
-    if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
+    if (argc >= 2 && zarno::IsVersionOption(argv[1]))
+        return zarno::PrintVersion("zarno-cli");
+    if (argc < 2 || zarno::IsHelpOption(argv[1])) {
         PrintUsage(argc < 2 ? stderr : stdout);
         return argc < 2 ? kExitUsage : kExitOk;
     }

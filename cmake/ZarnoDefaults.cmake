@@ -19,5 +19,5 @@ endif()
 # zarno_defaults(target): warnings and include root for one of our own targets.
 function(zarno_defaults target)
     target_compile_options(${target} PRIVATE ${ZARNO_WARNINGS})
-    target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
+    target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR} ${PROJECT_BINARY_DIR}/generated)
 endfunction()

@@ -65,14 +65,23 @@ bool ParseProbability(const std::string& text, double* out) {
 } // namespace
 
 const char* const kUsage =
-    "usage:\n"
+    "Usage: zarno-device COMMAND [ARGS...]\n"
+    "The instrument simulator of Zarno: serves a directory as the instrument's disk, writes sample\n"
+    "recordings, and relays UDP with loss for tests.\n\n"
+    "Commands:\n"
     "  zarno-device serve --root DIR (--udp PORT | --serial COM1|COM2|DEVICE-PATH|pty [--line-addr N]\n"
     "                     [--speed BAUD]) [--label TEXT] [--kind K] [--disk-size BYTES]\n"
     "                     [--fail CODE=STATUS[:COUNT]]... [--no-answer CODE[:COUNT]]... [--delay-ms N]\n"
     "                     [--verbose]\n"
+    "      serve a directory as the instrument's disk over UDP or a serial line\n"
     "  zarno-device make-samples DIR\n"
+    "      write the sample recordings and their MANIFEST.TXT into DIR\n"
     "  zarno-device proxy --listen PORT --to HOST:PORT [--drop P] [--dup P] [--delay-ms N] [--seed S]\n"
-    "Ports are given in the transport library's convention (6768 is wire port 28698).\n";
+    "      relay UDP datagrams with loss, repeats and delay\n\n"
+    "Ports are given in the transport library's convention (6768 is wire port 28698).\n\n"
+    "Options:\n"
+    "  -h, --help     show this help and exit\n"
+    "      --version  show the version and exit\n";
 
 std::optional<ServeOptions> ParseServeArgs(const std::vector<std::string>& args, std::string* error) {
     ServeOptions o;

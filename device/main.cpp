@@ -1,6 +1,7 @@
 // zarno-device: the instrument simulator. `serve` serves a directory as the instrument's disk through
 // libvelnet.so, `make-samples` writes a set of synthetic recordings, `proxy` relays UDP with loss.
 
+#include "app/shell/program_info.h"
 #include "device/command_line.h"
 #include "device/pty_pair.h"
 #include "device/sample_set.h"
@@ -148,6 +149,12 @@ int main(int argc, char** argv) {
     if (argc < 2) {
         std::fputs(kUsage, stderr);
         return 2;
+    }
+    if (zarno::IsVersionOption(argv[1]))
+        return zarno::PrintVersion("zarno-device");
+    if (zarno::IsHelpOption(argv[1])) {
+        std::fputs(kUsage, stdout);
+        return std::fflush(stdout) == 0 ? 0 : 1;
     }
     InstallSignalHandlers();
     const std::string command = argv[1];

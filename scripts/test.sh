@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The whole test run: installs what is missing, then builds and tests three trees:
-#   build/        g++, every test (window tests under xvfb-run)
+#   build/        g++, every test (window tests under xvfb-run), and the Debian package made from it
+#                 and tried from a scratch root
 #   build-asan/   clang with AddressSanitizer+UndefinedBehaviorSanitizer, every test without a window
 #                 (the long lossy-link soak runs in build/ only),
 #                 plus a short run of each fuzz target
@@ -24,6 +25,9 @@ step "build (g++)"
 bash scripts/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZARNO_WERROR=$werror
 step "tests (g++)"
 xvfb-run -a ctest --test-dir build --output-on-failure -j "$jobs"
+
+step "package (made, unpacked into a scratch root, run from there)"
+bash scripts/package-check.sh build
 
 step "build (clang, ASan+UBSan)"
 bash scripts/build.sh build-asan -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug \

@@ -318,7 +318,7 @@ void FileManager::ReturnDevicePanelsToDriveC() {
         if (panel(p).onDevice)
             ResetPanelToDriveC(p, FirstDriveIndex());
     m_bDiskOpened = false;
-    m_deviceDirectory.clear();
+    m_device.Walk().Forget();
 }
 
 FileManager::PanelLock::PanelLock(FileManager& files) : m_files(files) {
@@ -337,57 +337,23 @@ bool FileManager::AskRetry() {
     return m_prompts.askYesNo(QString::fromUtf8(kRetryText), QString::fromUtf8(kAppCaption));
 }
 
-// The instrument has one current directory for both panels. When it is where the panel was, one step
-// (`name`) gets it to the new path; otherwise (the other panel moved it, or it is not known) it goes
-// to the root and down every directory of the new path, so that the listing, and every file name
-// sent afterwards, belong to this panel's directory.
-bool FileManager::ChangeDeviceDirectoryTo(const QString& oldPath, const QString& newPath,
-                                          const QString& name) {
-    bool ok = false;
-    if (!name.isEmpty() && !m_deviceDirectory.isEmpty() && SamePath(m_deviceDirectory, oldPath)) {
-        ok = m_device.ChangeDirectory(name) == 1;
-    } else {
-        ok = m_device.ChangeDirectory(kDeviceDrive) == 1;
-        const QStringList steps =
-            newPath.mid(kDeviceDrive.size()).split(QLatin1Char('\\'), Qt::SkipEmptyParts);
-        for (qsizetype i = 0; ok && i < steps.size(); ++i)
-            ok = m_device.ChangeDirectory(steps[i]) == 1;
-    }
-    m_deviceDirectory = ok ? newPath : QString();
-    return ok;
-}
-
+// The instrument has one current directory for both panels; the walk moves it to the panel's path
+// (or reads it again there), checking every step, and leaves the directory's fresh listing.
 int FileManager::SyncDeviceDirectory(int p) {
-    const QString& path = panel(p).path;
-    if (!m_deviceDirectory.isEmpty() && SamePath(m_deviceDirectory, path))
-        return 1;
     const PanelLock lock(*this);
-    return ChangeDeviceDirectoryTo(path, path, QString()) ? 1 : 0;
+    if (m_device.Walk().Enter(panel(p).path) != 1)
+        return 0;
+    m_device.Listing().clear();
+    return 1;
 }
 
 int FileManager::EnterDeviceDirectory(int p, const QString& name) {
     const PanelLock lock(*this);
     PanelState& state = panel(p);
-    const QString oldPath = state.path;
-    const QString newPath = NextDevicePath(oldPath, name);
+    const QString newPath = NextDevicePath(state.path, name);
     state.path = newPath;
-
-    const bool inStep =
-        name.isEmpty() && !m_deviceDirectory.isEmpty() && SamePath(m_deviceDirectory, newPath);
-    if (!inStep) {
-        while (!ChangeDeviceDirectoryTo(oldPath, newPath, name)) {
-            if (!AskRetry()) {
-                ResetPanelToDriveC(p, FirstDriveIndex());
-                return 0;
-            }
-        }
-    }
     FileCountProgress counter(m_views, p);
-    for (;;) {
-        m_device.Listing().clear();
-        if (m_device.ReadDirectory(newPath, &counter) == 1)
-            break;
-        m_device.Listing().clear();
+    while (m_device.Walk().Enter(newPath, &counter) != 1) {
         if (!AskRetry()) {
             ResetPanelToDriveC(p, FirstDriveIndex());
             return 0;
@@ -591,7 +557,6 @@ int FileManager::ChooseLink(int32_t linkType) {
 int FileManager::ConnectBySavedLink() {
     if (IsConnected())
         return 1;
-    m_deviceDirectory.clear();
     return ConnectByLinkType() ? 1 : 0;
 }
 
@@ -605,7 +570,6 @@ void FileManager::ShowTransportCommand() {
         Message("Необходимо определить Внешнее Усторойство!");
         return;
     }
-    m_deviceDirectory.clear();
     if (ConnectByLinkType())
         m_showTransport();
     else

@@ -93,9 +93,10 @@ public:
     // The header's "\" and ".." buttons.
     void GoToRoot(int panel);
     void GoUp(int panel);
-    // Makes the instrument's one current directory the path of this instrument panel when it is not
-    // (the other panel may have moved it), so that file names sent next belong to this panel's
-    // directory; 1 on success (or when nothing was needed), 0 when an exchange failed.
+    // Makes the instrument's one current directory the path of this instrument panel (the other
+    // panel may have moved it) and lists it afresh, so that file names sent next belong to this
+    // panel's directory and a delete finds its entry listed there; 1 on success, 0 when the walk
+    // could not be verified or an exchange failed (the user has been told).
     int SyncDeviceDirectory(int panel);
     // The panel back on "/" as a computer panel, its drive list showing "/" with this item selected.
     void ResetPanelToDriveC(int panel, int driveItem);
@@ -151,7 +152,6 @@ private:
     bool AskRetry();
     // Both instrument panels back on the computer's first drive; the disk counts as not opened.
     void ReturnDevicePanelsToDriveC();
-    bool ChangeDeviceDirectoryTo(const QString& oldPath, const QString& newPath, const QString& name);
     int OpenDeviceDisk();
     bool ConnectByLinkType();
     void MakeCurrentAndRefill(int panel, const QString& path);
@@ -170,8 +170,6 @@ private:
     uint32_t m_nDeviceTotal = 0;
     uint32_t m_nDeviceFree = 0;
     QString m_strDeviceLabel;
-    // The instrument's current directory as far as it is known ("" when not known).
-    QString m_deviceDirectory;
     QString m_strSgyFile;
     bool m_bToolbarVisible = true;
     int m_lockDepth = 0;

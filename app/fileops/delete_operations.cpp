@@ -37,11 +37,18 @@ void DeleteOne::DeleteOnComputer(int panel, const CFileEntry& entry) {
 }
 
 void DeleteOne::DeleteOnDevice(int panel, const CFileEntry& entry) {
-    if (m_host.device().DeleteRemoteFile(entry.deviceName) != 1) {
-        Tell(m_prompts, kTextDeviceDeleteFailed, PromptIcon::Stop);
+    if (!DeleteListedOnDevice(m_host, m_prompts, panel, entry))
         return;
-    }
     RereadDevicePanels(m_host, m_prompts, panel);
+}
+
+// Only an entry that a fresh listing of the panel's directory holds is deleted: the walk checks
+// both, so a namesake in another directory is never touched. A refusal has been told already.
+bool DeleteListedOnDevice(PanelHost& host, Prompts& prompts, int panel, const CFileEntry& entry) {
+    const int deleted = host.device().Walk().DeleteListed(host.panel(panel).path, entry.deviceName);
+    if (deleted == 0)
+        Tell(prompts, kTextDeviceDeleteFailed, PromptIcon::Stop);
+    return deleted == 1;
 }
 
 DialogOutcome DeleteMany::Run(int panel) {
@@ -53,7 +60,7 @@ DialogOutcome DeleteMany::Run(int panel) {
         selection.erase(selection.begin());
         if (row < 0 || row >= m_host.rowCount(panel))
             continue;
-        if (!DeleteEntry(m_host.row(panel, row))) {
+        if (!DeleteEntry(panel, m_host.row(panel, row))) {
             // The panels still show what is gone: bring them up to date before the dialog closes.
             if (m_deleted > 0)
                 Refresh(panel, onDevice);
@@ -65,17 +72,13 @@ DialogOutcome DeleteMany::Run(int panel) {
     return DialogOutcome::Close;
 }
 
-bool DeleteMany::DeleteEntry(const CFileEntry& entry) {
+bool DeleteMany::DeleteEntry(int panel, const CFileEntry& entry) {
     if (entry.isDirectory) {
         Tell(m_prompts, kTextNoManyDirectoriesDelete);
         return false;
     }
-    if (IsDevicePath(entry.fullPath)) {
-        if (m_host.device().DeleteRemoteFile(entry.deviceName) == 1)
-            return true;
-        Tell(m_prompts, kTextDeviceDeleteFailed, PromptIcon::Stop);
-        return false;
-    }
+    if (IsDevicePath(entry.fullPath))
+        return DeleteListedOnDevice(m_host, m_prompts, panel, entry);
     if (QFile::remove(entry.fullPath))
         return true;
     Tell(m_prompts, kTextPcDeleteFailed, PromptIcon::Stop);

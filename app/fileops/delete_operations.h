@@ -7,6 +7,10 @@
 
 namespace zarno {
 
+// Deletes an entry of an instrument panel, when the panel's directory is where the instrument is and
+// lists it; true when deleted, else the user has been told why.
+bool DeleteListedOnDevice(PanelHost& host, Prompts& prompts, int panel, const CFileEntry& entry);
+
 // Deletes one entry (a file, or an empty directory) of a panel.
 class DeleteOne {
 public:
@@ -30,7 +34,7 @@ public:
     int deleted() const { return m_deleted; }
 
 private:
-    bool DeleteEntry(const CFileEntry& entry);
+    bool DeleteEntry(int panel, const CFileEntry& entry);
     void Refresh(int panel, bool onDevice);
 
     PanelHost& m_host;

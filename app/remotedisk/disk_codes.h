@@ -22,4 +22,7 @@ enum DiskCode : uint32_t {
     kCodeClose = 76,
 };
 
+// The status of an answer that the instrument will follow with more (listings, block reads).
+constexpr uint16_t kStatusMore = 0xFFFF;
+
 } // namespace zarno

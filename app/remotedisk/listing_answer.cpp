@@ -1,5 +1,6 @@
 #include "app/remotedisk/listing_answer.h"
 
+#include "app/remotedisk/disk_codes.h"
 #include "app/remotedisk/wire_fields.h"
 
 #include <cstring>
@@ -9,6 +10,11 @@ namespace zarno {
 namespace {
 using namespace wire;
 constexpr uint32_t kEntrySize = 32;
+constexpr uint16_t kStatusDone = 0;
+
+uint32_t EntryCount(uint32_t length) {
+    return length < 2 ? 0 : (length - 2) / kEntrySize;
+}
 
 std::unique_ptr<CFileEntry> EntryFrom(const uint8_t* e, const QString& path) {
     auto entry = std::make_unique<CFileEntry>();
@@ -28,7 +34,7 @@ std::unique_ptr<CFileEntry> EntryFrom(const uint8_t* e, const QString& path) {
 
 void AddListingEntries(const uint8_t* reply, uint32_t length, const QString& path,
                        std::list<std::unique_ptr<CFileEntry>>& listing, Progress* counter, int* count) {
-    const uint32_t entries = length < 2 ? 0 : (length - 2) / kEntrySize;
+    const uint32_t entries = EntryCount(length);
     for (uint32_t i = 0; i < entries; ++i) {
         const uint8_t* e = reply + 2 + kEntrySize * i;
         if (std::memcmp(e, ".       ", 8) == 0)
@@ -38,6 +44,28 @@ void AddListingEntries(const uint8_t* reply, uint32_t length, const QString& pat
         if (counter)
             counter->setValue(*count);
     }
+}
+
+ListingStep ListingAnswers::Take(const uint8_t* reply, uint32_t length) {
+    if (length < 2)
+        return ListingStep::Failed;
+    const uint16_t status = U16(reply);
+    if (status != kStatusDone && status != kStatusMore)
+        return ListingStep::Failed;
+    const uint32_t entries = EntryCount(length);
+    if (entries > kMaxEntries - m_received)
+        return ListingStep::TooMany;
+    bool anyNew = false;
+    for (uint32_t i = 0; i < entries; ++i) {
+        Name name;
+        std::memcpy(name.data(), reply + 2 + kEntrySize * i, name.size());
+        anyNew = m_names.insert(name).second || anyNew;
+    }
+    if (status == kStatusMore && !anyNew)
+        return ListingStep::Repeated;
+    m_received += entries;
+    AddListingEntries(reply, length, m_path, m_listing, m_counter, &m_count);
+    return status == kStatusMore ? ListingStep::More : ListingStep::Done;
 }
 
 } // namespace zarno

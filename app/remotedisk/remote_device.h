@@ -4,6 +4,8 @@
 // block transfers of files in both directions.
 
 #include "app/link/transport_link.h"
+#include "app/remotedisk/device_walk.h"
+#include "app/remotedisk/disk_answers.h"
 #include "app/remotedisk/disk_codes.h"
 #include "app/remotedisk/file_entry.h"
 #include "app/seams/progress.h"
@@ -26,8 +28,6 @@ enum LinkType : int32_t { kLinkNone = 0, kLinkCom1 = 1, kLinkCom2 = 2, kLinkNetw
 
 constexpr uint32_t kBlockSize = 512;
 constexpr uint32_t kWritePayload = 522;
-constexpr uint16_t kStatusMore = 0xFFFF;
-constexpr uint32_t kNoBlockNumber = 0xFFFFFFFF;
 
 struct DiskInfo {
     uint8_t raw[48] = {};
@@ -69,6 +69,9 @@ public:
 
     // ---- remote disk commands ----
     int GetDiskInfo(DiskInfo* info);
+    // 1 when the instrument said the listing is complete; 0 with the listing's message when an
+    // exchange failed, the instrument answered a failing status, or the answers went round or past
+    // what a FAT directory holds. Moving the current directory is the walk's (Walk()) alone.
     int ReadDirectory(const QString& path, Progress* counter = nullptr);
     int ChangeDirectory(const QString& name);
     int MakeDirectory(const QString& name);
@@ -86,6 +89,9 @@ public:
 
     // The listing of the last directory read; newest first. Callers take entries over.
     std::list<std::unique_ptr<CFileEntry>>& Listing() { return m_listing; }
+
+    // Every move of the instrument's current directory goes through this walk, which verifies it.
+    DeviceWalk& Walk() { return m_walk; }
 
     // ---- block transfers ----
     int CopyFromDevice(const DeviceName& deviceName, const QString& localPath, Progress* progress = nullptr);
@@ -109,14 +115,15 @@ private:
 
     // One exchange; true when it succeeded (the answer is then in the link's buffer).
     bool Exchange(uint32_t code, uint32_t answerWanted, const void* payload, uint32_t length);
-    uint16_t ReplyStatus() const;
-    uint32_t ReplyU32(uint32_t offset) const;
+    // The answer of the last exchange.
+    AnswerView Reply() const;
     void Message(const char* text, const char* caption, PromptIcon icon);
     bool FailConnect(const char* text, const char* caption, PromptIcon icon, bool unload);
 
     Prompts& m_prompts;
     CTransportLink& m_link;
     std::list<std::unique_ptr<CFileEntry>> m_listing;
+    DeviceWalk m_walk{*this, m_prompts};
 };
 
 } // namespace zarno

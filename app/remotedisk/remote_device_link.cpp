@@ -78,6 +78,7 @@ bool CRemoteDevice::FailConnect(const char* text, const char* caption, PromptIco
 }
 
 int CRemoteDevice::ConnectCom(int32_t linkType) {
+    m_walk.Forget(); // a new link: where the instrument stands is not known
     m_nLinkType = linkType;
     m_bConnected = false;
     if (!m_link.LoadTransport())
@@ -111,6 +112,7 @@ int CRemoteDevice::ConnectCom(int32_t linkType) {
 }
 
 int CRemoteDevice::ConnectNetwork() {
+    m_walk.Forget(); // a new link: where the instrument stands is not known
     m_nLinkType = kLinkNetwork;
     m_bConnected = false;
     if (!m_link.LoadTransport())
@@ -145,6 +147,7 @@ int CRemoteDevice::ConnectNetwork() {
 }
 
 void CRemoteDevice::Disconnect() {
+    m_walk.Forget();
     if (m_bLoaded) {
         const VelnetApi& api = m_link.Api();
         if (api.IsLoaded()) {

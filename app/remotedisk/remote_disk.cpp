@@ -2,6 +2,7 @@
 
 #include "app/remotedisk/remote_device.h"
 
+#include "app/remotedisk/disk_answers.h"
 #include "app/remotedisk/listing_answer.h"
 #include "app/remotedisk/wire_fields.h"
 
@@ -42,13 +43,8 @@ bool CRemoteDevice::Exchange(uint32_t code, uint32_t answerWanted, const void* p
     return m_link.ReplySuccess();
 }
 
-// An answer shorter than the field reads as zeros there: never a value left over from before.
-uint16_t CRemoteDevice::ReplyStatus() const {
-    return m_link.ReplyLength() >= 2 ? U16(m_link.ReplyBuffer()) : 0xFFFE;
-}
-
-uint32_t CRemoteDevice::ReplyU32(uint32_t offset) const {
-    return m_link.ReplyLength() >= offset + 4 ? U32(m_link.ReplyBuffer() + offset) : 0;
+AnswerView CRemoteDevice::Reply() const {
+    return {m_link.ReplyBuffer(), m_link.ReplyLength()};
 }
 
 int CRemoteDevice::GetDiskInfo(DiskInfo* info) {
@@ -59,18 +55,21 @@ int CRemoteDevice::GetDiskInfo(DiskInfo* info) {
     return 1;
 }
 
+// A listing counts only when the instrument said it is complete: a failing status, an answer that
+// goes round, or more entries than a directory holds end it as failed, never as a shorter list.
 int CRemoteDevice::ReadDirectory(const QString& path, Progress* counter) {
-    int count = 0;
+    ListingAnswers answers(path, m_listing, counter);
     uint32_t code = kCodeReadDirectory;
     for (;;) {
-        if (!Exchange(code, 1, nullptr, 0)) {
+        const ListingStep step = Exchange(code, 1, nullptr, 0)
+                                     ? answers.Take(m_link.ReplyBuffer(), m_link.ReplyLength())
+                                     : ListingStep::Failed;
+        if (step == ListingStep::Done)
+            return 1;
+        if (step != ListingStep::More) {
             Message("Ошибка при попытке получения списка файлов!", kAppCaption, PromptIcon::Stop);
             return 0;
         }
-        const uint16_t status = ReplyStatus();
-        AddListingEntries(m_link.ReplyBuffer(), m_link.ReplyLength(), path, m_listing, counter, &count);
-        if (status != kStatusMore)
-            return 1;
         code = kCodeReadDirectoryMore;
     }
 }
@@ -99,15 +98,11 @@ int CRemoteDevice::ReadRemoteBlock(uint32_t handle, uint32_t block, uint32_t wan
         Message("Ошибка работы на транспортном уровне!", kErrorBang, PromptIcon::Stop);
         return 0;
     }
-    const uint16_t status = ReplyStatus();
-    if (status != 0 && status != kStatusMore)
+    const uint8_t* delivered = ReadAnswerData(Reply(), wanted);
+    if (!delivered)
         return -1;
-    // An answer that carries fewer bytes than the block would fill the file with whatever the
-    // buffer held before: it counts as a failed block.
-    if (m_link.ReplyLength() < 4 + wanted)
-        return -1;
-    *data = m_link.ReplyBuffer() + 4;
-    return status == 0 ? 1 : kStatusMore;
+    *data = delivered;
+    return Reply().Status() == 0 ? 1 : kStatusMore;
 }
 
 int CRemoteDevice::WriteRemoteBlock(uint32_t handle, const uint8_t* data, uint32_t block, uint32_t length,
@@ -122,7 +117,8 @@ int CRemoteDevice::WriteRemoteBlock(uint32_t handle, const uint8_t* data, uint32
         std::memcpy(payload + 10, data, length);
     if (!Exchange(kCodeWriteBlock, 1, payload, kWritePayload))
         return 0;
-    switch (ReplyStatus()) {
+    const WriteAnswer answer = ParseWriteAnswer(Reply());
+    switch (answer.status) {
     case 0:
         return 1;
     case 1:
@@ -130,7 +126,7 @@ int CRemoteDevice::WriteRemoteBlock(uint32_t handle, const uint8_t* data, uint32
         return -1;
     case 2:
         if (expectedBlock)
-            *expectedBlock = ReplyU32(2);
+            *expectedBlock = answer.expectedBlock;
         return -2;
     case 5:
         Message("Недостаточно места на удаленном диске для копирования файла!", kErrorBang, PromptIcon::Stop);
@@ -147,9 +143,10 @@ int CRemoteDevice::CreateRemoteFile(const DeviceName& deviceName, uint32_t* hand
         Message("Ошибка работы на транспортном уровне!", kErrorBang, PromptIcon::Stop);
         return 0;
     }
-    switch (ReplyStatus()) {
+    const CreateAnswer answer = ParseCreateAnswer(Reply());
+    switch (answer.status) {
     case 0:
-        *handle = ReplyU32(2);
+        *handle = answer.handle;
         return 1;
     case 1:
         Message("Файл на удаленном диске не доступен!", kErrorBang, PromptIcon::Stop);
@@ -166,10 +163,11 @@ int CRemoteDevice::CreateRemoteFile(const DeviceName& deviceName, uint32_t* hand
 int CRemoteDevice::OpenRemoteFile(const DeviceName& deviceName, uint32_t* handle, uint32_t* length) {
     if (!Exchange(kCodeOpen, 1, deviceName.data(), 12))
         return 0;
-    const uint16_t status = ReplyStatus();
+    const OpenAnswer answer = ParseOpenAnswer(Reply());
+    const uint16_t status = answer.status;
     if (status == 0) {
-        *handle = ReplyU32(2);
-        *length = ReplyU32(6);
+        *handle = answer.handle;
+        *length = answer.length;
         if (*length != 0)
             return 1;
         Message("Файл на удаленном диске имеет нулевую длину!", kAppCaption, PromptIcon::Stop);

@@ -201,6 +201,26 @@ TEST_F(InstrumentPanels, AFailedListingAnsweredNoLandsOnTheFirstDrive) {
     ExpectUnlocked();
 }
 
+// The instrument's directory of a panel vanished, and the other panel moved the instrument: the
+// commands that act in the panel's directory open nothing.
+TEST_F(InstrumentPanels, AVanishedDirectoryOpensNoCommand) {
+    Start();
+    fm->OnDriveChosen(0, DeviceDrive());
+    fm->OpenItem(0, Row(0, "DATA"));
+    ASSERT_EQ(fm->panel(0).path, "z:\\DATA");
+    ASSERT_TRUE(QDir(root.filePath("DATA")).removeRecursively());
+    fm->OnDriveChosen(1, DeviceDrive());
+    prompts.records.clear();
+
+    Select(0, {"X.DDB"});
+    fm->DeleteSelection(0);
+    fm->MakeDirectoryInPanel(0);
+    EXPECT_TRUE(dialogs.calls.empty());
+    EXPECT_EQ(prompts.texts(),
+              (std::vector<QString>{"Каталог на удаленном диске не найден!", "Каталог на удаленном диске не найден!"}));
+    ExpectUnlocked();
+}
+
 TEST_F(InstrumentPanels, DiskInformationResults) {
     struct Case {
         std::vector<std::string> args;

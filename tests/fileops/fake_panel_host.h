@@ -99,8 +99,7 @@ private:
         rows[size_t(p)].clear();
         if (!m_device)
             return 1;
-        m_device->Listing().clear();
-        if (m_device->ReadDirectory(panels[size_t(p)].path) != 1)
+        if (m_device->Walk().Enter(panels[size_t(p)].path) != 1)
             return 0;
         for (const auto& e : m_device->Listing())
             rows[size_t(p)].push_back(*e);

@@ -189,6 +189,28 @@ TEST_F(InstrumentPanels, DeleteAndMakeDirectoryOnBothSides) {
     EXPECT_EQ(prompts.texts(), Texts{});
 }
 
+// A panel whose directory vanished from the instrument: its deletes touch no namesake elsewhere.
+TEST_F(InstrumentPanels, DeletesNothingOutsideAVerifiedDirectory) {
+    ASSERT_TRUE(QDir(root.path()).mkdir("SITE1"));
+    for (const char* name : {"P01.DDB", "P02.DDB"}) {
+        ASSERT_TRUE(WriteFile(root.filePath(QString("SITE1/") + name), "site"));
+        ASSERT_TRUE(WriteFile(root.filePath(name), "root"));
+    }
+    Start();
+    host.ShowDevice(1, "z:\\SITE1");
+    ASSERT_NE(host.Find(1, "P01.DDB"), nullptr);
+    ASSERT_TRUE(QDir(root.filePath("SITE1")).removeRecursively());
+    host.ShowDevice(0); // the other panel leaves the instrument at the root
+
+    EXPECT_EQ(DeleteOne(host, prompts).Run(1, host.At(1, "P01.DDB")), DialogOutcome::Close);
+    host.Select(1, {"P01.DDB", "P02.DDB"});
+    EXPECT_EQ(DeleteMany(host, prompts).Run(1), DialogOutcome::Close);
+    EXPECT_EQ(prompts.texts(), (Texts{"Каталог на удаленном диске не найден!", "Каталог на удаленном диске не найден!"}));
+    host.ShowDevice(0); // an answered listing: every earlier request has been acted on
+    EXPECT_TRUE(QFile::exists(root.filePath("P01.DDB")));
+    EXPECT_TRUE(QFile::exists(root.filePath("P02.DDB")));
+}
+
 // An instrument of kind 1 refuses directories. The main frame keeps the dialog from opening for it;
 // should the request reach it anyway, its refusal leaves no directory and the panel shows the truth.
 TEST_F(InstrumentPanels, KindOneInstrumentMakesNoDirectory) {

@@ -1,6 +1,7 @@
 // The instrument client against a scripted instrument over loopback UDP: answer parsing, the
 // listing's pagination, statuses and their messages, block transfers, and the exchange's failures.
 
+#include "app/remotedisk/listing_answer.h"
 #include "app/remotedisk/remote_device.h"
 #include "app/remotedisk/transfer_cancel.h"
 #include "app/shell/persistent_settings.h"
@@ -479,6 +480,205 @@ TEST(RemoteDeviceLink, ComConnectRefusesLineAddressZero) {
     EXPECT_EQ(device.ConnectCom(1), 0);
     EXPECT_FALSE(device.m_bLoaded);
     EXPECT_EQ(prompts.texts(), std::vector<QString>{"Номер удаленного устройства не может быть равен 0!"});
+}
+
+// ---- listings that do not complete ----
+
+Bytes Answer(uint16_t status, std::initializer_list<Bytes> entries) {
+    Bytes a = U16Bytes(status);
+    for (const Bytes& e : entries)
+        a.insert(a.end(), e.begin(), e.end());
+    return a;
+}
+
+TEST_F(RemoteDeviceTest, ListingsThatDoNotCompleteFail) {
+    struct Case {
+        const char* what;
+        std::function<std::optional<Bytes>(int answer)> script;
+    };
+    const Case cases[] = {
+        {"a failing status on the first answer", [](int) { return U16Bytes(1); }},
+        {"a failing status on a follow-up",
+         [](int n) { return n == 0 ? Answer(0xFFFF, {Entry("A", "DDB", 0x20, 1)}) : U16Bytes(1); }},
+        {"no status word", [](int) { return Bytes{}; }},
+        {"the same page for ever", [](int) { return Answer(0xFFFF, {Entry("SAME", "DDB", 0x20, 1)}); }},
+        {"an empty page for ever", [](int) { return U16Bytes(0xFFFF); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        int answers = 0;
+        const auto page = [&](const Bytes&) { return c.script(answers++); };
+        instrument.On(kCodeReadDirectory, page);
+        instrument.On(kCodeReadDirectoryMore, page);
+        prompts.records.clear();
+        EXPECT_EQ(device.ReadDirectory("z:\\"), 0);
+        EXPECT_LE(answers, 2);
+        EXPECT_EQ(prompts.texts(), std::vector<QString>{"Ошибка при попытке получения списка файлов!"});
+        device.Listing().clear();
+    }
+}
+
+// An instrument that sends a fresh name in every answer, for ever, is stopped where a FAT directory
+// ends, with the listing's memory bounded by it.
+TEST(ListingAnswersTest, StopsPastWhatADirectoryHolds) {
+    std::list<std::unique_ptr<CFileEntry>> listing;
+    ListingAnswers answers("z:\\", listing, nullptr);
+    ListingStep step = ListingStep::More;
+    uint32_t sent = 0;
+    while (step == ListingStep::More && sent < 2 * ListingAnswers::kMaxEntries) {
+        Bytes a = U16Bytes(0xFFFF);
+        for (int i = 0; i < 16; ++i, ++sent) {
+            const Bytes e = Entry(QByteArray::number(sent, 16).constData(), "DDB", 0x20, 1);
+            a.insert(a.end(), e.begin(), e.end());
+        }
+        step = answers.Take(a.data(), uint32_t(a.size()));
+    }
+    EXPECT_EQ(step, ListingStep::TooMany);
+    EXPECT_EQ(listing.size(), size_t(ListingAnswers::kMaxEntries));
+
+    // A page that brings one new name among old ones is still taken; the final one may repeat.
+    std::list<std::unique_ptr<CFileEntry>> small;
+    ListingAnswers some("z:\\", small, nullptr);
+    const Bytes first = Answer(0xFFFF, {Entry("A", "", 0x20, 1)});
+    const Bytes mixed = Answer(0xFFFF, {Entry("A", "", 0x20, 1), Entry("B", "", 0x20, 1)});
+    const Bytes last = Answer(0, {Entry("B", "", 0x20, 1)});
+    EXPECT_EQ(some.Take(first.data(), uint32_t(first.size())), ListingStep::More);
+    EXPECT_EQ(some.Take(mixed.data(), uint32_t(mixed.size())), ListingStep::More);
+    EXPECT_EQ(some.Take(last.data(), uint32_t(last.size())), ListingStep::Done);
+}
+
+// ---- the verified walk ----
+
+// A small instrument with directories. Its change of directory is answered without a status, as the
+// real one's is; `ignoreChanges` makes it do nothing, as an instrument does that lacks the directory
+// or fails to change.
+class DirectoryInstrument {
+public:
+    explicit DirectoryInstrument(ScriptedDevice& device) : m_device(device) {
+        const Bytes dot = Entry(".", "", 0x10, 0), dots = Entry("..", "", 0x10, 0);
+        m_dirs[""] = {Entry("A", "", 0x10, 0), Entry("FILE", "DDB", 0x20, 10)};
+        m_dirs["A"] = {dot, dots, Entry("B", "", 0x10, 0), Entry("FILE", "DDB", 0x20, 20)};
+        m_dirs["A\\B"] = {dot, dots, Entry("FILE", "DDB", 0x20, 30)};
+        device.On(kCodeReadDirectory, [this](const Bytes&) { return List(); });
+    }
+    std::atomic<bool> ignoreChanges{false};
+
+private:
+    // The directory commands want no answer, so the script learns of them only from the record of
+    // requests, in order, before the listing that follows them.
+    Bytes List() {
+        const auto requests = m_device.Requests();
+        for (; m_seen < requests.size(); ++m_seen) {
+            const auto& [code, payload] = requests[m_seen];
+            if (code == kCodeRootDirectory && !ignoreChanges) {
+                m_cwd.clear();
+            } else if (code == kCodeChangeDirectory && !ignoreChanges && payload.size() >= 8) {
+                const std::string name = QByteArray(reinterpret_cast<const char*>(payload.data()), 8).trimmed().toStdString();
+                if (name == "..")
+                    m_cwd = m_cwd.substr(0, std::min(m_cwd.size(), m_cwd.rfind('\\')));
+                else if (m_dirs.count(m_cwd.empty() ? name : m_cwd + "\\" + name))
+                    m_cwd = m_cwd.empty() ? name : m_cwd + "\\" + name;
+            }
+        }
+        Bytes a = U16Bytes(0);
+        for (const Bytes& e : m_dirs[m_cwd])
+            a.insert(a.end(), e.begin(), e.end());
+        return a;
+    }
+
+    ScriptedDevice& m_device;
+    std::map<std::string, std::vector<Bytes>> m_dirs;
+    std::string m_cwd;
+    size_t m_seen = 0;
+};
+
+class WalkTest : public RemoteDeviceTest {
+protected:
+    // The size of the FILE.DDB listed where the walk ended: 10 at the root, 20 in A, 30 in A\B.
+    uint32_t FileSizeHere() {
+        for (const auto& e : device.Listing())
+            if (e->fileName == "FILE.DDB")
+                return e->size;
+        return 0;
+    }
+    size_t Sent(uint16_t code) {
+        const auto codes = instrument.Codes();
+        return size_t(std::count(codes.begin(), codes.end(), code));
+    }
+    DirectoryInstrument disk{instrument};
+};
+
+TEST_F(WalkTest, WalksDownUpAndAcross) {
+    ASSERT_EQ(device.Walk().Enter("z:\\A\\B"), 1);
+    EXPECT_EQ(FileSizeHere(), 30u);
+    EXPECT_EQ(device.Listing().front()->fullPath, "z:\\A\\B\\FILE.DDB");
+    ASSERT_EQ(device.Walk().Enter("z:/a"), 1) << "one step up, names in any case";
+    EXPECT_EQ(FileSizeHere(), 20u);
+    ASSERT_EQ(device.Walk().Enter("z:\\"), 1);
+    EXPECT_EQ(FileSizeHere(), 10u);
+    EXPECT_EQ(device.Walk().CurrentPath(), "z:\\");
+    EXPECT_TRUE(prompts.texts().empty());
+}
+
+TEST_F(WalkTest, AStepThatCannotBeVerifiedStopsTheWalk) {
+    struct Case {
+        const char* what;
+        QString from;
+        QString to;
+        bool ignore;
+        const char* text;
+    };
+    const Case cases[] = {
+        {"a directory the listing lacks", "z:\\", "z:\\NODIR", false, "Каталог на удаленном диске не найден!"},
+        {"a file is no directory", "z:\\", "z:\\FILE.DDB", false, "Каталог на удаленном диске не найден!"},
+        {"ignored at the root: no '..'", "z:\\", "z:\\A", true, "Ошибка при установке каталога!"},
+        {"ignored below: the same listing again", "z:\\A", "z:\\A\\B", true, "Ошибка при установке каталога!"},
+        {"ignored going up", "z:\\A\\B", "z:\\A", true, "Ошибка при установке каталога!"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        disk.ignoreChanges = false;
+        ASSERT_EQ(device.Walk().Enter(c.from), 1);
+        const size_t changes = Sent(kCodeChangeDirectory);
+        prompts.records.clear();
+        disk.ignoreChanges = c.ignore;
+        EXPECT_EQ(device.Walk().Enter(c.to), 0);
+        EXPECT_EQ(prompts.texts(), std::vector<QString>{c.text});
+        EXPECT_TRUE(device.Listing().empty());
+        EXPECT_TRUE(device.Walk().CurrentPath().isEmpty());
+        if (!c.ignore) {
+            EXPECT_EQ(Sent(kCodeChangeDirectory), changes) << "no step into what was not listed";
+        }
+    }
+}
+
+TEST_F(WalkTest, DeletesOnlyWhatTheVerifiedListingHolds) {
+    ASSERT_EQ(device.Walk().Enter("z:\\A"), 1);
+    DeviceName inA{}, elsewhere{};
+    for (const auto& e : device.Listing())
+        if (e->fileName == "FILE.DDB")
+            inA = e->deviceName;
+    elsewhere = NewFileDeviceName("OTHER.DDB");
+
+    EXPECT_EQ(device.Walk().DeleteListed("z:\\A", elsewhere), -1);
+    EXPECT_EQ(prompts.texts(), std::vector<QString>{"Файл на удаленном диске не найден!"});
+    EXPECT_EQ(Sent(kCodeDelete), 0u);
+
+    // The instrument no longer goes where it is sent: the delete walks again, cannot verify, deletes nothing.
+    device.Walk().Forget();
+    disk.ignoreChanges = true;
+    prompts.records.clear();
+    EXPECT_EQ(device.Walk().DeleteListed("z:\\A", inA), -1);
+    EXPECT_EQ(prompts.texts(), std::vector<QString>{"Ошибка при установке каталога!"});
+    EXPECT_EQ(Sent(kCodeDelete), 0u);
+
+    disk.ignoreChanges = false;
+    EXPECT_EQ(device.Walk().DeleteListed("z:\\A", inA), 1);
+    for (int i = 0; i < 2000 && Sent(kCodeDelete) == 0; ++i) // the delete wants no answer: see it arrive
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    const auto requests = instrument.Requests();
+    ASSERT_EQ(requests.back().first, kCodeDelete);
+    EXPECT_EQ(requests.back().second, Bytes(inA.begin(), inA.end()));
 }
 
 } // namespace

@@ -70,6 +70,8 @@ public:
         }
         return m_exit;
     }
+    // Its process id while it runs (tests pause it with SIGSTOP to make an instrument go silent).
+    pid_t pid() const { return m_pid; }
     // What it wrote to standard output after the start-up line (complete after Stop).
     const std::string& output() const { return m_rest; }
 

@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# package-check.sh [BUILD-DIR]: makes the package, unpacks it into a scratch root, and proves from
+# there that it is whole: the desktop entry and the file types are valid, no installed binary keeps a
+# path of the build, and the installed zarno-cli and zarno-device run and convert a recording with
+# the libraries found in their installed places.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+dir=$(cd "${1:-$root/build}" 2>/dev/null && pwd || echo "${1:-$root/build}")
+deb=$(bash "$root/scripts/package.sh" "$dir")
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+fail() { echo "package-check: $*" >&2; exit 1; }
+
+echo "package: $deb"
+dpkg-deb --info "$deb" | sed -n '/Depends:/p'
+dpkg-deb -x "$deb" "$scratch/root"
+usr=$scratch/root/usr
+for f in bin/zarno bin/zarno-cli bin/zarno-device lib/zarno/libvelnet.so lib/zarno/libDravik.so \
+         lib/zarno/libTovelUtils.so share/applications/zarno.desktop share/mime/packages/zarno.xml \
+         share/icons/hicolor/48x48/apps/zarno.png share/man/man1/zarno-cli.1.gz \
+         share/man/man1/zarno-device.1.gz share/man/man1/zarno.1.gz; do
+    [ -e "$usr/$f" ] || fail "the package lacks /usr/$f"
+done
+desktop-file-validate "$usr/share/applications/zarno.desktop"
+python3 -c 'import sys, xml.dom.minidom; xml.dom.minidom.parse(sys.argv[1])' "$usr/share/mime/packages/zarno.xml"
+
+for f in "$usr"/lib/zarno/*; do
+    runpath=$(readelf -d "$f" | sed -n 's/.*(RUNPATH).*\[\(.*\)\]/\1/p')
+    [ -z "$runpath" ] || [ "$runpath" = '$ORIGIN' ] || fail "$f has RUNPATH $runpath"
+    if grep -q -a -F "$root" "$f" || grep -q -a -F "$dir" "$f"; then
+        fail "$f still names the build folder"
+    fi
+done
+
+# Nothing of the build tree may be found on the way: run from elsewhere with a clean library path.
+cd "$scratch"
+env -u LD_LIBRARY_PATH "$usr/bin/zarno-cli" --version
+env -u LD_LIBRARY_PATH "$usr/bin/zarno-device" --version
+env -u LD_LIBRARY_PATH QT_QPA_PLATFORM=offscreen "$usr/bin/zarno" --version
+env -u LD_LIBRARY_PATH "$usr/bin/zarno-device" make-samples samples >/dev/null
+env -u LD_LIBRARY_PATH "$usr/bin/zarno-cli" convert -o out samples/PILE12.DDB
+[ -s out/PILE12.sgy ] || fail "the installed zarno-cli converted nothing"
+env -u LD_LIBRARY_PATH "$usr/bin/zarno-cli" measure out/PILE12.sgy
+echo "package-check: $(basename "$deb") installs and works from $usr"

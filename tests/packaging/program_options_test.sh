@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# The three programs answer --version and --help alike, without a display, and fail when they cannot
+# write the answer.
+set -u
+bin=$1
+status=0
+check() { if ! eval "$2"; then echo "FAIL: $1"; status=1; fi; }
+for p in zarno zarno-cli zarno-device; do
+    v=$(env -u DISPLAY QT_QPA_PLATFORM=minimal "$bin/$p" --version); rc=$?
+    check "$p --version exits 0" '[ $rc -eq 0 ]'
+    check "$p --version says '$v'" '[[ "$v" =~ ^$p\ \(Zarno\)\ [0-9]+\.[0-9]+\.[0-9]+$ ]]'
+    h=$(env -u DISPLAY "$bin/$p" --help); rc=$?
+    check "$p --help exits 0" '[ $rc -eq 0 ]'
+    check "$p --help starts with its usage" '[[ "$h" == "Usage: $p "* ]]'
+    check "$p --help lists --version" '[[ "$h" == *"--version"* ]]'
+    env -u DISPLAY "$bin/$p" --version >/dev/full 2>/dev/null
+    check "$p --version into a full output fails" '[ $? -ne 0 ]'
+done
+[ $status -eq 0 ] && echo "1 passed, 0 failed" || echo "0 passed, 1 failed"
+exit $status
