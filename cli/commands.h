@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+#include <optional>
+
 namespace zarno::cli {
 
 inline constexpr int kExitOk = 0;
@@ -22,6 +24,13 @@ int RunHeaders(const QStringList& args);
 int RunDevice(const QStringList& args);
 int RunMeasureCommand(const QStringList& args);
 int RunSpectrumCommand(const QStringList& args);
+
+// An integer argument within min … max; nothing for any other text.
+inline std::optional<int> IntArgument(const QString& text, int min, int max) {
+    bool ok = false;
+    const int v = text.toInt(&ok);
+    return ok && v >= min && v <= max ? std::optional<int>(v) : std::nullopt;
+}
 
 // Prints "zarno-cli: <text>" on standard error.
 void PrintError(const QString& text);

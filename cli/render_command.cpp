@@ -2,6 +2,7 @@
 
 #include "cli/commands.h"
 
+#include "app/io/whole_file.h"
 #include "app/render/graph_picture.h"
 #include "app/render/graph_setup.h"
 #include "app/render/offscreen_render.h"
@@ -42,12 +43,6 @@ struct RenderRequest {
     QString input;
 };
 
-std::optional<int> IntArg(const QString& text, int min, int max) {
-    bool ok = false;
-    const int v = text.toInt(&ok);
-    return ok && v >= min && v <= max ? std::optional<int>(v) : std::nullopt;
-}
-
 std::optional<int> FillModeNamed(const QString& name) {
     if (name == "line")
         return 0;
@@ -73,14 +68,14 @@ std::optional<RenderRequest> Parse(const QStringList& args) {
         } else if (a == "--length") {
             r.timeUnits = false;
         } else if ((a == "--width" || a == "--height") && hasValue &&
-                   (n = IntArg(args[++i], 1, kMaxPictureSide))) {
+                   (n = IntArgument(args[++i], 1, kMaxPictureSide))) {
             (a == "--width" ? r.width : r.height) = *n;
-        } else if (a == "--single" && hasValue && (n = IntArg(args[++i], 1, kGraphSetSize))) {
+        } else if (a == "--single" && hasValue && (n = IntArgument(args[++i], 1, kGraphSetSize))) {
             r.single = *n;
         } else if (a == "--fill" && hasValue && (n = FillModeNamed(args[++i]))) {
             r.fillMode = n;
         } else if (a == "--marker" && hasValue && r.markers.size() < kMaxMarkers &&
-                   (n = IntArg(args[++i], std::numeric_limits<int>::min(), std::numeric_limits<int>::max()))) {
+                   (n = IntArgument(args[++i], std::numeric_limits<int>::min(), std::numeric_limits<int>::max()))) {
             r.markers.push_back(*n);
         } else if (a == "--velocity" && hasValue) {
             bool ok = false;
@@ -131,7 +126,7 @@ bool WritePng(const QImage& image, const QString& path) {
     if (!file.open(QIODevice::WriteOnly))
         return false;
     QImageWriter writer(&file, "png");
-    return writer.write(image) && file.commit();
+    return writer.write(image) && io::CommitWholeFile(file);
 }
 
 } // namespace

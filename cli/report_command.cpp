@@ -2,11 +2,11 @@
 
 #include "cli/commands.h"
 
+#include "app/io/whole_file.h"
 #include "app/render/graph_setup.h"
 #include "app/report/emf_writer.h"
 #include "app/report/report_output.h"
 #include "app/report/report_picture.h"
-#include "app/report/whole_file_write.h"
 #include "app/seams/stderr_prompts.h"
 #include "app/viewer/pict_load.h"
 
@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QSaveFile>
 #include <QSet>
 
 #include <limits>
@@ -36,12 +37,6 @@ struct ReportRequest {
     QStringList inputs;
 };
 
-std::optional<int> IntArg(const QString& text, int min, int max) {
-    bool ok = false;
-    const int v = text.toInt(&ok);
-    return ok && v >= min && v <= max ? std::optional<int>(v) : std::nullopt;
-}
-
 std::optional<ReportRequest> Parse(const QStringList& args) {
     ReportRequest r;
     for (qsizetype i = 0; i < args.size(); ++i) {
@@ -58,9 +53,9 @@ std::optional<ReportRequest> Parse(const QStringList& args) {
         } else if (a == "--comment" && hasValue) {
             r.comment = args[++i];
         } else if (a == "--marker" && hasValue && r.markers.size() < kLengthsListRows &&
-                   (n = IntArg(args[++i], 0, std::numeric_limits<int>::max()))) {
+                   (n = IntArgument(args[++i], 0, std::numeric_limits<int>::max()))) {
             r.markers.push_back(*n);
-        } else if (a == "--trace" && hasValue && (n = IntArg(args[++i], 1, kPictTraces))) {
+        } else if (a == "--trace" && hasValue && (n = IntArgument(args[++i], 1, kPictTraces))) {
             r.trace = *n;
         } else if (a == "-o" && hasValue) {
             r.outputDir = args[++i];
@@ -156,23 +151,30 @@ private:
     Prompts& m_prompts;
 };
 
+// Every page that could be made, into out; false when none could (a PDF without a page would be a
+// file that looks like a report and holds none) or the PDF could not be finished.
+bool WritePdfPages(ReportRun& run, QIODevice& out, bool& everyPage) {
+    ReportPdfWriter pdf(out);
+    int pages = 0;
+    for (qsizetype i = 0; i < run.request().inputs.size(); ++i)
+        everyPage &= run.Page(i, pdf.Page(), [&](const ReportSettings& settings, const QImage& picture) {
+            pdf.AddPage(settings, picture);
+            ++pages;
+            return true;
+        });
+    return pages > 0 && pdf.Finish();
+}
+
 bool WritePdf(ReportRun& run, const QString& path) {
     bool everyPage = true;
-    int pages = 0;
-    const bool written = WriteWholeFile(path, [&](QIODevice& out) {
-        ReportPdfWriter pdf(out);
-        for (qsizetype i = 0; i < run.request().inputs.size(); ++i)
-            everyPage &= run.Page(i, pdf.Page(), [&](const ReportSettings& settings, const QImage& picture) {
-                pdf.AddPage(settings, picture);
-                ++pages;
-                return true;
-            });
-        // A PDF without a page would be a file that looks like a report and holds none.
-        return pages > 0 && pdf.Finish();
-    });
-    if (!written && pages > 0)
-        run.Failed(path, QStringLiteral("cannot be written"));
-    return written && everyPage;
+    QSaveFile out(path);
+    if (!out.open(QIODevice::WriteOnly))
+        return run.Failed(path, QStringLiteral("cannot be created"));
+    if (!WritePdfPages(run, out, everyPage))
+        return false; // the pages that failed were named; no file is left
+    if (!io::CommitWholeFile(out))
+        return run.Failed(path, QStringLiteral("cannot be written"));
+    return everyPage;
 }
 
 bool WriteMetafiles(ReportRun& run, const QDir& dir) {
@@ -190,7 +192,8 @@ bool WriteMetafiles(ReportRun& run, const QDir& dir) {
         names.insert(name);
         every &= run.Page(i, page, [&](const ReportSettings& settings, const QImage& picture) {
             const QString path = dir.filePath(name);
-            if (WriteWholeFile(path, ReportMetafile(settings, page, {kA4WidthTenthsMm, kA4HeightTenthsMm}, picture)))
+            const QByteArray metafile = ReportMetafile(settings, page, {kA4WidthTenthsMm, kA4HeightTenthsMm}, picture);
+            if (io::WriteWholeFile(path, metafile) == io::WholeFileResult::Written)
                 return true;
             return run.Failed(path, QStringLiteral("cannot be written"));
         });

@@ -2,7 +2,7 @@
 
 #include "app/report/emf_writer.h"
 #include "app/report/painter_report_sink.h"
-#include "app/report/whole_file_write.h"
+#include "app/io/whole_file.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -77,7 +77,7 @@ QString ReportFileNotWrittenText(const QString& path) {
 namespace {
 
 bool WriteOrTell(const QString& path, const QByteArray& content, Prompts& prompts) {
-    if (WriteWholeFile(path, content))
+    if (io::WriteWholeFile(path, content) == io::WholeFileResult::Written)
         return true;
     prompts.message(ReportFileNotWrittenText(path), QStringLiteral("Ошибка"), PromptIcon::Stop);
     return false;

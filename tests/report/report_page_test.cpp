@@ -1,7 +1,7 @@
 #include "app/report/emf_writer.h"
 #include "app/report/report_output.h"
 #include "app/report/report_page.h"
-#include "app/report/whole_file_write.h"
+#include "app/io/whole_file.h"
 
 #include "tests/support/recording_prompts.h"
 
@@ -22,14 +22,19 @@ using zarno::testing::RecordingPrompts;
 
 namespace {
 
-// Fonts and the PDF writer need the application object of the drawing layer.
-QGuiApplication& GuiApp() {
-    static int argc = 1;
-    static char name[] = "zarno-test";
-    static char* argv[] = {name, nullptr};
-    static auto* app = new QGuiApplication(argc, argv);
-    return *app;
-}
+// Fonts and the PDF writer need the application object of the drawing layer, for the whole run.
+class GuiEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override { m_app = std::make_unique<QGuiApplication>(m_argc, m_argv); }
+    void TearDown() override { m_app.reset(); }
+
+private:
+    int m_argc = 1;
+    char m_name[12] = "zarno-test";
+    char* m_argv[2] = {m_name, nullptr};
+    std::unique_ptr<QGuiApplication> m_app;
+};
+[[maybe_unused]] ::testing::Environment* const g_gui = ::testing::AddGlobalTestEnvironment(new GuiEnvironment);
 
 struct SinkCall {
     enum Kind { Fill, Picture, Font, Text } kind;
@@ -189,13 +194,14 @@ QString RunTool(const QString& program, const QStringList& args) {
 }
 
 TEST(ReportPdf, OneA4PagePerReportReadBackByPoppler) {
-    GuiApp();
     QTemporaryDir dir;
     const QString path = dir.filePath("report.pdf");
     QSize pictureSize;
     ReportSettings second = EverythingPrinted();
     second.fileNameLine = FileNameLine("/data/site/PILE13.sgy");
-    ASSERT_TRUE(WriteWholeFile(path, [&](QIODevice& out) {
+    {
+        QFile out(path);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
         ReportPdfWriter pdf(out);
         // A4 at the stated resolution, give or take the writer's rounding of points to pixels.
         EXPECT_NEAR(pdf.Page().horzRes, 2480, 1);
@@ -205,8 +211,8 @@ TEST(ReportPdf, OneA4PagePerReportReadBackByPoppler) {
         const QImage picture = TestPicture(pictureSize);
         pdf.AddPage(EverythingPrinted(), picture);
         pdf.AddPage(second, picture);
-        return pdf.Finish();
-    }));
+        ASSERT_TRUE(pdf.Finish());
+    }
 
     const QString info = RunTool("pdfinfo", {path});
     EXPECT_TRUE(info.contains(QRegularExpression("Pages:\\s+2"))) << info.toStdString();
@@ -228,7 +234,6 @@ TEST(ReportPdf, OneA4PagePerReportReadBackByPoppler) {
 }
 
 TEST(ReportMetafile, HeaderAndRecordsReadByAnOutsideReader) {
-    GuiApp();
     const PageMetrics page = A4PageMetrics();
     const QByteArray emf =
         ReportMetafile(EverythingPrinted(), page, {2100, 2970}, TestPicture(ReportPictureSize(page)));
@@ -244,7 +249,7 @@ TEST(ReportMetafile, HeaderAndRecordsReadByAnOutsideReader) {
 
     QTemporaryDir dir;
     const QString wmf = dir.filePath("rep.wmf"), svg = dir.filePath("rep.svg");
-    ASSERT_TRUE(WriteWholeFile(wmf, emf));
+    ASSERT_EQ(io::WriteWholeFile(wmf, emf), io::WholeFileResult::Written);
     RunTool("emf2svg-conv", {"-i", wmf, "-o", svg});
     QFile file(svg);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));

@@ -9,6 +9,7 @@
 #include "app/ui/viewer/pict_form.h"
 #include "app/ui/viewer/pict_view.h"
 #include "app/ui/viewer/property_sheet_sgy.h"
+#include "app/report/report_model.h"
 #include "app/ui/viewer/splitter_pict_frame.h"
 #include "app/viewer/pict_panel_model.h"
 
@@ -174,9 +175,14 @@ TEST_F(ViewerWindow, ClosingKeepsTheSettingsBesideTheFileAndBringsTheManagerBack
     EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("FILTER.ini"))));
     // The next viewer starts with the display settings the last one left.
     EXPECT_EQ(m_frame->viewerDisplay().m_nZakraskaGrafs, 2);
+    // The report's settings, by contrast, start afresh with every viewer.
+    TheReportSettings().used = true;
+    TheReportSettings().printVelocity = true;
     CSplitterPictFrame* next = qobject_cast<CSplitterPictFrame*>(m_frame->OpenViewer(path()));
     ASSERT_NE(next, nullptr);
     EXPECT_EQ(next->doc().m_dFillLevel, -0.5);
+    EXPECT_FALSE(TheReportSettings().used);
+    EXPECT_FALSE(TheReportSettings().printVelocity);
     // ... and the next start of the program.
     m_frame->close();
     m_frame.reset();

@@ -33,8 +33,9 @@ TEST(LengthsList, RowsFromTheMarkers) {
         for (std::size_t s = 0; s < 5; ++s) {
             EXPECT_EQ(list.numbers[s], QString::number(s + 1));
             EXPECT_EQ(list.texts[s], QString::fromUtf8(c.texts[s])) << "row " << s;
-            if (static_cast<int>(s) >= c.count)
+            if (static_cast<int>(s) >= c.count) {
                 EXPECT_EQ(list.entries[s], kUnusedLength);
+            }
         }
     }
 }

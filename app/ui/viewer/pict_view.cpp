@@ -3,6 +3,7 @@
 #include "app/render/graph_picture.h"
 #include "app/render/graph_setup.h"
 #include "app/render/qt_gl_binding.h"
+#include "app/report/report_model.h"
 #include "app/ui/print_report_dialog.h"
 #include "app/ui/viewer/render_scene.h"
 #include "app/viewer/pict_doc.h"
@@ -57,6 +58,8 @@ CPictView::CPictView(Prompts& prompts, QWidget* parent) : QOpenGLWidget(parent),
     setFormat(format);
     setFocusPolicy(Qt::StrongFocus);
     setMinimumSize(10, 14);
+    // The report settings are one set for the process and start afresh with every new viewer.
+    ResetReportSettings();
     m_dlgReport = new CPrintReport(this);
 }
 
