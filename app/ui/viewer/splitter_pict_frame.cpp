@@ -327,7 +327,7 @@ void CSplitterPictFrame::closeEvent(QCloseEvent* event) {
         // The panel's destruction: the toolbar as the user left it, then the gain and the filter
         // settings kept beside the file.
         m_main.setToolbarVisible(m_main.files().ToolbarVisible());
-        SavePictSettings(m_doc, ProgramFilterSettings());
+        SavePictSettings(m_doc, ProgramFilterSettings(), m_main.prompts()); // a failure has been told
         if (m_main.viewerFrame() == this)
             m_main.setViewerFrame(nullptr);
     }
