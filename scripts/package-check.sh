@@ -38,6 +38,7 @@ env -u LD_LIBRARY_PATH "$usr/bin/zarno-cli" --version
 env -u LD_LIBRARY_PATH "$usr/bin/zarno-device" --version
 env -u LD_LIBRARY_PATH QT_QPA_PLATFORM=offscreen "$usr/bin/zarno" --version
 env -u LD_LIBRARY_PATH "$usr/bin/zarno-device" make-samples samples >/dev/null
+mkdir out
 env -u LD_LIBRARY_PATH "$usr/bin/zarno-cli" convert -o out samples/PILE12.DDB
 [ -s out/PILE12.sgy ] || fail "the installed zarno-cli converted nothing"
 env -u LD_LIBRARY_PATH "$usr/bin/zarno-cli" measure out/PILE12.sgy
@@ -50,7 +51,7 @@ XDG_CONFIG_HOME="$scratch/config" VELNET_COM1=/dev/ptmx xvfb-run -a -s "-screen 
 plot_pixels=$(convert "$scratch/viewer.png" -alpha off -fill black +opaque "rgb(242,242,255)" \
     -fill white -opaque "rgb(242,242,255)" -format "%[fx:round(mean*w*h)]" info:)
 echo "installed zarno PILE12.sgy: $plot_pixels pixels of plot background"
-[ "$plot_pixels" -gt 50000 ] || fail "the installed zarno showed no signal viewer for PILE12.sgy"
 cp "$scratch/viewer.png" "$dir/package-viewer.png"
+[ "$plot_pixels" -gt 50000 ] || fail "the installed zarno showed no signal viewer for PILE12.sgy (see $dir/package-viewer.png)"
 
 echo "package-check: $(basename "$deb") installs and works from $usr"

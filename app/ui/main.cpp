@@ -6,6 +6,7 @@
 #include "app/ui/zarno_app.h"
 
 #include <QApplication>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -41,7 +42,11 @@ int main(int argc, char** argv) {
     });
     if (!app.InitInstance())
         return 1;
-    if (argc >= 2) // what is left once Qt has taken its own options
-        app.OpenCommandLineFile(QString::fromLocal8Bit(argv[1]));
+    // What is left once Qt has taken its own options. Opened once the main window has been shown
+    // and activated, so that the viewer comes out on top of the file manager.
+    if (argc >= 2) {
+        const QString file = QString::fromLocal8Bit(argv[1]);
+        QTimer::singleShot(0, &app, [&app, file] { app.OpenCommandLineFile(file); });
+    }
     return QApplication::exec();
 }
