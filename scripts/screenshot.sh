@@ -17,8 +17,8 @@ mkdir -p docs
 xvfb-run -a -s "-screen 0 1280x800x24" "$bin/zarno-screenshot" "$root/docs/screenshot.png" \
     "$root/docs/viewer.png" "$work/pc/PILE12.sgy"
 # The user guide's spectrum picture: the two traces of PILE18, drawn off screen.
-"$bin/zarno-cli" render --spectrum --width 900 --height 400 -o "$root/docs/spectrum.png" "$work/pc/PILE18.sgy"
+"$bin/zarno-cli" render --spectrum --width 900 --height 400 -o "$root/docs/fourier.png" "$work/pc/PILE18.sgy"
 # ... and its report page: the command-line report of PILE12, its PDF page as a picture.
 "$bin/zarno-cli" report -o "$work/report" "$work/pc/PILE12.sgy" 2>/dev/null
 pdftoppm -png -r 60 -singlefile "$work/report/report.pdf" "$root/docs/report"
-echo "docs/screenshot.png docs/viewer.png docs/spectrum.png docs/report.png"
+echo "docs/screenshot.png docs/viewer.png docs/fourier.png docs/report.png"
