@@ -11,6 +11,7 @@
 #include "tests/support/scripted_device.h"
 #include "tests/support/temp_config.h"
 
+#include <atomic>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -506,7 +507,7 @@ TEST_F(RemoteDeviceTest, ListingsThatDoNotCompleteFail) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        int answers = 0;
+        std::atomic<int> answers{0}; // counted on the instrument's thread
         const auto page = [&](const Bytes&) { return c.script(answers++); };
         instrument.On(kCodeReadDirectory, page);
         instrument.On(kCodeReadDirectoryMore, page);
@@ -561,6 +562,11 @@ public:
         m_dirs["A\\B"] = {dot, dots, Entry("FILE", "DDB", 0x20, 30)};
         device.On(kCodeReadDirectory, [this](const Bytes&) { return List(); });
     }
+    // The script reads this object on the instrument's thread: take it away (waiting for a run to
+    // end) before the object goes.
+    ~DirectoryInstrument() { m_device.On(kCodeReadDirectory, nullptr); }
+    DirectoryInstrument(const DirectoryInstrument&) = delete;
+    DirectoryInstrument& operator=(const DirectoryInstrument&) = delete;
     std::atomic<bool> ignoreChanges{false};
 
 private:

@@ -41,7 +41,10 @@ public:
     // The device answers whoever it is aimed at (the client's local port).
     void AimAt(uint32_t clientPort) { m_host.Aim(clientPort); }
 
+    // Waits for a script that is running to finish, so that once this returns an old handler is
+    // neither running nor called again, and what it wrote is visible to the caller.
     void On(uint16_t code, Handler handler) {
+        std::lock_guard running(m_runMutex);
         std::lock_guard lock(m_mutex);
         m_handlers[code] = std::move(handler);
     }
@@ -83,6 +86,9 @@ private:
         }
         if (!handler || !(m.flags() & velnet::mfFullAnswer))
             return;
+        // One script at a time; On() waits on this too (the client learns of an answer through a
+        // socket, which orders nothing for the test's own reads).
+        std::lock_guard running(m_runMutex);
         if (const auto answer = handler(payload)) {
             uint32_t ok = 0;
             Api().SendAnswer(m_host.handle, m.id(), static_cast<uint32_t>(answer->size()), answer->data(),
@@ -90,6 +96,7 @@ private:
         }
     }
 
+    std::mutex m_runMutex; // held while a script runs
     std::mutex m_mutex;
     std::map<uint16_t, Handler> m_handlers;
     std::vector<std::pair<uint16_t, Bytes>> m_requests;
