@@ -5,7 +5,7 @@
 // (ratio about 1.00); the checked one's cost is reported.
 
 #include "app/link/transport_link.h"
-#include "app/remotedisk/remote_device.h"
+#include "bench/instrument_download.h"
 
 #include "tests/support/device_process.h"
 #include "tests/support/recording_prompts.h"
@@ -16,14 +16,11 @@
 #include <QDir>
 #include <QTemporaryDir>
 
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <vector>
 
-using Clock = std::chrono::steady_clock;
 
 namespace {
 
@@ -38,38 +35,21 @@ QWidget* DebugWindow() {
     return nullptr;
 }
 
-// Exchanges per second of one CopyFromDevice; 0 when something failed.
-double DownloadRate(const zarno::testing::DeviceProcess& instrument, Mode mode) {
-    zarno::testing::RecordingPrompts prompts;
-    zarno::CRemoteDevice device(prompts);
-    device.m_nLocalPort = velnet::ValueFromWirePort(zarno::testing::FreeWirePort());
-    device.m_nRemotePort = instrument.port;
-    device.m_nRemoteIP = 0x7F000001;
-    if (device.ConnectNetwork() != 1 || device.ReadDirectory("z:\\") != 1 || device.Listing().empty())
-        return 0;
-    if (mode != Mode::NoWindow) {
-        zarno::CTransportLink& link = zarno::CTransportLink::Instance();
-        link.Api().ShowTransport(link.Transport, 1);
-        QApplication::processEvents();
-        QWidget* window = DebugWindow();
-        if (!window)
-            return 0;
-        if (mode == Mode::Checked)
-            for (const char* box : {"messagesDebug", "udpDebug", "timeStamps"})
-                window->findChild<QCheckBox*>(QString::fromLatin1(box))->click();
-    }
-    const zarno::DeviceName name = device.Listing().front()->deviceName;
-    QTemporaryDir local;
-    const auto start = Clock::now();
-    if (device.CopyFromDevice(name, local.filePath("BIG.BIN")) != 1)
-        return 0;
-    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-    return (double(kFileBytes / zarno::kBlockSize) + 2) / seconds;
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
+// Shows the library's window for the link (and ticks every box for Mode::Checked); false when it
+// did not appear.
+bool PrepareWindow(Mode mode) {
+    if (mode == Mode::NoWindow)
+        return true;
+    zarno::CTransportLink& link = zarno::CTransportLink::Instance();
+    link.Api().ShowTransport(link.Transport, 1);
+    QApplication::processEvents();
+    QWidget* window = DebugWindow();
+    if (!window)
+        return false;
+    if (mode == Mode::Checked)
+        for (const char* box : {"messagesDebug", "udpDebug", "timeStamps"})
+            window->findChild<QCheckBox*>(QString::fromLatin1(box))->click();
+    return true;
 }
 
 } // namespace
@@ -92,7 +72,7 @@ int main(int argc, char** argv) {
     std::vector<double> rates[3];
     for (int round = 0; round < kRounds; ++round)
         for (Mode mode : {Mode::NoWindow, Mode::Unchecked, Mode::Checked}) {
-            const double rate = DownloadRate(instrument, mode);
+            const double rate = zarno::bench::DownloadRate(instrument, kFileBytes, [mode] { return PrepareWindow(mode); });
             if (rate <= 0) {
                 std::fprintf(stderr, "diag_window_bench: a download failed\n");
                 return 1;
@@ -100,7 +80,8 @@ int main(int argc, char** argv) {
             rates[int(mode)].push_back(rate);
             std::fprintf(stderr, "round %d mode %d: %.0f\n", round, int(mode), rate);
         }
-    const double none = Median(rates[0]), unchecked = Median(rates[1]), checked = Median(rates[2]);
+    const double none = zarno::bench::Median(rates[0]), unchecked = zarno::bench::Median(rates[1]),
+                 checked = zarno::bench::Median(rates[2]);
     std::printf("download of %zu bytes, no window:             %.0f exchanges/s (median of %d)\n", kFileBytes,
                 none, kRounds);
     std::printf("download of %zu bytes, window, boxes clear:   %.0f exchanges/s\n", kFileBytes, unchecked);

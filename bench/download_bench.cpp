@@ -5,7 +5,7 @@
 // measured in turns, three times each, and the medians compared: on a shared machine single runs
 // of the raw loop vary by a factor of two.
 
-#include "app/remotedisk/remote_device.h"
+#include "bench/instrument_download.h"
 
 #include "tests/support/device_process.h"
 #include "tests/support/qt_app.h"
@@ -57,27 +57,8 @@ double RawLoopRate() {
 
 // Exchanges per second of CopyFromDevice (open, one exchange per block, close).
 double ClientStackRate(const QString& root) {
-    zarno::testing::DeviceProcess instrument(root.toStdString());
-    zarno::testing::RecordingPrompts prompts;
-    zarno::CRemoteDevice device(prompts);
-    device.m_nLocalPort = velnet::ValueFromWirePort(zarno::testing::FreeWirePort());
-    device.m_nRemotePort = instrument.port;
-    device.m_nRemoteIP = 0x7F000001;
-    if (device.ConnectNetwork() != 1 || device.ReadDirectory("z:\\") != 1 || device.Listing().empty())
-        return 0;
-    const zarno::DeviceName name = device.Listing().front()->deviceName;
-    QTemporaryDir local;
-    const auto start = Clock::now();
-    if (device.CopyFromDevice(name, local.filePath("BIG.BIN")) != 1)
-        return 0;
-    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-    const double exchanges = double(kFileBytes / zarno::kBlockSize) + 2;
-    return exchanges / seconds;
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
+    const zarno::testing::DeviceProcess instrument(root.toStdString());
+    return zarno::bench::DownloadRate(instrument, kFileBytes);
 }
 
 } // namespace
@@ -102,8 +83,8 @@ int main() {
             return 1;
         }
     }
-    const double raw = Median(raws);
-    const double stack = Median(stacks);
+    const double raw = zarno::bench::Median(raws);
+    const double stack = zarno::bench::Median(stacks);
     std::printf("raw UDP request/answer loop: %.0f exchanges/s (median of %d)\n", raw, kRounds);
     std::printf("download of %zu bytes through the client stack: %.0f exchanges/s (median of %d)\n",
                 kFileBytes, stack, kRounds);
