@@ -300,9 +300,15 @@ void TDebugLog::Post(Item item) {
         Waiting().drainPosted = true;
     }
     if (post) {
+        // The receiver is made before the hand-over, so that its making is part of what is handed over.
+        DrainReceiver* receiver = Receiver(app, &DrainWaiting);
         auto* wakeUp = new QEvent(DrainReceiver::kDrain);
         HandOver(wakeUp);
-        QCoreApplication::postEvent(Receiver(app, &DrainWaiting), wakeUp);
+        // Qt's queue has a lock of its own; this one around it is one the thread checker can see, and
+        // it costs nothing here, where a burst posts once.
+        static std::mutex postLock;
+        std::lock_guard guard(postLock);
+        QCoreApplication::postEvent(receiver, wakeUp);
     }
 }
 
