@@ -1,5 +1,6 @@
 #include "cli/device_command.h"
 
+#include "app/remotedisk/device_name.h"
 #include "app/remotedisk/device_walk.h"
 #include "app/remotedisk/remote_device.h"
 #include "app/remotedisk/transfer_cancel.h"
@@ -145,20 +146,6 @@ DevicePath SplitDevicePath(const QString& path) {
 
 QString PanelPath(const QStringList& directories) {
     return "z:\\" + directories.join('\\');
-}
-
-// A name the instrument can hold: 1 to 8 characters, optionally a dot and 0 to 3 more; nothing that
-// could leave its directory.
-bool IsShortName(const QString& name) {
-    static const QString kForbidden = QStringLiteral("\\/:*?\"<>| ");
-    if (name.isEmpty() || name == "." || name == ".." || name.count('.') > 1)
-        return false;
-    for (QChar c : name)
-        if (kForbidden.contains(c) || c.unicode() < 0x20 || c.unicode() > 0x7E)
-            return false;
-    const qsizetype dot = name.indexOf('.');
-    const qsizetype stem = dot < 0 ? name.size() : dot;
-    return stem >= 1 && stem <= 8 && (dot < 0 || name.size() - dot - 1 <= 3);
 }
 
 // Ctrl-C and SIGTERM. The first asks the running transfer to stop as its Cancel button would, so that
@@ -366,7 +353,7 @@ int DeviceSession::Put(const QStringList& operands) {
     }
     if (path.name.isEmpty())
         path.name = local.fileName();
-    if (!IsShortName(path.name)) {
+    if (!FitsDeviceName(path.name)) {
         Tell(kTextBadTargetName);
         return kExitFailed;
     }
@@ -415,8 +402,9 @@ int DeviceSession::MakeDir(const QStringList& operands) {
     if (operands.size() != 1)
         return Fail("mkdir PATH");
     const DevicePath path = SplitDevicePath(operands[0]);
-    if (path.name.isEmpty() || path.name.size() > 8 || path.name.contains('.'))
-        return Fail("a directory name has 1 to 8 characters and no dot: " + operands[0]);
+    if (!FitsDeviceDirectoryName(path.name))
+        return Fail("not a directory name the instrument can hold (1 to 8 letters, digits or $%'-_@~`!(){}^#&, no dot): " +
+                    operands[0]);
     if (m_device.Walk().Enter(PanelPath(path.directories)) != 1)
         return kExitFailed;
     m_device.Listing().clear();

@@ -87,7 +87,7 @@ bool SingleCopy::MayOverwrite(int targetPanel, const QString& targetName, const 
 
 DialogOutcome SingleCopy::Upload(int targetPanel, const CFileEntry& entry, const QString& targetName,
                                  Progress* progress) {
-    if (!FitsDeviceFileName(targetName)) {
+    if (!FitsDeviceName(targetName)) {
         Tell(m_prompts, kTextBadFileName, PromptIcon::Stop);
         return DialogOutcome::StayOpen;
     }
@@ -223,7 +223,7 @@ CopyMany::Step CopyMany::Transfer(CopyDirection direction, int sourcePanel, cons
     int result = 0;
     switch (direction) {
     case CopyDirection::Upload:
-        if (!FitsDeviceFileName(targetName)) {
+        if (!FitsDeviceName(targetName)) {
             Tell(m_prompts, kTextBadFileName, PromptIcon::Stop);
             return Step::StopOpen;
         }

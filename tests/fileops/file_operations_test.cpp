@@ -37,31 +37,18 @@ QByteArray Recording() {
     return MakeDDB(MakeDDBHeader(2, 300), 600);
 }
 
-TEST(FileNames, PlainNamesAndDeviceNames) {
+TEST(FileNames, PlainNames) {
     const struct {
         const char* name;
         bool plain;
-        bool fitsDevice;
     } cases[] = {
-        {"DATA.DDB", true, true},
-        {"data", true, true},
-        {"LONGFILENAME.DDB", true, false},
-        {"READ.ME.TXT", true, false},
-        {"ABCDEFGH.TXT", true, true},
-        {"ABCDEFGHI", true, false},
-        {".PROFILE", true, false},
-        {"A.TEXT", true, false},
-        {"..", false, false},
-        {".", false, false},
-        {"", false, true},
-        {"../etc", false, false},
-        {"a/b.txt", false, true},
-        {"/etc/x", false, true},
+        {"DATA.DDB", true},   {"data", true},   {"LONGFILENAME.DDB", true}, {"READ.ME.TXT", true},
+        {".PROFILE", true},   {"..", false},    {".", false},               {"", false},
+        {"../etc", false},    {"a/b.txt", false}, {"/etc/x", false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(IsPlainFileName(QString::fromLatin1(c.name)), c.plain);
-        EXPECT_EQ(FitsDeviceFileName(QString::fromLatin1(c.name)), c.fitsDevice);
     }
     EXPECT_FALSE(IsPlainFileName(QString("AB") + QChar(u'\0') + "C"));
     EXPECT_EQ(LocalTargetPath("/tmp", "x.sgy"), "/tmp/x.sgy");
