@@ -201,6 +201,21 @@ private:
     TerminalProgress m_bar;
 };
 
+// How a transfer ended, for its exit status.
+enum class TransferEnd { Done, Cancelled, Failed };
+
+TransferEnd EndOf(DownloadResult result) {
+    return result == kDownloadDone ? TransferEnd::Done
+           : result == kDownloadCancelled ? TransferEnd::Cancelled
+                                          : TransferEnd::Failed;
+}
+
+TransferEnd EndOf(UploadResult result) {
+    return result == kUploadDone ? TransferEnd::Done
+           : result == kUploadCancelled ? TransferEnd::Cancelled
+                                        : TransferEnd::Failed;
+}
+
 class DeviceSession {
 public:
     DeviceSession(const Options& o) : m_options(o), m_prompts(o.retries), m_device(m_prompts) {}
@@ -261,7 +276,7 @@ public:
 
 private:
     // The exit of a transfer: 0 when done; else why, in the words of the copy dialogs.
-    int TransferExit(int result, const char* failure, const char* interrupted);
+    int TransferExit(TransferEnd end, const char* failure, const char* interrupted);
     void Tell(const char* text) { m_prompts.message(QString::fromUtf8(text), "Zarno", PromptIcon::Stop); }
 
     Options m_options;
@@ -269,10 +284,10 @@ private:
     CRemoteDevice m_device;
 };
 
-int DeviceSession::TransferExit(int result, const char* failure, const char* interrupted) {
-    if (result == 1)
+int DeviceSession::TransferExit(TransferEnd end, const char* failure, const char* interrupted) {
+    if (end == TransferEnd::Done)
         return kExitOk;
-    if (result == 2 || Interrupted()) {
+    if (end == TransferEnd::Cancelled || Interrupted()) {
         Fail(interrupted);
         return kExitInterrupted;
     }
@@ -282,11 +297,11 @@ int DeviceSession::TransferExit(int result, const char* failure, const char* int
 
 int DeviceSession::Info() {
     DiskInfo info;
-    if (m_device.GetDiskInfo(&info) != 1) {
+    if (m_device.GetDiskInfo(&info) != kCommandDone) {
         Tell(kTextDiskInfoFailed);
         return kExitFailed;
     }
-    if (info.status() != 0) {
+    if (info.status() != kStatusOk) {
         Tell(kTextDiskInfoFailed);
         return kExitFailed;
     }
@@ -332,11 +347,11 @@ int DeviceSession::Get(QStringList operands) {
         return kExitFailed;
     }
     if (Interrupted())
-        return TransferExit(2, "", "interrupted; nothing was copied");
+        return TransferExit(TransferEnd::Cancelled, "", "interrupted; nothing was copied");
     InterruptibleProgress progress(entry->fileName);
-    const int result = asSgy ? m_device.CopyFromDeviceAsSgy(entry->deviceName, local, &progress)
-                             : m_device.CopyFromDevice(entry->deviceName, local, &progress);
-    return TransferExit(result, kTextCannotCopy, "interrupted; the file was not copied");
+    const DownloadResult result = asSgy ? m_device.CopyFromDeviceAsSgy(entry->deviceName, local, &progress)
+                                        : m_device.CopyFromDevice(entry->deviceName, local, &progress);
+    return TransferExit(EndOf(result), kTextCannotCopy, "interrupted; the file was not copied");
 }
 
 int DeviceSession::Put(const QStringList& operands) {
@@ -365,10 +380,10 @@ int DeviceSession::Put(const QStringList& operands) {
         return kExitFailed;
     m_device.Listing().clear();
     if (Interrupted())
-        return TransferExit(2, "", "interrupted; nothing was copied");
+        return TransferExit(TransferEnd::Cancelled, "", "interrupted; nothing was copied");
     InterruptibleProgress progress(path.name);
-    const int result = m_device.CopyToDevice(local.filePath(), NewFileDeviceName(path.name), &progress);
-    return TransferExit(result, kTextCannotUpload, "interrupted; the partial file was deleted from the instrument");
+    const UploadResult result = m_device.CopyToDevice(local.filePath(), NewFileDeviceName(path.name), &progress);
+    return TransferExit(EndOf(result), kTextCannotUpload, "interrupted; the partial file was deleted from the instrument");
 }
 
 int DeviceSession::Remove(const QStringList& operands) {
@@ -408,7 +423,7 @@ int DeviceSession::MakeDir(const QStringList& operands) {
     if (m_device.Walk().Enter(PanelPath(path.directories)) != 1)
         return kExitFailed;
     m_device.Listing().clear();
-    if (m_device.MakeDirectory(path.name) != 1) {
+    if (m_device.MakeDirectory(path.name) != kCommandDone) {
         Tell(kTextDeviceMkdirFailed);
         return kExitFailed;
     }

@@ -21,7 +21,7 @@ void MakeDirectoryOperation::MakeOnDevice(int panel, const QString& name) {
         Tell(m_prompts, kTextBadDirectoryName);
         return;
     }
-    if (m_host.device().MakeDirectory(name) != 1) {
+    if (m_host.device().MakeDirectory(name) != kCommandDone) {
         Tell(m_prompts, kTextDeviceMkdirFailed, PromptIcon::Stop);
         return;
     }
