@@ -4,6 +4,7 @@
 #include "app/remotedisk/listing_answer.h"
 #include "app/remotedisk/remote_device.h"
 #include "app/remotedisk/transfer_cancel.h"
+#include "app/remotedisk/wire_fields.h"
 #include "app/shell/persistent_settings.h"
 
 #include "tests/support/qt_app.h"
@@ -209,11 +210,6 @@ TEST_F(RemoteDeviceTest, WriteStatusesGiveTheExpectedBlock) {
               Concat({U32Bytes(5), U32Bytes(42), U16Bytes(3), {1, 2, 3}}));
 }
 
-uint32_t ReadU32(const Bytes& p, size_t at) {
-    return uint32_t{p[at]} | (uint32_t{p[at + 1]} << 8) | (uint32_t{p[at + 2]} << 16) |
-           (uint32_t{p[at + 3]} << 24);
-}
-
 // A little file system behind the scripted instrument: one file to read, one being written.
 struct FileScript {
     Bytes content;
@@ -228,7 +224,7 @@ struct FileScript {
             return Concat({U16Bytes(0), U32Bytes(9), U32Bytes(uint32_t(content.size()))});
         });
         d.On(kCodeReadBlock, [this](const Bytes& p) -> std::optional<Bytes> {
-            const uint32_t block = ReadU32(p, 4);
+            const uint32_t block = wire::GetU32(p, 4);
             blocksRead.push_back(block);
             if (int(block) == slowBlock)
                 std::this_thread::sleep_for(std::chrono::milliseconds(300));
@@ -248,8 +244,8 @@ struct FileScript {
             return Concat({U16Bytes(0), U32Bytes(4)});
         });
         d.On(kCodeWriteBlock, [this](const Bytes& p) {
-            const uint32_t block = ReadU32(p, 4);
-            const uint16_t n = uint16_t(p[8] | (p[9] << 8));
+            const uint32_t block = wire::GetU32(p, 4);
+            const uint16_t n = wire::GetU16(p, 8);
             if (written.size() != size_t(block) * 512)
                 return Concat({U16Bytes(2), U32Bytes(uint32_t(written.size() / 512))});
             written.insert(written.end(), p.begin() + 10, p.begin() + 10 + n);
@@ -275,16 +271,21 @@ Bytes ReadAll(const QString& path) {
 
 TEST_F(RemoteDeviceTest, DownloadsInBlocksOf512) {
     QTemporaryDir dir;
-    for (size_t size : {size_t(1000), size_t(1024), size_t(1)}) {
-        SCOPED_TRACE(size);
+    const struct {
+        size_t size;
+        std::vector<uint32_t> blocks;
+    } cases[] = {{1000, {0, 1}}, {1024, {0, 1}}, {1025, {0, 1, 2}}, {1, {0}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.size);
         FileScript fs;
-        fs.content = Pattern(size);
+        fs.content = Pattern(c.size);
         fs.Install(instrument);
         Counter counter;
-        const QString path = dir.filePath(QString("out%1.bin").arg(size));
+        const QString path = dir.filePath(QString("out%1.bin").arg(c.size));
         ASSERT_EQ(device.CopyFromDevice(NewFileDeviceName("DATA.DDB"), path, &counter), 1);
         EXPECT_EQ(ReadAll(path), fs.content);
-        EXPECT_EQ(counter.range, qint64((size + 511) / 512));
+        EXPECT_EQ(fs.blocksRead, c.blocks);
+        EXPECT_EQ(counter.range, qint64(c.blocks.size()));
         EXPECT_EQ(counter.values.back(), counter.range);
     }
 }
@@ -372,6 +373,55 @@ TEST_F(RemoteDeviceTest, AMissingComputerFileRemovesTheRemoteOne) {
     EXPECT_EQ(std::vector<uint16_t>(codes.end() - 2, codes.end()),
               (std::vector<uint16_t>{kCodeClose, kCodeDelete}));
     EXPECT_EQ(prompts.texts().back(), "Невозможно открыть файл на компьютере!");
+}
+
+TEST_F(RemoteDeviceTest, EveryUploadThatEndsEarlyRemovesTheRemoteFile) {
+    QTemporaryDir dir;
+    const QString local = dir.filePath("up.bin");
+    {
+        QFile f(local);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(700, 'u'));
+    }
+    const DeviceName name = NewFileDeviceName("UP.BIN");
+    const Bytes sentName(name.begin(), name.end());
+    const struct {
+        const char* why;
+        Bytes writeAnswer;
+        std::vector<bool> answers;
+        int result;
+    } cases[] = {
+        {"bad handle", U16Bytes(1), {}, -1},
+        {"disk full", U16Bytes(5), {}, -5},
+        {"unknown status", U16Bytes(7), {}, -6},
+        {"a block past what was sent", Concat({U16Bytes(2), U32Bytes(9)}), {}, -6},
+        {"no to the wrong block number", Concat({U16Bytes(2), U32Bytes(0)}), {false}, -2},
+    };
+    FileScript fs;
+    fs.Install(instrument);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        instrument.On(kCodeWriteBlock, [&](const Bytes&) { return c.writeAnswer; });
+        prompts.yesNoAnswers.assign(c.answers.begin(), c.answers.end());
+        const size_t before = instrument.Requests().size();
+        EXPECT_EQ(device.CopyToDevice(local, name), c.result);
+        ASSERT_TRUE(instrument.WaitForRequests(before + 4)); // create, one block, close, delete
+        const auto requests = instrument.Requests();
+        ASSERT_EQ(requests.size(), before + 4);
+        EXPECT_EQ(requests[before + 2].first, kCodeClose);
+        EXPECT_EQ(requests[before + 3], std::make_pair(uint16_t(kCodeDelete), sentName));
+    }
+
+    // Cancelled before the first block: the same clean-up.
+    class CancelAtStart final : public Progress {
+    public:
+        void setRange(qint64) override { RequestTransferCancel(); }
+        void setValue(qint64) override {}
+    } cancelAtStart;
+    const size_t before = instrument.Requests().size();
+    EXPECT_EQ(device.CopyToDevice(local, name, &cancelAtStart), 2);
+    ASSERT_TRUE(instrument.WaitForRequests(before + 3)); // create, close, delete
+    EXPECT_EQ(instrument.Codes().back(), kCodeDelete);
 }
 
 TEST_F(RemoteDeviceTest, ShortAnswerIsAFailedBlockNotStaleData) {

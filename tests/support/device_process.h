@@ -4,6 +4,7 @@
 // through libvelnet.so, request by request, and hands back the raw answer bytes.
 
 #include "app/link/velnet_api.h"
+#include "app/remotedisk/wire_fields.h"
 #include "tests/support/velnet_host.h"
 
 #include <chrono>
@@ -168,12 +169,12 @@ private:
     VelnetHost<Slot> m_host;
 };
 
+// Outside the answer they read as values no field of this size holds in the tests.
 inline uint16_t StatusOf(const Bytes& answer) {
-    return answer.size() >= 2 ? static_cast<uint16_t>(answer[0] | (answer[1] << 8)) : 0xDEAD;
+    return answer.size() >= 2 ? wire::GetU16(answer, 0) : 0xDEAD;
 }
 inline uint32_t U32At(const Bytes& b, size_t at) {
-    return uint32_t{b.at(at)} | (uint32_t{b.at(at + 1)} << 8) | (uint32_t{b.at(at + 2)} << 16) |
-           (uint32_t{b.at(at + 3)} << 24);
+    return b.size() >= at + 4 ? wire::GetU32(b, at) : 0xDEADBEEF;
 }
 
 } // namespace zarno::testing
