@@ -1,8 +1,10 @@
 #include "cli/device_command.h"
 
+#include "app/fileops/fileops_texts.h"
 #include "app/remotedisk/device_name.h"
 #include "app/remotedisk/device_walk.h"
 #include "app/remotedisk/remote_device.h"
+#include "app/remotedisk/remote_texts.h"
 #include "app/remotedisk/transfer_cancel.h"
 #include "app/seams/stderr_prompts.h"
 #include "cli/terminal_progress.h"
@@ -23,12 +25,42 @@ namespace zarno {
 
 namespace {
 
-const char* const kUsage =
-    "usage: zarno-cli device (--udp HOST[:PORT] [--local-port PORT] | --serial COM1|COM2 [--line-addr N]\n"
-    "                        [--speed BAUD]) [--retries N] COMMAND\n"
-    "  COMMAND: info | ls [PATH] | get PATH [LOCAL] | put LOCAL [PATH] | rm PATH | mkdir PATH\n"
-    "  PATH on the instrument: REC\\DATA.DDB or REC/DATA.DDB; ports as configured (6767 local, 6768 "
-    "remote)\n";
+const char* const kLinkOptions =
+    "(--udp HOST[:PORT] [--local-port PORT] | --serial COM1|COM2 [--line-addr N] [--speed BAUD]) [--retries N]";
+
+// Each command and its operands, for the usage texts and for the message of a command given wrong
+// operands.
+struct CommandForm {
+    const char* name;
+    const char* operands;
+};
+constexpr CommandForm kCommandForms[] = {
+    {"info", ""},
+    {"ls", "[PATH]"},
+    {"get", "[--sgy] PATH [LOCAL]"},
+    {"put", "LOCAL [PATH]"},
+    {"rm", "PATH"},
+    {"mkdir", "PATH"},
+};
+
+QString FormOf(const CommandForm& c) {
+    return *c.operands ? QString::fromLatin1(c.name) + ' ' + QLatin1String(c.operands) : QString::fromLatin1(c.name);
+}
+
+QString CommandForms() {
+    QStringList forms;
+    for (const CommandForm& c : kCommandForms)
+        forms << FormOf(c);
+    return forms.join(" | ");
+}
+
+QByteArray Usage() {
+    return ("usage: zarno-cli device " + QString::fromLatin1(kLinkOptions) + " COMMAND\n  COMMAND: " +
+            CommandForms() +
+            "\n  PATH on the instrument: REC\\DATA.DDB or REC/DATA.DDB; ports as configured (6767 local, 6768 "
+            "remote)\n")
+        .toLocal8Bit();
+}
 
 struct Options {
     bool serial = false;
@@ -43,15 +75,7 @@ struct Options {
     QStringList operands;
 };
 
-// The texts the instrument's file commands use in the windows too.
-const char* const kTextDeviceFileNotFound = "Файл на удаленном диске не найден!";
-const char* const kTextCannotCopy = "Невозможно скопировать файл!";
-const char* const kTextCannotUpload = "Невозможно скопировать файл на удаленный диск!";
-const char* const kTextBadTargetName = "Неверно задано имя файла!";
-const char* const kTextCannotCreateLocal = "Ошибка при создании файла на PC!";
-const char* const kTextCannotOpenLocal = "Невозможно открыть файл на компьютере!";
-const char* const kTextDeviceDeleteFailed = "Ошибка при стирании файла на удаленном диске!";
-const char* const kTextDeviceMkdirFailed = "Ошибка при создании каталога на удаленном диске!";
+// The instrument's file commands speak in the words of the copy, delete and make-directory windows.
 const char* const kTextDiskInfoFailed = "Ошибка при получении информации об удаленном диске!";
 
 using cli::kExitFailed;
@@ -64,6 +88,14 @@ constexpr qsizetype kMaxLocalName = 255;
 int Fail(const QString& text) {
     std::fprintf(stderr, "zarno-cli device: %s\n", text.toLocal8Bit().constData());
     return 2;
+}
+
+// A command given operands it does not take: its form.
+int WrongOperands(const char* command) {
+    for (const CommandForm& c : kCommandForms)
+        if (qstrcmp(c.name, command) == 0)
+            return Fail(FormOf(c));
+    return Fail(QString::fromLatin1(command));
 }
 
 bool ParseNumber(const QString& text, uint32_t max, uint32_t* out) {
@@ -328,7 +360,7 @@ int DeviceSession::Ls(const QStringList& operands) {
 int DeviceSession::Get(QStringList operands) {
     const bool asSgy = operands.removeAll("--sgy") > 0;
     if (operands.isEmpty() || operands.size() > 2)
-        return Fail("get [--sgy] PATH [LOCAL]");
+        return WrongOperands("get");
     const DevicePath path = SplitDevicePath(operands[0]);
     bool listed = false;
     const auto entry = Find(path, &listed);
@@ -343,7 +375,7 @@ int DeviceSession::Get(QStringList operands) {
     if (QFileInfo(local).isDir())
         local = QDir(local).filePath(localName);
     if (QFileInfo(local).fileName().toLocal8Bit().size() > kMaxLocalName) {
-        Tell(kTextCannotCreateLocal);
+        Tell(kTextCannotCreateFile);
         return kExitFailed;
     }
     if (Interrupted())
@@ -356,7 +388,7 @@ int DeviceSession::Get(QStringList operands) {
 
 int DeviceSession::Put(const QStringList& operands) {
     if (operands.isEmpty() || operands.size() > 2)
-        return Fail("put LOCAL [PATH]");
+        return WrongOperands("put");
     const QFileInfo local(operands[0]);
     DevicePath path;
     if (operands.size() == 2) {
@@ -369,7 +401,7 @@ int DeviceSession::Put(const QStringList& operands) {
     if (path.name.isEmpty())
         path.name = local.fileName();
     if (!FitsDeviceName(path.name)) {
-        Tell(kTextBadTargetName);
+        Tell(kTextBadFileName);
         return kExitFailed;
     }
     if (!local.isFile()) {
@@ -388,7 +420,7 @@ int DeviceSession::Put(const QStringList& operands) {
 
 int DeviceSession::Remove(const QStringList& operands) {
     if (operands.size() != 1)
-        return Fail("rm PATH");
+        return WrongOperands("rm");
     const DevicePath path = SplitDevicePath(operands[0]);
     bool listed = false;
     const auto entry = Find(path, &listed);
@@ -415,7 +447,7 @@ int DeviceSession::Remove(const QStringList& operands) {
 
 int DeviceSession::MakeDir(const QStringList& operands) {
     if (operands.size() != 1)
-        return Fail("mkdir PATH");
+        return WrongOperands("mkdir");
     const DevicePath path = SplitDevicePath(operands[0]);
     if (!FitsDeviceDirectoryName(path.name))
         return Fail("not a directory name the instrument can hold (1 to 8 letters, digits or $%'-_@~`!(){}^#&, no dot): " +
@@ -454,7 +486,7 @@ int RunDevice(const QStringList& args) {
     QString error;
     const auto options = Parse(args, &error);
     if (!options) {
-        std::fprintf(stderr, "zarno-cli device: %s\n%s", error.toLocal8Bit().constData(), kUsage);
+        std::fprintf(stderr, "zarno-cli device: %s\n%s", error.toLocal8Bit().constData(), Usage().constData());
         return 2;
     }
     CatchInterrupts();
@@ -476,8 +508,14 @@ int RunDevice(const QStringList& args) {
     if (c == "mkdir")
         return session.MakeDir(ops);
     std::fprintf(stderr, "zarno-cli device: unknown command or operands: %s\n%s", c.toLocal8Bit().constData(),
-                 kUsage);
+                 Usage().constData());
     return 2;
+}
+
+const char* DeviceArguments() {
+    static const QByteArray arguments =
+        (QString::fromLatin1(zarno::kLinkOptions) + " (" + zarno::CommandForms() + ")").toLocal8Bit();
+    return arguments.constData();
 }
 
 } // namespace zarno::cli

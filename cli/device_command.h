@@ -9,4 +9,7 @@ namespace zarno::cli {
 // args: everything after "device". Returns the process exit status (0 only on success).
 int RunDevice(const QStringList& args);
 
+// The arguments of `zarno-cli device` (link options and commands), for zarno-cli's help.
+const char* DeviceArguments();
+
 } // namespace zarno::cli

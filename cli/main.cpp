@@ -2,6 +2,7 @@
 
 #include "app/shell/program_info.h"
 #include "cli/commands.h"
+#include "cli/device_command.h"
 #include "cli/render_command.h"
 #include "cli/report_command.h"
 
@@ -14,14 +15,10 @@ namespace zarno::cli {
 
 namespace {
 
-constexpr Command kCommands[] = {
+const Command kCommands[] = {
     {"convert", "[-o DIR] FILE.ddb...", "convert DDB recordings to SEG-Y files", RunConvert},
     {"headers", "[--trace N] [--json] FILE.sgy", "show the headers of a SEG-Y file", RunHeaders},
-    {"device",
-     "(--udp HOST[:PORT] [--local-port PORT] | --serial COM1|COM2 [--line-addr N] [--speed BAUD]) [--retries "
-     "N] "
-     "(info | ls [PATH] | get [--sgy] PATH [LOCAL] | put LOCAL [PATH] | rm PATH | mkdir PATH)",
-     "work with the instrument's disk", RunDevice},
+    {"device", DeviceArguments(), "work with the instrument's disk", RunDevice},
     {"measure", "[--velocity V] [--json] FILE.sgy", "find the reflection and the pile length of each trace",
      RunMeasureCommand},
     {"spectrum", "[--window rect|blackman-harris|hamming] [--scale log|linear] [--filter] [-o FILE] FILE.sgy",

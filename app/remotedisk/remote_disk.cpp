@@ -4,6 +4,7 @@
 
 #include "app/remotedisk/disk_answers.h"
 #include "app/remotedisk/listing_answer.h"
+#include "app/remotedisk/remote_texts.h"
 #include "app/remotedisk/wire_fields.h"
 
 #include <cstring>
@@ -12,7 +13,6 @@ namespace zarno {
 
 namespace {
 using namespace wire;
-const char* const kErrorBang = "Error!";
 const char* const kAppCaption = "Zarno";
 } // namespace
 
@@ -96,7 +96,7 @@ ReadBlockResult CRemoteDevice::ReadRemoteBlock(uint32_t handle, uint32_t block, 
     PutU32(payload, 0, handle);
     PutU32(payload, 4, block);
     if (!Exchange(kCodeReadBlock, 1, payload, sizeof payload)) {
-        Message("Ошибка работы на транспортном уровне!", kErrorBang, PromptIcon::Stop);
+        Message(kTextTransportFailed, kCaptionError, PromptIcon::Stop);
         return kReadBlockExchangeFailed;
     }
     const uint8_t* delivered = ReadAnswerData(Reply(), wanted);
@@ -122,14 +122,14 @@ WriteBlockResult CRemoteDevice::WriteRemoteBlock(uint32_t handle, const uint8_t*
     case kStatusOk:
         return kWriteBlockDone;
     case kStatusBadHandle:
-        Message("Неправильный дескриптор файла!", kErrorBang, PromptIcon::Stop);
+        Message("Неправильный дескриптор файла!", kCaptionError, PromptIcon::Stop);
         return kWriteBlockBadHandle;
     case kStatusWrongBlock:
         if (expectedBlock)
             *expectedBlock = answer.expectedBlock;
         return kWriteBlockWrongBlock;
     case kStatusDiskFull:
-        Message("Недостаточно места на удаленном диске для копирования файла!", kErrorBang, PromptIcon::Stop);
+        Message("Недостаточно места на удаленном диске для копирования файла!", kCaptionError, PromptIcon::Stop);
         return kWriteBlockDiskFull;
     default:
         if (expectedBlock)
@@ -140,7 +140,7 @@ WriteBlockResult CRemoteDevice::WriteRemoteBlock(uint32_t handle, const uint8_t*
 
 CreateResult CRemoteDevice::CreateRemoteFile(const DeviceName& deviceName, uint32_t* handle) {
     if (!Exchange(kCodeCreate, 1, deviceName.data(), kDeviceNameSize)) {
-        Message("Ошибка работы на транспортном уровне!", kErrorBang, PromptIcon::Stop);
+        Message(kTextTransportFailed, kCaptionError, PromptIcon::Stop);
         return kCreateExchangeFailed;
     }
     const CreateAnswer answer = ParseCreateAnswer(Reply());
@@ -149,13 +149,13 @@ CreateResult CRemoteDevice::CreateRemoteFile(const DeviceName& deviceName, uint3
         *handle = answer.handle;
         return kCreateDone;
     case kStatusNotAccessible:
-        Message("Файл на удаленном диске не доступен!", kErrorBang, PromptIcon::Stop);
+        Message(kTextDeviceFileNotAccessible, kCaptionError, PromptIcon::Stop);
         return kCreateNotAccessible;
     case kStatusDiskFullOnCreate:
-        Message("Удаленный диск переполнен!", kErrorBang, PromptIcon::Stop);
+        Message("Удаленный диск переполнен!", kCaptionError, PromptIcon::Stop);
         return kCreateFailed;
     default:
-        Message("Ошибка создания файла на удаленном диске!", kErrorBang, PromptIcon::Stop);
+        Message("Ошибка создания файла на удаленном диске!", kCaptionError, PromptIcon::Stop);
         return kCreateFailed;
     }
 }
@@ -180,8 +180,8 @@ OpenResult CRemoteDevice::OpenRemoteFile(const DeviceName& deviceName, uint32_t*
         OpenResult result;
     };
     static const Outcome kOutcomes[] = {
-        {kStatusNotAccessible, "Файл на удаленном диске не доступен!", kOpenNotAccessible},
-        {kStatusNotFound, "Файл на удаленном диске не найден!", kOpenNotFound},
+        {kStatusNotAccessible, kTextDeviceFileNotAccessible, kOpenNotAccessible},
+        {kStatusNotFound, kTextDeviceFileNotFound, kOpenNotFound},
         {kStatusIoError, "Ошибка открытия файла на удаленном диске!", kOpenFailed}};
     for (const Outcome& o : kOutcomes) {
         if (o.status == status) {
@@ -197,7 +197,7 @@ DiskCommandResult CRemoteDevice::CloseRemoteFile(uint32_t handle) {
     uint8_t payload[4];
     PutU32(payload, 0, handle);
     if (!Exchange(kCodeClose, 0, payload, sizeof payload)) {
-        Message("Ошибка работы на транспортном уровне!", kAppCaption, PromptIcon::Stop);
+        Message(kTextTransportFailed, kAppCaption, PromptIcon::Stop);
         return kCommandFailed;
     }
     return kCommandDone;

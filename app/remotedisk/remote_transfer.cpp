@@ -5,8 +5,10 @@
 
 #include "app/remotedisk/remote_device.h"
 
+#include "app/formats/convert_ddb_file.h"
 #include "app/formats/ddb_to_sgy.h"
 #include "app/io/whole_file.h"
+#include "app/remotedisk/remote_texts.h"
 #include "app/remotedisk/transfer_cancel.h"
 
 #include <QFile>
@@ -15,7 +17,6 @@
 namespace zarno {
 
 namespace {
-const char* const kErrorBang = "Error!";
 const char* const kAppCaption = "Zarno";
 
 uint32_t BlockCount(uint64_t length) {
@@ -108,7 +109,7 @@ DownloadResult CRemoteDevice::Download(const DeviceName& deviceName, const QStri
     // Written beside its target: whatever ends the transfer early leaves nothing on the computer.
     QSaveFile file(localPath);
     if (!file.open(QIODevice::WriteOnly)) {
-        Message("Ошибка при создании файла на PC!", kAppCaption, PromptIcon::Stop);
+        Message(kTextCannotCreateFile, kAppCaption, PromptIcon::Stop);
         return kDownloadNotCreated;
     }
     const uint32_t blocks = BlockCount(length);
@@ -122,13 +123,13 @@ DownloadResult CRemoteDevice::Download(const DeviceName& deviceName, const QStri
         while ((read = ReadRemoteBlock(handle, block, wanted, &data)) != kReadBlockDone && read != kReadBlockMore) {
             if (!m_prompts.askYesNo(
                     QString::fromUtf8("Ошибка при выдачи блока данных с удаленного диска! Повторить?"),
-                    kErrorBang))
+                    kCaptionError))
                 return kDownloadGaveUp;
         }
         const BlockWrite written = sink(file, block, data, wanted, length);
         if (written != BlockWrite::Written) {
-            Message(written == BlockWrite::NotARecording ? "Ошибка в формате DDB файла!"
-                                                         : "Ошибка записи блока данных на PC!",
+            Message(written == BlockWrite::NotARecording ? kTextDDBFormatError
+                                                         : kTextLocalWriteFailed,
                     kAppCaption, PromptIcon::Stop);
             return kDownloadWriteFailed;
         }
@@ -137,7 +138,7 @@ DownloadResult CRemoteDevice::Download(const DeviceName& deviceName, const QStri
     }
     const bool closed = remote.Complete() == kCommandDone;
     if ((finish && !finish()) || !io::CommitWholeFile(file)) {
-        Message("Ошибка записи блока данных на PC!", kAppCaption, PromptIcon::Stop);
+        Message(kTextLocalWriteFailed, kAppCaption, PromptIcon::Stop);
         return kDownloadWriteFailed;
     }
     return closed ? kDownloadDone : kDownloadCloseFailed;
@@ -152,7 +153,7 @@ UploadResult CRemoteDevice::CopyToDevice(const QString& localPath, const DeviceN
     RemoteFileGuard remote(*this, handle, &deviceName);
     QFile file(localPath);
     if (!file.open(QIODevice::ReadOnly)) {
-        Message("Невозможно открыть файл на компьютере!", kErrorBang, PromptIcon::Stop);
+        Message(kTextCannotOpenLocal, kCaptionError, PromptIcon::Stop);
         return kUploadNotOpened;
     }
     const uint64_t length = static_cast<uint64_t>(file.size());
@@ -167,7 +168,7 @@ UploadResult CRemoteDevice::CopyToDevice(const QString& localPath, const DeviceN
         const uint32_t bytes = BlockBytes(length, block);
         if (!file.seek(qint64(block) * kBlockSize) ||
             file.read(reinterpret_cast<char*>(data), bytes) != bytes) {
-            Message("Ошибка чтения блока данных на PC!", kErrorBang, PromptIcon::Stop);
+            Message("Ошибка чтения блока данных на PC!", kCaptionError, PromptIcon::Stop);
             return kUploadWriteFailed;
         }
         uint32_t expected = kNoBlockNumber;
@@ -180,7 +181,7 @@ UploadResult CRemoteDevice::CopyToDevice(const QString& localPath, const DeviceN
         case kWriteBlockExchangeFailed:
             if (!m_prompts.askYesNo(
                     QString::fromUtf8("Ошибка при выдачи блока данных на удаленный диск! Повторить?"),
-                    kErrorBang))
+                    kCaptionError))
                 return kUploadFailed;
             break;
         case kWriteBlockBadHandle:
@@ -190,7 +191,7 @@ UploadResult CRemoteDevice::CopyToDevice(const QString& localPath, const DeviceN
             // at all, cannot be resumed from.
             if (expected == kNoBlockNumber || expected > block)
                 return kUploadWriteFailed;
-            if (!m_prompts.askYesNo(QString::fromUtf8("Неправильный номер блока! Повторить?"), kErrorBang))
+            if (!m_prompts.askYesNo(QString::fromUtf8("Неправильный номер блока! Повторить?"), kCaptionError))
                 return kUploadWrongBlock;
             block = expected;
             break;
