@@ -60,7 +60,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     QCoreApplication::setOrganizationName(QStringLiteral("Mervo"));
-    QCoreApplication::setApplicationName(QStringLiteral("Zarno"));
+    QCoreApplication::setApplicationName(QString::fromUtf8(kAppCaption));
 
     zarno::StderrPrompts prompts;
     zarno::CMainFrame frame(prompts, nullptr);

@@ -91,7 +91,7 @@ TEST_F(InstrumentPanels, WalkingTheInstrumentInTwoPanels) {
     Start({"--label", "PILE DISK", "--disk-size", "5000000"});
     fm->OnDriveChosen(0, DeviceDrive());
     EXPECT_TRUE(fm->panel(0).onDevice);
-    EXPECT_TRUE(fm->m_bDiskOpened);
+    EXPECT_TRUE(fm->DiskOpened());
     EXPECT_EQ(fm->panel(0).path, "z:\\");
     EXPECT_EQ(Names(0), (std::vector<QString>{"A", "DATA", "WAVE.DDB", "WAVE.SGY"}));
     EXPECT_EQ(views.fileCount[0], 4);
@@ -158,7 +158,7 @@ TEST_F(InstrumentPanels, WalkingTheInstrumentInTwoPanels) {
     // "Отключить транспорт": both instrument panels back on "/".
     fm->DisconnectTransport();
     EXPECT_FALSE(fm->IsConnected());
-    EXPECT_FALSE(fm->m_bDiskOpened);
+    EXPECT_FALSE(fm->DiskOpened());
     for (int p = 0; p < 2; ++p) {
         SCOPED_TRACE(p);
         EXPECT_FALSE(fm->panel(p).onDevice);
@@ -239,7 +239,7 @@ TEST_F(InstrumentPanels, DiskInformationResults) {
     fm->OnDriveChosen(0, DeviceDrive());
     EXPECT_FALSE(fm->panel(0).onDevice);
     EXPECT_EQ(fm->panel(0).path, "/");
-    EXPECT_FALSE(fm->m_bDiskOpened);
+    EXPECT_FALSE(fm->DiskOpened());
 }
 
 TEST_F(InstrumentPanels, CommandChecksOnInstrumentPanels) {
@@ -252,7 +252,7 @@ TEST_F(InstrumentPanels, CommandChecksOnInstrumentPanels) {
         fm->CopySelection(p);
         EXPECT_EQ(prompts.texts().back(), "Копирование с удаленного утройства на удаленное запрещено!") << p;
     }
-    fm->ResetPanelToDriveC(1, fm->FirstDriveIndex());
+    fm->ResetPanelToFirstDrive(1);
     prompts.records.clear();
     Select(0, {"WAVE.DDB"});
     fm->CopySelection(0);
@@ -289,7 +289,7 @@ TEST_F(InstrumentPanels, CommandChecksOnInstrumentPanels) {
     fm->ChooseLink(kLinkCom1); // no such port here: the connection fails
     EXPECT_FALSE(fm->panel(0).onDevice);
     EXPECT_EQ(fm->panel(0).path, "/");
-    EXPECT_FALSE(fm->m_bDiskOpened);
+    EXPECT_FALSE(fm->DiskOpened());
     EXPECT_EQ(views.waitShownUnlocked, 0);
     ExpectUnlocked();
 }
