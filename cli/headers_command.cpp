@@ -81,7 +81,7 @@ bool ReadHeaders(const HeadersOptions& options, Headers& out) {
     StderrPrompts prompts;
     QFile file(options.file);
     if (!file.open(QIODevice::ReadOnly)) {
-        prompts.message(QString::fromUtf8(kTextBadFileName), "Error!", PromptIcon::Stop);
+        prompts.message(QString::fromUtf8(kTextBadFileName), QString::fromUtf8(kCaptionError), PromptIcon::Stop);
         return false;
     }
     out.text = SGYTextualHeaderText(file.read(kSGYTextualHeaderSize));

@@ -7,6 +7,11 @@
 
 namespace zarno {
 
+// The caption of the program's own boxes and questions, and its main window's title.
+inline constexpr const char* kAppCaption = "Zarno";
+// The caption of the error boxes of the instrument's client and of the file readers.
+inline constexpr const char* kCaptionError = "Error!";
+
 enum class PromptIcon { None, Information, Warning, Stop, Question };
 
 enum class OverwriteAnswer { Yes, No, YesToAll };

@@ -10,6 +10,7 @@
 #include "app/ui/path_form.h"
 #include "app/ui/splitter_frame.h"
 #include "app/ui/viewer/splitter_pict_frame.h"
+#include "app/ui/window_command_texts.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -38,7 +39,7 @@ CMainFrame::CMainFrame(Prompts& prompts, FileDialogs* dialogs, std::unique_ptr<D
                        QWidget* parent)
     : CPersistentFrame(parent), m_prompts(prompts), m_dialogs(dialogs),
       m_files(std::make_unique<FileManager>(prompts, *this, std::move(drives))), m_mdi(new QMdiArea(this)) {
-    setWindowTitle(QStringLiteral("Zarno"));
+    setWindowTitle(QString::fromUtf8(kAppCaption));
     setCentralWidget(m_mdi);
     m_files->SetFileDialogs(dialogs);
     m_openDesktop = [](const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); };
@@ -75,7 +76,7 @@ bool CMainFrame::Create() {
     // still taken over, so that closing the program does not write defaults over the user's settings.
     if (m_deviceFolderIcon.isNull() || ComputerIcon(QStringLiteral("/")).isNull())
         m_prompts.message(QStringLiteral("Ошибка при получении системного списка значков!"),
-                          QStringLiteral("Zarno"), PromptIcon::Stop);
+                          QString::fromUtf8(kAppCaption), PromptIcon::Stop);
     m_files->SetIconProvider([this](const PanelIconRequest& request) { return rowIcon(request); });
     m_files->Create(settings());
     return true;
@@ -138,15 +139,15 @@ void CMainFrame::createActions() {
     makeAction(kCmdToolbar, QStringLiteral("Панель инструментов"))->setCheckable(true);
     makeAction(kCmdShowSgy, QStringLiteral("Отображение SGY файла"));
 
-    makeAction(kCmdSwitchPanel, QStringLiteral("Левая/правая панель"));
+    makeAction(kCmdSwitchPanel, kTextSwitchPanel);
     makeAction(kCmdLeftDriveList, QStringLiteral("Левый выпадающий список"),
                QKeySequence(Qt::ALT | Qt::Key_F1));
     makeAction(kCmdRightDriveList, QStringLiteral("Правый выпадающий список"),
                QKeySequence(Qt::ALT | Qt::Key_F2));
-    makeAction(kCmdToggleManager, QStringLiteral("Отобразить / Скрыть менеджер"));
-    makeAction(kCmdCascade, QStringLiteral("Окна каскадом"));
-    makeAction(kCmdTile, QStringLiteral("Растянуть по ширине экрана"));
-    makeAction(kCmdNextWindow, QStringLiteral("Перейти к следующему окну"));
+    makeAction(kCmdToggleManager, kTextToggleManager);
+    makeAction(kCmdCascade, kTextCascade);
+    makeAction(kCmdTile, kTextTile);
+    makeAction(kCmdNextWindow, kTextNextWindow);
     action(kCmdToolbar)->setChecked(true);
 }
 
@@ -225,7 +226,7 @@ int CMainFrame::activePanel() const {
 }
 
 void CMainFrame::runCommand(CommandId id) {
-    if (m_locked)
+    if (panelsLocked())
         return; // panels locked: an instrument exchange is running
     const int panel = activePanel();
     switch (id) {
@@ -352,7 +353,6 @@ void CMainFrame::selectDriveItem(int panel, int index) {
 }
 
 void CMainFrame::setPanelsLocked(bool locked) {
-    m_locked = locked;
     for (int panel = 0; panel < kPanelCount; ++panel) {
         if (CControlForm* header = panelHeader(panel))
             header->setControlsEnabled(!locked);
@@ -417,7 +417,7 @@ void CMainFrame::openWithDesktop(const QString& path) {
 void CMainFrame::closeEvent(QCloseEvent* event) {
     // An instrument exchange runs a nested event loop below this one: the link cannot be taken down
     // under it. The window closes once the exchange is over.
-    if (m_files->PanelsLocked() || QApplication::activeModalWidget()) {
+    if (panelsLocked() || QApplication::activeModalWidget()) {
         event->ignore();
         return;
     }

@@ -73,7 +73,7 @@ public:
     // The panel of the active list: the last file list that had the focus in the file-manager
     // window; panel 0 when the active document window is not the file manager.
     int activePanel() const;
-    bool panelsLocked() const { return m_locked; }
+    bool panelsLocked() const { return m_files->PanelsLocked(); }
 
     // Where a new signal-viewer document and the desktop's "open" go; replaceable so that the viewer
     // can plug in and tests can record.
@@ -128,7 +128,6 @@ private:
     std::array<CPathForm*, kPanelCount> m_paths{};
     CDlgWait* m_wait = nullptr;
     int m_lastListPanel = 0;
-    bool m_locked = false;
     bool m_destroyed = false;
     QIcon m_deviceFolderIcon;
     QIcon m_deviceFileIcon;

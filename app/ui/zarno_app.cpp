@@ -43,8 +43,8 @@ CZarnoApp::~CZarnoApp() {
 }
 
 bool CZarnoApp::InitInstance() {
-    QCoreApplication::setOrganizationName(QStringLiteral("Mervo"));
-    QCoreApplication::setApplicationName(QStringLiteral("Zarno"));
+    QCoreApplication::setOrganizationName(kSettingsOrganisation);
+    QCoreApplication::setApplicationName(kSettingsApplication);
     loadRecentFiles();
 
     m_main = std::make_unique<CMainFrame>(m_prompts, nullptr);
