@@ -132,6 +132,7 @@ TEST_F(DeviceCliTest, EveryFailureSaysWhyAndTouchesNothingElse) {
         {"put with block status 7", {"--fail", "73=7"}, {"put", upload, "UP.DDB"}, "Невозможно скопировать файл на удаленный диск!"},
         {"info with status 1", {"--fail", "65=1"}, {"info"}, "Ошибка при получении информации об удаленном диске!"},
         {"put with a name over 255 bytes", {}, {"put", upload, longName}, "Неверно задано имя файла!"},
+        {"put with a name the instrument cannot hold", {}, {"put", upload, "A+B.DDB"}, "Неверно задано имя файла!"},
         {"get to a name over 255 bytes", {}, {"get", "PILE06.DDB", local.filePath(longName)}, "Ошибка при создании файла на PC!"},
     };
     for (const Case& c : cases) {
