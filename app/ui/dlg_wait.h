@@ -1,6 +1,8 @@
 #pragma once
 // The small borderless window shown while the instrument's disk information is read.
 
+#include "app/seams/prompts.h"
+
 #include <QFrame>
 
 namespace zarno {
@@ -12,6 +14,22 @@ public:
     // Shows it centred over its parent and paints it at once: the exchange that follows runs its
     // own event loop, but the window should be there before the first message goes out.
     void popUp();
+};
+
+// The prompts of whatever runs while the wait window may be up: the window stays on top of
+// everything, so it goes before a message or a question appears, never over the box's buttons.
+class PromptsAboveWait final : public Prompts {
+public:
+    PromptsAboveWait(Prompts& inner, CDlgWait*& wait) : m_inner(inner), m_wait(wait) {}
+    void message(const QString& text, const QString& caption, PromptIcon icon) override;
+    bool askYesNo(const QString& text, const QString& caption) override;
+    OverwriteAnswer askOverwrite(const QString& text, const QString& caption) override;
+    void trace(const QString& line) override { m_inner.trace(line); }
+
+private:
+    void closeWait();
+    Prompts& m_inner;
+    CDlgWait*& m_wait; // made when first needed
 };
 
 } // namespace zarno

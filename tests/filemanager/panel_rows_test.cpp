@@ -299,4 +299,20 @@ TEST(Splitter, StartWidthAndScaling) {
     }
 }
 
+// A saved position from a wider window must not squeeze either column below its controls.
+TEST(Splitter, LaidOutWithinBothColumnsMinimums) {
+    struct Case {
+        int requested, available, leftMin, rightMin, result;
+    } cases[] = {
+        {400, 1000, 220, 220, 400}, // fits: as asked
+        {150, 1000, 220, 220, 220}, // narrower than its controls
+        {900, 1000, 220, 220, 780}, // leaves the right column its minimum
+        {300, 400, 220, 220, 220},  // both cannot fit: the left keeps its minimum
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.requested);
+        EXPECT_EQ(ClampLeftColumn(c.requested, c.available, c.leftMin, c.rightMin), c.result);
+    }
+}
+
 } // namespace

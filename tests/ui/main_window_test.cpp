@@ -18,6 +18,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -88,7 +89,9 @@ TEST_F(MainWindowTest, FirstStartThenSettingsRoundTrip) {
     {
         Window w;
         EXPECT_EQ(w.frame->geometry(), QRect(10, 10, 760, 390));
-        EXPECT_EQ(w.manager->leftColumnWidth(), 150);
+        // 150 asked for, laid out no narrower than the column's controls need.
+        EXPECT_EQ(w.manager->requestedLeftColumnWidth(), 150);
+        EXPECT_EQ(w.manager->leftColumnWidth(), std::max(150, w.manager->columnMinimum(0)));
         EXPECT_TRUE(w.manager->isMaximized());
         // No serial port on this machine: said once at start.
         const std::vector<QString> said = w.prompts.texts();
@@ -126,7 +129,8 @@ TEST_F(MainWindowTest, LeftColumnStartsAtTheSavedPositionOrAt150) {
         WriteWindowValue("Rect", "0010 0010 0910 0510");
         WriteWindowValue("Splitter X Pos", c.saved);
         Window w;
-        EXPECT_EQ(w.manager->leftColumnWidth(), c.expected);
+        EXPECT_EQ(w.manager->requestedLeftColumnWidth(), c.expected);
+        EXPECT_EQ(w.manager->leftColumnWidth(), std::max(c.expected, w.manager->columnMinimum(0)));
     }
 }
 
@@ -136,8 +140,8 @@ TEST_F(MainWindowTest, LeftColumnKeepsItsShareWhenTheWindowWidens) {
     w.manager->setLeftColumnWidth(300);
     w.setClientWidth(1200);
     EXPECT_EQ(w.manager->leftColumnWidth(), 450);
-    w.setClientWidth(600);
-    EXPECT_EQ(w.manager->leftColumnWidth(), 225);
+    w.setClientWidth(1000);
+    EXPECT_EQ(w.manager->leftColumnWidth(), 375);
 }
 
 TEST_F(MainWindowTest, InnerBarsDoNotMove) {
@@ -377,7 +381,9 @@ TEST(InstrumentPanel, EnterTheInstrumentBrowseAndDisconnect) {
         EXPECT_EQ(row->text(3), QStringLiteral("8"));
         EXPECT_EQ(row->text(4), QStringLiteral("65536000")); // 64000 units of 1000 bytes, times 1024
         EXPECT_EQ(row->text(5), QStringLiteral("<Unknown>"));
-        EXPECT_EQ(dialog.list()->columnWidth(4), 120);
+        // At least the given width, and wide enough for its heading.
+        EXPECT_GE(dialog.list()->columnWidth(4), 120);
+        EXPECT_GE(dialog.list()->columnWidth(4), dialog.list()->header()->sectionSizeHint(4));
         EXPECT_EQ(dialog.list()->headerItem()->text(4), QStringLiteral("Размер накопителя(kB)"));
     }
 
