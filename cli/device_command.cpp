@@ -275,7 +275,7 @@ public:
 private:
     // The exit of a transfer: 0 when done; else why, in the words of the copy dialogs.
     int TransferExit(int result, const char* failure, const char* interrupted);
-    void Tell(const char* text) { m_prompts.message(QString::fromUtf8(text), "Zarno", PromptIcon::Stop); }
+    void Tell(const char* text) { m_prompts.message(QString::fromUtf8(text), QString::fromUtf8(kAppCaption), PromptIcon::Stop); }
 
     Options m_options;
     StderrPrompts m_prompts;

@@ -116,6 +116,8 @@ DriveInfo DeviceDriveRow();
 // row is never touched. A medium that cannot be read gets "<Unknown>", an empty file-system name and
 // zeros.
 void RefreshDriveInfo(std::vector<DriveInfo>& table, int index, DriveSource& source);
+// The drive list's item of "/": the table's first row.
+constexpr int kFirstDriveItem = 0;
 // The root of the drive that holds a computer path: the longest mount point of the table containing
 // it ("/" at worst).
 QString DriveRootOf(const std::vector<DriveInfo>& table, const QString& path);

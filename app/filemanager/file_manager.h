@@ -1,24 +1,25 @@
 #pragma once
-// The main window's file manager: the instrument (CRemoteDevice), the two panels' states and rows,
-// the drive table, the instrument's disk information, the link commands, the navigation that keeps a
-// panel and the instrument's current directory in step, and the checks of the commands on the
-// selection before their dialogs open. QtCore only: the windows reach it through PanelViews, the
-// dialogs through FileDialogs, the user through Prompts.
-//
-// A computer panel's directory is the process's current directory while the panel is refilled, so
-// every refill first makes the panel's path current.
+// The main window's file manager: it owns the instrument (CRemoteDevice) and puts together the two
+// panels (PanelSet), the drive lists (DriveList), the instrument panels' moves (DeviceNavigation),
+// the link commands (LinkCommands) and the commands on the selection (SelectionCommands); itself it
+// keeps the program's life (settings in and out), the rows opened, the drive chosen and the toolbar.
+// QtCore only: the windows reach it through PanelViews, the dialogs through FileDialogs, the user
+// through Prompts.
 
-#include "app/filemanager/drive_table.h"
+#include "app/filemanager/device_navigation.h"
+#include "app/filemanager/drive_list.h"
 #include "app/filemanager/file_dialogs.h"
+#include "app/filemanager/link_commands.h"
 #include "app/filemanager/panel_host.h"
-#include "app/filemanager/panel_model.h"
+#include "app/filemanager/panel_lock.h"
+#include "app/filemanager/panel_set.h"
 #include "app/filemanager/panel_views.h"
+#include "app/filemanager/selection_commands.h"
 #include "app/remotedisk/remote_device.h"
 #include "app/seams/prompts.h"
 
 #include <QString>
 
-#include <array>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -26,18 +27,6 @@
 namespace zarno {
 
 struct PersistentSettings;
-
-// The new instrument path of a panel at `path` entering `name`: ".." goes up one directory (from
-// "z:\DATA" to "z:\", from "z:\A\B" to "z:\A"), "z:\" to the root, a name down one level, an empty
-// name stays.
-QString NextDevicePath(const QString& path, const QString& name);
-
-// The proposed target name of a single copied file: title + ".sgy" for a DDB recording (type "ddb"
-// in any case), else the file name.
-QString ProposedCopyName(const CFileEntry& entry);
-
-// Results of ReadDeviceDiskInfo.
-enum DiskInfoResult : int { kDiskInfoOk = 1, kDiskInfoExchangeFailed = 0, kDiskInfoStatusOne = -1 };
 
 class FileManager : public PanelHost {
 public:
@@ -48,10 +37,8 @@ public:
     FileManager& operator=(const FileManager&) = delete;
 
     // The dialogs of the selection commands (set once they exist; until then the commands only check).
-    void SetFileDialogs(FileDialogs* dialogs) { m_dialogs = dialogs; }
-    // How "Показать транспорт" shows the transport's window; by default the library's ShowTransport
-    // with 1 for the current transport.
-    void SetTransportWindowShower(std::function<void()> show) { m_showTransport = std::move(show); }
+    void SetFileDialogs(FileDialogs* dialogs) { m_selection.SetDialogs(dialogs); }
+    void SetTransportWindowShower(std::function<void()> show) { m_link.SetTransportWindowShower(std::move(show)); }
 
     // ---- life ----
     // Creation, once the saved settings are read: the panels' saved paths, sort modes and column
@@ -59,33 +46,28 @@ public:
     void Create(const PersistentSettings& settings);
     // A panel's first fill (its header's and list's initial update): its saved path when that is a
     // computer directory, else "/"; made current, shown in the drive list, listed.
-    void InitialisePanel(int panel);
+    void InitialisePanel(int panel) { m_panels.Initialise(panel); }
     // Destruction: disconnects when connected, then writes the panels' paths, sort modes and column
     // widths (the list windows store their current widths into panel(p).columnWidths first) and the
     // link's values into the settings.
     void Destroy(PersistentSettings& settings);
 
     // ---- PanelHost ----
-    PanelState& panel(int index) override;
-    int rowCount(int panel) const override;
-    const CFileEntry& row(int panel, int row) const override;
+    PanelState& panel(int index) override { return m_panels.state(index); }
+    int rowCount(int panel) const override { return m_panels.rowCount(panel); }
+    const CFileEntry& row(int panel, int row) const override { return m_panels.row(panel, row); }
     CRemoteDevice& device() override { return m_device; }
-    int EnterDeviceDirectory(int panel, const QString& name) override;
+    int EnterDeviceDirectory(int panel, const QString& name) override { return m_navigation.Enter(panel, name); }
     void RefillComputerPanel(int panel) override;
 
-    const PanelState& panelState(int index) const;
-    PanelModel& model(int panel);
+    const PanelState& panelState(int index) const { return m_panels.state(index); }
+    PanelModel& model(int panel) { return m_panels.model(panel); }
     // The icon callback of both panels' models.
-    void SetIconProvider(const PanelIconProvider& provider);
+    void SetIconProvider(const PanelIconProvider& provider) { m_panels.SetIconProvider(provider); }
 
     // ---- panels ----
-    // Lists the process's current directory into the panel; the header's count and the path line
-    // follow.
-    void FillFromDirectory(int panel);
-    // Takes the instrument's listing into the panel; count and path line follow.
-    void FillFromDevice(int panel);
     // A sort item of the context menu: stores the mode and sorts this panel's rows at once.
-    void SetSortMode(int panel, int32_t sortMode);
+    void SetSortMode(int panel, int32_t sortMode) { m_panels.SetSortMode(panel, sortMode); }
     // A double click on a row (or Enter on the first selected row); a row outside the rows does nothing.
     void OpenItem(int panel, int row);
     // The drive list's selection changed to this row of the drive table (-1: no selection).
@@ -93,53 +75,41 @@ public:
     // The header's "\" and ".." buttons.
     void GoToRoot(int panel);
     void GoUp(int panel);
-    // Makes the instrument's one current directory the path of this instrument panel (the other
-    // panel may have moved it) and lists it afresh, so that file names sent next belong to this
-    // panel's directory and a delete finds its entry listed there; 1 on success, 0 when the walk
-    // could not be verified or an exchange failed (the user has been told).
-    int SyncDeviceDirectory(int panel);
-    // The panel back on "/" as a computer panel, its drive list showing "/" with this item selected.
-    void ResetPanelToDriveC(int panel, int driveItem);
+    int SyncDeviceDirectory(int panel) { return m_navigation.Sync(panel); }
+    void ResetPanelToFirstDrive(int panel) { m_panels.ResetToFirstDrive(panel); }
     // The drive list's item of "/" (the table's first row).
-    int FirstDriveIndex() const { return 0; }
+    int FirstDriveIndex() const { return kFirstDriveItem; }
 
     // ---- drives and the instrument's disk ----
-    void BuildDriveTable();
-    void RefreshDriveInfo(int index); // a row, or kAllComputerDrives
-    const std::vector<DriveInfo>& Drives() const { return m_drives; }
-    // The instrument's disk information into the device row; 1, 0 (exchange failed), -1 (status 1)
-    // or the status when above 1.
-    int ReadDeviceDiskInfo();
-    uint16_t DeviceKind() const { return m_nDeviceKind; }
-    uint32_t DeviceTotal() const { return m_nDeviceTotal; } // units of 1000 bytes
-    uint32_t DeviceFree() const { return m_nDeviceFree; }
-    const QString& DeviceLabel() const { return m_strDeviceLabel; }
+    void BuildDriveTable() { m_drives.Build(); }
+    void RefreshDriveInfo(int index) { m_drives.Refresh(index); }
+    const std::vector<DriveInfo>& Drives() const { return m_drives.Table(); }
+    int ReadDeviceDiskInfo() { return m_drives.ReadDeviceDiskInfo(m_device); }
+    uint16_t DeviceKind() const { return m_drives.DeviceKind(); }
+    uint32_t DeviceTotal() const { return m_drives.DeviceTotal(); } // units of 1000 bytes
+    uint32_t DeviceFree() const { return m_drives.DeviceFree(); }
+    const QString& DeviceLabel() const { return m_drives.DeviceLabel(); }
     // Set once a panel entered the instrument after its disk information was read; cleared by
     // "Отключить транспорт".
-    bool m_bDiskOpened = false;
+    bool DiskOpened() const { return m_drives.DiskOpened(); }
 
     // ---- commands on the selection (each rebuilds the panel's selection from the list first) ----
-    void CopySelection(int panel);
-    void DeleteSelection(int panel);
-    void MakeDirectoryInPanel(int panel);
-    void ConvertSelection(int panel);
-    void ShowSelectedSgy(int panel);
+    void CopySelection(int panel) { m_selection.Copy(panel); }
+    void DeleteSelection(int panel) { m_selection.Delete(panel); }
+    void MakeDirectoryInPanel(int panel) { m_selection.MakeDirectory(panel); }
+    void ConvertSelection(int panel) { m_selection.Convert(panel); }
+    void ShowSelectedSgy(int panel) { m_selection.ShowSgy(panel); }
     // The SEG-Y file a new signal-viewer document opens.
     const QString& SgyFileToOpen() const { return m_strSgyFile; }
 
     // ---- link commands ----
-    // COM1 (32772), COM2 (32773), "Сетевое соединение" (32775): nothing when connected by this kind,
-    // a disconnect first when connected by another; 1 when connected afterwards.
-    int ChooseLink(int32_t linkType);
-    // 32826: when not connected, connect by the saved link type (1 and 2 COM, anything else network).
-    int ConnectBySavedLink();
-    // "Показать транспорт".
-    void ShowTransportCommand();
-    // "Отключить транспорт": device panels back to "/", m_bDiskOpened cleared, Disconnect.
-    void DisconnectTransport();
+    int ChooseLink(int32_t linkType) { return m_link.Choose(linkType); }
+    int ConnectBySavedLink() { return m_link.ConnectBySaved(); }
+    void ShowTransportCommand() { m_link.ShowTransport(); }
+    void DisconnectTransport() { m_link.Disconnect(); }
     bool IsConnected() const { return m_device.m_bConnected; }
     // True while an instrument exchange may be running: the panels are locked meanwhile.
-    bool PanelsLocked() const { return m_lockDepth > 0; }
+    bool PanelsLocked() const { return m_locks.Locked(); }
     int32_t LinkType() const { return m_device.m_nLinkType; }
 
     // ---- toolbar (32782) ----
@@ -147,45 +117,22 @@ public:
     bool ToolbarVisible() const { return m_bToolbarVisible; }
 
 private:
-    void RebuildSelection(int panel);
-    void Message(const char* text, const char* caption = nullptr);
-    bool AskRetry();
-    // Both instrument panels back on the computer's first drive; the disk counts as not opened.
-    void ReturnDevicePanelsToDriveC();
-    int OpenDeviceDisk();
-    bool ConnectByLinkType();
-    void MakeCurrentAndRefill(int panel, const QString& path);
+    // Connects when needed and reads the disk information under the waiting pop-up; true on success.
+    bool OpenDeviceDisk();
+    // The SEG-Y file in a new signal-viewer document; the toolbar makes way for the viewer.
+    void OpenSgy(const QString& path);
 
     Prompts& m_prompts;
     PanelViews& m_views;
-    FileDialogs* m_dialogs = nullptr;
-    std::unique_ptr<DriveSource> m_driveSource;
     CRemoteDevice m_device;
-    std::array<PanelState, kPanelCount> m_panels;
-    std::array<std::unique_ptr<PanelModel>, kPanelCount> m_models;
-    std::vector<DriveInfo> m_drives;
-    std::function<void()> m_showTransport;
-
-    uint16_t m_nDeviceKind = 0;
-    uint32_t m_nDeviceTotal = 0;
-    uint32_t m_nDeviceFree = 0;
-    QString m_strDeviceLabel;
+    DriveList m_drives;
+    PanelSet m_panels;
+    PanelLocks m_locks;
+    DeviceNavigation m_navigation;
+    LinkCommands m_link;
+    SelectionCommands m_selection;
     QString m_strSgyFile;
     bool m_bToolbarVisible = true;
-    int m_lockDepth = 0;
-
-    // The panels locked (headers, lists, menu, toolbar) for as long as it lives; nested locks unlock
-    // with the outermost.
-    class PanelLock {
-    public:
-        explicit PanelLock(FileManager& files);
-        ~PanelLock();
-        PanelLock(const PanelLock&) = delete;
-        PanelLock& operator=(const PanelLock&) = delete;
-
-    private:
-        FileManager& m_files;
-    };
 };
 
 } // namespace zarno

@@ -9,7 +9,7 @@ namespace zarno {
 
 namespace {
 
-const QString kCaption = QStringLiteral("Zarno");
+const QString kCaption = QString::fromUtf8(kAppCaption);
 
 bool HasSuffix(const QFileInfo& file, const char* suffix) {
     return file.suffix().compare(QLatin1String(suffix), Qt::CaseInsensitive) == 0;

@@ -12,7 +12,6 @@ namespace zarno {
 
 namespace {
 const char* const kErrorCaption = "Error";
-const char* const kAppCaption = "Zarno";
 constexpr uint32_t kGroupAddress = 0xFFFF;
 
 uint32_t OrDefault(int64_t value, uint32_t fallback) {

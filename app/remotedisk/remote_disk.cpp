@@ -13,7 +13,6 @@ namespace zarno {
 namespace {
 using namespace wire;
 const char* const kErrorBang = "Error!";
-const char* const kAppCaption = "Zarno";
 } // namespace
 
 uint16_t DiskInfo::status() const {

@@ -16,7 +16,6 @@ namespace zarno {
 
 namespace {
 const char* const kErrorBang = "Error!";
-const char* const kAppCaption = "Zarno";
 
 uint32_t BlockCount(uint64_t length) {
     return static_cast<uint32_t>((length + kBlockSize - 1) / kBlockSize);

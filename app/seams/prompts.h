@@ -7,6 +7,9 @@
 
 namespace zarno {
 
+// The caption of the program's own boxes and questions, and its window's title.
+inline constexpr const char* kAppCaption = "Zarno";
+
 enum class PromptIcon { None, Information, Warning, Stop, Question };
 
 enum class OverwriteAnswer { Yes, No, YesToAll };

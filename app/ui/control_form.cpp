@@ -19,10 +19,9 @@ namespace {
 QPushButton* SmallButton(const QString& text, QWidget* parent) {
     auto* button = new QPushButton(text, parent);
     button->setFocusPolicy(Qt::NoFocus);
-    // As narrow as the text allows, never narrower: a cut label is no label.
     const int textWidth = button->fontMetrics().horizontalAdvance(text);
-    button->setMinimumWidth(textWidth + 2 * button->style()->pixelMetric(QStyle::PM_ButtonMargin) + 4);
-    button->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Fixed);
+    // As wide as the text needs and no wider: the drive list takes the rest of the row.
+    button->setFixedWidth(textWidth + 2 * button->style()->pixelMetric(QStyle::PM_ButtonMargin) + 4);
     return button;
 }
 

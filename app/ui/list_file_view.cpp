@@ -117,8 +117,14 @@ void CListFileView::applyColumnWidths() {
     const int clientWidth = std::max(width() - 2 * m_table->frameWidth(), 0);
     const PanelState& state = m_main.files().panelState(m_panel);
     m_applyingWidths = true;
-    for (int column = 0; column < kPanelColumns; ++column)
-        m_table->setColumnWidth(column, ColumnWidth(state, column, clientWidth));
+    for (int column = 0; column < kPanelColumns; ++column) {
+        // A default share too narrow for its heading in this platform's fonts grows to hold it; a
+        // width the user set stays as set.
+        const int width = ColumnWidth(state, column, clientWidth);
+        const bool isDefault = state.columnWidths[size_t(column)] == 0;
+        const int heading = m_table->horizontalHeader()->sectionSizeHint(column);
+        m_table->setColumnWidth(column, isDefault ? std::max(width, heading) : width);
+    }
     m_applyingWidths = false;
 }
 
@@ -134,17 +140,6 @@ void CListFileView::resizeEvent(QResizeEvent* event) {
     // column.
     if (!m_userSized)
         applyColumnWidths();
-}
-
-void CListFileView::changeEvent(QEvent* event) {
-    QWidget::changeEvent(event);
-    // The lists are disabled while the instrument answers, and the focus moves on to the next
-    // control (a drive list): once it is over, the keys belong to the active panel's list again.
-    if (event->type() != QEvent::EnabledChange || !isEnabled() || m_main.activePanel() != m_panel)
-        return;
-    QWidget* focus = QApplication::focusWidget();
-    if (!focus || focus->window() == window())
-        m_main.focusActiveList();
 }
 
 void CListFileView::openRow(int row) {

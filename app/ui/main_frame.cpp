@@ -39,7 +39,7 @@ CMainFrame::CMainFrame(Prompts& prompts, FileDialogs* dialogs, std::unique_ptr<D
       m_filePrompts(std::make_unique<PromptsAboveWait>(prompts, m_wait)), m_dialogs(dialogs),
       m_files(std::make_unique<FileManager>(*m_filePrompts, *this, std::move(drives))),
       m_mdi(new QMdiArea(this)) {
-    setWindowTitle(QStringLiteral("Zarno"));
+    setWindowTitle(QString::fromUtf8(kAppCaption));
     setCentralWidget(m_mdi);
     m_files->SetFileDialogs(dialogs);
     m_openDesktop = [this](const QString& path) {
@@ -78,7 +78,7 @@ bool CMainFrame::Create() {
     // still taken over, so that closing the program does not write defaults over the user's settings.
     if (m_deviceFolderIcon.isNull() || ComputerIcon(QStringLiteral("/")).isNull())
         m_prompts.message(QStringLiteral("Ошибка при получении системного списка значков!"),
-                          QStringLiteral("Zarno"), PromptIcon::Stop);
+                          QString::fromUtf8(kAppCaption), PromptIcon::Stop);
     m_files->SetIconProvider([this](const PanelIconRequest& request) { return rowIcon(request); });
     m_files->Create(settings());
     return true;
@@ -241,7 +241,7 @@ void CMainFrame::focusActiveList() {
 }
 
 void CMainFrame::runCommand(CommandId id) {
-    if (m_locked)
+    if (panelsLocked())
         return; // panels locked: an instrument exchange is running
     const int panel = activePanel();
     switch (id) {
@@ -379,7 +379,6 @@ void CMainFrame::selectDriveItem(int panel, int index) {
 }
 
 void CMainFrame::setPanelsLocked(bool locked) {
-    m_locked = locked;
     for (int panel = 0; panel < kPanelCount; ++panel) {
         if (CControlForm* header = panelHeader(panel))
             header->setControlsEnabled(!locked);
@@ -389,6 +388,12 @@ void CMainFrame::setPanelsLocked(bool locked) {
     menuBar()->setEnabled(!locked);
     if (m_commandsBar)
         m_commandsBar->setEnabled(!locked);
+    // Disabling the lists pushed the focus on to the next control (a drive list): once the
+    // instrument has answered, the keys belong to the active panel's list again, unless a dialog
+    // of the command holds them.
+    QWidget* focus = QApplication::focusWidget();
+    if (!locked && (!focus || focus->window() == this))
+        focusActiveList();
 }
 
 void CMainFrame::showWaitPopup() {
@@ -440,7 +445,7 @@ void CMainFrame::openWithDesktop(const QString& path) {
 }
 
 void CMainFrame::desktopOpenFailed(const QString& path) {
-    m_prompts.message(QString::fromUtf8(kTextNoProgramForFile).arg(path), QStringLiteral("Zarno"),
+    m_prompts.message(QString::fromUtf8(kTextNoProgramForFile).arg(path), QString::fromUtf8(kAppCaption),
                       PromptIcon::Warning);
 }
 
@@ -449,7 +454,7 @@ void CMainFrame::desktopOpenFailed(const QString& path) {
 void CMainFrame::closeEvent(QCloseEvent* event) {
     // An instrument exchange runs a nested event loop below this one: the link cannot be taken down
     // under it. The window closes once the exchange is over.
-    if (m_files->PanelsLocked() || QApplication::activeModalWidget()) {
+    if (panelsLocked() || QApplication::activeModalWidget()) {
         event->ignore();
         return;
     }

@@ -80,7 +80,7 @@ public:
     // Gives the keys back to the active panel's list, with a current row, after a command, a dialog
     // or a directory change (only while the file-manager window is the active one).
     void focusActiveList();
-    bool panelsLocked() const { return m_locked; }
+    bool panelsLocked() const { return m_files->PanelsLocked(); }
 
     // Where a new signal-viewer document and the desktop's "open" go; replaceable so that the viewer
     // can plug in and tests can record.
@@ -140,7 +140,6 @@ private:
     std::array<CControlForm*, kPanelCount> m_headers{};
     std::array<CPathForm*, kPanelCount> m_paths{};
     int m_lastListPanel = 0;
-    bool m_locked = false;
     bool m_destroyed = false;
     QIcon m_deviceFolderIcon;
     QIcon m_deviceFileIcon;

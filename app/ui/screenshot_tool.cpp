@@ -5,6 +5,7 @@
 // standard error, so nothing waits for a click.
 
 #include "app/seams/stderr_prompts.h"
+#include "app/shell/persistent_settings.h"
 #include "app/ui/control_form.h"
 #include "app/ui/list_file_view.h"
 #include "app/ui/main_frame.h"
@@ -60,7 +61,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     QCoreApplication::setOrganizationName(QStringLiteral("Mervo"));
-    QCoreApplication::setApplicationName(QStringLiteral("Zarno"));
+    QCoreApplication::setApplicationName(QString::fromUtf8(zarno::kAppCaption));
 
     zarno::StderrPrompts prompts;
     zarno::CMainFrame frame(prompts, nullptr);
@@ -72,7 +73,7 @@ int main(int argc, char** argv) {
     QApplication::processEvents();
 
     zarno::CControlForm* left = frame.panelHeader(0);
-    const int device = left->driveList()->findText(QStringLiteral("z:\\"));
+    const int device = left->driveList()->findText(zarno::kDeviceDrive);
     left->chooseDrive(device);
     if (!frame.files().panelState(0).onDevice) {
         std::fprintf(stderr, "zarno-screenshot: the instrument's drive did not open\n");

@@ -72,7 +72,7 @@ CSplitterFrame::CSplitterFrame(CMainFrame& mainFrame) : m_main(mainFrame) {
     // No system menu: the caption shows no close box, so the user cannot close the file manager.
     setWindowFlags(Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowMinMaxButtonsHint |
                    Qt::CustomizeWindowHint);
-    setWindowTitle(QStringLiteral("Zarno"));
+    setWindowTitle(QString::fromUtf8(kAppCaption));
 
     m_outer = new CReportingSplitter(Qt::Horizontal, this);
     m_outer->setChildrenCollapsible(false);

@@ -44,7 +44,7 @@ CZarnoApp::~CZarnoApp() {
 
 bool CZarnoApp::InitInstance() {
     QCoreApplication::setOrganizationName(QStringLiteral("Mervo"));
-    QCoreApplication::setApplicationName(QStringLiteral("Zarno"));
+    QCoreApplication::setApplicationName(QString::fromUtf8(kAppCaption));
     loadRecentFiles();
 
     m_main = std::make_unique<CMainFrame>(m_prompts, nullptr);

@@ -52,15 +52,15 @@ PictPanelModel::PictPanelModel(CPictDoc& doc, ViewState& view, ViewerScene& scen
     : m_doc(doc), m_view(view), m_scene(scene), m_filterSettings(filter), m_prompts(prompts) {}
 
 void PictPanelModel::InitialUpdate() {
-    SetVelocityText(QStringLiteral("3600"));
-    SetVicinityText(QStringLiteral("0.5"));
+    SetVelocityText(kStartVelocityText);
+    SetVicinityText(kStartVicinityText);
     m_view.searchMode = dsp::ExtremumMode::Max;
     m_graphNumber = 1;
     m_view.searchTrace = 0;
     m_view.timeUnits = true;
     const double dt = m_doc.SampleIntervalSeconds();
     m_doc.m_dUnitsPerSample = dt * 1000.0;
-    SetLowerText(QStringLiteral("0.0"));
+    SetLowerText(kStartLowerText);
     SetUpperText(Fixed3((m_doc.m_nSamples - 1) * dt * 1000.0));
     m_rows.clear();
     for (int i = 0; i < m_doc.m_nTraceCount; ++i) {
@@ -109,13 +109,17 @@ void PictPanelModel::SetGraphNumber(int number) {
     m_scene.Redraw();
 }
 
+void PictPanelModel::ShowMarkerReadouts() {
+    m_timeReadout = kTimeReadoutLabel + QString::asprintf("%7.3f", m_doc.m_dMarkerTimeMs);
+    m_lengthReadout = kLengthReadoutLabel + QString::asprintf("%7.3f", m_doc.m_dMarkerLength);
+}
+
 void PictPanelModel::ShowTimeAndLength(int column) {
     const double dt = m_doc.SampleIntervalSeconds();
     const double t0 = m_doc.m_dZeroOffsetMs / 1000.0;
     m_doc.m_dMarkerTimeMs = dsp::TimeOfSample(t0, column, dt) * 1000.0;
     m_doc.m_dMarkerLength = dsp::LengthOfSample(t0, column, m_doc.m_dVelocity, dt);
-    m_timeReadout = QString::asprintf("Время (ms) : %7.3f", m_doc.m_dMarkerTimeMs);
-    m_lengthReadout = QString::asprintf("Длина (m) : %7.3f", m_doc.m_dMarkerLength);
+    ShowMarkerReadouts();
 }
 
 void PictPanelModel::ResetMarkers() {
@@ -154,8 +158,7 @@ void PictPanelModel::ShowMarkerReadout(int p) {
     const int column = p - m_doc.m_nWindowStart;
     m_doc.m_dMarkerTimeMs = column * dt * 1000.0;
     m_doc.m_dMarkerLength = column * dt * m_doc.m_dVelocity / 2.0;
-    m_timeReadout = QString::asprintf("Время (ms) : %7.3f", m_doc.m_dMarkerTimeMs);
-    m_lengthReadout = QString::asprintf("Длина (m) : %7.3f", m_doc.m_dMarkerLength);
+    ShowMarkerReadouts();
 }
 
 // ---- X axis and bounds ------------------------------------------------------------------------
@@ -244,7 +247,7 @@ void PictPanelModel::RestoreBounds() {
     // Shown in the units the fields are labelled with (a time in a length field would be read back
     // as metres by the next edit).
     m_upper = FormatBound(m_doc.m_nWindowEnd);
-    m_lower = QStringLiteral("0.0");
+    m_lower = kStartLowerText;
     ApplyWindow();
 }
 

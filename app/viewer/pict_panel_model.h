@@ -45,6 +45,15 @@ struct GraphRow {
 
 enum class GraphColumn { Number, Ky, Value };
 
+// The panel's start texts: what the form shows before a recording is loaded, and what the model sets
+// on each load.
+inline const QString kStartVelocityText = QStringLiteral("3600");
+inline const QString kStartVicinityText = QStringLiteral("0.5");
+inline const QString kStartLowerText = QStringLiteral("0.0");
+// The marker readouts' labels; the value follows them once a marker is placed.
+inline const QString kTimeReadoutLabel = QStringLiteral("Время (ms) : ");
+inline const QString kLengthReadoutLabel = QStringLiteral("Длина (m) : ");
+
 class PictPanelModel {
 public:
     PictPanelModel(CPictDoc& doc, ViewState& view, ViewerScene& scene, dsp::FilterSettings& filter,
@@ -126,6 +135,8 @@ private:
     void ShowSpectra();
     void ShowTimeAndLength(int column);
     void RebuildEnabled();
+    // The readouts of the marker's time and length as the document holds them.
+    void ShowMarkerReadouts();
 
     CPictDoc& m_doc;
     ViewState& m_view;
@@ -133,12 +144,12 @@ private:
     dsp::FilterSettings& m_filterSettings;
     Prompts& m_prompts;
 
-    QString m_velocity = QStringLiteral("3600");
-    QString m_vicinity = QStringLiteral("0.5");
-    QString m_lower = QStringLiteral("0.0");
+    QString m_velocity = kStartVelocityText;
+    QString m_vicinity = kStartVicinityText;
+    QString m_lower = kStartLowerText;
     QString m_upper;
-    QString m_timeReadout = QStringLiteral("Время (ms) : ");
-    QString m_lengthReadout = QStringLiteral("Длина (m) : ");
+    QString m_timeReadout = kTimeReadoutLabel;
+    QString m_lengthReadout = kLengthReadoutLabel;
     int m_graphNumber = 1;
     std::vector<GraphRow> m_rows;
     SwitchState m_varu, m_filter, m_processing;

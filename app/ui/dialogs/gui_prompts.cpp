@@ -12,7 +12,7 @@ namespace zarno {
 namespace {
 // Boxes without a caption of their own are the application's.
 QString CaptionOr(const QString& caption) {
-    return caption.isEmpty() ? QStringLiteral("Zarno") : caption;
+    return caption.isEmpty() ? QString::fromUtf8(kAppCaption) : caption;
 }
 
 QMessageBox::Icon BoxIcon(PromptIcon icon) {

@@ -52,15 +52,15 @@ CPictForm1::CPictForm1(QWidget* parent) : QWidget(parent) {
     layout->addWidget(makeGraphsGroup());
     auto* current = new QGroupBox(QStringLiteral("Текущий маркер"), this);
     auto* currentLayout = new QVBoxLayout(current);
-    m_time = new QLabel(QStringLiteral("Время (ms) : "), current);
-    m_length = new QLabel(QStringLiteral("Длина (m) : "), current);
+    m_time = new QLabel(kTimeReadoutLabel, current);
+    m_length = new QLabel(kLengthReadoutLabel, current);
     currentLayout->addWidget(m_time);
     currentLayout->addWidget(m_length);
     layout->addWidget(current);
 
     auto* velocityRow = new QHBoxLayout;
     velocityRow->addWidget(new QLabel(QStringLiteral("Скорость : "), this));
-    m_velocity = new QLineEdit(QStringLiteral("3600"), this);
+    m_velocity = new QLineEdit(kStartVelocityText, this);
     velocityRow->addWidget(m_velocity);
     layout->addLayout(velocityRow);
     m_varu = new QCheckBox(QStringLiteral("Использовать ВАРУ"), this);
@@ -130,7 +130,7 @@ QWidget* CPictForm1::makeMarkerGroup() {
     numberRow->addWidget(m_graphNumber);
     layout->addLayout(numberRow);
     layout->addWidget(new QLabel(QStringLiteral("Окрестность поиска экстремума, м: "), group));
-    m_vicinity = new QLineEdit(QStringLiteral("0.5"), group);
+    m_vicinity = new QLineEdit(kStartVicinityText, group);
     layout->addWidget(m_vicinity);
     auto* search = new QGroupBox(QStringLiteral("Поиск экстремума"), group);
     auto* searchLayout = new QVBoxLayout(search);
@@ -169,7 +169,7 @@ QWidget* CPictForm1::makeAxisGroup() {
     auto* bounds = new QGroupBox(QStringLiteral("Границы"), group);
     auto* boundsLayout = new QHBoxLayout(bounds);
     boundsLayout->addWidget(new QLabel(QStringLiteral("От:"), bounds));
-    m_lower = new QLineEdit(QStringLiteral("0.0"), bounds);
+    m_lower = new QLineEdit(kStartLowerText, bounds);
     boundsLayout->addWidget(m_lower);
     boundsLayout->addWidget(new QLabel(QStringLiteral("До:"), bounds));
     m_upper = new QLineEdit(bounds);
