@@ -28,14 +28,14 @@ inline double DownloadRate(const testing::DeviceProcess& instrument, size_t file
     device.m_nLocalPort = velnet::ValueFromWirePort(testing::FreeWirePort());
     device.m_nRemotePort = instrument.port;
     device.m_nRemoteIP = 0x7F000001;
-    if (device.ConnectNetwork() != 1 || device.ReadDirectory("z:\\") != 1 || device.Listing().empty())
+    if (device.ConnectNetwork() != 1 || device.ReadDirectory("z:\\") != kCommandDone || device.Listing().empty())
         return 0;
     if (beforeCopy && !beforeCopy())
         return 0;
     const DeviceName name = device.Listing().front()->deviceName;
     QTemporaryDir local;
     const auto start = Clock::now();
-    if (device.CopyFromDevice(name, local.filePath("BIG.BIN")) != 1)
+    if (device.CopyFromDevice(name, local.filePath("BIG.BIN")) != kDownloadDone)
         return 0;
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     return (double(fileBytes / kBlockSize) + 2) / seconds;

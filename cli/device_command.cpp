@@ -1,5 +1,6 @@
 #include "cli/device_command.h"
 
+#include "app/remotedisk/device_name.h"
 #include "app/remotedisk/device_walk.h"
 #include "app/remotedisk/remote_device.h"
 #include "app/remotedisk/transfer_cancel.h"
@@ -147,20 +148,6 @@ QString PanelPath(const QStringList& directories) {
     return "z:\\" + directories.join('\\');
 }
 
-// A name the instrument can hold: 1 to 8 characters, optionally a dot and 0 to 3 more; nothing that
-// could leave its directory.
-bool IsShortName(const QString& name) {
-    static const QString kForbidden = QStringLiteral("\\/:*?\"<>| ");
-    if (name.isEmpty() || name == "." || name == ".." || name.count('.') > 1)
-        return false;
-    for (QChar c : name)
-        if (kForbidden.contains(c) || c.unicode() < 0x20 || c.unicode() > 0x7E)
-            return false;
-    const qsizetype dot = name.indexOf('.');
-    const qsizetype stem = dot < 0 ? name.size() : dot;
-    return stem >= 1 && stem <= 8 && (dot < 0 || name.size() - dot - 1 <= 3);
-}
-
 // Ctrl-C and SIGTERM. The first asks the running transfer to stop as its Cancel button would, so that
 // its clean-up runs (an upload's file deleted from the instrument, a download's handle closed and no
 // file left on the computer); the second ends the program at once.
@@ -213,6 +200,21 @@ private:
     }
     TerminalProgress m_bar;
 };
+
+// How a transfer ended, for its exit status.
+enum class TransferEnd { Done, Cancelled, Failed };
+
+TransferEnd EndOf(DownloadResult result) {
+    return result == kDownloadDone ? TransferEnd::Done
+           : result == kDownloadCancelled ? TransferEnd::Cancelled
+                                          : TransferEnd::Failed;
+}
+
+TransferEnd EndOf(UploadResult result) {
+    return result == kUploadDone ? TransferEnd::Done
+           : result == kUploadCancelled ? TransferEnd::Cancelled
+                                        : TransferEnd::Failed;
+}
 
 class DeviceSession {
 public:
@@ -274,7 +276,7 @@ public:
 
 private:
     // The exit of a transfer: 0 when done; else why, in the words of the copy dialogs.
-    int TransferExit(int result, const char* failure, const char* interrupted);
+    int TransferExit(TransferEnd end, const char* failure, const char* interrupted);
     void Tell(const char* text) { m_prompts.message(QString::fromUtf8(text), QString::fromUtf8(kAppCaption), PromptIcon::Stop); }
 
     Options m_options;
@@ -282,10 +284,10 @@ private:
     CRemoteDevice m_device;
 };
 
-int DeviceSession::TransferExit(int result, const char* failure, const char* interrupted) {
-    if (result == 1)
+int DeviceSession::TransferExit(TransferEnd end, const char* failure, const char* interrupted) {
+    if (end == TransferEnd::Done)
         return kExitOk;
-    if (result == 2 || Interrupted()) {
+    if (end == TransferEnd::Cancelled || Interrupted()) {
         Fail(interrupted);
         return kExitInterrupted;
     }
@@ -295,11 +297,11 @@ int DeviceSession::TransferExit(int result, const char* failure, const char* int
 
 int DeviceSession::Info() {
     DiskInfo info;
-    if (m_device.GetDiskInfo(&info) != 1) {
+    if (m_device.GetDiskInfo(&info) != kCommandDone) {
         Tell(kTextDiskInfoFailed);
         return kExitFailed;
     }
-    if (info.status() != 0) {
+    if (info.status() != kStatusOk) {
         Tell(kTextDiskInfoFailed);
         return kExitFailed;
     }
@@ -345,11 +347,11 @@ int DeviceSession::Get(QStringList operands) {
         return kExitFailed;
     }
     if (Interrupted())
-        return TransferExit(2, "", "interrupted; nothing was copied");
+        return TransferExit(TransferEnd::Cancelled, "", "interrupted; nothing was copied");
     InterruptibleProgress progress(entry->fileName);
-    const int result = asSgy ? m_device.CopyFromDeviceAsSgy(entry->deviceName, local, &progress)
-                             : m_device.CopyFromDevice(entry->deviceName, local, &progress);
-    return TransferExit(result, kTextCannotCopy, "interrupted; the file was not copied");
+    const DownloadResult result = asSgy ? m_device.CopyFromDeviceAsSgy(entry->deviceName, local, &progress)
+                                        : m_device.CopyFromDevice(entry->deviceName, local, &progress);
+    return TransferExit(EndOf(result), kTextCannotCopy, "interrupted; the file was not copied");
 }
 
 int DeviceSession::Put(const QStringList& operands) {
@@ -366,7 +368,7 @@ int DeviceSession::Put(const QStringList& operands) {
     }
     if (path.name.isEmpty())
         path.name = local.fileName();
-    if (!IsShortName(path.name)) {
+    if (!FitsDeviceName(path.name)) {
         Tell(kTextBadTargetName);
         return kExitFailed;
     }
@@ -378,10 +380,10 @@ int DeviceSession::Put(const QStringList& operands) {
         return kExitFailed;
     m_device.Listing().clear();
     if (Interrupted())
-        return TransferExit(2, "", "interrupted; nothing was copied");
+        return TransferExit(TransferEnd::Cancelled, "", "interrupted; nothing was copied");
     InterruptibleProgress progress(path.name);
-    const int result = m_device.CopyToDevice(local.filePath(), NewFileDeviceName(path.name), &progress);
-    return TransferExit(result, kTextCannotUpload, "interrupted; the partial file was deleted from the instrument");
+    const UploadResult result = m_device.CopyToDevice(local.filePath(), NewFileDeviceName(path.name), &progress);
+    return TransferExit(EndOf(result), kTextCannotUpload, "interrupted; the partial file was deleted from the instrument");
 }
 
 int DeviceSession::Remove(const QStringList& operands) {
@@ -415,12 +417,13 @@ int DeviceSession::MakeDir(const QStringList& operands) {
     if (operands.size() != 1)
         return Fail("mkdir PATH");
     const DevicePath path = SplitDevicePath(operands[0]);
-    if (path.name.isEmpty() || path.name.size() > 8 || path.name.contains('.'))
-        return Fail("a directory name has 1 to 8 characters and no dot: " + operands[0]);
+    if (!FitsDeviceDirectoryName(path.name))
+        return Fail("not a directory name the instrument can hold (1 to 8 letters, digits or $%'-_@~`!(){}^#&, no dot): " +
+                    operands[0]);
     if (m_device.Walk().Enter(PanelPath(path.directories)) != 1)
         return kExitFailed;
     m_device.Listing().clear();
-    if (m_device.MakeDirectory(path.name) != 1) {
+    if (m_device.MakeDirectory(path.name) != kCommandDone) {
         Tell(kTextDeviceMkdirFailed);
         return kExitFailed;
     }

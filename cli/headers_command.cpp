@@ -86,12 +86,12 @@ bool ReadHeaders(const HeadersOptions& options, Headers& out) {
     }
     out.text = SGYTextualHeaderText(file.read(kSGYTextualHeaderSize));
     bool little = false;
-    if (!file.seek(kSGYBinaryHeaderOffset) || ReadSGYBinaryHeader(file, out.binary, little, prompts) != 0)
+    if (!file.seek(kSGYBinaryHeaderOffset) || ReadSGYBinaryHeader(file, out.binary, little, prompts) != kSGYBinaryRead)
         return false;
     const qint64 index = options.trace - 1;
     const qint64 traces = out.binary.tracesPerRecord;
     if (index >= traces || !file.seek(SGYTraceOffset(out.binary, index)) ||
-        ReadSGYTraceHeader(file, out.trace, little) != 1) {
+        ReadSGYTraceHeader(file, out.trace, little) != kSGYTraceRead) {
         PrintError(QString("trace %1 is past the end of %2 (%3 traces)")
                        .arg(options.trace)
                        .arg(options.file)

@@ -1,6 +1,6 @@
 #include "device/command_line.h"
 
-#include "device/disk_protocol.h"
+#include "app/remotedisk/disk_protocol.h"
 #include "transport/port_convention.h"
 
 #include <filesystem>

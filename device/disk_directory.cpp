@@ -1,7 +1,7 @@
 #include "device/disk_directory.h"
 
-#include "device/disk_protocol.h"
-#include "device/le_bytes.h"
+#include "app/remotedisk/disk_protocol.h"
+#include "app/remotedisk/wire_fields.h"
 
 #include <algorithm>
 #include <cstring>
@@ -11,6 +11,7 @@
 #include <sys/stat.h>
 
 namespace zarno::device {
+using namespace wire;
 namespace {
 
 struct DirCloser {
@@ -83,7 +84,7 @@ std::optional<DiskEntry> FindEntry(const std::filesystem::path& dir, const Short
 DirEntryBytes EncodeEntry(const DiskEntry& entry) {
     DirEntryBytes b{};
     std::memcpy(b.data(), entry.name.data(), entry.name.size());
-    b[kEntryAttrOffset] = entry.isDirectory ? kAttrDirectory : kAttrArchive;
+    b[kEntryAttrOffset] = entry.isDirectory ? kDirectoryAttribute : kNewFileAttribute; // files carry the archive bit
     PutStamp(b, entry.modified);
     PutU32(b, kEntrySizeOffset, entry.size);
     return b;
@@ -93,7 +94,7 @@ DirEntryBytes EncodeDotEntry(const char* dots, const std::filesystem::path& stan
     DirEntryBytes b{};
     std::memset(b.data(), ' ', 11);
     std::memcpy(b.data(), dots, std::min<size_t>(std::strlen(dots), 8));
-    b[kEntryAttrOffset] = kAttrDirectory;
+    b[kEntryAttrOffset] = kDirectoryAttribute;
     struct stat st {};
     PutStamp(b, stat(standsFor.c_str(), &st) == 0 ? st.st_mtime : 0);
     return b;

@@ -1,7 +1,7 @@
 #include "device/disk_server.h"
 
-#include "device/disk_protocol.h"
-#include "device/le_bytes.h"
+#include "app/remotedisk/disk_protocol.h"
+#include "app/remotedisk/wire_fields.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 namespace zarno::device {
+using namespace wire;
 namespace fs = std::filesystem;
 namespace {
 
@@ -183,7 +184,7 @@ std::vector<uint8_t> DiskServer::ListNext() {
         return Status(kStatusRefused);
     const size_t count = std::min(kEntriesPerAnswer, m_listing.size() - m_listingNext);
     const bool more = m_listingNext + count < m_listing.size();
-    std::vector<uint8_t> out = Status(more ? kStatusMoreFollow : kStatusOk);
+    std::vector<uint8_t> out = Status(more ? kStatusMore : kStatusOk);
     for (size_t i = 0; i < count; ++i) {
         const auto& e = m_listing[m_listingNext + i];
         out.insert(out.end(), e.begin(), e.end());

@@ -1,5 +1,7 @@
 #include "device/fat_name.h"
 
+#include "app/remotedisk/device_name.h"
+
 #include <algorithm>
 
 namespace zarno::device {
@@ -8,31 +10,14 @@ namespace {
 constexpr size_t kNameLen = 8;
 constexpr size_t kExtLen = 3;
 
-bool IsShortNameChar(unsigned char c) {
-    if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))
-        return true;
-    constexpr std::string_view kPunctuation = "$%'-_@~`!(){}^#&";
-    return kPunctuation.find(static_cast<char>(c)) != std::string_view::npos;
-}
-
 char Upper(char c) {
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
-// Copies one field (text, then padding) into out; false when the text is too long or invalid.
-bool FillField(std::string_view text, char* out, size_t width) {
-    if (text.size() > width)
-        return false;
-    for (size_t i = 0; i < width; ++i) {
-        if (i >= text.size()) {
-            out[i] = ' ';
-            continue;
-        }
-        if (!IsShortNameChar(static_cast<unsigned char>(text[i])))
-            return false;
-        out[i] = Upper(text[i]);
-    }
-    return true;
+// Copies one field (text upper-cased, then padding) into out; the text has passed FitsDeviceName.
+void FillField(std::string_view text, char* out, size_t width) {
+    for (size_t i = 0; i < width; ++i)
+        out[i] = i < text.size() ? Upper(text[i]) : ' ';
 }
 
 bool IsPad(uint8_t b) {
@@ -51,29 +36,29 @@ std::optional<std::string_view> FieldText(std::span<const uint8_t> field) {
 } // namespace
 
 std::optional<ShortName> ShortNameOf(std::string_view diskName) {
+    // "NAME." would be served as "NAME", which is another file of the served directory.
+    if (diskName.empty() || diskName.back() == '.')
+        return std::nullopt;
+    if (!FitsDeviceName(QString::fromLatin1(diskName.data(), qsizetype(diskName.size()))))
+        return std::nullopt;
     const size_t dot = diskName.find('.');
-    const std::string_view base = diskName.substr(0, dot);
-    const std::string_view ext =
-        dot == std::string_view::npos ? std::string_view{} : diskName.substr(dot + 1);
-    if (base.empty() || ext.find('.') != std::string_view::npos)
-        return std::nullopt;
-    if (dot != std::string_view::npos && ext.empty())
-        return std::nullopt; // "NAME." is not how a FAT name is written
     ShortName out{};
-    if (!FillField(base, out.data(), kNameLen) || !FillField(ext, out.data() + kNameLen, kExtLen))
-        return std::nullopt;
+    FillField(diskName.substr(0, dot), out.data(), kNameLen);
+    FillField(dot == std::string_view::npos ? std::string_view{} : diskName.substr(dot + 1),
+              out.data() + kNameLen, kExtLen);
     return out;
 }
 
 std::optional<ShortName> ParseShortName(std::span<const uint8_t, 11> bytes) {
     const auto base = FieldText(bytes.first<kNameLen>());
     const auto ext = FieldText(bytes.subspan<kNameLen, kExtLen>());
-    if (!base || !ext || base->empty())
+    // A "." inside the name field would read as the start of an extension.
+    if (!base || !ext || base->find('.') != std::string_view::npos)
         return std::nullopt;
-    ShortName out{};
-    if (!FillField(*base, out.data(), kNameLen) || !FillField(*ext, out.data() + kNameLen, kExtLen))
-        return std::nullopt;
-    return out;
+    std::string typed(*base);
+    if (!ext->empty())
+        typed.append(".").append(*ext);
+    return ShortNameOf(typed);
 }
 
 std::string DiskNameOf(const ShortName& name) {

@@ -1,7 +1,7 @@
 #include "device/sample_set.h"
 
 #include "app/formats/ddb_header.h"
-#include "device/le_bytes.h"
+#include "app/remotedisk/wire_fields.h"
 
 #include <cmath>
 #include <cstdio>
@@ -9,6 +9,7 @@
 #include <fstream>
 
 namespace zarno::device {
+using namespace wire;
 namespace fs = std::filesystem;
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include "app/link/serial_settings_block.h"
 
-#include "device/disk_protocol.h"
-#include "device/le_bytes.h"
+#include "app/remotedisk/disk_protocol.h"
+#include "app/remotedisk/wire_fields.h"
 #include "transport/message.h"
 
 #include <algorithm>
@@ -12,6 +12,7 @@
 #include <thread>
 
 namespace zarno::device {
+using namespace wire;
 namespace {
 
 constexpr uint32_t kClientId = 1;

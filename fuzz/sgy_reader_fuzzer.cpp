@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     SGYBinaryHeader binary;
     bool little = false;
     if (!file.seek(qMin<qint64>(kSGYBinaryHeaderOffset, file.size())) ||
-        ReadSGYBinaryHeader(file, binary, little, prompts) != 0)
+        ReadSGYBinaryHeader(file, binary, little, prompts) != kSGYBinaryRead)
         return 0;
     if (SGYBinaryHeaderRows(binary).size() != 12)
         std::abort();
@@ -53,8 +53,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const qint64 at = SGYTraceOffset(binary, i);
         SGYTraceHeader trace;
         if (at <= file.size() && file.seek(at)) {
-            const int complete = ReadSGYTraceHeader(file, trace, little);
-            if (complete != (at + kSGYTraceHeaderSize <= file.size() ? 1 : 0))
+            const SGYTraceReadResult complete = ReadSGYTraceHeader(file, trace, little);
+            if (complete != (at + kSGYTraceHeaderSize <= file.size() ? kSGYTraceRead : kSGYTraceCutShort))
                 std::abort();
             if (SGYTraceHeaderRows(trace).size() != 42)
                 std::abort();

@@ -10,11 +10,19 @@
 namespace zarno {
 
 namespace {
-// The transfers' result for a cancelled copy.
-constexpr int kTransferCancelled = 2;
+// A transfer that ended as the user wanted: whole, or cancelled by the user (told by no message).
+bool Done(UploadResult result) {
+    return result == kUploadDone || result == kUploadCancelled;
+}
+bool Done(DownloadResult result) {
+    return result == kDownloadDone || result == kDownloadCancelled;
+}
 
-bool Done(int result) {
-    return result == 1 || result == kTransferCancelled;
+// A copy or conversion from one computer folder to another.
+bool CopiedLocally(bool convert, const QString& source, const QString& target, Prompts& prompts,
+                   Progress* progress, qint64* blocks = nullptr) {
+    return convert ? ConvertDDBFile(source, target, prompts, progress, blocks) == kConvertDone
+                   : CopyLocalFile(source, target, prompts, progress, blocks) == kCopyLocalDone;
 }
 
 // A name typed for the target: one that carries a path of its own is refused before anything opens.
@@ -87,7 +95,7 @@ bool SingleCopy::MayOverwrite(int targetPanel, const QString& targetName, const 
 
 DialogOutcome SingleCopy::Upload(int targetPanel, const CFileEntry& entry, const QString& targetName,
                                  Progress* progress) {
-    if (!FitsDeviceFileName(targetName)) {
+    if (!FitsDeviceName(targetName)) {
         Tell(m_prompts, kTextBadFileName, PromptIcon::Stop);
         return DialogOutcome::StayOpen;
     }
@@ -101,8 +109,8 @@ DialogOutcome SingleCopy::Upload(int targetPanel, const CFileEntry& entry, const
 DialogOutcome SingleCopy::Download(int targetPanel, const CFileEntry& entry, const QString& targetPath,
                                    Progress* progress) {
     CRemoteDevice& device = m_host.device();
-    const int result = m_convert ? device.CopyFromDeviceAsSgy(entry.deviceName, targetPath, progress)
-                                 : device.CopyFromDevice(entry.deviceName, targetPath, progress);
+    const DownloadResult result = m_convert ? device.CopyFromDeviceAsSgy(entry.deviceName, targetPath, progress)
+                                            : device.CopyFromDevice(entry.deviceName, targetPath, progress);
     if (Done(result))
         m_host.RefillComputerPanel(targetPanel);
     else
@@ -112,9 +120,7 @@ DialogOutcome SingleCopy::Download(int targetPanel, const CFileEntry& entry, con
 
 DialogOutcome SingleCopy::CopyLocal(int sourcePanel, const CFileEntry& entry, const QString& targetPath,
                                     Progress* progress) {
-    const int result = m_convert ? ConvertDDBFile(entry.fullPath, targetPath, m_prompts, progress)
-                                 : CopyLocalFile(entry.fullPath, targetPath, m_prompts, progress);
-    if (Done(result))
+    if (CopiedLocally(m_convert, entry.fullPath, targetPath, m_prompts, progress))
         RefillComputerPanels(m_host, sourcePanel, false);
     else
         Tell(m_prompts, kTextCannotCopy, PromptIcon::Stop);
@@ -220,35 +226,38 @@ CopyMany::Step CopyMany::Transfer(CopyDirection direction, int sourcePanel, cons
                                   bool convert, const QString& targetName, const QString& targetPath,
                                   Progress* fileProgress) {
     const int targetPanel = OtherPanel(sourcePanel);
-    int result = 0;
     switch (direction) {
-    case CopyDirection::Upload:
-        if (!FitsDeviceFileName(targetName)) {
+    case CopyDirection::Upload: {
+        if (!FitsDeviceName(targetName)) {
             Tell(m_prompts, kTextBadFileName, PromptIcon::Stop);
             return Step::StopOpen;
         }
-        result = m_host.device().CopyToDevice(entry.fullPath, NewFileDeviceName(targetName), fileProgress);
-        if (result == kTransferCancelled)
+        const UploadResult result =
+            m_host.device().CopyToDevice(entry.fullPath, NewFileDeviceName(targetName), fileProgress);
+        if (result == kUploadCancelled)
             RereadDevicePanel(m_host, m_prompts, targetPanel);
-        else if (result != 1)
+        else if (result != kUploadDone)
             Tell(m_prompts, kTextCannotUpload, PromptIcon::Stop);
-        return result == 1 ? Step::Next : Step::Stop;
-    case CopyDirection::Download:
-        result = convert ? m_host.device().CopyFromDeviceAsSgy(entry.deviceName, targetPath, fileProgress)
-                         : m_host.device().CopyFromDevice(entry.deviceName, targetPath, fileProgress);
-        break;
+        return result == kUploadDone ? Step::Next : Step::Stop;
+    }
+    case CopyDirection::Download: {
+        const DownloadResult result =
+            convert ? m_host.device().CopyFromDeviceAsSgy(entry.deviceName, targetPath, fileProgress)
+                    : m_host.device().CopyFromDevice(entry.deviceName, targetPath, fileProgress);
+        if (!Done(result))
+            Tell(m_prompts, kTextCannotCopy, PromptIcon::Stop);
+        return result == kDownloadDone ? Step::Next : Step::Stop;
+    }
     default: {
         qint64 blocks = 0;
-        result = convert ? ConvertDDBFile(entry.fullPath, targetPath, m_prompts, fileProgress, &blocks)
-                         : CopyLocalFile(entry.fullPath, targetPath, m_prompts, fileProgress, &blocks);
-        if (result == 1)
+        const bool copied = CopiedLocally(convert, entry.fullPath, targetPath, m_prompts, fileProgress, &blocks);
+        if (copied)
             m_totalBlocks += blocks;
-        break;
+        else
+            Tell(m_prompts, kTextCannotCopy, PromptIcon::Stop);
+        return copied ? Step::Next : Step::Stop;
     }
     }
-    if (result != 1 && result != kTransferCancelled)
-        Tell(m_prompts, kTextCannotCopy, PromptIcon::Stop);
-    return result == 1 ? Step::Next : Step::Stop;
 }
 
 void CopyMany::RefreshAfterRun(CopyDirection direction, int sourcePanel) {

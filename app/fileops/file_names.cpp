@@ -20,13 +20,6 @@ QString LocalTargetPath(const QString& directory, const QString& name) {
     return IsPlainFileName(name) ? JoinPanelPath(directory, name) : QString();
 }
 
-bool FitsDeviceFileName(const QString& name) {
-    const qsizetype dot = name.indexOf(QLatin1Char('.'));
-    if (dot < 0)
-        return name.size() <= 8;
-    return dot >= 1 && dot <= 8 && name.size() - dot - 1 <= 3;
-}
-
 bool IsSgyTargetName(const QString& name) {
     return HasOnlyExtension(name, "sgy");
 }

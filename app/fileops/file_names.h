@@ -1,6 +1,7 @@
 #pragma once
 // The checks a name passes before it becomes a file: a name from a panel or from the instrument's
-// listing turned into a computer path, and a typed name turned into the instrument's 8.3 name.
+// listing turned into a computer path. What a name on the instrument may be is decided in
+// app/remotedisk/device_name.h.
 
 #include <QString>
 
@@ -13,10 +14,6 @@ bool IsPlainFileName(const QString& name);
 
 // The computer path of name in directory, or an empty string when name is not a plain name.
 QString LocalTargetPath(const QString& directory, const QString& name);
-
-// Whether a typed name makes an 8.3 name of the instrument: 1 to 8 characters before the first ".",
-// at most 3 after it; without "." at most 8 characters.
-bool FitsDeviceFileName(const QString& name);
 
 // Whether name ends in ".sgy" with its first "." as the fourth character from the end ("DATA.sgy",
 // not "A.B.sgy").

@@ -133,9 +133,9 @@ bool DDBToSGYConverter::begin(QIODevice& target) {
     m_chunkStart = m_stageStart = m_channel = m_sample = 0;
     const QByteArray text = BuildSGYTextualHeader(m_header, m_variant);
     bool ok = SizeTarget(target, targetSize()) && writeAt(0, text.constData(), text.size()) &&
-              WriteSGYBinaryHeader(target, m_header) == 1;
+              WriteSGYBinaryHeader(target, m_header) == kSGYWritten;
     for (qint64 i = 0; ok && i < m_channels; ++i)
-        ok = target.seek(SGYTraceOffset(m_ns, i)) && WriteSGYTraceHeader(target, m_header, i) == 1;
+        ok = target.seek(SGYTraceOffset(m_ns, i)) && WriteSGYTraceHeader(target, m_header, i) == kSGYWritten;
     m_failed = !ok;
     return ok;
 }

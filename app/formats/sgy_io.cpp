@@ -31,9 +31,9 @@ qint64 ReadPadded(QIODevice& file, quint8* out, qint64 size) {
     return got;
 }
 
-template <std::size_t N> int WriteAll(QIODevice& file, const std::array<quint8, N>& bytes) {
+template <std::size_t N> bool WriteAll(QIODevice& file, const std::array<quint8, N>& bytes) {
     const auto size = static_cast<qint64>(N);
-    return file.write(reinterpret_cast<const char*>(bytes.data()), size) == size ? 1 : 0;
+    return file.write(reinterpret_cast<const char*>(bytes.data()), size) == size;
 }
 
 } // namespace
@@ -48,25 +48,25 @@ SGYByteOrder DetectSGYByteOrder(std::span<const quint8, kSGYBinaryHeaderSize> by
     return SGYByteOrder::Unknown;
 }
 
-int ReadSGYBinaryHeader(QIODevice& file, SGYBinaryHeader& header, bool& littleEndian, Prompts& prompts) {
+SGYBinaryReadResult ReadSGYBinaryHeader(QIODevice& file, SGYBinaryHeader& header, bool& littleEndian, Prompts& prompts) {
     std::array<quint8, kSGYBinaryHeaderSize> bytes;
     ReadPadded(file, bytes.data(), kSGYBinaryHeaderSize);
     const SGYByteOrder order = DetectSGYByteOrder(bytes);
     if (order == SGYByteOrder::Unknown) {
         prompts.message(QString::fromUtf8(kTextSGYFormatError), QString(), PromptIcon::Stop);
-        return -1;
+        return kSGYBinaryBadFormat;
     }
     const bool little = order == SGYByteOrder::Little;
     littleEndian = little;
     DecodeSGYBinaryHeader(bytes, little, header);
-    return 0;
+    return kSGYBinaryRead;
 }
 
-int ReadSGYTraceHeader(QIODevice& file, SGYTraceHeader& header, bool littleEndian) {
+SGYTraceReadResult ReadSGYTraceHeader(QIODevice& file, SGYTraceHeader& header, bool littleEndian) {
     std::array<quint8, kSGYTraceHeaderSize> bytes;
     const qint64 got = ReadPadded(file, bytes.data(), kSGYTraceHeaderSize);
     DecodeSGYTraceHeader(bytes, littleEndian, header);
-    return got == kSGYTraceHeaderSize ? 1 : 0;
+    return got == kSGYTraceHeaderSize ? kSGYTraceRead : kSGYTraceCutShort;
 }
 
 SGYBinaryHeader MakeSGYBinaryHeader(const DDBHeader& ddb) {
@@ -95,12 +95,13 @@ SGYTraceHeader MakeSGYTraceHeader(const DDBHeader& ddb, qint64 traceIndex) {
     return h;
 }
 
-int WriteSGYBinaryHeader(QIODevice& file, const DDBHeader& ddb) {
-    return WriteAll(file, EncodeSGYBinaryHeader(MakeSGYBinaryHeader(ddb)));
+SGYWriteResult WriteSGYBinaryHeader(QIODevice& file, const DDBHeader& ddb) {
+    return WriteAll(file, EncodeSGYBinaryHeader(MakeSGYBinaryHeader(ddb))) ? kSGYWritten : kSGYWriteFailed;
 }
 
-int WriteSGYTraceHeader(QIODevice& file, const DDBHeader& ddb, qint64 traceIndex) {
-    return WriteAll(file, EncodeSGYTraceHeader(MakeSGYTraceHeader(ddb, traceIndex)));
+SGYWriteResult WriteSGYTraceHeader(QIODevice& file, const DDBHeader& ddb, qint64 traceIndex) {
+    return WriteAll(file, EncodeSGYTraceHeader(MakeSGYTraceHeader(ddb, traceIndex))) ? kSGYWritten
+                                                                                       : kSGYWriteFailed;
 }
 
 double DecodeSGYSample(const quint8* bytes, quint16 formatCode, bool littleEndian) {

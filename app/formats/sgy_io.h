@@ -29,23 +29,34 @@ enum class SGYByteOrder { Big, Little, Unknown };
 // little-endian, then the same for 5; anything else is unknown.
 SGYByteOrder DetectSGYByteOrder(std::span<const quint8, kSGYBinaryHeaderSize> bytes);
 
+enum SGYBinaryReadResult : int {
+    kSGYBinaryRead = 0,
+    kSGYBinaryBadFormat = -1, // told with "Ошибка в формате SGY файла!"
+};
 // Reads 400 bytes, detects the byte order, gives it in littleEndian and fills the table fields of
-// header. Returns 0, or -1 after "Ошибка в формате SGY файла!" with the header and littleEndian left
-// as they were. Bytes missing at the end of a short file read as zero.
-int ReadSGYBinaryHeader(QIODevice& file, SGYBinaryHeader& header, bool& littleEndian, Prompts& prompts);
+// header. On a bad format the header and littleEndian are left as they were. Bytes missing at the
+// end of a short file read as zero.
+SGYBinaryReadResult ReadSGYBinaryHeader(QIODevice& file, SGYBinaryHeader& header, bool& littleEndian, Prompts& prompts);
 
-// Reads 240 bytes and fills the 42 fields in the file's byte order. Returns 1; returns 0 when the
-// file ended first, the missing bytes then reading as zero (never as the previous trace's values).
-int ReadSGYTraceHeader(QIODevice& file, SGYTraceHeader& header, bool littleEndian);
+enum SGYTraceReadResult : int {
+    kSGYTraceRead = 1,
+    kSGYTraceCutShort = 0, // the file ended first; the missing bytes read as zero
+};
+// Reads 240 bytes and fills the 42 fields in the file's byte order (a short file's missing bytes
+// never read as the previous trace's values).
+SGYTraceReadResult ReadSGYTraceHeader(QIODevice& file, SGYTraceHeader& header, bool littleEndian);
 
 // The headers written for a DDB recording whose sampleRate already holds the interval in µs.
 SGYBinaryHeader MakeSGYBinaryHeader(const DDBHeader& ddb);
 SGYTraceHeader MakeSGYTraceHeader(const DDBHeader& ddb, qint64 traceIndex);
 
+enum SGYWriteResult : int {
+    kSGYWritten = 1,
+    kSGYWriteFailed = 0,
+};
 // Write the 400-byte binary header or the 240-byte header of trace traceIndex (0-based), big-endian.
-// Return 1, or 0 when the write failed.
-int WriteSGYBinaryHeader(QIODevice& file, const DDBHeader& ddb);
-int WriteSGYTraceHeader(QIODevice& file, const DDBHeader& ddb, qint64 traceIndex);
+SGYWriteResult WriteSGYBinaryHeader(QIODevice& file, const DDBHeader& ddb);
+SGYWriteResult WriteSGYTraceHeader(QIODevice& file, const DDBHeader& ddb, qint64 traceIndex);
 
 // File offset of trace traceIndex's header when every trace has samplesPerTrace samples.
 constexpr qint64 SGYTraceOffset(qint64 samplesPerTrace, qint64 traceIndex) {

@@ -87,7 +87,7 @@ int DeviceWalk::Enter(const QString& path, Progress* counter) {
 bool DeviceWalk::ListHere(const QStringList& names, Progress* counter) {
     m_path.clear();
     m_device.Listing().clear();
-    if (m_device.ReadDirectory(PathOf(names), counter) != 1)
+    if (m_device.ReadDirectory(PathOf(names), counter) != kCommandDone)
         return false;
     m_listed.clear();
     for (const auto& e : m_device.Listing())
@@ -103,7 +103,7 @@ bool DeviceWalk::ListHere(const QStringList& names, Progress* counter) {
 
 bool DeviceWalk::GoToRoot(Progress* counter) {
     Forget();
-    if (m_device.ChangeDirectory(kRoot) != 1)
+    if (m_device.ChangeDirectory(kRoot) != kCommandDone)
         return false;
     return ListHere({}, counter);
 }
@@ -115,7 +115,7 @@ bool DeviceWalk::StepDown(QStringList& names, const QString& name, Progress* cou
     const QString listedName = listed->fileName; // the instrument's own spelling
     const std::vector<Listed> before = m_listed;
     m_path.clear();
-    if (m_device.ChangeDirectory(listedName) != 1)
+    if (m_device.ChangeDirectory(listedName) != kCommandDone)
         return false;
     names << listedName;
     if (!ListHere(names, counter))
@@ -130,7 +130,7 @@ bool DeviceWalk::StepUp(QStringList& names, Progress* counter) {
     const QString left = names.takeLast();
     const std::vector<Listed> before = m_listed;
     m_path.clear();
-    if (m_device.ChangeDirectory(kParent) != 1)
+    if (m_device.ChangeDirectory(kParent) != kCommandDone)
         return false;
     if (!ListHere(names, counter))
         return false;
@@ -162,7 +162,7 @@ int DeviceWalk::DeleteListed(const QString& path, const DeviceName& name) {
         m_prompts.message(QString::fromUtf8(kTextDeviceFileNotFound), QString::fromUtf8(kAppCaption), PromptIcon::Stop);
         return -1;
     }
-    if (m_device.DeleteRemoteFile(name) != 1)
+    if (m_device.DeleteRemoteFile(name) != kCommandDone)
         return 0;
     m_listed.erase(it);
     return 1;

@@ -1,30 +1,30 @@
 #include "app/remotedisk/listing_answer.h"
 
-#include "app/remotedisk/disk_codes.h"
+#include "app/remotedisk/disk_protocol.h"
 #include "app/remotedisk/wire_fields.h"
 
 #include <cstring>
+#include <span>
 
 namespace zarno {
 
 namespace {
 using namespace wire;
-constexpr uint32_t kEntrySize = 32;
-constexpr uint16_t kStatusDone = 0;
 
 uint32_t EntryCount(uint32_t length) {
-    return length < 2 ? 0 : (length - 2) / kEntrySize;
+    return length < kStatusSize ? 0 : uint32_t((length - kStatusSize) / kDirEntrySize);
 }
 
-std::unique_ptr<CFileEntry> EntryFrom(const uint8_t* e, const QString& path) {
+std::unique_ptr<CFileEntry> EntryFrom(std::span<const uint8_t, kDirEntrySize> e, const QString& path) {
     auto entry = std::make_unique<CFileEntry>();
-    std::memcpy(entry->deviceName.data(), e, 12);
-    entry->title = Field(e, 8);
-    const QString extension = Field(e + 8, 3);
-    entry->isDirectory = e[11] == kDirectoryAttribute; // exactly: further attribute bits make a file
+    std::memcpy(entry->deviceName.data(), e.data(), kDeviceNameSize);
+    entry->title = Field(e, 0, kEntryNameSize);
+    const QString extension = Field(e, kEntryExtensionOffset, kEntryExtensionSize);
+    // exactly: further attribute bits make a file
+    entry->isDirectory = e[kEntryAttrOffset] == kDirectoryAttribute;
     entry->typeText = entry->isDirectory ? QStringLiteral("<Dir>") : extension;
-    entry->size = U32(e + 28);
-    entry->lastChange = FatDateTime(U16(e + 24), U16(e + 22));
+    entry->size = GetU32(e, kEntrySizeOffset);
+    entry->lastChange = FatDateTime(GetU16(e, kEntryDateOffset), GetU16(e, kEntryTimeOffset));
     entry->fileName =
         entry->isDirectory || extension.isEmpty() ? entry->title : entry->title + "." + extension;
     entry->fullPath = path.size() == 3 ? path + entry->fileName : path + "\\" + entry->fileName;
@@ -36,8 +36,8 @@ void AddListingEntries(const uint8_t* reply, uint32_t length, const QString& pat
                        std::list<std::unique_ptr<CFileEntry>>& listing, Progress* counter, int* count) {
     const uint32_t entries = EntryCount(length);
     for (uint32_t i = 0; i < entries; ++i) {
-        const uint8_t* e = reply + 2 + kEntrySize * i;
-        if (std::memcmp(e, ".       ", 8) == 0)
+        const std::span<const uint8_t, kDirEntrySize> e(reply + kStatusSize + kDirEntrySize * i, kDirEntrySize);
+        if (std::memcmp(e.data(), ".       ", kEntryNameSize) == 0)
             continue;
         listing.push_front(EntryFrom(e, path));
         ++*count;
@@ -47,10 +47,10 @@ void AddListingEntries(const uint8_t* reply, uint32_t length, const QString& pat
 }
 
 ListingStep ListingAnswers::Take(const uint8_t* reply, uint32_t length) {
-    if (length < 2)
+    if (length < kStatusSize)
         return ListingStep::Failed;
-    const uint16_t status = U16(reply);
-    if (status != kStatusDone && status != kStatusMore)
+    const uint16_t status = GetU16({reply, length}, 0);
+    if (status != kStatusOk && status != kStatusMore)
         return ListingStep::Failed;
     const uint32_t entries = EntryCount(length);
     if (entries > kMaxEntries - m_received)
@@ -58,7 +58,7 @@ ListingStep ListingAnswers::Take(const uint8_t* reply, uint32_t length) {
     bool anyNew = false;
     for (uint32_t i = 0; i < entries; ++i) {
         Name name;
-        std::memcpy(name.data(), reply + 2 + kEntrySize * i, name.size());
+        std::memcpy(name.data(), reply + kStatusSize + kDirEntrySize * i, name.size());
         anyNew = m_names.insert(name).second || anyNew;
     }
     if (status == kStatusMore && !anyNew)

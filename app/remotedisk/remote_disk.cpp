@@ -16,19 +16,19 @@ const char* const kErrorBang = "Error!";
 } // namespace
 
 uint16_t DiskInfo::status() const {
-    return U16(raw);
+    return GetU16(raw, 0);
 }
 uint16_t DiskInfo::kind() const {
-    return U16(raw + 6);
+    return GetU16(raw, kInfoKindOffset);
 }
 uint32_t DiskInfo::totalBytes() const {
-    return U32(raw + 8);
+    return GetU32(raw, kInfoTotalOffset);
 }
 uint32_t DiskInfo::freeBytes() const {
-    return U32(raw + 12);
+    return GetU32(raw, kInfoFreeOffset);
 }
 QString DiskInfo::label() const {
-    return Field(raw + 16, 31);
+    return Field(raw, kInfoLabelOffset, kVolumeLabelSize - 1);
 }
 
 bool CRemoteDevice::Exchange(uint32_t code, uint32_t answerWanted, const void* payload, uint32_t length) {
@@ -46,17 +46,17 @@ AnswerView CRemoteDevice::Reply() const {
     return {m_link.ReplyBuffer(), m_link.ReplyLength()};
 }
 
-int CRemoteDevice::GetDiskInfo(DiskInfo* info) {
+DiskCommandResult CRemoteDevice::GetDiskInfo(DiskInfo* info) {
     if (!Exchange(kCodeDiskInfo, 1, nullptr, 0))
-        return 0;
+        return kCommandFailed;
     std::memset(info->raw, 0, sizeof info->raw);
     std::memcpy(info->raw, m_link.ReplyBuffer(), std::min<size_t>(sizeof info->raw, m_link.ReplyLength()));
-    return 1;
+    return kCommandDone;
 }
 
 // A listing counts only when the instrument said it is complete: a failing status, an answer that
 // goes round, or more entries than a directory holds end it as failed, never as a shorter list.
-int CRemoteDevice::ReadDirectory(const QString& path, Progress* counter) {
+DiskCommandResult CRemoteDevice::ReadDirectory(const QString& path, Progress* counter) {
     ListingAnswers answers(path, m_listing, counter);
     uint32_t code = kCodeReadDirectory;
     for (;;) {
@@ -64,123 +64,124 @@ int CRemoteDevice::ReadDirectory(const QString& path, Progress* counter) {
                                      ? answers.Take(m_link.ReplyBuffer(), m_link.ReplyLength())
                                      : ListingStep::Failed;
         if (step == ListingStep::Done)
-            return 1;
+            return kCommandDone;
         if (step != ListingStep::More) {
             Message("Ошибка при попытке получения списка файлов!", kAppCaption, PromptIcon::Stop);
-            return 0;
+            return kCommandFailed;
         }
         code = kCodeReadDirectoryMore;
     }
 }
 
-int CRemoteDevice::ChangeDirectory(const QString& name) {
+DiskCommandResult CRemoteDevice::ChangeDirectory(const QString& name) {
     if (name.compare(QStringLiteral("z:\\"), Qt::CaseInsensitive) == 0)
-        return Exchange(kCodeRootDirectory, 0, nullptr, 0) ? 1 : 0;
+        return Exchange(kCodeRootDirectory, 0, nullptr, 0) ? kCommandDone : kCommandFailed;
     const DeviceName dir = DirectoryDeviceName(name);
-    return Exchange(kCodeChangeDirectory, 0, dir.data(), 12) ? 1 : 0;
+    return Exchange(kCodeChangeDirectory, 0, dir.data(), kDeviceNameSize) ? kCommandDone : kCommandFailed;
 }
 
-int CRemoteDevice::MakeDirectory(const QString& name) {
+DiskCommandResult CRemoteDevice::MakeDirectory(const QString& name) {
     const DeviceName dir = DirectoryDeviceName(name);
-    return Exchange(kCodeMakeDirectory, 0, dir.data(), 12) ? 1 : 0;
+    return Exchange(kCodeMakeDirectory, 0, dir.data(), kDeviceNameSize) ? kCommandDone : kCommandFailed;
 }
 
-int CRemoteDevice::DeleteRemoteFile(const DeviceName& deviceName) {
-    return Exchange(kCodeDelete, 0, deviceName.data(), 12) ? 1 : 0;
+DiskCommandResult CRemoteDevice::DeleteRemoteFile(const DeviceName& deviceName) {
+    return Exchange(kCodeDelete, 0, deviceName.data(), kDeviceNameSize) ? kCommandDone : kCommandFailed;
 }
 
-int CRemoteDevice::ReadRemoteBlock(uint32_t handle, uint32_t block, uint32_t wanted, const uint8_t** data) {
+ReadBlockResult CRemoteDevice::ReadRemoteBlock(uint32_t handle, uint32_t block, uint32_t wanted,
+                                               const uint8_t** data) {
     uint8_t payload[8];
-    PutU32(payload, handle);
-    PutU32(payload + 4, block);
-    if (!Exchange(kCodeReadBlock, 1, payload, 8)) {
+    PutU32(payload, 0, handle);
+    PutU32(payload, 4, block);
+    if (!Exchange(kCodeReadBlock, 1, payload, sizeof payload)) {
         Message("Ошибка работы на транспортном уровне!", kErrorBang, PromptIcon::Stop);
-        return 0;
+        return kReadBlockExchangeFailed;
     }
     const uint8_t* delivered = ReadAnswerData(Reply(), wanted);
     if (!delivered)
-        return -1;
+        return kReadBlockRefused;
     *data = delivered;
-    return Reply().Status() == 0 ? 1 : kStatusMore;
+    return Reply().Status() == kStatusOk ? kReadBlockDone : kReadBlockMore;
 }
 
-int CRemoteDevice::WriteRemoteBlock(uint32_t handle, const uint8_t* data, uint32_t block, uint32_t length,
-                                    uint32_t* expectedBlock) {
+WriteBlockResult CRemoteDevice::WriteRemoteBlock(uint32_t handle, const uint8_t* data, uint32_t block,
+                                                 uint32_t length, uint32_t* expectedBlock) {
     uint8_t payload[kWritePayload] = {};
     length = std::min(length, kBlockSize);
-    PutU32(payload, handle);
-    PutU32(payload + 4, block);
-    payload[8] = static_cast<uint8_t>(length & 0xFF);
-    payload[9] = static_cast<uint8_t>(length >> 8);
+    PutU32(payload, 0, handle);
+    PutU32(payload, 4, block);
+    PutU16(payload, 8, static_cast<uint16_t>(length));
     if (length)
-        std::memcpy(payload + 10, data, length);
+        std::memcpy(payload + kWriteHeadSize, data, length);
     if (!Exchange(kCodeWriteBlock, 1, payload, kWritePayload))
-        return 0;
+        return kWriteBlockExchangeFailed;
     const WriteAnswer answer = ParseWriteAnswer(Reply());
     switch (answer.status) {
-    case 0:
-        return 1;
-    case 1:
+    case kStatusOk:
+        return kWriteBlockDone;
+    case kStatusBadHandle:
         Message("Неправильный дескриптор файла!", kErrorBang, PromptIcon::Stop);
-        return -1;
-    case 2:
+        return kWriteBlockBadHandle;
+    case kStatusWrongBlock:
         if (expectedBlock)
             *expectedBlock = answer.expectedBlock;
-        return -2;
-    case 5:
+        return kWriteBlockWrongBlock;
+    case kStatusDiskFull:
         Message("Недостаточно места на удаленном диске для копирования файла!", kErrorBang, PromptIcon::Stop);
-        return -5;
+        return kWriteBlockDiskFull;
     default:
         if (expectedBlock)
             *expectedBlock = kNoBlockNumber;
-        return -2;
+        return kWriteBlockWrongBlock;
     }
 }
 
-int CRemoteDevice::CreateRemoteFile(const DeviceName& deviceName, uint32_t* handle) {
-    if (!Exchange(kCodeCreate, 1, deviceName.data(), 12)) {
+CreateResult CRemoteDevice::CreateRemoteFile(const DeviceName& deviceName, uint32_t* handle) {
+    if (!Exchange(kCodeCreate, 1, deviceName.data(), kDeviceNameSize)) {
         Message("Ошибка работы на транспортном уровне!", kErrorBang, PromptIcon::Stop);
-        return 0;
+        return kCreateExchangeFailed;
     }
     const CreateAnswer answer = ParseCreateAnswer(Reply());
     switch (answer.status) {
-    case 0:
+    case kStatusOk:
         *handle = answer.handle;
-        return 1;
-    case 1:
+        return kCreateDone;
+    case kStatusNotAccessible:
         Message("Файл на удаленном диске не доступен!", kErrorBang, PromptIcon::Stop);
-        return -1;
-    case 3:
+        return kCreateNotAccessible;
+    case kStatusDiskFullOnCreate:
         Message("Удаленный диск переполнен!", kErrorBang, PromptIcon::Stop);
-        return -2;
+        return kCreateFailed;
     default:
         Message("Ошибка создания файла на удаленном диске!", kErrorBang, PromptIcon::Stop);
-        return -2;
+        return kCreateFailed;
     }
 }
 
-int CRemoteDevice::OpenRemoteFile(const DeviceName& deviceName, uint32_t* handle, uint32_t* length) {
-    if (!Exchange(kCodeOpen, 1, deviceName.data(), 12))
-        return 0;
+OpenResult CRemoteDevice::OpenRemoteFile(const DeviceName& deviceName, uint32_t* handle, uint32_t* length) {
+    if (!Exchange(kCodeOpen, 1, deviceName.data(), kDeviceNameSize))
+        return kOpenExchangeFailed;
     const OpenAnswer answer = ParseOpenAnswer(Reply());
     const uint16_t status = answer.status;
-    if (status == 0) {
+    if (status == kStatusOk) {
         *handle = answer.handle;
         *length = answer.length;
         if (*length != 0)
-            return 1;
+            return kOpenDone;
         Message("Файл на удаленном диске имеет нулевую длину!", kAppCaption, PromptIcon::Stop);
         CloseRemoteFile(*handle);
-        return -4;
+        return kOpenEmptyFile;
     }
     struct Outcome {
         uint16_t status;
         const char* text;
-        int result;
+        OpenResult result;
     };
-    static const Outcome kOutcomes[] = {{1, "Файл на удаленном диске не доступен!", -1},
-                                        {2, "Файл на удаленном диске не найден!", -2},
-                                        {3, "Ошибка открытия файла на удаленном диске!", -3}};
+    static const Outcome kOutcomes[] = {
+        {kStatusNotAccessible, "Файл на удаленном диске не доступен!", kOpenNotAccessible},
+        {kStatusNotFound, "Файл на удаленном диске не найден!", kOpenNotFound},
+        {kStatusIoError, "Ошибка открытия файла на удаленном диске!", kOpenFailed}};
     for (const Outcome& o : kOutcomes) {
         if (o.status == status) {
             Message(o.text, kAppCaption, PromptIcon::Stop);
@@ -188,17 +189,17 @@ int CRemoteDevice::OpenRemoteFile(const DeviceName& deviceName, uint32_t* handle
         }
     }
     Message("Ошибка при работе с файлом на удаленном диске!", kAppCaption, PromptIcon::Stop);
-    return -5;
+    return kOpenOtherStatus;
 }
 
-int CRemoteDevice::CloseRemoteFile(uint32_t handle) {
+DiskCommandResult CRemoteDevice::CloseRemoteFile(uint32_t handle) {
     uint8_t payload[4];
-    PutU32(payload, handle);
-    if (!Exchange(kCodeClose, 0, payload, 4)) {
+    PutU32(payload, 0, handle);
+    if (!Exchange(kCodeClose, 0, payload, sizeof payload)) {
         Message("Ошибка работы на транспортном уровне!", kAppCaption, PromptIcon::Stop);
-        return 0;
+        return kCommandFailed;
     }
-    return 1;
+    return kCommandDone;
 }
 
 } // namespace zarno

@@ -37,161 +37,168 @@ void StartProgress(Progress* progress, uint32_t blocks) {
 bool TakeCancel() {
     return g_transferCancel.exchange(false);
 }
+
+// A remote file open for one transfer. Every exit closes it; one made by an upload is deleted from
+// the instrument too unless the transfer completed, so that no part of a file is left there.
+class RemoteFileGuard {
+public:
+    RemoteFileGuard(CRemoteDevice& device, uint32_t handle, const DeviceName* madeHere = nullptr)
+        : m_device(device), m_handle(handle), m_madeHere(madeHere) {}
+    ~RemoteFileGuard() {
+        if (m_open) {
+            m_device.CloseRemoteFile(m_handle);
+            if (m_madeHere)
+                m_device.DeleteRemoteFile(*m_madeHere);
+        }
+    }
+    RemoteFileGuard(const RemoteFileGuard&) = delete;
+    RemoteFileGuard& operator=(const RemoteFileGuard&) = delete;
+
+    // The transfer completed: the file is closed and kept.
+    DiskCommandResult Complete() {
+        m_open = false;
+        return m_device.CloseRemoteFile(m_handle);
+    }
+
+private:
+    CRemoteDevice& m_device;
+    const uint32_t m_handle;
+    const DeviceName* const m_madeHere;
+    bool m_open = true;
+};
 } // namespace
 
-int CRemoteDevice::CopyFromDevice(const DeviceName& deviceName, const QString& localPath,
-                                  Progress* progress) {
+DownloadResult CRemoteDevice::CopyFromDevice(const DeviceName& deviceName, const QString& localPath,
+                                             Progress* progress) {
     return Download(deviceName, localPath, progress,
                     [](QSaveFile& file, uint32_t, const uint8_t* data, uint32_t bytes, uint32_t) {
-                        return file.write(reinterpret_cast<const char*>(data), bytes) == qint64(bytes);
+                        return file.write(reinterpret_cast<const char*>(data), bytes) == qint64(bytes)
+                                   ? BlockWrite::Written
+                                   : BlockWrite::WriteFailed;
                     });
 }
 
-int CRemoteDevice::CopyFromDeviceAsSgy(const DeviceName& deviceName, const QString& localPath,
-                                       Progress* progress) {
+DownloadResult CRemoteDevice::CopyFromDeviceAsSgy(const DeviceName& deviceName, const QString& localPath,
+                                                  Progress* progress) {
     DDBToSGYConverter converter(SGYTextVariant::Device);
-    bool badHeader = false;
     return Download(
         deviceName, localPath, progress,
         [&](QSaveFile& file, uint32_t block, const uint8_t* data, uint32_t bytes, uint32_t length) {
             const QByteArrayView view(reinterpret_cast<const char*>(data), bytes);
             if (block != 0)
-                return converter.pushDataBlock(view);
+                return converter.pushDataBlock(view) ? BlockWrite::Written : BlockWrite::WriteFailed;
             // The SEG-Y file is laid out from the header before any sample.
             if (converter.pushHeaderBlock(view) != DDBHeaderCheck::Ok ||
-                !DDBDataComplete(converter.header(), length)) {
-                badHeader = true;
-                return false;
-            }
-            return converter.begin(file);
+                !DDBDataComplete(converter.header(), length))
+                return BlockWrite::NotARecording;
+            return converter.begin(file) ? BlockWrite::Written : BlockWrite::WriteFailed;
         },
-        [&] { return converter.finish(); }, &badHeader);
+        [&] { return converter.finish(); });
 }
 
-int CRemoteDevice::Download(const DeviceName& deviceName, const QString& localPath, Progress* progress,
-                            const BlockSink& sink, const std::function<bool()>& finish,
-                            const bool* badHeader) {
+DownloadResult CRemoteDevice::Download(const DeviceName& deviceName, const QString& localPath,
+                                       Progress* progress, const BlockSink& sink,
+                                       const std::function<bool()>& finish) {
     g_transferCancel.store(false);
     uint32_t handle = 0, length = 0;
-    if (OpenRemoteFile(deviceName, &handle, &length) < 1)
-        return -1;
+    if (OpenRemoteFile(deviceName, &handle, &length) != kOpenDone)
+        return kDownloadOpenFailed;
+    RemoteFileGuard remote(*this, handle);
+    // Written beside its target: whatever ends the transfer early leaves nothing on the computer.
     QSaveFile file(localPath);
     if (!file.open(QIODevice::WriteOnly)) {
         Message("Ошибка при создании файла на PC!", kAppCaption, PromptIcon::Stop);
-        CloseRemoteFile(handle);
-        return -2;
+        return kDownloadNotCreated;
     }
-    // Every failure below: the remote file is closed and nothing is left on the computer.
-    const auto abandon = [&](int result) {
-        CloseRemoteFile(handle);
-        file.cancelWriting();
-        return result;
-    };
     const uint32_t blocks = BlockCount(length);
     StartProgress(progress, blocks);
     for (uint32_t block = 0; block < blocks; ++block) {
         if (TakeCancel())
-            return abandon(2);
+            return kDownloadCancelled;
         const uint32_t wanted = BlockBytes(length, block);
         const uint8_t* data = nullptr;
-        int read;
-        while ((read = ReadRemoteBlock(handle, block, wanted, &data)) != 1 && read != kStatusMore) {
+        ReadBlockResult read;
+        while ((read = ReadRemoteBlock(handle, block, wanted, &data)) != kReadBlockDone && read != kReadBlockMore) {
             if (!m_prompts.askYesNo(
                     QString::fromUtf8("Ошибка при выдачи блока данных с удаленного диска! Повторить?"),
                     kErrorBang))
-                return abandon(-5);
+                return kDownloadGaveUp;
         }
-        if (!sink(file, block, data, wanted, length)) {
-            Message(badHeader && *badHeader ? "Ошибка в формате DDB файла!"
-                                            : "Ошибка записи блока данных на PC!",
+        const BlockWrite written = sink(file, block, data, wanted, length);
+        if (written != BlockWrite::Written) {
+            Message(written == BlockWrite::NotARecording ? "Ошибка в формате DDB файла!"
+                                                         : "Ошибка записи блока данных на PC!",
                     kAppCaption, PromptIcon::Stop);
-            return abandon(-6);
+            return kDownloadWriteFailed;
         }
         if (progress)
             progress->setValue(block + 1);
     }
-    const bool closed = CloseRemoteFile(handle) == 1;
+    const bool closed = remote.Complete() == kCommandDone;
     if ((finish && !finish()) || !io::CommitWholeFile(file)) {
         Message("Ошибка записи блока данных на PC!", kAppCaption, PromptIcon::Stop);
-        return -6;
+        return kDownloadWriteFailed;
     }
-    return closed ? 1 : -7;
+    return closed ? kDownloadDone : kDownloadCloseFailed;
 }
 
-int CRemoteDevice::CopyToDevice(const QString& localPath, const DeviceName& deviceName, Progress* progress) {
+UploadResult CRemoteDevice::CopyToDevice(const QString& localPath, const DeviceName& deviceName,
+                                         Progress* progress) {
     g_transferCancel.store(false);
     uint32_t handle = 0;
-    if (CreateRemoteFile(deviceName, &handle) < 1)
-        return 0;
-    const auto discardRemote = [&] {
-        CloseRemoteFile(handle);
-        DeleteRemoteFile(deviceName);
-    };
+    if (CreateRemoteFile(deviceName, &handle) != kCreateDone)
+        return kUploadFailed;
+    RemoteFileGuard remote(*this, handle, &deviceName);
     QFile file(localPath);
     if (!file.open(QIODevice::ReadOnly)) {
         Message("Невозможно открыть файл на компьютере!", kErrorBang, PromptIcon::Stop);
-        discardRemote();
-        return 7;
+        return kUploadNotOpened;
     }
     const uint64_t length = static_cast<uint64_t>(file.size());
     const uint32_t blocks = BlockCount(length);
     StartProgress(progress, blocks);
     uint8_t data[kBlockSize];
     for (uint32_t block = 0; block < blocks;) {
-        if (TakeCancel()) {
-            discardRemote();
-            return 2;
-        }
+        if (TakeCancel())
+            return kUploadCancelled;
         // The file position always follows the block number, so a repeated or resumed block is
         // read again from its own start.
         const uint32_t bytes = BlockBytes(length, block);
         if (!file.seek(qint64(block) * kBlockSize) ||
             file.read(reinterpret_cast<char*>(data), bytes) != bytes) {
             Message("Ошибка чтения блока данных на PC!", kErrorBang, PromptIcon::Stop);
-            discardRemote();
-            return -6;
+            return kUploadWriteFailed;
         }
         uint32_t expected = kNoBlockNumber;
         switch (WriteRemoteBlock(handle, data, block, bytes, &expected)) {
-        case 1:
+        case kWriteBlockDone:
             ++block;
             if (progress)
                 progress->setValue(block);
             break;
-        case 0:
+        case kWriteBlockExchangeFailed:
             if (!m_prompts.askYesNo(
                     QString::fromUtf8("Ошибка при выдачи блока данных на удаленный диск! Повторить?"),
-                    kErrorBang)) {
-                discardRemote();
-                return 0;
-            }
+                    kErrorBang))
+                return kUploadFailed;
             break;
-        case -1:
-            discardRemote();
-            return -1;
-        case -2:
+        case kWriteBlockBadHandle:
+            return kUploadBadHandle;
+        case kWriteBlockWrongBlock:
             // The instrument names the next block it expects; a number past what was sent, or none
             // at all, cannot be resumed from.
-            if (expected == kNoBlockNumber || expected > block) {
-                discardRemote();
-                return -6;
-            }
-            if (!m_prompts.askYesNo(QString::fromUtf8("Неправильный номер блока! Повторить?"), kErrorBang)) {
-                discardRemote();
-                return -2;
-            }
+            if (expected == kNoBlockNumber || expected > block)
+                return kUploadWriteFailed;
+            if (!m_prompts.askYesNo(QString::fromUtf8("Неправильный номер блока! Повторить?"), kErrorBang))
+                return kUploadWrongBlock;
             block = expected;
             break;
-        case -5:
-            discardRemote();
-            return -5;
-        default:
-            discardRemote();
-            return -6;
+        case kWriteBlockDiskFull:
+            return kUploadDiskFull;
         }
     }
-    CloseRemoteFile(handle);
-    return 1;
+    remote.Complete();
+    return kUploadDone;
 }
 
 } // namespace zarno

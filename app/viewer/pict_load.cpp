@@ -26,7 +26,7 @@ bool OpenAndReadHeaders(CPictDoc& doc, const QString& sgyPath, Prompts& prompts)
         return false;
     }
     doc.m_hFile->read(doc.m_textHeader.data(), static_cast<qint64>(doc.m_textHeader.size()));
-    if (ReadSGYBinaryHeader(*doc.m_hFile, doc.m_binHeader, doc.m_bLittleEndian, prompts) != 0) {
+    if (ReadSGYBinaryHeader(*doc.m_hFile, doc.m_binHeader, doc.m_bLittleEndian, prompts) != kSGYBinaryRead) {
         doc.m_hFile.reset();
         return false;
     }

@@ -14,7 +14,7 @@ bool SgyHeaderSource::Open(const QString& path, Prompts& prompts) {
     }
     m_text = SGYTextualHeaderText(m_file.read(kSGYTextualHeaderSize));
     m_file.seek(kSGYBinaryHeaderOffset);
-    m_valid = ReadSGYBinaryHeader(m_file, m_binary, m_littleEndian, prompts) == 0;
+    m_valid = ReadSGYBinaryHeader(m_file, m_binary, m_littleEndian, prompts) == kSGYBinaryRead;
     m_binaryRows = SGYBinaryHeaderRows(m_binary);
     return true;
 }
@@ -26,7 +26,7 @@ std::optional<std::vector<SGYHeaderRow>> SgyHeaderSource::TraceRows(qint64 n) {
     if (at + kSGYTraceHeaderSize > m_file.size() || !m_file.seek(at))
         return std::nullopt;
     SGYTraceHeader trace;
-    if (ReadSGYTraceHeader(m_file, trace, m_littleEndian) != 1)
+    if (ReadSGYTraceHeader(m_file, trace, m_littleEndian) != kSGYTraceRead)
         return std::nullopt;
     return SGYTraceHeaderRows(trace);
 }

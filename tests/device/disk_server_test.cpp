@@ -1,9 +1,9 @@
 // The instrument's command server, driven request by request without a transport.
 
-#include "device/disk_protocol.h"
+#include "app/remotedisk/disk_protocol.h"
 #include "device/disk_server.h"
 #include "device/fat_name.h"
-#include "device/le_bytes.h"
+#include "app/remotedisk/wire_fields.h"
 
 #include <gtest/gtest.h>
 
@@ -17,6 +17,7 @@
 #include <vector>
 
 namespace zarno::device {
+using namespace wire;
 namespace {
 namespace fs = std::filesystem;
 using Bytes = std::vector<uint8_t>;
@@ -55,7 +56,7 @@ Bytes FileName(const std::string& name, const std::string& ext) {
     return DeviceName(name, ext, 0x20);
 }
 Bytes DirName(const std::string& name) {
-    return DeviceName(name, "", kAttrDirectory);
+    return DeviceName(name, "", kDirectoryAttribute);
 }
 
 Bytes U32s(std::initializer_list<uint32_t> values) {
@@ -115,7 +116,7 @@ protected:
     // All answers of one listing (66, then 67 while the status is 0xFFFF).
     std::vector<Bytes> ListAll() {
         std::vector<Bytes> answers{Do(kCodeReadDirectory)};
-        while (StatusOf(answers.back()) == kStatusMoreFollow && answers.size() < 100)
+        while (StatusOf(answers.back()) == kStatusMore && answers.size() < 100)
             answers.push_back(Do(kCodeReadDirectoryMore));
         return answers;
     }
@@ -157,7 +158,7 @@ TEST_F(DiskServerTest, ListingPagesSixteenEntriesAtATime) {
         const auto answers = ListAll();
         ASSERT_EQ(answers.size(), c.pages.size());
         for (size_t p = 0; p < answers.size(); ++p) {
-            EXPECT_EQ(StatusOf(answers[p]), p + 1 < answers.size() ? kStatusMoreFollow : kStatusOk);
+            EXPECT_EQ(StatusOf(answers[p]), p + 1 < answers.size() ? kStatusMore : kStatusOk);
             EXPECT_EQ(answers[p].size(), 2 + 32 * c.pages[p]);
         }
         if (c.files > 0) {
@@ -189,13 +190,13 @@ TEST_F(DiskServerTest, EntriesAreFatEntriesOfTheShortNamesOnly) {
     EXPECT_EQ(EntryName(a, 1), "README     ");
     EXPECT_EQ(EntryName(a, 2), "REC        ");
     const auto entry = [&](size_t i) { return std::span<const uint8_t>(a).subspan(2 + 32 * i, 32); };
-    EXPECT_EQ(entry(0)[kEntryAttrOffset], kAttrArchive);
+    EXPECT_EQ(entry(0)[kEntryAttrOffset], kNewFileAttribute);
     EXPECT_EQ(GetU32(entry(0), kEntrySizeOffset), 1234u);
     const FatStamp stamp = FatStampOf(when);
     EXPECT_EQ(GetU16(entry(0), kEntryTimeOffset), stamp.time);
     EXPECT_EQ(GetU16(entry(0), kEntryDateOffset), stamp.date);
     EXPECT_EQ(stamp.date >> 9, 2005 - 1980);
-    EXPECT_EQ(entry(2)[kEntryAttrOffset], kAttrDirectory);
+    EXPECT_EQ(entry(2)[kEntryAttrOffset], kDirectoryAttribute);
     EXPECT_EQ(GetU32(entry(2), kEntrySizeOffset), 0u);
 }
 
@@ -224,7 +225,7 @@ TEST_F(DiskServerTest, SubdirectoriesListDotEntriesAndNavigationStaysInside) {
     ASSERT_EQ(a.size(), 2 + 4 * 32u);
     EXPECT_EQ(EntryName(a, 0), ".          ");
     EXPECT_EQ(EntryName(a, 1), "..         ");
-    EXPECT_EQ(a[2 + 32 + kEntryAttrOffset], kAttrDirectory);
+    EXPECT_EQ(a[2 + 32 + kEntryAttrOffset], kDirectoryAttribute);
     EXPECT_EQ(EntryName(a, 2), "DEEP       ");
     EXPECT_EQ(EntryName(a, 3), "IN      DDB");
 
@@ -408,7 +409,7 @@ TEST_F(DiskServerTest, BadRequestsGetFailureStatusAndTouchNothingOutside) {
         const Bytes a = Do(c.code, c.payload);
         ASSERT_GE(a.size(), 2u);
         EXPECT_NE(StatusOf(a), kStatusOk);
-        EXPECT_NE(StatusOf(a), kStatusMoreFollow);
+        EXPECT_NE(StatusOf(a), kStatusMore);
         EXPECT_EQ(a.size() % 2, 0u);
     }
     EXPECT_EQ(server->CurrentPath(), "z:\\");

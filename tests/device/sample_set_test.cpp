@@ -4,9 +4,9 @@
 
 #include "app/dsp/autocorrelation.h"
 #include "app/formats/ddb_header.h"
-#include "device/disk_protocol.h"
+#include "app/remotedisk/disk_protocol.h"
 #include "device/disk_server.h"
-#include "device/le_bytes.h"
+#include "app/remotedisk/wire_fields.h"
 #include "device/sample_set.h"
 #include "tests/device/reflection_search.h"
 
@@ -20,6 +20,7 @@
 #include <sstream>
 
 namespace zarno::device {
+using namespace wire;
 namespace {
 namespace fs = std::filesystem;
 
@@ -143,10 +144,10 @@ TEST_F(SampleSetTest, IsTheSameOnEveryRunAndHasTheOtherFiles) {
     DiskServer server(o);
     std::vector<uint8_t> cd(12, ' ');
     std::memcpy(cd.data(), "SITE1", 5);
-    cd[11] = kAttrDirectory;
+    cd[11] = kDirectoryAttribute;
     ASSERT_EQ(GetU16(server.Handle(kCodeChangeDirectory, cd), 0), kStatusOk);
     const auto first = server.Handle(kCodeReadDirectory, {});
-    EXPECT_EQ(GetU16(first, 0), kStatusMoreFollow);
+    EXPECT_EQ(GetU16(first, 0), kStatusMore);
     const auto rest = server.Handle(kCodeReadDirectoryMore, {});
     EXPECT_EQ(GetU16(rest, 0), kStatusOk);
     EXPECT_EQ((first.size() - 2) / 32 + (rest.size() - 2) / 32, 20u); // ".", "..", 18 recordings

@@ -112,7 +112,7 @@ TEST_F(InstrumentPanels, UploadChecksTheEightDotThreeName) {
     Start();
     host.ShowComputer(0, local.path());
     const CFileEntry& source = host.At(0, "source.ddb");
-    for (const char* refused : {"LONGFILENAME.DDB", "READ.ME.TXT"}) {
+    for (const char* refused : {"LONGFILENAME.DDB", "READ.ME.TXT", "A B.DDB", "A*B.DDB"}) {
         SCOPED_TRACE(refused);
         prompts.records.clear();
         EXPECT_EQ(SingleCopy(host, prompts).Run(0, source, refused), DialogOutcome::StayOpen);

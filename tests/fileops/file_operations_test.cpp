@@ -37,31 +37,18 @@ QByteArray Recording() {
     return MakeDDB(MakeDDBHeader(2, 300), 600);
 }
 
-TEST(FileNames, PlainNamesAndDeviceNames) {
+TEST(FileNames, PlainNames) {
     const struct {
         const char* name;
         bool plain;
-        bool fitsDevice;
     } cases[] = {
-        {"DATA.DDB", true, true},
-        {"data", true, true},
-        {"LONGFILENAME.DDB", true, false},
-        {"READ.ME.TXT", true, false},
-        {"ABCDEFGH.TXT", true, true},
-        {"ABCDEFGHI", true, false},
-        {".PROFILE", true, false},
-        {"A.TEXT", true, false},
-        {"..", false, false},
-        {".", false, false},
-        {"", false, true},
-        {"../etc", false, false},
-        {"a/b.txt", false, true},
-        {"/etc/x", false, true},
+        {"DATA.DDB", true},   {"data", true},   {"LONGFILENAME.DDB", true}, {"READ.ME.TXT", true},
+        {".PROFILE", true},   {"..", false},    {".", false},               {"", false},
+        {"../etc", false},    {"a/b.txt", false}, {"/etc/x", false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(IsPlainFileName(QString::fromLatin1(c.name)), c.plain);
-        EXPECT_EQ(FitsDeviceFileName(QString::fromLatin1(c.name)), c.fitsDevice);
     }
     EXPECT_FALSE(IsPlainFileName(QString("AB") + QChar(u'\0') + "C"));
     EXPECT_EQ(LocalTargetPath("/tmp", "x.sgy"), "/tmp/x.sgy");
@@ -352,9 +339,11 @@ TEST_F(LocalDirs, MakeDirectoryRefreshesPanelsOfThatDirectory) {
     EXPECT_FALSE(QFileInfo::exists(left.filePath("../OUT")));
 }
 
-TEST_F(LocalDirs, DeviceDirectoryNamesWithAPathAreRefused) {
+// Refused before anything is sent: with a path, or not a name the instrument's disk can hold (its
+// first 8 characters are what it would make).
+TEST_F(LocalDirs, DeviceDirectoryNamesTheInstrumentCannotHoldAreRefused) {
     host.panels[0].path = "z:\\";
-    for (const char* name : {"DATA\\NEW", "Z:NEW", ""}) {
+    for (const char* name : {"DATA\\NEW", "Z:NEW", "", "Тест", "my dir", "A*B", "REC.OLD", "LONGDIR.X"}) {
         SCOPED_TRACE(name);
         prompts.records.clear();
         EXPECT_EQ(MakeDirectoryOperation(host, prompts).Run(0, name), DialogOutcome::Close);
