@@ -235,6 +235,10 @@ void CMainFrame::focusActiveList() {
     CListFileView* list = panelList(activePanel());
     if (!list || !list->isEnabled())
         return;
+    // A dialog or pop-up of the command has just gone; not every window system hands the
+    // activation back to the window beneath it.
+    if (!isActiveWindow() && !QApplication::activeModalWidget())
+        activateWindow();
     list->setFocus(Qt::OtherFocusReason);
     if (list->currentRow() < 0)
         list->setCurrentRow(0);
@@ -403,8 +407,14 @@ void CMainFrame::showWaitPopup() {
 }
 
 void CMainFrame::closeWaitPopup() {
-    if (m_wait)
-        m_wait->hide();
+    if (!m_wait)
+        return;
+    // Where the window system gave the pop-up the activation after all, it goes back to this window
+    // with the pop-up, so that the keys are not left with no window at all.
+    const bool hadActivation = m_wait->isActiveWindow();
+    m_wait->hide();
+    if (hadActivation)
+        activateWindow();
 }
 
 std::vector<int> CMainFrame::selectedRows(int panel) {
