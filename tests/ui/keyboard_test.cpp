@@ -47,6 +47,16 @@ int RowNamed(const PanelModel& model, const QString& name) {
     return -1;
 }
 
+// Types into whatever has the focus, character by character as a keyboard layout delivers them
+// (Cyrillic too), then Enter.
+void TypeAndEnter(const QString& text) {
+    QWidget* focus = QApplication::focusWidget();
+    ASSERT_TRUE(focus);
+    for (QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, focus, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    QTest::keyClick(focus, Qt::Key_Return);
+}
+
 // The main window with the real file dialogs, active, the keys in the left list.
 struct KeyWindow {
     RecordingPrompts prompts;
@@ -81,19 +91,17 @@ struct KeyWindow {
         QTest::keyClick(focus, key, modifiers);
         QApplication::processEvents();
     }
+    // F7, and the name typed into whatever has the keys in the dialog.
+    void makeDirectory(const QString& name) {
+        WhenModal<CDlgCreateDirectory>([name](CDlgCreateDirectory*) { TypeAndEnter(name); });
+        press(Qt::Key_F7);
+    }
+    // Only this row of the left list selected.
+    void selectOnly(const QString& name) {
+        list(0)->table()->clearSelection();
+        list(0)->table()->selectRow(RowNamed(model(0), name));
+    }
 };
-
-// Types into whatever has the focus in the dialog, then Enter.
-template <typename T> std::function<void(T*)> TypeAndEnter(const QString& text) {
-    return [text](T*) {
-        QWidget* focus = QApplication::focusWidget();
-        ASSERT_TRUE(focus);
-        // Character by character, as a keyboard layout delivers them (Cyrillic too).
-        for (QChar c : text)
-            QTest::sendKeyEvent(QTest::Click, focus, Qt::Key_unknown, QString(c), Qt::NoModifier);
-        QTest::keyClick(focus, Qt::Key_Return);
-    };
-}
 
 class KeyboardPanels : public ::testing::Test {
 protected:
@@ -169,15 +177,12 @@ TEST_F(KeyboardPanels, ComputerPanel) {
     EXPECT_EQ(w.frame->files().panelState(1).sortMode, kSortByType);
 
     // F7: the typed name reaches the dialog's field; the keys come back to the list.
-    w.frame->panelList(0)->setFocus();
-    WhenModal<CDlgCreateDirectory>(TypeAndEnter<CDlgCreateDirectory>("NEWDIR"));
-    w.press(Qt::Key_F7);
+    w.makeDirectory("NEWDIR");
     EXPECT_TRUE(QDir(dir.filePath("NEWDIR")).exists());
     EXPECT_TRUE(w.keysIn(0));
 
     // F5 on one file: the copy dialog opens with the keys in its target name.
-    w.list(0)->table()->clearSelection();
-    w.list(0)->table()->selectRow(RowNamed(w.model(0), "WAVE.DDB"));
+    w.selectOnly("WAVE.DDB");
     QString focusedField;
     WhenModal<CDlgCopy>([&focusedField](CDlgCopy* dialog) {
         if (QWidget* focus = QApplication::focusWidget())
@@ -217,22 +222,19 @@ TEST_F(KeyboardPanels, InstrumentPanel) {
     EXPECT_EQ(w.list(0)->currentRow(), RowNamed(w.model(0), "SITE1"));
 
     // F7 with a name the instrument cannot hold: refused, and the next Up stays on the instrument.
-    WhenModal<CDlgCreateDirectory>(TypeAndEnter<CDlgCreateDirectory>(QStringLiteral("Тест")));
-    w.press(Qt::Key_F7);
+    w.makeDirectory(QStringLiteral("Тест"));
     EXPECT_EQ(w.prompts.texts().back(), QStringLiteral("Ошибка в имени каталога!"));
     EXPECT_TRUE(w.keysIn(0));
     w.press(Qt::Key_Up);
     EXPECT_TRUE(w.frame->files().panelState(0).onDevice);
     EXPECT_EQ(w.path(0), QStringLiteral("z:\\"));
     // A good name is made (and shows that the instrument's log sees the command).
-    WhenModal<CDlgCreateDirectory>(TypeAndEnter<CDlgCreateDirectory>("GOOD"));
-    w.press(Qt::Key_F7);
+    w.makeDirectory("GOOD");
     EXPECT_TRUE(QDir(root.filePath("GOOD")).exists());
     EXPECT_TRUE(w.keysIn(0));
 
     // F8 on a file, cancelled: the keys are back in the instrument's list.
-    w.list(0)->table()->clearSelection();
-    w.list(0)->table()->selectRow(RowNamed(w.model(0), "PILE12.DDB"));
+    w.selectOnly("PILE12.DDB");
     bool deleteSeen = false;
     WhenModal<CDlgDelete>([&deleteSeen](CDlgDelete* dialog) {
         deleteSeen = true;
