@@ -42,9 +42,10 @@ QString NextDevicePath(const QString& path, const QString& name) {
     return path + QLatin1Char('\\') + name;
 }
 
-DeviceNavigation::DeviceNavigation(PanelSet& panels, DriveList& drives, CRemoteDevice& device, Prompts& prompts,
-                                   PanelViews& views, PanelLocks& locks)
-    : m_panels(panels), m_drives(drives), m_device(device), m_prompts(prompts), m_views(views), m_locks(locks) {}
+DeviceNavigation::DeviceNavigation(PanelSet& panels, DriveList& drives, CRemoteDevice& device,
+                                   Prompts& prompts, PanelViews& views, PanelLocks& locks)
+    : m_panels(panels), m_drives(drives), m_device(device), m_prompts(prompts), m_views(views),
+      m_locks(locks) {}
 
 bool DeviceNavigation::AskRetry() {
     return m_prompts.askYesNo(QString::fromUtf8(kRetryText), QString::fromUtf8(kAppCaption));

@@ -38,7 +38,9 @@ public:
 
     // The dialogs of the selection commands (set once they exist; until then the commands only check).
     void SetFileDialogs(FileDialogs* dialogs) { m_selection.SetDialogs(dialogs); }
-    void SetTransportWindowShower(std::function<void()> show) { m_link.SetTransportWindowShower(std::move(show)); }
+    void SetTransportWindowShower(std::function<void()> show) {
+        m_link.SetTransportWindowShower(std::move(show));
+    }
 
     // ---- life ----
     // Creation, once the saved settings are read: the panels' saved paths, sort modes and column
@@ -57,7 +59,9 @@ public:
     int rowCount(int panel) const override { return m_panels.rowCount(panel); }
     const CFileEntry& row(int panel, int row) const override { return m_panels.row(panel, row); }
     CRemoteDevice& device() override { return m_device; }
-    int EnterDeviceDirectory(int panel, const QString& name) override { return m_navigation.Enter(panel, name); }
+    int EnterDeviceDirectory(int panel, const QString& name) override {
+        return m_navigation.Enter(panel, name);
+    }
     void RefillComputerPanel(int panel) override;
 
     const PanelState& panelState(int index) const { return m_panels.state(index); }

@@ -15,7 +15,8 @@ void ShowTransportWindowOfLibrary() {
 } // namespace
 
 LinkCommands::LinkCommands(CRemoteDevice& device, Prompts& prompts, DeviceNavigation& navigation)
-    : m_device(device), m_prompts(prompts), m_navigation(navigation), m_showTransport(&ShowTransportWindowOfLibrary) {}
+    : m_device(device), m_prompts(prompts), m_navigation(navigation),
+      m_showTransport(&ShowTransportWindowOfLibrary) {}
 
 void LinkCommands::Message(const char* text) {
     m_prompts.message(QString::fromUtf8(text), QString::fromUtf8(kAppCaption), PromptIcon::None);

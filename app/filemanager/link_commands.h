@@ -11,9 +11,13 @@
 
 namespace zarno {
 
-inline bool IsComLink(int32_t linkType) { return linkType == kLinkCom1 || linkType == kLinkCom2; }
+inline bool IsComLink(int32_t linkType) {
+    return linkType == kLinkCom1 || linkType == kLinkCom2;
+}
 // COM1, COM2 or the network: a kind the program can connect by.
-inline bool IsKnownLink(int32_t linkType) { return IsComLink(linkType) || linkType == kLinkNetwork; }
+inline bool IsKnownLink(int32_t linkType) {
+    return IsComLink(linkType) || linkType == kLinkNetwork;
+}
 
 class LinkCommands {
 public:

@@ -31,18 +31,18 @@ struct PanelState {
     std::vector<int> selection;
 };
 
-inline int OtherPanel(int panel) { return 1 - panel; }
+inline int OtherPanel(int panel) {
+    return 1 - panel;
+}
 
 // Whether a path (a panel's, or an entry's full path) lies on the instrument's drive.
-inline bool IsDevicePath(const QString& path)
-{
+inline bool IsDevicePath(const QString& path) {
     return path.left(2).compare(QStringLiteral("z:"), Qt::CaseInsensitive) == 0;
 }
 
 // A name in a panel's directory: the instrument's paths join with "\" except at "z:\", the
 // computer's with "/" except at a directory that already ends in one ("/").
-inline QString JoinPanelPath(const QString& directory, const QString& name)
-{
+inline QString JoinPanelPath(const QString& directory, const QString& name) {
     if (IsDevicePath(directory))
         return directory.size() == 3 ? directory + name : directory + QLatin1Char('\\') + name;
     return directory.endsWith(QLatin1Char('/')) ? directory + name : directory + QLatin1Char('/') + name;

@@ -16,7 +16,8 @@ int32_t ValidSortMode(int32_t mode) {
 
 } // namespace
 
-PanelSet::PanelSet(PanelViews& views, const std::vector<DriveInfo>& drives) : m_views(views), m_drives(drives) {
+PanelSet::PanelSet(PanelViews& views, const std::vector<DriveInfo>& drives)
+    : m_views(views), m_drives(drives) {
     for (auto& model : m_models)
         model = std::make_unique<PanelModel>();
     for (auto& state : m_states)

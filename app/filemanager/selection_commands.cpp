@@ -8,14 +8,30 @@ namespace {
 
 const char* const kTextNothingSelected = "Нет выбранных файлов!";
 
-bool NothingSelected(const SelectionFacts& f) { return f.count == 0; }
-bool SeveralSelected(const SelectionFacts& f) { return f.count > 1; }
-bool AnyDirectory(const SelectionFacts& f) { return f.anyDirectory; }
-bool SeveralWithDirectory(const SelectionFacts& f) { return f.count > 1 && f.anyDirectory; }
-bool NoDdb(const SelectionFacts& f) { return f.ddbCount == 0; }
-bool OnDevice(const SelectionFacts& f) { return f.onDevice; }
-bool BothOnDevice(const SelectionFacts& f) { return f.bothOnDevice; }
-bool DeviceWithoutDirectories(const SelectionFacts& f) { return f.deviceWithoutDirectories; }
+bool NothingSelected(const SelectionFacts& f) {
+    return f.count == 0;
+}
+bool SeveralSelected(const SelectionFacts& f) {
+    return f.count > 1;
+}
+bool AnyDirectory(const SelectionFacts& f) {
+    return f.anyDirectory;
+}
+bool SeveralWithDirectory(const SelectionFacts& f) {
+    return f.count > 1 && f.anyDirectory;
+}
+bool NoDdb(const SelectionFacts& f) {
+    return f.ddbCount == 0;
+}
+bool OnDevice(const SelectionFacts& f) {
+    return f.onDevice;
+}
+bool BothOnDevice(const SelectionFacts& f) {
+    return f.bothOnDevice;
+}
+bool DeviceWithoutDirectories(const SelectionFacts& f) {
+    return f.deviceWithoutDirectories;
+}
 
 const SelectionCheck kCopyChecks[] = {
     {NothingSelected, nullptr},
@@ -27,7 +43,8 @@ const SelectionCheck kDeleteChecks[] = {
     {SeveralWithDirectory, kTextNoManyDirectoriesDelete, kAppCaption, true},
 };
 const SelectionCheck kMakeDirectoryChecks[] = {
-    {DeviceWithoutDirectories, "На удаленном устройстве данного типа каталоги создавать невозможно!", "Warning!"},
+    {DeviceWithoutDirectories, "На удаленном устройстве данного типа каталоги создавать невозможно!",
+     "Warning!"},
 };
 const SelectionCheck kConvertChecks[] = {
     {NothingSelected, kTextNothingSelected},
@@ -49,7 +66,8 @@ QString ProposedCopyName(const CFileEntry& entry) {
 }
 
 SelectionCommands::SelectionCommands(PanelSet& panels, const DriveList& drives, DeviceNavigation& navigation,
-                                     Prompts& prompts, PanelViews& views, std::function<void(const QString&)> openSgy)
+                                     Prompts& prompts, PanelViews& views,
+                                     std::function<void(const QString&)> openSgy)
     : m_panels(panels), m_drives(drives), m_navigation(navigation), m_prompts(prompts), m_views(views),
       m_openSgy(std::move(openSgy)) {}
 
@@ -80,7 +98,8 @@ bool SelectionCommands::Passes(std::span<const SelectionCheck> checks, const Sel
         if (!check.refuses(facts))
             continue;
         if (check.text)
-            m_prompts.message(QString::fromUtf8(check.text), QString::fromUtf8(check.caption), PromptIcon::None);
+            m_prompts.message(QString::fromUtf8(check.text), QString::fromUtf8(check.caption),
+                              PromptIcon::None);
         return false;
     }
     if (!released)

@@ -40,8 +40,8 @@ struct SelectionCheck {
 class SelectionCommands {
 public:
     // `openSgy` opens a SEG-Y file in a new signal-viewer document.
-    SelectionCommands(PanelSet& panels, const DriveList& drives, DeviceNavigation& navigation, Prompts& prompts,
-                      PanelViews& views, std::function<void(const QString&)> openSgy);
+    SelectionCommands(PanelSet& panels, const DriveList& drives, DeviceNavigation& navigation,
+                      Prompts& prompts, PanelViews& views, std::function<void(const QString&)> openSgy);
 
     // The dialogs (set once they exist; until then the commands only check).
     void SetDialogs(FileDialogs* dialogs) { m_dialogs = dialogs; }

@@ -7,7 +7,7 @@
 
 namespace zarno {
 
-// The caption of the program's own boxes and questions, and its window's title.
+// The caption of the program's own boxes and questions, and its main window's title.
 inline constexpr const char* kAppCaption = "Zarno";
 
 enum class PromptIcon { None, Information, Warning, Stop, Question };

@@ -11,6 +11,10 @@
 
 namespace zarno {
 
+// The names the program's settings are kept under (QSettings' organisation and application).
+inline const QString kSettingsOrganisation = QStringLiteral("Mervo");
+inline const QString kSettingsApplication = QStringLiteral("Zarno");
+
 struct PersistentSettings {
     static constexpr int kPanels = 2; // left, right
     static constexpr int kColumns = 4;

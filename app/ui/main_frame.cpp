@@ -11,6 +11,7 @@
 #include "app/ui/path_form.h"
 #include "app/ui/splitter_frame.h"
 #include "app/ui/viewer/splitter_pict_frame.h"
+#include "app/ui/window_command_texts.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -143,15 +144,15 @@ void CMainFrame::createActions() {
     makeAction(kCmdToolbar, QStringLiteral("Панель инструментов"))->setCheckable(true);
     makeAction(kCmdShowSgy, QStringLiteral("Отображение SGY файла"));
 
-    makeAction(kCmdSwitchPanel, QStringLiteral("Левая/правая панель"));
+    makeAction(kCmdSwitchPanel, kTextSwitchPanel);
     makeAction(kCmdLeftDriveList, QStringLiteral("Левый выпадающий список"),
                QKeySequence(Qt::ALT | Qt::Key_F1));
     makeAction(kCmdRightDriveList, QStringLiteral("Правый выпадающий список"),
                QKeySequence(Qt::ALT | Qt::Key_F2));
-    makeAction(kCmdToggleManager, QStringLiteral("Отобразить / Скрыть менеджер"));
-    makeAction(kCmdCascade, QStringLiteral("Окна каскадом"));
-    makeAction(kCmdTile, QStringLiteral("Растянуть по ширине экрана"));
-    makeAction(kCmdNextWindow, QStringLiteral("Перейти к следующему окну"));
+    makeAction(kCmdToggleManager, kTextToggleManager);
+    makeAction(kCmdCascade, kTextCascade);
+    makeAction(kCmdTile, kTextTile);
+    makeAction(kCmdNextWindow, kTextNextWindow);
     action(kCmdToolbar)->setChecked(true);
 }
 

@@ -7,7 +7,7 @@ namespace zarno {
 CPersistentFrame::CPersistentFrame(QWidget* parent) : QMainWindow(parent) {}
 
 void CPersistentFrame::LoadSettings() {
-    QSettings store(QStringLiteral("Mervo"), QStringLiteral("Zarno"));
+    QSettings store(kSettingsOrganisation, kSettingsApplication);
     m_settings.load(store);
     setGeometry(m_settings.normalRect);
 }
@@ -25,7 +25,7 @@ bool CPersistentFrame::SaveSettings() {
     const QRect normal = isMaximized() || isMinimized() ? normalGeometry() : geometry();
     if (normal.isValid())
         m_settings.normalRect = normal;
-    QSettings store(QStringLiteral("Mervo"), QStringLiteral("Zarno"));
+    QSettings store(kSettingsOrganisation, kSettingsApplication);
     return m_settings.save(store);
 }
 

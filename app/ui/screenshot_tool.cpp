@@ -60,8 +60,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: zarno-screenshot OUT.png [VIEWER.png FILE.sgy]\n");
         return 2;
     }
-    QCoreApplication::setOrganizationName(QStringLiteral("Mervo"));
-    QCoreApplication::setApplicationName(QString::fromUtf8(zarno::kAppCaption));
+    QCoreApplication::setOrganizationName(zarno::kSettingsOrganisation);
+    QCoreApplication::setApplicationName(zarno::kSettingsApplication);
 
     zarno::StderrPrompts prompts;
     zarno::CMainFrame frame(prompts, nullptr);

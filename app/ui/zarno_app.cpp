@@ -43,8 +43,8 @@ CZarnoApp::~CZarnoApp() {
 }
 
 bool CZarnoApp::InitInstance() {
-    QCoreApplication::setOrganizationName(QStringLiteral("Mervo"));
-    QCoreApplication::setApplicationName(QString::fromUtf8(kAppCaption));
+    QCoreApplication::setOrganizationName(kSettingsOrganisation);
+    QCoreApplication::setApplicationName(kSettingsApplication);
     loadRecentFiles();
 
     m_main = std::make_unique<CMainFrame>(m_prompts, nullptr);

@@ -8,6 +8,7 @@
 #include "app/ui/viewer/pict_view.h"
 #include "app/ui/viewer/property_sheet_sgy.h"
 #include "app/ui/viewer/render_scene.h"
+#include "app/ui/window_command_texts.h"
 #include "app/viewer/pict_load.h"
 #include "app/viewer/pict_panel_model.h"
 #include "app/viewer/pict_processing.h"
@@ -126,10 +127,10 @@ void CSplitterPictFrame::createMenu() {
     makeAction(setup, kCmdEditGain, QStringLiteral("Настроить параметры ВАРУ"));
     makeAction(setup, kCmdEditFilter, QStringLiteral("Настроить параметры  фильтра"));
     QMenu* windows = m_menu->addMenu(QStringLiteral("Окна"));
-    makeAction(windows, kCmdViewerToggleManager, QStringLiteral("Отобразить / Скрыть менеджер"));
-    makeAction(windows, kCmdViewerCascade, QStringLiteral("Окна каскадом"));
-    makeAction(windows, kCmdViewerTile, QStringLiteral("Растянуть по ширине экрана"));
-    makeAction(windows, kCmdViewerNextWindow, QStringLiteral("Перейти к следующему окну"));
+    makeAction(windows, kCmdViewerToggleManager, kTextToggleManager);
+    makeAction(windows, kCmdViewerCascade, kTextCascade);
+    makeAction(windows, kCmdViewerTile, kTextTile);
+    makeAction(windows, kCmdViewerNextWindow, kTextNextWindow);
     QMenu* view = m_menu->addMenu(QStringLiteral("Вид"));
     makeAction(view, kCmdHeaders, QStringLiteral("Заголовки"));
     makeAction(view, kCmdSpectrum, QStringLiteral("Спектр"));
@@ -140,7 +141,7 @@ void CSplitterPictFrame::createMenu() {
     makeAction(fill, kCmdFillLine, QStringLiteral("Линия"), true);
     makeAction(fill, kCmdFillUpper, QStringLiteral("Верхняя закраска"), true);
     makeAction(fill, kCmdFillLower, QStringLiteral("Нижняя закраска"), true);
-    makeAction(view, kCmdSwitchPane, QStringLiteral("Левая/правая панель"));
+    makeAction(view, kCmdSwitchPane, kTextSwitchPanel);
     connect(m_menu, &QMenuBar::hovered, this, [this] { updateChecks(); });
     updateChecks();
 }
