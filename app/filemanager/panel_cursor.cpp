@@ -24,6 +24,12 @@ qsizetype LastSeparator(const QString& path) {
     return std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
 }
 
+// The last name of a computer path ("/a/b" gives "b") or of an instrument path ("z:\A\B" gives "B").
+QString LastPathName(const QString& path) {
+    const qsizetype cut = LastSeparator(path);
+    return cut < 0 ? QString() : path.mid(cut + 1);
+}
+
 bool SamePath(const QString& a, const QString& b, const PanelModel& model) {
     return a.compare(b, model.onDevice() ? Qt::CaseInsensitive : Qt::CaseSensitive) == 0;
 }
@@ -42,11 +48,6 @@ bool IsDirectChild(const QString& child, const QString& parent, const PanelModel
 
 } // namespace
 
-QString LastPathName(const QString& path) {
-    const qsizetype cut = LastSeparator(path);
-    return cut < 0 ? QString() : path.mid(cut + 1);
-}
-
 int CursorRowAfterRefill(const PanelModel& model, const PanelCursor& before) {
     const int rows = model.rowCount();
     if (rows == 0)
@@ -63,19 +64,6 @@ int CursorRowAfterRefill(const PanelModel& model, const PanelCursor& before) {
             return cameFrom;
     }
     return 0;
-}
-
-int32_t SortModeOfColumn(int column) {
-    switch (column) {
-    case kColumnType:
-        return kSortByType;
-    case kColumnSize:
-        return kSortBySize;
-    case kColumnChanged:
-        return kSortByDate;
-    default:
-        return kSortByName;
-    }
 }
 
 } // namespace zarno

@@ -5,8 +5,6 @@
 
 #include <QString>
 
-#include <cstdint>
-
 namespace zarno {
 
 class PanelModel;
@@ -19,15 +17,8 @@ struct PanelCursor {
     int row = -1;
 };
 
-// The last name of a computer path ("/a/b" gives "b") or of an instrument path ("z:\A\B" gives "B");
-// empty for a root.
-QString LastPathName(const QString& path);
-
 // The row to make current in `model` after its rows replaced those of `before`; -1 when it has no
 // rows.
 int CursorRowAfterRefill(const PanelModel& model, const PanelCursor& before);
-
-// Column header clicked: the sort mode of that column (name, type, size, date).
-int32_t SortModeOfColumn(int column);
 
 } // namespace zarno

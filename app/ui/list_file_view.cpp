@@ -1,5 +1,6 @@
 #include "app/ui/list_file_view.h"
 
+#include "app/filemanager/panel_sort.h"
 #include "app/ui/main_frame.h"
 
 #include <QActionGroup>
