@@ -62,8 +62,14 @@ CControlForm::CControlForm(CMainFrame& mainFrame, int panel, QWidget* parent)
 
     connect(m_drives, &QComboBox::activated, this, &CControlForm::chooseDrive);
     connect(m_diskInfo, &QPushButton::clicked, this, &CControlForm::showDiskInfo);
-    connect(m_root, &QPushButton::clicked, this, [this] { m_main.files().GoToRoot(m_panel); });
-    connect(m_up, &QPushButton::clicked, this, [this] { m_main.files().GoUp(m_panel); });
+    connect(m_root, &QPushButton::clicked, this, [this] {
+        m_main.files().GoToRoot(m_panel);
+        focusList();
+    });
+    connect(m_up, &QPushButton::clicked, this, [this] {
+        m_main.files().GoUp(m_panel);
+        focusList();
+    });
     connect(m_view, &QPushButton::clicked, this, [this] {
         if (CListFileView* list = m_main.panelList(m_panel))
             list->toggleDisplay();
@@ -102,7 +108,12 @@ void CControlForm::setControlsEnabled(bool enabled) {
 void CControlForm::chooseDrive(int index) {
     selectDriveItem(index); // already so when the user chose it in the list
     m_main.files().OnDriveChosen(m_panel, index);
-    // The drive is chosen: the keys go on in this panel's list.
+    focusList();
+}
+
+void CControlForm::focusList() {
+    // The directory changed from the header: the keys go on in this panel's list, which becomes the
+    // active one, as on a click into it.
     if (CListFileView* list = m_main.panelList(m_panel))
         list->setFocus(Qt::OtherFocusReason);
 }

@@ -24,6 +24,7 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -192,6 +193,12 @@ TEST_F(KeyboardPanels, ComputerPanel) {
     w.press(Qt::Key_F5);
     EXPECT_EQ(focusedField, QStringLiteral("targetName"));
     EXPECT_TRUE(w.keysIn(0));
+
+    // The other panel's ".." button: the keys follow into that panel's list, now the active one.
+    w.frame->panelHeader(1)->upButton()->click();
+    QApplication::processEvents();
+    EXPECT_TRUE(w.keysIn(1));
+    EXPECT_EQ(w.frame->activePanel(), 1);
     for (const QString& text : w.prompts.texts())
         EXPECT_EQ(text, QStringLiteral("Нет доступных COM - портов!")) << "an unexpected message";
 }
