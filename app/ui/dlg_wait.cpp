@@ -27,23 +27,18 @@ void CDlgWait::popUp() {
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
-void PromptsAboveWait::closeWait() {
-    if (m_wait)
-        m_wait->hide();
-}
-
 void PromptsAboveWait::message(const QString& text, const QString& caption, PromptIcon icon) {
-    closeWait();
+    m_closeWait();
     m_inner.message(text, caption, icon);
 }
 
 bool PromptsAboveWait::askYesNo(const QString& text, const QString& caption) {
-    closeWait();
+    m_closeWait();
     return m_inner.askYesNo(text, caption);
 }
 
 OverwriteAnswer PromptsAboveWait::askOverwrite(const QString& text, const QString& caption) {
-    closeWait();
+    m_closeWait();
     return m_inner.askOverwrite(text, caption);
 }
 

@@ -5,6 +5,8 @@
 
 #include <QFrame>
 
+#include <functional>
+
 namespace zarno {
 
 class CDlgWait : public QFrame {
@@ -20,16 +22,16 @@ public:
 // everything, so it goes before a message or a question appears, never over the box's buttons.
 class PromptsAboveWait final : public Prompts {
 public:
-    PromptsAboveWait(Prompts& inner, CDlgWait*& wait) : m_inner(inner), m_wait(wait) {}
+    PromptsAboveWait(Prompts& inner, std::function<void()> closeWait)
+        : m_inner(inner), m_closeWait(std::move(closeWait)) {}
     void message(const QString& text, const QString& caption, PromptIcon icon) override;
     bool askYesNo(const QString& text, const QString& caption) override;
     OverwriteAnswer askOverwrite(const QString& text, const QString& caption) override;
     void trace(const QString& line) override { m_inner.trace(line); }
 
 private:
-    void closeWait();
     Prompts& m_inner;
-    CDlgWait*& m_wait; // made when first needed
+    std::function<void()> m_closeWait;
 };
 
 } // namespace zarno

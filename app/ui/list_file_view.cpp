@@ -183,6 +183,12 @@ void CListFileView::toggleCurrentSelection() {
         m_table->selectionModel()->select(current, QItemSelectionModel::Toggle | QItemSelectionModel::Rows);
 }
 
+void CListFileView::moveCursorDown() {
+    const QModelIndex below = m_table->model()->index(currentRow() + 1, 0);
+    if (below.isValid())
+        m_table->selectionModel()->setCurrentIndex(below, QItemSelectionModel::NoUpdate);
+}
+
 void CListFileView::reread() {
     FileManager& files = m_main.files();
     if (files.panelState(m_panel).onDevice)
@@ -209,13 +215,10 @@ bool CListFileView::handleKey(const QKeyEvent& key) {
     case Qt::Key_Backspace:
         m_main.files().GoUp(m_panel);
         return true;
-    case Qt::Key_Insert: {
+    case Qt::Key_Insert:
         toggleCurrentSelection();
-        const QModelIndex below = m_table->model()->index(currentRow() + 1, 0);
-        if (below.isValid())
-            m_table->selectionModel()->setCurrentIndex(below, QItemSelectionModel::NoUpdate);
+        moveCursorDown();
         return true;
-    }
     case Qt::Key_Space:
         if (mods != Qt::NoModifier)
             return false;

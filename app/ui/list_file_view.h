@@ -65,6 +65,8 @@ private:
     bool handleKey(const QKeyEvent& key);
     // Insert and Space: the current row's selection toggled, the rest kept.
     void toggleCurrentSelection();
+    // The cursor one row down, the selection as it is.
+    void moveCursorDown();
     // Ctrl+R: the panel read again from its disk.
     void reread();
     QAbstractItemView* shownView() const;

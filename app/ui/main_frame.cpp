@@ -37,7 +37,8 @@ QIcon ComputerIcon(const QString& path) {
 CMainFrame::CMainFrame(Prompts& prompts, FileDialogs* dialogs, std::unique_ptr<DriveSource> drives,
                        QWidget* parent)
     : CPersistentFrame(parent), m_prompts(prompts),
-      m_filePrompts(std::make_unique<PromptsAboveWait>(prompts, m_wait)), m_dialogs(dialogs),
+      m_filePrompts(std::make_unique<PromptsAboveWait>(prompts, [this] { closeWaitPopup(); })),
+      m_dialogs(dialogs),
       m_files(std::make_unique<FileManager>(*m_filePrompts, *this, std::move(drives))),
       m_mdi(new QMdiArea(this)) {
     setWindowTitle(QString::fromUtf8(kAppCaption));
