@@ -69,4 +69,7 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${PROJECT_BINARY_DIR}/bin)
 # Fonts are opened as files at run time, so no shared library names them.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation")
+# A computer file that is not a recording opens with the desktop's program through xdg-open; without
+# it the user is told that the file could not be opened.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
 include(CPack)

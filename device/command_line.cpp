@@ -70,10 +70,11 @@ const char* const kUsage =
     "recordings, and relays UDP with loss for tests.\n\n"
     "Commands:\n"
     "  zarno-device serve --root DIR (--udp PORT | --serial COM1|COM2|DEVICE-PATH|pty [--line-addr N]\n"
-    "                     [--speed BAUD]) [--label TEXT] [--kind K] [--disk-size BYTES]\n"
+    "                     [--speed BAUD]) [--label TEXT] [--kind K] [--disk-size BYTES|host]\n"
     "                     [--fail CODE=STATUS[:COUNT]]... [--no-answer CODE[:COUNT]]... [--delay-ms N]\n"
     "                     [--verbose]\n"
-    "      serve a directory as the instrument's disk over UDP or a serial line\n"
+    "      serve a directory as the instrument's disk over UDP or a serial line; the disk is a\n"
+    "      128 MiB card unless --disk-size gives another size or \"host\" (the directory's file system)\n"
     "  zarno-device make-samples DIR\n"
     "      write the sample recordings and their MANIFEST.TXT into DIR\n"
     "  zarno-device proxy --listen PORT --to HOST:PORT [--drop P] [--dup P] [--delay-ms N] [--seed S]\n"
@@ -88,6 +89,7 @@ std::optional<ServeOptions> ParseServeArgs(const std::vector<std::string>& args,
     uint32_t udp = 0;
     uint64_t diskSize = 0;
     bool haveDiskSize = false;
+    bool hostDisk = false;
     SerialLink serial;
     bool haveSerial = false;
     bool haveUdp = false;
@@ -100,7 +102,10 @@ std::optional<ServeOptions> ParseServeArgs(const std::vector<std::string>& args,
         {"--label", [&](const std::string& v) { return (o.disk.label = v).size() <= kVolumeLabelSize; }},
         {"--kind", Number(&o.disk.kind, 0, UINT16_MAX)},
         {"--disk-size",
-         [&](const std::string& v) { return haveDiskSize = Number(&diskSize, 0, UINT64_MAX)(v); }},
+         [&](const std::string& v) {
+             hostDisk = v == "host";
+             return haveDiskSize = hostDisk || Number(&diskSize, 0, UINT64_MAX)(v);
+         }},
         {"--fail", [&](const std::string& v) { return o.misbehaviour.AddFailure(v); }},
         {"--no-answer", [&](const std::string& v) { return o.misbehaviour.AddSilence(v); }},
         {"--delay-ms", Number(&o.delayMs, 0, 600000)},
@@ -120,8 +125,10 @@ std::optional<ServeOptions> ParseServeArgs(const std::vector<std::string>& args,
         o.udpPort = udp;
     if (haveSerial)
         o.serial = serial;
-    if (haveDiskSize)
-        o.disk.diskSize = diskSize;
+    // An instrument has a memory card, not the computer's disk: its figures would pass the 32-bit
+    // fields of the disk information and show a clamped, meaningless size.
+    if (!hostDisk)
+        o.disk.diskSize = haveDiskSize ? diskSize : kDefaultCardBytes;
     return o;
 }
 

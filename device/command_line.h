@@ -17,6 +17,9 @@ struct SerialLink {
     uint32_t speed = 115200;
 };
 
+// The disk an instrument serves unless told otherwise: a 128 MiB memory card.
+constexpr uint64_t kDefaultCardBytes = uint64_t{128} * 1024 * 1024;
+
 struct ServeOptions {
     DiskServerOptions disk;
     std::optional<uint32_t> udpPort; // in the library's port convention

@@ -1,6 +1,7 @@
 #include "app/filemanager/panel_sort.h"
 
 #include "app/filemanager/computer_entries.h"
+#include "app/filemanager/panel_model.h"
 
 #include <algorithm>
 
@@ -57,6 +58,19 @@ void SortEntries(std::vector<std::unique_ptr<CFileEntry>>& rows, int32_t sortMod
     std::stable_sort(rows.begin(), rows.end(), [sortMode](const auto& a, const auto& b) {
         return CompareEntries(*a, *b, sortMode) < 0;
     });
+}
+
+int32_t SortModeOfColumn(int column) {
+    switch (column) {
+    case kColumnType:
+        return kSortByType;
+    case kColumnSize:
+        return kSortBySize;
+    case kColumnChanged:
+        return kSortByDate;
+    default:
+        return kSortByName;
+    }
 }
 
 } // namespace zarno

@@ -23,6 +23,9 @@ QString NameSortKey(const CFileEntry& entry);
 // mode orders by type.
 int CompareEntries(const CFileEntry& a, const CFileEntry& b, int32_t sortMode);
 
+// The order of a click on a column's heading: name, type, size or date (the panel's columns 0 to 3).
+int32_t SortModeOfColumn(int column);
+
 // Sorts rows ascending by CompareEntries; rows that compare equal keep their order.
 void SortEntries(std::vector<std::unique_ptr<CFileEntry>>& rows, int32_t sortMode);
 

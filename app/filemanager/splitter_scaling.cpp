@@ -1,5 +1,6 @@
 #include "app/filemanager/splitter_scaling.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace zarno {
@@ -16,6 +17,10 @@ int ScaleLeftColumn(int columnWidth, int newWidth, int previousWidth, int minimu
     if (scaled <= minimumWidth)
         return minimumWidth + 1;
     return scaled > INT32_MAX ? INT32_MAX : static_cast<int>(scaled);
+}
+
+int ClampLeftColumn(int requested, int available, int leftMinimum, int rightMinimum) {
+    return std::max(leftMinimum, std::min(requested, available - rightMinimum));
 }
 
 } // namespace zarno

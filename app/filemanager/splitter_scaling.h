@@ -14,4 +14,9 @@ int InitialLeftColumnWidth(int savedPosition);
 // that is not larger than the column's minimum. newWidth 0 leaves it unchanged.
 int ScaleLeftColumn(int columnWidth, int newWidth, int previousWidth, int minimumWidth = kLeftColumnMinimum);
 
+// The left column as laid out in a client area `available` pixels wide (the bar left out): the width
+// asked for, but never narrower than the left column's minimum nor so wide that the right column
+// falls below its own; when both cannot fit, the left column keeps its minimum.
+int ClampLeftColumn(int requested, int available, int leftMinimum, int rightMinimum);
+
 } // namespace zarno

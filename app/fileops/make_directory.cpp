@@ -2,11 +2,24 @@
 
 #include "app/fileops/file_names.h"
 #include "app/fileops/panel_refresh.h"
+#include "app/remotedisk/device_name.h"
 #include "app/remotedisk/remote_device.h"
 
 #include <QDir>
 
 namespace zarno {
+
+namespace {
+// The instrument makes a directory under the first 8 characters of the typed name (LONGDIRNAME
+// becomes LONGDIRN) and answers nothing about it: a name its disk cannot hold ("Тест", "my dir")
+// would make nothing and say nothing, so it is refused here, before anything is sent.
+bool IsDeviceDirectoryNameOk(const QString& name) {
+    constexpr qsizetype kKeptChars = 8;
+    if (name.contains(QLatin1Char('\\')) || name.contains(QLatin1Char(':')))
+        return false;
+    return FitsDeviceDirectoryName(name.left(kKeptChars));
+}
+} // namespace
 
 DialogOutcome MakeDirectoryOperation::Run(int panel, const QString& name) {
     if (ShowsDevice(m_host, panel))
@@ -17,7 +30,7 @@ DialogOutcome MakeDirectoryOperation::Run(int panel, const QString& name) {
 }
 
 void MakeDirectoryOperation::MakeOnDevice(int panel, const QString& name) {
-    if (name.isEmpty() || name.contains(QLatin1Char('\\')) || name.contains(QLatin1Char(':'))) {
+    if (!IsDeviceDirectoryNameOk(name)) {
         Tell(m_prompts, kTextBadDirectoryName);
         return;
     }

@@ -9,6 +9,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QStyle>
+#include <QVBoxLayout>
 
 namespace zarno {
 
@@ -17,7 +19,9 @@ namespace {
 QPushButton* SmallButton(const QString& text, QWidget* parent) {
     auto* button = new QPushButton(text, parent);
     button->setFocusPolicy(Qt::NoFocus);
-    button->setMinimumWidth(10);
+    const int textWidth = button->fontMetrics().horizontalAdvance(text);
+    // As wide as the text needs and no wider: the drive list takes the rest of the row.
+    button->setFixedWidth(textWidth + 2 * button->style()->pixelMetric(QStyle::PM_ButtonMargin) + 4);
     return button;
 }
 
@@ -34,26 +38,38 @@ CControlForm::CControlForm(CMainFrame& mainFrame, int panel, QWidget* parent)
     QPalette red = m_count->palette();
     red.setColor(QPalette::WindowText, Qt::red);
     m_count->setPalette(red);
-    m_count->setMinimumWidth(30);
-    for (QPushButton* narrow : {m_root, m_up})
-        narrow->setMaximumWidth(28);
+    m_count->setMinimumWidth(m_count->fontMetrics().horizontalAdvance(QStringLiteral("00000")));
 
-    auto* layout = new QHBoxLayout(this);
+    // Two rows, so that a column of a few hundred pixels shows every control whole: the drive and
+    // its buttons, then the count and "View".
+    auto* drives = new QHBoxLayout;
+    drives->setSpacing(3);
+    drives->addWidget(m_drives, 1);
+    drives->addWidget(m_diskInfo);
+    drives->addWidget(m_root);
+    drives->addWidget(m_up);
+    auto* count = new QHBoxLayout;
+    count->setSpacing(3);
+    count->addWidget(new QLabel(QStringLiteral("Количество файлов:"), this));
+    count->addWidget(m_count);
+    count->addStretch(1);
+    count->addWidget(m_view);
+    auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 1, 2, 1);
-    layout->setSpacing(3);
-    layout->addWidget(m_drives);
-    layout->addWidget(m_diskInfo);
-    layout->addWidget(m_root);
-    layout->addWidget(m_up);
-    layout->addWidget(new QLabel(QStringLiteral("Количество файлов:"), this));
-    layout->addWidget(m_count);
-    layout->addStretch(1);
-    layout->addWidget(m_view);
+    layout->setSpacing(1);
+    layout->addLayout(drives);
+    layout->addLayout(count);
 
     connect(m_drives, &QComboBox::activated, this, &CControlForm::chooseDrive);
     connect(m_diskInfo, &QPushButton::clicked, this, &CControlForm::showDiskInfo);
-    connect(m_root, &QPushButton::clicked, this, [this] { m_main.files().GoToRoot(m_panel); });
-    connect(m_up, &QPushButton::clicked, this, [this] { m_main.files().GoUp(m_panel); });
+    connect(m_root, &QPushButton::clicked, this, [this] {
+        m_main.files().GoToRoot(m_panel);
+        focusList();
+    });
+    connect(m_up, &QPushButton::clicked, this, [this] {
+        m_main.files().GoUp(m_panel);
+        focusList();
+    });
     connect(m_view, &QPushButton::clicked, this, [this] {
         if (CListFileView* list = m_main.panelList(m_panel))
             list->toggleDisplay();
@@ -92,6 +108,14 @@ void CControlForm::setControlsEnabled(bool enabled) {
 void CControlForm::chooseDrive(int index) {
     selectDriveItem(index); // already so when the user chose it in the list
     m_main.files().OnDriveChosen(m_panel, index);
+    focusList();
+}
+
+void CControlForm::focusList() {
+    // The directory changed from the header: the keys go on in this panel's list, which becomes the
+    // active one, as on a click into it.
+    if (CListFileView* list = m_main.panelList(m_panel))
+        list->setFocus(Qt::OtherFocusReason);
 }
 
 void CControlForm::showDiskInfo() {

@@ -40,6 +40,8 @@ public:
     void showDiskInfo();
 
 private:
+    void focusList();
+
     CMainFrame& m_main;
     int m_panel;
     QComboBox* m_drives;

@@ -1,10 +1,14 @@
 #include "app/ui/dlg_disk.h"
 
+#include "app/ui/dialogs/title_width.h"
+
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QStyle>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace zarno {
 
@@ -44,6 +48,7 @@ QIcon KindIcon(const QStyle& style, int32_t kind) {
 CDlgDisk::CDlgDisk(const std::vector<DriveInfo>& drives, QWidget* parent)
     : QDialog(parent), m_list(new QTreeWidget(this)) {
     setWindowTitle(QStringLiteral("Информация о накопителях"));
+    KeepTitleVisible(*this);
     m_list->setRootIsDecorated(false);
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -53,8 +58,9 @@ CDlgDisk::CDlgDisk(const std::vector<DriveInfo>& drives, QWidget* parent)
         headers << QString::fromUtf8(column.header);
     m_list->setHeaderLabels(headers);
     for (int c = 0; c < int(std::size(kColumns)); ++c) {
-        m_list->setColumnWidth(c, kColumns[c].width);
         m_list->headerItem()->setTextAlignment(c, kColumns[c].alignment | Qt::AlignVCenter);
+        // The given widths, or wider where a heading would be cut in this platform's fonts.
+        m_list->setColumnWidth(c, std::max(kColumns[c].width, m_list->header()->sectionSizeHint(c)));
     }
 
     for (const DriveInfo& drive : drives) {

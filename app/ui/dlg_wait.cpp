@@ -7,7 +7,8 @@
 namespace zarno {
 
 CDlgWait::CDlgWait(QWidget* parent)
-    : QFrame(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
+    : QFrame(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
+                         Qt::WindowDoesNotAcceptFocus) {
     setFrameStyle(QFrame::Box | QFrame::Plain);
     setAttribute(Qt::WA_ShowWithoutActivating);
     auto* layout = new QVBoxLayout(this);
@@ -24,6 +25,21 @@ void CDlgWait::popUp() {
     show();
     repaint();
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void PromptsAboveWait::message(const QString& text, const QString& caption, PromptIcon icon) {
+    m_closeWait();
+    m_inner.message(text, caption, icon);
+}
+
+bool PromptsAboveWait::askYesNo(const QString& text, const QString& caption) {
+    m_closeWait();
+    return m_inner.askYesNo(text, caption);
+}
+
+OverwriteAnswer PromptsAboveWait::askOverwrite(const QString& text, const QString& caption) {
+    m_closeWait();
+    return m_inner.askOverwrite(text, caption);
 }
 
 } // namespace zarno

@@ -2,6 +2,7 @@
 
 #include "app/remotedisk/remote_device.h"
 #include "app/seams/prompts.h"
+#include "app/ui/dialogs/title_width.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -37,6 +38,7 @@ CLinkSheet::CLinkSheet(const QString& title, const QString& pageTitle, QWidget* 
       m_buttons(new QDialogButtonBox(
           QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Apply, this)) {
     setWindowTitle(title);
+    KeepTitleVisible(*this);
     m_tabs->addTab(page, pageTitle);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_tabs);

@@ -1,5 +1,6 @@
 #include "app/ui/list_file_view.h"
 
+#include "app/filemanager/panel_sort.h"
 #include "app/ui/main_frame.h"
 
 #include <QActionGroup>
@@ -49,6 +50,12 @@ CListFileView::CListFileView(CMainFrame& mainFrame, int panel, QWidget* parent)
     m_table->horizontalHeader()->setHighlightSections(false);
     m_table->horizontalHeader()->setStretchLastSection(false);
     m_table->setContextMenuPolicy(Qt::NoContextMenu);
+    // A click on a column's heading sorts by that column, in the same orders as the context menu.
+    m_table->horizontalHeader()->setSectionsClickable(true);
+    connect(m_table->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int column) {
+        if (!m_main.panelsLocked())
+            m_main.files().SetSortMode(m_panel, SortModeOfColumn(column));
+    });
     connect(m_table->horizontalHeader(), &QHeaderView::sectionResized, this, [this] {
         // Only a drag of a column edge counts; a refill of the rows also reports sizes.
         if (!m_applyingWidths && QApplication::mouseButtons() != Qt::NoButton)
@@ -74,6 +81,15 @@ CListFileView::CListFileView(CMainFrame& mainFrame, int panel, QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_stack);
     setFocusProxy(m_table);
+
+    // A refill replaces every row; the cursor is put back where a keyboard user expects it.
+    connect(&model, &QAbstractItemModel::modelAboutToBeReset, this, [this, &model] {
+        const int row = currentRow();
+        const CFileEntry* entry = model.entry(row);
+        m_cursorBefore = {model.path(), entry ? entry->fileName : QString(), row};
+    });
+    connect(&model, &QAbstractItemModel::modelReset, this,
+            [this, &model] { setCurrentRow(CursorRowAfterRefill(model, m_cursorBefore)); });
 
     for (QAbstractItemView* view : std::initializer_list<QAbstractItemView*>{m_table, m_compact}) {
         view->installEventFilter(this);
@@ -102,8 +118,14 @@ void CListFileView::applyColumnWidths() {
     const int clientWidth = std::max(width() - 2 * m_table->frameWidth(), 0);
     const PanelState& state = m_main.files().panelState(m_panel);
     m_applyingWidths = true;
-    for (int column = 0; column < kPanelColumns; ++column)
-        m_table->setColumnWidth(column, ColumnWidth(state, column, clientWidth));
+    for (int column = 0; column < kPanelColumns; ++column) {
+        // A default share too narrow for its heading in this platform's fonts grows to hold it; a
+        // width the user set stays as set.
+        const int width = ColumnWidth(state, column, clientWidth);
+        const bool isDefault = state.columnWidths[size_t(column)] == 0;
+        const int heading = m_table->horizontalHeader()->sectionSizeHint(column);
+        m_table->setColumnWidth(column, isDefault ? std::max(width, heading) : width);
+    }
     m_applyingWidths = false;
 }
 
@@ -129,12 +151,87 @@ void CListFileView::openRow(int row) {
 
 void CListFileView::openFirstSelected() {
     const std::vector<int> rows = selectedRows();
-    if (!rows.empty())
-        openRow(rows.front());
+    // Nothing selected (the cursor put on a row after a directory change): the cursor's row.
+    openRow(rows.empty() ? currentRow() : rows.front());
 }
 
 void CListFileView::selectAllFiles() {
     m_main.files().model(m_panel).SelectAllFiles(*m_table->selectionModel());
+}
+
+int CListFileView::currentRow() const {
+    return m_table->selectionModel()->currentIndex().row();
+}
+
+void CListFileView::setCurrentRow(int row) {
+    QAbstractItemModel* model = m_table->model();
+    if (row < 0 || row >= model->rowCount())
+        return;
+    // The cursor only: what is selected stays as it is, so that "Выделить все" and the commands
+    // never take a row the user did not choose.
+    m_table->selectionModel()->setCurrentIndex(model->index(row, 0), QItemSelectionModel::NoUpdate);
+    shownView()->scrollTo(model->index(row, 0));
+}
+
+QAbstractItemView* CListFileView::shownView() const {
+    return m_display == 0 ? static_cast<QAbstractItemView*>(m_table) : m_compact;
+}
+
+void CListFileView::toggleCurrentSelection() {
+    const QModelIndex current = m_table->selectionModel()->currentIndex();
+    if (current.isValid())
+        m_table->selectionModel()->select(current, QItemSelectionModel::Toggle | QItemSelectionModel::Rows);
+}
+
+void CListFileView::moveCursorDown() {
+    const QModelIndex below = m_table->model()->index(currentRow() + 1, 0);
+    if (below.isValid())
+        m_table->selectionModel()->setCurrentIndex(below, QItemSelectionModel::NoUpdate);
+}
+
+void CListFileView::reread() {
+    FileManager& files = m_main.files();
+    if (files.panelState(m_panel).onDevice)
+        files.EnterDeviceDirectory(m_panel, QString()); // falls back to "/" itself when it fails
+    else
+        files.RefillComputerPanel(m_panel);
+}
+
+bool CListFileView::handleKey(const QKeyEvent& key) {
+    const Qt::KeyboardModifiers mods = key.modifiers() & ~Qt::KeypadModifier;
+    if (m_main.panelsLocked())
+        return false;
+    switch (key.key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        openFirstSelected();
+        return true;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        if (mods & ~Qt::ShiftModifier)
+            return false;
+        m_main.runCommand(kCmdSwitchPanel);
+        return true;
+    case Qt::Key_Backspace:
+        m_main.files().GoUp(m_panel);
+        return true;
+    case Qt::Key_Insert:
+        toggleCurrentSelection();
+        moveCursorDown();
+        return true;
+    case Qt::Key_Space:
+        if (mods != Qt::NoModifier)
+            return false;
+        toggleCurrentSelection();
+        return true;
+    case Qt::Key_R:
+        if (mods != Qt::ControlModifier)
+            return false;
+        reread();
+        return true;
+    default:
+        return false;
+    }
 }
 
 QMenu* CListFileView::buildContextMenu(QWidget* parent) {
@@ -151,15 +248,21 @@ QMenu* CListFileView::buildContextMenu(QWidget* parent) {
         connect(a, &QAction::triggered, this, [this, mode] { m_main.files().SetSortMode(m_panel, mode); });
     }
     menu->addSeparator();
-    const int panel = m_panel;
+    // Each command leaves the keys with this panel's list, whatever its dialogs and locks did.
+    const auto command = [this](void (FileManager::*run)(int)) {
+        return [this, run] {
+            (m_main.files().*run)(m_panel);
+            m_main.focusActiveList();
+        };
+    };
     connect(menu->addAction(QStringLiteral("Копирование")), &QAction::triggered, this,
-            [this, panel] { m_main.files().CopySelection(panel); });
+            command(&FileManager::CopySelection));
     connect(menu->addAction(QStringLiteral("Создание каталога")), &QAction::triggered, this,
-            [this, panel] { m_main.files().MakeDirectoryInPanel(panel); });
+            command(&FileManager::MakeDirectoryInPanel));
     connect(menu->addAction(QStringLiteral("Стирание")), &QAction::triggered, this,
-            [this, panel] { m_main.files().DeleteSelection(panel); });
+            command(&FileManager::DeleteSelection));
     connect(menu->addAction(QStringLiteral("Преобразование DDB в SGY")), &QAction::triggered, this,
-            [this, panel] { m_main.files().ConvertSelection(panel); });
+            command(&FileManager::ConvertSelection));
     menu->addSeparator();
     connect(menu->addAction(QStringLiteral("Выделить все")), &QAction::triggered, this,
             &CListFileView::selectAllFiles);
@@ -184,14 +287,10 @@ bool CListFileView::eventFilter(QObject* watched, QEvent* event) {
         // The right button has already selected the row under the mouse.
         showContextMenu(static_cast<QContextMenuEvent*>(event)->globalPos());
         return true;
-    case QEvent::KeyPress: {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            openFirstSelected();
+    case QEvent::KeyPress:
+        if (handleKey(*static_cast<QKeyEvent*>(event)))
             return true;
-        }
         break;
-    }
     default:
         break;
     }

@@ -3,10 +3,14 @@
 // its four columns, or in the compact list display; multiple selection, grid lines, whole-row
 // selection; a double click or Enter opens the row; the right button opens the panel's menu.
 
+#include "app/filemanager/panel_cursor.h"
+
 #include <QWidget>
 
 #include <vector>
 
+class QAbstractItemView;
+class QKeyEvent;
 class QListView;
 class QMenu;
 class QStackedWidget;
@@ -37,11 +41,16 @@ public:
 
     // The panel's pop-up menu (built afresh, with the check mark on the current order).
     QMenu* buildContextMenu(QWidget* parent);
-    // Opens the row at that index, or on Enter the first selected row.
+    // Opens the row at that index, or on Enter the first selected row (the current row when none is
+    // selected).
     void openRow(int row);
     void openFirstSelected();
     // "Выделить все": every file row selected, directories as they were.
     void selectAllFiles();
+    // The current row (the keyboard's place), -1 when there is none.
+    int currentRow() const;
+    // Puts the cursor on this row; the selection stays as it is.
+    void setCurrentRow(int row);
 
 signals:
     void focused();
@@ -52,6 +61,15 @@ protected:
 
 private:
     void showContextMenu(const QPoint& globalPos);
+    // The keys of a two-panel file manager; true when the key was one of them.
+    bool handleKey(const QKeyEvent& key);
+    // Insert and Space: the current row's selection toggled, the rest kept.
+    void toggleCurrentSelection();
+    // The cursor one row down, the selection as it is.
+    void moveCursorDown();
+    // Ctrl+R: the panel read again from its disk.
+    void reread();
+    QAbstractItemView* shownView() const;
 
     CMainFrame& m_main;
     int m_panel;
@@ -62,6 +80,8 @@ private:
     // Until the user sizes a column, the default widths follow the list's width.
     bool m_userSized = false;
     bool m_applyingWidths = false;
+    // The cursor before the rows are replaced, to put it back in the right place afterwards.
+    PanelCursor m_cursorBefore;
 };
 
 } // namespace zarno

@@ -4,6 +4,7 @@
 #include "app/fileops/fileops_texts.h"
 #include "app/seams/prompts.h"
 #include "app/ui/control_form.h"
+#include "app/ui/desktop_open.h"
 #include "app/ui/dlg_wait.h"
 #include "app/ui/link_settings_sheets.h"
 #include "app/ui/list_file_view.h"
@@ -15,14 +16,12 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDesktopServices>
 #include <QFileIconProvider>
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QStyle>
 #include <QToolBar>
-#include <QUrl>
 
 namespace zarno {
 
@@ -37,12 +36,17 @@ QIcon ComputerIcon(const QString& path) {
 
 CMainFrame::CMainFrame(Prompts& prompts, FileDialogs* dialogs, std::unique_ptr<DriveSource> drives,
                        QWidget* parent)
-    : CPersistentFrame(parent), m_prompts(prompts), m_dialogs(dialogs),
-      m_files(std::make_unique<FileManager>(prompts, *this, std::move(drives))), m_mdi(new QMdiArea(this)) {
+    : CPersistentFrame(parent), m_prompts(prompts),
+      m_filePrompts(std::make_unique<PromptsAboveWait>(prompts, [this] { closeWaitPopup(); })),
+      m_dialogs(dialogs),
+      m_files(std::make_unique<FileManager>(*m_filePrompts, *this, std::move(drives))),
+      m_mdi(new QMdiArea(this)) {
     setWindowTitle(QString::fromUtf8(kAppCaption));
     setCentralWidget(m_mdi);
     m_files->SetFileDialogs(dialogs);
-    m_openDesktop = [](const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); };
+    m_openDesktop = [this](const QString& path) {
+        OpenWithDesktopProgram(path, this, [this, path] { desktopOpenFailed(path); });
+    };
     m_openViewer = [this](const QString& path) { OpenViewer(path); };
     createActions();
     createMenus();
@@ -85,6 +89,8 @@ bool CMainFrame::Create() {
 CSplitterFrame* CMainFrame::CreateFileManagerWindow() {
     auto* frame = new CSplitterFrame(*this);
     m_mdi->addSubWindow(frame);
+    // The window is never narrower than both columns' controls need.
+    m_mdi->setMinimumWidth(frame->minimumSizeHint().width());
     frame->showMaximized();
     for (int panel = 0; panel < kPanelCount; ++panel) {
         m_headers[size_t(panel)]->fillDriveList();
@@ -225,6 +231,21 @@ int CMainFrame::activePanel() const {
     return m_lastListPanel;
 }
 
+void CMainFrame::focusActiveList() {
+    if (!m_splitterFrame || m_mdi->currentSubWindow() != m_splitterFrame)
+        return;
+    CListFileView* list = panelList(activePanel());
+    if (!list || !list->isEnabled())
+        return;
+    // A dialog or pop-up of the command has just gone; not every window system hands the
+    // activation back to the window beneath it.
+    if (!isActiveWindow() && !QApplication::activeModalWidget())
+        activateWindow();
+    list->setFocus(Qt::OtherFocusReason);
+    if (list->currentRow() < 0)
+        list->setCurrentRow(0);
+}
+
 void CMainFrame::runCommand(CommandId id) {
     if (panelsLocked())
         return; // panels locked: an instrument exchange is running
@@ -271,12 +292,15 @@ void CMainFrame::runCommand(CommandId id) {
         break;
     case kCmdCopy:
         m_files->CopySelection(panel);
+        focusActiveList();
         break;
     case kCmdMakeDirectory:
         m_files->MakeDirectoryInPanel(panel);
+        focusActiveList();
         break;
     case kCmdDelete:
         m_files->DeleteSelection(panel);
+        focusActiveList();
         break;
     case kCmdToolbar:
         m_files->ToggleToolbar();
@@ -317,7 +341,15 @@ void CMainFrame::RegisterPanelViews(int panel, CListFileView* list, CControlForm
     m_lists[size_t(panel)] = list;
     m_headers[size_t(panel)] = header;
     m_paths[size_t(panel)] = path;
-    connect(list, &CListFileView::focused, this, [this, panel] { m_lastListPanel = panel; });
+    connect(list, &CListFileView::focused, this, [this, panel] { setActiveListPanel(panel); });
+    path->setActive(panel == m_lastListPanel);
+}
+
+void CMainFrame::setActiveListPanel(int panel) {
+    m_lastListPanel = panel;
+    for (int p = 0; p < kPanelCount; ++p)
+        if (CPathForm* line = panelPath(p))
+            line->setActive(p == panel);
 }
 
 CListFileView* CMainFrame::panelList(int panel) const {
@@ -362,6 +394,12 @@ void CMainFrame::setPanelsLocked(bool locked) {
     menuBar()->setEnabled(!locked);
     if (m_commandsBar)
         m_commandsBar->setEnabled(!locked);
+    // Disabling the lists pushed the focus on to the next control (a drive list): once the
+    // instrument has answered, the keys belong to the active panel's list again, unless a dialog
+    // of the command holds them.
+    QWidget* focus = QApplication::focusWidget();
+    if (!locked && (!focus || focus->window() == this))
+        focusActiveList();
 }
 
 void CMainFrame::showWaitPopup() {
@@ -371,8 +409,14 @@ void CMainFrame::showWaitPopup() {
 }
 
 void CMainFrame::closeWaitPopup() {
-    if (m_wait)
-        m_wait->hide();
+    if (!m_wait)
+        return;
+    // Where the window system gave the pop-up the activation after all, it goes back to this window
+    // with the pop-up, so that the keys are not left with no window at all.
+    const bool hadActivation = m_wait->isActiveWindow();
+    m_wait->hide();
+    if (hadActivation)
+        activateWindow();
 }
 
 std::vector<int> CMainFrame::selectedRows(int panel) {
@@ -410,6 +454,11 @@ void CMainFrame::openViewerDocument(const QString& sgyPath) {
 void CMainFrame::openWithDesktop(const QString& path) {
     if (m_openDesktop)
         m_openDesktop(path);
+}
+
+void CMainFrame::desktopOpenFailed(const QString& path) {
+    m_prompts.message(QString::fromUtf8(kTextNoProgramForFile).arg(path), QString::fromUtf8(kAppCaption),
+                      PromptIcon::Warning);
 }
 
 // ---- destruction ----

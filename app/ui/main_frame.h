@@ -22,6 +22,10 @@ class QToolBar;
 
 namespace zarno {
 
+// Said when the desktop cannot open a computer file; %1 is its path.
+inline constexpr const char* kTextNoProgramForFile =
+    "Не удалось открыть файл:\n%1\nДля файлов этого типа не назначена программа.";
+
 class CControlForm;
 class CDlgWait;
 class CListFileView;
@@ -73,12 +77,17 @@ public:
     // The panel of the active list: the last file list that had the focus in the file-manager
     // window; panel 0 when the active document window is not the file manager.
     int activePanel() const;
+    // Gives the keys back to the active panel's list, with a current row, after a command, a dialog
+    // or a directory change (only while the file-manager window is the active one).
+    void focusActiveList();
     bool panelsLocked() const { return m_files->PanelsLocked(); }
 
     // Where a new signal-viewer document and the desktop's "open" go; replaceable so that the viewer
     // can plug in and tests can record.
     void setViewerOpener(std::function<void(const QString&)> open) { m_openViewer = std::move(open); }
     void setDesktopOpener(std::function<void(const QString&)> open) { m_openDesktop = std::move(open); }
+    // The desktop found no program for a file (or could not run it): the user is told.
+    void desktopOpenFailed(const QString& path);
 
     // Icons of the panels' rows: the system's icon of a computer path, the folder and document icons
     // for the instrument's rows.
@@ -112,8 +121,12 @@ private:
     QAction* makeAction(CommandId id, const QString& text, const QKeySequence& key = {});
     void updateLinkMenu();
     void destroyFrame();
+    void setActiveListPanel(int panel);
 
     Prompts& m_prompts;
+    CDlgWait* m_wait = nullptr;
+    // What the file manager says goes through here, so that the wait window never covers it.
+    std::unique_ptr<Prompts> m_filePrompts;
     FileDialogs* m_dialogs;
     std::unique_ptr<FileManager> m_files;
     QMdiArea* m_mdi;
@@ -126,7 +139,6 @@ private:
     std::array<CListFileView*, kPanelCount> m_lists{};
     std::array<CControlForm*, kPanelCount> m_headers{};
     std::array<CPathForm*, kPanelCount> m_paths{};
-    CDlgWait* m_wait = nullptr;
     int m_lastListPanel = 0;
     bool m_destroyed = false;
     QIcon m_deviceFolderIcon;

@@ -101,8 +101,7 @@ CSplitterFrame::CSplitterFrame(CMainFrame& mainFrame) : m_main(mainFrame) {
 QWidget* CSplitterFrame::createColumn(int panel) {
     auto* column = new CFixedSplitter(Qt::Vertical);
     column->setChildrenCollapsible(false);
-    // The column may be narrower than its header's controls; they are cut off, not the column kept.
-    column->setMinimumWidth(kLeftColumnMinimum);
+    // No explicit minimum: the column's minimum is what its header's controls need.
     column->setHandleWidth(1);
     auto* header = new CControlForm(m_main, panel);
     auto* path = new CPathForm(m_main, panel);
@@ -123,10 +122,15 @@ int CSplitterFrame::leftColumnWidth() const {
     return m_outer->sizes().value(0);
 }
 
+int CSplitterFrame::columnMinimum(int column) const {
+    return m_inner[size_t(column)]->minimumSizeHint().width();
+}
+
 void CSplitterFrame::setLeftColumnWidth(int width) {
     m_nLeftWidth = width;
     const int total = m_outer->width() > 0 ? m_outer->width() : m_nLastWidth * 2;
-    m_outer->setSizes({width, std::max(total - width - m_outer->handleWidth(), 1)});
+    const int left = ClampLeftColumn(width, total - m_outer->handleWidth(), columnMinimum(0), columnMinimum(1));
+    m_outer->setSizes({left, std::max(total - left - m_outer->handleWidth(), 1)});
 }
 
 void CSplitterFrame::clientWidthChanged(int w) {
@@ -140,7 +144,7 @@ void CSplitterFrame::clientWidthChanged(int w) {
     }
     if (w == m_nLastWidth)
         return;
-    setLeftColumnWidth(ScaleLeftColumn(m_nLeftWidth, w, m_nLastWidth, kLeftColumnMinimum));
+    setLeftColumnWidth(ScaleLeftColumn(m_nLeftWidth, w, m_nLastWidth, columnMinimum(0)));
     m_nLastWidth = w;
 }
 

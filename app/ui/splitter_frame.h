@@ -48,8 +48,14 @@ public:
 
     CReportingSplitter* outerSplitter() const { return m_outer; }
     CFixedSplitter* innerSplitter(int column) const { return m_inner[size_t(column)]; }
+    // The left column as laid out.
     int leftColumnWidth() const;
+    // The width asked for (a saved position, a drag, a scaled width); it is laid out within what
+    // both columns' controls need, and kept as asked, so that a wider window gives it back.
     void setLeftColumnWidth(int width);
+    int requestedLeftColumnWidth() const { return m_nLeftWidth; }
+    // The narrowest a column may be laid out: what its header's controls need.
+    int columnMinimum(int column) const;
     bool isShown() const { return m_bShown; }
     int lastWidth() const { return m_nLastWidth; }
 

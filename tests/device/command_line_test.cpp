@@ -32,6 +32,9 @@ TEST(CommandLineTest, ServeOptionsAreParsedOrRefusedWithAReason) {
     EXPECT_EQ(serial->serial->lineAddr, 7u);
     EXPECT_EQ(serial->serial->speed, 57600u);
     EXPECT_EQ(ParseServeArgs({"--root", root, "--serial", "COM2"}, &error)->serial->lineAddr, 2u);
+    // The disk is a memory card of realistic size unless the host's file system is asked for.
+    EXPECT_EQ(serial->disk.diskSize, kDefaultCardBytes);
+    EXPECT_FALSE(ParseServeArgs({"--root", root, "--udp", "6768", "--disk-size", "host"}, &error)->disk.diskSize);
 
     const std::vector<std::vector<std::string>> bad = {
         {"--udp", "6768"},                                     // no root

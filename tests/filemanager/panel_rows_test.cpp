@@ -2,6 +2,7 @@
 // and "Выделить все"; the instrument's path rules and the splitter's left column.
 
 #include "app/filemanager/computer_entries.h"
+#include "app/filemanager/panel_cursor.h"
 #include "app/filemanager/file_manager.h"
 #include "app/filemanager/panel_model.h"
 #include "app/filemanager/panel_sort.h"
@@ -296,6 +297,60 @@ TEST(Splitter, StartWidthAndScaling) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.column);
         EXPECT_EQ(ScaleLeftColumn(c.column, c.newWidth, c.previous), c.result);
+    }
+}
+
+// Where the cursor lands when a panel's rows are replaced.
+TEST(PanelCursor, LandsWhereAKeyboardUserExpects) {
+    const auto rows = [](std::initializer_list<const char*> names) {
+        std::vector<std::unique_ptr<CFileEntry>> out;
+        for (const char* name : names) {
+            auto e = std::make_unique<CFileEntry>();
+            e->fileName = e->title = QString::fromLatin1(name);
+            out.push_back(std::move(e));
+        }
+        return out;
+    };
+    struct Case {
+        const char* what;
+        bool onDevice;
+        QString newPath;
+        PanelCursor before;
+        const char* expected;
+    } cases[] = {
+        {"into a directory", false, "/d/SUB", {"/d", "SUB", 3}, ".."},
+        {"back up", false, "/d", {"/d/SUB", "A.TXT", 1}, "SUB"},
+        {"back up to a root", false, "/", {"/SUB", "A.TXT", 1}, "SUB"},
+        {"back up on the instrument", true, "z:\\", {"z:\\sub", "P01.DDB", 1}, "SUB"},
+        {"same directory, same entry", false, "/d", {"/d", "B.TXT", 0}, "B.TXT"},
+        {"same directory, entry gone", false, "/d", {"/d", "GONE.TXT", 9}, "SUB"}, // the last row
+        {"elsewhere", false, "/e", {"/d", "SUB", 2}, ".."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        PanelModel model;
+        model.SetRows(rows({"..", "A.TXT", "SUB", "B.TXT"}), c.onDevice, c.newPath, kSortByName);
+        const int row = CursorRowAfterRefill(model, c.before);
+        ASSERT_GE(row, 0);
+        EXPECT_EQ(model.entry(row)->fileName, QString::fromLatin1(c.expected));
+    }
+    PanelModel empty;
+    EXPECT_EQ(CursorRowAfterRefill(empty, {"/d", "SUB", 0}), -1);
+}
+
+// A saved position from a wider window must not squeeze either column below its controls.
+TEST(Splitter, LaidOutWithinBothColumnsMinimums) {
+    struct Case {
+        int requested, available, leftMin, rightMin, result;
+    } cases[] = {
+        {400, 1000, 220, 220, 400}, // fits: as asked
+        {150, 1000, 220, 220, 220}, // narrower than its controls
+        {900, 1000, 220, 220, 780}, // leaves the right column its minimum
+        {300, 400, 220, 220, 220},  // both cannot fit: the left keeps its minimum
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.requested);
+        EXPECT_EQ(ClampLeftColumn(c.requested, c.available, c.leftMin, c.rightMin), c.result);
     }
 }
 

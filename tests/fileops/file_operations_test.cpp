@@ -339,9 +339,11 @@ TEST_F(LocalDirs, MakeDirectoryRefreshesPanelsOfThatDirectory) {
     EXPECT_FALSE(QFileInfo::exists(left.filePath("../OUT")));
 }
 
-TEST_F(LocalDirs, DeviceDirectoryNamesWithAPathAreRefused) {
+// Refused before anything is sent: with a path, or not a name the instrument's disk can hold (its
+// first 8 characters are what it would make).
+TEST_F(LocalDirs, DeviceDirectoryNamesTheInstrumentCannotHoldAreRefused) {
     host.panels[0].path = "z:\\";
-    for (const char* name : {"DATA\\NEW", "Z:NEW", ""}) {
+    for (const char* name : {"DATA\\NEW", "Z:NEW", "", "Тест", "my dir", "A*B", "REC.OLD", "LONGDIR.X"}) {
         SCOPED_TRACE(name);
         prompts.records.clear();
         EXPECT_EQ(MakeDirectoryOperation(host, prompts).Run(0, name), DialogOutcome::Close);

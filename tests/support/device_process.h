@@ -7,6 +7,7 @@
 #include "app/remotedisk/wire_fields.h"
 #include "tests/support/velnet_host.h"
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <optional>
@@ -73,7 +74,8 @@ public:
     }
     // Its process id while it runs (tests pause it with SIGSTOP to make an instrument go silent).
     pid_t pid() const { return m_pid; }
-    // What it wrote to standard output after the start-up line (complete after Stop).
+    // What it wrote to standard output after the start-up line (complete after Stop); with
+    // --verbose, its request log too.
     const std::string& output() const { return m_rest; }
 
     uint32_t port;
@@ -90,6 +92,10 @@ private:
             // The simulator ends with the test program, even one that dies without cleaning up.
             prctl(PR_SET_PDEATHSIG, SIGTERM);
             dup2(fds[1], STDOUT_FILENO);
+            // With --verbose its log of every request (standard error) joins the output, so that a
+            // test can tell what reached the instrument.
+            if (std::find(args.begin(), args.end(), "--verbose") != args.end())
+                dup2(fds[1], STDERR_FILENO);
             close(fds[0]);
             close(fds[1]);
             std::vector<char*> argv;

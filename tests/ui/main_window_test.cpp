@@ -4,6 +4,7 @@
 
 #include "app/ui/control_form.h"
 #include "app/ui/dlg_disk.h"
+#include "app/ui/dlg_wait.h"
 #include "app/ui/list_file_view.h"
 #include "app/ui/main_frame.h"
 #include "app/ui/path_form.h"
@@ -18,6 +19,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -88,7 +90,9 @@ TEST_F(MainWindowTest, FirstStartThenSettingsRoundTrip) {
     {
         Window w;
         EXPECT_EQ(w.frame->geometry(), QRect(10, 10, 760, 390));
-        EXPECT_EQ(w.manager->leftColumnWidth(), 150);
+        // 150 asked for, laid out no narrower than the column's controls need.
+        EXPECT_EQ(w.manager->requestedLeftColumnWidth(), 150);
+        EXPECT_EQ(w.manager->leftColumnWidth(), std::max(150, w.manager->columnMinimum(0)));
         EXPECT_TRUE(w.manager->isMaximized());
         // No serial port on this machine: said once at start.
         const std::vector<QString> said = w.prompts.texts();
@@ -126,7 +130,8 @@ TEST_F(MainWindowTest, LeftColumnStartsAtTheSavedPositionOrAt150) {
         WriteWindowValue("Rect", "0010 0010 0910 0510");
         WriteWindowValue("Splitter X Pos", c.saved);
         Window w;
-        EXPECT_EQ(w.manager->leftColumnWidth(), c.expected);
+        EXPECT_EQ(w.manager->requestedLeftColumnWidth(), c.expected);
+        EXPECT_EQ(w.manager->leftColumnWidth(), std::max(c.expected, w.manager->columnMinimum(0)));
     }
 }
 
@@ -136,8 +141,33 @@ TEST_F(MainWindowTest, LeftColumnKeepsItsShareWhenTheWindowWidens) {
     w.manager->setLeftColumnWidth(300);
     w.setClientWidth(1200);
     EXPECT_EQ(w.manager->leftColumnWidth(), 450);
-    w.setClientWidth(600);
-    EXPECT_EQ(w.manager->leftColumnWidth(), 225);
+    w.setClientWidth(1000);
+    EXPECT_EQ(w.manager->leftColumnWidth(), 375);
+}
+
+// A position saved in a wider window: both columns keep what their controls need, and the saved
+// value stays as the user set it.
+TEST_F(MainWindowTest, RestartWithASavedBarBeyondTheWindowKeepsBothColumnsUsable) {
+    WriteWindowValue("Rect", "0010 0010 0610 0410");
+    WriteWindowValue("Splitter X Pos", 700);
+    {
+        Window w;
+        EXPECT_EQ(w.manager->requestedLeftColumnWidth(), 700);
+        const QList<int> sizes = w.manager->outerSplitter()->sizes();
+        for (int column = 0; column < 2; ++column) {
+            SCOPED_TRACE(column);
+            EXPECT_GE(sizes[column], w.manager->columnMinimum(column));
+            // Every control of the header whole: none is squeezed below what its text needs.
+            CControlForm* header = w.frame->panelHeader(column);
+            EXPECT_GE(header->width(), header->minimumSizeHint().width());
+            for (QPushButton* button : {header->diskInfoButton(), header->rootButton(), header->upButton(),
+                                        header->viewButton()})
+                EXPECT_GE(button->width(), button->fontMetrics().horizontalAdvance(button->text()))
+                    << button->text().toStdString();
+        }
+        w.close();
+    }
+    EXPECT_EQ(ReadWindowValue("Splitter X Pos").toInt(), 700);
 }
 
 TEST_F(MainWindowTest, InnerBarsDoNotMove) {
@@ -377,7 +407,9 @@ TEST(InstrumentPanel, EnterTheInstrumentBrowseAndDisconnect) {
         EXPECT_EQ(row->text(3), QStringLiteral("8"));
         EXPECT_EQ(row->text(4), QStringLiteral("65536000")); // 64000 units of 1000 bytes, times 1024
         EXPECT_EQ(row->text(5), QStringLiteral("<Unknown>"));
-        EXPECT_EQ(dialog.list()->columnWidth(4), 120);
+        // At least the given width, and wide enough for its heading.
+        EXPECT_GE(dialog.list()->columnWidth(4), 120);
+        EXPECT_GE(dialog.list()->columnWidth(4), dialog.list()->header()->sectionSizeHint(4));
         EXPECT_EQ(dialog.list()->headerItem()->text(4), QStringLiteral("Размер накопителя(kB)"));
     }
 
@@ -426,6 +458,99 @@ TEST(InstrumentPanel, FailedListingAnsweredNoUnlocksEverything) {
             EXPECT_TRUE(control->isEnabled());
         EXPECT_TRUE(w.frame->panelList(panel)->isEnabled());
     }
+}
+
+// Prompts that note whether the link's wait window was on screen when each box appeared.
+class WaitWatchingPrompts final : public Prompts {
+public:
+    std::function<bool()> waitShown;
+    std::vector<std::pair<QString, bool>> shown; // text, wait window visible then
+
+    void message(const QString& text, const QString&, PromptIcon) override { note(text); }
+    bool askYesNo(const QString& text, const QString&) override {
+        note(text);
+        return false;
+    }
+    OverwriteAnswer askOverwrite(const QString& text, const QString&) override {
+        note(text);
+        return OverwriteAnswer::No;
+    }
+    void trace(const QString&) override {}
+
+private:
+    void note(const QString& text) { shown.emplace_back(text, waitShown && waitShown()); }
+};
+
+// The instrument does not answer the disk information request: the error box comes, and the wait
+// window is gone before it.
+TEST(InstrumentPanel, TheWaitWindowClosesBeforeTheErrorBox) {
+    QTemporaryDir root;
+    DeviceProcess device(root.path().toStdString(), {"--no-answer", "65"});
+    WriteLoopbackLink(device.port);
+    WaitWatchingPrompts prompts;
+    CMainFrame frame(prompts, nullptr);
+    prompts.waitShown = [&frame] {
+        auto* wait = frame.findChild<CDlgWait*>();
+        return wait && wait->isVisible();
+    };
+    ASSERT_TRUE(frame.Create());
+    frame.CreateFileManagerWindow();
+    frame.showAsPlaced();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+    CControlForm* header = frame.panelHeader(0);
+    header->chooseDrive(header->driveList()->findText(QStringLiteral("z:\\")));
+
+    EXPECT_FALSE(frame.files().panelState(0).onDevice);
+    ASSERT_NE(frame.findChild<CDlgWait*>(), nullptr) << "the wait window never came";
+    size_t boxes = 0;
+    for (const auto& [text, waitVisible] : prompts.shown) {
+        if (text == QStringLiteral("Нет доступных COM - портов!"))
+            continue;
+        ++boxes;
+        EXPECT_FALSE(waitVisible) << text.toStdString() << " shown under the wait window";
+    }
+    EXPECT_GT(boxes, 0u) << "the failure was not told";
+    frame.close();
+}
+
+// A computer file of a type that no program opens: the user is told, with the file's path. The
+// desktop's opener is a stand-in on PATH that answers as the real one does when it finds nothing.
+TEST_F(MainWindowTest, AFileNoProgramOpensIsReported) {
+    QTemporaryDir dir, tools;
+    QFile opener(tools.filePath("xdg-open"));
+    ASSERT_TRUE(opener.open(QIODevice::WriteOnly));
+    opener.write("#!/bin/sh\nexit 3\n");
+    opener.close();
+    ASSERT_TRUE(opener.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    QFile file(dir.filePath("DATA.ZQX"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", tools.path().toLocal8Bit() + ":" + path);
+    WriteWindowValue("Current Left Directory", dir.path());
+
+    RecordingPrompts prompts;
+    CMainFrame frame(prompts, nullptr);
+    ASSERT_TRUE(frame.Create());
+    frame.CreateFileManagerWindow();
+    frame.showAsPlaced();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+    PanelModel& model = frame.files().model(0);
+    int row = -1;
+    for (int r = 0; r < model.rowCount(); ++r)
+        if (model.entry(r)->fileName == QStringLiteral("DATA.ZQX"))
+            row = r;
+    ASSERT_GE(row, 0);
+    frame.panelList(0)->openRow(row);
+    const QString expected =
+        QString::fromUtf8(kTextNoProgramForFile).arg(dir.filePath(QStringLiteral("DATA.ZQX")));
+    const auto told = [&prompts, &expected] {
+        const std::vector<QString> said = prompts.texts();
+        return std::find(said.begin(), said.end(), expected) != said.end();
+    };
+    EXPECT_TRUE(QTest::qWaitFor(told, 20000));
+    qputenv("PATH", path);
+    frame.close();
 }
 
 } // namespace

@@ -42,6 +42,9 @@ CDlgCopy::CDlgCopy(PanelHost& host, Prompts& prompts, int sourcePanel, const CFi
     layout->addLayout(form);
     layout->addWidget(group);
     layout->addWidget(buttons());
+    // The proposed name is ready to be changed by typing; Enter takes it as it is.
+    setFocusProxy(m_targetName);
+    m_targetName->setFocus(Qt::OtherFocusReason);
 }
 
 void CDlgCopy::onOk() {

@@ -17,6 +17,9 @@ CDlgCreateDirectory::CDlgCreateDirectory(PanelHost& host, Prompts& prompts, int 
     layout->addWidget(new QLabel(QStringLiteral("Новый каталог"), this));
     layout->addWidget(m_name);
     layout->addWidget(buttons());
+    // The user types the name at once: the dialog opens with the field taking it.
+    setFocusProxy(m_name);
+    m_name->setFocus(Qt::OtherFocusReason);
 }
 
 void CDlgCreateDirectory::onOk() {

@@ -1,6 +1,7 @@
 #include "app/ui/dialogs/operation_dialog.h"
 
 #include "app/remotedisk/transfer_cancel.h"
+#include "app/ui/dialogs/title_width.h"
 
 #include <QDialogButtonBox>
 #include <QPushButton>
@@ -11,6 +12,7 @@ OperationDialog::OperationDialog(const QString& caption, QWidget* parent)
     : QDialog(parent),
       m_buttons(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this)) {
     setWindowTitle(caption);
+    KeepTitleVisible(*this);
     connect(m_buttons, &QDialogButtonBox::accepted, this, [this] {
         if (!m_running)
             onOk();
