@@ -24,7 +24,7 @@ TEST(LinkSettingsSheets, ComPageTakesATypedOrChosenSpeedAndTheDeviceNumber) {
     for (const auto& c : speeds) {
         SCOPED_TRACE(c.typed);
         RecordingPrompts prompts;
-        CRemoteDevice device(prompts);
+        CRemoteDevice device(CTransportLink::Instance(), prompts);
         CPropertySheetCOM sheet(device, prompts);
         EXPECT_EQ(sheet.windowTitle(), QStringLiteral("Настройка параметров COM порта"));
         EXPECT_EQ(sheet.findChild<QTabWidget*>()->tabText(0), QStringLiteral("Настройка COM-порта"));
@@ -47,7 +47,7 @@ TEST(LinkSettingsSheets, ComPageTakesATypedOrChosenSpeedAndTheDeviceNumber) {
 
 TEST(LinkSettingsSheets, NetworkPageShowsAndTakesPortsAndAddress) {
     RecordingPrompts prompts;
-    CRemoteDevice device(prompts);
+    CRemoteDevice device(CTransportLink::Instance(), prompts);
     device.m_nRemoteIP = 0x7F000001;
     CPropertySheetEthernet sheet(device);
     EXPECT_EQ(sheet.windowTitle(), QStringLiteral("Настройка параметров сети"));
