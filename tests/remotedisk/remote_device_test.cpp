@@ -523,6 +523,29 @@ TEST(RemoteDeviceLink, LibraryWithoutOneExportIsRefused) {
     link.UnloadTransport();
 }
 
+TEST(RemoteDeviceLink, TheLinkForgetsTheDevicesPromptsWhenTheDeviceGoes) {
+    EnsureCoreApp();
+    CTransportLink& link = CTransportLink::Instance();
+    ASSERT_FALSE(link.IsLoaded()) << "with no library loaded every exchange is refused and told";
+    const std::vector<QString> refused{"Невозможно отправить очередное сообщение"};
+    auto first = std::make_unique<RecordingPrompts>();
+    auto firstDevice = std::make_unique<CRemoteDevice>(link, *first);
+    {
+        auto second = std::make_unique<RecordingPrompts>();
+        auto secondDevice = std::make_unique<CRemoteDevice>(link, *second);
+        link.SendAndWait({});
+        EXPECT_EQ(second->texts(), refused) << "the newest device is told";
+        secondDevice.reset();
+        second.reset(); // a link still holding these prompts would now point into freed memory
+    }
+    link.SendAndWait({});
+    EXPECT_EQ(first->texts(), refused) << "the device still there is told";
+    firstDevice.reset();
+    first.reset();
+    link.SendAndWait({}); // no device: no one to tell, and nothing touched
+    EXPECT_FALSE(link.ReplySuccess());
+}
+
 TEST(RemoteDeviceLink, ComConnectRefusesLineAddressZero) {
     EnsureCoreApp();
     RecordingPrompts prompts;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
 
 using namespace velnet;
@@ -343,11 +344,56 @@ TEST(Engine, ReceivedLengthIsNeverTrustedBeyondTheBytes) {
     EXPECT_EQ(e.recorder.messages[0].size, 12u + 4u);
 }
 
-TEST(Engine, StopEndsAnEngineThatWasNeverStarted) {
-    auto engine = std::make_unique<TUDPTransport>(std::make_unique<FakePort>(), 0, 0);
-    engine->Stop();
-    engine.reset();
-    SUCCEED();
+TEST(Engine, AllBitsAddressIsABroadcastOnlyOverIP) {
+    // On a serial line the same address is an ordinary message: waited for and repeated.
+    Engine e(5, false);
+    ASSERT_TRUE(e.engine->QueueMessage(0xFFFFFFFF, kPeerPort, 1, awEmpty, 0, nullptr));
+    ASSERT_TRUE(e.recorder.WaitDelivered(1));
+    EXPECT_EQ(e.port->Sent().size(), 6u);
+    EXPECT_TRUE(Failed(e.recorder.delivered.at(0)));
+}
+
+TEST(Engine, ReceivedFramesWaitThePauseTheirPortAsksFor) {
+    for (const auto pause : {std::chrono::milliseconds(0), std::chrono::milliseconds(60)}) {
+        SCOPED_TRACE(pause.count());
+        Engine e;
+        e.port->receivePause = pause;
+        const auto fed = std::chrono::steady_clock::now();
+        e.port->Feed(kPeer, kPeerPort, MessageBytes(0, 4, {0x41, 0x00}));
+        const auto sent = e.port->Sent();
+        ASSERT_EQ(sent.size(), 1u) << "the empty answer";
+        EXPECT_GE(sent[0].at - fed, pause);
+        EXPECT_EQ(e.recorder.messages.size(), 1u);
+    }
+}
+
+TEST(Engine, StopEndsTheThreadAtOnceWhateverItWaitsFor) {
+    // The answer time-out is far beyond the bound below: an engine that waited it out after Stop
+    // would be caught.
+    constexpr uint32_t kLongTimeoutMs = 120000;
+    enum class State { NeverStarted, Idle, WaitingForAnswer };
+    for (const State state : {State::NeverStarted, State::Idle, State::WaitingForAnswer}) {
+        SCOPED_TRACE(static_cast<int>(state));
+        auto fake = std::make_unique<FakePort>(kLongTimeoutMs);
+        FakePort* port = fake.get();
+        std::atomic<int> transmissions{0};
+        port->onTransmit = [&](const Transmission&) { ++transmissions; };
+        Recorder recorder;
+        auto engine = std::make_unique<TUDPTransport>(std::move(fake), 0, 0);
+        recorder.Bind(*engine);
+        if (state != State::NeverStarted)
+            engine->StartEngine();
+        if (state == State::WaitingForAnswer) {
+            ASSERT_TRUE(engine->QueueMessage(kPeer, kPeerPort, 1, awEmpty, 0, nullptr));
+            ASSERT_TRUE(port->WaitForSent(1));
+        }
+        const auto start = std::chrono::steady_clock::now();
+        engine->Stop();
+        engine.reset(); // waits for the engine thread
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(30));
+        EXPECT_TRUE(recorder.delivered.empty()) << "nothing is reported once stopped";
+        EXPECT_EQ(transmissions.load(), state == State::WaitingForAnswer ? 1 : 0) << "no repeat after Stop";
+    }
 }
 
 } // namespace
