@@ -65,6 +65,10 @@ bool TUDPTransport::QueueMessage(uint32_t addr, uint32_t port, uint32_t code, ui
     if (Busy.load(std::memory_order_acquire))
         return false;
     const auto portLock = Socket->Locked();
+    // The new identifier is in place before Busy is set: whoever sees this message busy compares
+    // answers with its identifier, never with the previous message's (see HandleAnswer).
+    const uint32_t id = (CurrentId.load() + 1) & 0xFF;
+    CurrentId.store(id, std::memory_order_release);
     // Cleared here rather than when the engine thread picks the message up, so that a Cancel that
     // comes right after queueing is not lost.
     Cancelled.store(false);
@@ -77,8 +81,6 @@ bool TUDPTransport::QueueMessage(uint32_t addr, uint32_t port, uint32_t code, ui
     const uint32_t copied = (data && length) ? std::min(length, kMaxPayload) : 0;
     if (copied)
         std::memcpy(OutMsg.data + 2, data, copied);
-    const uint32_t id = (CurrentId.load() + 1) & 0xFF;
-    CurrentId.store(id, std::memory_order_release);
     uint8_t flags = 0;
     if (answerWanted == awFull)
         flags = mfFullAnswer;
@@ -203,6 +205,11 @@ void TUDPTransport::HandleAnswer(TThread* sender) {
     {
         std::lock_guard lock(Lock);
         if (!Busy.load(std::memory_order_acquire))
+            return;
+        // The identifier was checked on arrival, but the host may have queued its next message
+        // since: a copy of the previous answer would then be taken for the new message's, and its
+        // data handed up in place of the new answer's. Seen busy, the new identifier is in place.
+        if (ExtractMessageID(InMsg.header) != CurrentId.load(std::memory_order_acquire))
             return;
         // Only the first answer counts. A second one (the peer answered a duplicated or repeated
         // copy) would otherwise reach the host while it is still reading the first.

@@ -203,6 +203,42 @@ TEST(Engine, LongPayloadIsCutTo1054Bytes) {
 
 // An answer for a message that the engine has already given up, arriving while it is still busy,
 // must not be taken as the answer to the next message.
+TEST(Engine, CopyOfAnAnswerOvertakenByTheNextMessageIsNotItsAnswer) {
+    // A duplicated answer passes the identifier check; before it is handled the host has queued
+    // its next message. Taken for that message's answer, it would hand up the previous message's
+    // data in its place.
+    Engine e(10000);
+    ASSERT_TRUE(e.engine->QueueMessage(kPeer, kPeerPort, 67, awEmpty, 0, nullptr));
+    ASSERT_TRUE(e.port->WaitForSent(1));
+    const auto first = e.Answer(mfAnswer | mfFullAnswer, {1, 0});
+    e.port->Feed(kPeer, kPeerPort, first);
+    ASSERT_TRUE(e.recorder.WaitDelivered(1));
+
+    struct Host {
+        TUDPTransport* engine;
+        bool queued = false;
+    } host{e.engine.get()};
+    // Feed runs the receive path in this thread, so OnReceived may be bound here.
+    e.engine->OnReceived = {[](void* context, const TTransportMessage*) {
+                                auto* h = static_cast<Host*>(context);
+                                h->queued =
+                                    h->engine->WaitIdle(100000) &&
+                                    h->engine->QueueMessage(kPeer, kPeerPort, 67, awEmpty, 0, nullptr);
+                            },
+                            &host};
+    e.port->Feed(kPeer, kPeerPort, first);
+    e.engine->OnReceived = {};
+    ASSERT_TRUE(host.queued);
+    EXPECT_EQ(e.recorder.answers.size(), 1u) << "the copy was taken for the next message's answer";
+
+    ASSERT_TRUE(e.port->WaitForSent(2));
+    e.port->Feed(kPeer, kPeerPort, e.Answer(mfAnswer | mfFullAnswer, {2, 0}));
+    ASSERT_TRUE(e.recorder.WaitDelivered(2));
+    EXPECT_FALSE(Failed(e.recorder.delivered[1]));
+    ASSERT_EQ(e.recorder.answers.size(), 2u);
+    EXPECT_EQ(e.recorder.answers[1].data[0], 2) << "the next message's own answer";
+}
+
 TEST(Engine, LateAnswerNeverCompletesTheNextMessage) {
     class LateAnswerEngine final : public TUDPTransport {
     public:
