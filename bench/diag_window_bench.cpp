@@ -41,7 +41,7 @@ bool PrepareWindow(Mode mode) {
     if (mode == Mode::NoWindow)
         return true;
     zarno::CTransportLink& link = zarno::CTransportLink::Instance();
-    link.Api().ShowTransport(link.Transport, 1);
+    link.Api().ShowTransport(link.Handle(), 1);
     QApplication::processEvents();
     QWidget* window = DebugWindow();
     if (!window)

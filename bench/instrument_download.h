@@ -24,7 +24,7 @@ inline double DownloadRate(const testing::DeviceProcess& instrument, size_t file
                            const std::function<bool()>& beforeCopy = {}) {
     using Clock = std::chrono::steady_clock;
     testing::RecordingPrompts prompts;
-    CRemoteDevice device(prompts);
+    CRemoteDevice device(CTransportLink::Instance(), prompts);
     device.m_nLocalPort = velnet::ValueFromWirePort(testing::FreeWirePort());
     device.m_nRemotePort = instrument.port;
     device.m_nRemoteIP = 0x7F000001;

@@ -1,6 +1,7 @@
 #include "cli/device_command.h"
 
 #include "app/fileops/fileops_texts.h"
+#include "app/link/link_defaults.h"
 #include "app/remotedisk/device_name.h"
 #include "app/remotedisk/device_walk.h"
 #include "app/remotedisk/remote_device.h"
@@ -57,8 +58,8 @@ QString CommandForms() {
 QByteArray Usage() {
     return ("usage: zarno-cli device " + QString::fromLatin1(kLinkOptions) + " COMMAND\n  COMMAND: " +
             CommandForms() +
-            "\n  PATH on the instrument: REC\\DATA.DDB or REC/DATA.DDB; ports as configured (6767 local, 6768 "
-            "remote)\n")
+            "\n  PATH on the instrument: REC\\DATA.DDB or REC/DATA.DDB; ports as configured (" +
+            QString::number(kDefaultLocalPort) + " local, " + QString::number(kDefaultRemotePort) + " remote)\n")
         .toLocal8Bit();
 }
 
@@ -66,10 +67,10 @@ struct Options {
     bool serial = false;
     int32_t com = kLinkCom1;
     QString host;
-    uint32_t remotePort = 6768;
-    uint32_t localPort = 6767;
-    uint32_t lineAddr = 2;
-    uint32_t speed = 115200;
+    uint32_t remotePort = kDefaultRemotePort;
+    uint32_t localPort = kDefaultLocalPort;
+    uint32_t lineAddr = kDefaultRemoteLineAddr;
+    uint32_t speed = kDefaultComSpeed;
     int retries = 3;
     QString command;
     QStringList operands;
@@ -250,7 +251,8 @@ TransferEnd EndOf(UploadResult result) {
 
 class DeviceSession {
 public:
-    DeviceSession(const Options& o) : m_options(o), m_prompts(o.retries), m_device(m_prompts) {}
+    DeviceSession(const Options& o)
+        : m_options(o), m_prompts(o.retries), m_device(CTransportLink::Instance(), m_prompts) {}
     ~DeviceSession() { m_device.Disconnect(); }
 
     bool Connect() {

@@ -1,6 +1,7 @@
 #pragma once
 // The command lines of `zarno-device serve` and `zarno-device proxy`, parsed into options.
 
+#include "app/link/link_defaults.h"
 #include "device/disk_server.h"
 #include "device/misbehaviour.h"
 #include "device/udp_proxy.h"
@@ -13,8 +14,9 @@ namespace zarno::device {
 
 struct SerialLink {
     std::string port; // "COM1", "COM2", a device path, or "pty" for a pseudo-terminal pair
-    uint32_t lineAddr = 2;
-    uint32_t speed = 115200;
+    // The simulator stands where the program expects the instrument.
+    uint32_t lineAddr = kDefaultRemoteLineAddr;
+    uint32_t speed = kDefaultComSpeed;
 };
 
 // The disk an instrument serves unless told otherwise: a 128 MiB memory card.

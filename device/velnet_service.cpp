@@ -40,14 +40,15 @@ bool VelnetService::OpenUdp(uint32_t portValue, std::string* error) {
         *error = "the socket layer did not start";
         return false;
     }
-    m_handle = m_api.CreateTransport(0, portValue, 0, 0, nullptr, 0);
+    m_handle = m_api.CreateTransport(kVelnetKindUdp, portValue, 0, 0, nullptr, 0);
     return Connect(error);
 }
 
 bool VelnetService::OpenSerial(const std::string& comName, uint32_t lineAddr, uint32_t speed,
                                std::string* error) {
     const auto block = SerialSettingsBlock(comName, speed);
-    m_handle = m_api.CreateTransport(1, lineAddr, 0, 0, block.data(), static_cast<uint32_t>(block.size()));
+    m_handle = m_api.CreateTransport(kVelnetKindSerial, lineAddr, 0, 0, block.data(),
+                                     static_cast<uint32_t>(block.size()));
     return Connect(error);
 }
 

@@ -7,6 +7,7 @@
 #include "transport/thread.h"
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <mutex>
 #include <stdexcept>
@@ -16,6 +17,9 @@
 namespace velnet {
 
 class TUDPAbstractSocket;
+
+// 255.255.255.255: every host of the network.
+constexpr uint32_t kBroadcastAddress = 0xFFFFFFFF;
 
 // Raised only while a port is being opened; never leaves the library.
 class EUDPSocketError : public std::runtime_error {
@@ -73,9 +77,14 @@ public:
     virtual void GetConfig(const void** config, uint32_t* size) = 0;
     virtual bool IsMyAddress(uint32_t address) = 0;
 
+    // What differs between the kinds of line, asked by the engine rather than decided by it.
+    // A message to this address reaches everyone on the line and is answered by no one.
+    bool IsBroadcast(uint32_t addr) const { return IsIP && addr == kBroadcastAddress; }
+    // How long the engine waits before it handles a frame this port received.
+    virtual std::chrono::milliseconds ReceivePause() const { return std::chrono::milliseconds(0); }
+
     // The port lock serialises every transmission; it is recursive, as a critical section is.
-    void Lock() { PortLock.lock(); }
-    void Unlock() { PortLock.unlock(); }
+    [[nodiscard]] std::unique_lock<std::recursive_mutex> Locked() { return std::unique_lock(PortLock); }
     int LockedSend(uint32_t addr, uint32_t port, uint32_t length, const void* data);
 
     // The closing sequence: the receive thread ends, then the handle is closed. The most-derived

@@ -275,11 +275,7 @@ bool TMervoComSocket::SetupDialog(void* parentWindow) {
         return false; // cancelled: Config was never touched
     dcb.DCBlength = sizeof(DCB);
     // Under the port lock: no frame is half written while the line changes under it.
-    Lock();
-    struct Unlocker {
-        TMervoComSocket* port;
-        ~Unlocker() { port->Unlock(); }
-    } unlocker{this};
+    const auto portLock = Locked();
     const COMMCONFIG saved = Config;
     Config.dcb = dcb;
     if (Setup() == 0)

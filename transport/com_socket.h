@@ -65,6 +65,11 @@ public:
     bool SetupDialog(void* parentWindow) override;
     void GetConfig(const void** config, uint32_t* size) override;
     bool IsMyAddress(uint32_t address) override;
+    // The far end of a serial line needs a moment to turn from sending to listening: every received
+    // frame waits this long before the engine handles it, so that no answer of ours ever follows a
+    // frame immediately on the line.
+    std::chrono::milliseconds ReceivePause() const override { return kTurnaroundPause; }
+    static constexpr std::chrono::milliseconds kTurnaroundPause{10};
 
     // The time limits that Setup applied.
     COMMTIMEOUTS Timeouts() const;

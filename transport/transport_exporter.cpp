@@ -27,7 +27,8 @@ std::string PortLabel(bool serial, const void* settings) {
 
 TUDPDebugWin::TUDPDebugWin(TTransportExporter* exporter, uint32_t kind, uint32_t localAddr,
                            uint32_t groupFlag, uint32_t groupAddr, const void* settings)
-    : m_exporter(exporter), m_serial(kind == 1), m_log(m_serial, PortLabel(m_serial, settings)), m_window(*this) {
+    : m_exporter(exporter), m_serial(kind == kVelnetKindSerial),
+      m_log(m_serial, PortLabel(m_serial, settings)), m_window(*this) {
     m_log.RemoteChanged(m_remoteAddrText, m_remotePort.load());
     if (!m_serial) {
         const int32_t started = InitWinSockets();

@@ -2,6 +2,7 @@
 
 #include "transport/com_socket.h"
 #include "transport/udp_socket.h"
+#include "transport/velnet.h"
 
 #include <algorithm>
 #include <chrono>
@@ -13,11 +14,9 @@ namespace velnet {
 
 namespace {
 
-constexpr uint32_t kBroadcast = 0xFFFFFFFF;
-
 std::unique_ptr<TUDPAbstractSocket> MakePort(uint32_t kind, uint32_t localAddr, uint32_t groupFlag,
                                              uint32_t groupAddr, const void* serialParams) {
-    if (kind == 1)
+    if (kind == kVelnetKindSerial)
         return std::make_unique<TMervoComSocket>(localAddr, serialParams, groupFlag, groupAddr);
     return std::make_unique<TUDPIPSocket>(localAddr);
 }
@@ -57,17 +56,19 @@ void TUDPTransport::StartEngine() {
 }
 
 TTransportMessage TUDPTransport::OutMessage() {
-    Socket->Lock();
-    const TTransportMessage copy = OutMsg;
-    Socket->Unlock();
-    return copy;
+    const auto portLock = Socket->Locked();
+    return OutMsg;
 }
 
 bool TUDPTransport::QueueMessage(uint32_t addr, uint32_t port, uint32_t code, uint32_t answerWanted,
                                  uint32_t length, const void* data) {
     if (Busy.load(std::memory_order_acquire))
         return false;
-    Socket->Lock();
+    const auto portLock = Socket->Locked();
+    // The new identifier is in place before Busy is set: whoever sees this message busy compares
+    // answers with its identifier, never with the previous message's (see HandleAnswer).
+    const uint32_t id = (CurrentId.load() + 1) & 0xFF;
+    CurrentId.store(id, std::memory_order_release);
     // Cleared here rather than when the engine thread picks the message up, so that a Cancel that
     // comes right after queueing is not lost.
     Cancelled.store(false);
@@ -80,8 +81,6 @@ bool TUDPTransport::QueueMessage(uint32_t addr, uint32_t port, uint32_t code, ui
     const uint32_t copied = (data && length) ? std::min(length, kMaxPayload) : 0;
     if (copied)
         std::memcpy(OutMsg.data + 2, data, copied);
-    const uint32_t id = (CurrentId.load() + 1) & 0xFF;
-    CurrentId.store(id, std::memory_order_release);
     uint8_t flags = 0;
     if (answerWanted == awFull)
         flags = mfFullAnswer;
@@ -89,23 +88,21 @@ bool TUDPTransport::QueueMessage(uint32_t addr, uint32_t port, uint32_t code, ui
         flags = mfNoAnswer;
     OutMsg.header = MakeHeader(flags, static_cast<uint8_t>(id), static_cast<uint16_t>((copied + 2) / 2));
     SendEvent.Set();
-    Socket->Unlock();
     return true;
 }
 
 bool TUDPTransport::IsNoAnswerMessage() const {
-    return (OutMsg.addr == kBroadcast && Socket->IsIP) || IsGroup(OutMsg.port) ||
+    return Socket->IsBroadcast(OutMsg.addr) || IsGroup(OutMsg.port) ||
            (HeaderFlags(OutMsg.header) & mfNoAnswer) != 0;
 }
 
 // Hands one message to the port under its lock; OnSent runs while the lock is still held.
 bool TUDPTransport::Transmit(TTransportMessage& message) {
-    Socket->Lock();
+    const auto portLock = Socket->Locked();
     const bool accepted =
         Socket->SendTo(message.addr, message.port, UDPBufLength(message.header), &message.header) >= 0;
     if (accepted && OnSent.proc)
         OnSent.proc(OnSent.context, &message);
-    Socket->Unlock();
     return accepted;
 }
 
@@ -135,27 +132,37 @@ void TUDPTransport::Execute() {
         // An answer that came after the previous message was given up may have left the event set;
         // it must not count for this one.
         AnswerEvent.Clear();
-        const bool noAnswer = IsNoAnswerMessage();
-        std::unique_lock engineLock(Lock, std::defer_lock);
-        if (noAnswer)
-            engineLock.lock();
-        const bool delivered = RunAttempts(noAnswer);
-        AttemptsOver();
-        // The report is built from a copy: once Busy is clear the host may queue the next message
-        // into OutMsg while the report is still being handed up.
-        TTransportMessage report = OutMsg;
-        {
-            std::lock_guard idle(IdleLock);
-            Busy.store(false, std::memory_order_release);
-        }
-        IdleSignal.notify_all();
-        if (engineLock.owns_lock())
-            engineLock.unlock();
+        TTransportMessage report;
+        const bool delivered = Process(report);
         if (!delivered || Cancelled.load())
             report.header |= kDeliveryFailedMask;
         if (!Terminated() && OnDelivered.proc)
             OnDelivered.proc(OnDelivered.context, this, &report, ClientServerBufLength(report.header));
     }
+}
+
+bool TUDPTransport::Process(TTransportMessage& report) {
+    const bool noAnswer = IsNoAnswerMessage();
+    // An answer that comes for a no-answer message waits on this lock until Busy is clear, and is
+    // then ignored.
+    std::unique_lock noAnswerLock(Lock, std::defer_lock);
+    if (noAnswer)
+        noAnswerLock.lock();
+    const bool delivered = RunAttempts(noAnswer);
+    AttemptsOver();
+    // The report is built from a copy: once Busy is clear the host may queue the next message into
+    // OutMsg while the report is still being handed up.
+    report = OutMsg;
+    SetIdle();
+    return delivered;
+}
+
+void TUDPTransport::SetIdle() {
+    {
+        std::lock_guard idle(IdleLock);
+        Busy.store(false, std::memory_order_release);
+    }
+    IdleSignal.notify_all();
 }
 
 void TUDPTransport::ReceiveThunk(void* context, TThread* sender, uint32_t addr, uint32_t port,
@@ -165,8 +172,9 @@ void TUDPTransport::ReceiveThunk(void* context, TThread* sender, uint32_t addr, 
 
 void TUDPTransport::HandleReceived(TThread* sender, uint32_t addr, uint32_t port, const uint8_t* data,
                                    uint32_t count) {
-    if (!Socket->IsIP)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    // The port says whether its line needs a pause before a frame is handled (a serial line does).
+    if (const auto pause = Socket->ReceivePause(); pause.count() > 0)
+        std::this_thread::sleep_for(pause);
     if (count < kHeaderSize)
         return; // not even a header: nothing to hand up
     const uint32_t header =
@@ -194,14 +202,20 @@ void TUDPTransport::HandleReceived(TThread* sender, uint32_t addr, uint32_t port
 }
 
 void TUDPTransport::HandleAnswer(TThread* sender) {
-    std::unique_lock lock(Lock);
-    if (!Busy.load(std::memory_order_acquire))
-        return;
-    // Only the first answer counts. A second one (the peer answered a duplicated or repeated copy)
-    // would otherwise reach the host while it is still reading the first.
-    if (Answered.exchange(true))
-        return;
-    lock.unlock();
+    {
+        std::lock_guard lock(Lock);
+        if (!Busy.load(std::memory_order_acquire))
+            return;
+        // The identifier was checked on arrival, but the host may have queued its next message
+        // since: a copy of the previous answer would then be taken for the new message's, and its
+        // data handed up in place of the new answer's. Seen busy, the new identifier is in place.
+        if (ExtractMessageID(InMsg.header) != CurrentId.load(std::memory_order_acquire))
+            return;
+        // Only the first answer counts. A second one (the peer answered a duplicated or repeated
+        // copy) would otherwise reach the host while it is still reading the first.
+        if (Answered.exchange(true))
+            return;
+    }
     AnswerEvent.Set();
     if (OnAnswer.proc)
         OnAnswer.proc(OnAnswer.context, sender, &InMsg, ClientServerBufLength(InMsg.header));
@@ -239,7 +253,7 @@ void TUDPTransport::SendEmptyAnswer(const TTransportMessage& message) {
 }
 
 bool TUDPTransport::SendAnswer(uint32_t addr, uint32_t port, uint32_t id, uint32_t length, const void* data) {
-    Socket->Lock();
+    const auto portLock = Socket->Locked();
     AnswerMsg.addr = addr;
     AnswerMsg.port = port;
     const uint32_t copied = (data && length) ? std::min(length, kMaxMessageData) : 0;
@@ -249,23 +263,23 @@ bool TUDPTransport::SendAnswer(uint32_t addr, uint32_t port, uint32_t id, uint32
                                   static_cast<uint16_t>(copied / 2));
     const bool accepted = Transmit(AnswerMsg);
     HaveAnswer = accepted;
-    Socket->Unlock();
     return accepted;
+}
+
+// A repeat of a message that was answered in full: the answer was lost on the way back, so the
+// same answer goes out again, if it was this peer's and this message's.
+void TUDPTransport::ResendAnswer(const TTransportMessage& message) {
+    const auto portLock = Socket->Locked();
+    const bool same = HaveAnswer && AnswerMsg.addr == message.addr && AnswerMsg.port == message.port &&
+                      ExtractMessageID(AnswerMsg.header) == ExtractMessageID(message.header);
+    if (same)
+        Transmit(AnswerMsg);
 }
 
 // Each of the count tries gives the engine up to a millisecond to finish. Yielding alone, as the
 // count was once meant, lasts only microseconds on a busy machine: a host that sends its next
 // message as soon as the answer to the last one arrived would often find the engine still handing
 // that answer up, and its send would fail for no reason.
-void TUDPTransport::ResendAnswer(const TTransportMessage& message) {
-    Socket->Lock();
-    const bool same = HaveAnswer && AnswerMsg.addr == message.addr && AnswerMsg.port == message.port &&
-                      ExtractMessageID(AnswerMsg.header) == ExtractMessageID(message.header);
-    if (same)
-        Transmit(AnswerMsg);
-    Socket->Unlock();
-}
-
 bool TUDPTransport::WaitIdle(uint32_t count) {
     if (!Busy.load(std::memory_order_acquire))
         return true;
@@ -286,13 +300,15 @@ void TUDPTransport::Cancel() {
 
 void TUDPTransport::Stop() {
     Terminate();
-    if (Busy.load()) {
-        SendEvent.Set();
-        AnswerEvent.Set();
-    } else {
-        AnswerEvent.Set();
-        SendEvent.Set();
-    }
+    // The engine thread waits for an answer while busy and for a message to send while idle. The
+    // event it does not wait for is set first, so that once the awaited one wakes it, the wait it
+    // comes to on its way out finds its event set too, and it leaves without blocking again.
+    const bool waitsForAnswer = Busy.load();
+    Event& awaited = waitsForAnswer ? AnswerEvent : SendEvent;
+    Event& other = waitsForAnswer ? SendEvent : AnswerEvent;
+    other.Set();
+    awaited.Set();
+    // A thread that never ran has to run to see that it is to end.
     if (Suspended())
         Start();
 }

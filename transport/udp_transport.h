@@ -34,8 +34,9 @@ class TUDPTransport : public TThreadPublicSync {
 public:
     static constexpr int kMaxTransmissions = 6;
 
-    // Kind 1 makes a serial port with localAddr as this side's line address; any other kind a UDP
-    // socket with localAddr as its local port. EUDPSocketError leaves when the port cannot be made.
+    // kVelnetKindSerial makes a serial port with localAddr as this side's line address; any other
+    // kind a UDP socket with localAddr as its local port. EUDPSocketError leaves when the port cannot be
+    // made.
     static std::unique_ptr<TUDPTransport> Create(uint32_t kind, uint32_t localAddr, uint32_t groupFlag,
                                                  uint32_t groupAddr, const void* serialParams);
     // An engine over a port made elsewhere (tests use a fake port).
@@ -87,6 +88,10 @@ private:
     bool IsNoAnswerMessage() const;
     bool Transmit(TTransportMessage& message);
     bool RunAttempts(bool noAnswer);
+    // Sends the queued message, with its repeats, and goes idle; true when it counts as delivered.
+    // report receives the message as it went out.
+    bool Process(TTransportMessage& report);
+    void SetIdle();
 
     const uint32_t GroupFlag;
     const uint32_t GroupAddr;

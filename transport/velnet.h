@@ -15,6 +15,10 @@ typedef void (*VelnetDeliveredCallback)(void* engine, void* record, uint32_t siz
 typedef void (*VelnetBeforeSendCallback)(void* engine);
 typedef void (*VelnetSyncProcedure)(void);
 
+// CreateTransport's kind: the line a transport speaks over. Its localAddr is the local UDP port for
+// the one and this side's line address for the other; a kind the library does not know means UDP.
+enum VelnetTransportKind : uint32_t { kVelnetKindUdp = 0, kVelnetKindSerial = 1 };
+
 int32_t InitWinSockets(void);
 int32_t DoneWinSockets(void);
 

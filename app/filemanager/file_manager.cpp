@@ -8,7 +8,7 @@
 namespace zarno {
 
 FileManager::FileManager(Prompts& prompts, PanelViews& views, std::unique_ptr<DriveSource> drives)
-    : m_prompts(prompts), m_views(views), m_device(prompts), m_drives(std::move(drives)),
+    : m_prompts(prompts), m_views(views), m_device(CTransportLink::Instance(), prompts), m_drives(std::move(drives)),
       m_panels(views, m_drives.Table()), m_locks(views),
       m_navigation(m_panels, m_drives, m_device, prompts, views, m_locks),
       m_link(m_device, prompts, m_navigation), m_selection(m_panels, m_drives, m_navigation, prompts, views,

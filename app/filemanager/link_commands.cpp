@@ -9,7 +9,7 @@ namespace {
 void ShowTransportWindowOfLibrary() {
     CTransportLink& link = CTransportLink::Instance();
     if (link.IsLoaded() && link.Api().ShowTransport)
-        link.Api().ShowTransport(link.Transport, 1);
+        link.Api().ShowTransport(link.Handle(), 1);
 }
 
 } // namespace

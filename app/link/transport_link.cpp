@@ -33,25 +33,6 @@ void ShowDeliveryFailure() {
 void DoNothing() {}
 } // namespace
 
-void LinkEvent::Set() {
-    {
-        std::lock_guard lock(m_mutex);
-        m_set = true;
-    }
-    m_cv.notify_one();
-}
-
-void LinkEvent::Clear() {
-    std::lock_guard lock(m_mutex);
-    m_set = false;
-}
-
-void LinkEvent::Wait() {
-    std::unique_lock lock(m_mutex);
-    m_cv.wait(lock, [this] { return m_set; });
-    m_set = false;
-}
-
 CTransportLink& CTransportLink::Instance() {
     static CTransportLink link;
     return link;
@@ -66,8 +47,41 @@ bool CTransportLink::LoadTransportFrom(const std::string& path) {
 }
 
 void CTransportLink::UnloadTransport() {
+    CloseTransport();
     m_api.Unload();
-    Transport = 0;
+}
+
+bool CTransportLink::OpenTransport(uint32_t kind, uint32_t localAddr, uint32_t groupAddr,
+                                   const void* settings, uint32_t settingsSize) {
+    CloseTransport();
+    if (!m_api.IsLoaded())
+        return false;
+    m_transport.store(m_api.CreateTransport(kind, localAddr, 0, groupAddr, settings, settingsSize),
+                      std::memory_order_release);
+    return Handle() != 0;
+}
+
+void CTransportLink::CloseTransport() {
+    const uint32_t handle = m_transport.exchange(0, std::memory_order_acq_rel);
+    if (handle == 0 || !m_api.IsLoaded())
+        return;
+    m_api.CancelTransport(handle);
+    m_api.DestroyTransport(handle);
+}
+
+void CTransportLink::AttachPrompts(Prompts& prompts) {
+    std::lock_guard lock(m_promptsLock);
+    m_attachedPrompts.push_back(&prompts);
+}
+
+void CTransportLink::DetachPrompts(const Prompts& prompts) {
+    std::lock_guard lock(m_promptsLock);
+    std::erase(m_attachedPrompts, &prompts);
+}
+
+Prompts* CTransportLink::prompts() const {
+    std::lock_guard lock(m_promptsLock);
+    return m_attachedPrompts.empty() ? nullptr : m_attachedPrompts.back();
 }
 
 void CTransportLink::ResetEvents() {
@@ -76,8 +90,8 @@ void CTransportLink::ResetEvents() {
 }
 
 void CTransportLink::ShowError(const char* text) {
-    if (m_prompts)
-        m_prompts->message(QString::fromUtf8(text), kCaption, PromptIcon::Stop);
+    if (Prompts* p = prompts())
+        p->message(QString::fromUtf8(text), kCaption, PromptIcon::Stop);
 }
 
 CTransportLink::~CTransportLink() {
@@ -103,7 +117,7 @@ bool CTransportLink::StartWorker() {
 
 void CTransportLink::WorkerLoop() {
     for (;;) {
-        m_startEvent.Wait();
+        m_startEvent.Wait(velnet::Event::kInfinite);
         if (m_stopWorker.load(std::memory_order_acquire))
             return;
         m_jobFailure = RunWorker(m_job);
@@ -143,7 +157,7 @@ void CTransportLink::SendAndWait(const TransportRequest& request) {
     m_startEvent.Set();
     if (loop)
         loop->exec();
-    m_doneEvent.Wait();
+    m_doneEvent.Wait(velnet::Event::kInfinite);
     m_inExchange = false;
 
     // The worker's failures are told here, in the user-interface thread.
@@ -155,12 +169,12 @@ void CTransportLink::SendAndWait(const TransportRequest& request) {
 
 CTransportLink::WorkerFailure CTransportLink::RunWorker(const TransportRequest& request) {
     uint32_t ok = 0;
-    const uint32_t called = m_api.WaitAndSendMessage(
-        Transport, kWaitCount, request.code, request.answerWanted, request.length, request.payload, &ok);
+    const uint32_t called = m_api.WaitAndSendMessage(Handle(), kWaitCount, request.code, request.answerWanted,
+                                                     request.length, request.payload, &ok);
     if (called == 0 || ok == 0)
         return WorkerFailure::CannotSend;
     // The engine reports every message within six answer time-outs, so this wait ends.
-    m_replyEvent.Wait();
+    m_replyEvent.Wait(velnet::Event::kInfinite);
     return m_replySuccess.load(std::memory_order_acquire) ? WorkerFailure::None : WorkerFailure::NotDelivered;
 }
 
@@ -180,7 +194,7 @@ void CTransportLink::OnLinkAnswer(void* sender, void* record, uint32_t size) {
         link.m_replySuccess.store(true, std::memory_order_release);
         link.m_replyEvent.Set();
     } else {
-        link.m_api.Synchronize(link.Transport, sender, &DoNothing);
+        link.m_api.Synchronize(link.Handle(), sender, &DoNothing);
     }
 }
 
@@ -192,7 +206,7 @@ void CTransportLink::OnLinkDelivered(void* engine, void* record, uint32_t) {
         link.m_replySuccess.store(false, std::memory_order_release);
         link.m_replyEvent.Set();
     } else {
-        link.m_api.Synchronize(link.Transport, engine, &ShowDeliveryFailure);
+        link.m_api.Synchronize(link.Handle(), engine, &ShowDeliveryFailure);
     }
 }
 

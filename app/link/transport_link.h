@@ -7,15 +7,21 @@
 // outcome, while the calling (user-interface) thread runs a nested event loop, so windows stay alive
 // meanwhile. The worker is started with the first exchange and serves every later one: starting a
 // thread per exchange cost more than the exchange itself on a fast link.
+//
+// The library's callbacks are plain functions without a context, so the process has one link. It
+// keeps no pointer into its owners past their lifetime: an owner attaches its prompts and detaches
+// them when it goes, and the transport handle is the link's own, made and ended through it.
 
 #include "app/link/velnet_api.h"
 #include "app/seams/prompts.h"
+#include "transport/event.h"
 
 #include <atomic>
-#include <condition_variable>
 #include <cstdint>
 #include <mutex>
+#include <string>
 #include <thread>
+#include <vector>
 
 class QEventLoop;
 
@@ -31,19 +37,6 @@ struct TransportRequest {
     const void* payload = nullptr;
 };
 
-// An auto-reset event for the exchange's two signals.
-class LinkEvent {
-public:
-    void Set();
-    void Clear();
-    void Wait();
-
-private:
-    std::mutex m_mutex;
-    std::condition_variable m_cv;
-    bool m_set = false;
-};
-
 class CTransportLink {
 public:
     static constexpr uint32_t kReplyBufferSize = 520;
@@ -55,17 +48,29 @@ public:
     // The one instance; its callbacks are plain functions of the library's interface.
     static CTransportLink& Instance();
 
-    void SetPrompts(Prompts* prompts) { m_prompts = prompts; }
-    Prompts* prompts() const { return m_prompts; }
+    // The link tells the user of its failures through the prompts of the owner attached last. An
+    // owner detaches its prompts before they go; the link then falls back to those of the owner
+    // attached before, or tells no one.
+    void AttachPrompts(Prompts& prompts);
+    void DetachPrompts(const Prompts& prompts);
+    Prompts* prompts() const;
 
     bool LoadTransport();
     // Loads the library at this path instead (tests use a library that lacks an export).
     bool LoadTransportFrom(const std::string& path);
+    // Ends the transport, if one is open, and lets the library go.
     void UnloadTransport();
     bool IsLoaded() const { return m_api.IsLoaded(); }
     const VelnetApi& Api() const { return m_api; }
 
-    uint32_t Transport = 0;
+    // The connection's transport in the loaded library (arguments as CreateTransport takes them);
+    // false when the library made none. One at a time: opening a second ends the first.
+    bool OpenTransport(uint32_t kind, uint32_t localAddr, uint32_t groupAddr, const void* settings,
+                       uint32_t settingsSize);
+    // Abandons what the transport is sending and destroys it; nothing when none is open.
+    void CloseTransport();
+    // The open transport's handle for the library's calls, 0 when none is open.
+    uint32_t Handle() const { return m_transport.load(std::memory_order_acquire); }
 
     // Fresh events for a new connection.
     void ResetEvents();
@@ -105,9 +110,11 @@ private:
     static uint32_t DataBytes(const void* record, uint32_t size, uint32_t capacity);
 
     VelnetApi m_api;
-    Prompts* m_prompts = nullptr;
-    LinkEvent m_startEvent;
-    LinkEvent m_replyEvent;
+    std::atomic<uint32_t> m_transport{0};
+    mutable std::mutex m_promptsLock;
+    std::vector<Prompts*> m_attachedPrompts; // in the order attached; the last one speaks
+    velnet::Event m_startEvent{velnet::Event::Reset::Auto};
+    velnet::Event m_replyEvent{velnet::Event::Reset::Auto};
     std::atomic<bool> m_exchangeStarted{false};
     std::atomic<bool> m_replySuccess{false};
     std::atomic<uint32_t> m_replyLength{0};
@@ -122,7 +129,7 @@ private:
     // after the worker's DoneEvent, so the events order the accesses.
     std::thread m_worker;
     std::atomic<bool> m_stopWorker{false};
-    LinkEvent m_doneEvent;
+    velnet::Event m_doneEvent{velnet::Event::Reset::Auto};
     TransportRequest m_job;
     QEventLoop* m_jobLoop = nullptr;
     WorkerFailure m_jobFailure = WorkerFailure::None;

@@ -3,6 +3,7 @@
 // commands (message codes 65 to 76) with the listing of the instrument's current directory, and the
 // block transfers of files in both directions.
 
+#include "app/link/link_defaults.h"
 #include "app/link/transport_link.h"
 #include "app/remotedisk/device_walk.h"
 #include "app/remotedisk/disk_answers.h"
@@ -103,7 +104,8 @@ struct DiskInfo {
 
 class CRemoteDevice {
 public:
-    explicit CRemoteDevice(Prompts& prompts);
+    // The device speaks over link and tells its user of failures through prompts; both outlive it.
+    CRemoteDevice(CTransportLink& link, Prompts& prompts);
     ~CRemoteDevice();
     CRemoteDevice(const CRemoteDevice&) = delete;
     CRemoteDevice& operator=(const CRemoteDevice&) = delete;
@@ -112,13 +114,13 @@ public:
     bool m_bLoaded = false;
     bool m_bConnected = false;
     int32_t m_nLinkType = kLinkNone;
-    uint32_t m_nComSpeed = 115200;
-    uint32_t m_nLocalLineAddr = 65000;
-    uint32_t m_nRemoteLineAddr = 2;
-    uint32_t m_nLocalPort = 6767;
-    uint32_t m_nRemotePort = 6768;
+    uint32_t m_nComSpeed = kDefaultComSpeed;
+    uint32_t m_nLocalLineAddr = kDefaultLocalLineAddr;
+    uint32_t m_nRemoteLineAddr = kDefaultRemoteLineAddr;
+    uint32_t m_nLocalPort = kDefaultLocalPort;
+    uint32_t m_nRemotePort = kDefaultRemotePort;
     uint32_t m_nRemoteIPNet = 0;
-    uint32_t m_nRemoteIP = 0x0A000032; // 10.0.0.50, first octet in the high byte
+    uint32_t m_nRemoteIP = kDefaultRemoteIP; // first octet in the high byte
     bool m_bCom1Present = false;
     bool m_bCom2Present = false;
     bool m_bNetPresent = false;
@@ -166,11 +168,6 @@ public:
                               Progress* progress = nullptr);
 
 private:
-    const uint32_t m_nDefaultRemoteLineAddr = 2;
-    const uint32_t m_nDefaultLocalPort = 6767;
-    const uint32_t m_nDefaultRemotePort = 6768;
-    const uint32_t m_nDefaultRemoteIP = 0x0A000032;
-
     // How writing one downloaded block went; a recording that is not one is told apart from a
     // failed write by its message.
     enum class BlockWrite { Written, WriteFailed, NotARecording };

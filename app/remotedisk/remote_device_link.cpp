@@ -23,13 +23,14 @@ uint32_t ReverseBytes(uint32_t v) {
 }
 } // namespace
 
-CRemoteDevice::CRemoteDevice(Prompts& prompts) : m_prompts(prompts), m_link(CTransportLink::Instance()) {
-    m_link.SetPrompts(&prompts);
+CRemoteDevice::CRemoteDevice(CTransportLink& link, Prompts& prompts) : m_prompts(prompts), m_link(link) {
+    m_link.AttachPrompts(prompts);
 }
 
 CRemoteDevice::~CRemoteDevice() {
     if (m_bConnected || m_bLoaded)
         Disconnect();
+    m_link.DetachPrompts(m_prompts);
 }
 
 void CRemoteDevice::Message(const char* text, const char* caption, PromptIcon icon) {
@@ -37,11 +38,11 @@ void CRemoteDevice::Message(const char* text, const char* caption, PromptIcon ic
 }
 
 void CRemoteDevice::LoadLinkSettings(const PersistentSettings& s) {
-    m_nRemoteLineAddr = OrDefault(s.m_nCurrentComPort2, m_nDefaultRemoteLineAddr);
-    m_nComSpeed = OrDefault(s.m_nCurrentComSpeed, 115200);
-    m_nLocalPort = OrDefault(s.m_nCurrentEthernetPort1, m_nDefaultLocalPort);
-    m_nRemotePort = OrDefault(s.m_nCurrentEthernetPort2, m_nDefaultRemotePort);
-    m_nRemoteIP = OrDefault(s.m_nCurrentIPAddress, m_nDefaultRemoteIP);
+    m_nRemoteLineAddr = OrDefault(s.m_nCurrentComPort2, kDefaultRemoteLineAddr);
+    m_nComSpeed = OrDefault(s.m_nCurrentComSpeed, kDefaultComSpeed);
+    m_nLocalPort = OrDefault(s.m_nCurrentEthernetPort1, kDefaultLocalPort);
+    m_nRemotePort = OrDefault(s.m_nCurrentEthernetPort2, kDefaultRemotePort);
+    m_nRemoteIP = OrDefault(s.m_nCurrentIPAddress, kDefaultRemoteIP);
     m_nLinkType = s.m_nCurrentLink;
 
     m_bCom1Present = ComPortPresent("COM1");
@@ -94,17 +95,17 @@ int CRemoteDevice::ConnectCom(int32_t linkType) {
 
     const VelnetApi& api = m_link.Api();
     const auto block = SerialSettingsBlock(linkType == kLinkCom1 ? "COM1" : "COM2", m_nComSpeed);
-    m_link.Transport = api.CreateTransport(1, m_nLocalLineAddr, 0, kGroupAddress, block.data(), 32);
-    if (m_link.Transport == 0)
+    if (!m_link.OpenTransport(kVelnetKindSerial, m_nLocalLineAddr, kGroupAddress, block.data(), 32))
         return FailConnect("Невозможно создать транспорт", kErrorCaption, PromptIcon::Stop, true);
-    if (!api.ConnectClient(m_link.Transport, m_nRemoteLineAddr, &CTransportLink::OnLinkMessage,
+    const uint32_t transport = m_link.Handle();
+    if (!api.ConnectClient(transport, m_nRemoteLineAddr, &CTransportLink::OnLinkMessage,
                            &CTransportLink::OnLinkAnswer, &CTransportLink::OnLinkDelivered,
                            &CTransportLink::OnLinkBeforeSend, 0, 0xFFFF))
         return FailConnect("Невозможно присоединить клиента", kErrorCaption, PromptIcon::Stop, false);
     uint32_t ok = 0;
-    if (!api.SelectClient(m_link.Transport, m_nRemoteLineAddr, &ok) || ok == 0)
+    if (!api.SelectClient(transport, m_nRemoteLineAddr, &ok) || ok == 0)
         return FailConnect("Невозможно выбрать клиента", kErrorCaption, PromptIcon::Stop, false);
-    if (!api.SetTransportRemotePort(m_link.Transport, m_nRemoteLineAddr))
+    if (!api.SetTransportRemotePort(transport, m_nRemoteLineAddr))
         return FailConnect("Невозможно настроить порт", kErrorCaption, PromptIcon::Stop, false);
     m_bConnected = true;
     return 1;
@@ -122,24 +123,23 @@ int CRemoteDevice::ConnectNetwork() {
     if (api.InitWinSockets() != 0)
         return FailConnect("Невозможно инициализировать систему сокетов ", kErrorCaption, PromptIcon::Stop,
                            false);
-    m_link.Transport = api.CreateTransport(0, m_nLocalPort, 0, kGroupAddress, nullptr, 0);
-    if (m_link.Transport == 0)
+    if (!m_link.OpenTransport(kVelnetKindUdp, m_nLocalPort, kGroupAddress, nullptr, 0))
         return FailConnect("Невозможно создать транспорт", kErrorCaption, PromptIcon::Stop, false);
+    const uint32_t transport = m_link.Handle();
     // The client id is this object's address, as a non-zero 32-bit value.
     uint32_t clientId = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(this));
     if (clientId == 0)
         clientId = 1;
-    if (!api.ConnectClient(m_link.Transport, clientId, &CTransportLink::OnLinkMessage,
-                           &CTransportLink::OnLinkAnswer, &CTransportLink::OnLinkDelivered,
-                           &CTransportLink::OnLinkBeforeSend, 0, 0xFFFF))
+    if (!api.ConnectClient(transport, clientId, &CTransportLink::OnLinkMessage, &CTransportLink::OnLinkAnswer,
+                           &CTransportLink::OnLinkDelivered, &CTransportLink::OnLinkBeforeSend, 0, 0xFFFF))
         return FailConnect("Невозможно присоединить клиента", kErrorCaption, PromptIcon::Stop, false);
     uint32_t ok = 0;
-    if (!api.SelectClient(m_link.Transport, clientId, &ok) || ok == 0)
+    if (!api.SelectClient(transport, clientId, &ok) || ok == 0)
         return FailConnect("Невозможно выбрать клиента", kErrorCaption, PromptIcon::Stop, false);
     m_nRemoteIPNet = ReverseBytes(m_nRemoteIP);
-    if (!api.SetTransportRemoteAddr(m_link.Transport, m_nRemoteIPNet))
+    if (!api.SetTransportRemoteAddr(transport, m_nRemoteIPNet))
         return FailConnect("Невозможно настроить IP-адрес", kErrorCaption, PromptIcon::Stop, false);
-    if (!api.SetTransportRemotePort(m_link.Transport, m_nRemotePort))
+    if (!api.SetTransportRemotePort(transport, m_nRemotePort))
         return FailConnect("Невозможно настроить порт", kErrorCaption, PromptIcon::Stop, false);
     m_bConnected = true;
     return 1;
@@ -148,12 +148,7 @@ int CRemoteDevice::ConnectNetwork() {
 void CRemoteDevice::Disconnect() {
     m_walk.Forget();
     if (m_bLoaded) {
-        const VelnetApi& api = m_link.Api();
-        if (api.IsLoaded()) {
-            api.CancelTransport(m_link.Transport);
-            api.DestroyTransport(m_link.Transport);
-        }
-        m_link.UnloadTransport();
+        m_link.UnloadTransport(); // the transport first, then the library
         m_bLoaded = false;
     }
     m_bConnected = false;

@@ -50,7 +50,7 @@ protected:
     TempConfigHome home;
     QTemporaryDir root, local;
     RecordingPrompts prompts;
-    CRemoteDevice client{prompts};
+    CRemoteDevice client{CTransportLink::Instance(), prompts};
     std::unique_ptr<DeviceProcess> device;
 };
 

@@ -72,7 +72,7 @@ TEST(FileDialogsGui, CancelIsClickableDuringAnInstrumentTransfer) {
     setenv("VELNET_COM1", "/nonexistent/com1", 1);
     setenv("VELNET_COM2", "/nonexistent/com2", 1);
     RecordingPrompts prompts;
-    CRemoteDevice device(prompts);
+    CRemoteDevice device(CTransportLink::Instance(), prompts);
     device.m_nLocalPort = velnet::ValueFromWirePort(FreeWirePort());
     device.m_nRemotePort = process.port;
     device.m_nRemoteIP = 0x7F000001;

@@ -79,7 +79,7 @@ protected:
     QTemporaryDir root, local;
     std::unique_ptr<DeviceProcess> process;
     RecordingPrompts prompts;
-    CRemoteDevice device{prompts};
+    CRemoteDevice device{CTransportLink::Instance(), prompts};
     FakePanelHost host{&device};
 };
 
@@ -253,7 +253,7 @@ TEST(MaliciousListing, NamesThatAreNoPlainFileNameWriteNothing) {
     };
     ScriptedDevice instrument;
     RecordingPrompts prompts;
-    CRemoteDevice device(prompts);
+    CRemoteDevice device(CTransportLink::Instance(), prompts);
     AimAtLoopback(device, instrument.port());
     instrument.AimAt(device.m_nLocalPort);
     instrument.On(kCodeReadDirectory, [&](const Bytes&) -> std::optional<Bytes> {

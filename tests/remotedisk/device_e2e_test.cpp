@@ -75,7 +75,7 @@ protected:
     QTemporaryDir local;
     std::unique_ptr<DeviceProcess> process;
     RecordingPrompts prompts;
-    CRemoteDevice device{prompts};
+    CRemoteDevice device{CTransportLink::Instance(), prompts};
 };
 
 TEST_F(InstrumentTest, ListingOfMoreThanSixteenEntries) {
@@ -253,7 +253,7 @@ TEST(InstrumentOverSerial, ListsDownloadsAndUploads) {
     setenv("VELNET_COM2", "/nonexistent/com2", 1);
 
     RecordingPrompts prompts;
-    CRemoteDevice device(prompts);
+    CRemoteDevice device(CTransportLink::Instance(), prompts);
     device.m_nRemoteLineAddr = 7;
     ASSERT_EQ(device.ConnectCom(kLinkCom1), 1) << (prompts.texts().empty() ? "" : prompts.texts()[0].toStdString());
     ASSERT_EQ(device.ReadDirectory("z:\\"), 1);

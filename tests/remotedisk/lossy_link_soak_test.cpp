@@ -124,7 +124,7 @@ TEST_P(LossyLinkSoak, EveryCopyIsWholeAndNothingIsLeftHalfWritten) {
 
     RecordingPrompts prompts;
     prompts.yesNoAnswers.assign(100000, true); // every retry question: Yes
-    CRemoteDevice device(prompts);
+    CRemoteDevice device(CTransportLink::Instance(), prompts);
     device.m_nLocalPort = velnet::ValueFromWirePort(FreeWirePort());
     device.m_nRemotePort = velnet::ValueFromWirePort(proxy.ListenWirePort());
     device.m_nRemoteIP = 0x7F000001;

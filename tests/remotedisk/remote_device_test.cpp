@@ -68,7 +68,7 @@ protected:
     TempConfigHome home;
     ScriptedDevice instrument;
     RecordingPrompts prompts;
-    CRemoteDevice device{prompts};
+    CRemoteDevice device{CTransportLink::Instance(), prompts};
 };
 
 class Counter final : public Progress {
@@ -478,7 +478,7 @@ TEST(RemoteDeviceLink, SettingsDefaultsAndAbsentComPorts) {
     };
     for (const Case c : {Case{1, 0}, Case{2, 0}, Case{3, 3}, Case{0, 0}}) {
         RecordingPrompts prompts;
-        CRemoteDevice device(prompts);
+        CRemoteDevice device(CTransportLink::Instance(), prompts);
         PersistentSettings settings;
         settings.m_nCurrentLink = c.saved;
         device.LoadLinkSettings(settings);
@@ -499,13 +499,13 @@ TEST(RemoteDeviceLink, SettingsDefaultsAndAbsentComPorts) {
 TEST(RemoteDeviceLink, NetworkConnectAimsAtTheConfiguredAddress) {
     EnsureCoreApp();
     RecordingPrompts prompts;
-    CRemoteDevice device(prompts);
+    CRemoteDevice device(CTransportLink::Instance(), prompts);
     device.m_nLocalPort = velnet::ValueFromWirePort(FreeWirePort());
     ASSERT_EQ(device.ConnectNetwork(), 1); // nothing is sent: only the address is checked
     const VelnetApi& api = CTransportLink::Instance().Api();
     uint32_t addr = 0, port = 0;
-    api.GetTransportRemoteAddr(CTransportLink::Instance().Transport, &addr);
-    api.GetTransportRemotePort(CTransportLink::Instance().Transport, &port);
+    api.GetTransportRemoteAddr(CTransportLink::Instance().Handle(), &addr);
+    api.GetTransportRemotePort(CTransportLink::Instance().Handle(), &port);
     const auto* bytes = reinterpret_cast<const uint8_t*>(&addr);
     EXPECT_EQ(Bytes(bytes, bytes + 4), (Bytes{10, 0, 0, 50}));
     EXPECT_EQ(port, 6768u);
@@ -523,10 +523,33 @@ TEST(RemoteDeviceLink, LibraryWithoutOneExportIsRefused) {
     link.UnloadTransport();
 }
 
+TEST(RemoteDeviceLink, TheLinkForgetsTheDevicesPromptsWhenTheDeviceGoes) {
+    EnsureCoreApp();
+    CTransportLink& link = CTransportLink::Instance();
+    ASSERT_FALSE(link.IsLoaded()) << "with no library loaded every exchange is refused and told";
+    const std::vector<QString> refused{"Невозможно отправить очередное сообщение"};
+    auto first = std::make_unique<RecordingPrompts>();
+    auto firstDevice = std::make_unique<CRemoteDevice>(link, *first);
+    {
+        auto second = std::make_unique<RecordingPrompts>();
+        auto secondDevice = std::make_unique<CRemoteDevice>(link, *second);
+        link.SendAndWait({});
+        EXPECT_EQ(second->texts(), refused) << "the newest device is told";
+        secondDevice.reset();
+        second.reset(); // a link still holding these prompts would now point into freed memory
+    }
+    link.SendAndWait({});
+    EXPECT_EQ(first->texts(), refused) << "the device still there is told";
+    firstDevice.reset();
+    first.reset();
+    link.SendAndWait({}); // no device: no one to tell, and nothing touched
+    EXPECT_FALSE(link.ReplySuccess());
+}
+
 TEST(RemoteDeviceLink, ComConnectRefusesLineAddressZero) {
     EnsureCoreApp();
     RecordingPrompts prompts;
-    CRemoteDevice device(prompts);
+    CRemoteDevice device(CTransportLink::Instance(), prompts);
     device.m_nRemoteLineAddr = 0;
     EXPECT_EQ(device.ConnectCom(1), 0);
     EXPECT_FALSE(device.m_bLoaded);

@@ -122,7 +122,7 @@ public:
     explicit VelnetHost(uint32_t lo = 0, uint32_t hi = 65535) {
         slot().Reset();
         localPort = velnet::ValueFromWirePort(FreeWirePort());
-        handle = Api().CreateTransport(0, localPort, 0, 0, nullptr, 0);
+        handle = Api().CreateTransport(kVelnetKindUdp, localPort, 0, 0, nullptr, 0);
         Api().ConnectClient(handle, kClientId, &SlotCallbacks<N>::Message, &SlotCallbacks<N>::Answer,
                             &SlotCallbacks<N>::Delivered, &SlotCallbacks<N>::BeforeSend, lo, hi);
         uint32_t ok = 0;

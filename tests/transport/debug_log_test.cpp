@@ -233,7 +233,7 @@ TEST(DebugLog, EngineAndReceiveThreadsLogThroughTheTransportsOwner) {
     zarno::testing::EnsureCoreApp();
     const uint32_t portA = ValueFromWirePort(zarno::testing::FreeWirePort());
     const uint32_t portB = ValueFromWirePort(zarno::testing::FreeWirePort());
-    TTransportExporter a(0, portA, 0, 0, nullptr), b(0, portB, 0, 0, nullptr);
+    TTransportExporter a(kVelnetKindUdp, portA, 0, 0, nullptr), b(kVelnetKindUdp, portB, 0, 0, nullptr);
     TUDPDebugWin& win = *a.Window();
     ASSERT_NE(win.Transport(), nullptr);
     win.SetRemoteAddr(htonl(INADDR_LOOPBACK));

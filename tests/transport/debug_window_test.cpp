@@ -80,7 +80,7 @@ protected:
 
     void ConnectNetwork() {
         instrument = std::make_unique<DeviceProcess>(root.path().toStdString());
-        device = std::make_unique<CRemoteDevice>(prompts);
+        device = std::make_unique<CRemoteDevice>(CTransportLink::Instance(), prompts);
         device->m_nLocalPort = velnet::ValueFromWirePort(FreeWirePort());
         device->m_nRemotePort = instrument->port;
         device->m_nRemoteIP = 0x7F000001;
@@ -89,7 +89,7 @@ protected:
 
     QWidget* Show() {
         CTransportLink& link = CTransportLink::Instance();
-        EXPECT_EQ(link.Api().ShowTransport(link.Transport, 1), 1u);
+        EXPECT_EQ(link.Api().ShowTransport(link.Handle(), 1), 1u);
         QWidget* found = nullptr;
         WaitUntil([&] {
             for (QWidget* w : QApplication::topLevelWidgets())
@@ -201,11 +201,11 @@ TEST_F(WindowTest, RussianTextsAndTheMessageFields) {
     address->selectAll();
     QTest::keyClicks(address, "10.0.0.50");
     uint32_t addr = 0, port = 0;
-    link.Api().GetTransportRemoteAddr(link.Transport, &addr);
+    link.Api().GetTransportRemoteAddr(link.Handle(), &addr);
     const auto* bytes = reinterpret_cast<const uint8_t*>(&addr);
     EXPECT_EQ(std::vector<uint8_t>(bytes, bytes + 4), (std::vector<uint8_t>{10, 0, 0, 50}));
     Child<QSpinBox>(window, "remotePort")->setValue(4321);
-    link.Api().GetTransportRemotePort(link.Transport, &port);
+    link.Api().GetTransportRemotePort(link.Handle(), &port);
     EXPECT_EQ(port, 4321u);
 }
 
@@ -218,8 +218,8 @@ TEST_F(WindowTest, ParentedWindowIsABorderlessChildAndMayGoWithItsParent) {
     auto host = std::make_unique<QWidget>();
     host->resize(640, 480);
     host->show();
-    ASSERT_EQ(link.Api().SetTransportParent(link.Transport, host.get()), 1u);
-    ASSERT_EQ(link.Api().SetTransportBounds(link.Transport, 5, 6, 500, 360), 1u);
+    ASSERT_EQ(link.Api().SetTransportParent(link.Handle(), host.get()), 1u);
+    ASSERT_EQ(link.Api().SetTransportBounds(link.Handle(), 5, 6, 500, 360), 1u);
     QCoreApplication::processEvents();
     auto* child = host->findChild<QWidget*>(QStringLiteral("velnetDebugWindow"));
     ASSERT_NE(child, nullptr);
@@ -229,7 +229,7 @@ TEST_F(WindowTest, ParentedWindowIsABorderlessChildAndMayGoWithItsParent) {
 
     host.reset(); // the window goes with it
     // A change the window would show: the log has nobody to tell now.
-    ASSERT_EQ(link.Api().SetTransportRemotePort(link.Transport, instrument->port), 1u);
+    ASSERT_EQ(link.Api().SetTransportRemotePort(link.Handle(), instrument->port), 1u);
     QWidget* again = Show();
     ASSERT_NE(again, nullptr);
     EXPECT_TRUE(again->isWindow());
@@ -286,7 +286,7 @@ TEST_F(WindowTest, SerialTransportShowsItsPortAndSetsItUp) {
     UseLanguage("2");
     instrument = std::make_unique<DeviceProcess>(root.path().toStdString(), DeviceProcess::SerialPty{7});
     setenv("VELNET_COM1", instrument->peerDevice.c_str(), 1);
-    device = std::make_unique<CRemoteDevice>(prompts);
+    device = std::make_unique<CRemoteDevice>(CTransportLink::Instance(), prompts);
     device->m_nRemoteLineAddr = 7;
     ASSERT_EQ(device->ConnectCom(kLinkCom1), 1);
     QWidget* window = Show();

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
 
 using namespace velnet;
@@ -202,6 +203,42 @@ TEST(Engine, LongPayloadIsCutTo1054Bytes) {
 
 // An answer for a message that the engine has already given up, arriving while it is still busy,
 // must not be taken as the answer to the next message.
+TEST(Engine, CopyOfAnAnswerOvertakenByTheNextMessageIsNotItsAnswer) {
+    // A duplicated answer passes the identifier check; before it is handled the host has queued
+    // its next message. Taken for that message's answer, it would hand up the previous message's
+    // data in its place.
+    Engine e(10000);
+    ASSERT_TRUE(e.engine->QueueMessage(kPeer, kPeerPort, 67, awEmpty, 0, nullptr));
+    ASSERT_TRUE(e.port->WaitForSent(1));
+    const auto first = e.Answer(mfAnswer | mfFullAnswer, {1, 0});
+    e.port->Feed(kPeer, kPeerPort, first);
+    ASSERT_TRUE(e.recorder.WaitDelivered(1));
+
+    struct Host {
+        TUDPTransport* engine;
+        bool queued = false;
+    } host{e.engine.get()};
+    // Feed runs the receive path in this thread, so OnReceived may be bound here.
+    e.engine->OnReceived = {[](void* context, const TTransportMessage*) {
+                                auto* h = static_cast<Host*>(context);
+                                h->queued =
+                                    h->engine->WaitIdle(100000) &&
+                                    h->engine->QueueMessage(kPeer, kPeerPort, 67, awEmpty, 0, nullptr);
+                            },
+                            &host};
+    e.port->Feed(kPeer, kPeerPort, first);
+    e.engine->OnReceived = {};
+    ASSERT_TRUE(host.queued);
+    EXPECT_EQ(e.recorder.answers.size(), 1u) << "the copy was taken for the next message's answer";
+
+    ASSERT_TRUE(e.port->WaitForSent(2));
+    e.port->Feed(kPeer, kPeerPort, e.Answer(mfAnswer | mfFullAnswer, {2, 0}));
+    ASSERT_TRUE(e.recorder.WaitDelivered(2));
+    EXPECT_FALSE(Failed(e.recorder.delivered[1]));
+    ASSERT_EQ(e.recorder.answers.size(), 2u);
+    EXPECT_EQ(e.recorder.answers[1].data[0], 2) << "the next message's own answer";
+}
+
 TEST(Engine, LateAnswerNeverCompletesTheNextMessage) {
     class LateAnswerEngine final : public TUDPTransport {
     public:
@@ -343,11 +380,56 @@ TEST(Engine, ReceivedLengthIsNeverTrustedBeyondTheBytes) {
     EXPECT_EQ(e.recorder.messages[0].size, 12u + 4u);
 }
 
-TEST(Engine, StopEndsAnEngineThatWasNeverStarted) {
-    auto engine = std::make_unique<TUDPTransport>(std::make_unique<FakePort>(), 0, 0);
-    engine->Stop();
-    engine.reset();
-    SUCCEED();
+TEST(Engine, AllBitsAddressIsABroadcastOnlyOverIP) {
+    // On a serial line the same address is an ordinary message: waited for and repeated.
+    Engine e(5, false);
+    ASSERT_TRUE(e.engine->QueueMessage(0xFFFFFFFF, kPeerPort, 1, awEmpty, 0, nullptr));
+    ASSERT_TRUE(e.recorder.WaitDelivered(1));
+    EXPECT_EQ(e.port->Sent().size(), 6u);
+    EXPECT_TRUE(Failed(e.recorder.delivered.at(0)));
+}
+
+TEST(Engine, ReceivedFramesWaitThePauseTheirPortAsksFor) {
+    for (const auto pause : {std::chrono::milliseconds(0), std::chrono::milliseconds(60)}) {
+        SCOPED_TRACE(pause.count());
+        Engine e;
+        e.port->receivePause = pause;
+        const auto fed = std::chrono::steady_clock::now();
+        e.port->Feed(kPeer, kPeerPort, MessageBytes(0, 4, {0x41, 0x00}));
+        const auto sent = e.port->Sent();
+        ASSERT_EQ(sent.size(), 1u) << "the empty answer";
+        EXPECT_GE(sent[0].at - fed, pause);
+        EXPECT_EQ(e.recorder.messages.size(), 1u);
+    }
+}
+
+TEST(Engine, StopEndsTheThreadAtOnceWhateverItWaitsFor) {
+    // The answer time-out is far beyond the bound below: an engine that waited it out after Stop
+    // would be caught.
+    constexpr uint32_t kLongTimeoutMs = 120000;
+    enum class State { NeverStarted, Idle, WaitingForAnswer };
+    for (const State state : {State::NeverStarted, State::Idle, State::WaitingForAnswer}) {
+        SCOPED_TRACE(static_cast<int>(state));
+        auto fake = std::make_unique<FakePort>(kLongTimeoutMs);
+        FakePort* port = fake.get();
+        std::atomic<int> transmissions{0};
+        port->onTransmit = [&](const Transmission&) { ++transmissions; };
+        Recorder recorder;
+        auto engine = std::make_unique<TUDPTransport>(std::move(fake), 0, 0);
+        recorder.Bind(*engine);
+        if (state != State::NeverStarted)
+            engine->StartEngine();
+        if (state == State::WaitingForAnswer) {
+            ASSERT_TRUE(engine->QueueMessage(kPeer, kPeerPort, 1, awEmpty, 0, nullptr));
+            ASSERT_TRUE(port->WaitForSent(1));
+        }
+        const auto start = std::chrono::steady_clock::now();
+        engine->Stop();
+        engine.reset(); // waits for the engine thread
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(30));
+        EXPECT_TRUE(recorder.delivered.empty()) << "nothing is reported once stopped";
+        EXPECT_EQ(transmissions.load(), state == State::WaitingForAnswer ? 1 : 0) << "no repeat after Stop";
+    }
 }
 
 } // namespace

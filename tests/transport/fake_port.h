@@ -29,6 +29,8 @@ public:
     ~FakePort() override { Close(); }
 
     std::atomic<bool> refuse{false};
+    // What ReceivePause answers; set before frames are fed.
+    std::chrono::milliseconds receivePause{0};
     // Runs inside SendTo (engine or host thread, under the port lock).
     std::function<void(const Transmission&)> onTransmit;
 
@@ -89,6 +91,7 @@ public:
         *s = 0;
     }
     bool IsMyAddress(uint32_t) override { return true; }
+    std::chrono::milliseconds ReceivePause() const override { return receivePause; }
 
 private:
     class IdleReader final : public TWaitPortThread {

@@ -266,7 +266,8 @@ TEST(VelnetLibrary, DestroyedAndForgedHandlesDoNothing) {
 
 TEST(VelnetLibrary, PortThatCannotOpenLeavesAHandleThatCannotSend) {
     PlainUdpSocket taken;
-    const uint32_t h = Api().CreateTransport(0, ValueFromWirePort(taken.wirePort()), 0, 0, nullptr, 0);
+    const uint32_t h =
+        Api().CreateTransport(kVelnetKindUdp, ValueFromWirePort(taken.wirePort()), 0, 0, nullptr, 0);
     ASSERT_NE(h, 0u);
     EXPECT_EQ(Api().IsValidTransport(h), 1u);
     uint32_t ok = 1;

@@ -17,23 +17,26 @@ using namespace zarno::testing;
 namespace {
 
 TEST(LinkSettingsSheets, ComPageTakesATypedOrChosenSpeedAndTheDeviceNumber) {
+    // The device starts from values of its own, so that the page is seen to show them.
     const struct {
         const char* typed;
         uint32_t expected;
-    } speeds[] = {{"76800", 76800}, {"9600", 9600}, {"", 115200}, {"0", 115200}};
+    } speeds[] = {{"76800", 76800}, {"9600", 9600}, {"", 57600}, {"0", 57600}};
     for (const auto& c : speeds) {
         SCOPED_TRACE(c.typed);
         RecordingPrompts prompts;
-        CRemoteDevice device(prompts);
+        CRemoteDevice device(CTransportLink::Instance(), prompts);
+        device.m_nComSpeed = 57600;
+        device.m_nRemoteLineAddr = 5;
         CPropertySheetCOM sheet(device, prompts);
         EXPECT_EQ(sheet.windowTitle(), QStringLiteral("Настройка параметров COM порта"));
         EXPECT_EQ(sheet.findChild<QTabWidget*>()->tabText(0), QStringLiteral("Настройка COM-порта"));
         CComPage1* page = sheet.page();
-        EXPECT_EQ(page->speedBox()->currentText(), QStringLiteral("115200"));
+        EXPECT_EQ(page->speedBox()->currentText(), QStringLiteral("57600"));
         EXPECT_EQ(page->speedBox()->count(), 15);
         EXPECT_EQ(page->remoteNumber()->minimum(), 0);
         EXPECT_EQ(page->remoteNumber()->maximum(), 32767);
-        EXPECT_EQ(page->remoteNumber()->value(), 2);
+        EXPECT_EQ(page->remoteNumber()->value(), 5);
         EXPECT_FALSE(sheet.isModified());
 
         page->speedBox()->setEditText(QString::fromLatin1(c.typed));
@@ -47,14 +50,16 @@ TEST(LinkSettingsSheets, ComPageTakesATypedOrChosenSpeedAndTheDeviceNumber) {
 
 TEST(LinkSettingsSheets, NetworkPageShowsAndTakesPortsAndAddress) {
     RecordingPrompts prompts;
-    CRemoteDevice device(prompts);
+    CRemoteDevice device(CTransportLink::Instance(), prompts);
     device.m_nRemoteIP = 0x7F000001;
+    device.m_nLocalPort = 6100;
+    device.m_nRemotePort = 6200;
     CPropertySheetEthernet sheet(device);
     EXPECT_EQ(sheet.windowTitle(), QStringLiteral("Настройка параметров сети"));
     CEthernetPage1* page = sheet.page();
     EXPECT_EQ(page->address()->text(), QStringLiteral("127.0.0.1"));
-    EXPECT_EQ(page->localPort()->value(), 6767);
-    EXPECT_EQ(page->remotePort()->value(), 6768);
+    EXPECT_EQ(page->localPort()->value(), 6100);
+    EXPECT_EQ(page->remotePort()->value(), 6200);
     EXPECT_EQ(page->localPort()->minimum(), 1);
     EXPECT_EQ(page->remotePort()->minimum(), 0);
     EXPECT_EQ(page->localPort()->maximum(), 32767);
