@@ -72,7 +72,8 @@ public:
     // ---- panels ----
     // A sort item of the context menu: stores the mode and sorts this panel's rows at once.
     void SetSortMode(int panel, int32_t sortMode) { m_panels.SetSortMode(panel, sortMode); }
-    // A double click on a row (or Enter on the first selected row); a row outside the rows does nothing.
+    // A double click on a row, or Enter (on the first selected row, else the cursor's); a row outside
+    // the rows does nothing.
     void OpenItem(int panel, int row);
     // The drive list's selection changed to this row of the drive table (-1: no selection).
     void OnDriveChosen(int panel, int driveIndex);

@@ -216,6 +216,8 @@ bool CListFileView::handleKey(const QKeyEvent& key) {
         m_main.files().GoUp(m_panel);
         return true;
     case Qt::Key_Insert:
+        if (mods != Qt::NoModifier)
+            return false; // Ctrl+Insert and Shift+Insert keep their usual meanings
         toggleCurrentSelection();
         moveCursorDown();
         return true;
