@@ -9,9 +9,11 @@
 #include "app/remotedisk/transfer_cancel.h"
 #include "app/seams/stderr_prompts.h"
 #include "cli/terminal_progress.h"
+#include "cli/terminal_text.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QDateTime>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -19,6 +21,7 @@
 #include <atomic>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <optional>
 #include <unistd.h>
 
@@ -40,7 +43,7 @@ constexpr CommandForm kCommandForms[] = {
     {"ls", "[PATH]"},
     {"get", "[--sgy] PATH [LOCAL]"},
     {"put", "LOCAL [PATH]"},
-    {"rm", "PATH"},
+    {"rm", "[-r [--yes]] PATH"},
     {"mkdir", "PATH"},
 };
 
@@ -81,8 +84,6 @@ const char* const kTextDiskInfoFailed = "Ошибка при получении 
 
 using cli::kExitFailed;
 using cli::kExitOk;
-// The exit status of a command that a signal stopped, as shells report one.
-constexpr int kExitInterrupted = 130;
 // The longest file name the computer's file systems take, in bytes.
 constexpr qsizetype kMaxLocalName = 255;
 
@@ -181,36 +182,71 @@ QString PanelPath(const QStringList& directories) {
     return "z:\\" + directories.join('\\');
 }
 
-// Ctrl-C and SIGTERM. The first asks the running transfer to stop as its Cancel button would, so that
-// its clean-up runs (an upload's file deleted from the instrument, a download's handle closed and no
-// file left on the computer); the second ends the program at once.
-volatile std::sig_atomic_t g_interrupts = 0;
+// Every signal that ends the program: Ctrl-C, SIGTERM, the SIGHUP of a closed terminal, SIGQUIT. The
+// first asks the running transfer to stop as its Cancel button would, so that its clean-up runs (an
+// upload's file deleted from the instrument, a download's handle closed and no file left on the
+// computer); the second ends the program at once, and names the partial file that an upload then
+// leaves on the instrument. (`timeout` relays one signal twice, to the program and to its group.)
+constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+volatile std::sig_atomic_t g_signal = 0; // the first ending signal; 0 before one came
+// The instrument path of the file an upload is making, for the handler's last words. Written only
+// while g_uploading is 0, so the handler never reads it half written.
+char g_uploadPath[128];
+volatile std::sig_atomic_t g_uploading = 0;
 static_assert(std::atomic<bool>::is_always_lock_free, "the cancel flag is set from a signal handler");
 
-extern "C" void OnInterrupt(int) {
-    if (g_interrupts != 0) {
-        static const char kText[] = "zarno-cli: interrupted\n";
-        (void)!write(STDERR_FILENO, kText, sizeof kText - 1);
-        _exit(kExitInterrupted);
+void WriteToStderr(const char* text) {
+    (void)!write(STDERR_FILENO, text, std::strlen(text));
+}
+
+extern "C" void OnEndingSignal(int signal) {
+    if (g_signal != 0) {
+        WriteToStderr("zarno-cli: interrupted");
+        if (g_uploading) {
+            WriteToStderr("; a partial file may remain on the instrument: ");
+            WriteToStderr(g_uploadPath);
+        }
+        WriteToStderr("\n");
+        _exit(128 + signal);
     }
-    g_interrupts = 1;
+    g_signal = signal;
     RequestTransferCancel();
 }
 
-void CatchInterrupts() {
+void CatchEndingSignals() {
     struct sigaction action {};
-    action.sa_handler = OnInterrupt;
+    action.sa_handler = OnEndingSignal;
     sigemptyset(&action.sa_mask);
-    sigaddset(&action.sa_mask, SIGINT);
-    sigaddset(&action.sa_mask, SIGTERM);
+    for (const int signal : kEndingSignals)
+        sigaddset(&action.sa_mask, signal);
     action.sa_flags = SA_RESTART;
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
+    for (const int signal : kEndingSignals)
+        sigaction(signal, &action, nullptr);
 }
 
 bool Interrupted() {
-    return g_interrupts != 0;
+    return g_signal != 0;
 }
+
+// The exit status of a command that a signal stopped, as shells report one.
+int InterruptedExit() {
+    return 128 + (g_signal != 0 ? int(g_signal) : SIGINT);
+}
+
+// Names the file an upload makes on the instrument for as long as it lives.
+class UploadMark {
+public:
+    explicit UploadMark(const QString& devicePath) {
+        const QByteArray bytes = devicePath.toLatin1().left(sizeof g_uploadPath - 1);
+        std::memcpy(g_uploadPath, bytes.constData(), size_t(bytes.size()));
+        g_uploadPath[bytes.size()] = '\0';
+        std::atomic_signal_fence(std::memory_order_seq_cst); // the path is whole before it is marked
+        g_uploading = 1;
+    }
+    ~UploadMark() { g_uploading = 0; }
+    UploadMark(const UploadMark&) = delete;
+    UploadMark& operator=(const UploadMark&) = delete;
+};
 
 // A transfer clears the cancel flag when it starts, which would swallow a Ctrl-C that came just
 // before; its progress range is set right after, so an interrupt is raised again there.
@@ -234,6 +270,23 @@ private:
     TerminalProgress m_bar;
 };
 
+// The upload's progress range is set once the instrument has made the file: only then can a failed
+// upload have left a part of it there.
+class UploadProgress final : public Progress {
+public:
+    explicit UploadProgress(const QString& what) : m_progress(what) {}
+    void setRange(qint64 total) override {
+        m_made = true;
+        m_progress.setRange(total);
+    }
+    void setValue(qint64 done) override { m_progress.setValue(done); }
+    bool FileMade() const { return m_made; }
+
+private:
+    InterruptibleProgress m_progress;
+    bool m_made = false;
+};
+
 // How a transfer ended, for its exit status.
 enum class TransferEnd { Done, Cancelled, Failed };
 
@@ -247,6 +300,23 @@ TransferEnd EndOf(UploadResult result) {
     return result == kUploadDone ? TransferEnd::Done
            : result == kUploadCancelled ? TransferEnd::Cancelled
                                         : TransferEnd::Failed;
+}
+
+// One entry of a directory tree on the instrument, for a delete of the whole tree.
+struct TreeEntry {
+    QStringList directories; // the directory that lists it
+    DeviceName deviceName;
+    QString fileName;
+};
+
+// A directory tree deeper or larger than this is not one an instrument's card holds: an instrument
+// whose listings say so is not believed, and nothing is deleted.
+constexpr int kMaxTreeDepth = 16;
+constexpr size_t kMaxTreeEntries = 65536;
+
+// The instrument path of a file: "z:\NAME", "z:\A\B\NAME".
+QString DeviceFilePath(const QStringList& directories, const QString& name) {
+    return PanelPath(directories + QStringList{name});
 }
 
 class DeviceSession {
@@ -305,12 +375,23 @@ public:
     int Ls(const QStringList& operands);
     int Get(QStringList operands);
     int Put(const QStringList& operands);
-    int Remove(const QStringList& operands);
+    int Remove(QStringList operands);
     int MakeDir(const QStringList& operands);
 
 private:
+    // What a directory listed under a name: enough to tell a file that changed from one that did not.
+    struct Stamp {
+        uint32_t size;
+        QDateTime lastChange;
+    };
+
     // The exit of a transfer: 0 when done; else why, in the words of the copy dialogs.
     int TransferExit(TransferEnd end, const char* failure, const char* interrupted);
+    int UploadFailed(UploadResult result, const DevicePath& path, bool fileMade, const std::optional<Stamp>& before);
+    int CheckUploaded(const DevicePath& path, qint64 sent);
+    bool MayRemain(const DevicePath& path, const std::optional<Stamp>& before);
+    bool CollectTree(const QStringList& directories, int depth, std::vector<TreeEntry>* out);
+    bool Confirmed(const QString& target, const std::vector<TreeEntry>& inside, bool recursive, bool yes);
     void Tell(const char* text) { m_prompts.message(QString::fromUtf8(text), QString::fromUtf8(kAppCaption), PromptIcon::Stop); }
 
     Options m_options;
@@ -323,7 +404,7 @@ int DeviceSession::TransferExit(TransferEnd end, const char* failure, const char
         return kExitOk;
     if (end == TransferEnd::Cancelled || Interrupted()) {
         Fail(interrupted);
-        return kExitInterrupted;
+        return InterruptedExit();
     }
     Tell(failure);
     return kExitFailed;
@@ -353,8 +434,9 @@ int DeviceSession::Ls(const QStringList& operands) {
     for (const auto& e : entries) {
         const QString when = e->lastChange.isValid() ? e->lastChange.toString("yyyy-MM-dd hh:mm:ss") : "-";
         const QString size = e->isDirectory ? QStringLiteral("<Dir>") : QString::number(e->size);
+        // The names are the instrument's bytes: a damaged directory must not drive the terminal.
         std::printf("%10s  %-19s  %s\n", size.toLocal8Bit().constData(), when.toLocal8Bit().constData(),
-                    e->fileName.toLocal8Bit().constData());
+                    cli::EscapeControls(e->fileName).toLocal8Bit().constData());
     }
     return kExitOk;
 }
@@ -383,8 +465,15 @@ int DeviceSession::Get(QStringList operands) {
     if (Interrupted())
         return TransferExit(TransferEnd::Cancelled, "", "interrupted; nothing was copied");
     InterruptibleProgress progress(entry->fileName);
-    const DownloadResult result = asSgy ? m_device.CopyFromDeviceAsSgy(entry->deviceName, local, &progress)
-                                        : m_device.CopyFromDevice(entry->deviceName, local, &progress);
+    const DownloadResult result = asSgy ? m_device.CopyFromDeviceAsSgy(entry->deviceName, local, &progress, entry->size)
+                                        : m_device.CopyFromDevice(entry->deviceName, local, &progress, entry->size);
+    if (result == kDownloadSizeMismatch) {
+        Tell(kTextCannotCopy);
+        Fail(QString("the instrument lists %1 with %2 bytes but opens it with another length; nothing was copied")
+                 .arg(cli::EscapeControls(DeviceFilePath(path.directories, entry->fileName)))
+                 .arg(entry->size));
+        return kExitFailed;
+    }
     return TransferExit(EndOf(result), kTextCannotCopy, "interrupted; the file was not copied");
 }
 
@@ -412,15 +501,140 @@ int DeviceSession::Put(const QStringList& operands) {
     }
     if (m_device.Walk().Enter(PanelPath(path.directories)) != 1)
         return kExitFailed;
+    // What the directory held under this name, so that a failed upload can tell a file of its own
+    // making from an older one it never touched.
+    std::optional<Stamp> before;
+    for (const auto& e : m_device.Listing())
+        if (e->fileName.compare(path.name, Qt::CaseInsensitive) == 0)
+            before = Stamp{e->size, e->lastChange};
     m_device.Listing().clear();
     if (Interrupted())
         return TransferExit(TransferEnd::Cancelled, "", "interrupted; nothing was copied");
-    InterruptibleProgress progress(path.name);
+    const UploadMark mark(DeviceFilePath(path.directories, path.name));
+    UploadProgress progress(path.name);
+    const qint64 sent = local.size();
     const UploadResult result = m_device.CopyToDevice(local.filePath(), NewFileDeviceName(path.name), &progress);
-    return TransferExit(EndOf(result), kTextCannotUpload, "interrupted; the partial file was deleted from the instrument");
+    if (result == kUploadDone)
+        return CheckUploaded(path, sent);
+    return UploadFailed(result, path, progress.FileMade(), before);
 }
 
-int DeviceSession::Remove(const QStringList& operands) {
+// An upload that did not complete. Its clean-up has deleted the file from the instrument unless the
+// instrument stopped answering: a fresh listing tells, and a file that may be partial is named.
+int DeviceSession::UploadFailed(UploadResult result, const DevicePath& path, bool fileMade,
+                                const std::optional<Stamp>& before) {
+    const QString target = DeviceFilePath(path.directories, path.name);
+    const bool mayRemain = fileMade && MayRemain(path, before);
+    const QString remains = "a partial file may remain on the instrument: " + target;
+    if (EndOf(result) == TransferEnd::Cancelled || Interrupted()) {
+        Fail(mayRemain ? "interrupted; " + remains : "interrupted; the partial file was deleted from the instrument");
+        return InterruptedExit();
+    }
+    Tell(kTextCannotUpload);
+    if (result == kUploadCloseFailed)
+        Fail("the instrument did not acknowledge the close of " + target);
+    if (mayRemain)
+        Fail(remains);
+    return kExitFailed;
+}
+
+// The instrument acknowledged every block and the close; its listing must now hold the file with
+// every byte sent. A file of another length (another writer, a lost block) is not the one sent, and
+// goes as any failed upload's does.
+int DeviceSession::CheckUploaded(const DevicePath& path, qint64 sent) {
+    const QString target = DeviceFilePath(path.directories, path.name);
+    bool listed = false;
+    const auto made = Find(path, &listed);
+    if (listed && made && !made->isDirectory && qint64(made->size) == sent)
+        return kExitOk;
+    Tell(kTextCannotUpload);
+    if (!listed) {
+        Fail("the instrument's listing after the upload failed; a partial file may remain on the instrument: " + target);
+        return kExitFailed;
+    }
+    if (!made || made->isDirectory) {
+        Fail("the instrument does not list " + target + " after the upload");
+        return kExitFailed;
+    }
+    Fail(QString("the instrument lists %1 with %2 bytes, %3 were sent; the file is deleted")
+             .arg(target)
+             .arg(made->size)
+             .arg(sent));
+    m_device.Walk().DeleteListed(PanelPath(path.directories), made->deviceName);
+    if (MayRemain(path, std::nullopt))
+        Fail("it could not be deleted: a partial file may remain on the instrument: " + target);
+    return kExitFailed;
+}
+
+// Whether the directory may still hold a file of a failed upload's making: it cannot be listed, or it
+// lists the name and not as it was before the upload.
+bool DeviceSession::MayRemain(const DevicePath& path, const std::optional<Stamp>& before) {
+    bool listed = false;
+    const auto now = Find(path, &listed);
+    if (!listed)
+        return true;
+    if (!now)
+        return false;
+    return !before || before->size != now->size || before->lastChange != now->lastChange;
+}
+
+// Everything in the tree under `directories`, each directory after what it holds. False (told why)
+// when a listing failed or the tree is larger than any instrument's.
+bool DeviceSession::CollectTree(const QStringList& directories, int depth, std::vector<TreeEntry>* out) {
+    if (depth > kMaxTreeDepth || out->size() > kMaxTreeEntries) {
+        Fail("the instrument lists a tree deeper or larger than its disk can hold under " +
+             cli::EscapeControls(PanelPath(directories)) + "; nothing was deleted");
+        return false;
+    }
+    bool listed = false;
+    const auto entries = List(directories, &listed);
+    if (!listed)
+        return false;
+    for (const auto& e : entries) {
+        if (e->fileName == QLatin1String(".") || e->fileName == QLatin1String(".."))
+            continue;
+        if (e->isDirectory && !CollectTree(directories + QStringList{e->fileName}, depth + 1, out))
+            return false;
+        out->push_back({directories, e->deviceName, e->fileName});
+    }
+    return true;
+}
+
+// A directory with anything in it goes only with -r, after the list of what goes, and then only
+// with --yes or a "y" typed at a terminal.
+bool DeviceSession::Confirmed(const QString& target, const std::vector<TreeEntry>& inside, bool recursive,
+                              bool yes) {
+    const QString shownTarget = cli::EscapeControls(target);
+    if (!recursive) {
+        Fail(QString("%1 is not empty (%2 entries): give -r to delete it with everything in it; nothing was deleted")
+                 .arg(shownTarget)
+                 .arg(inside.size()));
+        return false;
+    }
+    for (const TreeEntry& e : inside)
+        std::printf("%s\n", cli::EscapeControls(DeviceFilePath(e.directories, e.fileName)).toLocal8Bit().constData());
+    std::printf("%s\n", shownTarget.toLocal8Bit().constData());
+    std::fflush(stdout);
+    if (yes)
+        return true;
+    if (!isatty(STDIN_FILENO)) {
+        Fail("not deleted: give --yes to delete " + shownTarget + " with the " + QString::number(inside.size()) +
+             " entries listed above");
+        return false;
+    }
+    std::fprintf(stderr, "Delete %s with the %zu entries listed above? [y/N] ", shownTarget.toLocal8Bit().constData(),
+                 inside.size());
+    char answer[16] = {};
+    const bool typedYes = std::fgets(answer, sizeof answer, stdin) && (answer[0] == 'y' || answer[0] == 'Y') &&
+                          (answer[1] == '\n' || answer[1] == '\0');
+    if (!typedYes)
+        Fail("nothing was deleted");
+    return typedYes && !Interrupted();
+}
+
+int DeviceSession::Remove(QStringList operands) {
+    const bool recursive = operands.removeAll("-r") > 0;
+    const bool yes = operands.removeAll("--yes") > 0;
     if (operands.size() != 1)
         return WrongOperands("rm");
     const DevicePath path = SplitDevicePath(operands[0]);
@@ -432,13 +646,27 @@ int DeviceSession::Remove(const QStringList& operands) {
         Tell(kTextDeviceFileNotFound);
         return kExitFailed;
     }
-    if (Interrupted())
-        return Fail("interrupted; nothing was deleted"), kExitInterrupted;
-    const int deleted = m_device.Walk().DeleteListed(PanelPath(path.directories), entry->deviceName);
-    if (deleted == 0)
-        Tell(kTextDeviceDeleteFailed);
-    if (deleted != 1)
-        return kExitFailed;
+    std::vector<TreeEntry> inside;
+    if (entry->isDirectory) {
+        const QString target = DeviceFilePath(path.directories, entry->fileName);
+        if (!CollectTree(path.directories + QStringList{entry->fileName}, 1, &inside))
+            return kExitFailed;
+        if (!inside.empty() && !Confirmed(target, inside, recursive, yes))
+            return Interrupted() ? InterruptedExit() : kExitFailed;
+    }
+    inside.push_back({path.directories, entry->deviceName, entry->fileName});
+    for (size_t i = 0; i < inside.size(); ++i) {
+        if (Interrupted()) {
+            Fail(i == 0 ? QString("interrupted; nothing was deleted")
+                        : QString("interrupted; %1 of %2 entries were deleted").arg(i).arg(inside.size()));
+            return InterruptedExit();
+        }
+        const int deleted = m_device.Walk().DeleteListed(PanelPath(inside[i].directories), inside[i].deviceName);
+        if (deleted == 0)
+            Tell(kTextDeviceDeleteFailed);
+        if (deleted != 1)
+            return kExitFailed;
+    }
     // The instrument's answer to a delete says nothing; look again, so that success is not assumed.
     if (Find(path, &listed) || !listed) {
         Tell(kTextDeviceDeleteFailed);
@@ -491,7 +719,7 @@ int RunDevice(const QStringList& args) {
         std::fprintf(stderr, "zarno-cli device: %s\n%s", error.toLocal8Bit().constData(), Usage().constData());
         return 2;
     }
-    CatchInterrupts();
+    CatchEndingSignals();
     DeviceSession session(*options);
     if (!session.Connect())
         return 1;

@@ -8,6 +8,7 @@
 #include "app/formats/sgy_io.h"
 #include "app/seams/stderr_prompts.h"
 #include "cli/commands.h"
+#include "cli/terminal_text.h"
 
 #include <QFile>
 #include <QJsonDocument>
@@ -40,22 +41,6 @@ bool ParseHeaders(const QStringList& args, HeadersOptions& options) {
         }
     }
     return !options.file.isEmpty();
-}
-
-// The textual header comes from the file as it is: a control character in it (an escape sequence,
-// a carriage return, a C1 code that the 8-bit code page decodes to) would act on the terminal
-// instead of being shown. Each one is shown as \xNN.
-QString EscapeControls(const QString& text) {
-    QString shown;
-    shown.reserve(text.size());
-    for (const QChar c : text) {
-        const char16_t u = c.unicode();
-        if (u < 0x20 || (u >= 0x7F && u <= 0x9F))
-            shown += QStringLiteral("\\x%1").arg(unsigned(u), 2, 16, QLatin1Char('0'));
-        else
-            shown += c;
-    }
-    return shown;
 }
 
 QJsonObject RowsObject(const std::vector<SGYHeaderRow>& rows) {

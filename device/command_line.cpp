@@ -72,7 +72,7 @@ const char* const kUsage =
     "  zarno-device serve --root DIR (--udp PORT | --serial COM1|COM2|DEVICE-PATH|pty [--line-addr N]\n"
     "                     [--speed BAUD]) [--label TEXT] [--kind K] [--disk-size BYTES|host]\n"
     "                     [--fail CODE=STATUS[:COUNT]]... [--no-answer CODE[:COUNT]]... [--delay-ms N]\n"
-    "                     [--verbose]\n"
+    "                     [--die-after CODE:COUNT]... [--open-length BYTES] [--garble-names] [--verbose]\n"
     "      serve a directory as the instrument's disk over UDP or a serial line; the disk is a\n"
     "      128 MiB card unless --disk-size gives another size or \"host\" (the directory's file system)\n"
     "  zarno-device make-samples DIR\n"
@@ -108,9 +108,19 @@ std::optional<ServeOptions> ParseServeArgs(const std::vector<std::string>& args,
          }},
         {"--fail", [&](const std::string& v) { return o.misbehaviour.AddFailure(v); }},
         {"--no-answer", [&](const std::string& v) { return o.misbehaviour.AddSilence(v); }},
+        {"--die-after", [&](const std::string& v) { return o.misbehaviour.AddDeath(v); }},
+        {"--open-length",
+         [&](const std::string& v) {
+             uint32_t n = 0;
+             return Number(&n, 0, UINT32_MAX)(v) && (o.misbehaviour.openLength = n, true);
+         }},
         {"--delay-ms", Number(&o.delayMs, 0, 600000)},
     };
-    if (!ParseTable(args, withValue, {{"--verbose", [&] { o.verbose = true; }}}, error))
+    const std::map<std::string, std::function<void()>> flags = {
+        {"--verbose", [&] { o.verbose = true; }},
+        {"--garble-names", [&] { o.misbehaviour.garbleNames = true; }},
+    };
+    if (!ParseTable(args, withValue, flags, error))
         return std::nullopt;
     std::error_code ec;
     if (o.disk.root.empty() || !std::filesystem::is_directory(o.disk.root, ec)) {

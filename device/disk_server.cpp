@@ -242,12 +242,13 @@ std::vector<uint8_t> DiskServer::Delete(std::span<const uint8_t> payload) {
     const auto entry = FindEntry(CurrentDir(), *name);
     if (!entry)
         return Status(kStatusNotFound);
-    // A directory goes with everything in it, as the operator who deletes it from a panel expects;
-    // remove_all does not follow symbolic links, so nothing outside the tree is touched.
-    std::error_code ec;
-    fs::remove_all(CurrentDir() / entry->diskName, ec);
+    // Only an empty directory goes, as on the instrument's own file system: a host that wants a
+    // directory with its recordings gone deletes them first, one by one, knowing what it deletes.
+    const fs::path target = CurrentDir() / entry->diskName;
+    if (entry->isDirectory ? rmdir(target.c_str()) != 0 : unlink(target.c_str()) != 0)
+        return Status(errno == ENOTEMPTY || errno == EEXIST ? kStatusRefused : kStatusIoError);
     m_usedBytes.reset();
-    return Status(ec ? kStatusIoError : kStatusOk);
+    return Status(kStatusOk);
 }
 
 uint32_t DiskServer::AddHandle(int fd, bool writable) {
@@ -263,8 +264,20 @@ uint32_t DiskServer::AddHandle(int fd, bool writable) {
     while (handle == 0 || m_files.count(handle))
         ++handle;
     m_nextHandle = handle + 1;
-    m_files[handle] = OpenFile{fd, writable, 0, ++m_useCounter};
+    struct stat st {};
+    fstat(fd, &st);
+    m_files[handle] = OpenFile{fd, st.st_dev, st.st_ino, writable, 0, ++m_useCounter};
     return handle;
+}
+
+bool DiskServer::IsOpen(const fs::path& file, bool writersOnly) const {
+    struct stat st {};
+    if (lstat(file.c_str(), &st) != 0)
+        return false;
+    return std::any_of(m_files.begin(), m_files.end(), [&](const auto& entry) {
+        const OpenFile& f = entry.second;
+        return f.device == st.st_dev && f.inode == st.st_ino && (f.writable || !writersOnly);
+    });
 }
 
 DiskServer::OpenFile* DiskServer::FindHandle(uint32_t handle) {
@@ -355,6 +368,10 @@ std::vector<uint8_t> DiskServer::CreateFile(std::span<const uint8_t> payload) {
     if (const auto free = FreeBytes(); free && *free == 0)
         return Status(kStatusDiskFullOnCreate);
     const std::string diskName = existing ? existing->diskName : DiskNameOf(*name);
+    // One writer at a time, and none while the file is read: a second host writing the same file
+    // would interleave its blocks with the first's, and a reader would get a file cut short.
+    if (existing && IsOpen(dir / diskName, false))
+        return Status(kStatusNotAccessible);
     const int fd = open((dir / diskName).c_str(), O_RDWR | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd < 0)
         return Status(IsDiskFullError(errno) ? kStatusDiskFullOnCreate : kStatusCreateFailed);
@@ -374,7 +391,7 @@ std::vector<uint8_t> DiskServer::OpenFileCmd(std::span<const uint8_t> payload) {
     const auto entry = FindEntry(CurrentDir(), *name);
     if (!entry)
         return Status(kStatusNotFound);
-    if (entry->isDirectory)
+    if (entry->isDirectory || IsOpen(CurrentDir() / entry->diskName, true))
         return Status(kStatusNotAccessible);
     const int fd = open((CurrentDir() / entry->diskName).c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0)

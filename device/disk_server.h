@@ -16,6 +16,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <sys/types.h>
 #include <vector>
 
 namespace zarno::device {
@@ -51,6 +52,8 @@ public:
 private:
     struct OpenFile {
         int fd = -1;
+        dev_t device = 0; // with inode: which file it is, whatever name it was opened by
+        ino_t inode = 0;
         bool writable = false;
         uint32_t nextBlock = 0; // for writes: the block expected next
         uint64_t lastUse = 0;
@@ -70,6 +73,8 @@ private:
 
     std::filesystem::path CurrentDir() const;
     uint32_t AddHandle(int fd, bool writable);
+    // Whether a handle holds this file open (for writing only, when writersOnly).
+    bool IsOpen(const std::filesystem::path& file, bool writersOnly) const;
     OpenFile* FindHandle(uint32_t handle);
     uint64_t UsedBytes();
     std::optional<uint64_t> FreeBytes();

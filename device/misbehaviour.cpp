@@ -1,5 +1,8 @@
 #include "device/misbehaviour.h"
 
+#include "app/remotedisk/disk_protocol.h"
+#include "app/remotedisk/wire_fields.h"
+
 #include <charconv>
 
 namespace zarno::device {
@@ -82,6 +85,37 @@ std::optional<uint16_t> Misbehaviour::TakeFailure(uint16_t code) {
 bool Misbehaviour::TakeSilence(uint16_t code) {
     uint16_t unused = 0;
     return Take(m_silences, code, &unused);
+}
+
+bool Misbehaviour::AddDeath(std::string_view rule) {
+    std::string_view codeText;
+    std::optional<uint32_t> count;
+    if (!SplitCount(rule, &codeText, &count) || !count)
+        return false;
+    const auto code = ParseNumber(codeText, UINT16_MAX);
+    if (!code)
+        return false;
+    m_deaths[static_cast<uint16_t>(*code)] = *count;
+    return true;
+}
+
+bool Misbehaviour::TakeDeath(uint16_t code) {
+    const auto it = m_deaths.find(code);
+    return it != m_deaths.end() && --it->second == 0;
+}
+
+void Misbehaviour::Distort(uint16_t code, std::vector<uint8_t>& answer) const {
+    if (answer.size() < kStatusSize)
+        return;
+    const uint16_t status = wire::GetU16(answer, 0);
+    if (openLength && code == kCodeOpen && status == kStatusOk && answer.size() >= kOpenLengthOffset + 4)
+        wire::PutU32(answer, kOpenLengthOffset, *openLength);
+    const bool listing = code == kCodeReadDirectory || code == kCodeReadDirectoryMore;
+    if (!garbleNames || !listing || (status != kStatusOk && status != kStatusMore))
+        return;
+    for (size_t at = kStatusSize; at + kDirEntrySize <= answer.size(); at += kDirEntrySize)
+        if (answer[at] != '.' && answer[at + 1] != ' ')
+            answer[at + 1] = 0x1B;
 }
 
 } // namespace zarno::device

@@ -1,12 +1,14 @@
 #pragma once
 // Misbehaviour on purpose, so that every message and retry path of a client can be reached: commands
 // that fail with a chosen status, and commands that get no answer, each for a number of times or
-// for ever.
+// for ever; an instrument that dies after a number of commands; answers that lie about a file's
+// length or carry names from a damaged directory.
 
 #include <cstdint>
 #include <map>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 namespace zarno::device {
 
@@ -22,6 +24,17 @@ public:
     std::optional<uint16_t> TakeFailure(uint16_t code);
     // Whether this request is to stay unanswered; uses up one of the rule's count.
     bool TakeSilence(uint16_t code);
+    // "CODE:COUNT": the instrument dies once it has answered the COUNT-th request with this code.
+    bool AddDeath(std::string_view rule);
+    // Whether the instrument dies after answering this request; uses up one of the rule's count.
+    bool TakeDeath(uint16_t code);
+
+    // Open answers claim this length for every file instead of its own.
+    std::optional<uint32_t> openLength;
+    // Listed names carry an escape character in place of their second letter.
+    bool garbleNames = false;
+    // Applies the two lies above to the answer of a request with this code.
+    void Distort(uint16_t code, std::vector<uint8_t>& answer) const;
 
 private:
     struct Rule {
@@ -32,6 +45,7 @@ private:
 
     std::map<uint16_t, Rule> m_failures;
     std::map<uint16_t, Rule> m_silences;
+    std::map<uint16_t, uint32_t> m_deaths; // code -> requests left to answer
 };
 
 // A whole unsigned number, decimal or with a 0x prefix hexadecimal, no larger than max.

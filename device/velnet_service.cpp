@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstring>
 #include <thread>
+#include <unistd.h>
 
 namespace zarno::device {
 using namespace wire;
@@ -136,6 +137,7 @@ void VelnetService::Serve(const Request& r) {
         }
     } else {
         answer = m_disk.Handle(code, payload);
+        m_misbehaviour.Distort(code, answer);
     }
     if (m_verbose)
         std::fprintf(stderr,
@@ -146,6 +148,11 @@ void VelnetService::Serve(const Request& r) {
     if (r.answerWanted) {
         Answer(r, answer);
         m_last.answered = true;
+    }
+    if (m_misbehaviour.TakeDeath(code)) {
+        // As an instrument that loses its power: no word, no clean-up, no more answers of any kind.
+        std::fflush(stderr);
+        _exit(0);
     }
 }
 

@@ -80,6 +80,13 @@ public:
     // What differs between the kinds of line, asked by the engine rather than decided by it.
     // A message to this address reaches everyone on the line and is answered by no one.
     bool IsBroadcast(uint32_t addr) const { return IsIP && addr == kBroadcastAddress; }
+    // Whether a frame from fromAddr/fromPort may be the answer to a message sent to addr/port. Over IP
+    // only the addressee may answer: anyone on the network can send a datagram that carries the
+    // current identifier. (Broadcast and group messages take no answer at all.) A serial line has
+    // one peer, and the source of its frames is whatever address the peer was reached at.
+    bool MayAnswer(uint32_t addr, uint32_t port, uint32_t fromAddr, uint32_t fromPort) const {
+        return !IsIP || (addr == fromAddr && port == fromPort);
+    }
     // How long the engine waits before it handles a frame this port received.
     virtual std::chrono::milliseconds ReceivePause() const { return std::chrono::milliseconds(0); }
 

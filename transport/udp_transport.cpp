@@ -69,6 +69,7 @@ bool TUDPTransport::QueueMessage(uint32_t addr, uint32_t port, uint32_t code, ui
     // answers with its identifier, never with the previous message's (see HandleAnswer).
     const uint32_t id = (CurrentId.load() + 1) & 0xFF;
     CurrentId.store(id, std::memory_order_release);
+    Addressee.store((uint64_t{addr} << 32) | port, std::memory_order_release);
     // Cleared here rather than when the engine thread picks the message up, so that a Cancel that
     // comes right after queueing is not lost.
     Cancelled.store(false);
@@ -180,7 +181,8 @@ void TUDPTransport::HandleReceived(TThread* sender, uint32_t addr, uint32_t port
     const uint32_t header =
         uint32_t{data[0]} | (uint32_t{data[1]} << 8) | (uint32_t{data[2]} << 16) | (uint32_t{data[3]} << 24);
     const bool isAnswer = (HeaderFlags(header) & mfAnswer) != 0;
-    if (isAnswer && ExtractMessageID(header) != CurrentId.load(std::memory_order_acquire))
+    if (isAnswer &&
+        (ExtractMessageID(header) != CurrentId.load(std::memory_order_acquire) || !FromAddressee(addr, port)))
         return;
 
     // InMsg belongs to the receive thread alone. The header's length is a claim: it is cut to the
@@ -209,7 +211,8 @@ void TUDPTransport::HandleAnswer(TThread* sender) {
         // The identifier was checked on arrival, but the host may have queued its next message
         // since: a copy of the previous answer would then be taken for the new message's, and its
         // data handed up in place of the new answer's. Seen busy, the new identifier is in place.
-        if (ExtractMessageID(InMsg.header) != CurrentId.load(std::memory_order_acquire))
+        if (ExtractMessageID(InMsg.header) != CurrentId.load(std::memory_order_acquire) ||
+            !FromAddressee(InMsg.addr, InMsg.port))
             return;
         // Only the first answer counts. A second one (the peer answered a duplicated or repeated
         // copy) would otherwise reach the host while it is still reading the first.
@@ -219,6 +222,11 @@ void TUDPTransport::HandleAnswer(TThread* sender) {
     AnswerEvent.Set();
     if (OnAnswer.proc)
         OnAnswer.proc(OnAnswer.context, sender, &InMsg, ClientServerBufLength(InMsg.header));
+}
+
+bool TUDPTransport::FromAddressee(uint32_t addr, uint32_t port) const {
+    const uint64_t to = Addressee.load(std::memory_order_acquire);
+    return Socket->MayAnswer(static_cast<uint32_t>(to >> 32), static_cast<uint32_t>(to & 0xFFFFFFFF), addr, port);
 }
 
 void TUDPTransport::HandleMessage(TThread* sender) {

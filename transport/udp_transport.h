@@ -92,6 +92,8 @@ private:
     // report receives the message as it went out.
     bool Process(TTransportMessage& report);
     void SetIdle();
+    // Whether a frame from addr/port may answer the outstanding message.
+    bool FromAddressee(uint32_t addr, uint32_t port) const;
 
     const uint32_t GroupFlag;
     const uint32_t GroupAddr;
@@ -111,6 +113,9 @@ private:
     bool HaveAnswer = false; // AnswerMsg holds the last full answer sent (guarded by the port lock)
     TTransportMessage InMsg{};
     std::atomic<uint32_t> CurrentId{0};
+    // Where the outstanding message went (address in the high half, port in the low half): set
+    // with CurrentId, before Busy, and read by the receive thread without the port lock.
+    std::atomic<uint64_t> Addressee{0};
     uint32_t LastReceivedId = 0;
 };
 

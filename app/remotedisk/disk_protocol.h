@@ -44,7 +44,8 @@ enum DiskStatus : uint16_t {
     kStatusBadRequest = 4, // a payload too short or inconsistent for its command
     kStatusDiskFull = 5,   // write: no room for the block
     kStatusBadName = 6,    // a name that is not an 8.3 name of the current directory
-    kStatusRefused = 7,    // not allowed on this disk (a directory on a kind-1 device, ".." at the root)
+    kStatusRefused = 7, // not allowed on this disk (a directory on a kind-1 device, ".." at the root,
+                        // deleting a directory that is not empty)
     kStatusUnknownCommand = 0xFF,
     kStatusMore = 0xFFFF, // listings and block reads: the instrument follows with more
 };

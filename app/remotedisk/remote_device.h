@@ -18,6 +18,7 @@
 #include <functional>
 #include <list>
 #include <memory>
+#include <optional>
 
 class QSaveFile;
 
@@ -80,6 +81,7 @@ enum DownloadResult : int {
     kDownloadGaveUp = -5,     // a block failed and the user did not retry
     kDownloadWriteFailed = -6, // the computer file, or the DDB recording was not one
     kDownloadCloseFailed = -7, // the remote file; the computer file is whole
+    kDownloadSizeMismatch = -8, // the open answer's length is not the listed one; nothing was copied
 };
 
 enum UploadResult : int {
@@ -91,6 +93,7 @@ enum UploadResult : int {
     kUploadWrongBlock = -2, // the user did not retry
     kUploadDiskFull = -5,
     kUploadWriteFailed = -6, // any other failure, a read of the computer file included
+    kUploadCloseFailed = -7, // the instrument did not acknowledge the close; its file was deleted
 };
 
 struct DiskInfo {
@@ -159,11 +162,13 @@ public:
     DeviceWalk& Walk() { return m_walk; }
 
     // ---- block transfers ----
+    // listedLength: the file's length in a listing, when the caller has one; an open answer that
+    // says otherwise fails the copy (kDownloadSizeMismatch).
     DownloadResult CopyFromDevice(const DeviceName& deviceName, const QString& localPath,
-                                  Progress* progress = nullptr);
+                                  Progress* progress = nullptr, std::optional<uint32_t> listedLength = {});
     // A DDB recording downloaded and converted to SEG-Y on the way; the same results.
     DownloadResult CopyFromDeviceAsSgy(const DeviceName& deviceName, const QString& localPath,
-                                       Progress* progress = nullptr);
+                                       Progress* progress = nullptr, std::optional<uint32_t> listedLength = {});
     UploadResult CopyToDevice(const QString& localPath, const DeviceName& deviceName,
                               Progress* progress = nullptr);
 
@@ -176,7 +181,8 @@ private:
     using BlockSink = std::function<BlockWrite(QSaveFile&, uint32_t, const uint8_t*, uint32_t, uint32_t)>;
     // The download loop both copies share; finish runs after the last block, before the commit.
     DownloadResult Download(const DeviceName& deviceName, const QString& localPath, Progress* progress,
-                            const BlockSink& sink, const std::function<bool()>& finish = {});
+                            std::optional<uint32_t> listedLength, const BlockSink& sink,
+                            const std::function<bool()>& finish = {});
 
     // One exchange; true when it succeeded (the answer is then in the link's buffer).
     bool Exchange(uint32_t code, uint32_t answerWanted, const void* payload, uint32_t length);

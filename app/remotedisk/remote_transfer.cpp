@@ -55,10 +55,15 @@ public:
     RemoteFileGuard(const RemoteFileGuard&) = delete;
     RemoteFileGuard& operator=(const RemoteFileGuard&) = delete;
 
-    // The transfer completed: the file is closed and kept.
+    // The transfer completed: the file is closed and kept. An upload whose close the instrument did
+    // not acknowledge has failed, and its file goes as on any failed upload: nobody can say whether
+    // the instrument holds all of it.
     DiskCommandResult Complete() {
         m_open = false;
-        return m_device.CloseRemoteFile(m_handle);
+        const DiskCommandResult closed = m_device.CloseRemoteFile(m_handle);
+        if (closed != kCommandDone && m_madeHere)
+            m_device.DeleteRemoteFile(*m_madeHere);
+        return closed;
     }
 
 private:
@@ -70,8 +75,8 @@ private:
 } // namespace
 
 DownloadResult CRemoteDevice::CopyFromDevice(const DeviceName& deviceName, const QString& localPath,
-                                             Progress* progress) {
-    return Download(deviceName, localPath, progress,
+                                             Progress* progress, std::optional<uint32_t> listedLength) {
+    return Download(deviceName, localPath, progress, listedLength,
                     [](QSaveFile& file, uint32_t, const uint8_t* data, uint32_t bytes, uint32_t) {
                         return file.write(reinterpret_cast<const char*>(data), bytes) == qint64(bytes)
                                    ? BlockWrite::Written
@@ -80,10 +85,10 @@ DownloadResult CRemoteDevice::CopyFromDevice(const DeviceName& deviceName, const
 }
 
 DownloadResult CRemoteDevice::CopyFromDeviceAsSgy(const DeviceName& deviceName, const QString& localPath,
-                                                  Progress* progress) {
+                                                  Progress* progress, std::optional<uint32_t> listedLength) {
     DDBToSGYConverter converter(SGYTextVariant::Device);
     return Download(
-        deviceName, localPath, progress,
+        deviceName, localPath, progress, listedLength,
         [&](QSaveFile& file, uint32_t block, const uint8_t* data, uint32_t bytes, uint32_t length) {
             const QByteArrayView view(reinterpret_cast<const char*>(data), bytes);
             if (block != 0)
@@ -98,13 +103,17 @@ DownloadResult CRemoteDevice::CopyFromDeviceAsSgy(const DeviceName& deviceName, 
 }
 
 DownloadResult CRemoteDevice::Download(const DeviceName& deviceName, const QString& localPath,
-                                       Progress* progress, const BlockSink& sink,
-                                       const std::function<bool()>& finish) {
+                                       Progress* progress, std::optional<uint32_t> listedLength,
+                                       const BlockSink& sink, const std::function<bool()>& finish) {
     g_transferCancel.store(false);
     uint32_t handle = 0, length = 0;
     if (OpenRemoteFile(deviceName, &handle, &length) != kOpenDone)
         return kDownloadOpenFailed;
     RemoteFileGuard remote(*this, handle);
+    // Two answers about one file that disagree: a copy of either length could be a cut or padded
+    // recording, so there is none.
+    if (listedLength && *listedLength != length)
+        return kDownloadSizeMismatch;
     // Written beside its target: whatever ends the transfer early leaves nothing on the computer.
     QSaveFile file(localPath);
     if (!file.open(QIODevice::WriteOnly)) {
@@ -198,8 +207,7 @@ UploadResult CRemoteDevice::CopyToDevice(const QString& localPath, const DeviceN
             return kUploadDiskFull;
         }
     }
-    remote.Complete();
-    return kUploadDone;
+    return remote.Complete() == kCommandDone ? kUploadDone : kUploadCloseFailed;
 }
 
 } // namespace zarno

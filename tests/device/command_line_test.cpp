@@ -3,6 +3,8 @@
 #include "device/command_line.h"
 #include "device/misbehaviour.h"
 
+#include "app/remotedisk/disk_protocol.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -99,6 +101,38 @@ TEST(MisbehaviourTest, RulesFireForTheirCountOrForEver) {
         EXPECT_FALSE(m.AddFailure(bad)) << bad;
     for (const char* bad : {"", "x", "65:", "65:0", "70000"})
         EXPECT_FALSE(m.AddSilence(bad)) << bad;
+}
+
+TEST(MisbehaviourTest, DeathComesWithTheLastCountedAnswer) {
+    Misbehaviour m;
+    ASSERT_TRUE(m.AddDeath("73:3"));
+    EXPECT_FALSE(m.TakeDeath(73));
+    EXPECT_FALSE(m.TakeDeath(76));
+    EXPECT_FALSE(m.TakeDeath(73));
+    EXPECT_TRUE(m.TakeDeath(73));
+    for (const char* bad : {"73", "73:0", "x:1", ":1"})
+        EXPECT_FALSE(m.AddDeath(bad)) << bad;
+}
+
+TEST(MisbehaviourTest, LiesTouchOnlyTheAnswersTheyAreAbout) {
+    Misbehaviour m;
+    m.openLength = 100;
+    m.garbleNames = true;
+    std::vector<uint8_t> open = {0, 0, 7, 0, 0, 0, 0x88, 0x13, 0, 0}; // handle 7, 5000 bytes
+    m.Distort(kCodeOpen, open);
+    EXPECT_EQ(open, (std::vector<uint8_t>{0, 0, 7, 0, 0, 0, 100, 0, 0, 0}));
+    std::vector<uint8_t> refused = {2, 0};
+    m.Distort(kCodeOpen, refused);
+    EXPECT_EQ(refused, (std::vector<uint8_t>{2, 0}));
+
+    std::vector<uint8_t> listing = {0xFF, 0xFF};
+    for (const char* name : {"..         ", "P01     DDB"}) {
+        listing.insert(listing.end(), name, name + 11);
+        listing.resize(listing.size() + 21, 0);
+    }
+    m.Distort(kCodeReadDirectory, listing);
+    EXPECT_EQ(std::string(listing.begin() + 2, listing.begin() + 13), "..         ");
+    EXPECT_EQ(std::string(listing.begin() + 34, listing.begin() + 45), "P\x1B" "1     DDB");
 }
 
 } // namespace

@@ -313,6 +313,38 @@ TEST_F(DiskServerTest, CreateReplacesAnExistingFileOfTheSameShortName) {
     EXPECT_FALSE(fs::exists(dir.path / "OLD.TXT"));
 }
 
+TEST_F(DiskServerTest, AFileHasOneWriterAndNoReaderWhileWritten) {
+    WriteFile(dir.path / "read.txt", "being read");
+    Server();
+    const uint32_t writer = Create("NEW", "DDB");
+    EXPECT_EQ(StatusOf(Do(kCodeWriteBlock, WritePayload(writer, 0, "first"))), kStatusOk);
+    const uint32_t reader = Open("READ", "TXT");
+    struct Case {
+        const char* what;
+        uint16_t code;
+        Bytes name;
+    };
+    const Case refused[] = {
+        {"a second writer", kCodeCreate, FileName("NEW", "DDB")},
+        {"a reader of a file being written", kCodeOpen, FileName("NEW", "DDB")},
+        {"a writer of a file being read", kCodeCreate, FileName("READ", "TXT")},
+    };
+    for (const Case& c : refused) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(StatusOf(Do(c.code, c.name)), kStatusNotAccessible);
+    }
+    EXPECT_EQ(ReadFile(dir.path / "read.txt"), "being read");
+    EXPECT_EQ(StatusOf(Do(kCodeWriteBlock, WritePayload(writer, 1, "second"))), kStatusOk);
+    Do(kCodeClose, U32s({writer}));
+    Do(kCodeClose, U32s({reader}));
+    EXPECT_EQ(ReadFile(dir.path / "NEW.DDB"), "first" + std::string(507, '\0') + "second");
+    // Two readers at once are fine, and once closed a file takes a writer again.
+    Open("NEW", "DDB");
+    Open("NEW", "DDB");
+    const uint32_t again = Create("READ", "TXT");
+    EXPECT_NE(again, 0u);
+}
+
 TEST_F(DiskServerTest, FullDiskRefusesWritesAndCreates) {
     WriteFile(dir.path / "BIG.BIN", std::string(2000, 'b'));
     Server(Options(3000));
@@ -335,6 +367,9 @@ TEST_F(DiskServerTest, MakeAndDeleteDirectoriesAndFiles) {
     EXPECT_TRUE(fs::is_directory(dir.path / "NEWDIR"));
     EXPECT_NE(StatusOf(Do(kCodeMakeDirectory, DirName("NEWDIR"))), kStatusOk); // exists
     WriteFile(dir.path / "NEWDIR" / "IN.TXT", "x");
+    EXPECT_EQ(StatusOf(Do(kCodeDelete, DirName("NEWDIR"))), kStatusRefused) << "only an empty directory goes";
+    EXPECT_EQ(ReadFile(dir.path / "NEWDIR" / "IN.TXT"), "x");
+    fs::remove(dir.path / "NEWDIR" / "IN.TXT");
     EXPECT_EQ(StatusOf(Do(kCodeDelete, DirName("NEWDIR"))), kStatusOk);
     EXPECT_FALSE(fs::exists(dir.path / "NEWDIR"));
     EXPECT_EQ(StatusOf(Do(kCodeDelete, FileName("GONE", "TXT"))), kStatusOk);

@@ -155,6 +155,33 @@ TEST(Engine, AnswerEndsTheWaitAndWrongIdsAreIgnored) {
     EXPECT_EQ(e.recorder.answers[0].data[3], 4);
 }
 
+TEST(Engine, OnlyTheAddresseeAnswersOverIP) {
+    Engine e(100);
+    ASSERT_TRUE(e.engine->QueueMessage(kPeer, kPeerPort, 72, awFull, 0, nullptr));
+    ASSERT_TRUE(e.port->WaitForSent(1));
+    // Forged answers with the right identifier from another port and from another host.
+    e.port->Feed(kPeer, kPeerPort + 1, e.Answer(mfAnswer | mfFullAnswer, {6, 6}));
+    e.port->Feed(kPeer + 1, kPeerPort, e.Answer(mfAnswer | mfFullAnswer, {7, 7}));
+    ASSERT_TRUE(e.port->WaitForSent(2)) << "a forged answer does not end the wait";
+    e.port->Feed(kPeer, kPeerPort, e.Answer(mfAnswer | mfFullAnswer, {1, 2}));
+    ASSERT_TRUE(e.recorder.WaitDelivered(1));
+    EXPECT_FALSE(Failed(e.recorder.delivered.at(0)));
+    ASSERT_EQ(e.recorder.answers.size(), 1u);
+    EXPECT_EQ(e.recorder.answers[0].data[0], 1);
+    EXPECT_EQ(e.recorder.answers[0].addr, kPeer);
+    EXPECT_EQ(e.recorder.answers[0].port, kPeerPort);
+}
+
+TEST(Engine, ASerialPeerAnswersWhateverAddressTheHostNamed) {
+    // A serial line carries no IP address: its frames come up with address 0.
+    Engine e(100, false);
+    ASSERT_TRUE(e.engine->QueueMessage(kPeer, 5, 72, awFull, 0, nullptr));
+    ASSERT_TRUE(e.port->WaitForSent(1));
+    e.port->Feed(0, 5, e.Answer(mfAnswer | mfFullAnswer, {1, 2}));
+    ASSERT_TRUE(e.recorder.WaitDelivered(1));
+    EXPECT_FALSE(Failed(e.recorder.delivered.at(0)));
+}
+
 TEST(Engine, CancelReportsFailureWhenTheWaitEnds) {
     Engine e(100);
     ASSERT_TRUE(e.engine->QueueMessage(kPeer, kPeerPort, 1, awEmpty, 0, nullptr));
