@@ -16,8 +16,9 @@ using namespace zarno;
 namespace {
 
 // Random bytes seldom hold a format code at bytes 3224-3225, so an input starting with an odd byte
-// gives the binary header's trace count, ns and format bytes (in either position) and the bytes
-// after the headers; any other input is taken as a whole file.
+// gives the binary header's trace count, ns and format bytes (in either position), the interval,
+// the revision with its extended counts, and the bytes after the headers; any other input is taken
+// as a whole file.
 QByteArray File(const uint8_t* data, size_t size) {
     if (size < 8 || data[0] % 2 == 0)
         return QByteArray(reinterpret_cast<const char*>(data), qsizetype(size));
@@ -29,10 +30,10 @@ QByteArray File(const uint8_t* data, size_t size) {
     file[3200 + 21] = char(data[3] % 4);
     file[3200 + 24] = char(data[4] % 17);
     file[3200 + 25] = char(data[5] % 17);
-    file[3200 + 16] = char(data[6] % 2);
-    file[3200 + 300] = char(data[7] % 3); // the revision: extended counts and textual headers
-    file[3200 + 304] = char(data[7] / 3 % 2);
-    file[3200 + 70] = char(data[6] / 2 % 4);
+    file[3200 + 17] = char(data[6] % 4);      // the interval, 0 for none
+    file[3200 + 70] = char(data[6] / 4 % 4);  // revision 2's extended sample count
+    file[3200 + 300] = char(data[7] % 3);     // the revision
+    file[3200 + 305] = char(data[7] / 3 % 3); // extended textual headers
     return file + QByteArray(reinterpret_cast<const char*>(data + 8), qsizetype(size - 8));
 }
 

@@ -14,6 +14,18 @@ QString NotAFileText() {
     return QStringLiteral("Это не обычный файл (канал, FIFO или устройство): его нельзя читать по смещениям");
 }
 
+// Writers of single-line data often leave the traces-per-record field at 0; the traces are then as
+// many as the file holds whole.
+void CountTracesWhereUnsaid(qint64 fileSize, SGYLayoutResult& resolved) {
+    SGYLayout& layout = resolved.layout;
+    if (layout.traceCount != 0 || !resolved.refusal.isEmpty() || fileSize <= layout.firstTraceOffset)
+        return;
+    layout.traceCount = (fileSize - layout.firstTraceOffset) / layout.TraceSize();
+    if (layout.traceCount > 0)
+        resolved.notes << QStringLiteral("Число трасс в заголовке не указано; по размеру файла их %1")
+                              .arg(layout.traceCount);
+}
+
 } // namespace
 
 SGYOpenResult OpenSGYFile(QFile& file, const QString& path, Prompts& prompts) {
@@ -53,10 +65,13 @@ bool ReadSGYFileHeaders(QIODevice& file, SGYFileHeaders& out, Prompts& prompts) 
     if (first < file.size() && file.seek(first))
         ReadSGYTraceHeader(file, out.firstTrace, little);
     out.resolved = ResolveSGYLayout(out.binary, little, out.firstTrace);
+    CountTracesWhereUnsaid(file.size(), out.resolved);
     return true;
 }
 
 QString SGYTracesRefusal(QIODevice& file, const SGYLayout& layout) {
+    if (layout.traceCount == 0)
+        return QStringLiteral("В файле нет ни одной трассы");
     const qint64 size = file.size();
     if (size < layout.FileSize())
         return QStringLiteral("Файл короче, чем сказано в его заголовках: %1 байт вместо %2 (%3 трасс по %4 "

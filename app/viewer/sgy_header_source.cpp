@@ -31,7 +31,7 @@ bool SgyHeaderSource::Open(const QString& path, Prompts& prompts) {
 }
 
 std::optional<std::vector<SGYHeaderRow>> SgyHeaderSource::TraceRows(qint64 n) {
-    if (!m_valid || n < 0 || n >= m_binary.tracesPerRecord || !m_file.isOpen())
+    if (!m_valid || n < 0 || n >= m_layout.traceCount || !m_file.isOpen())
         return std::nullopt;
     const qint64 at = m_layout.TraceOffset(n);
     if (at + kSGYTraceHeaderSize > m_file.size() || !m_file.seek(at))

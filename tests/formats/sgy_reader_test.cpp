@@ -271,14 +271,24 @@ TEST(SgyReader, ShortFilesGiveZerosNeverStaleValues) {
 TEST(SgyReader, FilesThatCannotBeReadWholeAreRefusedWithTheReason) {
     SgyFixture good;
     good.traces = {{10, 20, 30}, {40, 50, 60}};
+    // The trace count at 3212-3213 left at 0, as writers of single-line data do.
+    const auto withoutCount = [&](qsizetype keep) {
+        QByteArray b = good.build().left(keep);
+        b[3200 + 13] = 0;
+        return b;
+    };
     struct Case {
         const char* name;
         std::function<QByteArray()> bytes;
         const char* reason; // empty: the file reads
+        qint64 traces = 2;
     };
     const Case cases[] = {
         {"whole", [&] { return good.build(); }, ""},
         {"longer than claimed", [&] { return good.build() + QByteArray(100, 'x'); }, ""},
+        {"no trace count: as many as the file holds whole", [&] { return withoutCount(4104 - 1); }, "", 1},
+        {"no trace count and no trace", [&] { return withoutCount(3600 + 251); },
+         "В файле нет ни одной трассы"},
         {"one byte short", [&] { return good.build().chopped(1); },
          "Файл короче, чем сказано в его заголовках: 4103 байт вместо 4104 (2 трасс по 3 отсчётов)"},
         {"cut inside the binary header", [&] { return good.build().left(3500); },
@@ -314,9 +324,10 @@ TEST(SgyReader, FilesThatCannotBeReadWholeAreRefusedWithTheReason) {
         SGYFileHeaders headers;
         const bool read = ReadSGYFileForSamples(file, headers, prompts);
         EXPECT_EQ(read, QByteArray(c.reason).isEmpty());
-        if (read)
+        if (read) {
             EXPECT_TRUE(prompts.records.empty());
-        else
+            EXPECT_EQ(headers.resolved.layout.traceCount, c.traces);
+        } else
             EXPECT_EQ(prompts.texts(),
                       std::vector<QString>{"Ошибка в формате SGY файла!\n" + QString::fromUtf8(c.reason)});
     }
