@@ -7,6 +7,7 @@
 #include "outside/tovelutils/tovel_utils.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace zarno {
 
@@ -44,7 +45,7 @@ bool OpenAndReadHeaders(CPictDoc& doc, const QString& sgyPath, Prompts& prompts,
 // when the file has more.
 void TakeLayout(CPictDoc& doc, const SGYLayout& layout, Prompts& prompts) {
     doc.m_nFormatCode = layout.formatCode;
-    doc.m_nFileTraceCount = int(layout.traceCount);
+    doc.m_nFileTraceCount = int(std::min<qint64>(layout.traceCount, std::numeric_limits<int>::max()));
     doc.m_nTraceCount = std::min(doc.m_nFileTraceCount, kPictTraces);
     if (doc.m_nFileTraceCount > kPictTraces)
         prompts.message(TooManyTracesText(doc.m_nFileTraceCount), QStringLiteral("Внимание"),

@@ -12,6 +12,8 @@
 
 #include <QStringList>
 
+#include <algorithm>
+#include <climits>
 #include <optional>
 #include <vector>
 
@@ -31,7 +33,7 @@ public:
     // The binary-header rows; their values are empty when the header was not recognised.
     const std::vector<SGYHeaderRow>& BinaryRows() const { return m_binaryRows; }
     bool BinaryValid() const { return m_valid; }
-    int TraceCount() const { return m_valid ? int(m_layout.traceCount) : 0; }
+    int TraceCount() const { return m_valid ? int(std::min<qint64>(m_layout.traceCount, INT_MAX)) : 0; }
 
     // The 42 rows of trace n's header (0-based); nothing when the file does not hold that header
     // whole (past the last trace, a short file, no valid binary header).
