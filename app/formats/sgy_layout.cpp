@@ -1,7 +1,7 @@
 #include "app/formats/sgy_layout.h"
 
+#include <algorithm>
 #include <initializer_list>
-#include <set>
 
 namespace zarno {
 
@@ -23,57 +23,58 @@ void Refuse(SGYLayoutResult& r, const QString& reason) {
         r.refusal = reason;
 }
 
-// True when the non-zero values are not all the same.
-bool Disagree(std::initializer_list<qint64> values) {
-    std::set<qint64> set;
-    for (const qint64 v : values)
-        if (v != 0)
-            set.insert(v);
-    return set.size() > 1;
-}
+// One header field that may give a value, and where it is, as the note names it.
+struct Given {
+    const char* where;
+    qint64 value; // 0: not given
+};
 
-// The first non-zero value, or 0.
-qint64 FirstSet(std::initializer_list<qint64> values) {
-    for (const qint64 v : values)
-        if (v != 0)
-            return v;
-    return 0;
+// The first value given, 0 when none is; when the values given are not all the same, a note names
+// each of them and the one taken.
+qint64 FirstGiven(std::initializer_list<Given> fields, const QString& what, const QString& unit,
+                  QStringList& notes) {
+    qint64 taken = 0;
+    QStringList given;
+    bool disagree = false;
+    for (const Given& f : fields) {
+        if (f.value == 0)
+            continue;
+        if (taken == 0)
+            taken = f.value;
+        disagree = disagree || f.value != taken;
+        given << QStringLiteral("%1 %2 %3").arg(QString::fromUtf8(f.where)).arg(f.value).arg(unit);
+    }
+    if (disagree)
+        notes << QStringLiteral("%1 в заголовках различается: %2; используется %3 %4")
+                     .arg(what, given.join(QStringLiteral(", ")))
+                     .arg(taken)
+                     .arg(unit);
+    return taken;
 }
 
 void ResolveInterval(const SGYBinaryHeader& binary, const SGYTraceHeader& trace, SGYLayoutResult& r) {
-    const qint64 interval =
-        FirstSet({binary.sampleInterval, binary.fieldSampleInterval, trace.sampleInterval});
+    const qint64 interval = FirstGiven({{"на ленте", binary.sampleInterval},
+                                        {"на полевой ленте", binary.fieldSampleInterval},
+                                        {"в трассе 1", trace.sampleInterval}},
+                                       QStringLiteral("Шаг дискретизации"), QStringLiteral("мкс"), r.notes);
     r.layout.sampleIntervalUs = int(interval);
     if (interval == 0)
         Refuse(r, QStringLiteral("Шаг дискретизации не указан ни в одном заголовке"));
-    else if (Disagree({binary.sampleInterval, binary.fieldSampleInterval, trace.sampleInterval}))
-        r.notes << QStringLiteral("Шаг дискретизации в заголовках различается: на ленте %1 мкс, на полевой "
-                                  "ленте %2 мкс, в трассе 1 %3 мкс; взят %4 мкс")
-                       .arg(binary.sampleInterval)
-                       .arg(binary.fieldSampleInterval)
-                       .arg(trace.sampleInterval)
-                       .arg(interval);
 }
 
 void ResolveSamples(const SGYBinaryHeader& binary, bool littleEndian, const SGYTraceHeader& trace,
                     SGYLayoutResult& r) {
     // Before revision 2 the extended count's bytes were unassigned: whatever they hold means nothing.
     const qint64 extended = MajorRevision(binary, littleEndian) >= 2 ? binary.extendedSamplesPerTrace : 0;
-    const qint64 ns = FirstSet({extended, binary.samplesPerTrace, trace.sampleCount});
-    r.layout.samplesPerTrace = ns;
-    if (ns <= 0) {
-        Refuse(r, ns == 0 ? QStringLiteral("Число отсчётов в трассе не указано ни в одном заголовке")
-                          : QStringLiteral("Неверное число отсчётов в трассе: %1").arg(ns));
-        r.layout.samplesPerTrace = 0;
-        return;
-    }
-    if (Disagree({extended, binary.samplesPerTrace, trace.sampleCount}))
-        r.notes << QStringLiteral("Длина трассы в заголовках различается: на ленте %1, расширенная %2, в "
-                                  "трассе 1 %3; взято %4 отсчётов")
-                       .arg(binary.samplesPerTrace)
-                       .arg(extended)
-                       .arg(trace.sampleCount)
-                       .arg(ns);
+    const qint64 ns = FirstGiven({{"в расширенном поле", extended},
+                                  {"на ленте", binary.samplesPerTrace},
+                                  {"в трассе 1", trace.sampleCount}},
+                                 QStringLiteral("Длина трассы"), QStringLiteral("отсчётов"), r.notes);
+    r.layout.samplesPerTrace = std::max<qint64>(ns, 0);
+    if (ns == 0)
+        Refuse(r, QStringLiteral("Число отсчётов в трассе не указано ни в одном заголовке"));
+    else if (ns < 0)
+        Refuse(r, QStringLiteral("Неверное число отсчётов в трассе: %1").arg(ns));
 }
 
 } // namespace

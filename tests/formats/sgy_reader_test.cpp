@@ -388,7 +388,7 @@ TEST(SgyLayout, IntervalAndSampleCountRules) {
     binary.samplesPerTrace = 3;
     EXPECT_EQ(ResolveSGYLayout(binary, false, SGYTraceHeader{}).notes,
               QStringList{"Шаг дискретизации в заголовках различается: на ленте 40 мкс, на полевой ленте "
-                          "1000 мкс, в трассе 1 0 мкс; взят 40 мкс"});
+                          "1000 мкс; используется 40 мкс"});
 }
 
 // From revision 1 on, the binary header counts extended textual headers, and the traces start after
