@@ -1,16 +1,20 @@
 // zarno-cli headers [--trace N] [--json] FILE.sgy
-// The textual header (up to its first NUL, at most 3200 characters), the twelve binary-header rows
-// and the 42 rows of trace N (from 1, default 1), labelled as in the header viewer. --json gives the
-// same as one object whose header fields are keyed by their offsets. A trace past the end of the
-// file is reported, never shown with made-up values.
+// The textual header (EBCDIC or ASCII, up to its first NUL, in its lines: 40 lines of 80 for a
+// standard one), the twelve binary-header rows, what the reader noticed about the headers (fields
+// that disagree, why the samples could not be read) and the 42 rows of trace N (from 1, default 1),
+// labelled as in the header viewer. --json gives the same as one object whose header fields are
+// keyed by their offsets. A trace past the end of the file is reported, never shown with made-up
+// values.
 
 #include "app/formats/convert_ddb_file.h"
+#include "app/formats/sgy_file.h"
 #include "app/formats/sgy_io.h"
 #include "app/seams/stderr_prompts.h"
 #include "cli/commands.h"
 #include "cli/terminal_text.h"
 
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -56,27 +60,37 @@ void PrintRows(const std::vector<SGYHeaderRow>& rows) {
 }
 
 struct Headers {
-    QString text;
+    QStringList text;
     SGYBinaryHeader binary;
     SGYTraceHeader trace;
+    QStringList notes;
 };
 
 // Reads the headers; on failure reports it and returns false.
 bool ReadHeaders(const HeadersOptions& options, Headers& out) {
     StderrPrompts prompts;
-    QFile file(options.file);
-    if (!file.open(QIODevice::ReadOnly)) {
-        prompts.message(QString::fromUtf8(kTextBadFileName), QString::fromUtf8(kCaptionError), PromptIcon::Stop);
+    QFile file;
+    const SGYOpenResult opened = OpenSGYFile(file, options.file, prompts);
+    if (opened == SGYOpenResult::CannotOpen)
+        prompts.message(QString::fromUtf8(kTextBadFileName), QString::fromUtf8(kCaptionError),
+                        PromptIcon::Stop);
+    if (opened != SGYOpenResult::Opened)
         return false;
-    }
-    out.text = SGYTextualHeaderText(file.read(kSGYTextualHeaderSize));
-    bool little = false;
-    if (!file.seek(kSGYBinaryHeaderOffset) || ReadSGYBinaryHeader(file, out.binary, little, prompts) != kSGYBinaryRead)
+    SGYFileHeaders headers;
+    if (!ReadSGYFileHeaders(file, headers, prompts))
         return false;
+    out.text = SGYTextualHeaderLines(headers.textual);
+    out.binary = headers.binary;
+    const SGYLayout& layout = headers.resolved.layout;
+    out.notes = headers.resolved.notes;
+    const QString refusal =
+        headers.resolved.refusal.isEmpty() ? SGYTracesRefusal(file, layout) : headers.resolved.refusal;
+    if (!refusal.isEmpty())
+        out.notes << QString::fromUtf8(kTextSGYFormatError) + QLatin1Char(' ') + refusal;
     const qint64 index = options.trace - 1;
-    const qint64 traces = out.binary.tracesPerRecord;
-    if (index >= traces || !file.seek(SGYTraceOffset(out.binary, index)) ||
-        ReadSGYTraceHeader(file, out.trace, little) != kSGYTraceRead) {
+    const qint64 traces = layout.traceCount;
+    if (index >= traces || !file.seek(layout.TraceOffset(index)) ||
+        ReadSGYTraceHeader(file, out.trace, layout.littleEndian) != kSGYTraceRead) {
         PrintError(QString("trace %1 is past the end of %2 (%3 traces)")
                        .arg(options.trace)
                        .arg(options.file)
@@ -101,8 +115,9 @@ int RunHeaders(const QStringList& args) {
     const auto traceRows = SGYTraceHeaderRows(headers.trace);
     if (options.json) {
         const QJsonObject object{
-            {"textualHeader", headers.text},
+            {"textualHeader", headers.text.join('\n')},
             {"binaryHeader", RowsObject(binaryRows)},
+            {"notes", QJsonArray::fromStringList(headers.notes)},
             {"trace", options.trace},
             {"traceHeader", RowsObject(traceRows)},
         };
@@ -110,10 +125,13 @@ int RunHeaders(const QStringList& args) {
         return kExitOk;
     }
     PrintLine("Textual header:");
-    PrintLine(EscapeControls(headers.text));
+    for (const QString& line : headers.text)
+        PrintLine(EscapeControls(line));
     PrintLine("");
     PrintLine("Binary header:");
     PrintRows(binaryRows);
+    for (const QString& note : headers.notes)
+        PrintLine("Note: " + note);
     PrintLine("");
     PrintLine(QString("Trace %1 header:").arg(options.trace));
     PrintRows(traceRows);

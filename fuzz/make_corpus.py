@@ -47,8 +47,15 @@ def sgy(traces, ns, fmt=5, little=False, interval=100, samples_present=None):
         out += trace
         for s in range(ns):
             value = (s * 37 + t * 11) % 200 - 100
-            out += struct.pack(end + ("f" if fmt == 5 else "i"), value)
+            if fmt == 1:  # IBM float: the integer's magnitude as a fraction of 16^2, and its sign
+                out += struct.pack(end + "I", (0x80000000 if value < 0 else 0) | 0x42000000 | abs(value) << 16)
+            else:
+                out += struct.pack(end + SAMPLE_CODES[fmt], value % 256 if fmt == 16 else abs(value) if fmt in (10, 11) else value)
     return bytes(out)
+
+
+# struct codes of the sample formats the reader decodes
+SAMPLE_CODES = {2: "i", 3: "h", 5: "f", 6: "d", 8: "b", 10: "I", 11: "H", 16: "B"}
 
 
 def sgy_compact(traces, ns_low, ns_high, fmt24, fmt25, body):
@@ -124,6 +131,13 @@ SEEDS = {
         "headers_only.sgy": sgy(1, 8, samples_present=0),
         "compact_big_endian.bin": sgy_compact(2, 8, 0, 0, 5, bytes(240) + bytes(range(32))),
         "compact_little_endian.bin": sgy_compact(1, 4, 0, 2, 0, bytes(240) + bytes(16)),
+        "ibm_big_endian.sgy": sgy(2, 16, fmt=1),
+        "int16_little_endian.sgy": sgy(2, 9, fmt=3, little=True),
+        "int8_big_endian.sgy": sgy(1, 7, fmt=8),
+        "double_little_endian.sgy": sgy(1, 5, fmt=6, little=True),
+        "uint16_big_endian.sgy": sgy(1, 6, fmt=11),
+        # revision 1 with one extended textual header, 3 IBM samples, an interval of 1 us
+        "compact_revision_1_ibm.bin": bytes([1, 1, 0, 3, 0, 1, 1, 4]) + bytes(3200) + bytes(240) + bytes(12),
     },
     "vary_ini_fuzzer": {
         "neutral.bin": vary(8, 8, 1, [1.0] * 8),

@@ -97,7 +97,8 @@ DDBHeaderCheck CheckDDBHeader(const DDBHeader& header, qint64 headerBytes) {
     // A frequency in kHz above 1000 would give an interval of 0 µs, which no reader can use.
     if (header.sampleRate == 0 || DDBSampleInterval(header.sampleRate, header.frequencyUnit) == 0)
         return DDBHeaderCheck::BadFrequency;
-    // The SEG-Y reader takes these two only; any other code would make a file nothing can open.
+    // The instrument records 32-bit integers (2) or IEEE floats (5), and the conversion copies them
+    // word for word: a file under any other code would be taken for samples they are not.
     if (header.formatCode != 2 && header.formatCode != 5)
         return DDBHeaderCheck::BadFormatCode;
     return DDBHeaderCheck::Ok;

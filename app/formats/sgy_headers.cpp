@@ -15,6 +15,7 @@ static_assert(offsetof(SGYBinaryHeader, tracesPerRecord) == 12);
 static_assert(offsetof(SGYBinaryHeader, formatCode) == 24);
 static_assert(offsetof(SGYBinaryHeader, verticalSumCode) == 30);
 static_assert(offsetof(SGYBinaryHeader, measurementSystem) == 54);
+static_assert(offsetof(SGYBinaryHeader, extendedSamplesPerTrace) == 68);
 static_assert(offsetof(SGYBinaryHeader, formatRevision) == 300);
 static_assert(offsetof(SGYBinaryHeader, extendedTextualHeaders) == 304);
 static_assert(offsetof(SGYTraceHeader, traceId) == 28);
@@ -50,6 +51,7 @@ constexpr SGYField kBinaryFields[] = {
     U16(30, nullptr),
     U16(54, nullptr),
     U16(56, nullptr),
+    I32(68, nullptr),
     U16(300, nullptr),
     U16(302, nullptr),
     U16(304, nullptr),
@@ -100,7 +102,7 @@ constexpr SGYField kTraceFields[] = {
     U16(118, "ФОРМАТ ПОЛЕВОЙ ЗАПИСИ"),
     U16(120, "ПОСТОЯННОЕ АППАРАТНОЕ УСИЛЕНИЕ"),
 };
-static_assert(std::size(kBinaryFields) == 18);
+static_assert(std::size(kBinaryFields) == 19);
 static_assert(std::size(kTraceFields) == 42);
 
 template <typename Record> qint64 ValueAt(const Record& record, const SGYField& field) {

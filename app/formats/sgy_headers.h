@@ -18,14 +18,44 @@ namespace zarno {
 inline constexpr qint64 kSGYTextualHeaderSize = 3200;
 inline constexpr qint64 kSGYBinaryHeaderSize = 400;
 inline constexpr qint64 kSGYTraceHeaderSize = 240;
+// The width of the samples the program writes (formats 2 and 5); files from elsewhere may use
+// other widths (SGYSampleBytes).
 inline constexpr qint64 kSGYSampleSize = 4;
 // Where the binary header and the first trace begin.
 inline constexpr qint64 kSGYBinaryHeaderOffset = kSGYTextualHeaderSize;
 inline constexpr qint64 kSGYFirstTraceOffset = kSGYTextualHeaderSize + kSGYBinaryHeaderSize;
 
-// Sample format codes the program writes and decodes.
+// Sample format codes. The program writes 2 and 5; it reads every one of these.
+inline constexpr quint16 kSGYFormatIBMFloat32 = 1;
 inline constexpr quint16 kSGYFormatInt32 = 2;
+inline constexpr quint16 kSGYFormatInt16 = 3;
 inline constexpr quint16 kSGYFormatFloat32 = 5;
+inline constexpr quint16 kSGYFormatFloat64 = 6;
+inline constexpr quint16 kSGYFormatInt8 = 8;
+inline constexpr quint16 kSGYFormatUInt32 = 10;
+inline constexpr quint16 kSGYFormatUInt16 = 11;
+inline constexpr quint16 kSGYFormatUInt8 = 16;
+
+// Bytes per sample of a format code; 0 for a code the program cannot decode.
+constexpr int SGYSampleBytes(quint16 formatCode) {
+    switch (formatCode) {
+    case kSGYFormatInt8:
+    case kSGYFormatUInt8:
+        return 1;
+    case kSGYFormatInt16:
+    case kSGYFormatUInt16:
+        return 2;
+    case kSGYFormatIBMFloat32:
+    case kSGYFormatInt32:
+    case kSGYFormatFloat32:
+    case kSGYFormatUInt32:
+        return 4;
+    case kSGYFormatFloat64:
+        return 8;
+    default:
+        return 0;
+    }
+}
 
 // Binary header (file bytes 3201-3600). Only the fields of SGYBinaryHeaderFields() are ever read or
 // written; the other bytes keep whatever the record held.
@@ -46,8 +76,10 @@ struct SGYBinaryHeader {
     quint8 unused32[22] = {};           // 32-53
     quint16 measurementSystem = 0;      // 54
     quint16 impulsePolarity = 0;        // 56
-    quint8 unused58[242] = {};          // 58-299
-    quint16 formatRevision = 0;         // 300
+    quint8 unused58[10] = {};           // 58-67
+    qint32 extendedSamplesPerTrace = 0; // 68, revision 2 and later; overrides offset 20 when set
+    quint8 unused72[228] = {};          // 72-299
+    quint16 formatRevision = 0;         // 300: major revision in the first byte, minor in the second
     quint16 fixedLengthFlag = 0;        // 302
     quint16 extendedTextualHeaders = 0; // 304
     quint8 unused306[94] = {};          // 306-399
@@ -108,7 +140,7 @@ struct SGYField {
     const char* label; // UTF-8
 };
 
-// The 18 binary-header fields; the twelve with a label are the rows of the dump, in this order.
+// The 19 binary-header fields; the twelve with a label are the rows of the dump, in this order.
 std::span<const SGYField> SGYBinaryHeaderFields();
 // The 42 trace-header fields, in offset order; all are shown.
 std::span<const SGYField> SGYTraceHeaderFields();

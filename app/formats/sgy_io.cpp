@@ -3,12 +3,9 @@
 #include "app/seams/prompts.h"
 
 #include <QIODevice>
-#include <QStringDecoder>
-#include <QtEndian>
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <cstring>
 
 namespace zarno {
@@ -38,27 +35,51 @@ template <std::size_t N> bool WriteAll(QIODevice& file, const std::array<quint8,
 
 } // namespace
 
+void TellSGYFormatError(Prompts& prompts, const QString& reason) {
+    QString text = QString::fromUtf8(kTextSGYFormatError);
+    if (!reason.isEmpty())
+        text += QLatin1Char('\n') + reason;
+    prompts.message(text, QString(), PromptIcon::Stop);
+}
+
 SGYByteOrder DetectSGYByteOrder(std::span<const quint8, kSGYBinaryHeaderSize> bytes) {
+    // The program's own codes first, by the rule its files have always been read with, which looks
+    // at one byte only.
     for (const quint16 code : {kSGYFormatInt32, kSGYFormatFloat32}) {
         if (bytes[kFormatHighByte] == code)
             return SGYByteOrder::Big;
         if (bytes[kFormatLowByte] == code)
             return SGYByteOrder::Little;
     }
+    // Every other code the program decodes is below 256, so one byte holds it and the other is 0.
+    for (const quint16 code : {kSGYFormatIBMFloat32, kSGYFormatInt16, kSGYFormatFloat64, kSGYFormatInt8,
+                               kSGYFormatUInt32, kSGYFormatUInt16, kSGYFormatUInt8}) {
+        if (bytes[kFormatHighByte] == code && bytes[kFormatLowByte] == 0)
+            return SGYByteOrder::Big;
+        if (bytes[kFormatLowByte] == code && bytes[kFormatHighByte] == 0)
+            return SGYByteOrder::Little;
+    }
     return SGYByteOrder::Unknown;
 }
 
-SGYBinaryReadResult ReadSGYBinaryHeader(QIODevice& file, SGYBinaryHeader& header, bool& littleEndian, Prompts& prompts) {
+SGYBinaryReadResult ReadSGYBinaryHeader(QIODevice& file, SGYBinaryHeader& header, bool& littleEndian,
+                                        Prompts& prompts) {
     std::array<quint8, kSGYBinaryHeaderSize> bytes;
     ReadPadded(file, bytes.data(), kSGYBinaryHeaderSize);
     const SGYByteOrder order = DetectSGYByteOrder(bytes);
-    if (order == SGYByteOrder::Unknown) {
-        prompts.message(QString::fromUtf8(kTextSGYFormatError), QString(), PromptIcon::Stop);
+    // With no order found, a code held in one byte is named as that byte; one in two bytes as the
+    // standard's big-endian order reads it.
+    const bool little =
+        order == SGYByteOrder::Little ||
+        (order == SGYByteOrder::Unknown && bytes[kFormatHighByte] == 0 && bytes[kFormatLowByte] != 0);
+    SGYBinaryHeader decoded = header;
+    DecodeSGYBinaryHeader(bytes, little, decoded);
+    if (order == SGYByteOrder::Unknown || SGYSampleBytes(decoded.formatCode) == 0) {
+        TellSGYFormatError(prompts, UnknownSGYFormatText(decoded.formatCode));
         return kSGYBinaryBadFormat;
     }
-    const bool little = order == SGYByteOrder::Little;
     littleEndian = little;
-    DecodeSGYBinaryHeader(bytes, little, header);
+    header = decoded;
     return kSGYBinaryRead;
 }
 
@@ -101,45 +122,25 @@ SGYWriteResult WriteSGYBinaryHeader(QIODevice& file, const DDBHeader& ddb) {
 
 SGYWriteResult WriteSGYTraceHeader(QIODevice& file, const DDBHeader& ddb, qint64 traceIndex) {
     return WriteAll(file, EncodeSGYTraceHeader(MakeSGYTraceHeader(ddb, traceIndex))) ? kSGYWritten
-                                                                                       : kSGYWriteFailed;
+                                                                                     : kSGYWriteFailed;
 }
 
-double DecodeSGYSample(const quint8* bytes, quint16 formatCode, bool littleEndian) {
-    const quint32 word = littleEndian ? qFromLittleEndian<quint32>(bytes) : qFromBigEndian<quint32>(bytes);
-    switch (formatCode) {
-    case kSGYFormatInt32:
-        return static_cast<qint32>(word);
-    case kSGYFormatFloat32:
-        return static_cast<double>(std::bit_cast<float>(word));
-    default:
-        return 0.0;
-    }
-}
-
-qint64 ReadSGYTraceSamples(QIODevice& file, const SGYBinaryHeader& header, bool littleEndian,
-                           qint64 traceIndex, std::vector<double>& samples) {
-    const qint64 ns = header.samplesPerTrace;
-    samples.assign(static_cast<std::size_t>(ns), 0.0);
-    const qint64 at = SGYTraceOffset(header, traceIndex) + kSGYTraceHeaderSize;
-    if (ns == 0 || at >= file.size() || !file.seek(at))
+qint64 ReadSGYTraceSamples(QIODevice& file, const SGYLayout& layout, qint64 traceIndex,
+                           std::vector<double>& samples) {
+    const qint64 ns = layout.samplesPerTrace;
+    const qint64 width = layout.sampleBytes;
+    samples.assign(static_cast<std::size_t>(std::max<qint64>(ns, 0)), 0.0);
+    const qint64 at = layout.SamplesOffset(traceIndex);
+    if (ns <= 0 || width == 0 || at >= file.size() || !file.seek(at))
         return 0;
-    std::vector<quint8> bytes(static_cast<std::size_t>(ns * kSGYSampleSize));
-    const qint64 present = ReadPadded(file, bytes.data(), ns * kSGYSampleSize) / kSGYSampleSize;
+    // Only the bytes the file holds are read, so a header claiming a huge trace costs no memory.
+    const qint64 wanted = std::min(ns * width, file.size() - at);
+    std::vector<quint8> bytes(static_cast<std::size_t>(wanted));
+    const qint64 present = ReadPadded(file, bytes.data(), wanted) / width;
     for (qint64 k = 0; k < present; ++k)
         samples[static_cast<std::size_t>(k)] =
-            DecodeSGYSample(bytes.data() + k * kSGYSampleSize, header.formatCode, littleEndian);
+            DecodeSGYSample(bytes.data() + k * width, layout.formatCode, layout.littleEndian);
     return present;
-}
-
-QString SGYTextualHeaderText(QByteArrayView block) {
-    const QByteArrayView text = block.first(std::min(block.size(), kSGYTextualHeaderSize));
-    const qsizetype nul = text.indexOf('\0');
-    const QByteArrayView shown = nul < 0 ? text : text.first(nul);
-    // The instrument writes its texts in the Cyrillic 8-bit code page.
-    QStringDecoder decoder("windows-1251");
-    if (!decoder.isValid())
-        return QString::fromLatin1(shown);
-    return decoder.decode(shown);
 }
 
 } // namespace zarno

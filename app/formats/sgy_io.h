@@ -9,8 +9,10 @@
 
 #include "app/formats/ddb_header.h"
 #include "app/formats/sgy_headers.h"
+#include "app/formats/sgy_layout.h"
+#include "app/formats/sgy_samples.h"
+#include "app/formats/sgy_text.h"
 
-#include <QByteArrayView>
 #include <QString>
 
 #include <span>
@@ -24,19 +26,24 @@ class Prompts;
 
 inline constexpr const char* kTextSGYFormatError = "Ошибка в формате SGY файла!";
 
+// "Ошибка в формате SGY файла!" with the stop icon, and the reason on a second line when one is given.
+void TellSGYFormatError(Prompts& prompts, const QString& reason);
+
 enum class SGYByteOrder { Big, Little, Unknown };
 // Looks at bytes 24 and 25 (the format code): a 2 in byte 25 means big-endian, a 2 in byte 24
-// little-endian, then the same for 5; anything else is unknown.
+// little-endian, then the same for 5. Then any other code the program decodes: in byte 25 with byte
+// 24 zero, big-endian; in byte 24 with byte 25 zero, little-endian. Anything else is unknown.
 SGYByteOrder DetectSGYByteOrder(std::span<const quint8, kSGYBinaryHeaderSize> bytes);
 
 enum SGYBinaryReadResult : int {
     kSGYBinaryRead = 0,
-    kSGYBinaryBadFormat = -1, // told with "Ошибка в формате SGY файла!"
+    kSGYBinaryBadFormat = -1, // told with "Ошибка в формате SGY файла!" and the code on a second line
 };
 // Reads 400 bytes, detects the byte order, gives it in littleEndian and fills the table fields of
-// header. On a bad format the header and littleEndian are left as they were. Bytes missing at the
-// end of a short file read as zero.
-SGYBinaryReadResult ReadSGYBinaryHeader(QIODevice& file, SGYBinaryHeader& header, bool& littleEndian, Prompts& prompts);
+// header. A format code the program cannot decode is a bad format; then the header and
+// littleEndian are left as they were. Bytes missing at the end of a short file read as zero.
+SGYBinaryReadResult ReadSGYBinaryHeader(QIODevice& file, SGYBinaryHeader& header, bool& littleEndian,
+                                        Prompts& prompts);
 
 enum SGYTraceReadResult : int {
     kSGYTraceRead = 1,
@@ -58,29 +65,20 @@ enum SGYWriteResult : int {
 SGYWriteResult WriteSGYBinaryHeader(QIODevice& file, const DDBHeader& ddb);
 SGYWriteResult WriteSGYTraceHeader(QIODevice& file, const DDBHeader& ddb, qint64 traceIndex);
 
-// File offset of trace traceIndex's header when every trace has samplesPerTrace samples.
+// File offset of trace traceIndex's header in a file the program writes (4-byte samples, every
+// trace of samplesPerTrace samples). Files from elsewhere are read through their SGYLayout.
 constexpr qint64 SGYTraceOffset(qint64 samplesPerTrace, qint64 traceIndex) {
     return kSGYFirstTraceOffset + traceIndex * (kSGYTraceHeaderSize + kSGYSampleSize * samplesPerTrace);
 }
-inline qint64 SGYTraceOffset(const SGYBinaryHeader& header, qint64 traceIndex) {
-    return SGYTraceOffset(header.samplesPerTrace, traceIndex);
-}
-// Size of a file of traces traces of samplesPerTrace samples each.
+// Size of a file of traces traces of samplesPerTrace samples each, as the program writes it.
 constexpr qint64 SGYFileSize(qint64 samplesPerTrace, qint64 traces) {
     return SGYTraceOffset(samplesPerTrace, traces);
 }
 
-// One 4-byte sample: format 2 as a 32-bit integer, format 5 as an IEEE float; any other format has
-// no value the program understands and gives 0.
-double DecodeSGYSample(const quint8* bytes, quint16 formatCode, bool littleEndian);
-
-// Reads the samplesPerTrace samples of trace traceIndex (one read) in the file's byte order.
+// Reads the samplesPerTrace samples of trace traceIndex (one read) as the layout says.
 // samples gets exactly samplesPerTrace values; those past the end of the file are 0. Returns how many
 // samples the file really holds for this trace.
-qint64 ReadSGYTraceSamples(QIODevice& file, const SGYBinaryHeader& header, bool littleEndian,
-                           qint64 traceIndex, std::vector<double>& samples);
-
-// The textual header as shown: up to its first NUL, at most 3200 characters, 8-bit text.
-QString SGYTextualHeaderText(QByteArrayView block);
+qint64 ReadSGYTraceSamples(QIODevice& file, const SGYLayout& layout, qint64 traceIndex,
+                           std::vector<double>& samples);
 
 } // namespace zarno

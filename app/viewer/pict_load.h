@@ -20,8 +20,9 @@ struct PictLoadOptions {
 };
 
 // Steps of the load. Returns false when it stopped early: the file cannot be opened ("Неверно
-// задано имя файла!", caption "Error!") or its binary header is not recognised (the reader's own
-// message); then nothing is loaded and the document shows an empty viewer.
+// задано имя файла!", caption "Error!"), or the reader refused it ("Ошибка в формате SGY файла!"
+// with its reason: an unknown format, a cut file, a pipe); then nothing is loaded and the document
+// shows an empty viewer.
 bool LoadPictDoc(CPictDoc& doc, const QString& sgyPath, Prompts& prompts, dsp::FilterSettings& filter,
                  const PictLoadOptions& options = {});
 

@@ -1,5 +1,6 @@
 #include "app/viewer/sgy_header_source.h"
 
+#include "app/formats/sgy_file.h"
 #include "app/formats/sgy_io.h"
 
 #include <algorithm>
@@ -7,26 +8,36 @@
 namespace zarno {
 
 bool SgyHeaderSource::Open(const QString& path, Prompts& prompts) {
-    m_file.setFileName(path);
-    if (!m_file.open(QIODevice::ReadOnly)) {
-        prompts.message(QStringLiteral("Неверно задано имя файла!"), QStringLiteral("Error!"), PromptIcon::None);
+    const SGYOpenResult opened = OpenSGYFile(m_file, path, prompts);
+    if (opened == SGYOpenResult::CannotOpen)
+        prompts.message(QStringLiteral("Неверно задано имя файла!"), QStringLiteral("Error!"),
+                        PromptIcon::None);
+    if (opened != SGYOpenResult::Opened)
         return false;
-    }
-    m_text = SGYTextualHeaderText(m_file.read(kSGYTextualHeaderSize));
-    m_file.seek(kSGYBinaryHeaderOffset);
-    m_valid = ReadSGYBinaryHeader(m_file, m_binary, m_littleEndian, prompts) == kSGYBinaryRead;
+    SGYFileHeaders headers;
+    m_valid = ReadSGYFileHeaders(m_file, headers, prompts);
+    m_text = SGYTextualHeaderLines(headers.textual).join(QLatin1Char('\n'));
+    m_binary = headers.binary;
     m_binaryRows = SGYBinaryHeaderRows(m_binary);
+    if (m_valid) {
+        m_layout = headers.resolved.layout;
+        m_notes = headers.resolved.notes;
+        const QString refusal = headers.resolved.refusal.isEmpty() ? SGYTracesRefusal(m_file, m_layout)
+                                                                   : headers.resolved.refusal;
+        if (!refusal.isEmpty())
+            m_notes << refusal;
+    }
     return true;
 }
 
 std::optional<std::vector<SGYHeaderRow>> SgyHeaderSource::TraceRows(qint64 n) {
-    if (!m_valid || n < 0 || n >= m_binary.tracesPerRecord || !m_file.isOpen())
+    if (!m_valid || n < 0 || n >= m_layout.traceCount || !m_file.isOpen())
         return std::nullopt;
-    const qint64 at = SGYTraceOffset(m_binary, n);
+    const qint64 at = m_layout.TraceOffset(n);
     if (at + kSGYTraceHeaderSize > m_file.size() || !m_file.seek(at))
         return std::nullopt;
     SGYTraceHeader trace;
-    if (ReadSGYTraceHeader(m_file, trace, m_littleEndian) != kSGYTraceRead)
+    if (ReadSGYTraceHeader(m_file, trace, m_layout.littleEndian) != kSGYTraceRead)
         return std::nullopt;
     return SGYTraceHeaderRows(trace);
 }

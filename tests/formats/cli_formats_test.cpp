@@ -213,11 +213,50 @@ TEST_F(CliFormats, MeasureRefusesWhatGivesNoLength) {
     ASSERT_TRUE(file.open(QIODevice::ReadWrite));
     ASSERT_TRUE(file.seek(3200 + 16));
     ASSERT_EQ(file.write(QByteArray(4, '\0')), 4); // sample interval and field sample interval
+    ASSERT_TRUE(file.seek(3600 + 116));
+    ASSERT_EQ(file.write(QByteArray(2, '\0')), 2); // the trace's
     file.close();
     const CliRun zero = Cli({"measure", sgy});
     EXPECT_EQ(zero.exitCode, 1);
-    EXPECT_TRUE(zero.err.contains("Ошибка в формате SGY файла!")) << zero.err.toStdString();
+    EXPECT_TRUE(
+        zero.err.contains("Ошибка в формате SGY файла!\nШаг дискретизации не указан ни в одном заголовке"))
+        << zero.err.toStdString();
     EXPECT_TRUE(zero.out.isEmpty());
+}
+
+// A recording cut short, or given as a pipe, is measured, drawn and reported by no command: each says
+// why, on the line after the format message, and writes nothing.
+TEST_F(CliFormats, CutOrPipedRecordingsAreRefusedWithTheReason) {
+    const QString sgy = LongRecording(dir);
+    QFile whole(sgy);
+    ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(WriteFile(dir.filePath("cut.sgy"), whole.read(4000)));
+    whole.close();
+    const QString out = dir.filePath("out");
+    struct Input {
+        QString shellWord;
+        const char* reason;
+    };
+    const Input inputs[] = {
+        {dir.filePath("cut.sgy"), "Файл короче, чем сказано в его заголовках: 4000 байт вместо 7936"},
+        {"<(cat " + sgy + ")", "Это не обычный файл"},
+    };
+    const QString commands[] = {"measure", "measure --json", "render -o " + out + "/r.png",
+                                "report -o " + out};
+    for (const Input& input : inputs) {
+        for (const QString& command : commands) {
+            SCOPED_TRACE((command + " " + input.shellWord).toStdString());
+            QProcess process;
+            process.start("bash", {"-c", QString("'%1' %2 %3").arg(ZARNO_CLI, command, input.shellWord)});
+            ASSERT_TRUE(process.waitForFinished(120000));
+            const QString err = QString::fromUtf8(process.readAllStandardError());
+            EXPECT_EQ(process.exitCode(), 1) << err.toStdString();
+            EXPECT_TRUE(err.contains("Ошибка в формате SGY файла!\n" + QString::fromUtf8(input.reason)))
+                << err.toStdString();
+            EXPECT_TRUE(process.readAllStandardOutput().isEmpty());
+            EXPECT_TRUE(QDir(out).entryList(QDir::Files).isEmpty());
+        }
+    }
 }
 
 TEST_F(CliFormats, MeasureDoesNotWaitOnAFifo) {

@@ -15,12 +15,29 @@ struct SgyFixture {
     quint16 format = 2;
     quint16 samplesPerTrace = 3;
     quint16 interval = 125;
-    // Raw 32-bit sample words per trace (integers, or float bit patterns for format 5).
-    std::vector<std::vector<quint32>> traces;
+    // Raw sample words per trace, stored in the format's width (integers, or the bit patterns of
+    // floats for formats 1, 5 and 6).
+    std::vector<std::vector<quint64>> traces;
     QByteArray textual = QByteArray("fixture");
 
+    // Bytes per sample, written out here rather than taken from the reader's table.
+    int width() const {
+        switch (format) {
+        case 8:
+        case 16:
+            return 1;
+        case 3:
+        case 11:
+            return 2;
+        case 6:
+            return 8;
+        default:
+            return 4;
+        }
+    }
+
     QByteArray build() const {
-        const qsizetype traceSize = 240 + 4 * qsizetype(samplesPerTrace);
+        const qsizetype traceSize = 240 + width() * qsizetype(samplesPerTrace);
         QByteArray out(3600 + qsizetype(traces.size()) * traceSize, '\0');
         QByteArray text(3200, ' ');
         text.replace(0, textual.size(), textual);
@@ -45,7 +62,7 @@ struct SgyFixture {
             put16(out, at + 120, quint16(7 + i));
             const auto& words = traces[std::size_t(i)];
             for (qsizetype k = 0; k < qsizetype(words.size()) && k < samplesPerTrace; ++k)
-                put32(out, at + 240 + 4 * k, words[std::size_t(k)]);
+                putSample(out, at + 240 + width() * k, words[std::size_t(k)]);
         }
         return out;
     }
@@ -58,10 +75,30 @@ struct SgyFixture {
         auto* p = reinterpret_cast<uchar*>(out.data()) + at;
         littleEndian ? qToLittleEndian(v, p) : qToBigEndian(v, p);
     }
+    void putSample(QByteArray& out, qsizetype at, quint64 v) const {
+        auto* p = reinterpret_cast<uchar*>(out.data()) + at;
+        switch (width()) {
+        case 1:
+            *p = uchar(v);
+            break;
+        case 2:
+            put16(out, at, quint16(v));
+            break;
+        case 8:
+            littleEndian ? qToLittleEndian(v, p) : qToBigEndian(v, p);
+            break;
+        default:
+            put32(out, at, quint32(v));
+            break;
+        }
+    }
 };
 
 inline quint32 FloatBits(float f) {
     return std::bit_cast<quint32>(f);
+}
+inline quint64 DoubleBits(double d) {
+    return std::bit_cast<quint64>(d);
 }
 
 } // namespace zarno::testing

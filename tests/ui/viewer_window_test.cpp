@@ -267,7 +267,8 @@ TEST_F(ViewerWindow, HeaderViewerShowsTheFilesValues) {
     brokenFile.write(QByteArray(4000, '\x7f'));
     brokenFile.close();
     CPropertySheetSGY brokenSheet(broken, m_prompts);
-    EXPECT_EQ(m_prompts.texts(), std::vector<QString>{"Ошибка в формате SGY файла!"});
+    EXPECT_EQ(m_prompts.texts(),
+              std::vector<QString>{"Ошибка в формате SGY файла!\nКод формата данных 32639 не поддерживается"});
     ASSERT_EQ(brokenSheet.binaryList()->rowCount(), 12);
     EXPECT_EQ(brokenSheet.binaryList()->item(3, 1)->text(), "");
     EXPECT_EQ(brokenSheet.traceList()->item(0, 1)->text(), "");

@@ -145,7 +145,8 @@ TEST_F(PictLoad, ZeroSampleIntervalIsRefused) {
     f.traces = {PileTrace(256, 100, 1.0)};
     ASSERT_TRUE(WriteSgy(path("zero.sgy"), f));
     EXPECT_FALSE(LoadPictDoc(m_doc, path("zero.sgy"), m_prompts, m_filter));
-    EXPECT_EQ(m_prompts.texts(), std::vector<QString>{"Ошибка в формате SGY файла!"});
+    EXPECT_EQ(m_prompts.texts(), std::vector<QString>{"Ошибка в формате SGY файла!\n"
+                                                      "Шаг дискретизации не указан ни в одном заголовке"});
     EXPECT_FALSE(m_doc.m_bLoaded);
 }
 
@@ -177,11 +178,12 @@ TEST_F(PictLoad, FileThatCannotBeOpened) {
 
 TEST_F(PictLoad, UnrecognisedHeaderLoadsNothing) {
     SgyFixture f;
-    f.formatCode = 1; // IBM float
+    f.formatCode = 4; // fixed point with gain, which nobody writes any more
     f.traces = {std::vector<double>(64, 1.0)};
-    ASSERT_TRUE(WriteSgy(path("ibm.sgy"), f));
-    EXPECT_FALSE(LoadPictDoc(m_doc, path("ibm.sgy"), m_prompts, m_filter));
-    EXPECT_EQ(m_prompts.texts(), std::vector<QString>{"Ошибка в формате SGY файла!"});
+    ASSERT_TRUE(WriteSgy(path("fixed.sgy"), f));
+    EXPECT_FALSE(LoadPictDoc(m_doc, path("fixed.sgy"), m_prompts, m_filter));
+    EXPECT_EQ(m_prompts.texts(),
+              std::vector<QString>{"Ошибка в формате SGY файла!\nКод формата данных 4 не поддерживается"});
     EXPECT_FALSE(m_doc.m_bLoaded);
     EXPECT_FALSE(m_doc.m_hFile);
     EXPECT_TRUE(m_doc.m_pRaw[0].empty());

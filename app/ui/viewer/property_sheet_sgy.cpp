@@ -3,6 +3,7 @@
 #include "app/viewer/pict_doc.h"
 
 #include <QDialogButtonBox>
+#include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -41,7 +42,8 @@ void FillRows(QTableWidget* list, const std::vector<SGYHeaderRow>& rows, bool wi
 
 } // namespace
 
-CPropertySheetSGY::CPropertySheetSGY(const QString& path, Prompts& prompts, QWidget* parent) : QDialog(parent) {
+CPropertySheetSGY::CPropertySheetSGY(const QString& path, Prompts& prompts, QWidget* parent)
+    : QDialog(parent) {
     setWindowTitle(QStringLiteral("SGY"));
     auto* layout = new QVBoxLayout(this);
     m_pages = new QTabWidget(this);
@@ -51,13 +53,15 @@ CPropertySheetSGY::CPropertySheetSGY(const QString& path, Prompts& prompts, QWid
     m_pages->addTab(makePage2(), QStringLiteral("Заголовок трассы"));
     if (opened) {
         m_text->setPlainText(m_source.Text());
+        m_headerNotes->setText(m_source.Notes().join(QLatin1Char('\n')));
+        m_headerNotes->setVisible(!m_source.Notes().isEmpty());
         FillRows(m_binary, m_source.BinaryRows(), m_source.BinaryValid());
         ShowTrace(QStringLiteral("1"));
     }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     layout->addWidget(buttons);
-    resize(560, 600);
+    resize(720, 640);
 }
 
 QWidget* CPropertySheetSGY::makePage1() {
@@ -65,7 +69,14 @@ QWidget* CPropertySheetSGY::makePage1() {
     auto* layout = new QVBoxLayout(page);
     m_text = new QPlainTextEdit(page);
     m_text->setReadOnly(true);
+    // The standard's 80-character cards line up only in a fixed-width font.
+    m_text->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    m_text->setLineWrapMode(QPlainTextEdit::NoWrap);
     layout->addWidget(m_text);
+    m_headerNotes = new QLabel(page);
+    m_headerNotes->setWordWrap(true);
+    m_headerNotes->setVisible(false);
+    layout->addWidget(m_headerNotes);
     m_binary = MakeRowList(300, 186, page);
     layout->addWidget(m_binary, 1);
     return page;
@@ -86,7 +97,8 @@ QWidget* CPropertySheetSGY::makePage2() {
     // The viewer itself shows two traces at most; the header viewer shows every trace of the file.
     m_note = new QLabel(page);
     if (m_source.TraceCount() > kPictTraces)
-        m_note->setText(QStringLiteral("В окне сигналов показаны трассы 1 и 2 из %1").arg(m_source.TraceCount()));
+        m_note->setText(
+            QStringLiteral("В окне сигналов показаны трассы 1 и 2 из %1").arg(m_source.TraceCount()));
     m_note->setVisible(!m_note->text().isEmpty());
     layout->addWidget(m_note);
     m_trace = MakeRowList(380, 85, page);

@@ -25,6 +25,8 @@ public:
     QTableWidget* traceList() const { return m_trace; }
     QSpinBox* traceNumber() const { return m_number; }
     QLabel* tracesNote() const { return m_note; }
+    // What the reader noticed about the headers: fields that disagree, why the samples cannot be read.
+    QLabel* headerNotes() const { return m_headerNotes; }
 
     // The rows of trace number text (as typed, 1-based).
     void ShowTrace(const QString& text);
@@ -40,6 +42,7 @@ private:
     QTableWidget* m_trace = nullptr;
     QSpinBox* m_number = nullptr;
     QLabel* m_note = nullptr;
+    QLabel* m_headerNotes = nullptr;
 };
 
 } // namespace zarno
