@@ -8,6 +8,7 @@
 #include "app/formats/sgy_io.h"
 #include "app/seams/stderr_prompts.h"
 #include "cli/commands.h"
+#include "cli/input_files.h"
 
 #include <QFile>
 #include <QJsonDocument>
@@ -79,6 +80,8 @@ struct Headers {
 // Reads the headers; on failure reports it and returns false.
 bool ReadHeaders(const HeadersOptions& options, Headers& out) {
     StderrPrompts prompts;
+    if (!SgyInputIsAFile(options.file, prompts))
+        return false;
     QFile file(options.file);
     if (!file.open(QIODevice::ReadOnly)) {
         prompts.message(QString::fromUtf8(kTextBadFileName), QString::fromUtf8(kCaptionError), PromptIcon::Stop);

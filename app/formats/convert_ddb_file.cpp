@@ -1,6 +1,7 @@
 #include "app/formats/convert_ddb_file.h"
 
 #include "app/formats/ddb_to_sgy.h"
+#include "app/io/file_identity.h"
 #include "app/io/whole_file.h"
 #include "app/seams/progress.h"
 #include "app/seams/prompts.h"
@@ -44,6 +45,18 @@ int ConvertData(QFile& source, qint64 blocks, DDBToSGYConverter& converter, Prom
 
 int ConvertDDBFile(const QString& source, const QString& target, Prompts& prompts, Progress* progress,
                    qint64* blockCount) {
+    if (io::KindOfInput(source) == io::InputKind::NotRegular) {
+        prompts.message(
+            QStringLiteral("%1\n%2: %3")
+                .arg(QString::fromUtf8(kTextBadFileName), source, QString::fromUtf8(kTextNotARegularFile)),
+            QString(), PromptIcon::Stop);
+        return kConvertSourceNotOpened;
+    }
+    if (io::SameFile(source, target)) {
+        prompts.message(QStringLiteral("%1:\n%2").arg(QString::fromUtf8(kTextTargetIsSource), target),
+                        QString(), PromptIcon::Stop);
+        return kConvertTargetIsSource;
+    }
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
         return Fail(prompts, kTextBadFileName, kConvertSourceNotOpened);
