@@ -11,7 +11,6 @@
 #include "cli/commands.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 #include <cstdio>
@@ -44,21 +43,6 @@ QString TargetPath(const QString& source, const QString& outputDir) {
     const QFileInfo info(source);
     const QDir dir(outputDir.isEmpty() ? info.path() : outputDir);
     return dir.filePath(info.completeBaseName() + ".sgy");
-}
-
-// After "Ошибка в формате DDB файла!": what exactly the file claims and holds, so that the user
-// knows what is wrong with it.
-void ExplainRefusedHeader(const QString& source) {
-    QFile in(source);
-    if (!in.open(QIODevice::ReadOnly))
-        return;
-    const QByteArray block = in.read(kDDBHeaderSize);
-    const DDBHeader header = ParseDDBHeader(block);
-    DDBHeaderCheck check = CheckDDBHeader(header, block.size());
-    if (check == DDBHeaderCheck::Ok && !DDBDataComplete(header, in.size()))
-        check = DDBHeaderCheck::ShortData;
-    if (check != DDBHeaderCheck::Ok)
-        PrintError(QString("%1: not converted: %2").arg(source, DDBCheckDetail(check, header, in.size())));
 }
 
 // Every reason to refuse the run as a whole, one line each; none when it may go ahead.
@@ -111,9 +95,11 @@ int RunConvert(const QStringList& args) {
             std::fprintf(stderr, "[%lld/%lld] %s -> %s\n", static_cast<long long>(i + 1),
                          static_cast<long long>(count), source.toUtf8().constData(),
                          target.toUtf8().constData());
-        const int result = ConvertDDBFile(source, target, prompts);
+        // After "Ошибка в формате DDB файла!": what the header claims and what the file holds.
+        QString refusal;
+        const int result = ConvertDDBFile(source, target, prompts, nullptr, nullptr, &refusal);
         if (result == kConvertBadHeader)
-            ExplainRefusedHeader(source);
+            PrintError(QString("%1: not converted: %2").arg(source, refusal));
         if (result != kConvertDone)
             ++failures;
     }

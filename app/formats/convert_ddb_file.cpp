@@ -44,7 +44,7 @@ int ConvertData(QFile& source, qint64 blocks, DDBToSGYConverter& converter, Prom
 } // namespace
 
 int ConvertDDBFile(const QString& source, const QString& target, Prompts& prompts, Progress* progress,
-                   qint64* blockCount) {
+                   qint64* blockCount, QString* refusal) {
     if (io::KindOfInput(source) == io::InputKind::NotRegular) {
         prompts.message(
             QStringLiteral("%1\n%2: %3")
@@ -70,9 +70,14 @@ int ConvertDDBFile(const QString& source, const QString& target, Prompts& prompt
 
     DDBToSGYConverter converter(SGYTextVariant::Local);
     const QByteArray header = in.read(kDDBHeaderSize);
-    if (converter.pushHeaderBlock(header) != DDBHeaderCheck::Ok ||
-        !DDBDataComplete(converter.header(), in.size()))
+    DDBHeaderCheck check = converter.pushHeaderBlock(header);
+    if (check == DDBHeaderCheck::Ok && !DDBDataComplete(converter.header(), in.size()))
+        check = DDBHeaderCheck::ShortData;
+    if (check != DDBHeaderCheck::Ok) {
+        if (refusal)
+            *refusal = DDBCheckDetail(check, ParseDDBHeader(header), in.size());
         return Fail(prompts, kTextDDBFormatError, kConvertBadHeader);
+    }
     if (progress)
         progress->setValue(1);
 

@@ -37,7 +37,9 @@ enum ConvertDDBResult : int {
 // A source that is not a regular file (a FIFO would block the open, and has no size to check) is
 // refused as a wrong name before it is opened; a target that is the source itself (a link to it, or
 // the same path) is refused before anything is created.
+// refusal, when given, receives why a header was refused (kConvertBadHeader), in plain words: the
+// source is opened once, so a caller that wants the reason asks for it here.
 int ConvertDDBFile(const QString& source, const QString& target, Prompts& prompts,
-                   Progress* progress = nullptr, qint64* blockCount = nullptr);
+                   Progress* progress = nullptr, qint64* blockCount = nullptr, QString* refusal = nullptr);
 
 } // namespace zarno
