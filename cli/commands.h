@@ -4,6 +4,7 @@
 
 #include <QStringList>
 
+#include <cmath>
 #include <optional>
 
 namespace zarno::cli {
@@ -30,6 +31,14 @@ inline std::optional<int> IntArgument(const QString& text, int min, int max) {
     bool ok = false;
     const int v = text.toInt(&ok);
     return ok && v >= min && v <= max ? std::optional<int>(v) : std::nullopt;
+}
+
+// A wave velocity in m/s: a finite number above 0; nothing for any other text ("nan" and "inf"
+// parse as numbers, but give no length at all, and 0 or less gives no pile).
+inline std::optional<double> VelocityArgument(const QString& text) {
+    bool ok = false;
+    const double v = text.toDouble(&ok);
+    return ok && std::isfinite(v) && v > 0.0 ? std::optional<double>(v) : std::nullopt;
 }
 
 // Prints "zarno-cli: <text>" on standard error.

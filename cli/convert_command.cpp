@@ -1,14 +1,16 @@
 // zarno-cli convert [-o DIR] FILE.ddb...
 // Each FILE becomes FILE's name without its extension plus ".sgy", beside FILE or in DIR. With
 // several files a progress line per file goes to standard error. The exit status is 0 only when
-// every file converted; a failure does not stop the files after it.
+// every file converted; a failure does not stop the files after it. A run that would write over one
+// of its own inputs, make two files' results under one name, or read something that is not a
+// regular file is refused before anything is written.
 
 #include "app/formats/convert_ddb_file.h"
+#include "app/io/file_identity.h"
 #include "app/seams/stderr_prompts.h"
 #include "cli/commands.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 #include <cstdio>
@@ -43,19 +45,26 @@ QString TargetPath(const QString& source, const QString& outputDir) {
     return dir.filePath(info.completeBaseName() + ".sgy");
 }
 
-// After "Ошибка в формате DDB файла!": what exactly the file claims and holds, so that the user
-// knows what is wrong with it.
-void ExplainRefusedHeader(const QString& source) {
-    QFile in(source);
-    if (!in.open(QIODevice::ReadOnly))
-        return;
-    const QByteArray block = in.read(kDDBHeaderSize);
-    const DDBHeader header = ParseDDBHeader(block);
-    DDBHeaderCheck check = CheckDDBHeader(header, block.size());
-    if (check == DDBHeaderCheck::Ok && !DDBDataComplete(header, in.size()))
-        check = DDBHeaderCheck::ShortData;
-    if (check != DDBHeaderCheck::Ok)
-        PrintError(QString("%1: not converted: %2").arg(source, DDBCheckDetail(check, header, in.size())));
+// Every reason to refuse the run as a whole, one line each; none when it may go ahead.
+QStringList RefusalsOf(const ConvertOptions& options) {
+    QStringList refusals;
+    QStringList targets;
+    for (const QString& source : options.files) {
+        if (io::KindOfInput(source) == io::InputKind::NotRegular)
+            refusals << QString(
+                            "%1: not a regular file (a pipe, a device or a folder); only files are converted")
+                            .arg(source);
+        targets << TargetPath(source, options.outputDir);
+    }
+    for (qsizetype i = 0; i < targets.size(); ++i) {
+        if (const auto input = io::InputAt(targets[i], options.files))
+            refusals << QString("%1 would be written over the input %2").arg(targets[i], *input);
+        for (qsizetype j = 0; j < i; ++j)
+            if (io::SameFile(targets[i], targets[j]))
+                refusals << QString("%1 and %2 would both be converted to %3")
+                                .arg(options.files[j], options.files[i], targets[i]);
+    }
+    return refusals;
 }
 
 } // namespace
@@ -70,6 +79,12 @@ int RunConvert(const QStringList& args) {
         PrintError(QString("no such directory: %1").arg(options.outputDir));
         return kExitUsage;
     }
+    if (const QStringList refusals = RefusalsOf(options); !refusals.isEmpty()) {
+        for (const QString& refusal : refusals)
+            PrintError(refusal);
+        PrintError("nothing converted");
+        return kExitFailed;
+    }
     StderrPrompts prompts;
     const qsizetype count = options.files.size();
     int failures = 0;
@@ -80,9 +95,11 @@ int RunConvert(const QStringList& args) {
             std::fprintf(stderr, "[%lld/%lld] %s -> %s\n", static_cast<long long>(i + 1),
                          static_cast<long long>(count), source.toUtf8().constData(),
                          target.toUtf8().constData());
-        const int result = ConvertDDBFile(source, target, prompts);
+        // After "Ошибка в формате DDB файла!": what the header claims and what the file holds.
+        QString refusal;
+        const int result = ConvertDDBFile(source, target, prompts, nullptr, nullptr, &refusal);
         if (result == kConvertBadHeader)
-            ExplainRefusedHeader(source);
+            PrintError(QString("%1: not converted: %2").arg(source, refusal));
         if (result != kConvertDone)
             ++failures;
     }

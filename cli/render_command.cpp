@@ -1,6 +1,7 @@
 #include "cli/render_command.h"
 
 #include "cli/commands.h"
+#include "cli/input_files.h"
 
 #include "app/io/whole_file.h"
 #include "app/render/graph_picture.h"
@@ -78,10 +79,10 @@ std::optional<RenderRequest> Parse(const QStringList& args) {
                    (n = IntArgument(args[++i], std::numeric_limits<int>::min(), std::numeric_limits<int>::max()))) {
             r.markers.push_back(*n);
         } else if (a == "--velocity" && hasValue) {
-            bool ok = false;
-            r.velocity = args[++i].toDouble(&ok);
-            if (!ok)
+            const auto v = VelocityArgument(args[++i]);
+            if (!v)
                 return std::nullopt;
+            r.velocity = *v;
         } else if (a == "-o" && hasValue) {
             r.output = args[++i];
         } else if (a.startsWith('-') || !r.input.isEmpty()) {
@@ -138,6 +139,8 @@ int RunRender(const QStringList& args, QIODevice& err, Prompts& prompts) {
         return kExitUsage;
     }
     const RenderRequest& r = *request;
+    if (!SGYInputIsAFile(r.input, prompts) || OutputIsAnInput(r.output, {r.input}, err))
+        return kExitFailed;
     ViewerDisplaySettings display;
     CPictDoc doc(display);
     dsp::FilterSettings filter{};

@@ -1,6 +1,7 @@
 #include "cli/report_command.h"
 
 #include "cli/commands.h"
+#include "cli/input_files.h"
 
 #include "app/io/whole_file.h"
 #include "app/render/graph_setup.h"
@@ -10,11 +11,11 @@
 #include "app/seams/stderr_prompts.h"
 #include "app/viewer/pict_load.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QSaveFile>
 #include <QSet>
 
 #include <limits>
@@ -46,10 +47,10 @@ std::optional<ReportRequest> Parse(const QStringList& args) {
         if (a == "--emf") {
             r.emf = true;
         } else if (a == "--velocity" && hasValue) {
-            bool ok = false;
-            r.velocity = args[++i].toDouble(&ok);
-            if (!ok)
+            const auto v = VelocityArgument(args[++i]);
+            if (!v)
                 return std::nullopt;
+            r.velocity = *v;
         } else if (a == "--comment" && hasValue) {
             r.comment = args[++i];
         } else if (a == "--marker" && hasValue && r.markers.size() < kLengthsListRows &&
@@ -165,16 +166,24 @@ bool WritePdfPages(ReportRun& run, QIODevice& out, bool& everyPage) {
     return pages > 0 && pdf.Finish();
 }
 
+// The PDF writer stops writing at the first short write and says nothing (a disk that fills in the
+// middle of one of its pieces takes part of it and fails the rest), so the document is made in memory
+// and goes to the disk in one write whose every byte is checked.
 bool WritePdf(ReportRun& run, const QString& path) {
     bool everyPage = true;
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly))
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
+    if (!WritePdfPages(run, pdf, everyPage))
+        return false; // the pages that failed were named; no file is made
+    switch (io::WriteWholeFile(path, pdf.data())) {
+    case io::WholeFileResult::Written:
+        return everyPage;
+    case io::WholeFileResult::NotCreated:
         return run.Failed(path, QStringLiteral("cannot be created"));
-    if (!WritePdfPages(run, out, everyPage))
-        return false; // the pages that failed were named; no file is left
-    if (!io::CommitWholeFile(out))
-        return run.Failed(path, QStringLiteral("cannot be written"));
-    return everyPage;
+    case io::WholeFileResult::WriteFailed:
+        break;
+    }
+    return run.Failed(path, QStringLiteral("cannot be written"));
 }
 
 bool WriteMetafiles(ReportRun& run, const QDir& dir) {
@@ -201,6 +210,27 @@ bool WriteMetafiles(ReportRun& run, const QDir& dir) {
     return every;
 }
 
+// The files the run would write, before any is written.
+QStringList OutputsOf(const ReportRequest& request) {
+    const QDir dir(request.outputDir);
+    if (!request.emf)
+        return {dir.filePath("report.pdf")};
+    QStringList outputs;
+    for (const QString& input : request.inputs)
+        outputs << dir.filePath(MetafileName(QFileInfo(input).completeBaseName()));
+    return outputs;
+}
+
+// Inputs that are not files, and outputs that would replace an input, refuse the whole run at once.
+bool Refused(const ReportRequest& request, QIODevice& err, Prompts& prompts) {
+    bool refused = false;
+    for (const QString& input : request.inputs)
+        refused |= !SGYInputIsAFile(input, prompts);
+    for (const QString& output : OutputsOf(request))
+        refused |= OutputIsAnInput(output, request.inputs, err);
+    return refused;
+}
+
 } // namespace
 
 int RunReport(const QStringList& args, QIODevice& err, Prompts& prompts) {
@@ -209,6 +239,8 @@ int RunReport(const QStringList& args, QIODevice& err, Prompts& prompts) {
         err.write(kReportUsage);
         return kExitUsage;
     }
+    if (Refused(*request, err, prompts))
+        return kExitFailed;
     const auto app = GuiApplicationIfNone();
     if (!QDir().mkpath(request->outputDir)) {
         err.write(QStringLiteral("zarno-cli: cannot make the folder %1\n").arg(request->outputDir).toUtf8());

@@ -1,6 +1,7 @@
 #include "cli/signal_commands.h"
 
 #include "cli/commands.h"
+#include "cli/input_files.h"
 
 #include "app/dsp/filter_settings.h"
 #include "app/dsp/sample_math.h"
@@ -14,7 +15,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-#include <cmath>
 #include <optional>
 
 namespace zarno::cli {
@@ -124,11 +124,10 @@ int RunMeasure(const QStringList& args, QIODevice& out, QIODevice& err, Prompts&
         if (a == "--json") {
             json = true;
         } else if (a == "--velocity" && i + 1 < args.size()) {
-            bool ok = false;
-            velocity = args[++i].toDouble(&ok);
-            // "nan" and "inf" parse as numbers but give no length at all.
-            if (!ok || !std::isfinite(velocity))
+            const auto v = VelocityArgument(args[++i]);
+            if (!v)
                 return Usage(err, kMeasureUsage);
+            velocity = *v;
         } else if (a.startsWith('-') || !path.isEmpty()) {
             return Usage(err, kMeasureUsage);
         } else {
@@ -137,6 +136,8 @@ int RunMeasure(const QStringList& args, QIODevice& out, QIODevice& err, Prompts&
     }
     if (path.isEmpty())
         return Usage(err, kMeasureUsage);
+    if (!SGYInputIsAFile(path, prompts))
+        return 1;
     Loaded loaded;
     if (!Load(loaded, path, velocity, prompts))
         return 1;
@@ -174,6 +175,8 @@ int RunSpectrum(const QStringList& args, QIODevice& out, QIODevice& err, Prompts
     }
     if (path.isEmpty())
         return Usage(err, kSpectrumUsage);
+    if (!SGYInputIsAFile(path, prompts) || (!output.isEmpty() && OutputIsAnInput(output, {path}, err)))
+        return 1;
     Loaded loaded;
     if (!Load(loaded, path, 3600.0, prompts))
         return 1;

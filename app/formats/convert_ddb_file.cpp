@@ -1,6 +1,7 @@
 #include "app/formats/convert_ddb_file.h"
 
 #include "app/formats/ddb_to_sgy.h"
+#include "app/io/file_identity.h"
 #include "app/io/whole_file.h"
 #include "app/seams/progress.h"
 #include "app/seams/prompts.h"
@@ -43,7 +44,19 @@ int ConvertData(QFile& source, qint64 blocks, DDBToSGYConverter& converter, Prom
 } // namespace
 
 int ConvertDDBFile(const QString& source, const QString& target, Prompts& prompts, Progress* progress,
-                   qint64* blockCount) {
+                   qint64* blockCount, QString* refusal) {
+    if (io::KindOfInput(source) == io::InputKind::NotRegular) {
+        prompts.message(
+            QStringLiteral("%1\n%2: %3")
+                .arg(QString::fromUtf8(kTextBadFileName), source, QString::fromUtf8(kTextNotARegularFile)),
+            QString(), PromptIcon::Stop);
+        return kConvertSourceNotOpened;
+    }
+    if (io::SameFile(source, target)) {
+        prompts.message(QStringLiteral("%1:\n%2").arg(QString::fromUtf8(kTextTargetIsSource), target),
+                        QString(), PromptIcon::Stop);
+        return kConvertTargetIsSource;
+    }
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
         return Fail(prompts, kTextBadFileName, kConvertSourceNotOpened);
@@ -57,9 +70,14 @@ int ConvertDDBFile(const QString& source, const QString& target, Prompts& prompt
 
     DDBToSGYConverter converter(SGYTextVariant::Local);
     const QByteArray header = in.read(kDDBHeaderSize);
-    if (converter.pushHeaderBlock(header) != DDBHeaderCheck::Ok ||
-        !DDBDataComplete(converter.header(), in.size()))
+    DDBHeaderCheck check = converter.pushHeaderBlock(header);
+    if (check == DDBHeaderCheck::Ok && !DDBDataComplete(converter.header(), in.size()))
+        check = DDBHeaderCheck::ShortData;
+    if (check != DDBHeaderCheck::Ok) {
+        if (refusal)
+            *refusal = DDBCheckDetail(check, ParseDDBHeader(header), in.size());
         return Fail(prompts, kTextDDBFormatError, kConvertBadHeader);
+    }
     if (progress)
         progress->setValue(1);
 

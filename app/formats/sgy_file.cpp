@@ -28,12 +28,17 @@ void CountTracesWhereUnsaid(qint64 fileSize, SGYLayoutResult& resolved) {
 
 } // namespace
 
-SGYOpenResult OpenSGYFile(QFile& file, const QString& path, Prompts& prompts) {
+bool SGYInputIsAFile(const QString& path, Prompts& prompts) {
     const QFileInfo info(path);
-    if (info.exists() && !info.isFile()) {
-        TellSGYFormatError(prompts, NotAFileText());
+    if (!info.exists() || info.isFile())
+        return true; // a missing file is told by the open itself
+    TellSGYFormatError(prompts, NotAFileText());
+    return false;
+}
+
+SGYOpenResult OpenSGYFile(QFile& file, const QString& path, Prompts& prompts) {
+    if (!SGYInputIsAFile(path, prompts))
         return SGYOpenResult::NotAFile;
-    }
     file.setFileName(path);
     if (!file.open(QIODevice::ReadOnly))
         return SGYOpenResult::CannotOpen;

@@ -26,6 +26,9 @@ enum class SGYOpenResult {
 // only be read in one pass (a pipe such as <(cat f.sgy), a FIFO) cannot be one; it is refused before
 // it is opened, since opening a FIFO nobody writes to would never return.
 SGYOpenResult OpenSGYFile(QFile& file, const QString& path, Prompts& prompts);
+// The same refusal on its own, for commands that check all their inputs before they read any: false
+// (after the format message and its reason) when path exists and is not a regular file.
+bool SGYInputIsAFile(const QString& path, Prompts& prompts);
 
 struct SGYFileHeaders {
     QByteArray textual; // the 3200 bytes as read (fewer when the file is shorter)

@@ -38,12 +38,33 @@ QByteArray ReadAll(const QString& path) {
 bool ReadsBackAs(const QString& path, const QSettings& expected) {
     const QSettings back(path, QSettings::IniFormat);
     const QStringList keys = expected.allKeys();
-    if (back.status() != QSettings::NoError || back.allKeys().size() != keys.size())
+    const qsizetype backKeys = back.allKeys().size(); // reads the file, so that status() tells
+    if (back.status() != QSettings::NoError || backKeys != keys.size())
         return false;
     for (const QString& key : keys)
         if (back.value(key) != expected.value(key))
             return false;
     return true;
+}
+
+// Puts the settings now in path at staged. A file that does not read cleanly (NUL bytes after a
+// crash, an unclosed "[" line) is not copied as it stands: QSettings would refuse it for ever after.
+// What can be read of it goes into a fresh file instead, so that the next write makes it whole.
+bool StageExisting(const QString& path, const QString& staged) {
+    if (!QFileInfo::exists(path))
+        return true;
+    const QString raw = staged + QStringLiteral(".raw");
+    if (!QFile::copy(path, raw))
+        return false;
+    const QSettings old(raw, QSettings::IniFormat);
+    const QStringList keys = old.allKeys(); // the file is read on the first question, and only then
+    if (old.status() == QSettings::NoError) // does its status tell anything
+        return QFile::rename(raw, staged);
+    QSettings fresh(staged, QSettings::IniFormat);
+    for (const QString& key : keys)
+        fresh.setValue(key, old.value(key));
+    fresh.sync();
+    return fresh.status() == QSettings::NoError;
 }
 
 } // namespace
@@ -54,7 +75,7 @@ bool WriteSettingsWhole(const QString& path, const std::function<void(QSettings&
         return false;
     const QString staged = staging.filePath(QStringLiteral("staged.ini"));
     const QString copy = staging.filePath(QStringLiteral("copy.ini"));
-    if (QFileInfo::exists(path) && !QFile::copy(path, staged))
+    if (!StageExisting(path, staged))
         return false;
     QByteArray bytes;
     {

@@ -48,7 +48,9 @@ WholeFileResult WriteWholeFile(const QString& path, QByteArrayView bytes);
 // success over a cut file that replaced the old one. Here fill sets the values on a staging copy of
 // the file in a private temporary folder; the staged file must read back with every value as set,
 // and only then its bytes go to path through WriteWholeFile. Keys that fill does not touch keep the
-// values the file held. False when anything failed; path is then as it was.
+// values the file held. A file that does not read cleanly (NUL bytes, an unclosed "[" line) keeps
+// what could be read of it and is written anew, whole. False when anything failed; path is then as
+// it was.
 bool WriteSettingsWhole(const QString& path, const std::function<void(QSettings&)>& fill);
 
 } // namespace zarno::io

@@ -497,7 +497,9 @@ void CMainFrame::destroyFrame() {
     // Disconnects when connected, then hands the panels' and the link's values to the settings.
     m_files->Destroy(settings());
     if (!SaveSettings())
-        Tell(m_prompts, kTextWriteFailed, PromptIcon::Stop);
+        m_prompts.message(
+            QStringLiteral("%1\n%2").arg(QString::fromUtf8(kTextWriteFailed), SettingsFileName()), QString(),
+            PromptIcon::Stop);
 }
 
 } // namespace zarno

@@ -29,4 +29,8 @@ bool CPersistentFrame::SaveSettings() {
     return m_settings.save(store);
 }
 
+QString CPersistentFrame::SettingsFileName() {
+    return QSettings(kSettingsOrganisation, kSettingsApplication).fileName();
+}
+
 } // namespace zarno

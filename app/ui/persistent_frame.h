@@ -23,6 +23,8 @@ public:
     // Writes every value; the rectangle is the window's current normal one. False when the settings
     // could not be written (the older ones stay as they were).
     bool SaveSettings();
+    // The file the settings are kept in, for the messages that concern it.
+    static QString SettingsFileName();
 
 private:
     PersistentSettings m_settings;

@@ -13,6 +13,8 @@
 #include "tests/support/recording_prompts.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -392,6 +394,20 @@ TEST_F(LocalDirs, TransformStopsAtAFailedConversion) {
     EXPECT_EQ(prompts.texts()[1], "Невозможно скопировать файл!") << "after the conversion's own message";
     EXPECT_FALSE(QFile::exists(L("GOOD.sgy")));
     EXPECT_TRUE(host.calls.empty());
+}
+
+// A "REC.sgy" that is a link to the recording itself would take the conversion in its place.
+TEST_F(LocalDirs, TransformNeverWritesOverTheRecording) {
+    ASSERT_TRUE(WriteFile(L("REC.DDB"), Recording()));
+    ASSERT_TRUE(QFile::link(L("REC.DDB"), L("REC.sgy")));
+    Refresh();
+    host.Select(0, {"REC.DDB"});
+    EXPECT_EQ(TransformOperation(host, prompts).Run(0), DialogOutcome::Close);
+    EXPECT_EQ(ReadFile(L("REC.DDB")), Recording());
+    EXPECT_TRUE(QFileInfo(L("REC.sgy")).isSymLink());
+    ASSERT_EQ(prompts.texts().size(), 2u);
+    EXPECT_TRUE(prompts.texts()[0].contains(L("REC.sgy"))) << prompts.texts()[0].toStdString();
+    EXPECT_EQ(prompts.texts()[1], "Невозможно скопировать файл!");
 }
 
 } // namespace

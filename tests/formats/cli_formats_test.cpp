@@ -3,10 +3,14 @@
 #include "tests/formats/ddb_fixture.h"
 #include "tests/support/full_disk.h"
 
+#include <QCryptographicHash>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QMap>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -66,6 +70,71 @@ TEST_F(CliFormats, ConvertBesideTheSourceOrIntoADirectory) {
     EXPECT_EQ(Cli({"convert", "-o", dir.filePath("nowhere"), dir.filePath("a.ddb")}).exitCode, 2);
     EXPECT_EQ(Cli({"convert"}).exitCode, 2);
     EXPECT_EQ(Cli({"frobnicate"}).exitCode, 2);
+}
+
+// Every file under dir with the hash of its contents, links and FIFOs by what they are.
+QMap<QString, QByteArray> Contents(const QString& dir) {
+    QMap<QString, QByteArray> files;
+    QDirIterator it(dir, QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QFileInfo info(path);
+        QByteArray what = info.isSymLink() ? "link to " + QFile::encodeName(info.symLinkTarget()) : "";
+        if (!info.isSymLink() && info.isFile()) {
+            QFile file(path);
+            if (file.open(QIODevice::ReadOnly))
+                what = QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256).toHex();
+        }
+        files.insert(QDir(dir).relativeFilePath(path), what);
+    }
+    return files;
+}
+
+// Runs that would lose a recording are refused before anything is written: an output onto an input
+// (under its own name or through a link), two inputs converted to one name, and an input that is not
+// a file (a FIFO would block the open, or be read a second time after its data was gone).
+TEST_F(CliFormats, ConvertRefusesRunsThatWouldLoseAFile) {
+    const QByteArray ddb = MakeDDB(MakeDDBHeader(1, 4), 4);
+    ASSERT_TRUE(QDir(dir.path()).mkpath("x/a") && QDir(dir.path()).mkpath("x/b"));
+    for (const char* name : {"x/rec.sgy", "x/a/P.DDB", "x/b/P.DDB", "x/c.ddb", "x/c.SGY.ddb"})
+        ASSERT_TRUE(WriteFile(dir.filePath(name), ddb));
+    ASSERT_TRUE(QFile::link(dir.filePath("x/c.ddb"), dir.filePath("x/c.sgy")));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath("x/pipe.ddb")).constData(), 0600), 0);
+    const auto x = [&](const char* name) { return dir.filePath(QString("x/") + name); };
+    struct Case {
+        const char* what;
+        QStringList args;
+        QStringList named; // what the refusal names
+    };
+    const Case cases[] = {
+        {"a recording named .sgy", {x("rec.sgy")}, {x("rec.sgy")}},
+        {"the output is a link to the input", {x("c.ddb")}, {x("c.sgy"), x("c.ddb")}},
+        {"one refused input stops the others", {x("c.SGY.ddb"), x("rec.sgy")}, {x("rec.sgy")}},
+        {"two inputs, one output name",
+         {"-o", x(""), x("a/P.DDB"), x("b/P.DDB")},
+         {x("a/P.DDB"), x("b/P.DDB")}},
+        {"a FIFO", {x("a/P.DDB"), x("pipe.ddb")}, {x("pipe.ddb"), "not a regular file"}},
+        {"a folder", {x("a")}, {x("a"), "not a regular file"}},
+    };
+    const auto before = Contents(dir.path());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QProcess process;
+        process.start(ZARNO_CLI, QStringList{"convert"} + c.args);
+        if (!process.waitForFinished(30000)) {
+            process.kill();
+            process.waitForFinished();
+            ADD_FAILURE() << "convert waits";
+            continue;
+        }
+        EXPECT_EQ(process.exitCode(), 1);
+        const QString err = QString::fromUtf8(process.readAllStandardError());
+        for (const QString& name : c.named)
+            EXPECT_TRUE(err.contains(name)) << err.toStdString();
+        EXPECT_TRUE(err.contains("nothing converted")) << err.toStdString();
+        EXPECT_EQ(Contents(dir.path()), before);
+    }
 }
 
 TEST_F(CliFormats, HeadersAsTextAndJson) {
@@ -256,6 +325,51 @@ TEST_F(CliFormats, CutOrPipedRecordingsAreRefusedWithTheReason) {
             EXPECT_TRUE(process.readAllStandardOutput().isEmpty());
             EXPECT_TRUE(QDir(out).entryList(QDir::Files).isEmpty());
         }
+    }
+}
+
+// The commands that read a SEG-Y file refuse a FIFO (here one nobody writes to, whose open would
+// wait for ever) or a folder at once, and write nothing over their own input.
+TEST_F(CliFormats, SgyCommandsRefuseNonFilesAndOutputsOntoTheirInput) {
+    const QString sgy = LongRecording(dir);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath("pipe.sgy")).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(sgy, dir.filePath("link.png")));
+    const QString pipe = dir.filePath("pipe.sgy");
+    const QString folder = dir.filePath("out");
+    struct Case {
+        QStringList args;
+        const char* says;
+    };
+    const QString notAFile = "Это не обычный файл";
+    const Case cases[] = {
+        {{"measure", pipe}, "Это не обычный файл"},
+        {{"headers", pipe}, "Это не обычный файл"},
+        {{"spectrum", pipe}, "Это не обычный файл"},
+        {{"render", "-o", dir.filePath("p.png"), pipe}, "Это не обычный файл"},
+        {{"report", "-o", dir.filePath("rep"), sgy, pipe}, "Это не обычный файл"},
+        {{"measure", folder}, "Это не обычный файл"},
+        {{"spectrum", "-o", sgy, sgy}, "is the input"},
+        {{"render", "-o", dir.filePath("link.png"), sgy}, "is the input"},
+        {{"render", "-o", sgy, dir.filePath("link.png")}, "is the input"},
+    };
+    const auto before = Contents(dir.path());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.join(' ').toStdString());
+        QProcess process;
+        process.start(ZARNO_CLI, c.args);
+        if (!process.waitForFinished(30000)) {
+            process.kill();
+            process.waitForFinished();
+            ADD_FAILURE() << "the command waits";
+            continue;
+        }
+        EXPECT_EQ(process.exitCode(), 1);
+        const QString err = QString::fromUtf8(process.readAllStandardError());
+        EXPECT_TRUE(err.contains(c.says)) << err.toStdString();
+        if (c.says == notAFile) {
+            EXPECT_TRUE(err.contains("Ошибка в формате SGY файла!")) << err.toStdString();
+        }
+        EXPECT_EQ(Contents(dir.path()), before);
     }
 }
 

@@ -8,12 +8,14 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 using namespace zarno;
 using zarno::testing::MakeDDB;
@@ -300,6 +302,41 @@ TEST_F(DdbConvertFile, SourceAndTargetFailures) {
 
 // A conversion that runs out of room (here: a file size limit) reports it and leaves neither half a
 // target nor a stray temporary file, and an older target of the same name survives.
+// A target that is the source itself, under any name, would replace the recording by its own
+// conversion; a FIFO as source would block the open. Both are refused and nothing is touched.
+TEST_F(DdbConvertFile, NeverOverItsSourceNorFromANonRegularFile) {
+    const QByteArray ddb = MakeDDB(MakeDDBHeader(1, 4), 4);
+    ASSERT_TRUE(WriteFile(path("rec.ddb"), ddb));
+    ASSERT_TRUE(QFile::link(path("rec.ddb"), path("rec.sgy")));
+    ASSERT_TRUE(QDir(dir.path()).mkdir("sub"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path("pipe.ddb")).constData(), 0600), 0);
+    struct Case {
+        const char* source;
+        const char* target;
+        int result;
+        const char* text;
+    };
+    const Case cases[] = {
+        {"rec.ddb", "rec.sgy", kConvertTargetIsSource, kTextTargetIsSource},
+        {"rec.ddb", "sub/../rec.ddb", kConvertTargetIsSource, kTextTargetIsSource},
+        {"pipe.ddb", "pipe.sgy", kConvertSourceNotOpened, kTextNotARegularFile},
+        {"sub", "sub.sgy", kConvertSourceNotOpened, kTextNotARegularFile},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.source) + " -> " + c.target);
+        prompts.records.clear();
+        EXPECT_EQ(ConvertDDBFile(path(c.source), path(c.target), prompts), c.result);
+        ASSERT_EQ(prompts.records.size(), 1u);
+        EXPECT_TRUE(prompts.records[0].text.contains(QString::fromUtf8(c.text)));
+        EXPECT_TRUE(
+            prompts.records[0].text.contains(path(c.result == kConvertTargetIsSource ? c.target : c.source)));
+        EXPECT_EQ(ReadFile(path("rec.ddb")), ddb);
+    }
+    EXPECT_TRUE(QFileInfo(path("rec.sgy")).isSymLink());
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::System),
+              (QStringList{"pipe.ddb", "rec.ddb", "rec.sgy"}));
+}
+
 TEST_F(DdbConvertFile, WriteFailureLeavesNothingHalfWritten) {
     ASSERT_TRUE(WriteFile(path("rec.ddb"), MakeDDB(MakeDDBHeader(4, 20000), 4 * 20000)));
     ASSERT_TRUE(WriteFile(path("old.sgy"), "old contents"));

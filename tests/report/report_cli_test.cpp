@@ -1,7 +1,9 @@
 // zarno-cli report run as a user runs it: pages, names, progress, exit status, and no half-written
 // file when something fails.
+#include "tests/support/full_disk.h"
 #include "tests/viewer/sgy_fixture.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QProcess>
 #include <QRegularExpression>
@@ -109,8 +111,13 @@ TEST_F(ReportCli, WrongCalls) {
         {"-o", Out()},
         {"--trace", "3", "-o", Out(), Site("PILE12.sgy")},
         {"--velocity", "fast", "-o", Out(), Site("PILE12.sgy")},
-        {"--marker", "1", "--marker", "2", "--marker", "3", "--marker", "4", "--marker", "5", "--marker", "6", "-o",
-         Out(), Site("PILE12.sgy")},
+        // Numbers that give no length: refused as measure refuses them.
+        {"--velocity", "nan", "-o", Out(), Site("PILE12.sgy")},
+        {"--velocity", "inf", "-o", Out(), Site("PILE12.sgy")},
+        {"--velocity", "0", "-o", Out(), Site("PILE12.sgy")},
+        {"--velocity", "-3600", "-o", Out(), Site("PILE12.sgy")},
+        {"--marker", "1", "--marker", "2", "--marker", "3", "--marker", "4", "--marker", "5", "--marker", "6",
+         "-o", Out(), Site("PILE12.sgy")},
         {"--colour", "-o", Out(), Site("PILE12.sgy")},
     };
     for (const QStringList& args : wrong) {
@@ -120,6 +127,56 @@ TEST_F(ReportCli, WrongCalls) {
         EXPECT_TRUE(r.err.startsWith("usage: zarno-cli report"));
     }
     EXPECT_TRUE(Leftovers().isEmpty());
+}
+
+QByteArray Sha256Of(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly)
+               ? QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256).toHex()
+               : QByteArray("<missing>");
+}
+
+// A report whose output would be one of its own recordings is refused before anything is written.
+TEST_F(ReportCli, NeverWritesOverARecording) {
+    ASSERT_TRUE(QFile::copy(Site("PILE12.sgy"), Out("report.pdf")));
+    ASSERT_TRUE(QFile::copy(Site("PILE12.sgy"), Out("PILE13.wmf")));
+    const QStringList calls[] = {
+        {"-o", Out(), Site("PILE12.sgy"), Out("report.pdf")},
+        {"--emf", "-o", Out(), Site("PILE12.sgy"), Out("PILE13.wmf")},
+    };
+    const QByteArray pdf = Sha256Of(Out("report.pdf")), wmf = Sha256Of(Out("PILE13.wmf"));
+    for (const QStringList& args : calls) {
+        SCOPED_TRACE(args.join(' ').toStdString());
+        const CliRun r = Report(args);
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_TRUE(r.err.contains("is the input")) << r.err.toStdString();
+        EXPECT_EQ(Sha256Of(Out("report.pdf")), pdf);
+        EXPECT_EQ(Sha256Of(Out("PILE13.wmf")), wmf);
+        EXPECT_EQ(Leftovers(), (QStringList{"PILE13.wmf", "report.pdf"}));
+    }
+}
+
+// A disk that fills while the report is written: the good report from before stays, byte for byte,
+// and the run fails saying which file could not be written.
+TEST_F(ReportCli, AFullDiskKeepsTheOldReport) {
+    for (const bool emf : {false, true}) {
+        SCOPED_TRACE(emf ? "metafiles" : "pdf");
+        zarno::testing::SmallTmpfs disk(8192); // a metafile holds its picture unpacked: about 3 MB
+        if (!disk.mounted())
+            GTEST_SKIP() << disk.why().toStdString();
+        QStringList args{"-o", disk.path(), Site("PILE12.sgy")};
+        if (emf)
+            args.prepend("--emf");
+        ASSERT_EQ(Report(args).exitCode, 0);
+        const QString name = emf ? "PILE12.wmf" : "report.pdf";
+        const QByteArray before = Sha256Of(disk.filePath(name));
+        ASSERT_TRUE(disk.fillLeaving(4096));
+        const CliRun r = Report(args);
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_TRUE(r.err.contains(disk.filePath(name) + ": cannot be written")) << r.err.toStdString();
+        EXPECT_EQ(Sha256Of(disk.filePath(name)), before);
+        EXPECT_EQ(disk.entries(), QStringList{name});
+    }
 }
 
 } // namespace

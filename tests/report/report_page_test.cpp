@@ -3,6 +3,7 @@
 #include "app/report/report_page.h"
 #include "app/io/whole_file.h"
 
+#include "tests/support/full_disk.h"
 #include "tests/support/recording_prompts.h"
 
 #include <QDir>
@@ -285,6 +286,29 @@ TEST(ReportMetafile, WrittenBesideTheRecordingOrNamedToTheUser) {
     EXPECT_EQ(QDir(blocked.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
               QStringList{"tmpReportFile.wmf"});
     EXPECT_TRUE(QFile::exists(work.filePath("tmpReportFile.wmf")));
+}
+
+// "Сохранить отчёт в файле" onto a full disk: the user is told which file, and the report saved there
+// before stays byte for byte.
+TEST(ReportMetafile, AFullDiskKeepsTheOldMetafile) {
+    zarno::testing::SmallTmpfs work;
+    if (!work.mounted())
+        GTEST_SKIP() << work.why().toStdString();
+    const QString first = work.filePath("rep.wmf");
+    ASSERT_EQ(io::WriteWholeFile(first, QByteArray("the good report")), io::WholeFileResult::Written);
+    ASSERT_TRUE(work.fillLeaving(4096));
+    QTemporaryDir site;
+    RecordingPrompts told;
+    EXPECT_FALSE(
+        SaveReportMetafile(QByteArray(64 * 1024, 'e'), "rep", work.path(), site.filePath("P.sgy"), told));
+    ASSERT_FALSE(told.records.empty());
+    EXPECT_EQ(told.records[0].text, ReportFileNotWrittenText(first));
+    QFile old(first);
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), "the good report");
+    EXPECT_EQ(work.entries(), QStringList{"rep.wmf"});
+    EXPECT_EQ(QFile(site.filePath("rep.wmf")).size(), 64 * 1024)
+        << "the copy beside the recording is still made";
 }
 
 } // namespace

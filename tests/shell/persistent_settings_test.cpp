@@ -148,4 +148,50 @@ TEST(PersistentSettings, AFullDiskIsReportedAndKeepsTheOldFile) {
     ExpectAFailedSaveKeepsTheOldFile(disk.path(), std::nullopt, 4096, &disk);
 }
 
+// A settings file broken by a crash or by hand still gives what can be read of it, and the next save
+// writes it anew, whole and clean, instead of failing on every exit from then on.
+TEST(PersistentSettings, ABrokenFileIsReadAsFarAsItGoesAndWrittenWhole) {
+    struct Case {
+        const char* what;
+        QByteArray tail;
+    };
+    const Case cases[] = {
+        {"NUL bytes appended", QByteArray(300, '\0')},
+        {"an unclosed [ line", "[Recent File List\nFile2=/b.sgy\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("Zarno.conf");
+        // Written as bytes: a QSettings of this process would keep the file's good state in Qt's cache.
+        QFile conf(path);
+        ASSERT_TRUE(conf.open(QIODevice::WriteOnly));
+        conf.write("[Recent%20File%20List]\nFile1=/a.sgy\n\n[Transport]\nCurrent%20Link=2\n" + c.tail);
+        conf.close();
+
+        PersistentSettings settings;
+        {
+            QSettings s(path, QSettings::IniFormat);
+            settings.load(s);
+            ASSERT_EQ(s.status(), QSettings::FormatError) << "the fixture must be broken";
+            EXPECT_EQ(settings.m_nCurrentLink, 2);
+            settings.m_nSplitterXPos = 321;
+            EXPECT_TRUE(settings.save(s));
+        }
+        ASSERT_TRUE(conf.open(QIODevice::ReadOnly));
+        const QByteArray written = conf.readAll();
+        conf.close();
+        EXPECT_FALSE(written.contains('\0'));
+        // Read back under a fresh name, so that nothing comes from Qt's cache of this file.
+        const QString copy = dir.filePath("copy.conf");
+        ASSERT_TRUE(QFile::copy(path, copy));
+        const QSettings back(copy, QSettings::IniFormat);
+        EXPECT_EQ(back.status(), QSettings::NoError) << written.toStdString();
+        EXPECT_EQ(back.value("Transport/Current Link").toInt(), 2);
+        EXPECT_EQ(back.value("Window size/Splitter X Pos").toInt(), 321);
+        EXPECT_EQ(back.value("Recent File List/File1").toString(), "/a.sgy") << "values not ours are kept";
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), (QStringList{"copy.conf", "Zarno.conf"}));
+    }
+}
+
 } // namespace

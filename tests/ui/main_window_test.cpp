@@ -122,6 +122,44 @@ TEST_F(MainWindowTest, FirstStartThenSettingsRoundTrip) {
     EXPECT_EQ(again.manager->leftColumnWidth(), 320);
 }
 
+// A settings file broken by a crash is repaired when the program closes; one that cannot be written
+// is named in the message. Both in a settings folder of this test's own, since a folder in the file's
+// place would fail every other window test running beside it.
+TEST_F(MainWindowTest, ABrokenSettingsFileIsRepairedAndAnUnwritableOneNamed) {
+    QTemporaryDir config;
+    const QString shared = QSettings(QStringLiteral("Mervo"), QStringLiteral("Zarno")).fileName();
+    const QString sharedFolder = shared.left(shared.size() - QStringLiteral("/Mervo/Zarno.conf").size());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config.path());
+    const QString path = CPersistentFrame::SettingsFileName();
+    ASSERT_TRUE(path.startsWith(config.path()));
+    WriteLoopbackLink();
+    QFile conf(path);
+    ASSERT_TRUE(conf.open(QIODevice::Append));
+    conf.write(QByteArray(300, '\0'));
+    conf.close();
+    const QString failed = QStringLiteral("Ошибка при записи файла на PC!");
+    {
+        Window w;
+        w.close();
+        for (const QString& text : w.prompts.texts())
+            EXPECT_FALSE(text.startsWith(failed)) << text.toStdString();
+    }
+    ASSERT_TRUE(conf.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(conf.readAll().contains('\0'));
+    conf.close();
+    EXPECT_EQ(ReadWindowValue("Rect").toString(), QStringLiteral("0010 0010 0770 0400"));
+
+    ASSERT_TRUE(QFile::remove(path));
+    ASSERT_TRUE(QDir().mkpath(path)); // a folder where the file belongs
+    {
+        Window w;
+        w.close();
+        const std::vector<QString> said = w.prompts.texts();
+        EXPECT_NE(std::find(said.begin(), said.end(), failed + "\n" + path), said.end());
+    }
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, sharedFolder);
+}
+
 TEST_F(MainWindowTest, LeftColumnStartsAtTheSavedPositionOrAt150) {
     const struct { int saved, expected; } cases[] = {{0, 150}, {90, 150}, {149, 150}, {400, 400}};
     for (const auto& c : cases) {

@@ -1,5 +1,6 @@
 #include "app/ui/viewer/splitter_pict_frame.h"
 
+#include "app/io/whole_file.h"
 #include "app/ui/main_frame.h"
 #include "app/ui/report_command.h"
 #include "app/ui/splitter_frame.h"
@@ -21,7 +22,6 @@
 #include <QFileDialog>
 #include <QMdiArea>
 #include <QMenuBar>
-#include <QSaveFile>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSplitter>
@@ -299,9 +299,10 @@ void CSplitterPictFrame::SaveSpectrum() {
     dialog.setDefaultSuffix(QStringLiteral("txt"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
-    QSaveFile out(dialog.selectedFiles().front());
-    if (!out.open(QIODevice::WriteOnly) || out.write(SpectrumFileText(m_doc)) < 0 || !out.commit())
-        m_main.prompts().message(QStringLiteral("Не удалось записать файл %1").arg(out.fileName()),
+    // All or nothing: a short write on a filling disk is a failure, and an older file stays whole.
+    const QString path = dialog.selectedFiles().front();
+    if (io::WriteWholeFile(path, SpectrumFileText(m_doc)) != io::WholeFileResult::Written)
+        m_main.prompts().message(QStringLiteral("Не удалось записать файл %1").arg(path),
                                  QStringLiteral("Ошибка"), PromptIcon::Stop);
 }
 
