@@ -282,9 +282,14 @@ std::optional<BlowPulse> FindBlow(std::span<const double> trace) {
     b.sign = trace[At(first)] > x0 ? 1 : -1;
     // The baseline from what comes before the blow; the first sample when the recording starts with it.
     b.baseline = first > 0 ? Median(std::vector<double>(trace.begin(), trace.begin() + first)) : x0;
+    // The peak: the highest sample while the trace stays above half the largest excursion (noise on
+    // the rise would stop a walk uphill early).
     b.index = first;
-    while (b.index + 1 < n && b.sign * trace[At(b.index + 1)] > b.sign * trace[At(b.index)])
-        ++b.index;
+    for (int32_t k = first; k < n && std::abs(trace[At(k)] - x0) >= kBlowShareOfLargest * largest &&
+                            b.sign * (trace[At(k)] - x0) > 0;
+         ++k)
+        if (b.sign * trace[At(k)] > b.sign * trace[At(b.index)])
+            b.index = k;
     b.amplitude = b.sign * (trace[At(b.index)] - b.baseline);
     if (!(b.amplitude > 0))
         return std::nullopt;
@@ -292,8 +297,12 @@ std::optional<BlowPulse> FindBlow(std::span<const double> trace) {
     b.startIndex = b.index;
     while (b.startIndex > 0 && b.sign * (trace[At(b.startIndex - 1)] - b.baseline) > edge)
         --b.startIndex;
+    // A pulse falls about as fast as it rose, some hammers slower: under a drift the trace may never
+    // come back to the level it left, so the fall is cut at three times the rise.
+    const int32_t longestFall = 3 * std::max(1, b.index - b.startIndex) + 1;
     b.endIndex = b.index;
-    while (b.endIndex + 1 < n && b.sign * (trace[At(b.endIndex + 1)] - b.baseline) > edge)
+    while (b.endIndex + 1 < n && b.endIndex - b.index < longestFall &&
+           b.sign * (trace[At(b.endIndex + 1)] - b.baseline) > edge)
         ++b.endIndex;
     return b;
 }
