@@ -37,8 +37,9 @@ constexpr double kMinAnomalyStrength = 0.15;
 constexpr int kRefineRounds = 3;
 // Searching starts this many pulse widths after the blow: closer echoes overlap the blow itself.
 constexpr double kFirstLagWidths = 1.0;
-// A repeat is where a sum of earlier delays predicts it, within this share of its delay (and two
-// samples), and no stronger than this many times the amplitude the repeat would have.
+// A repeat is where earlier delays predict it, within this share of its delay (and two samples), and
+// no stronger than this many times the product of its parents' amplitudes (for 2τ, whose own size is
+// half the square of τ's, a tighter factor: a toe at twice a neck's depth is no repeat of the neck).
 constexpr double kRepeatTimeShare = 0.03;
 constexpr double kRepeatSlackSamples = 2;
 constexpr double kRepeatStrengthFactor = 3.0;
