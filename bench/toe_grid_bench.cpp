@@ -60,6 +60,12 @@ int main(int argc, char** argv) {
     const auto grid = analysis::ToeGrid();
     Tally finder, reflection;
     AnomalyTally anomalies;
+    struct Found {
+        double errorShare;
+        const analysis::GridRecord* record;
+        analysis::ToeResult toe;
+    };
+    std::vector<Found> found;
     double modelS = 0, finderS = 0, reflectionS = 0;
     std::printf("%-78s %8s %8s %5s %8s\n", "record", "length", "toe", "conf", "search");
     for (const auto& g : grid) {
@@ -80,14 +86,21 @@ int main(int argc, char** argv) {
         (toe.found ? (toeRight ? finder.right : finder.wrong) : finder.none)++;
         (analysis::LengthIsRight(g, searched) ? reflection.right : reflection.wrong)++;
         Count(anomalies, g, toe);
+        if (toe.found)
+            found.push_back({std::abs(toe.lengthM - g.pile.lengthM) / g.pile.lengthM, &g, toe});
         if (all || !toeRight) {
-            char found[16] = "no toe";
+            char given[16] = "no toe";
             if (toe.found)
-                std::snprintf(found, sizeof found, "%.2f", toe.lengthM);
-            std::printf("%-78s %8.2f %8s %5.2f %8.2f%s\n", g.name.c_str(), g.pile.lengthM, found, toe.confidence,
+                std::snprintf(given, sizeof given, "%.2f", toe.lengthM);
+            std::printf("%-78s %8.2f %8s %5.2f %8.2f%s\n", g.name.c_str(), g.pile.lengthM, given, toe.confidence,
                         searched, toe.found && !toeRight ? "  WRONG" : "");
         }
     }
+    std::sort(found.begin(), found.end(), [](const Found& a, const Found& b) { return a.errorShare > b.errorShare; });
+    std::printf("\nthe toe finder's largest errors among the lengths it gave:\n");
+    for (size_t i = 0; i < std::min<size_t>(10, found.size()); ++i)
+        std::printf("%-78s %8.2f %8.2f %5.2f %5.1f%%\n", found[i].record->name.c_str(), found[i].record->pile.lengthM,
+                    found[i].toe.lengthM, found[i].toe.confidence, 100 * found[i].errorShare);
     std::printf("\n%zu modelled records\n", grid.size());
     Print("toe finder", finder, grid.size());
     Print("reflection search", reflection, grid.size());
