@@ -47,6 +47,7 @@ struct Recording {
     QString path; // relative to the sample set
     double length, velocity, rateHz, tolerance;
     int channels, samples;
+    QString sectionTop; // depth of the first neck or bulge, "-" for none
 };
 
 struct ProgramRun {
@@ -80,7 +81,8 @@ protected:
             const QList<QByteArray> f = line.split('\t');
             ASSERT_GE(f.size(), 9) << line.constData();
             s_recordings.push_back({QString::fromUtf8(f[0]), f[1].toDouble(), f[2].toDouble(),
-                                    f[5].toDouble(), f[8].toDouble(), f[3].toInt(), f[6].toInt()});
+                                    f[5].toDouble(), f[8].toDouble(), f[3].toInt(), f[6].toInt(),
+                                    QString::fromUtf8(f[7])});
         }
         ASSERT_GE(s_recordings.size(), 5u);
         QDir(s_dir->path()).mkdir("sgy");
@@ -118,6 +120,15 @@ TEST_F(SampleRecordings, MeasureFindsEveryKnownLength) {
             const double length = t.toObject()["toe"].toObject()["length_m"].toDouble();
             EXPECT_LE(std::fabs(length - r.length), r.tolerance + 1e-9)
                 << "trace " << t.toObject()["trace"].toInt() << " measured " << length << " m";
+            // A neck or a bulge is the first anomaly, within 5% of its depth.
+            const QJsonArray anomalies = t.toObject()["anomalies"].toArray();
+            if (r.sectionTop == "-") {
+                EXPECT_TRUE(anomalies.isEmpty());
+            } else {
+                ASSERT_FALSE(anomalies.isEmpty());
+                const double top = r.sectionTop.toDouble();
+                EXPECT_LE(std::fabs(anomalies[0].toObject()["depth_m"].toDouble() - top), 0.05 * top);
+            }
         }
     }
     // Measuring created nothing beside the files.
