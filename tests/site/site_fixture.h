@@ -1,0 +1,65 @@
+#pragma once
+// Pile-like traces for the site tests: a blow, a toe echo a set time later, and seeded noise; and
+// SEG-Y files of them written with the byte-level fixture, not the program's own writer.
+
+#include "tests/formats/sgy_fixture.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+
+#include <cmath>
+#include <numbers>
+#include <random>
+#include <vector>
+
+namespace zarno::testing {
+
+struct PileTrace {
+    int samples = 2048;
+    double intervalS = 20e-6;
+    int blowAt = 100;
+    double toeMs = 4.0;
+    double toeSize = 0.4; // the echo against the blow
+    double noise = 0.0;   // standard deviation against the blow
+    double sign = 1.0;    // -1: a reversed sensor
+    unsigned seed = 1;
+
+    std::vector<double> build() const {
+        std::vector<double> t(std::size_t(samples), 0.0);
+        const int width = int(std::lround(0.6e-3 / intervalS)); // a 0.6 ms half-sine
+        auto pulse = [&](int at, double size) {
+            for (int k = 0; k < width && at + k < samples; ++k)
+                t[std::size_t(at + k)] += size * std::sin(std::numbers::pi * (k + 0.5) / width);
+        };
+        pulse(blowAt, 1.0);
+        pulse(blowAt + int(std::lround(toeMs * 1e-3 / intervalS)), toeSize);
+        std::mt19937 random(seed);
+        std::normal_distribution<double> gauss(0.0, noise > 0.0 ? noise : 1.0);
+        for (double& v : t)
+            v = sign * (v + (noise > 0.0 ? gauss(random) : 0.0));
+        return t;
+    }
+};
+
+// A big-endian SEG-Y file of float traces (all of one length).
+inline QByteArray SgyOf(const std::vector<std::vector<double>>& traces, double intervalS) {
+    SgyFixture f;
+    f.format = 5;
+    f.samplesPerTrace = quint16(traces.front().size());
+    f.interval = quint16(std::lround(intervalS * 1e6));
+    for (const auto& t : traces) {
+        std::vector<quint32> words;
+        for (double v : t)
+            words.push_back(FloatBits(float(v)));
+        f.traces.push_back(std::move(words));
+    }
+    return f.build();
+}
+
+inline bool WriteBytes(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+} // namespace zarno::testing
