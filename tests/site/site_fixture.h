@@ -63,3 +63,31 @@ inline bool WriteBytes(const QString& path, const QByteArray& bytes) {
 }
 
 } // namespace zarno::testing
+
+#include "app/formats/ddb_header.h"
+
+#include <QtEndian>
+#include <cstring>
+
+namespace zarno::testing {
+
+// A DDB recording of float traces (channels interleaved sample by sample), sampled at rateHz.
+inline QByteArray DdbOf(const std::vector<std::vector<double>>& traces, quint16 rateHz) {
+    DDBHeader h;
+    std::memcpy(h.ident, "SITE", 4);
+    h.sampleRate = rateHz;
+    h.channels = quint16(traces.size());
+    h.samplesPerChannel = qint32(traces.front().size());
+    h.formatCode = 5;
+    const auto head = EncodeDDBHeader(h);
+    QByteArray out(reinterpret_cast<const char*>(head.data()), qsizetype(head.size()));
+    for (std::size_t s = 0; s < traces.front().size(); ++s)
+        for (const auto& t : traces) {
+            uchar word[4];
+            qToLittleEndian(FloatBits(float(t[s])), word);
+            out.append(reinterpret_cast<const char*>(word), 4);
+        }
+    return out;
+}
+
+} // namespace zarno::testing

@@ -6,6 +6,7 @@
 #include "app/site/site_table.h"
 #include "app/site/site_velocity.h"
 #include "tests/site/site_fixture.h"
+#include "tests/site/stand_in_finders.h"
 
 #include <gtest/gtest.h>
 
@@ -17,23 +18,8 @@ namespace {
 
 using testing::PileTrace;
 
-// Stand-ins for the analysis: the blow is the largest sample in size, the toe the largest sample
-// from 1 ms after the blow on. Enough to drive the stack; the real finders are tested with the
-// survey.
-int LargestSample(std::span<const double> t) {
-    auto it = std::max_element(t.begin(), t.end(), [](double a, double b) { return std::abs(a) < std::abs(b); });
-    return int(it - t.begin());
-}
-
-TraceToe LargestLater(std::span<const double> t, double intervalS) {
-    const int blow = LargestSample(t);
-    const auto from = std::size_t(blow) + std::size_t(1e-3 / intervalS);
-    if (from >= t.size())
-        return {};
-    auto it = std::max_element(t.begin() + std::ptrdiff_t(from), t.end());
-    const int at = int(it - t.begin());
-    return {true, blow, at, (at - blow) * intervalS * 1000.0, 1.0, {}};
-}
+using testing::LargestLater;
+using testing::LargestSample;
 
 TEST(SiteTable, ReadsEitherSeparatorAndEitherDecimalMark) {
     struct Case {
