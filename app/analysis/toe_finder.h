@@ -63,7 +63,7 @@ struct ToeResult {
     double lengthM = 0;      // V·T/2
     double confidence = 0;   // 0..1; the toe is reported only from kMinToeConfidence on
     bool toeReversed = false; // the toe echo has the sign opposite the blow's (a socketed toe)
-    std::vector<Anomaly> anomalies; // echoes before the toe (before the record's end when no toe), in time order
+    std::vector<Anomaly> anomalies; // echoes above the toe (or above the likeliest toe when none), in time order
 };
 
 inline constexpr double kMinToeConfidence = 0.5;
