@@ -19,7 +19,7 @@ QString KindName(analysis::Anomaly::Kind kind) {
 BlowSearch ProgramBlowSearch() {
     return [](std::span<const double> trace) {
         const auto blow = analysis::FindBlow(trace);
-        return blow ? int(blow->index) : -1;
+        return blow ? BlowMark{int(blow->index), int(blow->WidthSamples())} : BlowMark{};
     };
 }
 

@@ -26,8 +26,12 @@ struct TraceToe {
     std::vector<TraceAnomaly> anomalies;
 };
 
-// Sample of the blow in a trace, or -1 when none is seen.
-using BlowSearch = std::function<int(std::span<const double> trace)>;
+// The blow of a trace: its peak's sample (-1 when none is seen) and the width of its pulse.
+struct BlowMark {
+    int index = -1;
+    int widthSamples = 1;
+};
+using BlowSearch = std::function<BlowMark(std::span<const double> trace)>;
 // The toe of a trace sampled every intervalS seconds.
 using ToeSearch = std::function<TraceToe(std::span<const double> trace, double intervalS)>;
 

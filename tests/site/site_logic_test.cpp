@@ -1,6 +1,8 @@
 // The site's parts on their own: the table reader, the blow stack and its gate, the speed
 // calibration and the class rules.
 
+#include "app/analysis/pile_model.h"
+#include "app/site/analysis_search.h"
 #include "app/site/blow_stack.h"
 #include "app/site/pile_class.h"
 #include "app/site/site_table.h"
@@ -19,7 +21,7 @@ namespace {
 using testing::PileTrace;
 
 using testing::LargestLater;
-using testing::LargestSample;
+using testing::LargestMark;
 
 TEST(SiteTable, ReadsEitherSeparatorAndEitherDecimalMark) {
     struct Case {
@@ -114,39 +116,40 @@ TEST(SiteVelocity, WarnsOnFewPilesOrAnImplausibleSpeed) {
 }
 
 TEST(BlowStack, LeavesOutAReversedBlowAndAnotherPilesBlow) {
+    analysis::PileModel pile, other;
+    pile.lengthM = 10;
+    other.lengthM = 7;
+    other.sections = {{3, 4, 0.5}}; // and a neck
     std::vector<std::vector<double>> traces;
-    for (unsigned i = 0; i < 6; ++i) {
-        PileTrace p;
-        p.noise = 0.02;
-        p.seed = i + 1;
-        p.blowAt = 100 + int(i) * 7; // the blows do not start at the same sample
-        if (i == 2)
-            p.sign = -1.0;
-        if (i == 4) { // another pile: a deep neck and no toe where this pile has one
-            p.toeMs = 2.5;
-            p.toeSize = 0.8;
-        }
-        traces.push_back(p.build());
+    for (int i = 0; i < 6; ++i) {
+        analysis::BlowRecording r;
+        r.noise = 0.02;
+        r.seed = uint64_t(i + 1);
+        r.preTriggerS = 0.001 + 0.0002 * i; // the blows do not start at the same sample
+        traces.push_back(analysis::SimulateBlow(i == 4 ? other : pile, r));
+        if (i == 1)
+            for (double& v : traces.back())
+                v = -v;
     }
     const std::vector<std::span<const double>> blows(traces.begin(), traces.end());
-    const BlowStack s = StackBlows(blows, 20e-6, LargestSample, LargestLater);
+    const BlowStack s = StackBlows(blows, 1.0 / 25000, ProgramBlowSearch(), ProgramToeSearch());
     ASSERT_EQ(s.rejected.size(), 2u);
-    EXPECT_EQ(s.rejected[0].blow, 2);
+    EXPECT_EQ(s.rejected[0].blow, 1);
     EXPECT_EQ(s.rejected[1].blow, 4);
     EXPECT_LT(s.rejected[0].correlation, 0.0);
     EXPECT_LT(s.rejected[1].correlation, 0.9);
-    EXPECT_EQ(s.used, (std::vector<int>{0, 1, 3, 5}));
-    // Aligned and scaled: the average's blow is 1 at the common blow sample, its toe 4 ms later.
+    EXPECT_EQ(s.used, (std::vector<int>{0, 2, 3, 5}));
+    // Aligned and scaled: the average's blow is 1 at the common blow sample, the toe where the model has it.
     EXPECT_NEAR(s.average[std::size_t(s.blowIndex)], 1.0, 0.05);
     ASSERT_TRUE(s.toe.found);
-    EXPECT_NEAR(s.toe.timeMs, 4.0, 0.05);
+    EXPECT_NEAR(s.toe.timeMs, analysis::ToeTimeS(pile) * 1000.0, 0.05);
 }
 
 TEST(BlowStack, TwoBlowsThatDisagreeLeaveNoConsistentBlow) {
     PileTrace a, b;
     b.sign = -1.0;
     const auto ta = a.build(), tb = b.build();
-    const BlowStack s = StackBlows({ta, tb}, 20e-6, LargestSample, LargestLater);
+    const BlowStack s = StackBlows({ta, tb}, 20e-6, LargestMark, LargestLater);
     EXPECT_TRUE(s.used.empty());
     EXPECT_TRUE(s.average.empty());
     EXPECT_FALSE(s.toe.found);
@@ -156,7 +159,7 @@ TEST(BlowStack, TwoBlowsThatDisagreeLeaveNoConsistentBlow) {
 TEST(BlowStack, AFlatBlowIsLeftOutAndOneBlowStandsAlone) {
     const std::vector<double> flat(2048, 0.0);
     const auto good = PileTrace{}.build();
-    const BlowStack s = StackBlows({flat, good}, 20e-6, LargestSample, LargestLater);
+    const BlowStack s = StackBlows({flat, good}, 20e-6, LargestMark, LargestLater);
     EXPECT_EQ(s.used, std::vector<int>{1});
     ASSERT_EQ(s.rejected.size(), 1u);
     EXPECT_EQ(s.rejected[0].blow, 0);

@@ -55,7 +55,7 @@ protected:
     }
 
     SiteResult Survey(const SiteOptions& options = {}) {
-        return SurveySite(m_dir.path(), options, testing::LargestSample, testing::LargestLater);
+        return SurveySite(m_dir.path(), options, testing::LargestMark, testing::LargestLater);
     }
 
     QStringList Listing() const { return QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name); }
@@ -66,7 +66,7 @@ protected:
 TEST_F(SiteFolder, PilesFromTheTableWithTheCalibratedSpeed) {
     const QStringList before = Listing();
     int calls = 0;
-    const SiteResult s = SurveySite(m_dir.path(), {}, testing::LargestSample, testing::LargestLater,
+    const SiteResult s = SurveySite(m_dir.path(), {}, testing::LargestMark, testing::LargestLater,
                                     [&](int done, int total) {
                                         EXPECT_EQ(++calls, done);
                                         EXPECT_EQ(total, 3);

@@ -15,6 +15,10 @@ inline int LargestSample(std::span<const double> t) {
     return int(it - t.begin());
 }
 
+inline site::BlowMark LargestMark(std::span<const double> t) {
+    return {LargestSample(t), 1};
+}
+
 inline site::TraceToe LargestLater(std::span<const double> t, double intervalS) {
     const int blow = LargestSample(t);
     const auto from = std::size_t(blow) + std::size_t(1e-3 / intervalS);
