@@ -202,7 +202,7 @@ void SiteDocument::Strip(const PileResult& pile, const site::SiteVelocity& v, do
     double echo = 0.0;
     for (std::size_t s = pastBlow; s < t.size(); ++s)
         echo = std::max(echo, std::abs(t[s]));
-    const double yScale = (plot.height() / 2) / std::clamp(echo * 1.3, 0.05, 1.0);
+    const double yScale = (plot.height() / 2) / std::clamp(echo * 1.6, 0.05, 1.0);
     QPainterPath path;
     bool started = false;
     for (std::size_t s = std::size_t(pile.stack.blowIndex); s < t.size(); ++s) {
