@@ -107,7 +107,7 @@ void SiteDocument::TableRow(const PileResult& p, bool shade) {
     if (!p.problems.isEmpty())
         tail += (tail.isEmpty() ? QString() : QStringLiteral("; ")) + p.problems.join(QStringLiteral("; "));
     auto number = [](const std::optional<double>& v, int decimals) {
-        return v ? QString::number(*v, 'f', decimals) : QStringLiteral("–");
+        return v ? QString::number(site::RoundedForText(*v, decimals), 'f', decimals) : QStringLiteral("–");
     };
     const QString cls = !p.consistent() ? QStringLiteral("no blow")
                         : site::ClassName(p.proposedClass).isEmpty() ? QStringLiteral("–")
@@ -202,7 +202,7 @@ void SiteDocument::Strip(const PileResult& pile, const site::SiteVelocity& v, do
     double echo = 0.0;
     for (std::size_t s = pastBlow; s < t.size(); ++s)
         echo = std::max(echo, std::abs(t[s]));
-    const double yScale = (plot.height() / 2) / std::clamp(echo * 1.6, 0.05, 1.0);
+    const double yScale = (plot.height() / 2) / std::clamp(echo * 1.3, 0.05, 4.0);
     QPainterPath path;
     bool started = false;
     for (std::size_t s = std::size_t(pile.stack.blowIndex); s < t.size(); ++s) {
@@ -218,6 +218,7 @@ void SiteDocument::Strip(const PileResult& pile, const site::SiteVelocity& v, do
     m_p.drawPath(path);
 
     m_p.setFont(PageFont(2.3));
+    int marks = 0; // each label a line lower than the one before, so that close marks stay legible
     auto mark = [&](double ms, const QColor& colour, const QString& text) {
         const double x = xOf(ms);
         if (x > plot.right())
@@ -225,7 +226,7 @@ void SiteDocument::Strip(const PileResult& pile, const site::SiteVelocity& v, do
         m_p.setPen(QPen(colour, Px(0.35), Qt::DashLine));
         m_p.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
         m_p.setPen(colour);
-        m_p.drawText(QPointF(x + Px(0.8), plot.top() + Px(2.6)), text);
+        m_p.drawText(QPointF(x + Px(0.8), plot.top() + Px(2.6 + 2.8 * (marks++ % 3))), text);
     };
     const QString unit = v.value ? QStringLiteral(" m") : QStringLiteral(" ms");
     for (const site::PileAnomaly& a : pile.anomalies)

@@ -11,7 +11,7 @@ namespace zarno::site {
 namespace {
 
 QString Number(double v, int decimals, bool decimalComma) {
-    QString t = QString::number(v, 'f', decimals);
+    QString t = QString::number(RoundedForText(v, decimals), 'f', decimals);
     if (decimalComma)
         t.replace('.', ',');
     return t;
@@ -97,6 +97,12 @@ QString ClassCell(const PileResult& p) {
 }
 
 } // namespace
+
+double RoundedForText(double v, int decimals) {
+    const double scale = std::pow(10.0, decimals);
+    const double r = std::round(v * scale) / scale;
+    return r == 0.0 ? 0.0 : r; // never "-0.0"
+}
 
 QString VelocitySourceName(VelocitySource source) {
     switch (source) {

@@ -10,6 +10,8 @@
 
 namespace zarno::site {
 
+// v rounded to decimals, with a negative zero made positive, for a text ("-0.0" reads as a deviation).
+double RoundedForText(double v, int decimals);
 // "given", "calibrated" or "none".
 QString VelocitySourceName(VelocitySource source);
 // The velocity line: the value used and where it came from, with the calibrated value beside a

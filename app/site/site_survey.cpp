@@ -14,6 +14,18 @@ namespace zarno::site {
 
 namespace {
 
+// A name of the folder as the table gives it, or as the folder spells it in another case: recordings
+// copied from the instrument's disk come in upper case, while a table may be typed in lower case.
+QString PathInFolder(const QDir& dir, const QString& name) {
+    const QString exact = dir.filePath(name);
+    if (QFileInfo::exists(exact) || name.contains('/'))
+        return exact;
+    for (const QString& entry : dir.entryList(QDir::Files | QDir::Hidden, QDir::Name))
+        if (entry.compare(name, Qt::CaseInsensitive) == 0)
+            return dir.filePath(entry);
+    return exact;
+}
+
 struct PilePlan {
     QString pile;
     QStringList files;
@@ -45,19 +57,20 @@ std::vector<PilePlan> PlanFromTable(const QString& folder, const SiteTable& tabl
     std::set<QString> named;
     const QDir dir(folder);
     for (const SiteRow& row : table.rows) {
-        if (!QFileInfo(dir.filePath(row.file)).isFile()) {
+        const QString path = PathInFolder(dir, row.file);
+        if (!QFileInfo(path).isFile()) {
             messages << QStringLiteral("%1 line %2: no recording \"%3\" in the folder; the row is left out")
                             .arg(QString::fromLatin1(kSiteTableName))
                             .arg(row.line)
                             .arg(row.file);
             continue;
         }
-        named.insert(QFileInfo(dir.filePath(row.file)).canonicalFilePath());
+        named.insert(QFileInfo(path).canonicalFilePath());
         auto [it, fresh] = byName.emplace(row.pile, plans.size());
         if (fresh)
             plans.push_back({row.pile, {}, {}, {}, {}});
         PilePlan& plan = plans[it->second];
-        plan.files << row.file;
+        plan.files << QDir(folder).relativeFilePath(path);
         if (plan.note.isEmpty())
             plan.note = row.note;
         TakeLength(plan.designLengthM, row.designLengthM, row.line, "design_length_m", messages);
@@ -148,7 +161,7 @@ SiteResult SurveySite(const QString& folder, const SiteOptions& options, const B
         return result;
     }
     std::vector<PilePlan> plans;
-    QFile tableFile(QDir(folder).filePath(QString::fromLatin1(kSiteTableName)));
+    QFile tableFile(PathInFolder(QDir(folder), QString::fromLatin1(kSiteTableName)));
     if (tableFile.exists()) {
         if (!tableFile.open(QIODevice::ReadOnly)) {
             result.readable = false;
