@@ -80,6 +80,8 @@ void SiteDocument::NewPage() {
 }
 
 void SiteDocument::Line(const QString& text, double heightMm, bool bold) {
+    if (m_y + Px(heightMm * 1.5) > kBottom) // a long list of messages runs on to the next page
+        NewPage();
     m_p.setFont(PageFont(heightMm, bold));
     const QRectF box(kLeft, m_y, m_width - 2 * kLeft, Px(heightMm * 1.5));
     m_p.drawText(box, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text);
@@ -141,8 +143,6 @@ void SiteDocument::Summary(const SiteResult& site, const QString& title) {
                  .arg(e.deviationPct, 0, 'f', 1));
     for (const QString& w : site.velocity.calibration.warnings)
         Line(QStringLiteral("Warning: %1").arg(w));
-    for (const QString& m : site.messages)
-        Line(m, 2.8);
     m_y += Px(3);
     TableHeader();
     for (std::size_t i = 0; i < site.piles.size(); ++i) {
@@ -154,6 +154,12 @@ void SiteDocument::Summary(const SiteResult& site, const QString& title) {
     }
     m_y += Px(2);
     Line(QStringLiteral("* The class is a proposal from the averaged trace; the engineer decides."), 2.8);
+    if (!site.messages.isEmpty()) {
+        m_y += Px(3);
+        Line(QStringLiteral("Left out of the site"), 3.2, true);
+        for (const QString& m : site.messages)
+            Line(m, 2.8);
+    }
 }
 
 // The x range every strip shares: from the blow to past the deepest toe, design length or record.
