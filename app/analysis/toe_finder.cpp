@@ -216,23 +216,23 @@ bool Near(double lag, double predicted) {
 }
 
 // An echo that earlier ones explain. A wave reflected at delays τi and τk comes back again at τi + τk
-// (2τ for τi = τk) with the product of their signs; a wave caught between two reflectors below the
-// head comes back at τi + τk − τm. Where several such paths meet they add up, so a repeat can be
-// several times the product of its parents' amplitudes; what is stronger still is a reflector of its own.
+// (2τ for τi = τk) with the product of their signs and about half the product of their amplitudes
+// (the free head doubles what it shows); a wave caught between reflectors below the head comes back
+// at τi + τk − τm, weaker by the third reflection. Where several such paths meet they add up, so a
+// repeat may be a few times that strong; what is stronger still is a reflector of its own.
 void MarkRepeats(std::vector<Echo>& echoes, double threshold) {
     for (size_t j = 0; j < echoes.size(); ++j) {
         Echo& e = echoes[j];
+        const double strength = std::abs(e.amplitude) - threshold;
         for (size_t i = 0; i < j && !e.repeat; ++i)
             for (size_t k = i; k < j && !e.repeat; ++k) {
                 const double product = echoes[i].amplitude * echoes[k].amplitude;
                 const double factor = i == k ? kSelfRepeatStrengthFactor : kRepeatStrengthFactor;
-                const bool weak = std::abs(e.amplitude) <= factor * std::abs(product) + threshold;
-                if (!weak)
-                    continue;
-                const bool sameSign = (product > 0) == (e.amplitude > 0);
-                e.repeat = sameSign && Near(e.lag, echoes[i].lag + echoes[k].lag);
+                e.repeat = (product > 0) == (e.amplitude > 0) && strength <= factor * std::abs(product) &&
+                           Near(e.lag, echoes[i].lag + echoes[k].lag);
                 for (size_t m = 0; m < i && !e.repeat; ++m)
-                    e.repeat = Near(e.lag, echoes[i].lag + echoes[k].lag - echoes[m].lag);
+                    e.repeat = strength <= kRepeatStrengthFactor * std::abs(product * echoes[m].amplitude) &&
+                               Near(e.lag, echoes[i].lag + echoes[k].lag - echoes[m].lag);
             }
     }
 }
