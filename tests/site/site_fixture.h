@@ -1,14 +1,17 @@
 #pragma once
 // Pile-like traces for the site tests: a blow, a toe echo a set time later, and seeded noise; and
-// SEG-Y files of them written with the byte-level fixture, not the program's own writer.
+// SEG-Y and DDB files of them written byte by byte, not with the program's own writer.
 
+#include "app/formats/ddb_header.h"
 #include "tests/formats/sgy_fixture.h"
 
 #include <QByteArray>
 #include <QFile>
 #include <QString>
+#include <QtEndian>
 
 #include <cmath>
+#include <cstring>
 #include <numbers>
 #include <random>
 #include <vector>
@@ -61,15 +64,6 @@ inline bool WriteBytes(const QString& path, const QByteArray& bytes) {
     QFile f(path);
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
-
-} // namespace zarno::testing
-
-#include "app/formats/ddb_header.h"
-
-#include <QtEndian>
-#include <cstring>
-
-namespace zarno::testing {
 
 // A DDB recording of float traces (channels interleaved sample by sample), sampled at rateHz.
 inline QByteArray DdbOf(const std::vector<std::vector<double>>& traces, quint16 rateHz) {
