@@ -2,6 +2,7 @@
 
 #include "app/analysis/pile_model.h"
 #include "app/analysis/toe_finder.h"
+#include "device/sample_site.h"
 #include "tests/site/site_fixture.h"
 
 #include <gtest/gtest.h>
@@ -118,6 +119,31 @@ TEST_F(NoisySite, TheSummaryNeverReplacesTheSitesOwnTable) {
     QFile f(table);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), before);
+}
+
+TEST(SiteCommand, TheSampleSiteAsJson) {
+    QTemporaryDir dir;
+    std::string error;
+    ASSERT_TRUE(device::WriteSampleSite(dir.path().toStdString(), &error)) << error;
+    const CliRun run = RunCli({"site", "--json", "--velocity", "3700", dir.path()});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QJsonObject root = QJsonDocument::fromJson(run.out).object();
+    const QJsonObject velocity = root["velocity"].toObject();
+    EXPECT_EQ(velocity["source"].toString(), "given");
+    EXPECT_EQ(velocity["value"].toDouble(), 3700.0);
+    EXPECT_NEAR(velocity["calibrated"].toDouble(), 3800.0, 38.0);
+    const QJsonArray piles = root["piles"].toArray();
+    ASSERT_EQ(piles.size(), 8);
+    const QJsonObject p03 = piles[2].toObject(), p06 = piles[5].toObject();
+    EXPECT_EQ(p03["files"].toArray(), (QJsonArray{"P03A.DDB", "P03B.DDB", "P03C.DDB"}));
+    EXPECT_EQ(p03["blows_used"].toInt(), 2);
+    EXPECT_EQ(p03["rejected"].toArray(), QJsonArray{2}); // blows are numbered from 1
+    EXPECT_NEAR(p03["length_m"].toDouble(), 11.0 * 3700 / 3800, 0.1);
+    EXPECT_EQ(p06["class"].toString(), "III");
+    const QJsonArray anomalies = p06["anomalies"].toArray();
+    ASSERT_FALSE(anomalies.isEmpty());
+    EXPECT_NEAR(anomalies[0].toObject()["depth_m"].toDouble(), 5.0 * 3700 / 3800, 0.3);
+    EXPECT_EQ(anomalies[0].toObject()["kind"].toString(), "reduction");
 }
 
 TEST(SiteCommand, WrongUsageAndAMissingFolder) {
