@@ -16,6 +16,7 @@ constexpr std::array kDriftPerS = {0.0, 3.0};
 constexpr std::array kPreTriggersS = {0.0003, 0.001, 0.0025, 0.005};
 constexpr std::array kPulsesS = {0.0005, 0.0007, 0.0009, 0.0012};
 constexpr std::array kShaftDampingPerM = {0.01, 0.025, 0.04};
+constexpr std::array kShaftSpringsPerM2 = {0.0, 0.002, 0.004, 0.006};
 
 constexpr double kRightShare = 0.03;
 constexpr double kRightSamples = 1.5;
@@ -49,6 +50,7 @@ std::vector<GridRecord> ToeGrid(int stride) {
                             g.neck = neck;
                             g.pile.lengthM = length;
                             g.pile.shaftDampingPerM = kShaftDampingPerM[i % kShaftDampingPerM.size()];
+                            g.pile.shaftSpringPerM2 = kShaftSpringsPerM2[(i / 7) % kShaftSpringsPerM2.size()];
                             g.pile.toeDashpot = socketed ? kSocketedToeDashpot : kFreeToeDashpot;
                             g.pile.toeSpring = socketed ? kSocketedToeSpring : 0;
                             if (neck) {

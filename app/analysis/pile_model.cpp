@@ -42,6 +42,7 @@ struct Chain {
     std::vector<double> impedance; // per element
     std::vector<double> mass;      // per node, mass / step (so that a force times 1/mass is a velocity change)
     std::vector<double> damping;   // per node, the shaft dashpot's share
+    std::vector<double> spring;    // per node, the shaft spring's share
     double stiffnessPerZ = 0;      // element stiffness × step, per unit of impedance
 };
 
@@ -52,6 +53,7 @@ Chain BuildChain(const PileModel& pile, int elements, double dxM, double stepS) 
         c.impedance[static_cast<size_t>(j)] = std::max(1e-3, ImpedanceAt(pile, (j + 0.5) * dxM));
     c.mass.assign(static_cast<size_t>(elements) + 1, 0);
     c.damping.assign(static_cast<size_t>(elements) + 1, 0);
+    c.spring.assign(static_cast<size_t>(elements) + 1, 0);
     // ρ·A·dx of an element is Z·dx/V; each node carries half of the elements on either side.
     for (int j = 0; j < elements; ++j) {
         const double half = c.impedance[static_cast<size_t>(j)] * dxM / pile.velocityMps / 2 / stepS;
@@ -60,6 +62,9 @@ Chain BuildChain(const PileModel& pile, int elements, double dxM, double stepS) 
         const double shaft = pile.shaftDampingPerM * dxM / 2;
         c.damping[static_cast<size_t>(j)] += shaft;
         c.damping[static_cast<size_t>(j) + 1] += shaft;
+        const double soil = pile.shaftSpringPerM2 * pile.velocityMps * dxM / 2;
+        c.spring[static_cast<size_t>(j)] += soil;
+        c.spring[static_cast<size_t>(j) + 1] += soil;
     }
     c.stiffnessPerZ = pile.velocityMps / dxM * stepS;
     return c;
@@ -70,10 +75,9 @@ std::vector<double> HeadVelocity(const PileModel& pile, double pulseWidthS, doub
                                  int elements, double dxM, size_t steps) {
     const Chain c = BuildChain(pile, elements, dxM, stepS);
     const size_t nodes = c.mass.size();
-    std::vector<double> v(nodes, 0), compression(static_cast<size_t>(elements), 0);
-    double toeDisplacement = 0;
+    std::vector<double> v(nodes, 0), displacement(nodes, 0), compression(static_cast<size_t>(elements), 0);
     const double toeDashpot = pile.toeDashpot;
-    const double toeSpring = pile.toeSpring * pile.velocityMps / pile.lengthM * stepS; // per step
+    const double toeSpring = pile.toeSpring * pile.velocityMps / pile.lengthM;
     std::vector<double> head(steps + 1, 0);
     for (size_t n = 0; n < steps; ++n) {
         // Compressions at n + 1/2 from the velocities at n.
@@ -86,14 +90,15 @@ std::vector<double> HeadVelocity(const PileModel& pile, double pulseWidthS, doub
         for (size_t i = 0; i < nodes; ++i) {
             double force = (i == 0 ? hammer : compression[i - 1]) - (i + 1 == nodes ? 0 : compression[i]);
             double dashpot = c.damping[i];
+            double spring = c.spring[i];
             if (i + 1 == nodes) {
-                force -= toeSpring * toeDisplacement / stepS;
+                spring += toeSpring;
                 dashpot += toeDashpot;
             }
+            force -= spring * displacement[i];
             const double next = (v[i] * (c.mass[i] - dashpot / 2) + force) / (c.mass[i] + dashpot / 2);
-            if (i + 1 == nodes)
-                toeDisplacement += (v[i] + next) / 2 * stepS;
-            else if (i == 0)
+            displacement[i] += (v[i] + next) / 2 * stepS;
+            if (i == 0)
                 head[n + 1] = (v[i] + next) / 2;
             v[i] = next;
         }

@@ -30,6 +30,10 @@ struct PileModel {
     // Shaft resistance: a dashpot per metre of shaft, relative to the nominal impedance. 0.01/m on a
     // 20 m pile takes a fifth of the impedance along the shaft: a clear downward trend after the blow.
     double shaftDampingPerM = 0.01;
+    // The soil's stiffness along the shaft, per metre, relative to Z·V per square metre: it holds the
+    // pile back once the blow has pushed it down, so the head swings back after the blow. The same
+    // soil holds a long pile back far more than its own stiffness (Z·V/L) does, a short one hardly.
+    double shaftSpringPerM2 = 0;
     // The soil under the toe: a dashpot relative to the nominal impedance (below 1 the toe echo keeps
     // the blow's sign, a free toe in soft soil; above 1 it reverses, a toe socketed in rock; 1 takes
     // the wave without echo), and a spring relative to Z·V/L.

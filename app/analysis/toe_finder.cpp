@@ -13,6 +13,9 @@ namespace {
 constexpr double kBlowShareOfLargest = 0.5;
 // The pulse's extent: where it stays above this share of its peak over the baseline.
 constexpr double kPulseEdgeShare = 0.05;
+// The trend under an echo is fitted as a polynomial of this degree over the window: a straight line
+// (a curve takes too much of the echoes themselves).
+constexpr int kTrendDegree = 1;
 // Margin either side of the pulse in the matched filter's window, in pulse widths: room for the
 // straight line to see the trend under an echo.
 constexpr double kMarginWidths = 1.0;
@@ -26,7 +29,7 @@ constexpr double kEchoSeparationWidths = 0.6;
 constexpr size_t kMostEchoes = 64;
 // An anomaly is an echo of at least this share of the blow: weaker ones are the soil's doing (the
 // shaft's resistance reshapes the wave a little all along), not the pile's.
-constexpr double kMinAnomalyStrength = 0.1;
+constexpr double kMinAnomalyStrength = 0.15;
 // Rounds of placing every echo again against the others: two settle pairs of overlapping echoes.
 constexpr int kRefineRounds = 3;
 // Searching starts this many pulse widths after the blow: closer echoes overlap the blow itself.
@@ -70,19 +73,29 @@ Template MakeTemplate(std::span<const double> trace, const BlowPulse& blow) {
     t.padded.assign(At(size), 0);
     for (int32_t k = 0; k < width; ++k)
         t.padded[At(t.margin + k)] = trace[At(blow.startIndex + k)] - blow.baseline;
-    // Gram-Schmidt against 1 and a centred ramp (orthogonal to each other over a symmetric window).
-    const double centre = (size - 1) / 2.0;
-    double ramp2 = 0;
-    for (int32_t k = 0; k < size; ++k)
-        ramp2 += (k - centre) * (k - centre);
-    const double mean = std::accumulate(t.padded.begin(), t.padded.end(), 0.0) / size;
-    double slope = 0;
-    for (int32_t k = 0; k < size; ++k)
-        slope += t.padded[At(k)] * (k - centre);
-    slope /= ramp2;
-    t.orthogonal.resize(At(size));
-    for (int32_t k = 0; k < size; ++k)
-        t.orthogonal[At(k)] = t.padded[At(k)] - mean - slope * (k - centre);
+    // The trend a window may hold: a polynomial of low degree, made orthonormal over the window
+    // (Gram-Schmidt), then taken out of the pulse.
+    std::vector<std::vector<double>> basis;
+    for (int degree = 0; degree <= kTrendDegree; ++degree) {
+        std::vector<double> b(At(size));
+        for (int32_t k = 0; k < size; ++k)
+            b[At(k)] = std::pow((k - (size - 1) / 2.0) / size, degree);
+        for (const auto& q : basis) {
+            const double dot = std::inner_product(b.begin(), b.end(), q.begin(), 0.0);
+            for (int32_t k = 0; k < size; ++k)
+                b[At(k)] -= dot * q[At(k)];
+        }
+        const double norm = std::sqrt(std::inner_product(b.begin(), b.end(), b.begin(), 0.0));
+        for (double& v : b)
+            v /= norm;
+        basis.push_back(std::move(b));
+    }
+    t.orthogonal = t.padded;
+    for (const auto& q : basis) {
+        const double dot = std::inner_product(t.orthogonal.begin(), t.orthogonal.end(), q.begin(), 0.0);
+        for (int32_t k = 0; k < size; ++k)
+            t.orthogonal[At(k)] -= dot * q[At(k)];
+    }
     for (double v : t.orthogonal)
         t.energy += v * v;
     return t;
