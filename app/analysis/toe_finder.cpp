@@ -23,6 +23,9 @@ constexpr double kMarginWidths = 1.0;
 // the robust spread of all amplitudes (which also holds what the line cannot follow).
 constexpr double kWhiteNoiseSpreads = 6;
 constexpr double kBackgroundSpreads = 5;
+// Nothing below this share of the blow is an echo, however quiet the record (a record without noise
+// would otherwise show its rounding as echoes).
+constexpr double kMinEchoAmplitude = 0.02;
 // Echoes closer than this many pulse widths are one echo to the matched filter.
 constexpr double kEchoSeparationWidths = 0.6;
 // More echoes than a record of one blow holds above its noise: a bound on the work, not a rule.
@@ -190,7 +193,7 @@ std::vector<Echo> PickEchoes(const std::vector<double>& a, const std::vector<dou
         for (int32_t k = firstLag; k <= lastLag; ++k) {
             const bool free = std::none_of(echoes.begin(), echoes.end(),
                                            [&](const Echo& e) { return std::abs(e.sample - k) < separation; });
-            if (free && std::abs(rest[At(k)]) >= threshold &&
+            if (free && std::abs(rest[At(k)]) > threshold &&
                 (best < 0 || std::abs(rest[At(k)]) > std::abs(rest[At(best)])))
                 best = k;
         }
@@ -279,9 +282,14 @@ std::optional<BlowPulse> FindBlow(std::span<const double> trace) {
     b.sign = trace[At(first)] > x0 ? 1 : -1;
     // The baseline from what comes before the blow; the first sample when the recording starts with it.
     b.baseline = first > 0 ? Median(std::vector<double>(trace.begin(), trace.begin() + first)) : x0;
+    // The peak: the highest sample while the trace stays above half the largest excursion (noise on
+    // the rise would stop a walk uphill early).
     b.index = first;
-    while (b.index + 1 < n && b.sign * trace[At(b.index + 1)] > b.sign * trace[At(b.index)])
-        ++b.index;
+    for (int32_t k = first; k < n && std::abs(trace[At(k)] - x0) >= kBlowShareOfLargest * largest &&
+                            b.sign * (trace[At(k)] - x0) > 0;
+         ++k)
+        if (b.sign * trace[At(k)] > b.sign * trace[At(b.index)])
+            b.index = k;
     b.amplitude = b.sign * (trace[At(b.index)] - b.baseline);
     if (!(b.amplitude > 0))
         return std::nullopt;
@@ -289,8 +297,12 @@ std::optional<BlowPulse> FindBlow(std::span<const double> trace) {
     b.startIndex = b.index;
     while (b.startIndex > 0 && b.sign * (trace[At(b.startIndex - 1)] - b.baseline) > edge)
         --b.startIndex;
+    // A pulse falls about as fast as it rose, some hammers slower: under a drift the trace may never
+    // come back to the level it left, so the fall is cut at three times the rise.
+    const int32_t longestFall = 3 * std::max(1, b.index - b.startIndex) + 1;
     b.endIndex = b.index;
-    while (b.endIndex + 1 < n && b.sign * (trace[At(b.endIndex + 1)] - b.baseline) > edge)
+    while (b.endIndex + 1 < n && b.endIndex - b.index < longestFall &&
+           b.sign * (trace[At(b.endIndex + 1)] - b.baseline) > edge)
         ++b.endIndex;
     return b;
 }
@@ -341,12 +353,14 @@ ToeResult FindToe(std::span<const double> trace, double dtS, double velocityMps)
     const int32_t separation =
         std::max<int32_t>(2, static_cast<int32_t>(std::lround(kEchoSeparationWidths * width)));
     std::vector<double> rest;
-    PickEchoes(a, response, firstLag, lastFit, separation, kWhiteNoiseSpreads * white, kMostEchoes, rest);
+    PickEchoes(a, response, firstLag, lastFit, separation, std::max(kWhiteNoiseSpreads * white, kMinEchoAmplitude),
+               kMostEchoes, rest);
     std::vector<double> left(rest.begin() + firstLag, rest.begin() + lastFit + 1);
     for (double& v : left)
         v = std::abs(v);
     const double background = 1.4826 * Median(std::move(left));
-    const double threshold = std::max(kWhiteNoiseSpreads * white, kBackgroundSpreads * background);
+    const double threshold =
+        std::max({kWhiteNoiseSpreads * white, kBackgroundSpreads * background, kMinEchoAmplitude});
     std::vector<Echo> echoes =
         PickEchoes(a, response, firstLag, lastFit, separation, threshold, kMostEchoes, rest);
     MarkRepeats(echoes, threshold);

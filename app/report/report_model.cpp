@@ -1,5 +1,6 @@
 #include "app/report/report_model.h"
 
+#include "app/analysis/toe_finder.h"
 #include "app/formats/sgy_io.h"
 
 #include <algorithm>
@@ -33,7 +34,9 @@ ReportDialogState DialogStartState(const ReportSettings& settings) {
 
 ReportSource ReportSourceOf(const CPictDoc& doc, const LengthsList& lengths, int searchTrace) {
     const auto trace = static_cast<std::size_t>(std::clamp(searchTrace, 0, kPictTraces - 1));
-    return {doc.m_strPath, doc.m_dVelocity, doc.m_dLength[trace],
+    const analysis::ToeResult toe =
+        analysis::FindToe(doc.m_pRaw[trace], doc.SampleIntervalSeconds(), doc.m_dVelocity);
+    return {doc.m_strPath, doc.m_dVelocity, toe.found ? std::optional(toe.lengthM) : std::nullopt,
             QByteArrayView(doc.m_textHeader.data(), static_cast<qsizetype>(doc.m_textHeader.size())),
             lengths};
 }
@@ -43,7 +46,7 @@ void ApplyReportDialog(ReportSettings& settings, const ReportDialogState& dialog
     settings.printFileName = dialog.fileName;
     settings.velocityLine = VelocityLine(source.velocity);
     settings.printVelocity = dialog.velocity;
-    settings.pileLengthLine = PileLengthLine(source.pileLength);
+    settings.pileLengthLine = source.pileLength ? PileLengthLine(*source.pileLength) : ToeNotFoundLine();
     settings.printPileLength = dialog.pileLength;
     settings.operatorText = dialog.comment;
     settings.printOperatorText = dialog.operatorText;
@@ -66,6 +69,10 @@ QString VelocityLine(double velocity) {
 
 QString PileLengthLine(double length) {
     return QString::asprintf("Расчётная длина сваи составляет %4.2f м;", length);
+}
+
+QString ToeNotFoundLine() {
+    return QStringLiteral("Отражение от нижнего конца сваи не найдено;");
 }
 
 QString TimeLine(QByteArrayView textHeader) {
