@@ -6,6 +6,10 @@ namespace zarno::site {
 
 namespace {
 
+// A blow fitting the reference pulse at less than this part of the typical blow's size is taken for
+// no blow at all.
+constexpr double kSmallestBlow = 0.25;
+
 // Blows cut to a common length with the blow at the same sample, each scaled by its blow's size.
 struct Aligned {
     std::vector<std::vector<double>> traces;
@@ -13,6 +17,65 @@ struct Aligned {
     int blowIndex = 0;
     int pulseWidth = 1; // the blows' pulse width in samples (their median)
 };
+
+int Median(std::vector<int> v) {
+    std::nth_element(v.begin(), v.begin() + std::ptrdiff_t(v.size() / 2), v.end());
+    return v[v.size() / 2];
+}
+
+// The blow pulse of the reference blow, from one pulse width before its peak to two after: what
+// every blow is matched against.
+struct PulseTemplate {
+    std::vector<double> values;
+    int lead = 0; // samples of values before the peak
+};
+
+PulseTemplate TemplateOf(std::span<const double> trace, int peak, int width) {
+    PulseTemplate t;
+    const int from = std::max(0, peak - width), to = std::min(int(trace.size()), peak + 2 * width);
+    t.lead = peak - from;
+    t.values.assign(trace.begin() + from, trace.begin() + to);
+    const double sign = trace[std::size_t(peak)] < 0.0 ? -1.0 : 1.0;
+    for (double& v : t.values)
+        v *= sign;
+    return t;
+}
+
+// sign * trace against the template with the template's peak at position.
+double Match(std::span<const double> trace, double sign, const PulseTemplate& ref, int position) {
+    double sum = 0.0;
+    for (std::size_t i = 0; i < ref.values.size(); ++i) {
+        const int at = position - ref.lead + int(i);
+        if (at >= 0 && at < int(trace.size()))
+            sum += ref.values[i] * sign * trace[std::size_t(at)];
+    }
+    return sum;
+}
+
+// Where the blow of trace lies, to the sample, and which way it points: the finder's peak of a noisy
+// pulse wanders by a few samples, and a few of those between blows would blur the average and pull
+// sound blows under the correlation gate. Each blow is placed where it matches the reference pulse
+// best (either way up, so that a reversed sensor shows as a reversed trace), within one pulse width
+// of its own peak; a peak found far from where the others lie (a noise spike taken for the blow) is
+// searched for around theirs instead.
+struct Placed {
+    int at = 0;
+    double sign = 1.0;
+};
+
+Placed Refine(std::span<const double> trace, const PulseTemplate& ref, int own, int usual, int width) {
+    const int centre = std::abs(own - usual) > 2 * width ? usual : own;
+    Placed best{centre, 1.0};
+    double bestScore = -1.0;
+    for (int p = std::max(0, centre - width); p <= std::min(int(trace.size()) - 1, centre + width); ++p) {
+        const double score = Match(trace, 1.0, ref, p);
+        if (std::abs(score) > bestScore) {
+            bestScore = std::abs(score);
+            best = {p, score < 0.0 ? -1.0 : 1.0};
+        }
+    }
+    return best;
+}
 
 Aligned Align(const std::vector<std::span<const double>>& blows, const BlowSearch& findBlow,
               std::vector<RejectedBlow>& rejected) {
@@ -31,8 +94,51 @@ Aligned Align(const std::vector<std::span<const double>>& blows, const BlowSearc
     }
     if (out.blows.empty())
         return out;
-    std::nth_element(widths.begin(), widths.begin() + std::ptrdiff_t(widths.size() / 2), widths.end());
-    out.pulseWidth = widths[widths.size() / 2];
+    out.pulseWidth = Median(widths);
+    // The reference is a blow found where most are; every blow is placed and sized against it.
+    const int usual = Median(at);
+    std::size_t refK = 0;
+    for (std::size_t k = 1; k < at.size(); ++k)
+        if (std::abs(at[k] - usual) < std::abs(at[refK] - usual))
+            refK = k;
+    const auto& refTrace = blows[std::size_t(out.blows[refK])];
+    const PulseTemplate ref = TemplateOf(refTrace, at[refK], out.pulseWidth);
+    double refEnergy = 0.0;
+    for (double v : ref.values)
+        refEnergy += v * v;
+    const double refPeak = std::abs(refTrace[std::size_t(at[refK])]);
+    std::vector<double> sizes(at.size());
+    for (std::size_t k = 0; k < at.size(); ++k) {
+        const auto& src = blows[std::size_t(out.blows[k])];
+        const Placed placed = Refine(src, ref, at[k], usual, out.pulseWidth);
+        at[k] = placed.at;
+        // The blow's size as its least-squares fit to the reference pulse, not its noisy peak sample.
+        sizes[k] = Match(src, placed.sign, ref, at[k]) / refEnergy * refPeak;
+    }
+    // A blow that hardly matches the pulse is no blow the others can be compared with: scaled up to
+    // the others' size its noise would swamp the mean.
+    std::vector<double> positive;
+    for (double size : sizes)
+        positive.push_back(std::max(size, 0.0));
+    std::nth_element(positive.begin(), positive.begin() + std::ptrdiff_t(positive.size() / 2), positive.end());
+    const double typical = positive[positive.size() / 2];
+    Aligned kept;
+    kept.pulseWidth = out.pulseWidth;
+    std::vector<int> keptAt;
+    std::vector<double> keptScale;
+    for (std::size_t k = 0; k < at.size(); ++k) {
+        if (!(sizes[k] > kSmallestBlow * typical)) {
+            rejected.push_back({out.blows[k], std::numeric_limits<double>::quiet_NaN()});
+            continue;
+        }
+        kept.blows.push_back(out.blows[k]);
+        keptAt.push_back(at[k]);
+        keptScale.push_back(1.0 / sizes[k]);
+    }
+    out = std::move(kept);
+    at = std::move(keptAt);
+    if (out.blows.empty())
+        return out;
     int before = std::numeric_limits<int>::max(), after = std::numeric_limits<int>::max();
     for (std::size_t k = 0; k < at.size(); ++k) {
         before = std::min(before, at[k]);
@@ -41,10 +147,9 @@ Aligned Align(const std::vector<std::span<const double>>& blows, const BlowSearc
     out.blowIndex = before;
     for (std::size_t k = 0; k < at.size(); ++k) {
         const auto& src = blows[std::size_t(out.blows[k])];
-        const double scale = 1.0 / std::abs(src[std::size_t(at[k])]);
         std::vector<double> t(std::size_t(before + after));
         for (std::size_t s = 0; s < t.size(); ++s)
-            t[s] = src[std::size_t(at[k] - before) + s] * scale;
+            t[s] = src[std::size_t(at[k] - before) + s] * keptScale[k];
         out.traces.push_back(std::move(t));
     }
     return out;
