@@ -1,4 +1,4 @@
-// The toe finder against the specified reflection search on the grid of modelled records (lengths
+// The toe finder against the automatic reflection search on the grid of modelled records (lengths
 // 2.5-30 m, 10/20/50 kHz, free and socketed toes, necks, noise, drift, pre-triggers, pulse widths):
 // how often each gives the right length (within 3% or 1.5 samples), a wrong one, or (the toe finder
 // only) no toe. Goal: the toe finder right on at least 85% and wrong on at most 2%.
@@ -58,9 +58,9 @@ void Print(const char* who, const Tally& t, size_t total) {
 int main(int argc, char** argv) {
     const bool all = argc > 1 && std::strcmp(argv[1], "--all") == 0;
     const auto grid = analysis::ToeGrid();
-    Tally finder, specified;
+    Tally finder, reflection;
     AnomalyTally anomalies;
-    double modelS = 0, finderS = 0, specifiedS = 0;
+    double modelS = 0, finderS = 0, reflectionS = 0;
     std::printf("%-78s %8s %8s %5s %8s\n", "record", "length", "toe", "conf", "search");
     for (const auto& g : grid) {
         auto start = std::chrono::steady_clock::now();
@@ -74,11 +74,11 @@ int main(int argc, char** argv) {
         std::vector<double> r(trace.size());
         dsp::Autocorrelate(trace, r);
         const double searched = dsp::EstimateReflection(trace, r, g.pile.velocityMps, dtS).length;
-        specifiedS += std::chrono::duration<double>(std::chrono::steady_clock::now() - end).count();
+        reflectionS += std::chrono::duration<double>(std::chrono::steady_clock::now() - end).count();
 
         const bool toeRight = toe.found && analysis::LengthIsRight(g, toe.lengthM);
         (toe.found ? (toeRight ? finder.right : finder.wrong) : finder.none)++;
-        (analysis::LengthIsRight(g, searched) ? specified.right : specified.wrong)++;
+        (analysis::LengthIsRight(g, searched) ? reflection.right : reflection.wrong)++;
         Count(anomalies, g, toe);
         if (all || !toeRight) {
             char found[16] = "no toe";
@@ -90,11 +90,11 @@ int main(int argc, char** argv) {
     }
     std::printf("\n%zu modelled records\n", grid.size());
     Print("toe finder", finder, grid.size());
-    Print("specified search", specified, grid.size());
+    Print("reflection search", reflection, grid.size());
     std::printf("anomalies (records with a toe): neck within 5%% on %d of %d necked piles, none on %d of %d "
                 "clean piles\n",
                 anomalies.neckFound, anomalies.necks, anomalies.cleanQuiet, anomalies.clean);
-    std::printf("time: model %.2f s, toe finder %.3f s, specified search %.3f s (ratio %.2f)\n", modelS, finderS,
-                specifiedS, finderS / std::max(specifiedS, 1e-9));
+    std::printf("time: model %.2f s, toe finder %.3f s, reflection search %.3f s (ratio %.2f)\n", modelS, finderS,
+                reflectionS, finderS / std::max(reflectionS, 1e-9));
     return 0;
 }

@@ -18,7 +18,8 @@ struct GridRecord {
     std::string name; // a short description for tables
 };
 
-// Every record of the grid (432), or every `stride`-th of it for a quicker look.
+// Every record of the grid (432), or every `stride`-th of it for a quicker look (an odd stride keeps
+// every noise level and drift among them).
 std::vector<GridRecord> ToeGrid(int stride = 1);
 
 // Whether a found length is right: within 3% of the pile's, or within 1.5 samples' worth of length.

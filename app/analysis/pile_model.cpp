@@ -8,11 +8,11 @@
 namespace zarno::analysis {
 namespace {
 
-// Elements short enough that the hammer's pulse spans forty of them and the head is computed at least
+// Elements short enough that the hammer's pulse spans twenty of them and the head is computed at least
 // twice per recorded sample: finer changes nothing a recording at these rates can show.
-constexpr double kElementsPerPulse = 40;
+constexpr double kElementsPerPulse = 20;
 constexpr double kStepsPerSample = 2;
-constexpr double kMaxElementM = 0.05;
+constexpr double kMaxElementM = 0.1;
 
 // Gaussian noise from 53-bit uniforms (Box-Muller), the same on every platform for one seed.
 class Noise {

@@ -37,8 +37,9 @@ constexpr double kMinAnomalyStrength = 0.15;
 constexpr int kRefineRounds = 3;
 // Searching starts this many pulse widths after the blow: closer echoes overlap the blow itself.
 constexpr double kFirstLagWidths = 1.0;
-// A repeat is where a sum of earlier delays predicts it, within this share of its delay (and two
-// samples), and no stronger than this many times the amplitude the repeat would have.
+// A repeat is where earlier delays predict it, within this share of its delay (and two samples), and
+// no stronger than this many times the product of its parents' amplitudes (for 2τ, whose own size is
+// half the square of τ's, a tighter factor: a toe at twice a neck's depth is no repeat of the neck).
 constexpr double kRepeatTimeShare = 0.03;
 constexpr double kRepeatSlackSamples = 2;
 constexpr double kRepeatStrengthFactor = 3.0;
@@ -188,15 +189,13 @@ std::vector<Echo> PickEchoes(const std::vector<double>& a, const std::vector<dou
         for (int32_t k = std::max(0, centre - reach); k <= std::min(last, centre + reach); ++k)
             x[At(k)] -= sign * amplitude * ResponseAt(response, k - lag);
     };
+    std::vector<bool> taken(a.size(), false); // lags within the separation of an echo found
     while (echoes.size() < most) {
         int32_t best = -1;
-        for (int32_t k = firstLag; k <= lastLag; ++k) {
-            const bool free = std::none_of(echoes.begin(), echoes.end(),
-                                           [&](const Echo& e) { return std::abs(e.sample - k) < separation; });
-            if (free && std::abs(rest[At(k)]) > threshold &&
+        for (int32_t k = firstLag; k <= lastLag; ++k)
+            if (!taken[At(k)] && std::abs(rest[At(k)]) > threshold &&
                 (best < 0 || std::abs(rest[At(k)]) > std::abs(rest[At(best)])))
                 best = k;
-        }
         if (best < 0)
             break;
         // A peak at the range's edge may belong to something outside it: only interior peaks count.
@@ -208,6 +207,8 @@ std::vector<Echo> PickEchoes(const std::vector<double>& a, const std::vector<dou
         const auto [lag, amplitude] = PeakNear(rest, best, best, rest[At(best)] > 0 ? 1 : -1);
         echoes.push_back({lag, best, amplitude, false});
         subtract(rest, lag, amplitude, 1);
+        for (int32_t k = std::max(0, best - separation + 1); k <= std::min(last, best + separation - 1); ++k)
+            taken[At(k)] = true;
     }
     for (int round = 0; round < kRefineRounds; ++round)
         for (Echo& e : echoes) {

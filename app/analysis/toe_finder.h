@@ -4,20 +4,23 @@
 // none, so every doubt ends in "no toe" rather than in a guess.
 //
 // How it looks (pure functions on one trace and its sample interval, no state):
-//  1. The blow: the largest excursion of the trace gives its polarity; the pulse runs from where the
-//     trace leaves its baseline before that peak to where it comes back to it after.
+//  1. The blow: the first excursion reaching half the trace's largest gives the polarity and the peak;
+//     the pulse runs from where the trace leaves its baseline before the peak to where it comes back.
 //  2. The echoes: the blow's own pulse is slid along the trace after it (a matched filter). At every
 //     lag the pulse and a straight line are fitted together by least squares over the pulse's extent
-//     plus a margin, so that a slow trend (shaft friction, sensor drift) under an echo does not move
-//     it; the pulse's coefficient is the echo's amplitude relative to the blow, of either sign.
-//  3. The noise: the robust spread of those amplitudes over the lags, and the spread the trace's
-//     sample-to-sample noise alone would give them; an echo must stand well above both.
-//  4. The toe: among the echoes from about one pulse width after the blow up to what the record
-//     holds, echoes that are repeats of earlier ones (2τ, 3τ, and sums of two earlier delays, with
-//     the signs repeats carry) are set aside; the toe is the latest strong echo that is no repeat.
-//     Its confidence grows with its margin over the noise and over its nearest rival, and with a
-//     repeat found where the toe predicts one.
-// Anomalies are the echoes before the toe that stand above the noise and are no repeats.
+//     plus a pulse width either side, so that a slow trend (shaft friction, sensor drift) under an
+//     echo does not move it; the pulse's coefficient is the echo's amplitude relative to the blow, of
+//     either sign. Echoes are taken strongest first, each with its side lobes, then placed again
+//     against each other so that overlapping ones (a short neck's two ends) keep their places.
+//  3. The noise: the spread the trace's sample-to-sample noise gives the amplitudes, and the robust
+//     spread of what no echo explains; an echo must stand well above both (and above 2% of the blow).
+//  4. The toe: among the echoes from one pulse width after the blow up to what the record holds,
+//     repeats of earlier ones (τi + τk, 2τ among them, with the signs repeats carry, and bounces
+//     τi + τk − τm between reflectors below the head) are set aside when they are no stronger than a
+//     repeat can be; the toe is the strongest echo left, or a later one at least 0.6 of it. Its
+//     confidence grows with its margin over the noise and over any later echo no repeat explains,
+//     and with a repeat at 2τ; below kMinToeConfidence the answer is "no toe".
+// Anomalies are the echoes above the toe that no repeat explains, from 0.15 of the blow.
 
 #include <cstdint>
 #include <optional>

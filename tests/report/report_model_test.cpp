@@ -80,7 +80,7 @@ TEST(ReportLines, TheDocumentsPart) {
     doc.m_strPath = "/data/PILE7.sgy";
     doc.m_dVelocity = 4000.0;
     doc.m_nSampleIntervalUs = 50;
-    // Two blows on modelled piles of 6.25 and 7.5 m; the document's own (specified) lengths differ,
+    // Two blows on modelled piles of 6.25 and 7.5 m; the document's own lengths (the reflection search's) differ,
     // so the line shows whose length it prints.
     for (std::size_t t = 0; t < 2; ++t) {
         analysis::PileModel pile;
