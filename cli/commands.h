@@ -25,6 +25,7 @@ int RunHeaders(const QStringList& args);
 int RunDevice(const QStringList& args);
 int RunMeasureCommand(const QStringList& args);
 int RunSpectrumCommand(const QStringList& args);
+int RunSiteCommand(const QStringList& args);
 
 // An integer argument within min … max; nothing for any other text.
 inline std::optional<int> IntArgument(const QString& text, int min, int max) {

@@ -24,6 +24,7 @@ const Command kCommands[] = {
     {"spectrum", "[--window rect|blackman-harris|hamming] [--scale log|linear] [--filter] [-o FILE] FILE.sgy",
      "write the spectrum text file of a SEG-Y file", RunSpectrumCommand},
     {"render", "[--width W] [--height H] [--spectrum] [--single N] [--fill line|upper|lower] [--no-grid] [--marker SAMPLE]... [--time|--length] [--velocity V] -o OUT.png FILE.sgy", "draw the viewer's picture of a SEG-Y file into a PNG", RunRenderCommand},
+    {"site", "[-o OUTDIR] [--velocity V] [--min-correlation C] [--strong-anomaly S] [--json] DIR", "average the blows of every pile of a site folder, calibrate the site's wave speed and write its table (site.csv, site.pdf)", RunSiteCommand},
     {"report", "[--velocity V] [--comment TEXT] [--marker SAMPLE]... [--trace N] [--emf] -o DIR FILE.sgy...", "make the measurement report of each recording (a PDF, or metafiles)", RunReportCommand},
 };
 

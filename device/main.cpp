@@ -5,12 +5,14 @@
 #include "device/command_line.h"
 #include "device/pty_pair.h"
 #include "device/sample_set.h"
+#include "device/sample_site.h"
 #include "device/velnet_service.h"
 #include "transport/port_convention.h"
 
 #include <arpa/inet.h>
 #include <atomic>
 #include <csignal>
+#include <filesystem>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -137,7 +139,8 @@ int MakeSamples(const std::vector<std::string>& args) {
     if (args.size() != 1)
         return Fail(std::string("make-samples needs one directory\n") + kUsage);
     std::string error;
-    if (!WriteSampleSet(args[0], &error))
+    if (!WriteSampleSet(args[0], &error) ||
+        !WriteSampleSite(std::filesystem::path(args[0]) / kSampleSiteFolder, &error))
         return Fail(error);
     std::printf("zarno-device: samples written to %s\n", args[0].c_str());
     return 0;

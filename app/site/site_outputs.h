@@ -1,0 +1,29 @@
+#pragma once
+// What a surveyed site is written as: the table printed on a terminal, the JSON of scripts, and the
+// "site.csv" summary for a spreadsheet (UTF-8 with a BOM, semicolons, decimal commas, so that it
+// opens right where the decimal separator is a comma).
+
+#include "app/site/site_survey.h"
+
+#include <QByteArray>
+#include <QString>
+
+namespace zarno::site {
+
+// v rounded to decimals, with a negative zero made positive, for a text ("-0.0" reads as a deviation).
+double RoundedForText(double v, int decimals);
+// "given", "calibrated" or "none".
+QString VelocitySourceName(VelocitySource source);
+// The velocity line: the value used and where it came from, with the calibrated value beside a
+// given one.
+QString VelocityText(const SiteVelocity& velocity);
+// Blow numbers from 1, "2, 5".
+QString RejectedText(const PileResult& pile);
+// Each anomaly: "2.4 m neck 0.42", joined by " / "; with a decimal comma when asked.
+QString AnomaliesText(const PileResult& pile, bool decimalComma);
+
+QByteArray SiteTableText(const SiteResult& site);
+QByteArray SiteJson(const SiteResult& site);
+QByteArray SiteCsv(const SiteResult& site);
+
+} // namespace zarno::site

@@ -1,0 +1,40 @@
+#pragma once
+// "site.csv": the engineer's description of the piles of a site folder. One row per recording file:
+// columns pile and file, optionally design_length_m, known_length_m and note, in any order after a
+// header row. Several rows of the same pile are blows of that pile. The file may come from any
+// spreadsheet: ";" or "," between fields, a decimal comma or point, quoted fields, a BOM.
+//
+// A bad row is left out with a message naming its line; the other rows stand.
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <vector>
+
+namespace zarno::site {
+
+inline constexpr char kSiteTableName[] = "site.csv";
+
+struct SiteRow {
+    int line = 0; // 1-based line of the file
+    QString pile;
+    QString file; // relative to the site folder
+    std::optional<double> designLengthM;
+    std::optional<double> knownLengthM;
+    QString note;
+};
+
+struct SiteTable {
+    std::vector<SiteRow> rows;
+    QStringList messages; // "site.csv line N: ..." for each row left out or value questioned
+    bool usable = true;   // false when the header row itself cannot be read: no row can be placed
+};
+
+// Parses the text of a site table.
+SiteTable ParseSiteTable(const QString& text);
+
+// One number of the table: a decimal comma or point; finite and above zero. Empty text gives none.
+std::optional<double> ParseSiteNumber(const QString& text, bool* bad);
+
+} // namespace zarno::site

@@ -1,0 +1,151 @@
+// zarno-cli site: a whole site folder made into one table, and with -o its "site.csv" and "site.pdf".
+
+#include "cli/commands.h"
+#include "cli/terminal_progress.h"
+
+#include "app/io/whole_file.h"
+#include "app/report/site_pages.h"
+#include "app/site/analysis_search.h"
+#include "app/site/site_outputs.h"
+#include "app/site/site_survey.h"
+#include "app/site/site_table.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+
+#include <cmath>
+#include <cstdio>
+#include <memory>
+#include <optional>
+
+namespace zarno::cli {
+
+namespace {
+
+constexpr char kSiteUsage[] = "usage: zarno-cli site [-o OUTDIR] [--velocity V] [--min-correlation C] "
+                              "[--strong-anomaly S] [--json] DIR\n";
+
+struct SiteRequest {
+    QString folder;
+    QString outputDir;
+    bool json = false;
+    site::SiteOptions options;
+};
+
+std::optional<double> Number(const QString& text, double min, double max) {
+    bool ok = false;
+    const double v = text.toDouble(&ok);
+    return ok && std::isfinite(v) && v >= min && v <= max ? std::optional(v) : std::nullopt;
+}
+
+std::optional<SiteRequest> Parse(const QStringList& args) {
+    SiteRequest r;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (a == "--json") {
+            r.json = true;
+        } else if (a == "-o" && hasValue) {
+            r.outputDir = args[++i];
+        } else if (a == "--velocity" && hasValue) {
+            r.options.velocity = Number(args[++i], 1.0, 1e5);
+            if (!r.options.velocity)
+                return std::nullopt;
+        } else if (a == "--min-correlation" && hasValue) {
+            const auto c = Number(args[++i], -1.0, 1.0);
+            if (!c)
+                return std::nullopt;
+            r.options.stack.minCorrelation = *c;
+        } else if (a == "--strong-anomaly" && hasValue) {
+            const auto s = Number(args[++i], 0.0, 1e3);
+            if (!s)
+                return std::nullopt;
+            r.options.classes.strongAnomaly = *s;
+        } else if (a.startsWith('-') || !r.folder.isEmpty()) {
+            return std::nullopt;
+        } else {
+            r.folder = a;
+        }
+    }
+    if (r.folder.isEmpty())
+        return std::nullopt;
+    return r;
+}
+
+// The PDF writer needs the drawing layer's application object; without a display it draws on the
+// offscreen platform.
+std::unique_ptr<QGuiApplication> GuiApplicationIfNone() {
+    if (QCoreApplication::instance())
+        return nullptr;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "zarno-cli";
+    static char* argv[] = {name, nullptr};
+    return std::make_unique<QGuiApplication>(argc, argv);
+}
+
+// The summary table goes where the engineer asked; writing it over the site's own table would
+// lose the engineer's description of the piles.
+bool WouldOverwriteInput(const SiteRequest& r) {
+    const QFileInfo input(QDir(r.folder).filePath(QString::fromLatin1(site::kSiteTableName)));
+    const QFileInfo output(QDir(r.outputDir).filePath(QString::fromLatin1(site::kSiteTableName)));
+    return input.exists() && output.exists() && input.canonicalFilePath() == output.canonicalFilePath();
+}
+
+bool WriteOutputs(const SiteRequest& r, const site::SiteResult& result) {
+    if (WouldOverwriteInput(r)) {
+        PrintError(QStringLiteral("%1 would replace the site's own %2: choose another output folder")
+                       .arg(QDir(r.outputDir).filePath(QString::fromLatin1(site::kSiteTableName)),
+                            QString::fromLatin1(site::kSiteTableName)));
+        return false;
+    }
+    if (!QDir().mkpath(r.outputDir)) {
+        PrintError(QStringLiteral("cannot create the folder %1").arg(r.outputDir));
+        return false;
+    }
+    const QDir out(r.outputDir);
+    const QString csv = out.filePath(QString::fromLatin1(site::kSiteTableName));
+    const QString pdf = out.filePath(QStringLiteral("site.pdf"));
+    bool ok = true;
+    if (io::WriteWholeFile(csv, site::SiteCsv(result)) != io::WholeFileResult::Written) {
+        PrintError(QStringLiteral("cannot write %1").arg(csv));
+        ok = false;
+    }
+    const auto app = GuiApplicationIfNone();
+    const QString title = QFileInfo(r.folder).absoluteFilePath();
+    if (!WriteSitePdf(result, title, pdf)) {
+        PrintError(QStringLiteral("cannot write %1").arg(pdf));
+        ok = false;
+    }
+    return ok;
+}
+
+} // namespace
+
+int RunSiteCommand(const QStringList& args) {
+    const auto request = Parse(args);
+    if (!request) {
+        std::fputs(kSiteUsage, stderr);
+        return kExitUsage;
+    }
+    TerminalProgress bar(QStringLiteral("piles"));
+    const site::SiteResult result = site::SurveySite(
+        request->folder, request->options, site::ProgramBlowSearch(), site::ProgramToeSearch(),
+        [&bar](int done, int total) {
+            bar.setRange(total);
+            bar.setValue(done);
+        });
+    for (const QString& m : result.messages)
+        PrintError(m);
+    if (!result.readable)
+        return kExitFailed;
+    const QByteArray text = request->json ? site::SiteJson(result) : site::SiteTableText(result);
+    std::fwrite(text.constData(), 1, std::size_t(text.size()), stdout);
+    if (!request->outputDir.isEmpty() && !WriteOutputs(*request, result))
+        return kExitFailed;
+    return kExitOk;
+}
+
+} // namespace zarno::cli
