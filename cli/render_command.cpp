@@ -97,22 +97,18 @@ std::optional<RenderRequest> Parse(const QStringList& args) {
 
 // The document after its load, switched the way the request asks, as the viewer's controls would.
 void ApplyRequest(CPictDoc& doc, CGraphScene& scene, const RenderRequest& r) {
-    if (r.fillMode) {
-        static constexpr double kLevels[] = {1.0, 0.5, -0.5};
-        doc.m_nFillMode = *r.fillMode;
-        doc.m_dFillLevel = kLevels[*r.fillMode];
-    }
-    const double dt = doc.SampleIntervalSeconds();
-    doc.m_dUnitsPerSample = r.timeUnits ? dt * 1000.0 : dt * doc.m_dVelocity / 2.0;
+    if (r.fillMode)
+        doc.SetFillMode(*r.fillMode);
+    doc.SetUnits(r.timeUnits);
     scene.m_nTimeUnits = r.timeUnits ? 1 : 0;
     if (r.spectrum) {
-        doc.m_bSpectrum = true;
-        ComputeSpectra(doc, static_cast<dsp::FftWindow>(doc.m_nFftWindow),
-                       static_cast<dsp::SpectrumScale>(doc.m_nSpectrumScale), true);
+        doc.SetSpectrumMode(true);
+        doc.ComputeSpectra(static_cast<dsp::FftWindow>(doc.Data().m_nFftWindow),
+                           static_cast<dsp::SpectrumScale>(doc.Data().m_nSpectrumScale), true);
     }
     if (r.single > 0) {
         scene.m_nSingleMode = 1;
-        doc.m_nSingleTrace = r.single - 1;
+        doc.SetSingleTrace(r.single - 1);
     }
     // The first marker given is the current one, the second the previous one.
     for (std::size_t i = 0; i < r.markers.size(); ++i)
@@ -146,9 +142,9 @@ int RunRender(const QStringList& args, QIODevice& err, Prompts& prompts) {
     options.settingsFiles = dsp::MissingFile::Leave;
     if (!LoadPictDoc(doc, r.input, prompts, filter, options))
         return kExitFailed;
-    if (r.single > doc.m_nTraceCount) {
+    if (r.single > doc.Data().m_nTraceCount) {
         err.write(QStringLiteral("zarno-cli: the file has %1 trace(s); --single %2 is not one of them\n")
-                      .arg(doc.m_nTraceCount)
+                      .arg(doc.Data().m_nTraceCount)
                       .arg(r.single)
                       .toUtf8());
         return kExitUsage;

@@ -110,8 +110,8 @@ ReportSettings SettingsFor(const OpenedRecording& r, const ReportRequest& reques
     ReportDialogState dialog = DialogStartState(ReportSettings{});
     dialog.comment = request.comment;
     ReportSettings settings;
-    const LengthsList lengths = ComputeLengthsList(r.scene.m_nMarkers, r.doc.m_nWindowStart,
-                                                   r.doc.SampleIntervalSeconds(), r.doc.m_dVelocity);
+    const LengthsList lengths = ComputeLengthsList(r.scene.m_nMarkers, r.doc.Data().m_nWindowStart,
+                                                   r.doc.SampleIntervalSeconds(), r.doc.Data().m_dVelocity);
     ApplyReportDialog(settings, dialog, ReportSourceOf(r.doc, lengths, request.trace - 1));
     return settings;
 }
@@ -129,7 +129,7 @@ public:
         OpenedRecording recording;
         if (!Open(recording, path, m_request, m_prompts))
             return Failed(path, QStringLiteral("cannot be opened"));
-        if (m_request.trace > recording.doc.m_nTraceCount)
+        if (m_request.trace > recording.doc.Data().m_nTraceCount)
             return Failed(path, QStringLiteral("has no trace %1").arg(m_request.trace));
         QString error;
         const QImage picture = ReportPictureFor(page, ViewPictureRenderer(recording.doc, recording.scene, 1, &error));

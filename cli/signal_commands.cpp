@@ -54,11 +54,11 @@ struct TraceMeasure {
 
 std::vector<TraceMeasure> Measures(const CPictDoc& doc) {
     std::vector<TraceMeasure> rows;
-    for (int i = 0; i < doc.m_nGraphsOnScreen; ++i) {
+    for (int i = 0; i < doc.Data().m_nGraphsOnScreen; ++i) {
         const auto t = static_cast<std::size_t>(i);
         const double timeMs =
-            dsp::TimeOfSample(0.0, doc.m_nEchoIndex[t], doc.SampleIntervalSeconds()) * 1000.0;
-        rows.push_back({i + 1, doc.m_nImpactIndex[t], doc.m_nEchoIndex[t], timeMs, doc.m_dLength[t]});
+            dsp::TimeOfSample(0.0, doc.Data().m_nEchoIndex[t], doc.SampleIntervalSeconds()) * 1000.0;
+        rows.push_back({i + 1, doc.Data().m_nImpactIndex[t], doc.Data().m_nEchoIndex[t], timeMs, doc.Data().m_dLength[t]});
     }
     return rows;
 }
@@ -72,9 +72,9 @@ QByteArray MeasureJson(const QString& path, const CPictDoc& doc) {
                                   {"time_ms", m.timeMs},
                                   {"length_m", m.lengthM}});
     const QJsonObject root{{"file", path},
-                           {"velocity", doc.m_dVelocity},
-                           {"sample_interval_us", doc.m_nSampleIntervalUs},
-                           {"samples", doc.m_nSamples},
+                           {"velocity", doc.Data().m_dVelocity},
+                           {"sample_interval_us", doc.Data().m_nSampleIntervalUs},
+                           {"samples", doc.Data().m_nSamples},
                            {"traces", traces}};
     return QJsonDocument(root).toJson(QJsonDocument::Compact) + '\n';
 }
@@ -82,9 +82,9 @@ QByteArray MeasureJson(const QString& path, const CPictDoc& doc) {
 QByteArray MeasureText(const QString& path, const CPictDoc& doc) {
     QString text = QStringLiteral("%1\nvelocity %2 m/s, sample interval %3 us, %4 samples\n")
                        .arg(path)
-                       .arg(doc.m_dVelocity)
-                       .arg(doc.m_nSampleIntervalUs)
-                       .arg(doc.m_nSamples);
+                       .arg(doc.Data().m_dVelocity)
+                       .arg(doc.Data().m_nSampleIntervalUs)
+                       .arg(doc.Data().m_nSamples);
     for (const TraceMeasure& m : Measures(doc))
         text += QStringLiteral("trace %1: arrival %2, reflection %3, time %4 ms, length %5 m\n")
                     .arg(m.trace)
@@ -177,8 +177,8 @@ int RunSpectrum(const QStringList& args, QIODevice& out, QIODevice& err, Prompts
     Loaded loaded;
     if (!Load(loaded, path, 3600.0, prompts))
         return 1;
-    loaded.doc.m_bUseFilter = filtered ? 1 : 0;
-    ComputeSpectra(loaded.doc, window, scale, true);
+    loaded.doc.SetUseFilter(filtered);
+    loaded.doc.ComputeSpectra(window, scale, true);
     const QByteArray text = SpectrumFileText(loaded.doc);
     if (output.isEmpty()) {
         out.write(text);

@@ -21,9 +21,8 @@ struct GraphPicture {
     int grid = 1;
 };
 
-// The paint's first steps on the document: the screen rows rebuilt (row s shows the enabled trace
-// first row + s; rows past the enabled list keep their trace), then the layout's arguments.
-GraphPicture PaintPicture(CPictDoc& doc, const CGraphScene& scene, int grid);
+// The layout's arguments from the document and the scene.
+GraphPicture PaintPicture(const CPictDoc& doc, const CGraphScene& scene, int grid);
 
 // Draws the picture with the scene's bound context, in its current window.
 void DrawPicture(CGraphScene& scene, const GraphPicture& picture);

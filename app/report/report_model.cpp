@@ -33,8 +33,8 @@ ReportDialogState DialogStartState(const ReportSettings& settings) {
 
 ReportSource ReportSourceOf(const CPictDoc& doc, const LengthsList& lengths, int searchTrace) {
     const auto trace = static_cast<std::size_t>(std::clamp(searchTrace, 0, kPictTraces - 1));
-    return {doc.m_strPath, doc.m_dVelocity, doc.m_dLength[trace],
-            QByteArrayView(doc.m_textHeader.data(), static_cast<qsizetype>(doc.m_textHeader.size())),
+    return {doc.Data().m_strPath, doc.Data().m_dVelocity, doc.Data().m_dLength[trace],
+            QByteArrayView(doc.Data().m_textHeader.data(), static_cast<qsizetype>(doc.Data().m_textHeader.size())),
             lengths};
 }
 

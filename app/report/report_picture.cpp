@@ -5,7 +5,7 @@
 
 namespace zarno {
 
-RenderReportPicture ViewPictureRenderer(CPictDoc& doc, const CGraphScene& scene, int grid, QString* error) {
+RenderReportPicture ViewPictureRenderer(const CPictDoc& doc, const CGraphScene& scene, int grid, QString* error) {
     const GraphPicture picture = PaintPicture(doc, scene, grid);
     return [&scene, picture, error](QSize size, int fontScale) {
         return RenderOffscreen(scene, picture, size.width(), size.height(), OffscreenLook::Report(fontScale),

@@ -8,10 +8,9 @@
 
 namespace zarno {
 
-// Runs the paint's first steps on the document (the screen rows) and keeps what to draw; the
-// renderer reads the scene when the page asks for the picture. error, when given, receives why a
-// picture could not be drawn (the picture is then null).
-RenderReportPicture ViewPictureRenderer(CPictDoc& doc, const CGraphScene& scene, int grid,
+// Keeps what to draw of the document; the renderer reads the scene when the page asks for the
+// picture. error, when given, receives why a picture could not be drawn (the picture is then null).
+RenderReportPicture ViewPictureRenderer(const CPictDoc& doc, const CGraphScene& scene, int grid,
                                         QString* error = nullptr);
 
 } // namespace zarno

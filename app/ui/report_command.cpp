@@ -43,7 +43,7 @@ QSize PaperTenthsMm(const QPrinter& printer) {
 }
 
 // The picture for the page; a picture that cannot be drawn abandons the page, as the user is told.
-QImage PictureOrTell(const PageMetrics& page, CPictDoc& doc, const CGraphScene& scene, int grid, Prompts& prompts) {
+QImage PictureOrTell(const PageMetrics& page, const CPictDoc& doc, const CGraphScene& scene, int grid, Prompts& prompts) {
     QString error;
     QImage picture = ReportPictureFor(page, ViewPictureRenderer(doc, scene, grid, &error));
     if (picture.isNull()) {
@@ -53,7 +53,7 @@ QImage PictureOrTell(const PageMetrics& page, CPictDoc& doc, const CGraphScene& 
     return picture;
 }
 
-void SaveToFile(QWidget* parent, CPictDoc& doc, const CGraphScene& scene, int grid, Prompts& prompts) {
+void SaveToFile(QWidget* parent, const CPictDoc& doc, const CGraphScene& scene, int grid, Prompts& prompts) {
     QPrinter printer(QPrinter::HighResolution);
     QPrintDialog dialog(&printer, parent);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
@@ -68,10 +68,10 @@ void SaveToFile(QWidget* parent, CPictDoc& doc, const CGraphScene& scene, int gr
     if (picture.isNull())
         return;
     SaveReportMetafile(ReportMetafile(settings, page, PaperTenthsMm(printer), picture), settings.reportFileName,
-                       QDir::currentPath(), doc.m_strPath, prompts);
+                       QDir::currentPath(), doc.Data().m_strPath, prompts);
 }
 
-void Print(QWidget* parent, CPictDoc& doc, const CGraphScene& scene, int grid, Prompts& prompts) {
+void Print(QWidget* parent, const CPictDoc& doc, const CGraphScene& scene, int grid, Prompts& prompts) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setFromTo(1, 1);
     QPrintDialog dialog(&printer, parent);
@@ -112,7 +112,7 @@ void TracePrinter(const QPrinter& printer, Prompts& prompts) {
     prompts.trace(QString::asprintf("Supports StretchDIBits = %d\n", 1));
 }
 
-void RunReportCommand(QWidget* parent, CPrintReport& dialog, CPictDoc& doc, const CGraphScene& scene,
+void RunReportCommand(QWidget* parent, CPrintReport& dialog, const CPictDoc& doc, const CGraphScene& scene,
                       const LengthsList& lengths, int searchTrace, int grid, Prompts& prompts) {
     dialog.Start(TheReportSettings());
     if (dialog.exec() != QDialog::Accepted)

@@ -18,7 +18,7 @@ class CPrintReport;
 // dialog: the view's own report dialog; scene: the view's scene as last painted; lengths: the
 // lengths list its paint keeps; searchTrace: the view's search trace, whose automatic length the
 // page prints; grid: the view's grid switch. The caller repaints the view afterwards.
-void RunReportCommand(QWidget* parent, CPrintReport& dialog, CPictDoc& doc, const CGraphScene& scene,
+void RunReportCommand(QWidget* parent, CPrintReport& dialog, const CPictDoc& doc, const CGraphScene& scene,
                       const LengthsList& lengths, int searchTrace, int grid, Prompts& prompts);
 
 // The printer's description for the trace output when a print job begins.

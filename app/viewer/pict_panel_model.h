@@ -71,7 +71,7 @@ public:
     const QString& LengthReadout() const { return m_lengthReadout; }
     int GraphNumber() const { return m_graphNumber; }
     const std::vector<GraphRow>& Rows() const { return m_rows; }
-    bool SpectrumColumns() const { return m_doc.m_bSpectrum; }
+    bool SpectrumColumns() const { return m_doc.Data().m_bSpectrum; }
     // Told beside the list when the file holds more traces than the viewer shows; else empty.
     QString TracesNote() const;
     SwitchState Varu() const { return m_varu; }
@@ -134,7 +134,6 @@ private:
     void ShowGraphs();
     void ShowSpectra();
     void ShowTimeAndLength(int column);
-    void RebuildEnabled();
     // The readouts of the marker's time and length as the document holds them.
     void ShowMarkerReadouts();
 
@@ -151,6 +150,8 @@ private:
     QString m_timeReadout = kTimeReadoutLabel;
     QString m_lengthReadout = kLengthReadoutLabel;
     int m_graphNumber = 1;
+    double m_markerTimeMs = 0.0; // the current marker's time and length as the readouts show them
+    double m_markerLength = 0.0;
     std::vector<GraphRow> m_rows;
     SwitchState m_varu, m_filter, m_processing;
 };

@@ -43,6 +43,9 @@ private:
     int DragSample(int x) const;
     void MoveCurrent(int p);
     void SearchAroundCurrent();
+    // The selection one entry of the enabled list up or down, the screen rows scrolling with it.
+    void SelectUp();
+    void SelectDown();
     void DragAxisStrip(bool left, int x);
     void DragScale(int y);
     void WriteBounds(double lower, double upper, bool both);

@@ -84,7 +84,7 @@ struct OpenedRecording {
         SetUpGraphs(scene, doc);
     }
     LengthsList Lengths() const {
-        return ComputeLengthsList(scene.m_nMarkers, doc.m_nWindowStart, doc.SampleIntervalSeconds(), doc.m_dVelocity);
+        return ComputeLengthsList(scene.m_nMarkers, doc.Data().m_nWindowStart, doc.SampleIntervalSeconds(), doc.Data().m_dVelocity);
     }
 };
 

@@ -70,11 +70,13 @@ TEST(ReportLines, FromTheDocument) {
 TEST(ReportLines, TheDocumentsPart) {
     ViewerDisplaySettings display;
     CPictDoc doc(display);
-    doc.m_strPath = "/data/PILE7.sgy";
-    doc.m_dVelocity = 4000.0;
-    doc.m_dLength = {6.25, 7.5};
+    PictDocData content;
+    content.m_strPath = "/data/PILE7.sgy";
+    content.m_dVelocity = 4000.0;
+    content.m_dLength = {6.25, 7.5};
     const char time[] = "(y/m/d h:m:s.ms):2026/ 5/ 14";
-    std::copy(std::begin(time), std::end(time), doc.m_textHeader.begin());
+    std::copy(std::begin(time), std::end(time), content.m_textHeader.begin());
+    doc.TakeRecording(std::move(content));
     LengthsList lengths;
     lengths.count = 1;
     lengths.texts[0] = "3.000";

@@ -113,8 +113,8 @@ TEST_F(ViewerWindow, ARecordingOpenedFromAPanelShowsBothPanes) {
     EXPECT_TRUE(v->view()->isVisible());
     EXPECT_GE(v->panel()->width(), 230);
     EXPECT_TRUE(v->panel()->isEnabled());
-    EXPECT_TRUE(v->doc().m_bLoaded);
-    EXPECT_EQ(v->doc().m_nSamples, 1024);
+    EXPECT_TRUE(v->doc().Data().m_bLoaded);
+    EXPECT_EQ(v->doc().Data().m_nSamples, 1024);
     EXPECT_EQ(v->panel()->upperEdit()->text(), "102.300");
     EXPECT_EQ(v->panel()->graphList()->rowCount(), 2);
     // The first paint writes the five rows of the lengths list.
@@ -136,20 +136,20 @@ TEST_F(ViewerWindow, SpectrumThenRectangularWindowRedraws) {
     v->runCommand(kCmdWindowRectangular); // outside spectrum mode: told, nothing changes
     ASSERT_EQ(m_prompts.texts().size(), 1u);
     EXPECT_EQ(m_prompts.texts()[0], "Перейдите в режим оотображения спектра сигналов!");
-    EXPECT_EQ(v->doc().m_nFftWindow, 2);
+    EXPECT_EQ(v->doc().Data().m_nFftWindow, 2);
 
     v->runCommand(kCmdSpectrum);
-    EXPECT_TRUE(v->doc().m_bSpectrum);
+    EXPECT_TRUE(v->doc().Data().m_bSpectrum);
     EXPECT_EQ(v->panel()->graphList()->columnCount(), 2);
     QApplication::processEvents();
     const int paints = v->view()->paints();
     v->runCommand(kCmdWindowRectangular);
-    EXPECT_EQ(v->doc().m_nFftWindow, 0);
+    EXPECT_EQ(v->doc().Data().m_nFftWindow, 0);
     EXPECT_TRUE(v->action(kCmdWindowRectangular)->isChecked());
     EXPECT_FALSE(v->action(kCmdWindowHamming)->isChecked());
     QTRY_VERIFY(v->view()->paints() > paints);
     v->runCommand(kCmdSignals);
-    EXPECT_FALSE(v->doc().m_bSpectrum);
+    EXPECT_FALSE(v->doc().Data().m_bSpectrum);
     EXPECT_EQ(v->panel()->graphList()->columnCount(), 3);
 }
 
@@ -180,7 +180,7 @@ TEST_F(ViewerWindow, ClosingKeepsTheSettingsBesideTheFileAndBringsTheManagerBack
     TheReportSettings().printVelocity = true;
     CSplitterPictFrame* next = qobject_cast<CSplitterPictFrame*>(m_frame->OpenViewer(path()));
     ASSERT_NE(next, nullptr);
-    EXPECT_EQ(next->doc().m_dFillLevel, -0.5);
+    EXPECT_EQ(next->doc().Data().m_dFillLevel, -0.5);
     EXPECT_FALSE(TheReportSettings().used);
     EXPECT_FALSE(TheReportSettings().printVelocity);
     // ... and the next start of the program.
@@ -217,7 +217,7 @@ TEST_F(ViewerWindow, ARecordingThatDoesNotLoadGivesAnEmptyClosableViewer) {
         auto* v = qobject_cast<CSplitterPictFrame*>(m_frame->OpenViewer(p));
         ASSERT_NE(v, nullptr);
         ASSERT_EQ(m_prompts.texts().size(), 1u);
-        EXPECT_FALSE(v->doc().m_bLoaded);
+        EXPECT_FALSE(v->doc().Data().m_bLoaded);
         EXPECT_FALSE(v->panel()->isEnabled());
         // Keys, clicks and commands on the empty viewer do nothing.
         QTest::keyClick(v->view(), Qt::Key_Right);

@@ -77,10 +77,10 @@ void CPictView::Attach(CPictDoc& doc, ViewState& view, RenderScene& scene, ViewI
 }
 
 void CPictView::OnInitialUpdate() {
-    if (!m_doc || !m_doc->m_bLoaded)
+    if (!m_doc || !m_doc->Data().m_bLoaded)
         return;
     SetUpGraphs(m_scene, *m_doc);
-    m_doc->m_nSingleTrace = 0;
+    m_doc->SetSingleTrace(0);
     update();
 }
 
@@ -100,15 +100,15 @@ void CPictView::paintGL() {
         return;
     m_render->SyncForDrawing();
     DrawPicture(m_scene, PaintPicture(*m_doc, m_scene, m_view->grid ? 1 : 0));
-    if (!m_doc->m_bLoaded)
+    if (!m_doc->Data().m_bLoaded)
         return;
-    m_lengths = ComputeLengthsList(m_view->markers.position, m_doc->m_nWindowStart,
-                                   m_doc->SampleIntervalSeconds(), m_doc->m_dVelocity);
+    m_lengths = ComputeLengthsList(m_view->markers.position, m_doc->Data().m_nWindowStart,
+                                   m_doc->SampleIntervalSeconds(), m_doc->Data().m_dVelocity);
     emit panelChanged();
 }
 
 void CPictView::mousePressEvent(QMouseEvent* event) {
-    if (!m_input || !m_doc->m_bLoaded || event->button() != Qt::LeftButton)
+    if (!m_input || !m_doc->Data().m_bLoaded || event->button() != Qt::LeftButton)
         return;
     const QPoint p = event->position().toPoint() * devicePixelRatio();
     m_input->LeftDown(m_render->AxisX(p.x()), m_render->HitAt(p.x(), p.y()));
@@ -116,7 +116,7 @@ void CPictView::mousePressEvent(QMouseEvent* event) {
 }
 
 void CPictView::mouseDoubleClickEvent(QMouseEvent* event) {
-    if (!m_input || !m_doc->m_bLoaded)
+    if (!m_input || !m_doc->Data().m_bLoaded)
         return;
     const QPoint p = event->position().toPoint() * devicePixelRatio();
     const PointerHit hit = m_render->HitAt(p.x(), p.y());
@@ -128,7 +128,7 @@ void CPictView::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void CPictView::mouseMoveEvent(QMouseEvent* event) {
-    if (!m_input || !m_doc->m_bLoaded)
+    if (!m_input || !m_doc->Data().m_bLoaded)
         return;
     const Qt::MouseButtons buttons = event->buttons();
     if (buttons != Qt::LeftButton && buttons != Qt::RightButton)
@@ -139,7 +139,7 @@ void CPictView::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void CPictView::keyPressEvent(QKeyEvent* event) {
-    if (!m_input || !m_doc->m_bLoaded) {
+    if (!m_input || !m_doc->Data().m_bLoaded) {
         QOpenGLWidget::keyPressEvent(event);
         return;
     }

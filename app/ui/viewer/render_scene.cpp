@@ -45,7 +45,7 @@ void RenderScene::Redraw() {
 }
 
 GraphLayout RenderScene::SignalLayout() const {
-    return m_view.singleMode ? m_scene.SignalLayout() : m_scene.SignalsLayout(m_doc.m_nGraphsOnScreen);
+    return m_view.singleMode ? m_scene.SignalLayout() : m_scene.SignalsLayout(m_doc.Data().m_nGraphsOnScreen);
 }
 
 AxisRange RenderScene::SignalAxis() const {
@@ -56,7 +56,7 @@ AxisRange RenderScene::SignalAxis() const {
 AxisRange RenderScene::SpectrumAxis() const {
     const CGraphAxis& axis = m_scene.m_spectra.axis;
     const GraphLayout layout =
-        m_view.singleMode ? m_scene.SpectrumLayout() : m_scene.SpectraLayout(m_doc.m_nGraphsOnScreen);
+        m_view.singleMode ? m_scene.SpectrumLayout() : m_scene.SpectraLayout(m_doc.Data().m_nGraphsOnScreen);
     return {axis.m_nFirst, axis.m_nLast, std::max(layout.axis.Width(), 1)};
 }
 
@@ -92,8 +92,8 @@ void RenderScene::SyncForDrawing() {
     m_scene.m_nPreviousMarker = m_view.markers.previous;
     m_scene.m_nSingleMode = m_view.singleMode ? 1 : 0;
     m_scene.m_nTimeUnits = m_view.timeUnits ? 1 : 0;
-    m_scene.m_dFillLevel = m_doc.m_dFillLevel;
-    m_scene.m_pGains = m_doc.m_dGain.data();
+    m_scene.m_dFillLevel = m_doc.Data().m_dFillLevel;
+    m_scene.m_pGains = m_doc.Data().m_dGain.data();
 }
 
 int RenderScene::AxisX(int x) const {
@@ -107,20 +107,20 @@ PointerHit RenderScene::HitAt(int x, int yFromTop) const {
     const GraphLayout layout = SignalLayout();
     if (m_view.singleMode) {
         if (layout.area.Contains(x, y))
-            hit.overSignal[TraceSlot(m_doc.m_nSingleTrace)] = true;
+            hit.overSignal[TraceSlot(m_doc.Data().m_nSingleTrace)] = true;
         hit.overSingleScale = !layout.scales.empty() && layout.scales.front().Contains(x, y);
     } else if (layout.area.Contains(x, y) && layout.slotHeight > 0.0) {
         const int row = static_cast<int>((layout.area.top - y) / layout.slotHeight);
-        if (row >= 0 && row < m_doc.m_nGraphsOnScreen && row < kPictTraces)
-            hit.overSignal[TraceSlot(m_doc.m_nVisible[static_cast<std::size_t>(row)])] = true;
+        if (row >= 0 && row < m_doc.Data().m_nGraphsOnScreen && row < kPictTraces)
+            hit.overSignal[TraceSlot(m_doc.Data().m_nVisible[static_cast<std::size_t>(row)])] = true;
     }
     if (!m_view.singleMode) {
         for (std::size_t row = 0; row < layout.scales.size() && row < kPictTraces; ++row)
-            if (layout.scales[row].Contains(x, y) && m_doc.m_nVisible[row] == m_doc.m_nSingleTrace)
+            if (layout.scales[row].Contains(x, y) && m_doc.Data().m_nVisible[row] == m_doc.Data().m_nSingleTrace)
                 hit.overSingleScale = true;
     }
-    const GraphLayout axisLayout = m_doc.m_bSpectrum ? (m_view.singleMode ? m_scene.SpectrumLayout()
-                                                                          : m_scene.SpectraLayout(m_doc.m_nGraphsOnScreen))
+    const GraphLayout axisLayout = m_doc.Data().m_bSpectrum ? (m_view.singleMode ? m_scene.SpectrumLayout()
+                                                                          : m_scene.SpectraLayout(m_doc.Data().m_nGraphsOnScreen))
                                                      : layout;
     hit.overAxisStrip = axisLayout.axis.Contains(x, y);
     return hit;

@@ -74,7 +74,7 @@ CSplitterPictFrame::CSplitterPictFrame(CMainFrame& main, const QString& sgyPath)
     m_panel->Attach(*m_model);
     connect(m_panel, &CPictForm1::changed, this, &CSplitterPictFrame::refresh);
     connect(m_pictView, &CPictView::panelChanged, this, [this] {
-        m_panel->Refresh(m_doc.m_bLoaded);
+        m_panel->Refresh(m_doc.Data().m_bLoaded);
         m_panel->ShowLengths(m_pictView->lengths());
     });
     connect(m_pictView, &CPictView::printReportRequested, this, &CSplitterPictFrame::OnPrintReport);
@@ -151,18 +151,18 @@ void CSplitterPictFrame::updateChecks() {
         if (QAction* a = action(id))
             a->setChecked(on);
     };
-    check(kCmdFillLine, m_doc.m_nFillMode == 0);
-    check(kCmdFillUpper, m_doc.m_nFillMode == 1);
-    check(kCmdFillLower, m_doc.m_nFillMode == 2);
-    check(kCmdWindowRectangular, m_doc.m_nFftWindow == 0);
-    check(kCmdWindowBlackmanHarris, m_doc.m_nFftWindow == 1);
-    check(kCmdWindowHamming, m_doc.m_nFftWindow == 2);
-    check(kCmdScaleLog, m_doc.m_nSpectrumScale == 0);
-    check(kCmdScaleLinear, m_doc.m_nSpectrumScale == 1);
+    check(kCmdFillLine, m_doc.Data().m_nFillMode == 0);
+    check(kCmdFillUpper, m_doc.Data().m_nFillMode == 1);
+    check(kCmdFillLower, m_doc.Data().m_nFillMode == 2);
+    check(kCmdWindowRectangular, m_doc.Data().m_nFftWindow == 0);
+    check(kCmdWindowBlackmanHarris, m_doc.Data().m_nFftWindow == 1);
+    check(kCmdWindowHamming, m_doc.Data().m_nFftWindow == 2);
+    check(kCmdScaleLog, m_doc.Data().m_nSpectrumScale == 0);
+    check(kCmdScaleLinear, m_doc.Data().m_nSpectrumScale == 1);
 }
 
 void CSplitterPictFrame::refresh() {
-    m_panel->Refresh(m_doc.m_bLoaded);
+    m_panel->Refresh(m_doc.Data().m_bLoaded);
     updateChecks();
     m_pictView->update();
 }
@@ -219,7 +219,7 @@ void CSplitterPictFrame::runCommand(ViewerCommandId id) {
 
 // The commands both panes answer alike; the active one gets them.
 void CSplitterPictFrame::runPaneCommand(ViewerCommandId id) {
-    if (!m_doc.m_bLoaded && id != kCmdHeaders && id != kCmdGrid)
+    if (!m_doc.Data().m_bLoaded && id != kCmdHeaders && id != kCmdGrid)
         return;
     switch (id) {
     case kCmdHeaders:
@@ -271,7 +271,7 @@ void CSplitterPictFrame::SwitchPane() {
 }
 
 void CSplitterPictFrame::OnPrintReport() {
-    if (!m_doc.m_bLoaded)
+    if (!m_doc.Data().m_bLoaded)
         return;
     RunReportCommand(this, m_pictView->reportDialog(), m_doc, m_pictView->scene(), m_pictView->lengths(),
                      m_model->SearchTrace(), m_view.grid ? 1 : 0, m_main.prompts());
@@ -280,7 +280,7 @@ void CSplitterPictFrame::OnPrintReport() {
 
 void CSplitterPictFrame::DisplaySettings() {
     CDlgNScreen dialog(m_main.prompts(), this);
-    dialog.setValues({m_doc.m_nMaxGraphs, m_doc.m_nBiasXGr, m_doc.m_nBiasXFur, m_doc.m_nBiasKoeffY});
+    dialog.setValues({m_doc.Data().m_nMaxGraphs, m_doc.Data().m_nBiasXGr, m_doc.Data().m_nBiasXFur, m_doc.Data().m_nBiasKoeffY});
     if (dialog.exec() == QDialog::Accepted) {
         const auto v = dialog.values();
         m_doc.ApplyDisplaySettings(v[0], v[1], v[2], v[3]);
@@ -290,7 +290,7 @@ void CSplitterPictFrame::DisplaySettings() {
 }
 
 void CSplitterPictFrame::SaveSpectrum() {
-    if (!m_doc.m_bSpectrum) {
+    if (!m_doc.Data().m_bSpectrum) {
         m_main.prompts().message(QString::fromUtf8(kTextSwitchToSpectrum), QString(), PromptIcon::None);
         return;
     }
@@ -306,7 +306,7 @@ void CSplitterPictFrame::SaveSpectrum() {
 }
 
 void CSplitterPictFrame::ShowHeaders() {
-    CPropertySheetSGY sheet(m_doc.m_strPath.isEmpty() ? m_path : m_doc.m_strPath, m_main.prompts(), this);
+    CPropertySheetSGY sheet(m_doc.Data().m_strPath.isEmpty() ? m_path : m_doc.Data().m_strPath, m_main.prompts(), this);
     sheet.setWindowTitle(QStringLiteral("SGY"));
     sheet.exec();
 }
