@@ -8,7 +8,9 @@
 #include "app/report/report_output.h"
 #include "app/report/report_picture.h"
 #include "app/seams/stderr_prompts.h"
+#include "app/viewer/detached_scene.h"
 #include "app/viewer/pict_load.h"
+#include "app/viewer/pict_panel_model.h"
 
 #include <QDir>
 #include <QFile>
@@ -83,11 +85,17 @@ std::unique_ptr<QGuiApplication> GuiApplicationIfNone() {
     return std::make_unique<QGuiApplication>(argc, argv);
 }
 
-// One recording as it opens in a new viewer, with the markers given.
+// One recording as it opens in a new viewer, with the velocity and the markers given through the
+// panel's rules.
 struct OpenedRecording {
+    explicit OpenedRecording(Prompts& prompts) : model(doc, view, detached, filter, prompts) {}
+
     ViewerDisplaySettings display;
     CPictDoc doc{display};
+    ViewState view;
+    DetachedScene detached{doc};
     dsp::FilterSettings filter{};
+    PictPanelModel model;
     CGraphScene scene;
 };
 
@@ -97,10 +105,18 @@ bool Open(OpenedRecording& r, const QString& path, const ReportRequest& request,
     options.settingsFiles = dsp::MissingFile::Leave;
     if (!LoadPictDoc(r.doc, path, prompts, r.filter, options))
         return false;
+    r.model.InitialUpdate();
+    r.model.SetVelocity(request.velocity);
+    // The first marker given is the current one, the second the previous one.
+    MarkerSet markers;
     for (std::size_t i = 0; i < request.markers.size(); ++i)
-        r.scene.m_nMarkers[i] = request.markers[i];
-    r.scene.m_nCurrentMarker = 0;
-    r.scene.m_nPreviousMarker = 1;
+        markers.position[i] = request.markers[i];
+    markers.current = 0;
+    markers.previous = 1;
+    r.model.SetMarkers(markers);
+    r.scene.m_nMarkers = markers.position;
+    r.scene.m_nCurrentMarker = markers.current;
+    r.scene.m_nPreviousMarker = markers.previous;
     SetUpGraphs(r.scene, r.doc);
     return true;
 }
@@ -110,9 +126,7 @@ ReportSettings SettingsFor(const OpenedRecording& r, const ReportRequest& reques
     ReportDialogState dialog = DialogStartState(ReportSettings{});
     dialog.comment = request.comment;
     ReportSettings settings;
-    const LengthsList lengths = ComputeLengthsList(r.scene.m_nMarkers, r.doc.Data().m_nWindowStart,
-                                                   r.doc.SampleIntervalSeconds(), r.doc.Data().m_dVelocity);
-    ApplyReportDialog(settings, dialog, ReportSourceOf(r.doc, lengths, request.trace - 1));
+    ApplyReportDialog(settings, dialog, ReportSourceOf(r.doc, r.model.Lengths(), request.trace - 1));
     return settings;
 }
 
@@ -126,7 +140,7 @@ public:
         // The page names the recording by its full path, as the viewer does.
         const QString path = QFileInfo(m_request.inputs[index]).absoluteFilePath();
         m_err.write(QStringLiteral("[%1/%2] %3\n").arg(index + 1).arg(m_request.inputs.size()).arg(path).toUtf8());
-        OpenedRecording recording;
+        OpenedRecording recording(m_prompts);
         if (!Open(recording, path, m_request, m_prompts))
             return Failed(path, QStringLiteral("cannot be opened"));
         if (m_request.trace > recording.doc.Data().m_nTraceCount)

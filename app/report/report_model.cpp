@@ -6,15 +6,6 @@
 
 namespace zarno {
 
-ReportSettings& TheReportSettings() {
-    static ReportSettings settings;
-    return settings;
-}
-
-void ResetReportSettings() {
-    TheReportSettings() = ReportSettings{};
-}
-
 ReportDialogState DialogStartState(const ReportSettings& settings) {
     if (!settings.used)
         return ReportDialogState{};

@@ -17,15 +17,6 @@ namespace zarno {
 
 namespace {
 
-// The printing flag is up while a report pass draws.
-class PrintingPass {
-public:
-    PrintingPass() { TheReportSettings().printing = true; }
-    ~PrintingPass() { TheReportSettings().printing = false; }
-    PrintingPass(const PrintingPass&) = delete;
-    PrintingPass& operator=(const PrintingPass&) = delete;
-};
-
 std::optional<PageMetrics> DefaultPrinterMetrics() {
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (info.isNull())
@@ -53,7 +44,7 @@ QImage PictureOrTell(const PageMetrics& page, const CPictDoc& doc, const CGraphS
     return picture;
 }
 
-void SaveToFile(QWidget* parent, const CPictDoc& doc, const CGraphScene& scene, int grid, Prompts& prompts) {
+void SaveToFile(QWidget* parent, const ReportSettings& settings, const CPictDoc& doc, const CGraphScene& scene, int grid, Prompts& prompts) {
     QPrinter printer(QPrinter::HighResolution);
     QPrintDialog dialog(&printer, parent);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
@@ -61,9 +52,7 @@ void SaveToFile(QWidget* parent, const CPictDoc& doc, const CGraphScene& scene, 
     dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    const ReportSettings& settings = TheReportSettings();
     const PageMetrics page = PageMetricsOrFallback(DefaultPrinterMetrics(), prompts);
-    PrintingPass pass;
     const QImage picture = PictureOrTell(page, doc, scene, grid, prompts);
     if (picture.isNull())
         return;
@@ -71,7 +60,7 @@ void SaveToFile(QWidget* parent, const CPictDoc& doc, const CGraphScene& scene, 
                        QDir::currentPath(), doc.Data().m_strPath, prompts);
 }
 
-void Print(QWidget* parent, const CPictDoc& doc, const CGraphScene& scene, int grid, Prompts& prompts) {
+void Print(QWidget* parent, const ReportSettings& settings, const CPictDoc& doc, const CGraphScene& scene, int grid, Prompts& prompts) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setFromTo(1, 1);
     QPrintDialog dialog(&printer, parent);
@@ -82,7 +71,6 @@ void Print(QWidget* parent, const CPictDoc& doc, const CGraphScene& scene, int g
     // The page is composed for the printer it goes to: a page composed for another printer's
     // resolution would come out at the wrong size.
     const PageMetrics page = MetricsOfDevice(printer);
-    PrintingPass pass;
     const QImage picture = PictureOrTell(page, doc, scene, grid, prompts);
     if (picture.isNull())
         return;
@@ -93,7 +81,7 @@ void Print(QWidget* parent, const CPictDoc& doc, const CGraphScene& scene, int g
         return;
     }
     PainterReportSink sink(painter);
-    DrawReportPage(sink, TheReportSettings(), page, picture);
+    DrawReportPage(sink, settings, page, picture);
     if (!painter.end())
         prompts.message(ReportFileNotWrittenText(printer.outputFileName()), QStringLiteral("Ошибка"),
                         PromptIcon::Stop);
@@ -112,17 +100,17 @@ void TracePrinter(const QPrinter& printer, Prompts& prompts) {
     prompts.trace(QString::asprintf("Supports StretchDIBits = %d\n", 1));
 }
 
-void RunReportCommand(QWidget* parent, CPrintReport& dialog, const CPictDoc& doc, const CGraphScene& scene,
-                      const LengthsList& lengths, int searchTrace, int grid, Prompts& prompts) {
-    dialog.Start(TheReportSettings());
+void RunReportCommand(QWidget* parent, CPrintReport& dialog, ReportSettings& settings, const CPictDoc& doc,
+                      const CGraphScene& scene, const LengthsList& lengths, int searchTrace, int grid,
+                      Prompts& prompts) {
+    dialog.Start(settings);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    ReportSettings& settings = TheReportSettings();
     ApplyReportDialog(settings, dialog.State(), ReportSourceOf(doc, lengths, searchTrace));
     if (settings.saveToFile)
-        SaveToFile(parent, doc, scene, grid, prompts);
+        SaveToFile(parent, settings, doc, scene, grid, prompts);
     else
-        Print(parent, doc, scene, grid, prompts);
+        Print(parent, settings, doc, scene, grid, prompts);
     settings.used = true;
 }
 

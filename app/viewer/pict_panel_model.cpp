@@ -85,6 +85,13 @@ int PictPanelModel::SearchTrace() const {
 void PictPanelModel::SetVelocityText(const QString& text) {
     m_velocity = text;
     m_doc.SetVelocity(LeadingNumber(text));
+    UpdateLengths();
+}
+
+void PictPanelModel::SetVelocity(double velocity) {
+    m_velocity = QString::number(velocity);
+    m_doc.SetVelocity(velocity);
+    UpdateLengths();
 }
 
 void PictPanelModel::SetVicinityText(const QString& text) {
@@ -106,7 +113,13 @@ void PictPanelModel::SetGraphNumber(int number) {
         m_view.markers.Current() = m_doc.Data().m_nEchoIndex[static_cast<std::size_t>(trace)] + m_doc.Data().m_nWindowStart;
     ShowValuesAt(m_view.markers.Current());
     ShowTimeAndLength(m_view.markers.Current() - m_doc.Data().m_nWindowStart);
+    UpdateLengths();
     m_scene.Redraw();
+}
+
+void PictPanelModel::UpdateLengths() {
+    m_lengths = ComputeLengthsList(m_view.markers.position, m_doc.Data().m_nWindowStart,
+                                   m_doc.SampleIntervalSeconds(), m_doc.Data().m_dVelocity);
 }
 
 void PictPanelModel::ShowMarkerReadouts() {
@@ -115,16 +128,25 @@ void PictPanelModel::ShowMarkerReadouts() {
 }
 
 void PictPanelModel::ShowTimeAndLength(int column) {
-    const double dt = m_doc.SampleIntervalSeconds();
-    const double t0 = m_doc.Data().m_dZeroOffsetMs / 1000.0;
-    m_markerTimeMs = dsp::TimeOfSample(t0, column, dt) * 1000.0;
-    m_markerLength = dsp::LengthOfSample(t0, column, m_doc.Data().m_dVelocity, dt);
+    const double t = column * m_doc.SampleIntervalSeconds();
+    m_markerTimeMs = t * 1000.0;
+    m_markerLength = dsp::LengthOfTime(t, m_doc.Data().m_dVelocity);
     ShowMarkerReadouts();
 }
 
 void PictPanelModel::ResetMarkers() {
     m_view.markers.position.fill(m_doc.Data().m_nWindowStart);
+    UpdateLengths();
     m_scene.Redraw();
+}
+
+void PictPanelModel::SetMarkers(const MarkerSet& markers) {
+    m_view.markers = markers;
+    UpdateLengths();
+}
+
+void PictPanelModel::MarkersMoved() {
+    UpdateLengths();
 }
 
 // ---- Readouts ---------------------------------------------------------------------------------
@@ -154,11 +176,8 @@ void PictPanelModel::ShowMarkerReadout(int p) {
         return;
     }
     ShowValuesAt(p);
-    const double dt = m_doc.SampleIntervalSeconds();
-    const int column = p - m_doc.Data().m_nWindowStart;
-    m_markerTimeMs = column * dt * 1000.0;
-    m_markerLength = column * dt * m_doc.Data().m_dVelocity / 2.0;
-    ShowMarkerReadouts();
+    ShowTimeAndLength(p - m_doc.Data().m_nWindowStart);
+    UpdateLengths();
 }
 
 // ---- X axis and bounds ------------------------------------------------------------------------
@@ -250,6 +269,7 @@ void PictPanelModel::RestoreBounds() {
 
 void PictPanelModel::ApplyWindow() {
     m_doc.ApplyEditedGain();
+    UpdateLengths();
     ShowGraphs();
     m_scene.Redraw();
 }
@@ -367,6 +387,7 @@ void PictPanelModel::SetProcessing(bool checked) {
     m_view.markers.Current() = m_doc.Data().m_nEchoIndex[static_cast<std::size_t>(trace)] + m_doc.Data().m_nWindowStart;
     ShowValuesAt(m_view.markers.Current());
     ShowTimeAndLength(m_view.markers.Current() - m_doc.Data().m_nWindowStart);
+    UpdateLengths();
     m_scene.Redraw();
 }
 

@@ -6,6 +6,7 @@
 
 #include "app/dsp/filter_settings.h"
 #include "app/seams/prompts.h"
+#include "app/viewer/lengths_list.h"
 #include "app/viewer/pict_doc.h"
 #include "app/viewer/view_state.h"
 #include "app/viewer/viewer_scene.h"
@@ -80,10 +81,20 @@ public:
 
     // Marker properties.
     void SetVelocityText(const QString& text);
+    // A velocity given as a number (the command line): shown as its text, kept exactly.
+    void SetVelocity(double velocity);
     void SetVicinityText(const QString& text);
     void SetGraphNumber(int number);
     void SetSearchMode(dsp::ExtremumMode mode);
     void ResetMarkers();
+    // All five markers at once (the command line's --marker list).
+    void SetMarkers(const MarkerSet& markers);
+    // The view moved or removed markers by itself: the lengths follow.
+    void MarkersMoved();
+
+    // The lengths list at the five markers, computed whenever a marker, the window start or the
+    // velocity changes: the panel shows it and the report prints it, whether or not a paint ran.
+    const LengthsList& Lengths() const { return m_lengths; }
 
     // X axis and bounds. The bound setters are the user's edits of "От:" and "До:".
     void SetTimeUnits(bool time);
@@ -105,7 +116,7 @@ public:
     // The traces on screen again from the switches (the spectra in spectrum mode).
     void RefreshDisplay();
 
-    // Readouts after the current marker moved to p.
+    // Readouts (and the lengths) after the current marker moved to p.
     void ShowMarkerReadout(int p);
     void ShowValuesAt(int p);
     void ShowSpectrumValuesAt(int bin);
@@ -136,6 +147,7 @@ private:
     void ShowTimeAndLength(int column);
     // The readouts of the marker's time and length as the document holds them.
     void ShowMarkerReadouts();
+    void UpdateLengths();
 
     CPictDoc& m_doc;
     ViewState& m_view;
@@ -153,6 +165,7 @@ private:
     double m_markerTimeMs = 0.0; // the current marker's time and length as the readouts show them
     double m_markerLength = 0.0;
     std::vector<GraphRow> m_rows;
+    LengthsList m_lengths;
     SwitchState m_varu, m_filter, m_processing;
 };
 

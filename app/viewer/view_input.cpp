@@ -52,20 +52,26 @@ void ViewInput::MoveCurrent(int p) {
 
 // ---- Keyboard ---------------------------------------------------------------------------------
 
-void ViewInput::SearchAroundCurrent() {
-    const auto trace = static_cast<std::size_t>(m_panel.SearchTrace());
-    const TraceArray& x = m_doc.Data().m_bProcessing ? m_doc.Data().m_pAutoCorr[trace] : m_doc.Data().m_pRaw[trace];
-    if (x.empty())
-        return;
-    const AxisRange axis = m_scene.SignalAxis();
+dsp::ExtremumSearch ViewInput::Search(int around, const AxisRange& axis, dsp::ExtremumReach reach) const {
     dsp::ExtremumSearch search;
-    search.marker = m_view.markers.Current();
+    search.marker = around;
     search.firstShown = axis.first;
     search.lastShown = axis.last;
     search.vicinity = m_view.vicinity;
     search.V = m_doc.Data().m_dVelocity;
     search.dt = m_doc.SampleIntervalSeconds();
     search.mode = m_view.searchMode;
+    search.reach = reach;
+    return search;
+}
+
+void ViewInput::SearchAroundCurrent() {
+    const auto trace = static_cast<std::size_t>(m_panel.SearchTrace());
+    const TraceArray& x = m_doc.Data().m_bProcessing ? m_doc.Data().m_pAutoCorr[trace] : m_doc.Data().m_pRaw[trace];
+    if (x.empty())
+        return;
+    const dsp::ExtremumSearch search =
+        Search(m_view.markers.Current(), m_scene.SignalAxis(), dsp::ExtremumReach::TwoWay);
     MoveCurrent(dsp::FindExtremum({x.data(), x.size()}, search));
 }
 
@@ -167,6 +173,7 @@ void ViewInput::RightDoubleClick(int x, const PointerHit& hit) {
         }
         // At the window start a marker is not drawn: this takes it away.
         m_view.markers.Current() = m_doc.Data().m_nWindowStart;
+        m_panel.MarkersMoved();
     }
     m_scene.Redraw();
 }
@@ -182,26 +189,13 @@ void ViewInput::LeftDoubleClick(int x, const PointerHit& hit) {
         m_view.markers.MakeCurrent(j);
         m_view.markers.Current() = q;
     }
-    const double metresPerSample = m_doc.SampleIntervalSeconds() * m_doc.Data().m_dVelocity;
-    const int m = metresPerSample > 0.0 ? static_cast<int>(m_view.vicinity / metresPerSample) : 0;
     const AxisRange axis = m_scene.SignalAxis();
-    const int lo = std::max(q - m, axis.first);
-    const int hi = std::min(q + m, axis.last);
+    const dsp::ExtremumSearch search = Search(q, axis, dsp::ExtremumReach::Click);
     const auto trace = static_cast<std::size_t>(m_panel.SearchTrace());
-    int found = lo;
-    if (hit.overSignal[trace]) {
-        const TraceArray& raw = m_doc.Data().m_pRaw[trace];
-        const int end = std::min(hi, static_cast<int>(raw.size()));
-        for (int k = lo + 1; k < end; ++k) {
-            const double v = raw[static_cast<std::size_t>(k)];
-            const double best = raw[static_cast<std::size_t>(found)];
-            const bool better = m_view.searchMode == dsp::ExtremumMode::Max   ? v > best
-                                : m_view.searchMode == dsp::ExtremumMode::Min ? v < best
-                                                                              : std::abs(v) > std::abs(best);
-            if (better)
-                found = k;
-        }
-    }
+    // The click searches the raw samples, and only when it landed on the search trace.
+    const TraceArray& raw = m_doc.Data().m_pRaw[trace];
+    const int found = hit.overSignal[trace] ? dsp::FindExtremum({raw.data(), raw.size()}, search)
+                                            : dsp::ExtremumWindow(search).first;
     MoveCurrent(found);
     m_scene.Redraw();
 }

@@ -13,8 +13,8 @@ QByteArray TextHeader(const QByteArray& text) {
 }
 
 TEST(ReportDialog, FirstOpeningThenTheKeptState) {
-    ResetReportSettings();
-    const ReportDialogState first = DialogStartState(TheReportSettings());
+    ReportSettings settings;
+    const ReportDialogState first = DialogStartState(settings);
     EXPECT_TRUE(first.comment.isEmpty());
     EXPECT_TRUE(first.fileName && first.lengths && first.velocity && first.operatorText && first.time &&
                 first.pileLength);
@@ -32,21 +32,21 @@ TEST(ReportDialog, FirstOpeningThenTheKeptState) {
     EXPECT_FALSE(edited.CommentEditEnabled());
     EXPECT_TRUE(edited.ReportFileNameEditEnabled());
     // Confirmed once: the next opening starts from what was confirmed.
-    ApplyReportDialog(TheReportSettings(), edited, ReportSource{});
-    TheReportSettings().used = true;
-    const ReportDialogState second = DialogStartState(TheReportSettings());
+    ApplyReportDialog(settings, edited, ReportSource{});
+    settings.used = true;
+    const ReportDialogState second = DialogStartState(settings);
     EXPECT_EQ(second.comment, "Свая 12");
     EXPECT_FALSE(second.velocity);
     EXPECT_FALSE(second.operatorText);
     EXPECT_TRUE(second.saveToFile);
     EXPECT_TRUE(second.fileName);
     EXPECT_EQ(second.reportFileName, "rep");
-    EXPECT_EQ(ReportFileNameLine(TheReportSettings().reportFileName), "Имя файла отчёта - \"rep.wmf\";");
+    EXPECT_EQ(ReportFileNameLine(settings.reportFileName), "Имя файла отчёта - \"rep.wmf\";");
 
     // A new view starts over.
-    ResetReportSettings();
-    EXPECT_EQ(DialogStartState(TheReportSettings()).comment, "");
-    EXPECT_EQ(TheReportSettings().reportFileName, "tmpReportFile");
+    const ReportSettings fresh;
+    EXPECT_EQ(DialogStartState(fresh).comment, "");
+    EXPECT_EQ(fresh.reportFileName, "tmpReportFile");
 }
 
 TEST(ReportLines, FromTheDocument) {

@@ -58,8 +58,6 @@ CPictView::CPictView(Prompts& prompts, QWidget* parent) : QOpenGLWidget(parent),
     setFormat(format);
     setFocusPolicy(Qt::StrongFocus);
     setMinimumSize(10, 14);
-    // The report settings are one set for the process and start afresh with every new viewer.
-    ResetReportSettings();
     m_dlgReport = new CPrintReport(this);
 }
 
@@ -102,8 +100,6 @@ void CPictView::paintGL() {
     DrawPicture(m_scene, PaintPicture(*m_doc, m_scene, m_view->grid ? 1 : 0));
     if (!m_doc->Data().m_bLoaded)
         return;
-    m_lengths = ComputeLengthsList(m_view->markers.position, m_doc->Data().m_nWindowStart,
-                                   m_doc->SampleIntervalSeconds(), m_doc->Data().m_dVelocity);
     emit panelChanged();
 }
 

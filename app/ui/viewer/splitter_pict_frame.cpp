@@ -35,11 +35,6 @@ constexpr int kPanelWidth = 230;
 
 } // namespace
 
-dsp::FilterSettings& ProgramFilterSettings() {
-    static dsp::FilterSettings settings{};
-    return settings;
-}
-
 CSplitterPictFrame::CSplitterPictFrame(CMainFrame& main, const QString& sgyPath)
     : m_main(main), m_doc(main.viewerDisplay()), m_path(sgyPath) {
     setAttribute(Qt::WA_DeleteOnClose);
@@ -68,14 +63,14 @@ CSplitterPictFrame::CSplitterPictFrame(CMainFrame& main, const QString& sgyPath)
     setWidget(client);
 
     m_render = std::make_unique<RenderScene>(m_pictView->scene(), m_doc, m_view, [this] { m_pictView->update(); });
-    m_model = std::make_unique<PictPanelModel>(m_doc, m_view, *m_render, ProgramFilterSettings(), main.prompts());
+    m_model = std::make_unique<PictPanelModel>(m_doc, m_view, *m_render, dsp::ProgramFilterSettings(), main.prompts());
     m_input = std::make_unique<ViewInput>(m_doc, m_view, *m_render, *m_model);
     m_pictView->Attach(m_doc, m_view, *m_render, *m_input);
     m_panel->Attach(*m_model);
     connect(m_panel, &CPictForm1::changed, this, &CSplitterPictFrame::refresh);
     connect(m_pictView, &CPictView::panelChanged, this, [this] {
         m_panel->Refresh(m_doc.Data().m_bLoaded);
-        m_panel->ShowLengths(m_pictView->lengths());
+        m_panel->ShowLengths(m_model->Lengths());
     });
     connect(m_pictView, &CPictView::printReportRequested, this, &CSplitterPictFrame::OnPrintReport);
     createMenu();
@@ -88,7 +83,7 @@ CSplitterPictFrame::~CSplitterPictFrame() {
 }
 
 bool CSplitterPictFrame::Load() {
-    const bool loaded = LoadPictDoc(m_doc, m_path, m_main.prompts(), ProgramFilterSettings());
+    const bool loaded = LoadPictDoc(m_doc, m_path, m_main.prompts(), dsp::ProgramFilterSettings());
     if (loaded) {
         m_model->InitialUpdate();
         m_pictView->OnInitialUpdate();
@@ -273,8 +268,8 @@ void CSplitterPictFrame::SwitchPane() {
 void CSplitterPictFrame::OnPrintReport() {
     if (!m_doc.Data().m_bLoaded)
         return;
-    RunReportCommand(this, m_pictView->reportDialog(), m_doc, m_pictView->scene(), m_pictView->lengths(),
-                     m_model->SearchTrace(), m_view.grid ? 1 : 0, m_main.prompts());
+    RunReportCommand(this, m_pictView->reportDialog(), m_pictView->reportSettings(), m_doc, m_pictView->scene(),
+                     m_model->Lengths(), m_model->SearchTrace(), m_view.grid ? 1 : 0, m_main.prompts());
     m_pictView->update();
 }
 
@@ -328,7 +323,7 @@ void CSplitterPictFrame::closeEvent(QCloseEvent* event) {
         // The panel's destruction: the toolbar as the user left it, then the gain and the filter
         // settings kept beside the file.
         m_main.setToolbarVisible(m_main.files().ToolbarVisible());
-        SavePictSettings(m_doc, ProgramFilterSettings(), m_main.prompts()); // a failure has been told
+        SavePictSettings(m_doc, dsp::ProgramFilterSettings(), m_main.prompts()); // a failure has been told
         if (m_main.viewerFrame() == this)
             m_main.setViewerFrame(nullptr);
     }
