@@ -7,8 +7,8 @@
 #include "app/render/graph_setup.h"
 #include "app/render/offscreen_render.h"
 #include "app/seams/stderr_prompts.h"
-#include "app/viewer/pict_load.h"
-#include "app/viewer/pict_processing.h"
+#include "app/viewer/viewer_paint.h"
+#include "cli/viewer_session.h"
 
 #include <QFile>
 #include <QImageWriter>
@@ -95,26 +95,19 @@ std::optional<RenderRequest> Parse(const QStringList& args) {
     return r;
 }
 
-// The document after its load, switched the way the request asks, as the viewer's controls would.
-void ApplyRequest(CPictDoc& doc, CGraphScene& scene, const RenderRequest& r) {
+// The viewer switched the way the request asks, through the panel's rules.
+void ApplyRequest(ViewerSession& v, const RenderRequest& r) {
+    v.model.SetTimeUnits(r.timeUnits);
     if (r.fillMode)
-        doc.SetFillMode(*r.fillMode);
-    doc.SetUnits(r.timeUnits);
-    scene.m_nTimeUnits = r.timeUnits ? 1 : 0;
-    if (r.spectrum) {
-        doc.SetSpectrumMode(true);
-        doc.ComputeSpectra(static_cast<dsp::FftWindow>(doc.Data().m_nFftWindow),
-                           static_cast<dsp::SpectrumScale>(doc.Data().m_nSpectrumScale), true);
-    }
+        v.model.SetFillMode(*r.fillMode);
+    if (r.spectrum)
+        v.model.EnterSpectrum();
     if (r.single > 0) {
-        scene.m_nSingleMode = 1;
-        doc.SetSingleTrace(r.single - 1);
+        v.doc.SetSingleTrace(r.single - 1);
+        v.view.singleMode = true;
     }
-    // The first marker given is the current one, the second the previous one.
-    for (std::size_t i = 0; i < r.markers.size(); ++i)
-        scene.m_nMarkers[i] = r.markers[i];
-    scene.m_nCurrentMarker = 0;
-    scene.m_nPreviousMarker = 1;
+    v.view.grid = r.grid;
+    v.PlaceMarkers(r.markers);
 }
 
 bool WritePng(const QImage& image, const QString& path) {
@@ -134,25 +127,20 @@ int RunRender(const QStringList& args, QIODevice& err, Prompts& prompts) {
         return kExitUsage;
     }
     const RenderRequest& r = *request;
-    ViewerDisplaySettings display;
-    CPictDoc doc(display);
-    dsp::FilterSettings filter{};
-    PictLoadOptions options;
-    options.velocity = r.velocity;
-    options.settingsFiles = dsp::MissingFile::Leave;
-    if (!LoadPictDoc(doc, r.input, prompts, filter, options))
+    ViewerSession v(prompts);
+    if (!v.Open(r.input, r.velocity, prompts))
         return kExitFailed;
-    if (r.single > doc.Data().m_nTraceCount) {
+    if (r.single > v.doc.Data().m_nTraceCount) {
         err.write(QStringLiteral("zarno-cli: the file has %1 trace(s); --single %2 is not one of them\n")
-                      .arg(doc.Data().m_nTraceCount)
+                      .arg(v.doc.Data().m_nTraceCount)
                       .arg(r.single)
                       .toUtf8());
         return kExitUsage;
     }
+    ApplyRequest(v, r);
     CGraphScene scene;
-    ApplyRequest(doc, scene, r);
-    SetUpGraphs(scene, doc);
-    const GraphPicture picture = PaintPicture(doc, scene, r.grid ? 1 : 0);
+    SetUpGraphs(scene, SignalGraphsOf(v.doc), SpectrumGraphsOf(v.doc));
+    const GraphPicture picture = PaintDescription(v.doc, v.view);
     QString error;
     const QImage image = RenderOffscreen(scene, picture, r.width, r.height, OffscreenLook::Screen(), &error);
     if (image.isNull()) {

@@ -8,9 +8,8 @@
 #include "app/report/report_output.h"
 #include "app/report/report_picture.h"
 #include "app/seams/stderr_prompts.h"
-#include "app/viewer/detached_scene.h"
-#include "app/viewer/pict_load.h"
-#include "app/viewer/pict_panel_model.h"
+#include "app/viewer/viewer_paint.h"
+#include "cli/viewer_session.h"
 
 #include <QDir>
 #include <QFile>
@@ -85,39 +84,18 @@ std::unique_ptr<QGuiApplication> GuiApplicationIfNone() {
     return std::make_unique<QGuiApplication>(argc, argv);
 }
 
-// One recording as it opens in a new viewer, with the velocity and the markers given through the
-// panel's rules.
+// One recording as it opens in a new viewer, with the velocity and the markers given, and its graphs.
 struct OpenedRecording {
-    explicit OpenedRecording(Prompts& prompts) : model(doc, view, detached, filter, prompts) {}
-
-    ViewerDisplaySettings display;
-    CPictDoc doc{display};
-    ViewState view;
-    DetachedScene detached{doc};
-    dsp::FilterSettings filter{};
-    PictPanelModel model;
+    explicit OpenedRecording(Prompts& prompts) : viewer(prompts) {}
+    ViewerSession viewer;
     CGraphScene scene;
 };
 
 bool Open(OpenedRecording& r, const QString& path, const ReportRequest& request, Prompts& prompts) {
-    PictLoadOptions options;
-    options.velocity = request.velocity;
-    options.settingsFiles = dsp::MissingFile::Leave;
-    if (!LoadPictDoc(r.doc, path, prompts, r.filter, options))
+    if (!r.viewer.Open(path, request.velocity, prompts))
         return false;
-    r.model.InitialUpdate();
-    r.model.SetVelocity(request.velocity);
-    // The first marker given is the current one, the second the previous one.
-    MarkerSet markers;
-    for (std::size_t i = 0; i < request.markers.size(); ++i)
-        markers.position[i] = request.markers[i];
-    markers.current = 0;
-    markers.previous = 1;
-    r.model.SetMarkers(markers);
-    r.scene.m_nMarkers = markers.position;
-    r.scene.m_nCurrentMarker = markers.current;
-    r.scene.m_nPreviousMarker = markers.previous;
-    SetUpGraphs(r.scene, r.doc);
+    r.viewer.PlaceMarkers(request.markers);
+    SetUpGraphs(r.scene, SignalGraphsOf(r.viewer.doc), SpectrumGraphsOf(r.viewer.doc));
     return true;
 }
 
@@ -126,7 +104,7 @@ ReportSettings SettingsFor(const OpenedRecording& r, const ReportRequest& reques
     ReportDialogState dialog = DialogStartState(ReportSettings{});
     dialog.comment = request.comment;
     ReportSettings settings;
-    ApplyReportDialog(settings, dialog, ReportSourceOf(r.doc, r.model.Lengths(), request.trace - 1));
+    ApplyReportDialog(settings, dialog, ReportSourceOf(r.viewer.doc, r.viewer.model.Lengths(), request.trace - 1));
     return settings;
 }
 
@@ -143,10 +121,11 @@ public:
         OpenedRecording recording(m_prompts);
         if (!Open(recording, path, m_request, m_prompts))
             return Failed(path, QStringLiteral("cannot be opened"));
-        if (m_request.trace > recording.doc.Data().m_nTraceCount)
+        if (m_request.trace > recording.viewer.doc.Data().m_nTraceCount)
             return Failed(path, QStringLiteral("has no trace %1").arg(m_request.trace));
         QString error;
-        const QImage picture = ReportPictureFor(page, ViewPictureRenderer(recording.doc, recording.scene, 1, &error));
+        const QImage picture = ReportPictureFor(
+            page, ViewPictureRenderer(recording.scene, PaintDescription(recording.viewer.doc, recording.viewer.view), &error));
         if (picture.isNull())
             return Failed(path, QStringLiteral("cannot draw the picture: %1").arg(error));
         return draw(SettingsFor(recording, m_request), picture);

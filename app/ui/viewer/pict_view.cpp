@@ -8,6 +8,7 @@
 #include "app/ui/viewer/render_scene.h"
 #include "app/viewer/pict_doc.h"
 #include "app/viewer/view_input.h"
+#include "app/viewer/viewer_paint.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -77,7 +78,7 @@ void CPictView::Attach(CPictDoc& doc, ViewState& view, RenderScene& scene, ViewI
 void CPictView::OnInitialUpdate() {
     if (!m_doc || !m_doc->Data().m_bLoaded)
         return;
-    SetUpGraphs(m_scene, *m_doc);
+    SetUpGraphs(m_scene, SignalGraphsOf(*m_doc), SpectrumGraphsOf(*m_doc));
     m_doc->SetSingleTrace(0);
     update();
 }
@@ -96,8 +97,7 @@ void CPictView::paintGL() {
     ++m_paints;
     if (!m_scene.HasContext() || !m_doc)
         return;
-    m_render->SyncForDrawing();
-    DrawPicture(m_scene, PaintPicture(*m_doc, m_scene, m_view->grid ? 1 : 0));
+    DrawPicture(m_scene, PaintDescription(*m_doc, *m_view));
     if (!m_doc->Data().m_bLoaded)
         return;
     emit panelChanged();

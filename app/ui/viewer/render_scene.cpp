@@ -1,6 +1,7 @@
 #include "app/ui/viewer/render_scene.h"
 
 #include "app/render/graph_setup.h"
+#include "app/viewer/viewer_paint.h"
 
 #include <algorithm>
 
@@ -14,7 +15,7 @@ std::size_t TraceSlot(int trace) {
 
 } // namespace
 
-RenderScene::RenderScene(CGraphScene& scene, CPictDoc& doc, const ViewState& view, std::function<void()> redraw)
+RenderScene::RenderScene(CGraphScene& scene, const CPictDoc& doc, const ViewState& view, std::function<void()> redraw)
     : m_scene(scene), m_doc(doc), m_view(view), m_redraw(std::move(redraw)) {}
 
 CGraphArea& RenderScene::Area(int trace, bool spectrum) {
@@ -26,7 +27,7 @@ const CGraphArea& RenderScene::Area(int trace, bool spectrum) const {
 }
 
 void RenderScene::SetUpSignals(double pad) {
-    SetUpSignalGraphs(m_scene, m_doc);
+    SetUpSignalGraphs(m_scene, SignalGraphsOf(m_doc));
     if (pad == 0.0)
         return;
     for (CGraphArea& area : m_scene.m_signals.areas) {
@@ -36,7 +37,7 @@ void RenderScene::SetUpSignals(double pad) {
 }
 
 void RenderScene::SetUpSpectra() {
-    SetUpSpectrumGraphs(m_scene, m_doc);
+    SetUpSpectrumGraphs(m_scene, SpectrumGraphsOf(m_doc));
 }
 
 void RenderScene::Redraw() {
@@ -84,16 +85,6 @@ void RenderScene::ZoomSpectra(int traces, int bias) {
 
 void RenderScene::PanSpectra(int traces, int bias) {
     m_scene.PanSpectra(traces, bias);
-}
-
-void RenderScene::SyncForDrawing() {
-    m_scene.m_nMarkers = m_view.markers.position;
-    m_scene.m_nCurrentMarker = m_view.markers.current;
-    m_scene.m_nPreviousMarker = m_view.markers.previous;
-    m_scene.m_nSingleMode = m_view.singleMode ? 1 : 0;
-    m_scene.m_nTimeUnits = m_view.timeUnits ? 1 : 0;
-    m_scene.m_dFillLevel = m_doc.Data().m_dFillLevel;
-    m_scene.m_pGains = m_doc.Data().m_dGain.data();
 }
 
 int RenderScene::AxisX(int x) const {

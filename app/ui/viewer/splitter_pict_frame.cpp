@@ -13,6 +13,7 @@
 #include "app/viewer/pict_panel_model.h"
 #include "app/viewer/pict_processing.h"
 #include "app/viewer/view_input.h"
+#include "app/viewer/viewer_paint.h"
 
 #include <QAction>
 #include <QApplication>
@@ -268,8 +269,9 @@ void CSplitterPictFrame::SwitchPane() {
 void CSplitterPictFrame::OnPrintReport() {
     if (!m_doc.Data().m_bLoaded)
         return;
-    RunReportCommand(this, m_pictView->reportDialog(), m_pictView->reportSettings(), m_doc, m_pictView->scene(),
-                     m_model->Lengths(), m_model->SearchTrace(), m_view.grid ? 1 : 0, m_main.prompts());
+    RunReportCommand(this, m_pictView->reportDialog(), m_pictView->reportSettings(),
+                     ReportSourceOf(m_doc, m_model->Lengths(), m_model->SearchTrace()), m_pictView->scene(),
+                     PaintDescription(m_doc, m_view), m_main.prompts());
     m_pictView->update();
 }
 
