@@ -8,13 +8,13 @@
 #include "app/render/offscreen_render.h"
 #include "app/seams/stderr_prompts.h"
 #include "app/viewer/viewer_paint.h"
+#include "cli/viewer_options.h"
 #include "cli/viewer_session.h"
 
 #include <QFile>
 #include <QImageWriter>
 #include <QSaveFile>
 
-#include <limits>
 #include <optional>
 
 namespace zarno::cli {
@@ -27,7 +27,6 @@ constexpr char kRenderUsage[] =
 
 // A picture larger than this on either side is refused rather than allocated.
 constexpr int kMaxPictureSide = 16384;
-constexpr int kMaxMarkers = kGraphMarkers;
 
 struct RenderRequest {
     int width = 1000;
@@ -54,44 +53,39 @@ std::optional<int> FillModeNamed(const QString& name) {
 }
 
 std::optional<RenderRequest> Parse(const QStringList& args) {
-    RenderRequest r;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        const bool hasValue = i + 1 < args.size();
-        std::optional<int> n;
-        if (a == "--spectrum") {
-            r.spectrum = true;
-        } else if (a == "--no-grid") {
-            r.grid = false;
-        } else if (a == "--time") {
-            r.timeUnits = true;
-        } else if (a == "--length") {
-            r.timeUnits = false;
-        } else if ((a == "--width" || a == "--height") && hasValue &&
-                   (n = IntArgument(args[++i], 1, kMaxPictureSide))) {
-            (a == "--width" ? r.width : r.height) = *n;
-        } else if (a == "--single" && hasValue && (n = IntArgument(args[++i], 1, kGraphSetSize))) {
-            r.single = *n;
-        } else if (a == "--fill" && hasValue && (n = FillModeNamed(args[++i]))) {
-            r.fillMode = n;
-        } else if (a == "--marker" && hasValue && r.markers.size() < kMaxMarkers &&
-                   (n = IntArgument(args[++i], std::numeric_limits<int>::min(), std::numeric_limits<int>::max()))) {
-            r.markers.push_back(*n);
-        } else if (a == "--velocity" && hasValue) {
-            bool ok = false;
-            r.velocity = args[++i].toDouble(&ok);
-            if (!ok)
-                return std::nullopt;
-        } else if (a == "-o" && hasValue) {
-            r.output = args[++i];
-        } else if (a.startsWith('-') || !r.input.isEmpty()) {
-            return std::nullopt;
-        } else {
-            r.input = a;
-        }
-    }
-    if (r.input.isEmpty() || r.output.isEmpty())
+    const QCommandLineOption width = ValueOption("width", "W"), height = ValueOption("height", "H");
+    const QCommandLineOption spectrum = FlagOption("spectrum"), noGrid = FlagOption("no-grid");
+    const QCommandLineOption single = ValueOption("single", "N"), fill = ValueOption("fill", "MODE");
+    const QCommandLineOption time = FlagOption("time"), length = FlagOption("length");
+    const QCommandLineOption output = ValueOption("o", "OUT");
+    QCommandLineParser parser;
+    parser.addOptions({width, height, spectrum, noGrid, single, fill, time, length, output, MarkerOption(),
+                       VelocityOption()});
+    parser.addPositionalArgument("file", "FILE.sgy");
+    if (!ParseCommandLine(parser, args) || parser.positionalArguments().size() != 1 || parser.value(output).isEmpty())
         return std::nullopt;
+    RenderRequest r;
+    const std::optional<int> w = IntOption(parser, width, 1, kMaxPictureSide, r.width);
+    const std::optional<int> h = IntOption(parser, height, 1, kMaxPictureSide, r.height);
+    const std::optional<int> n = IntOption(parser, single, 1, kGraphSetSize, r.single);
+    const std::optional<std::vector<int>> markers = MarkerOptions(parser);
+    const std::optional<double> velocity = VelocityValue(parser);
+    if (!w || !h || !n || !markers || !velocity)
+        return std::nullopt;
+    if (parser.isSet(fill) && !(r.fillMode = FillModeNamed(parser.value(fill))))
+        return std::nullopt;
+    r.width = *w;
+    r.height = *h;
+    r.single = *n;
+    r.markers = *markers;
+    r.velocity = *velocity;
+    r.spectrum = parser.isSet(spectrum);
+    r.grid = !parser.isSet(noGrid);
+    // Of --time and --length the last given counts.
+    const QStringList names = parser.optionNames();
+    r.timeUnits = names.lastIndexOf("length") <= names.lastIndexOf("time");
+    r.output = parser.value(output);
+    r.input = parser.positionalArguments().front();
     return r;
 }
 

@@ -9,6 +9,7 @@
 #include "app/report/report_picture.h"
 #include "app/seams/stderr_prompts.h"
 #include "app/viewer/viewer_paint.h"
+#include "cli/viewer_options.h"
 #include "cli/viewer_session.h"
 
 #include <QDir>
@@ -18,7 +19,6 @@
 #include <QSaveFile>
 #include <QSet>
 
-#include <limits>
 #include <optional>
 
 namespace zarno::cli {
@@ -39,35 +39,26 @@ struct ReportRequest {
 };
 
 std::optional<ReportRequest> Parse(const QStringList& args) {
-    ReportRequest r;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        const bool hasValue = i + 1 < args.size();
-        std::optional<int> n;
-        if (a == "--emf") {
-            r.emf = true;
-        } else if (a == "--velocity" && hasValue) {
-            bool ok = false;
-            r.velocity = args[++i].toDouble(&ok);
-            if (!ok)
-                return std::nullopt;
-        } else if (a == "--comment" && hasValue) {
-            r.comment = args[++i];
-        } else if (a == "--marker" && hasValue && r.markers.size() < kLengthsListRows &&
-                   (n = IntArgument(args[++i], 0, std::numeric_limits<int>::max()))) {
-            r.markers.push_back(*n);
-        } else if (a == "--trace" && hasValue && (n = IntArgument(args[++i], 1, kPictTraces))) {
-            r.trace = *n;
-        } else if (a == "-o" && hasValue) {
-            r.outputDir = args[++i];
-        } else if (a.startsWith('-')) {
-            return std::nullopt;
-        } else {
-            r.inputs << a;
-        }
-    }
-    if (r.inputs.isEmpty() || r.outputDir.isEmpty())
+    const QCommandLineOption comment = ValueOption("comment", "TEXT"), trace = ValueOption("trace", "N");
+    const QCommandLineOption emf = FlagOption("emf"), output = ValueOption("o", "DIR");
+    QCommandLineParser parser;
+    parser.addOptions({comment, trace, emf, output, MarkerOption(), VelocityOption()});
+    parser.addPositionalArgument("files", "FILE.sgy...");
+    if (!ParseCommandLine(parser, args) || parser.positionalArguments().isEmpty() || parser.value(output).isEmpty())
         return std::nullopt;
+    ReportRequest r;
+    const std::optional<int> n = IntOption(parser, trace, 1, kPictTraces, r.trace);
+    const std::optional<std::vector<int>> markers = MarkerOptions(parser);
+    const std::optional<double> velocity = VelocityValue(parser);
+    if (!n || !markers || !velocity)
+        return std::nullopt;
+    r.trace = *n;
+    r.markers = *markers;
+    r.velocity = *velocity;
+    r.comment = parser.value(comment);
+    r.emf = parser.isSet(emf);
+    r.outputDir = parser.value(output);
+    r.inputs = parser.positionalArguments();
     return r;
 }
 
