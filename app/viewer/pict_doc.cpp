@@ -31,22 +31,17 @@ std::size_t Slot(int trace) {
 } // namespace
 
 CPictDoc::CPictDoc(ViewerDisplaySettings& mainWindow) : m_mainWindow(mainWindow) {
-    m_d.m_nFillMode = mainWindow.m_nZakraskaGrafs;
-    m_d.m_dFillLevel = FillLevelOfMode(m_d.m_nFillMode);
-    m_d.m_nMaxGraphs = OrDefault(mainWindow.m_nNScreenMaxGraf, kDefaultMaxGraphs);
-    m_d.m_nBiasXGr = OrDefault(mainWindow.m_nBiasXGr, kDefaultBiasXGr);
-    m_d.m_nBiasXFur = OrDefault(mainWindow.m_nBiasXFur, kDefaultBiasXFur);
-    m_d.m_nBiasKoeffY = OrDefault(mainWindow.m_nBiasKoeffY, kDefaultBiasKoeffY);
-    m_d.m_bShown = mainWindow.m_bShown;
+    ViewerDisplaySettings& d = m_d.m_display;
+    d = mainWindow;
+    d.m_nMaxGraphs = OrDefault(d.m_nMaxGraphs, kDefaultMaxGraphs);
+    d.m_nBiasXGr = OrDefault(d.m_nBiasXGr, kDefaultBiasXGr);
+    d.m_nBiasXFur = OrDefault(d.m_nBiasXFur, kDefaultBiasXFur);
+    d.m_nBiasKoeffY = OrDefault(d.m_nBiasKoeffY, kDefaultBiasKoeffY);
+    m_d.m_dFillLevel = FillLevelOfMode(d.m_nFillMode);
 }
 
 CPictDoc::~CPictDoc() {
-    m_mainWindow.m_bShown = m_d.m_bShown;
-    m_mainWindow.m_nZakraskaGrafs = m_d.m_nFillMode;
-    m_mainWindow.m_nNScreenMaxGraf = m_d.m_nMaxGraphs;
-    m_mainWindow.m_nBiasXGr = m_d.m_nBiasXGr;
-    m_mainWindow.m_nBiasXFur = m_d.m_nBiasXFur;
-    m_mainWindow.m_nBiasKoeffY = m_d.m_nBiasKoeffY;
+    m_mainWindow = m_d.m_display;
 }
 
 const TraceArray& CPictDoc::DisplayedArray(int i) const {
@@ -63,15 +58,10 @@ const TraceArray& CPictDoc::DisplayedArray(int i) const {
 void CPictDoc::TakeRecording(PictDocData content) {
     const PictDocData kept = std::move(m_d);
     m_d = std::move(content);
-    m_d.m_nMaxGraphs = kept.m_nMaxGraphs;
-    m_d.m_nBiasXGr = kept.m_nBiasXGr;
-    m_d.m_nBiasXFur = kept.m_nBiasXFur;
-    m_d.m_nBiasKoeffY = kept.m_nBiasKoeffY;
-    m_d.m_nFillMode = kept.m_nFillMode;
+    m_d.m_display = kept.m_display;
     m_d.m_dFillLevel = kept.m_dFillLevel;
-    m_d.m_bShown = kept.m_bShown;
     m_d.m_nTraceCount = std::clamp(m_d.m_nTraceCount, 0, kPictTraces);
-    m_d.m_nGraphsOnScreen = std::min(m_d.m_nTraceCount, m_d.m_nMaxGraphs);
+    m_d.m_nGraphsOnScreen = std::min(m_d.m_nTraceCount, m_d.m_display.m_nMaxGraphs);
     m_d.m_nEnabledCount = m_d.m_nTraceCount;
     RebuildVisibleRows();
 }
@@ -138,17 +128,18 @@ void CPictDoc::ComputeSpectra(dsp::FftWindow window, dsp::SpectrumScale scale, b
 // ---- Display ----------------------------------------------------------------------------------
 
 void CPictDoc::ApplyDisplaySettings(int maxGraphs, int biasXGr, int biasXFur, int biasKoeffY) {
-    m_d.m_nMaxGraphs = maxGraphs;
-    m_d.m_nBiasXGr = biasXGr;
-    m_d.m_nBiasXFur = biasXFur;
-    m_d.m_nBiasKoeffY = biasKoeffY;
-    m_d.m_nGraphsOnScreen = std::min(m_d.m_nTraceCount, OrDefault(m_d.m_nMaxGraphs, kDefaultMaxGraphs));
+    ViewerDisplaySettings& d = m_d.m_display;
+    d.m_nMaxGraphs = maxGraphs;
+    d.m_nBiasXGr = biasXGr;
+    d.m_nBiasXFur = biasXFur;
+    d.m_nBiasKoeffY = biasKoeffY;
+    m_d.m_nGraphsOnScreen = std::min(m_d.m_nTraceCount, OrDefault(d.m_nMaxGraphs, kDefaultMaxGraphs));
     m_d.m_nEnabledCount = m_d.m_nTraceCount;
     RebuildVisibleRows();
 }
 
 void CPictDoc::SetFillMode(int mode) {
-    m_d.m_nFillMode = mode;
+    m_d.m_display.m_nFillMode = mode;
     m_d.m_dFillLevel = FillLevelOfMode(mode);
 }
 
@@ -175,7 +166,7 @@ void CPictDoc::SetGain(int trace, double gain) {
 }
 
 void CPictDoc::SetShown(int trace, bool shown) {
-    m_d.m_bShown[Slot(trace)] = shown;
+    m_d.m_display.m_bShown[Slot(trace)] = shown;
     RebuildEnabled();
 }
 
@@ -198,7 +189,7 @@ void CPictDoc::SetSingleTrace(int trace) {
 void CPictDoc::RebuildEnabled() {
     int count = 0;
     for (int i = 0; i < m_d.m_nTraceCount; ++i)
-        if (m_d.m_bShown[static_cast<std::size_t>(i)])
+        if (m_d.m_display.m_bShown[static_cast<std::size_t>(i)])
             m_d.m_nEnabled[static_cast<std::size_t>(count++)] = i;
     m_d.m_nEnabledCount = count;
     RebuildVisibleRows();

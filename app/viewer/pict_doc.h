@@ -35,13 +35,10 @@ struct PictDocData {
     int m_nSampleIntervalUs = 0;
     int m_nSamples = 0;
     int m_nFormatCode = 0;
-    int m_nMaxGraphs = 0;
+    ViewerDisplaySettings m_display; // with the defaults in place of the stored zeros
     int m_nGraphsOnScreen = 0;
     int m_nEnabledCount = 0;
     int m_nTraceCount = 0; // traces held: the file's count, at most kPictTraces
-    int m_nBiasXGr = 0;
-    int m_nBiasXFur = 0;
-    int m_nBiasKoeffY = 0;
     int m_nSelIndex = 0;
     int m_nSelRow = 0;
     int m_nFirstRow = 0;
@@ -50,7 +47,6 @@ struct PictDocData {
     double m_dUnitsPerSample = 0.0;
     double m_dFillLevel = 1.0;
     TraceArrays m_pRaw;
-    std::array<bool, kPictTraces> m_bShown{true, true};
     std::array<double, kPictTraces> m_dGain{1.0, 1.0};
     std::array<int, kPictTraces> m_nEnabled{0, 1};
     std::array<int, kPictTraces> m_nVisible{0, 1}; // the trace of each screen row, top first
@@ -68,7 +64,6 @@ struct PictDocData {
     std::array<int, kPictTraces> m_nImpactIndex{0, 0};
     std::array<int, kPictTraces> m_nEchoIndex{0, 0};
     std::array<double, kPictTraces> m_dLength{0.0, 0.0};
-    int m_nFillMode = 0;
     bool m_bLoaded = false;
     bool m_bSpectrum = false;
     TraceArrays m_pSpectrum;

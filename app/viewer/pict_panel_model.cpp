@@ -65,7 +65,7 @@ void PictPanelModel::InitialUpdate() {
     m_rows.clear();
     for (int i = 0; i < m_doc.Data().m_nTraceCount; ++i) {
         const auto t = static_cast<std::size_t>(i);
-        m_rows.push_back({m_doc.Data().m_bShown[t], QString::asprintf("%2.1f", m_doc.Data().m_dGain[t]),
+        m_rows.push_back({m_doc.Data().m_display.m_bShown[t], QString::asprintf("%2.1f", m_doc.Data().m_dGain[t]),
                           QStringLiteral("0")});
     }
 }
@@ -286,14 +286,14 @@ void PictPanelModel::SetShown(int row, bool shown) {
         return;
     const auto r = static_cast<std::size_t>(row);
     if (!m_doc.Data().m_bLoaded) {
-        m_rows[r].checked = m_doc.Data().m_bShown[r];
+        m_rows[r].checked = m_doc.Data().m_display.m_bShown[r];
         return;
     }
     m_doc.SetShown(row, shown);
     m_rows[r].checked = shown;
     if (!shown && row == m_view.searchTrace)
         SetGraphNumber(2 - row);
-    const int most = std::min(m_doc.Data().m_nMaxGraphs == 0 ? kDefaultMaxGraphs : m_doc.Data().m_nMaxGraphs,
+    const int most = std::min(m_doc.Data().m_display.m_nMaxGraphs == 0 ? kDefaultMaxGraphs : m_doc.Data().m_display.m_nMaxGraphs,
                               m_doc.Data().m_nEnabledCount);
     if (shown)
         m_doc.SetGraphsOnScreen(std::min(m_doc.Data().m_nGraphsOnScreen + 1, most));
@@ -323,7 +323,7 @@ void PictPanelModel::HeaderClicked(GraphColumn column) {
             m_doc.SetShown(static_cast<int>(i), true);
         }
         m_doc.SetGraphsOnScreen(std::min(m_doc.Data().m_nTraceCount,
-                                         m_doc.Data().m_nMaxGraphs == 0 ? kDefaultMaxGraphs : m_doc.Data().m_nMaxGraphs));
+                                         m_doc.Data().m_display.m_nMaxGraphs == 0 ? kDefaultMaxGraphs : m_doc.Data().m_display.m_nMaxGraphs));
         m_scene.Redraw();
         break;
     case GraphColumn::Ky:

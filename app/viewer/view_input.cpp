@@ -221,7 +221,7 @@ void ViewInput::DragAxisStrip(bool left, int x) {
     const bool leftward = x < m_lastX;
     const int traces = m_doc.Data().m_nTraceCount;
     if (m_doc.Data().m_bSpectrum) {
-        const int bias = right ? -m_doc.Data().m_nBiasXFur : m_doc.Data().m_nBiasXFur;
+        const int bias = right ? -m_doc.Data().m_display.m_nBiasXFur : m_doc.Data().m_display.m_nBiasXFur;
         if (right || leftward)
             left ? m_scene.PanSpectra(traces, bias) : m_scene.ZoomSpectra(traces, bias);
     } else {

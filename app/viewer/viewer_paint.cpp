@@ -18,7 +18,7 @@ SignalGraphs SignalGraphsOf(const CPictDoc& doc) {
     s.traceCount = d.m_nTraceCount;
     for (int i = 0; i < kPictTraces; ++i)
         s.traces[static_cast<std::size_t>(i)] = doc.DisplayedArray(i);
-    s.biasKoeffY = d.m_nBiasKoeffY;
+    s.biasKoeffY = d.m_display.m_nBiasKoeffY;
     s.unitsPerSample = d.m_dUnitsPerSample;
     return s;
 }
@@ -31,7 +31,7 @@ SpectrumGraphs SpectrumGraphsOf(const CPictDoc& doc) {
     s.traceCount = d.m_nTraceCount;
     for (std::size_t t = 0; t < d.m_pSpectrum.size(); ++t)
         s.spectra[t] = d.m_pSpectrum[t];
-    s.biasKoeffY = d.m_nBiasKoeffY;
+    s.biasKoeffY = d.m_display.m_nBiasKoeffY;
     s.frequencyStep = dsp::SpectrumFrequencyStep(d.m_nSamples, d.m_dUnitsPerSample);
     return s;
 }

@@ -178,7 +178,7 @@ TEST_F(ViewerWindow, ClosingKeepsTheSettingsBesideTheFileAndBringsTheManagerBack
     EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("VARY.ini"))));
     EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("FILTER.ini"))));
     // The next viewer starts with the display settings the last one left.
-    EXPECT_EQ(m_frame->viewerDisplay().m_nZakraskaGrafs, 2);
+    EXPECT_EQ(m_frame->viewerDisplay().m_nFillMode, 2);
     // The report's settings, by contrast, belong to each viewer: a new one starts afresh and leaves
     // the choices of one already open alone.
     CSplitterPictFrame* next = qobject_cast<CSplitterPictFrame*>(m_frame->OpenViewer(path()));

@@ -34,13 +34,13 @@ TEST(PictDoc, ConstructionTakesTheMainWindowsSettings) {
         SCOPED_TRACE(c.fillMode);
         ViewerDisplaySettings main = c.stored;
         CPictDoc doc(main);
-        EXPECT_EQ(doc.Data().m_nMaxGraphs, c.maxGraphs);
-        EXPECT_EQ(doc.Data().m_nBiasXGr, c.biasXGr);
-        EXPECT_EQ(doc.Data().m_nBiasXFur, c.biasXFur);
-        EXPECT_EQ(doc.Data().m_nBiasKoeffY, c.biasKoeffY);
-        EXPECT_EQ(doc.Data().m_nFillMode, c.fillMode);
+        EXPECT_EQ(doc.Data().m_display.m_nMaxGraphs, c.maxGraphs);
+        EXPECT_EQ(doc.Data().m_display.m_nBiasXGr, c.biasXGr);
+        EXPECT_EQ(doc.Data().m_display.m_nBiasXFur, c.biasXFur);
+        EXPECT_EQ(doc.Data().m_display.m_nBiasKoeffY, c.biasKoeffY);
+        EXPECT_EQ(doc.Data().m_display.m_nFillMode, c.fillMode);
         EXPECT_EQ(doc.Data().m_dFillLevel, c.fillLevel);
-        EXPECT_EQ(doc.Data().m_bShown, c.stored.m_bShown);
+        EXPECT_EQ(doc.Data().m_display.m_bShown, c.stored.m_bShown);
     }
 }
 
@@ -79,15 +79,15 @@ TEST(PictDoc, DestructionWritesTheSettingsBackForTheNextViewer) {
         doc.ApplyDisplaySettings(0, 0, 0, 0); // zeros in the dialog
         EXPECT_EQ(doc.Data().m_nGraphsOnScreen, 2);  // laid out with 24 meanwhile
     }
-    EXPECT_EQ(main.m_nNScreenMaxGraf, 0);
+    EXPECT_EQ(main.m_nMaxGraphs, 0);
     EXPECT_EQ(main.m_nBiasXGr, 0);
-    EXPECT_EQ(main.m_nZakraskaGrafs, 1);
+    EXPECT_EQ(main.m_nFillMode, 1);
     EXPECT_EQ(main.m_bShown, (std::array<bool, 2>{false, true}));
     const CPictDoc next(main);
-    EXPECT_EQ(next.Data().m_nMaxGraphs, 24);
-    EXPECT_EQ(next.Data().m_nBiasXGr, 10);
-    EXPECT_EQ(next.Data().m_nBiasXFur, 5);
-    EXPECT_EQ(next.Data().m_nBiasKoeffY, 30);
+    EXPECT_EQ(next.Data().m_display.m_nMaxGraphs, 24);
+    EXPECT_EQ(next.Data().m_display.m_nBiasXGr, 10);
+    EXPECT_EQ(next.Data().m_display.m_nBiasXFur, 5);
+    EXPECT_EQ(next.Data().m_display.m_nBiasKoeffY, 30);
     EXPECT_EQ(next.Data().m_dFillLevel, 0.5);
 }
 
@@ -98,9 +98,9 @@ TEST(PictDoc, DisplaySettingsSetTheGraphsOnScreen) {
     doc.ApplyDisplaySettings(1, 20, 7, 50);
     EXPECT_EQ(doc.Data().m_nGraphsOnScreen, 1);
     EXPECT_EQ(doc.Data().m_nEnabledCount, 2);
-    EXPECT_EQ(doc.Data().m_nBiasXGr, 20);
-    EXPECT_EQ(doc.Data().m_nBiasXFur, 7);
-    EXPECT_EQ(doc.Data().m_nBiasKoeffY, 50);
+    EXPECT_EQ(doc.Data().m_display.m_nBiasXGr, 20);
+    EXPECT_EQ(doc.Data().m_display.m_nBiasXFur, 7);
+    EXPECT_EQ(doc.Data().m_display.m_nBiasKoeffY, 50);
 }
 
 TEST(PictDoc, DisplayedArrayRule) {

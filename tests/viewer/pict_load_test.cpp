@@ -202,7 +202,7 @@ TEST_F(PictLoad, MoreThanTwoTracesShowsTheFirstTwoAndSaysSo) {
 }
 
 TEST_F(PictLoad, GraphsOnScreenLimitTheDerivedTraces) {
-    m_main.m_nNScreenMaxGraf = 1;
+    m_main.m_nMaxGraphs = 1;
     CPictDoc doc(m_main);
     SgyFixture f;
     f.traces = {PileTrace(128, 60, 1.0), PileTrace(128, 70, 2.0)};

@@ -147,9 +147,9 @@ void CSplitterPictFrame::updateChecks() {
         if (QAction* a = action(id))
             a->setChecked(on);
     };
-    check(kCmdFillLine, m_doc.Data().m_nFillMode == 0);
-    check(kCmdFillUpper, m_doc.Data().m_nFillMode == 1);
-    check(kCmdFillLower, m_doc.Data().m_nFillMode == 2);
+    check(kCmdFillLine, m_doc.Data().m_display.m_nFillMode == 0);
+    check(kCmdFillUpper, m_doc.Data().m_display.m_nFillMode == 1);
+    check(kCmdFillLower, m_doc.Data().m_display.m_nFillMode == 2);
     check(kCmdWindowRectangular, m_doc.Data().m_nFftWindow == 0);
     check(kCmdWindowBlackmanHarris, m_doc.Data().m_nFftWindow == 1);
     check(kCmdWindowHamming, m_doc.Data().m_nFftWindow == 2);
@@ -277,7 +277,7 @@ void CSplitterPictFrame::OnPrintReport() {
 
 void CSplitterPictFrame::DisplaySettings() {
     CDlgNScreen dialog(m_main.prompts(), this);
-    dialog.setValues({m_doc.Data().m_nMaxGraphs, m_doc.Data().m_nBiasXGr, m_doc.Data().m_nBiasXFur, m_doc.Data().m_nBiasKoeffY});
+    dialog.setValues({m_doc.Data().m_display.m_nMaxGraphs, m_doc.Data().m_display.m_nBiasXGr, m_doc.Data().m_display.m_nBiasXFur, m_doc.Data().m_display.m_nBiasKoeffY});
     if (dialog.exec() == QDialog::Accepted) {
         const auto v = dialog.values();
         m_doc.ApplyDisplaySettings(v[0], v[1], v[2], v[3]);
