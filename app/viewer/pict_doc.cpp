@@ -158,6 +158,7 @@ void CPictDoc::SetWindow(int first, int last) {
 }
 
 void CPictDoc::SetZero(int sample) {
+    m_d.m_nZeroSample = sample;
     m_d.m_dZeroOffsetMs = -(sample * SampleIntervalSeconds() * 1000.0);
 }
 

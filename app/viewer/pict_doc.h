@@ -43,7 +43,8 @@ struct PictDocData {
     int m_nSelRow = 0;
     int m_nFirstRow = 0;
     int m_nSingleTrace = 0;
-    double m_dZeroOffsetMs = 0.0;
+    int m_nZeroSample = 0;          // the sample the zero of time and length lies at
+    double m_dZeroOffsetMs = 0.0;   // the same zero as a time origin, −(zero sample × Δt) in ms
     double m_dUnitsPerSample = 0.0;
     double m_dFillLevel = 1.0;
     TraceArrays m_pRaw;
