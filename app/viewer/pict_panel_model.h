@@ -2,7 +2,8 @@
 // The measurement panel's rules without its widgets: the graph list with its "Ky" editing, the
 // gain / filter / processing switches and their exclusion, the marker properties, the X units and
 // the window bounds, the marker readouts and the spectrum mode. The form shows what this holds and
-// forwards what the user does; every write to the document's display state happens here.
+// forwards what the user does; the rules reach the document through its operations. It also keeps
+// the lengths list, so the panel and the report read one list whatever was last painted.
 
 #include "app/dsp/filter_settings.h"
 #include "app/seams/prompts.h"
