@@ -95,11 +95,12 @@ int main() {
                                        int(i));
     }
     scene.m_signals.axis.Init(0, kSamples - 1, kSamples, 0, 10, 0.01, 2);
-    scene.m_nMarkers = {0, 12000, 30000, 0, 0};
+    GraphFrame frame;
+    frame.markers = {0, 12000, 30000, 0, 0};
     const int visible[2] = {0, 1};
 
     const double renderer = MsPerFrame(context.Binding().table, [&] {
-        scene.DrawSignals(2, 0, 0, visible, kFillLevel, 1);
+        scene.DrawSignals(2, 0, 0, visible, kFillLevel, 1, frame);
     });
 
     const GlTable& gl = context.Binding().table;

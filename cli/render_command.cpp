@@ -8,14 +8,14 @@
 #include "app/render/graph_setup.h"
 #include "app/render/offscreen_render.h"
 #include "app/seams/stderr_prompts.h"
-#include "app/viewer/pict_load.h"
-#include "app/viewer/pict_processing.h"
+#include "app/viewer/viewer_paint.h"
+#include "cli/viewer_options.h"
+#include "cli/viewer_session.h"
 
 #include <QFile>
 #include <QImageWriter>
 #include <QSaveFile>
 
-#include <limits>
 #include <optional>
 
 namespace zarno::cli {
@@ -28,7 +28,6 @@ constexpr char kRenderUsage[] =
 
 // A picture larger than this on either side is refused rather than allocated.
 constexpr int kMaxPictureSide = 16384;
-constexpr int kMaxMarkers = kGraphMarkers;
 
 struct RenderRequest {
     int width = 1000;
@@ -55,71 +54,55 @@ std::optional<int> FillModeNamed(const QString& name) {
 }
 
 std::optional<RenderRequest> Parse(const QStringList& args) {
-    RenderRequest r;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        const bool hasValue = i + 1 < args.size();
-        std::optional<int> n;
-        if (a == "--spectrum") {
-            r.spectrum = true;
-        } else if (a == "--no-grid") {
-            r.grid = false;
-        } else if (a == "--time") {
-            r.timeUnits = true;
-        } else if (a == "--length") {
-            r.timeUnits = false;
-        } else if ((a == "--width" || a == "--height") && hasValue &&
-                   (n = IntArgument(args[++i], 1, kMaxPictureSide))) {
-            (a == "--width" ? r.width : r.height) = *n;
-        } else if (a == "--single" && hasValue && (n = IntArgument(args[++i], 1, kGraphSetSize))) {
-            r.single = *n;
-        } else if (a == "--fill" && hasValue && (n = FillModeNamed(args[++i]))) {
-            r.fillMode = n;
-        } else if (a == "--marker" && hasValue && r.markers.size() < kMaxMarkers &&
-                   (n = IntArgument(args[++i], std::numeric_limits<int>::min(), std::numeric_limits<int>::max()))) {
-            r.markers.push_back(*n);
-        } else if (a == "--velocity" && hasValue) {
-            const auto v = VelocityArgument(args[++i]);
-            if (!v)
-                return std::nullopt;
-            r.velocity = *v;
-        } else if (a == "-o" && hasValue) {
-            r.output = args[++i];
-        } else if (a.startsWith('-') || !r.input.isEmpty()) {
-            return std::nullopt;
-        } else {
-            r.input = a;
-        }
-    }
-    if (r.input.isEmpty() || r.output.isEmpty())
+    const QCommandLineOption width = ValueOption("width", "W"), height = ValueOption("height", "H");
+    const QCommandLineOption spectrum = FlagOption("spectrum"), noGrid = FlagOption("no-grid");
+    const QCommandLineOption single = ValueOption("single", "N"), fill = ValueOption("fill", "MODE");
+    const QCommandLineOption time = FlagOption("time"), length = FlagOption("length");
+    const QCommandLineOption output = ValueOption("o", "OUT");
+    QCommandLineParser parser;
+    parser.addOptions({width, height, spectrum, noGrid, single, fill, time, length, output, MarkerOption(),
+                       VelocityOption()});
+    parser.addPositionalArgument("file", "FILE.sgy");
+    if (!ParseCommandLine(parser, args) || parser.positionalArguments().size() != 1 || parser.value(output).isEmpty())
         return std::nullopt;
+    RenderRequest r;
+    const std::optional<int> w = IntOption(parser, width, 1, kMaxPictureSide, r.width);
+    const std::optional<int> h = IntOption(parser, height, 1, kMaxPictureSide, r.height);
+    const std::optional<int> n = IntOption(parser, single, 1, kGraphSetSize, r.single);
+    const std::optional<std::vector<int>> markers = MarkerOptions(parser);
+    const std::optional<double> velocity = VelocityValue(parser);
+    if (!w || !h || !n || !markers || !velocity)
+        return std::nullopt;
+    if (parser.isSet(fill) && !(r.fillMode = FillModeNamed(parser.value(fill))))
+        return std::nullopt;
+    r.width = *w;
+    r.height = *h;
+    r.single = *n;
+    r.markers = *markers;
+    r.velocity = *velocity;
+    r.spectrum = parser.isSet(spectrum);
+    r.grid = !parser.isSet(noGrid);
+    // Of --time and --length the last given counts.
+    const QStringList names = parser.optionNames();
+    r.timeUnits = names.lastIndexOf("length") <= names.lastIndexOf("time");
+    r.output = parser.value(output);
+    r.input = parser.positionalArguments().front();
     return r;
 }
 
-// The document after its load, switched the way the request asks, as the viewer's controls would.
-void ApplyRequest(CPictDoc& doc, CGraphScene& scene, const RenderRequest& r) {
-    if (r.fillMode) {
-        static constexpr double kLevels[] = {1.0, 0.5, -0.5};
-        doc.m_nFillMode = *r.fillMode;
-        doc.m_dFillLevel = kLevels[*r.fillMode];
-    }
-    const double dt = doc.SampleIntervalSeconds();
-    doc.m_dUnitsPerSample = r.timeUnits ? dt * 1000.0 : dt * doc.m_dVelocity / 2.0;
-    scene.m_nTimeUnits = r.timeUnits ? 1 : 0;
-    if (r.spectrum) {
-        doc.m_bSpectrum = true;
-        ComputeSpectra(doc, static_cast<dsp::FftWindow>(doc.m_nFftWindow),
-                       static_cast<dsp::SpectrumScale>(doc.m_nSpectrumScale), true);
-    }
+// The viewer switched the way the request asks, through the panel's rules.
+void ApplyRequest(ViewerSession& v, const RenderRequest& r) {
+    v.model.SetTimeUnits(r.timeUnits);
+    if (r.fillMode)
+        v.model.SetFillMode(*r.fillMode);
+    if (r.spectrum)
+        v.model.EnterSpectrum();
     if (r.single > 0) {
-        scene.m_nSingleMode = 1;
-        doc.m_nSingleTrace = r.single - 1;
+        v.doc.SetSingleTrace(r.single - 1);
+        v.view.singleMode = true;
     }
-    // The first marker given is the current one, the second the previous one.
-    for (std::size_t i = 0; i < r.markers.size(); ++i)
-        scene.m_nMarkers[i] = r.markers[i];
-    scene.m_nCurrentMarker = 0;
-    scene.m_nPreviousMarker = 1;
+    v.view.grid = r.grid;
+    v.PlaceMarkers(r.markers);
 }
 
 bool WritePng(const QImage& image, const QString& path) {
@@ -141,25 +124,20 @@ int RunRender(const QStringList& args, QIODevice& err, Prompts& prompts) {
     const RenderRequest& r = *request;
     if (!SGYInputIsAFile(r.input, prompts) || OutputIsAnInput(r.output, {r.input}, err))
         return kExitFailed;
-    ViewerDisplaySettings display;
-    CPictDoc doc(display);
-    dsp::FilterSettings filter{};
-    PictLoadOptions options;
-    options.velocity = r.velocity;
-    options.settingsFiles = dsp::MissingFile::Leave;
-    if (!LoadPictDoc(doc, r.input, prompts, filter, options))
+    ViewerSession v(prompts);
+    if (!v.Open(r.input, r.velocity, prompts))
         return kExitFailed;
-    if (r.single > doc.m_nTraceCount) {
+    if (r.single > v.doc.Data().m_nTraceCount) {
         err.write(QStringLiteral("zarno-cli: the file has %1 trace(s); --single %2 is not one of them\n")
-                      .arg(doc.m_nTraceCount)
+                      .arg(v.doc.Data().m_nTraceCount)
                       .arg(r.single)
                       .toUtf8());
         return kExitUsage;
     }
+    ApplyRequest(v, r);
     CGraphScene scene;
-    ApplyRequest(doc, scene, r);
-    SetUpGraphs(scene, doc);
-    const GraphPicture picture = PaintPicture(doc, scene, r.grid ? 1 : 0);
+    SetUpGraphs(scene, SignalGraphsOf(v.doc), SpectrumGraphsOf(v.doc));
+    const GraphPicture picture = PaintDescription(v.doc, v.view);
     QString error;
     const QImage image = RenderOffscreen(scene, picture, r.width, r.height, OffscreenLook::Screen(), &error);
     if (image.isNull()) {

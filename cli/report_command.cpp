@@ -9,7 +9,9 @@
 #include "app/report/report_output.h"
 #include "app/report/report_picture.h"
 #include "app/seams/stderr_prompts.h"
-#include "app/viewer/pict_load.h"
+#include "app/viewer/viewer_paint.h"
+#include "cli/viewer_options.h"
+#include "cli/viewer_session.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -18,7 +20,6 @@
 #include <QGuiApplication>
 #include <QSet>
 
-#include <limits>
 #include <optional>
 
 namespace zarno::cli {
@@ -39,35 +40,26 @@ struct ReportRequest {
 };
 
 std::optional<ReportRequest> Parse(const QStringList& args) {
-    ReportRequest r;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        const bool hasValue = i + 1 < args.size();
-        std::optional<int> n;
-        if (a == "--emf") {
-            r.emf = true;
-        } else if (a == "--velocity" && hasValue) {
-            const auto v = VelocityArgument(args[++i]);
-            if (!v)
-                return std::nullopt;
-            r.velocity = *v;
-        } else if (a == "--comment" && hasValue) {
-            r.comment = args[++i];
-        } else if (a == "--marker" && hasValue && r.markers.size() < kLengthsListRows &&
-                   (n = IntArgument(args[++i], 0, std::numeric_limits<int>::max()))) {
-            r.markers.push_back(*n);
-        } else if (a == "--trace" && hasValue && (n = IntArgument(args[++i], 1, kPictTraces))) {
-            r.trace = *n;
-        } else if (a == "-o" && hasValue) {
-            r.outputDir = args[++i];
-        } else if (a.startsWith('-')) {
-            return std::nullopt;
-        } else {
-            r.inputs << a;
-        }
-    }
-    if (r.inputs.isEmpty() || r.outputDir.isEmpty())
+    const QCommandLineOption comment = ValueOption("comment", "TEXT"), trace = ValueOption("trace", "N");
+    const QCommandLineOption emf = FlagOption("emf"), output = ValueOption("o", "DIR");
+    QCommandLineParser parser;
+    parser.addOptions({comment, trace, emf, output, MarkerOption(), VelocityOption()});
+    parser.addPositionalArgument("files", "FILE.sgy...");
+    if (!ParseCommandLine(parser, args) || parser.positionalArguments().isEmpty() || parser.value(output).isEmpty())
         return std::nullopt;
+    ReportRequest r;
+    const std::optional<int> n = IntOption(parser, trace, 1, kPictTraces, r.trace);
+    const std::optional<std::vector<int>> markers = MarkerOptions(parser);
+    const std::optional<double> velocity = VelocityValue(parser);
+    if (!n || !markers || !velocity)
+        return std::nullopt;
+    r.trace = *n;
+    r.markers = *markers;
+    r.velocity = *velocity;
+    r.comment = parser.value(comment);
+    r.emf = parser.isSet(emf);
+    r.outputDir = parser.value(output);
+    r.inputs = parser.positionalArguments();
     return r;
 }
 
@@ -84,25 +76,18 @@ std::unique_ptr<QGuiApplication> GuiApplicationIfNone() {
     return std::make_unique<QGuiApplication>(argc, argv);
 }
 
-// One recording as it opens in a new viewer, with the markers given.
+// One recording as it opens in a new viewer, with the velocity and the markers given, and its graphs.
 struct OpenedRecording {
-    ViewerDisplaySettings display;
-    CPictDoc doc{display};
-    dsp::FilterSettings filter{};
+    explicit OpenedRecording(Prompts& prompts) : viewer(prompts) {}
+    ViewerSession viewer;
     CGraphScene scene;
 };
 
 bool Open(OpenedRecording& r, const QString& path, const ReportRequest& request, Prompts& prompts) {
-    PictLoadOptions options;
-    options.velocity = request.velocity;
-    options.settingsFiles = dsp::MissingFile::Leave;
-    if (!LoadPictDoc(r.doc, path, prompts, r.filter, options))
+    if (!r.viewer.Open(path, request.velocity, prompts))
         return false;
-    for (std::size_t i = 0; i < request.markers.size(); ++i)
-        r.scene.m_nMarkers[i] = request.markers[i];
-    r.scene.m_nCurrentMarker = 0;
-    r.scene.m_nPreviousMarker = 1;
-    SetUpGraphs(r.scene, r.doc);
+    r.viewer.PlaceMarkers(request.markers);
+    SetUpGraphs(r.scene, SignalGraphsOf(r.viewer.doc), SpectrumGraphsOf(r.viewer.doc));
     return true;
 }
 
@@ -111,9 +96,7 @@ ReportSettings SettingsFor(const OpenedRecording& r, const ReportRequest& reques
     ReportDialogState dialog = DialogStartState(ReportSettings{});
     dialog.comment = request.comment;
     ReportSettings settings;
-    const LengthsList lengths = ComputeLengthsList(r.scene.m_nMarkers, r.doc.m_nWindowStart,
-                                                   r.doc.SampleIntervalSeconds(), r.doc.m_dVelocity);
-    ApplyReportDialog(settings, dialog, ReportSourceOf(r.doc, lengths, request.trace - 1));
+    ApplyReportDialog(settings, dialog, ReportSourceOf(r.viewer.doc, r.viewer.model.Lengths(), request.trace - 1));
     return settings;
 }
 
@@ -127,13 +110,14 @@ public:
         // The page names the recording by its full path, as the viewer does.
         const QString path = QFileInfo(m_request.inputs[index]).absoluteFilePath();
         m_err.write(QStringLiteral("[%1/%2] %3\n").arg(index + 1).arg(m_request.inputs.size()).arg(path).toUtf8());
-        OpenedRecording recording;
+        OpenedRecording recording(m_prompts);
         if (!Open(recording, path, m_request, m_prompts))
             return Failed(path, QStringLiteral("cannot be opened"));
-        if (m_request.trace > recording.doc.m_nTraceCount)
+        if (m_request.trace > recording.viewer.doc.Data().m_nTraceCount)
             return Failed(path, QStringLiteral("has no trace %1").arg(m_request.trace));
         QString error;
-        const QImage picture = ReportPictureFor(page, ViewPictureRenderer(recording.doc, recording.scene, 1, &error));
+        const QImage picture = ReportPictureFor(
+            page, ViewPictureRenderer(recording.scene, PaintDescription(recording.viewer.doc, recording.viewer.view), &error));
         if (picture.isNull())
             return Failed(path, QStringLiteral("cannot draw the picture: %1").arg(error));
         return draw(SettingsFor(recording, m_request), picture);

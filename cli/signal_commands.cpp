@@ -58,12 +58,13 @@ struct TraceMeasure {
 
 std::vector<TraceMeasure> Measures(const CPictDoc& doc) {
     std::vector<TraceMeasure> rows;
+    const PictDocData& data = doc.Data();
     const double dt = doc.SampleIntervalSeconds();
-    for (int i = 0; i < doc.m_nGraphsOnScreen; ++i) {
+    for (int i = 0; i < data.m_nGraphsOnScreen; ++i) {
         const auto t = static_cast<std::size_t>(i);
-        const double timeMs = dsp::TimeOfSample(0.0, doc.m_nEchoIndex[t], dt) * 1000.0;
-        rows.push_back({i + 1, doc.m_nImpactIndex[t], doc.m_nEchoIndex[t], timeMs, doc.m_dLength[t],
-                        analysis::FindToe(doc.m_pRaw[t], dt, doc.m_dVelocity)});
+        const double timeMs = dsp::TimeOfSample(0.0, data.m_nEchoIndex[t], dt) * 1000.0;
+        rows.push_back({i + 1, data.m_nImpactIndex[t], data.m_nEchoIndex[t], timeMs, data.m_dLength[t],
+                        analysis::FindToe(data.m_pRaw[t], dt, data.m_dVelocity)});
     }
     return rows;
 }
@@ -119,9 +120,9 @@ QByteArray MeasureJson(const QString& path, const CPictDoc& doc) {
                                   {"toe", ToeJson(m.toe)},
                                   {"anomalies", AnomaliesJson(m.toe)}});
     const QJsonObject root{{"file", path},
-                           {"velocity", doc.m_dVelocity},
-                           {"sample_interval_us", doc.m_nSampleIntervalUs},
-                           {"samples", doc.m_nSamples},
+                           {"velocity", doc.Data().m_dVelocity},
+                           {"sample_interval_us", doc.Data().m_nSampleIntervalUs},
+                           {"samples", doc.Data().m_nSamples},
                            {"traces", traces}};
     return QJsonDocument(root).toJson(QJsonDocument::Compact) + '\n';
 }
@@ -129,9 +130,9 @@ QByteArray MeasureJson(const QString& path, const CPictDoc& doc) {
 QByteArray MeasureText(const QString& path, const CPictDoc& doc) {
     QString text = QStringLiteral("%1\nvelocity %2 m/s, sample interval %3 us, %4 samples\n")
                        .arg(path)
-                       .arg(doc.m_dVelocity)
-                       .arg(doc.m_nSampleIntervalUs)
-                       .arg(doc.m_nSamples);
+                       .arg(doc.Data().m_dVelocity)
+                       .arg(doc.Data().m_nSampleIntervalUs)
+                       .arg(doc.Data().m_nSamples);
     for (const TraceMeasure& m : Measures(doc))
         text += QStringLiteral("trace %1: arrival %2, reflection %3, time %4 ms, length %5 m\n")
                     .arg(m.trace)
@@ -228,8 +229,8 @@ int RunSpectrum(const QStringList& args, QIODevice& out, QIODevice& err, Prompts
     Loaded loaded;
     if (!Load(loaded, path, 3600.0, prompts))
         return 1;
-    loaded.doc.m_bUseFilter = filtered ? 1 : 0;
-    ComputeSpectra(loaded.doc, window, scale, true);
+    loaded.doc.SetUseFilter(filtered);
+    loaded.doc.ComputeSpectra(window, scale, true);
     const QByteArray text = SpectrumFileText(loaded.doc);
     if (output.isEmpty()) {
         out.write(text);

@@ -74,9 +74,7 @@ double TimeOfSample(double t0, int32_t n, double dt) {
 }
 
 double LengthOfSample(double t0, int32_t n, double V, double dt) {
-    if (V == 0.0)
-        return 0.0;
-    return TimeOfSample(t0, n, dt) * std::fabs(V) / 2.0;
+    return LengthOfTime(TimeOfSample(t0, n, dt), V);
 }
 
 int32_t SampleOfTime(double t0, double t, double dt) {
@@ -150,19 +148,36 @@ double MinValue(std::span<const double> x, int32_t a, int32_t b) {
     return ValueAt(x, IndexOfMin(x, a, b));
 }
 
+SampleWindow ExtremumWindow(const ExtremumSearch& s) {
+    int64_t radius = 0;
+    if (s.reach == ExtremumReach::TwoWay) {
+        radius = SampleOfLength(0.0, s.vicinity, s.V, s.dt);
+    } else {
+        const double metresPerSample = s.dt * s.V;
+        radius = metresPerSample > 0.0 ? TruncateToIndex(s.vicinity / metresPerSample) : 0;
+    }
+    const int64_t first = std::max<int64_t>(s.firstShown, s.marker - radius);
+    int64_t last = std::min<int64_t>(s.lastShown, s.marker + radius);
+    if (s.reach == ExtremumReach::Click)
+        --last;
+    const auto index = [](int64_t v) {
+        return static_cast<int32_t>(std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(),
+                                                        std::numeric_limits<int32_t>::max()));
+    };
+    return {index(first), index(last)};
+}
+
 int32_t FindExtremum(std::span<const double> x, const ExtremumSearch& s) {
-    const int64_t radius = SampleOfLength(0.0, s.vicinity, s.V, s.dt);
-    const int32_t a = static_cast<int32_t>(std::max<int64_t>(s.firstShown, s.marker - radius));
-    const int32_t b = static_cast<int32_t>(std::min<int64_t>(s.lastShown, s.marker + radius));
+    const SampleWindow w = ExtremumWindow(s);
     switch (s.mode) {
     case ExtremumMode::Min:
-        return IndexOfMin(x, a, b);
+        return IndexOfMin(x, w.first, w.last);
     case ExtremumMode::AbsMax:
-        return IndexOfAbsMax(x, a, b);
+        return IndexOfAbsMax(x, w.first, w.last);
     case ExtremumMode::Max:
         break;
     }
-    return IndexOfMax(x, a, b);
+    return IndexOfMax(x, w.first, w.last);
 }
 
 } // namespace zarno::dsp

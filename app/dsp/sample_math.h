@@ -48,17 +48,36 @@ double MinValue(std::span<const double> x, int32_t a, int32_t b);
 
 enum class ExtremumMode { Max = 0, Min = 1, AbsMax = 2 };
 
+// How far the extremum search reaches either side of its sample, for a neighbourhood of L metres.
+enum class ExtremumReach {
+    // The key M, from a placed marker: L read as a length of pile, so the reach is the two-way
+    // time 2L/V in samples (SampleOfLength).
+    TwoWay,
+    // The double click, around the pointer: L / (V × dt) samples, half the key's reach, and the
+    // window's last sample is left out. The click already points at the feature, so it stays close.
+    Click,
+};
+
 struct ExtremumSearch {
-    int32_t marker = 0;     // current marker, sample index
+    int32_t marker = 0;     // current marker (or clicked sample), sample index
     int32_t firstShown = 0; // first and last sample shown on the screen
     int32_t lastShown = 0;
     double vicinity = 0.5; // neighbourhood in metres around the marker
     double V = 3600.0;
     double dt = 0.0001;
     ExtremumMode mode = ExtremumMode::Max;
+    ExtremumReach reach = ExtremumReach::TwoWay;
 };
 
-// The index of the chosen extremum of x within the marker's neighbourhood (and the shown part).
+struct SampleWindow {
+    int32_t first = 0;
+    int32_t last = 0;
+};
+
+// The samples the search looks at: the marker's neighbourhood within the shown part.
+SampleWindow ExtremumWindow(const ExtremumSearch& search);
+// The index of the chosen extremum of x within ExtremumWindow (the range form: the window's first
+// sample when it holds none of x).
 int32_t FindExtremum(std::span<const double> x, const ExtremumSearch& search);
 
 } // namespace zarno::dsp

@@ -2,14 +2,12 @@
 // CGraphArea: one plot area, the picture of one trace (or one spectrum). Its data belong to the
 // document; it keeps the visible sample range, the world window and the range of the data.
 
+#include "app/paint/paint_description.h"
 #include "app/render/graph_element.h"
 
 #include <array>
 
 namespace zarno {
-
-inline constexpr int kGraphMarkers = 5;
-using GraphMarkers = std::array<int, kGraphMarkers>;
 
 class CGraphArea : public CGraphElement {
 public:

@@ -3,7 +3,7 @@
 // bases they draw with, and the small drawing steps (projection, filled rectangle, coloured text).
 
 #include "app/render/graph_context.h"
-#include "app/viewer/graph_layout.h"
+#include "app/paint/graph_layout.h"
 
 namespace zarno {
 

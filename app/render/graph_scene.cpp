@@ -29,6 +29,10 @@ bool ValidTrace(int t) {
     return t >= 0 && t < kGraphSetSize;
 }
 
+double GainOf(const GraphFrame& frame, int trace) {
+    return ValidTrace(trace) ? frame.gains[static_cast<std::size_t>(trace)] : 1.0;
+}
+
 } // namespace
 
 CGraphScene::CGraphScene() = default;
@@ -89,14 +93,6 @@ void CGraphScene::SetWindow(int x, int y, int width, int height) {
     m_gl->LoadIdentity();
 }
 
-void CGraphScene::SetSignalParams(int first, int last, int count, double fillLevel, const double* gains) {
-    m_nFirst = first;
-    m_nLast = last;
-    m_nCount = count;
-    m_dFillLevel = fillLevel;
-    m_pGains = gains;
-}
-
 GraphLayout CGraphScene::SignalsLayout(int count) const {
     return LayoutSignals(m_nX, m_nY, m_nWidth, m_nHeight, count);
 }
@@ -123,10 +119,6 @@ void CGraphScene::BindElements() {
 
 void CGraphScene::Clear() {
     m_gl->Clear(GL_COLOR_BUFFER_BIT);
-}
-
-double CGraphScene::GainOf(int trace) const {
-    return m_pGains && ValidTrace(trace) ? m_pGains[trace] : 1.0;
 }
 
 void CGraphScene::BeginLayout(CGraphSet& set, const PixelRect& axisViewport, int originLabelT) {
@@ -194,41 +186,42 @@ void CGraphScene::DrawEnlarged(CGraphSet& set, const GraphLayout& layout, int tr
 }
 
 void CGraphScene::DrawSignals(int count, int selectedTrace, int selectedRow, std::span<const int> visible,
-                              double fillLevel, int grid) {
+                              double fillLevel, int grid, const GraphFrame& frame) {
     if (!m_gl)
         return;
     const GraphLayout layout = SignalsLayout(count);
-    BeginLayout(m_signals, layout.axis, m_nTimeUnits);
-    m_dFillLevel = fillLevel;
+    BeginLayout(m_signals, layout.axis, frame.timeUnits ? 1 : 0);
     const StackedLook look{{0.6f, 0.7f, 0.8f}, {0.9f, 0.9f, 0.95f}, {1.0f, 1.0f, 1.0f}, {0.0f, 0.0f, 0.0f}};
     DrawStacked(m_signals, layout, count, selectedRow, visible, look, [&](CGraphArea& area, int t, int slot) {
-        if (GainOf(t) < 0.0)
+        if (GainOf(frame, t) < 0.0)
             area.SetSlotOrthoInverted(count, slot);
         else
             area.SetSlotOrtho(count, slot);
         area.SetFonts(m_fonts.Bases());
-        area.DrawSlotTrace(1, count, slot, area.m_dDataMin, area.m_dDataMax, GainOf(t), fillLevel, m_nMarkers,
-                           m_nCurrentMarker, m_nPreviousMarker, grid);
+        area.DrawSlotTrace(1, count, slot, area.m_dDataMin, area.m_dDataMax, GainOf(frame, t), fillLevel,
+                           frame.markers, frame.currentMarker, frame.previousMarker, grid);
     });
     EndLayout(m_signals.label, layout.label, kDarkLabel, selectedTrace + 1, {1.0f, 1.0f, 1.0f});
 }
 
-void CGraphScene::DrawSignal(int trace, int grid) {
+void CGraphScene::DrawSignal(int trace, int grid, const GraphFrame& frame) {
     if (!m_gl)
         return;
     const GraphLayout layout = SignalLayout();
-    BeginLayout(m_signals, layout.axis, m_nTimeUnits);
+    BeginLayout(m_signals, layout.axis, frame.timeUnits ? 1 : 0);
+    const double gain = GainOf(frame, trace);
     // The trace is drawn multiplied by its gain and the scale's numbers divided by it.
     DrawEnlarged(
         m_signals, layout, trace,
         [&](CGraphArea& area) {
-            area.DrawScaledTrace(1, m_nMarkers, m_nCurrentMarker, m_nPreviousMarker, GainOf(trace), grid);
+            area.DrawScaledTrace(1, frame.markers, frame.currentMarker, frame.previousMarker, gain, grid);
         },
-        GainOf(trace));
+        gain);
     EndLayout(m_signals.label, layout.label, kPaleLabel, trace + 1, {0.0f, 0.0f, 0.0f});
 }
 
-void CGraphScene::DrawSpectra(int count, int selectedTrace, int selectedRow, std::span<const int> visible, int grid) {
+void CGraphScene::DrawSpectra(int count, int selectedTrace, int selectedRow, std::span<const int> visible, int grid,
+                              const GraphFrame& frame) {
     if (!m_gl)
         return;
     const GraphLayout layout = SpectraLayout(count);
@@ -239,19 +232,22 @@ void CGraphScene::DrawSpectra(int count, int selectedTrace, int selectedRow, std
         area.SetSlotOrtho(count, slot);
         area.SetFonts(m_fonts.Bases());
         area.DrawSlotTrace(1, count, slot, area.m_dDataMin, area.m_dDataMax, 1.0, 1.0, GraphMarkers{},
-                           m_nCurrentMarker, m_nPreviousMarker, grid);
+                           frame.currentMarker, frame.previousMarker, grid);
     });
     EndLayout(m_spectra.label, layout.label, kDarkLabel, selectedTrace + 1, {1.0f, 1.0f, 1.0f});
 }
 
-void CGraphScene::DrawSpectrum(int trace, int grid) {
+void CGraphScene::DrawSpectrum(int trace, int grid, const GraphFrame& frame) {
     if (!m_gl)
         return;
     const GraphLayout layout = SpectrumLayout();
     BeginLayout(m_spectra, layout.axis, 1);
     DrawEnlarged(
         m_spectra, layout, trace,
-        [&](CGraphArea& area) { area.DrawTrace(1, m_nMarkers, m_nCurrentMarker, m_nPreviousMarker, grid); }, 1.0);
+        [&](CGraphArea& area) {
+            area.DrawTrace(1, frame.markers, frame.currentMarker, frame.previousMarker, grid);
+        },
+        1.0);
     EndLayout(m_spectra.label, layout.label, kPaleLabel, trace + 1, {0.0f, 0.0f, 0.0f});
 }
 

@@ -12,15 +12,14 @@
 #include "app/render/graph_label.h"
 #include "app/render/graph_scale.h"
 #include "app/seams/prompts.h"
-#include "app/viewer/graph_layout.h"
+#include "app/paint/graph_layout.h"
+#include "app/paint/paint_description.h"
 
 #include <array>
 #include <functional>
 #include <span>
 
 namespace zarno {
-
-inline constexpr int kGraphSetSize = 2; // graphs per set: one per trace of the document
 
 // The clear colour of the viewer's picture.
 inline constexpr std::array<float, 3> kGraphClearColor{0.95f, 0.95f, 1.0f};
@@ -55,15 +54,16 @@ public:
     // Stores the drawing surface and sets the viewport to it and the projection to x … width,
     // y … height.
     void SetWindow(int x, int y, int width, int height);
-    void SetSignalParams(int first, int last, int count, double fillLevel, const double* gains);
 
     // The four layouts. visible holds the trace shown in each screen row, top first; rows beyond
-    // it, and traces outside the set, are left empty rather than read out of bounds.
+    // it, and traces outside the set, are left empty rather than read out of bounds. frame: the
+    // markers, the axis units and the gains the signals are drawn with.
     void DrawSignals(int count, int selectedTrace, int selectedRow, std::span<const int> visible, double fillLevel,
-                     int grid);
-    void DrawSignal(int trace, int grid);
-    void DrawSpectra(int count, int selectedTrace, int selectedRow, std::span<const int> visible, int grid);
-    void DrawSpectrum(int trace, int grid);
+                     int grid, const GraphFrame& frame = {});
+    void DrawSignal(int trace, int grid, const GraphFrame& frame = {});
+    void DrawSpectra(int count, int selectedTrace, int selectedRow, std::span<const int> visible, int grid,
+                     const GraphFrame& frame = {});
+    void DrawSpectrum(int trace, int grid, const GraphFrame& frame = {});
 
     void ZoomSpectra(int count, int delta);
     void PanSpectra(int count, int delta);
@@ -78,18 +78,10 @@ public:
     const CGraphFonts& Fonts() const { return m_fonts; }
     const GraphTickShare& TickShare() const { return m_ticks; }
 
-    // The fields the view, the panel and the report read and write.
+    // The window and the graph sets: set up from the viewer's data, read by the view's hit tests.
     int m_nWidth = 0, m_nHeight = 0, m_nX = 0, m_nY = 0;
     CGraphSet m_signals;
     CGraphSet m_spectra;
-    int m_nSingleMode = 0;
-    int m_nFirst = 0, m_nLast = 0, m_nCount = 0; // the signals' sample range
-    int m_nCurrentMarker = 1;
-    int m_nPreviousMarker = 0;
-    GraphMarkers m_nMarkers{};
-    int m_nTimeUnits = 1; // 1: the signal axis shows time; 0: length
-    double m_dFillLevel = 1.0;
-    const double* m_pGains = nullptr; // the document's per-trace gains (kGraphSetSize); null reads 1.0
 
 private:
     friend class OffscreenPass;
@@ -103,7 +95,6 @@ private:
     // Hands the context table and the tick share to every plotting object before a layout draws.
     void BindElements();
     void Clear();
-    double GainOf(int trace) const;
     // Every layout starts with the origin label flag, a clear and the axis strip, and ends with
     // the label box and a flush.
     void BeginLayout(CGraphSet& set, const PixelRect& axisViewport, int originLabelT);

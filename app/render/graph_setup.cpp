@@ -1,56 +1,46 @@
 #include "app/render/graph_setup.h"
 
-#include "app/dsp/fourier_analysis.h"
-
 #include <algorithm>
 
 namespace zarno {
 
 namespace {
 
-int SetTraces(const CPictDoc& doc) {
-    return std::clamp(doc.m_nTraceCount, 0, kGraphSetSize);
+int SetTraces(int traceCount) {
+    return std::clamp(traceCount, 0, kGraphSetSize);
 }
 
 } // namespace
 
-void SetUpSignalGraphs(CGraphScene& scene, const CPictDoc& doc) {
-    const int ns = doc.m_nSamples;
-    scene.SetSignalParams(doc.m_nWindowStart, doc.m_nWindowEnd, ns, doc.m_dFillLevel, doc.m_dGain.data());
-    for (int i = 0; i < SetTraces(doc); ++i) {
-        const TraceArray& data = doc.DisplayedArray(i);
+void SetUpSignalGraphs(CGraphScene& scene, const SignalGraphs& s) {
+    for (int i = 0; i < SetTraces(s.traceCount); ++i) {
         const auto t = static_cast<std::size_t>(i);
+        const std::span<const double> data = s.traces[t];
         CGraphArea& area = scene.m_signals.areas[t];
         // An array that was never computed is shown as no data rather than read.
-        const int count = static_cast<int>(std::min<std::size_t>(data.size(), static_cast<std::size_t>(std::max(ns, 0))));
-        area.SetData(doc.m_nWindowStart, doc.m_nWindowEnd, count, count > 0 ? data.data() : nullptr,
-                     doc.m_nBiasKoeffY, i);
+        const int count = static_cast<int>(std::min<std::size_t>(data.size(), static_cast<std::size_t>(std::max(s.samples, 0))));
+        area.SetData(s.first, s.last, count, count > 0 ? data.data() : nullptr, s.biasKoeffY, i);
         scene.m_signals.scales[t].Init(0.0, 10.0, area.m_dDataMin, area.m_dDataMax, i);
     }
-    scene.m_signals.axis.Init(doc.m_nWindowStart, doc.m_nWindowEnd, ns, 0.0, 10.0, doc.m_dUnitsPerSample,
-                              doc.m_nTraceCount);
+    scene.m_signals.axis.Init(s.first, s.last, s.samples, 0.0, 10.0, s.unitsPerSample, s.traceCount);
 }
 
-void SetUpSpectrumGraphs(CGraphScene& scene, const CPictDoc& doc) {
-    const int bins = dsp::ShownSpectrumBins(doc.m_nSamples);
-    for (int i = 0; i < SetTraces(doc); ++i) {
+void SetUpSpectrumGraphs(CGraphScene& scene, const SpectrumGraphs& s) {
+    for (int i = 0; i < SetTraces(s.traceCount); ++i) {
         const auto t = static_cast<std::size_t>(i);
-        const TraceArray& spectrum = doc.m_pSpectrum[t];
-        const int count = static_cast<int>(std::min<std::size_t>(spectrum.size(), static_cast<std::size_t>(bins)));
+        const std::span<const double> spectrum = s.spectra[t];
+        const int count = static_cast<int>(std::min<std::size_t>(spectrum.size(), static_cast<std::size_t>(std::max(s.bins, 0))));
         CGraphArea& area = scene.m_spectra.areas[t];
-        area.SetData(0, count - 1, count, count > 0 ? spectrum.data() : nullptr, doc.m_nBiasKoeffY, i);
+        area.SetData(0, count - 1, count, count > 0 ? spectrum.data() : nullptr, s.biasKoeffY, i);
         scene.m_spectra.scales[t].Init(0.0, 10.0, area.m_dDataMin, area.m_dDataMax, i);
     }
-    scene.m_spectra.axis.Init(0, bins - 1, bins, 0.0, 10.0,
-                              dsp::SpectrumFrequencyStep(doc.m_nSamples, doc.m_dUnitsPerSample), doc.m_nTraceCount);
+    scene.m_spectra.axis.Init(0, s.bins - 1, s.bins, 0.0, 10.0, s.frequencyStep, s.traceCount);
 }
 
-void SetUpGraphs(CGraphScene& scene, const CPictDoc& doc) {
-    SetUpSignalGraphs(scene, doc);
-    const bool computed = std::any_of(doc.m_pSpectrum.begin(), doc.m_pSpectrum.end(),
-                                      [](const TraceArray& s) { return !s.empty(); });
-    if (computed)
-        SetUpSpectrumGraphs(scene, doc);
+void SetUpGraphs(CGraphScene& scene, const SignalGraphs& signalGraphs, const SpectrumGraphs& spectrumGraphs) {
+    SetUpSignalGraphs(scene, signalGraphs);
+    if (spectrumGraphs.computed)
+        SetUpSpectrumGraphs(scene, spectrumGraphs);
 }
 
 } // namespace zarno

@@ -7,15 +7,6 @@
 
 namespace zarno {
 
-ReportSettings& TheReportSettings() {
-    static ReportSettings settings;
-    return settings;
-}
-
-void ResetReportSettings() {
-    TheReportSettings() = ReportSettings{};
-}
-
 ReportDialogState DialogStartState(const ReportSettings& settings) {
     if (!settings.used)
         return ReportDialogState{};
@@ -34,10 +25,11 @@ ReportDialogState DialogStartState(const ReportSettings& settings) {
 
 ReportSource ReportSourceOf(const CPictDoc& doc, const LengthsList& lengths, int searchTrace) {
     const auto trace = static_cast<std::size_t>(std::clamp(searchTrace, 0, kPictTraces - 1));
+    const PictDocData& data = doc.Data();
     const analysis::ToeResult toe =
-        analysis::FindToe(doc.m_pRaw[trace], doc.SampleIntervalSeconds(), doc.m_dVelocity);
-    return {doc.m_strPath, doc.m_dVelocity, toe.found ? std::optional(toe.lengthM) : std::nullopt,
-            QByteArrayView(doc.m_textHeader.data(), static_cast<qsizetype>(doc.m_textHeader.size())),
+        analysis::FindToe(data.m_pRaw[trace], doc.SampleIntervalSeconds(), data.m_dVelocity);
+    return {data.m_strPath, data.m_dVelocity, toe.found ? std::optional(toe.lengthM) : std::nullopt,
+            QByteArrayView(data.m_textHeader.data(), static_cast<qsizetype>(data.m_textHeader.size())),
             lengths};
 }
 

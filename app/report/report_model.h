@@ -1,5 +1,5 @@
 #pragma once
-// The measurement report's settings and texts: the process-wide settings every viewer shares, the
+// The measurement report's settings and texts: the settings each viewer keeps for its report, the
 // state rules of the report dialog, and the lines the page prints, built from the dialog and the
 // signal document. QtCore only: the page that draws them lives beside it in report_page.h.
 
@@ -35,12 +35,7 @@ struct ReportSettings {
     QString reportFileName = kDefaultReportFileName; // without extension once built from the dialog
     bool printTime = false;
     QString timeLine;
-    bool printing = false; // set while a report pass draws
 };
-
-// The one set of report settings of the process; every new signal view resets it.
-ReportSettings& TheReportSettings();
-void ResetReportSettings();
 
 // The value fields of the report dialog and its enabling rules.
 struct ReportDialogState {
@@ -74,7 +69,7 @@ struct ReportSource {
 };
 
 // The document's part of the report: its path, velocity and textual header, the toe finder's length
-// of the search trace, and the lengths list the view's paint keeps.
+// of the search trace, and the lengths list of the panel's model.
 ReportSource ReportSourceOf(const CPictDoc& doc, const LengthsList& lengths, int searchTrace);
 
 // The settings of a confirmed dialog (the used flag is set by the caller once the pass has run).

@@ -2,6 +2,7 @@
 
 #include "app/formats/ddb_header.h"
 #include "app/formats/ddb_to_sgy.h"
+#include "app/formats/sgy_file.h"
 #include "app/formats/sgy_io.h"
 #include "app/seams/prompts.h"
 
@@ -27,25 +28,24 @@ RecordingRead Failed(const QString& why) {
     return {std::nullopt, why};
 }
 
+// The reader's one set of rules (sample format, interval, count, cut files); its reason, the second
+// line of its format message, is what the site says of the file.
 RecordingRead ReadSGY(QIODevice& file, const QString& path) {
     QuietPrompts quiet;
-    if (!file.seek(kSGYTextualHeaderSize))
-        return Failed(QStringLiteral("not a SEG-Y file"));
-    SGYBinaryHeader header;
-    bool littleEndian = false;
-    if (ReadSGYBinaryHeader(file, header, littleEndian, quiet) != kSGYBinaryRead)
-        return Failed(QStringLiteral("not a SEG-Y file"));
-    if (header.fieldSampleInterval == 0 || header.samplesPerTrace == 0 || header.tracesPerRecord == 0)
-        return Failed(QStringLiteral("no traces, no samples or no sample interval in the headers"));
-    const qint64 needed = SGYFileSize(header.samplesPerTrace, header.tracesPerRecord);
-    if (file.size() < needed)
-        return Failed(QStringLiteral("the file is cut short (%1 of %2 bytes)").arg(file.size()).arg(needed));
+    SGYFileHeaders headers;
+    if (!ReadSGYFileForSamples(file, headers, quiet)) {
+        const QString reason = quiet.last.section(QLatin1Char('\n'), 1);
+        return Failed(reason.isEmpty() ? QStringLiteral("not a SEG-Y file") : reason);
+    }
+    const SGYLayout& layout = headers.resolved.layout;
+    if (layout.traceCount == 0)
+        return Failed(QStringLiteral("no traces in the file"));
     Recording r;
     r.path = path;
-    r.intervalS = header.fieldSampleInterval * 1e-6;
-    r.traces.resize(header.tracesPerRecord);
-    for (qint64 i = 0; i < header.tracesPerRecord; ++i)
-        ReadSGYTraceSamples(file, header, littleEndian, i, r.traces[std::size_t(i)]);
+    r.intervalS = layout.sampleIntervalUs * 1e-6;
+    r.traces.resize(std::size_t(layout.traceCount));
+    for (qint64 i = 0; i < layout.traceCount; ++i)
+        ReadSGYTraceSamples(file, layout, i, r.traces[std::size_t(i)]);
     return {std::move(r), {}};
 }
 

@@ -67,8 +67,8 @@ bool CMainFrame::Create() {
         return false;
     }
     LoadSettings();
-    m_viewerDisplay.m_nZakraskaGrafs = settings().m_nZakraskaGrafs;
-    m_viewerDisplay.m_nNScreenMaxGraf = settings().m_nNScreenMaxGraf;
+    m_viewerDisplay.m_nFillMode = settings().m_nZakraskaGrafs;
+    m_viewerDisplay.m_nMaxGraphs = settings().m_nNScreenMaxGraf;
     m_viewerDisplay.m_nBiasXGr = settings().m_nBiasXGr;
     m_viewerDisplay.m_nBiasXFur = settings().m_nBiasXFur;
     m_viewerDisplay.m_nBiasKoeffY = settings().m_nBiasKoeffY;
@@ -486,8 +486,8 @@ void CMainFrame::destroyFrame() {
             viewer->close();
             delete viewer;
         }
-    settings().m_nZakraskaGrafs = m_viewerDisplay.m_nZakraskaGrafs;
-    settings().m_nNScreenMaxGraf = m_viewerDisplay.m_nNScreenMaxGraf;
+    settings().m_nZakraskaGrafs = m_viewerDisplay.m_nFillMode;
+    settings().m_nNScreenMaxGraf = m_viewerDisplay.m_nMaxGraphs;
     settings().m_nBiasXGr = m_viewerDisplay.m_nBiasXGr;
     settings().m_nBiasXFur = m_viewerDisplay.m_nBiasXFur;
     settings().m_nBiasKoeffY = m_viewerDisplay.m_nBiasKoeffY;

@@ -17,15 +17,6 @@ namespace zarno {
 
 namespace {
 
-// The printing flag is up while a report pass draws.
-class PrintingPass {
-public:
-    PrintingPass() { TheReportSettings().printing = true; }
-    ~PrintingPass() { TheReportSettings().printing = false; }
-    PrintingPass(const PrintingPass&) = delete;
-    PrintingPass& operator=(const PrintingPass&) = delete;
-};
-
 std::optional<PageMetrics> DefaultPrinterMetrics() {
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (info.isNull())
@@ -43,9 +34,9 @@ QSize PaperTenthsMm(const QPrinter& printer) {
 }
 
 // The picture for the page; a picture that cannot be drawn abandons the page, as the user is told.
-QImage PictureOrTell(const PageMetrics& page, CPictDoc& doc, const CGraphScene& scene, int grid, Prompts& prompts) {
+QImage PictureOrTell(const PageMetrics& page, const CGraphScene& scene, const GraphPicture& frame, Prompts& prompts) {
     QString error;
-    QImage picture = ReportPictureFor(page, ViewPictureRenderer(doc, scene, grid, &error));
+    QImage picture = ReportPictureFor(page, ViewPictureRenderer(scene, frame, &error));
     if (picture.isNull()) {
         prompts.trace(error + '\n');
         prompts.message(QStringLiteral("ChoosePixelFormat::Error"), QStringLiteral("Error!"), PromptIcon::Stop);
@@ -53,7 +44,8 @@ QImage PictureOrTell(const PageMetrics& page, CPictDoc& doc, const CGraphScene& 
     return picture;
 }
 
-void SaveToFile(QWidget* parent, CPictDoc& doc, const CGraphScene& scene, int grid, Prompts& prompts) {
+void SaveToFile(QWidget* parent, const ReportSettings& settings, const QString& sgyPath, const CGraphScene& scene,
+                const GraphPicture& frame, Prompts& prompts) {
     QPrinter printer(QPrinter::HighResolution);
     QPrintDialog dialog(&printer, parent);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
@@ -61,17 +53,16 @@ void SaveToFile(QWidget* parent, CPictDoc& doc, const CGraphScene& scene, int gr
     dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    const ReportSettings& settings = TheReportSettings();
     const PageMetrics page = PageMetricsOrFallback(DefaultPrinterMetrics(), prompts);
-    PrintingPass pass;
-    const QImage picture = PictureOrTell(page, doc, scene, grid, prompts);
+    const QImage picture = PictureOrTell(page, scene, frame, prompts);
     if (picture.isNull())
         return;
     SaveReportMetafile(ReportMetafile(settings, page, PaperTenthsMm(printer), picture), settings.reportFileName,
-                       QDir::currentPath(), doc.m_strPath, prompts);
+                       QDir::currentPath(), sgyPath, prompts);
 }
 
-void Print(QWidget* parent, CPictDoc& doc, const CGraphScene& scene, int grid, Prompts& prompts) {
+void Print(QWidget* parent, const ReportSettings& settings, const CGraphScene& scene, const GraphPicture& frame,
+           Prompts& prompts) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setFromTo(1, 1);
     QPrintDialog dialog(&printer, parent);
@@ -82,8 +73,7 @@ void Print(QWidget* parent, CPictDoc& doc, const CGraphScene& scene, int grid, P
     // The page is composed for the printer it goes to: a page composed for another printer's
     // resolution would come out at the wrong size.
     const PageMetrics page = MetricsOfDevice(printer);
-    PrintingPass pass;
-    const QImage picture = PictureOrTell(page, doc, scene, grid, prompts);
+    const QImage picture = PictureOrTell(page, scene, frame, prompts);
     if (picture.isNull())
         return;
     QPainter painter;
@@ -93,7 +83,7 @@ void Print(QWidget* parent, CPictDoc& doc, const CGraphScene& scene, int grid, P
         return;
     }
     PainterReportSink sink(painter);
-    DrawReportPage(sink, TheReportSettings(), page, picture);
+    DrawReportPage(sink, settings, page, picture);
     if (!painter.end())
         prompts.message(ReportFileNotWrittenText(printer.outputFileName()), QStringLiteral("Ошибка"),
                         PromptIcon::Stop);
@@ -112,17 +102,16 @@ void TracePrinter(const QPrinter& printer, Prompts& prompts) {
     prompts.trace(QString::asprintf("Supports StretchDIBits = %d\n", 1));
 }
 
-void RunReportCommand(QWidget* parent, CPrintReport& dialog, CPictDoc& doc, const CGraphScene& scene,
-                      const LengthsList& lengths, int searchTrace, int grid, Prompts& prompts) {
-    dialog.Start(TheReportSettings());
+void RunReportCommand(QWidget* parent, CPrintReport& dialog, ReportSettings& settings, const ReportSource& source,
+                      const CGraphScene& scene, const GraphPicture& frame, Prompts& prompts) {
+    dialog.Start(settings);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    ReportSettings& settings = TheReportSettings();
-    ApplyReportDialog(settings, dialog.State(), ReportSourceOf(doc, lengths, searchTrace));
+    ApplyReportDialog(settings, dialog.State(), source);
     if (settings.saveToFile)
-        SaveToFile(parent, doc, scene, grid, prompts);
+        SaveToFile(parent, settings, source.sgyPath, scene, frame, prompts);
     else
-        Print(parent, doc, scene, grid, prompts);
+        Print(parent, settings, scene, frame, prompts);
     settings.used = true;
 }
 

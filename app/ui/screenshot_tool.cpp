@@ -34,7 +34,7 @@ void settle() {
 
 bool grabViewer(zarno::CMainFrame& frame, const QString& sgy, const QString& out) {
     auto* viewer = qobject_cast<zarno::CSplitterPictFrame*>(frame.OpenViewer(sgy));
-    if (!viewer || !viewer->doc().m_bLoaded)
+    if (!viewer || !viewer->doc().Data().m_bLoaded)
         return false;
     // The file manager steps aside while a signal is studied.
     viewer->runCommand(zarno::kCmdViewerToggleManager);
@@ -44,7 +44,7 @@ bool grabViewer(zarno::CMainFrame& frame, const QString& sgy, const QString& out
     // The first marker on the blow, the second on the reflection the program found.
     zarno::ViewState& state = viewer->viewState();
     const zarno::CPictDoc& doc = viewer->doc();
-    state.markers.position = {doc.m_nImpactIndex[0], doc.m_nImpactIndex[0] + doc.m_nEchoIndex[0], 0, 0, 0};
+    state.markers.position = {doc.Data().m_nImpactIndex[0], doc.Data().m_nImpactIndex[0] + doc.Data().m_nEchoIndex[0], 0, 0, 0};
     state.markers.current = 1;
     viewer->model().ShowMarkerReadout(state.markers.position[1]);
     viewer->view()->update();

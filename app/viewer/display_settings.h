@@ -1,18 +1,19 @@
 #pragma once
-// The signal viewer's display settings that the main window holds while the program runs (and
-// keeps in the registry between runs). Each viewer document starts from them and writes them back
-// when it closes, so the next viewer starts where the last one left off.
+// The signal viewer's display settings: the main window holds them while the program runs (and
+// keeps them in the registry between runs); each viewer document starts from them, keeps its own
+// copy while it is open and writes it back when it closes, so the next viewer starts where the last
+// one left off.
 
 #include <array>
 
 namespace zarno {
 
 struct ViewerDisplaySettings {
-    int m_nZakraskaGrafs = 0;  // fill mode: 0 line, 1 upper fill, 2 lower fill
-    int m_nNScreenMaxGraf = 0; // graphs per screen; 0 means 24
-    int m_nBiasXGr = 0;        // 0 means 10
-    int m_nBiasXFur = 0;       // 0 means 5
-    int m_nBiasKoeffY = 0;     // 0 means 30
+    int m_nFillMode = 0;   // 0 line, 1 upper fill, 2 lower fill ("Zakraska Grafs")
+    int m_nMaxGraphs = 0;  // graphs per screen; 0 means 24 ("NScreenMaxGraf")
+    int m_nBiasXGr = 0;    // 0 means 10
+    int m_nBiasXFur = 0;   // 0 means 5
+    int m_nBiasKoeffY = 0; // 0 means 30
     std::array<bool, 2> m_bShown{true, true};
 };
 

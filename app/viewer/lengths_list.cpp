@@ -1,7 +1,8 @@
 #include "app/viewer/lengths_list.h"
 
+#include "app/dsp/sample_math.h"
+
 #include <algorithm>
-#include <cmath>
 
 namespace zarno {
 
@@ -14,7 +15,7 @@ LengthsList ComputeLengthsList(std::span<const int, kLengthsListRows> markers, i
         // A marker at (or before) the window start is a removed marker: it gives no length.
         if (p <= windowStart)
             continue;
-        const double length = std::fabs((p * dtSeconds - t0) * velocity / 2.0);
+        const double length = dsp::LengthOfTime(p * dtSeconds - t0, velocity);
         if (length != 0.0)
             list.entries[static_cast<std::size_t>(list.count++)] = length;
     }

@@ -1,6 +1,6 @@
 #pragma once
-// The list of pile lengths at the five markers, as the view's paint writes it into the panel's
-// "Список длин" and as the report prints it. Each marker past the start of the working window
+// The list of pile lengths at the five markers, as the panel's model keeps it for its
+// "Список длин" and for the report. Each marker past the start of the working window
 // gives the length from the window start to it; the entries are sorted, unused ones sort last.
 
 #include <QString>

@@ -59,32 +59,39 @@ void PictPanelModel::InitialUpdate() {
     m_view.searchTrace = 0;
     m_view.timeUnits = true;
     const double dt = m_doc.SampleIntervalSeconds();
-    m_doc.m_dUnitsPerSample = dt * 1000.0;
+    m_doc.SetUnits(true);
     SetLowerText(kStartLowerText);
-    SetUpperText(Fixed3((m_doc.m_nSamples - 1) * dt * 1000.0));
+    SetUpperText(Fixed3((m_doc.Data().m_nSamples - 1) * dt * 1000.0));
     m_rows.clear();
-    for (int i = 0; i < m_doc.m_nTraceCount; ++i) {
+    for (int i = 0; i < m_doc.Data().m_nTraceCount; ++i) {
         const auto t = static_cast<std::size_t>(i);
-        m_rows.push_back({m_doc.m_bShown[t], QString::asprintf("%2.1f", m_doc.m_dGain[t]),
+        m_rows.push_back({m_doc.Data().m_display.m_bShown[t], QString::asprintf("%2.1f", m_doc.Data().m_dGain[t]),
                           QStringLiteral("0")});
     }
 }
 
 QString PictPanelModel::TracesNote() const {
-    if (m_doc.m_nFileTraceCount <= kPictTraces)
+    if (m_doc.Data().m_nFileTraceCount <= kPictTraces)
         return {};
-    return QStringLiteral("Показаны трассы 1 и 2 из %1").arg(m_doc.m_nFileTraceCount);
+    return QStringLiteral("Показаны трассы 1 и 2 из %1").arg(m_doc.Data().m_nFileTraceCount);
 }
 
 int PictPanelModel::SearchTrace() const {
-    return std::clamp(m_view.searchTrace, 0, std::max(m_doc.m_nTraceCount - 1, 0));
+    return std::clamp(m_view.searchTrace, 0, std::max(m_doc.Data().m_nTraceCount - 1, 0));
 }
 
 // ---- Marker properties ------------------------------------------------------------------------
 
 void PictPanelModel::SetVelocityText(const QString& text) {
     m_velocity = text;
-    m_doc.m_dVelocity = LeadingNumber(text);
+    m_doc.SetVelocity(LeadingNumber(text));
+    UpdateLengths();
+}
+
+void PictPanelModel::SetVelocity(double velocity) {
+    m_velocity = QString::number(velocity);
+    m_doc.SetVelocity(velocity);
+    UpdateLengths();
 }
 
 void PictPanelModel::SetVicinityText(const QString& text) {
@@ -99,77 +106,89 @@ void PictPanelModel::SetSearchMode(dsp::ExtremumMode mode) {
 void PictPanelModel::SetGraphNumber(int number) {
     m_graphNumber = number;
     m_view.searchTrace = std::clamp(number - 1, 0, kPictTraces - 1);
-    if (!m_doc.m_bLoaded)
+    if (!m_doc.Data().m_bLoaded)
         return;
     const int trace = SearchTrace();
-    if (m_doc.m_bProcessing)
-        m_view.markers.Current() = m_doc.m_nEchoIndex[static_cast<std::size_t>(trace)] + m_doc.m_nWindowStart;
+    if (m_doc.Data().m_bProcessing)
+        m_view.markers.Current() = m_doc.Data().m_nEchoIndex[static_cast<std::size_t>(trace)] + m_doc.Data().m_nWindowStart;
     ShowValuesAt(m_view.markers.Current());
-    ShowTimeAndLength(m_view.markers.Current() - m_doc.m_nWindowStart);
+    ShowTimeAndLength(m_view.markers.Current() - m_doc.Data().m_nWindowStart);
+    UpdateLengths();
     m_scene.Redraw();
 }
 
+void PictPanelModel::UpdateLengths() {
+    m_lengths = ComputeLengthsList(m_view.markers.position, m_doc.Data().m_nWindowStart,
+                                   m_doc.SampleIntervalSeconds(), m_doc.Data().m_dVelocity);
+}
+
 void PictPanelModel::ShowMarkerReadouts() {
-    m_timeReadout = kTimeReadoutLabel + QString::asprintf("%7.3f", m_doc.m_dMarkerTimeMs);
-    m_lengthReadout = kLengthReadoutLabel + QString::asprintf("%7.3f", m_doc.m_dMarkerLength);
+    m_timeReadout = kTimeReadoutLabel + QString::asprintf("%7.3f", m_markerTimeMs);
+    m_lengthReadout = kLengthReadoutLabel + QString::asprintf("%7.3f", m_markerLength);
 }
 
 void PictPanelModel::ShowTimeAndLength(int column) {
-    const double dt = m_doc.SampleIntervalSeconds();
-    const double t0 = m_doc.m_dZeroOffsetMs / 1000.0;
-    m_doc.m_dMarkerTimeMs = dsp::TimeOfSample(t0, column, dt) * 1000.0;
-    m_doc.m_dMarkerLength = dsp::LengthOfSample(t0, column, m_doc.m_dVelocity, dt);
+    const double t = column * m_doc.SampleIntervalSeconds();
+    m_markerTimeMs = t * 1000.0;
+    m_markerLength = dsp::LengthOfTime(t, m_doc.Data().m_dVelocity);
     ShowMarkerReadouts();
 }
 
 void PictPanelModel::ResetMarkers() {
-    m_view.markers.position.fill(m_doc.m_nWindowStart);
+    m_view.markers.position.fill(m_doc.Data().m_nWindowStart);
+    UpdateLengths();
     m_scene.Redraw();
+}
+
+void PictPanelModel::SetMarkers(const MarkerSet& markers) {
+    m_view.markers = markers;
+    UpdateLengths();
+}
+
+void PictPanelModel::MarkersMoved() {
+    UpdateLengths();
 }
 
 // ---- Readouts ---------------------------------------------------------------------------------
 
 void PictPanelModel::ShowValuesAt(int p) {
-    for (std::size_t i = 0; i < m_rows.size() && i < m_doc.m_pRaw.size(); ++i) {
-        const TraceArray& raw = m_doc.m_pRaw[i];
+    for (std::size_t i = 0; i < m_rows.size() && i < m_doc.Data().m_pRaw.size(); ++i) {
+        const TraceArray& raw = m_doc.Data().m_pRaw[i];
         if (p >= 0 && static_cast<std::size_t>(p) < raw.size())
             m_rows[i].value = QString::asprintf("%5.5g", raw[static_cast<std::size_t>(p)]);
     }
 }
 
 void PictPanelModel::ShowSpectrumValuesAt(int bin) {
-    for (std::size_t i = 0; i < m_rows.size() && i < m_doc.m_pSpectrum.size(); ++i) {
-        const TraceArray& spectrum = m_doc.m_pSpectrum[i];
+    for (std::size_t i = 0; i < m_rows.size() && i < m_doc.Data().m_pSpectrum.size(); ++i) {
+        const TraceArray& spectrum = m_doc.Data().m_pSpectrum[i];
         if (bin >= 0 && static_cast<std::size_t>(bin) < spectrum.size())
             m_rows[i].value = QString::asprintf("%5.5g", spectrum[static_cast<std::size_t>(bin)]);
     }
 }
 
 void PictPanelModel::ShowMarkerReadout(int p) {
-    if (m_doc.m_bSpectrum) {
+    if (m_doc.Data().m_bSpectrum) {
         ShowSpectrumValuesAt(p);
-        const double span = m_doc.m_nSamples * m_doc.m_dUnitsPerSample / 1000.0;
-        const double hz = span == 0.0 ? 0.0 : (p + m_doc.m_dZeroOffsetMs) / span;
+        const double span = m_doc.Data().m_nSamples * m_doc.Data().m_dUnitsPerSample / 1000.0;
+        const double hz = span == 0.0 ? 0.0 : (p + m_doc.Data().m_dZeroOffsetMs) / span;
         m_timeReadout = QString::asprintf("Частота (Гц): %7.0f", hz);
         return;
     }
     ShowValuesAt(p);
-    const double dt = m_doc.SampleIntervalSeconds();
-    const int column = p - m_doc.m_nWindowStart;
-    m_doc.m_dMarkerTimeMs = column * dt * 1000.0;
-    m_doc.m_dMarkerLength = column * dt * m_doc.m_dVelocity / 2.0;
-    ShowMarkerReadouts();
+    ShowTimeAndLength(p - m_doc.Data().m_nWindowStart);
+    UpdateLengths();
 }
 
 // ---- X axis and bounds ------------------------------------------------------------------------
 
 double PictPanelModel::BoundInUnits(int sample) const {
     const double dt = m_doc.SampleIntervalSeconds();
-    return m_view.timeUnits ? sample * dt * 1000.0 : dsp::LengthOfSample(0.0, sample, m_doc.m_dVelocity, dt);
+    return m_view.timeUnits ? sample * dt * 1000.0 : dsp::LengthOfSample(0.0, sample, m_doc.Data().m_dVelocity, dt);
 }
 
 double PictPanelModel::DataEndInUnits() const {
-    return BoundInUnits(m_doc.m_nSamples - 1);
+    return BoundInUnits(m_doc.Data().m_nSamples - 1);
 }
 
 QString PictPanelModel::FormatBound(int sample) const {
@@ -179,31 +198,30 @@ QString PictPanelModel::FormatBound(int sample) const {
 int PictPanelModel::SampleOfBound(double value) const {
     const double dt = m_doc.SampleIntervalSeconds();
     const int32_t s = m_view.timeUnits ? dsp::SampleOfTime(0.0, value / 1000.0, dt)
-                                       : dsp::SampleOfLength(0.0, value, m_doc.m_dVelocity, dt);
+                                       : dsp::SampleOfLength(0.0, value, m_doc.Data().m_dVelocity, dt);
     return std::max(s, 0);
 }
 
 void PictPanelModel::SetTimeUnits(bool time) {
     m_view.timeUnits = time;
-    const double dt = m_doc.SampleIntervalSeconds();
-    m_doc.m_dUnitsPerSample = time ? dt * 1000.0 : dsp::LengthOfTime(dt, m_doc.m_dVelocity);
+    m_doc.SetUnits(time);
     // The bounds are shown again in the new units; the window itself stays, since reading the
     // rounded texts back could only move it.
-    m_lower = FormatBound(m_doc.m_nWindowStart);
-    m_upper = FormatBound(m_doc.m_nWindowEnd);
+    m_lower = FormatBound(m_doc.Data().m_nWindowStart);
+    m_upper = FormatBound(m_doc.Data().m_nWindowEnd);
     ShowGraphs();
     m_scene.Redraw();
 }
 
 void PictPanelModel::SetLowerText(const QString& text) {
     m_lower = text;
-    if (!m_doc.m_bLoaded)
+    if (!m_doc.Data().m_bLoaded)
         return;
     int first = SampleOfBound(LeadingNumber(text));
-    const int last = m_doc.m_nWindowEnd;
+    const int last = m_doc.Data().m_nWindowEnd;
     if (first > last - kMinWindow)
         first = (last - kMinWindow < 0 || last == kMinWindow) ? 0 : last - kMinWindow;
-    m_doc.m_nWindowStart = first;
+    m_doc.SetWindow(first, last);
     for (int& p : m_view.markers.position)
         if (p < first)
             p = 0;
@@ -212,14 +230,14 @@ void PictPanelModel::SetLowerText(const QString& text) {
 
 void PictPanelModel::SetUpperText(const QString& text) {
     m_upper = text;
-    if (!m_doc.m_bLoaded)
+    if (!m_doc.Data().m_bLoaded)
         return;
-    const int lastSample = std::max(m_doc.m_nSamples - 1, 0);
+    const int lastSample = std::max(m_doc.Data().m_nSamples - 1, 0);
     int last = std::min(SampleOfBound(LeadingNumber(text)), lastSample - 1) + 1;
-    const int first = m_doc.m_nWindowStart;
+    const int first = m_doc.Data().m_nWindowStart;
     if (last < first)
         last = std::min(first + kMinWindow, lastSample);
-    m_doc.m_nWindowEnd = last;
+    m_doc.SetWindow(first, last);
     for (int& p : m_view.markers.position)
         if (p > last)
             p = std::max(last - 1, 0);
@@ -228,70 +246,60 @@ void PictPanelModel::SetUpperText(const QString& text) {
 
 void PictPanelModel::SetZero() {
     int index = 0;
-    if (!m_doc.m_bProcessing)
+    if (!m_doc.Data().m_bProcessing)
         index = dsp::IndexOfAbsMax(Values(m_doc.DisplayedArray(SearchTrace())));
-    m_doc.m_nWindowStart = index;
     // A zero past the upper bound takes the bound along, so the window never turns inside out.
-    m_doc.m_nWindowEnd =
-        std::max(m_doc.m_nWindowEnd, std::min(index + kMinWindow, std::max(m_doc.m_nSamples - 1, 0)));
+    m_doc.SetWindow(index, std::max(m_doc.Data().m_nWindowEnd,
+                                    std::min(index + kMinWindow, std::max(m_doc.Data().m_nSamples - 1, 0))));
     // The markers go just before the new zero (out of sight), never before the first sample.
     m_view.markers.position.fill(std::max(index - 1, 0));
     m_lower = FormatBound(index);
-    m_doc.m_dZeroOffsetMs = -(index * m_doc.SampleIntervalSeconds() * 1000.0);
+    m_doc.SetZero(index);
     ApplyWindow();
 }
 
 void PictPanelModel::RestoreBounds() {
-    m_doc.m_nWindowStart = 0;
-    m_doc.m_nWindowEnd = std::max(m_doc.m_nSamples - 1, 0);
+    m_doc.SetWindow(0, std::max(m_doc.Data().m_nSamples - 1, 0));
     // Shown in the units the fields are labelled with (a time in a length field would be read back
     // as metres by the next edit).
-    m_upper = FormatBound(m_doc.m_nWindowEnd);
+    m_upper = FormatBound(m_doc.Data().m_nWindowEnd);
     m_lower = kStartLowerText;
     ApplyWindow();
 }
 
 void PictPanelModel::ApplyWindow() {
-    ApplyEditedGain(m_doc);
+    m_doc.ApplyEditedGain();
+    UpdateLengths();
     ShowGraphs();
     m_scene.Redraw();
 }
 
 void PictPanelModel::ShowGraphs() {
     // The autocorrelations show their whole range; traces get one unit of room above and below.
-    m_scene.SetUpSignals(m_doc.m_bProcessing ? 0.0 : 1.0);
+    m_scene.SetUpSignals(m_doc.Data().m_bProcessing ? 0.0 : 1.0);
 }
 
 // ---- Graph list -------------------------------------------------------------------------------
-
-void PictPanelModel::RebuildEnabled() {
-    int count = 0;
-    for (int i = 0; i < m_doc.m_nTraceCount; ++i)
-        if (m_doc.m_bShown[static_cast<std::size_t>(i)])
-            m_doc.m_nEnabled[static_cast<std::size_t>(count++)] = i;
-    m_doc.m_nEnabledCount = count;
-}
 
 void PictPanelModel::SetShown(int row, bool shown) {
     if (row < 0 || row >= static_cast<int>(m_rows.size()))
         return;
     const auto r = static_cast<std::size_t>(row);
-    if (!m_doc.m_bLoaded) {
-        m_rows[r].checked = m_doc.m_bShown[r];
+    if (!m_doc.Data().m_bLoaded) {
+        m_rows[r].checked = m_doc.Data().m_display.m_bShown[r];
         return;
     }
-    m_doc.m_bShown[r] = shown;
+    m_doc.SetShown(row, shown);
     m_rows[r].checked = shown;
     if (!shown && row == m_view.searchTrace)
         SetGraphNumber(2 - row);
-    RebuildEnabled();
-    const int most = std::min(m_doc.m_nMaxGraphs == 0 ? kDefaultMaxGraphs : m_doc.m_nMaxGraphs,
-                              m_doc.m_nEnabledCount);
+    const int most = std::min(m_doc.Data().m_display.m_nMaxGraphs == 0 ? kDefaultMaxGraphs : m_doc.Data().m_display.m_nMaxGraphs,
+                              m_doc.Data().m_nEnabledCount);
     if (shown)
-        m_doc.m_nGraphsOnScreen = std::min(m_doc.m_nGraphsOnScreen + 1, most);
-    else if (m_doc.m_nGraphsOnScreen > m_doc.m_nEnabledCount)
-        m_doc.m_nGraphsOnScreen = m_doc.m_nEnabledCount;
-    m_doc.m_nSelIndex = m_doc.m_nSelRow = m_doc.m_nFirstRow = 0;
+        m_doc.SetGraphsOnScreen(std::min(m_doc.Data().m_nGraphsOnScreen + 1, most));
+    else if (m_doc.Data().m_nGraphsOnScreen > m_doc.Data().m_nEnabledCount)
+        m_doc.SetGraphsOnScreen(m_doc.Data().m_nEnabledCount);
+    m_doc.SetSelection(0, 0, 0);
     m_scene.Redraw();
 }
 
@@ -302,7 +310,7 @@ bool PictPanelModel::EditKy(int row, const QString& typed) {
     if (!entry)
         return false;
     m_rows[static_cast<std::size_t>(row)].ky = entry->text;
-    m_doc.m_dGain[static_cast<std::size_t>(row)] = entry->value;
+    m_doc.SetGain(row, entry->value);
     m_scene.Redraw();
     return true;
 }
@@ -310,18 +318,19 @@ bool PictPanelModel::EditKy(int row, const QString& typed) {
 void PictPanelModel::HeaderClicked(GraphColumn column) {
     switch (column) {
     case GraphColumn::Number:
-        for (std::size_t i = 0; i < m_rows.size(); ++i)
-            m_doc.m_bShown[i] = m_rows[i].checked = true;
-        RebuildEnabled();
-        m_doc.m_nGraphsOnScreen = std::min(m_doc.m_nTraceCount,
-                                           m_doc.m_nMaxGraphs == 0 ? kDefaultMaxGraphs : m_doc.m_nMaxGraphs);
+        for (std::size_t i = 0; i < m_rows.size(); ++i) {
+            m_rows[i].checked = true;
+            m_doc.SetShown(static_cast<int>(i), true);
+        }
+        m_doc.SetGraphsOnScreen(std::min(m_doc.Data().m_nTraceCount,
+                                         m_doc.Data().m_display.m_nMaxGraphs == 0 ? kDefaultMaxGraphs : m_doc.Data().m_display.m_nMaxGraphs));
         m_scene.Redraw();
         break;
     case GraphColumn::Ky:
-        if (m_doc.m_bSpectrum)
+        if (m_doc.Data().m_bSpectrum)
             break;
         for (std::size_t i = 0; i < m_rows.size(); ++i) {
-            m_doc.m_dGain[i] = 1.0;
+            m_doc.SetGain(static_cast<int>(i), 1.0);
             m_rows[i].ky = QStringLiteral("1.0");
         }
         m_scene.Redraw();
@@ -337,11 +346,11 @@ void PictPanelModel::HeaderClicked(GraphColumn column) {
 
 void PictPanelModel::SetUseVaru(bool checked) {
     m_varu.checked = checked;
-    m_doc.m_bUseVaru = checked ? 1 : 0;
+    m_doc.SetUseVaru(checked);
     if (checked) {
-        m_doc.m_bProcessing = 0;
+        m_doc.SetProcessing(false);
         m_processing = {false, false};
-    } else if (!m_doc.m_bUseFilter) {
+    } else if (!m_doc.Data().m_bUseFilter) {
         m_processing.enabled = true;
     }
     RefreshDisplay();
@@ -349,11 +358,11 @@ void PictPanelModel::SetUseVaru(bool checked) {
 
 void PictPanelModel::SetUseFilter(bool checked) {
     m_filter.checked = checked;
-    m_doc.m_bUseFilter = checked ? 1 : 0;
+    m_doc.SetUseFilter(checked);
     if (checked) {
-        m_doc.m_bProcessing = 0;
+        m_doc.SetProcessing(false);
         m_processing = {false, false};
-    } else if (!m_doc.m_bUseVaru && !m_doc.m_bSpectrum) {
+    } else if (!m_doc.Data().m_bUseVaru && !m_doc.Data().m_bSpectrum) {
         m_processing.enabled = true;
     }
     RefreshDisplay();
@@ -361,31 +370,33 @@ void PictPanelModel::SetUseFilter(bool checked) {
 
 void PictPanelModel::SetProcessing(bool checked) {
     m_processing.checked = checked;
-    m_doc.m_bProcessing = checked ? 1 : 0;
+    m_doc.SetProcessing(checked);
     if (checked) {
-        m_doc.m_bUseVaru = m_doc.m_bUseFilter = 0;
+        m_doc.SetUseVaru(false);
+        m_doc.SetUseFilter(false);
         m_varu.enabled = m_filter.enabled = false;
     } else {
         m_varu.enabled = m_filter.enabled = true;
-        m_doc.m_bUseVaru = m_varu.checked ? 1 : 0;
-        m_doc.m_bUseFilter = m_filter.checked ? 1 : 0;
+        m_doc.SetUseVaru(m_varu.checked);
+        m_doc.SetUseFilter(m_filter.checked);
     }
-    if (m_doc.m_bSpectrum)
+    if (m_doc.Data().m_bSpectrum)
         return;
     SetZero();
     const int trace = SearchTrace();
-    m_view.markers.Current() = m_doc.m_nEchoIndex[static_cast<std::size_t>(trace)] + m_doc.m_nWindowStart;
+    m_view.markers.Current() = m_doc.Data().m_nEchoIndex[static_cast<std::size_t>(trace)] + m_doc.Data().m_nWindowStart;
     ShowValuesAt(m_view.markers.Current());
-    ShowTimeAndLength(m_view.markers.Current() - m_doc.m_nWindowStart);
+    ShowTimeAndLength(m_view.markers.Current() - m_doc.Data().m_nWindowStart);
+    UpdateLengths();
     m_scene.Redraw();
 }
 
 void PictPanelModel::RefreshDisplay() {
-    if (!m_doc.m_bLoaded)
+    if (!m_doc.Data().m_bLoaded)
         return;
-    if (m_doc.m_bSpectrum) {
-        ComputeSpectra(m_doc, static_cast<dsp::FftWindow>(m_doc.m_nFftWindow),
-                       static_cast<dsp::SpectrumScale>(m_doc.m_nSpectrumScale), true);
+    if (m_doc.Data().m_bSpectrum) {
+        m_doc.ComputeSpectra(static_cast<dsp::FftWindow>(m_doc.Data().m_nFftWindow),
+                       static_cast<dsp::SpectrumScale>(m_doc.Data().m_nSpectrumScale), true);
         ShowSpectra();
     } else {
         ShowGraphs();
@@ -400,27 +411,27 @@ void PictPanelModel::ShowSpectra() {
 }
 
 void PictPanelModel::EnterSpectrum() {
-    if (m_doc.m_bSpectrum || !m_doc.m_bLoaded)
+    if (m_doc.Data().m_bSpectrum || !m_doc.Data().m_bLoaded)
         return;
     m_varu = {false, false};
     m_processing = {false, false};
-    m_doc.m_bUseVaru = 0;
-    m_doc.m_bProcessing = 0;
-    m_doc.m_bSpectrum = true;
+    m_doc.SetUseVaru(false);
+    m_doc.SetProcessing(false);
+    m_doc.SetSpectrumMode(true);
     for (GraphRow& row : m_rows)
         row.value = QStringLiteral("0");
-    ComputeSpectra(m_doc, static_cast<dsp::FftWindow>(m_doc.m_nFftWindow),
-                   static_cast<dsp::SpectrumScale>(m_doc.m_nSpectrumScale), true);
+    m_doc.ComputeSpectra(static_cast<dsp::FftWindow>(m_doc.Data().m_nFftWindow),
+                   static_cast<dsp::SpectrumScale>(m_doc.Data().m_nSpectrumScale), true);
     ShowSpectra();
     m_scene.Redraw();
 }
 
 void PictPanelModel::LeaveSpectrum() {
-    if (!m_doc.m_bSpectrum)
+    if (!m_doc.Data().m_bSpectrum)
         return;
-    m_doc.m_bSpectrum = false;
+    m_doc.SetSpectrumMode(false);
     for (std::size_t i = 0; i < m_rows.size(); ++i) {
-        m_rows[i].ky = QString::asprintf("%2.2f", m_doc.m_dGain[i]);
+        m_rows[i].ky = QString::asprintf("%2.2f", m_doc.Data().m_dGain[i]);
         m_rows[i].value = QStringLiteral("0");
     }
     m_varu = {false, true};
@@ -429,31 +440,31 @@ void PictPanelModel::LeaveSpectrum() {
 }
 
 void PictPanelModel::SetFftWindow(int window) {
-    if (!m_doc.m_bSpectrum) {
+    if (!m_doc.Data().m_bSpectrum) {
         m_prompts.message(QString::fromUtf8(kTextSwitchToSpectrum), QString(), PromptIcon::None);
         return;
     }
-    m_doc.m_nFftWindow = window;
-    ComputeSpectra(m_doc, static_cast<dsp::FftWindow>(window),
-                   static_cast<dsp::SpectrumScale>(m_doc.m_nSpectrumScale), false);
+    m_doc.SetFftWindow(window);
+    m_doc.ComputeSpectra(static_cast<dsp::FftWindow>(window),
+                   static_cast<dsp::SpectrumScale>(m_doc.Data().m_nSpectrumScale), false);
     ShowSpectra();
     m_scene.Redraw();
 }
 
 void PictPanelModel::SetSpectrumScale(int scale) {
-    if (!m_doc.m_bSpectrum) {
+    if (!m_doc.Data().m_bSpectrum) {
         m_prompts.message(QString::fromUtf8(kTextSwitchToSpectrum), QString(), PromptIcon::None);
         return;
     }
-    m_doc.m_nSpectrumScale = scale;
-    ComputeSpectra(m_doc, static_cast<dsp::FftWindow>(m_doc.m_nFftWindow),
+    m_doc.SetSpectrumScale(scale);
+    m_doc.ComputeSpectra(static_cast<dsp::FftWindow>(m_doc.Data().m_nFftWindow),
                    static_cast<dsp::SpectrumScale>(scale), false);
     ShowSpectra();
     m_scene.Redraw();
 }
 
 void PictPanelModel::EditFilter() {
-    if (EditFilterSettings(m_doc, m_filterSettings, m_prompts) && m_doc.m_bUseFilter)
+    if (EditFilterSettings(m_doc, m_filterSettings, m_prompts) && m_doc.Data().m_bUseFilter)
         RefreshDisplay();
 }
 
@@ -463,8 +474,7 @@ void PictPanelModel::EditGain(void* panelWindow) {
 }
 
 void PictPanelModel::SetFillMode(int mode) {
-    m_doc.m_nFillMode = mode;
-    m_doc.m_dFillLevel = FillLevelOfMode(mode);
+    m_doc.SetFillMode(mode);
     m_scene.Redraw();
 }
 

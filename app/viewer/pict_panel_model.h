@@ -2,10 +2,12 @@
 // The measurement panel's rules without its widgets: the graph list with its "Ky" editing, the
 // gain / filter / processing switches and their exclusion, the marker properties, the X units and
 // the window bounds, the marker readouts and the spectrum mode. The form shows what this holds and
-// forwards what the user does; every write to the document's display state happens here.
+// forwards what the user does; the rules reach the document through its operations. It also keeps
+// the lengths list, so the panel and the report read one list whatever was last painted.
 
 #include "app/dsp/filter_settings.h"
 #include "app/seams/prompts.h"
+#include "app/viewer/lengths_list.h"
 #include "app/viewer/pict_doc.h"
 #include "app/viewer/view_state.h"
 #include "app/viewer/viewer_scene.h"
@@ -71,7 +73,7 @@ public:
     const QString& LengthReadout() const { return m_lengthReadout; }
     int GraphNumber() const { return m_graphNumber; }
     const std::vector<GraphRow>& Rows() const { return m_rows; }
-    bool SpectrumColumns() const { return m_doc.m_bSpectrum; }
+    bool SpectrumColumns() const { return m_doc.Data().m_bSpectrum; }
     // Told beside the list when the file holds more traces than the viewer shows; else empty.
     QString TracesNote() const;
     SwitchState Varu() const { return m_varu; }
@@ -80,10 +82,20 @@ public:
 
     // Marker properties.
     void SetVelocityText(const QString& text);
+    // A velocity given as a number (the command line): shown as its text, kept exactly.
+    void SetVelocity(double velocity);
     void SetVicinityText(const QString& text);
     void SetGraphNumber(int number);
     void SetSearchMode(dsp::ExtremumMode mode);
     void ResetMarkers();
+    // All five markers at once (the command line's --marker list).
+    void SetMarkers(const MarkerSet& markers);
+    // The view moved or removed markers by itself: the lengths follow.
+    void MarkersMoved();
+
+    // The lengths list at the five markers, computed whenever a marker, the window start or the
+    // velocity changes: the panel shows it and the report prints it, whether or not a paint ran.
+    const LengthsList& Lengths() const { return m_lengths; }
 
     // X axis and bounds. The bound setters are the user's edits of "От:" and "До:".
     void SetTimeUnits(bool time);
@@ -105,7 +117,7 @@ public:
     // The traces on screen again from the switches (the spectra in spectrum mode).
     void RefreshDisplay();
 
-    // Readouts after the current marker moved to p.
+    // Readouts (and the lengths) after the current marker moved to p.
     void ShowMarkerReadout(int p);
     void ShowValuesAt(int p);
     void ShowSpectrumValuesAt(int bin);
@@ -134,9 +146,9 @@ private:
     void ShowGraphs();
     void ShowSpectra();
     void ShowTimeAndLength(int column);
-    void RebuildEnabled();
     // The readouts of the marker's time and length as the document holds them.
     void ShowMarkerReadouts();
+    void UpdateLengths();
 
     CPictDoc& m_doc;
     ViewState& m_view;
@@ -151,7 +163,10 @@ private:
     QString m_timeReadout = kTimeReadoutLabel;
     QString m_lengthReadout = kLengthReadoutLabel;
     int m_graphNumber = 1;
+    double m_markerTimeMs = 0.0; // the current marker's time and length as the readouts show them
+    double m_markerLength = 0.0;
     std::vector<GraphRow> m_rows;
+    LengthsList m_lengths;
     SwitchState m_varu, m_filter, m_processing;
 };
 

@@ -1,6 +1,6 @@
 #pragma once
-// What the viewer computes on a loaded document: the derived arrays of a trace, the filter and
-// gain settings commands' effect on the traces, and the spectra.
+// The viewer's commands that go through an outside editor or a file: the filter and gain settings
+// editors, the settings kept beside the file, and the spectrum text file.
 
 #include "app/dsp/dravik_binding.h"
 #include "app/dsp/filter_settings.h"
@@ -13,23 +13,11 @@
 
 namespace zarno {
 
-// Trace i's gained, filtered, gained filtered and autocorrelation arrays and its automatic
-// reflection estimate (arrival, reflection index, length at the document's velocity).
-void DeriveTrace(CPictDoc& doc, int i, const dsp::FilterSettings& filter, Prompts& prompts);
-
-// Every trace of the file filtered again (after the filter settings changed).
-void RefilterAllTraces(CPictDoc& doc, const dsp::FilterSettings& filter, Prompts& prompts);
-
 // "Настроить параметры  фильтра": the settings dialog of the filter library on the program's
 // record, then every trace filtered again. False (the user told, nothing changed) when the library
 // cannot be bound. The caller redraws when "Включить фильтр" is checked.
 bool EditFilterSettings(CPictDoc& doc, dsp::FilterSettings& filter, Prompts& prompts,
                         const QString& library = QString::fromLatin1(dsp::kDravikLibraryName));
-
-// The gain curve, as the editor left it, squeezed onto the working window and applied there to
-// every trace's raw and filtered samples. False when the window holds more points than the curve
-// (nothing to apply).
-bool ApplyEditedGain(CPictDoc& doc);
 
 struct GainEditOutcome {
     bool edited = false; // the editor ran
@@ -46,11 +34,6 @@ GainEditOutcome EditGain(CPictDoc& doc, void* panelWindow);
 // written whole or not at all; one that could not be written is told through prompts (the older
 // file stays), and the result is false.
 bool SavePictSettings(const CPictDoc& doc, const dsp::FilterSettings& filter, Prompts& prompts);
-
-// The spectra of every trace of the file, from the filtered traces while "Включить фильтр" is
-// checked, else from the raw ones. allocate gives every trace a new array first; an array that
-// does not hold ns values is allocated either way.
-void ComputeSpectra(CPictDoc& doc, dsp::FftWindow window, dsp::SpectrumScale scale, bool allocate);
 
 // The spectrum text file of the document's traces (all ns bins of each).
 QByteArray SpectrumFileText(const CPictDoc& doc);

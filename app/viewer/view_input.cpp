@@ -38,11 +38,11 @@ int ViewInput::SelectionSample(int x) const {
 }
 
 int ViewInput::DragSample(int x) const {
-    if (m_doc.m_bSpectrum) {
+    if (m_doc.Data().m_bSpectrum) {
         const AxisRange axis = m_scene.SpectrumAxis();
         return SampleAt(x, axis.first, axis.last, axis.width);
     }
-    return SampleAt(x, m_doc.m_nWindowStart, m_doc.m_nWindowEnd, m_scene.SignalAxis().width);
+    return SampleAt(x, m_doc.Data().m_nWindowStart, m_doc.Data().m_nWindowEnd, m_scene.SignalAxis().width);
 }
 
 void ViewInput::MoveCurrent(int p) {
@@ -52,31 +52,61 @@ void ViewInput::MoveCurrent(int p) {
 
 // ---- Keyboard ---------------------------------------------------------------------------------
 
-void ViewInput::SearchAroundCurrent() {
-    const auto trace = static_cast<std::size_t>(m_panel.SearchTrace());
-    const TraceArray& x = m_doc.m_bProcessing ? m_doc.m_pAutoCorr[trace] : m_doc.m_pRaw[trace];
-    if (x.empty())
-        return;
-    const AxisRange axis = m_scene.SignalAxis();
+dsp::ExtremumSearch ViewInput::Search(int around, const AxisRange& axis, dsp::ExtremumReach reach) const {
     dsp::ExtremumSearch search;
-    search.marker = m_view.markers.Current();
+    search.marker = around;
     search.firstShown = axis.first;
     search.lastShown = axis.last;
     search.vicinity = m_view.vicinity;
-    search.V = m_doc.m_dVelocity;
+    search.V = m_doc.Data().m_dVelocity;
     search.dt = m_doc.SampleIntervalSeconds();
     search.mode = m_view.searchMode;
+    search.reach = reach;
+    return search;
+}
+
+void ViewInput::SearchAroundCurrent() {
+    const auto trace = static_cast<std::size_t>(m_panel.SearchTrace());
+    const TraceArray& x = m_doc.Data().m_bProcessing ? m_doc.Data().m_pAutoCorr[trace] : m_doc.Data().m_pRaw[trace];
+    if (x.empty())
+        return;
+    const dsp::ExtremumSearch search =
+        Search(m_view.markers.Current(), m_scene.SignalAxis(), dsp::ExtremumReach::TwoWay);
     MoveCurrent(dsp::FindExtremum({x.data(), x.size()}, search));
 }
 
+void ViewInput::SelectUp() {
+    const PictDocData& d = m_doc.Data();
+    int index = d.m_nSelIndex - 1, row = d.m_nSelRow, first = d.m_nFirstRow;
+    if (index < 0)
+        index = row = first = 0;
+    else if (row == 0)
+        --first;
+    else
+        --row;
+    m_doc.SetSelection(index, row, first);
+}
+
+void ViewInput::SelectDown() {
+    const PictDocData& d = m_doc.Data();
+    int index = d.m_nSelIndex + 1, row = d.m_nSelRow, first = d.m_nFirstRow;
+    if (index > d.m_nEnabledCount - 1)
+        index = std::max(d.m_nEnabledCount - 1, 0);
+    else if (row < d.m_nGraphsOnScreen - 1)
+        ++row;
+    else
+        ++first;
+    m_doc.SetSelection(index, row, first);
+}
+
 KeyOutcome ViewInput::Key(ViewKey key, int repeat) {
-    const bool spectrum = m_doc.m_bSpectrum;
-    const int single = m_doc.m_nSingleTrace;
+    const bool spectrum = m_doc.Data().m_bSpectrum;
+    const int single = m_doc.Data().m_nSingleTrace;
     switch (key) {
     case ViewKey::Enter:
-        if (m_doc.m_nGraphsOnScreen > 0 && m_doc.m_nSelRow >= 0 && m_doc.m_nSelRow < kPictTraces) {
-            m_doc.m_nSingleTrace = m_doc.m_nVisible[static_cast<std::size_t>(m_doc.m_nSelRow)];
-            m_scene.ResetY(m_doc.m_nSingleTrace, spectrum);
+        if (m_doc.Data().m_nGraphsOnScreen > 0 && m_doc.Data().m_nSelRow >= 0 && m_doc.Data().m_nSelRow < kPictTraces) {
+            m_doc.SetSingleTrace(m_doc.Data().m_nVisible[static_cast<std::size_t>(m_doc.Data().m_nSelRow)]);
+            m_scene.ResetY(m_doc.Data().m_nSingleTrace, spectrum);
             m_view.singleMode = true;
         }
         break;
@@ -84,10 +114,10 @@ KeyOutcome ViewInput::Key(ViewKey key, int repeat) {
         m_view.singleMode = false;
         break;
     case ViewKey::End:
-        MoveCurrent(m_doc.m_nWindowEnd);
+        MoveCurrent(m_doc.Data().m_nWindowEnd);
         break;
     case ViewKey::Home:
-        MoveCurrent(m_doc.m_nWindowStart);
+        MoveCurrent(m_doc.Data().m_nWindowStart);
         break;
     case ViewKey::Left:
         MoveCurrent(std::max(m_view.markers.Current() - kArrowStep * repeat, m_scene.SignalAxis().first));
@@ -101,12 +131,7 @@ KeyOutcome ViewInput::Key(ViewKey key, int repeat) {
             break;
         }
         m_panel.SetGraphNumber(1);
-        if (--m_doc.m_nSelIndex < 0)
-            m_doc.m_nSelIndex = m_doc.m_nSelRow = m_doc.m_nFirstRow = 0;
-        else if (m_doc.m_nSelRow == 0)
-            --m_doc.m_nFirstRow;
-        else
-            --m_doc.m_nSelRow;
+        SelectUp();
         break;
     case ViewKey::Down:
         if (m_view.singleMode) {
@@ -114,12 +139,7 @@ KeyOutcome ViewInput::Key(ViewKey key, int repeat) {
             break;
         }
         m_panel.SetGraphNumber(2);
-        if (++m_doc.m_nSelIndex > m_doc.m_nEnabledCount - 1)
-            m_doc.m_nSelIndex = std::max(m_doc.m_nEnabledCount - 1, 0);
-        else if (m_doc.m_nSelRow < m_doc.m_nGraphsOnScreen - 1)
-            ++m_doc.m_nSelRow;
-        else
-            ++m_doc.m_nFirstRow;
+        SelectDown();
         break;
     case ViewKey::M:
         SearchAroundCurrent();
@@ -152,42 +172,30 @@ void ViewInput::RightDoubleClick(int x, const PointerHit& hit) {
             m_view.markers.Current() = q;
         }
         // At the window start a marker is not drawn: this takes it away.
-        m_view.markers.Current() = m_doc.m_nWindowStart;
+        m_view.markers.Current() = m_doc.Data().m_nWindowStart;
+        m_panel.MarkersMoved();
     }
     m_scene.Redraw();
 }
 
 void ViewInput::LeftDoubleClick(int x, const PointerHit& hit) {
-    if (hit.FirstArea() < 0 || m_doc.m_nSamples <= 0) {
+    if (hit.FirstArea() < 0 || m_doc.Data().m_nSamples <= 0) {
         m_scene.Redraw();
         return;
     }
-    const int q = std::clamp(SelectionSample(x), 0, m_doc.m_nSamples - 1);
+    const int q = std::clamp(SelectionSample(x), 0, m_doc.Data().m_nSamples - 1);
     const int j = m_view.markers.NearestTo(q);
     if (j != m_view.markers.current) {
         m_view.markers.MakeCurrent(j);
         m_view.markers.Current() = q;
     }
-    const double metresPerSample = m_doc.SampleIntervalSeconds() * m_doc.m_dVelocity;
-    const int m = metresPerSample > 0.0 ? static_cast<int>(m_view.vicinity / metresPerSample) : 0;
     const AxisRange axis = m_scene.SignalAxis();
-    const int lo = std::max(q - m, axis.first);
-    const int hi = std::min(q + m, axis.last);
+    const dsp::ExtremumSearch search = Search(q, axis, dsp::ExtremumReach::Click);
     const auto trace = static_cast<std::size_t>(m_panel.SearchTrace());
-    int found = lo;
-    if (hit.overSignal[trace]) {
-        const TraceArray& raw = m_doc.m_pRaw[trace];
-        const int end = std::min(hi, static_cast<int>(raw.size()));
-        for (int k = lo + 1; k < end; ++k) {
-            const double v = raw[static_cast<std::size_t>(k)];
-            const double best = raw[static_cast<std::size_t>(found)];
-            const bool better = m_view.searchMode == dsp::ExtremumMode::Max   ? v > best
-                                : m_view.searchMode == dsp::ExtremumMode::Min ? v < best
-                                                                              : std::abs(v) > std::abs(best);
-            if (better)
-                found = k;
-        }
-    }
+    // The click searches the raw samples, and only when it landed on the search trace.
+    const TraceArray& raw = m_doc.Data().m_pRaw[trace];
+    const int found = hit.overSignal[trace] ? dsp::FindExtremum({raw.data(), raw.size()}, search)
+                                            : dsp::ExtremumWindow(search).first;
     MoveCurrent(found);
     m_scene.Redraw();
 }
@@ -211,9 +219,9 @@ void ViewInput::WriteBounds(double lower, double upper, bool both) {
 void ViewInput::DragAxisStrip(bool left, int x) {
     const bool right = x > m_lastX;
     const bool leftward = x < m_lastX;
-    const int traces = m_doc.m_nTraceCount;
-    if (m_doc.m_bSpectrum) {
-        const int bias = right ? -m_doc.m_nBiasXFur : m_doc.m_nBiasXFur;
+    const int traces = m_doc.Data().m_nTraceCount;
+    if (m_doc.Data().m_bSpectrum) {
+        const int bias = right ? -m_doc.Data().m_display.m_nBiasXFur : m_doc.Data().m_display.m_nBiasXFur;
         if (right || leftward)
             left ? m_scene.PanSpectra(traces, bias) : m_scene.ZoomSpectra(traces, bias);
     } else {
@@ -236,8 +244,8 @@ void ViewInput::DragAxisStrip(bool left, int x) {
 }
 
 void ViewInput::DragScale(int y) {
-    const int trace = m_doc.m_nSingleTrace;
-    const bool spectrum = m_doc.m_bSpectrum;
+    const int trace = m_doc.Data().m_nSingleTrace;
+    const bool spectrum = m_doc.Data().m_bSpectrum;
     const double d = m_scene.MinSpan(trace, spectrum);
     if (y > m_lastY)
         m_scene.ZoomTop(trace, spectrum, d);

@@ -3,6 +3,7 @@
 // the zoom or the window bounds and says whether the view repaints. The view finds what lies under
 // the pointer with the layout and hands it over as a PointerHit.
 
+#include "app/dsp/sample_math.h"
 #include "app/viewer/pict_doc.h"
 #include "app/viewer/pict_panel_model.h"
 #include "app/viewer/view_state.h"
@@ -42,7 +43,12 @@ private:
     int SelectionSample(int x) const;
     int DragSample(int x) const;
     void MoveCurrent(int p);
+    // The extremum search around a sample within the shown part of the axis.
+    dsp::ExtremumSearch Search(int around, const AxisRange& axis, dsp::ExtremumReach reach) const;
     void SearchAroundCurrent();
+    // The selection one entry of the enabled list up or down, the screen rows scrolling with it.
+    void SelectUp();
+    void SelectDown();
     void DragAxisStrip(bool left, int x);
     void DragScale(int y);
     void WriteBounds(double lower, double upper, bool both);

@@ -1,7 +1,8 @@
 #pragma once
 // What the viewer's logic asks of the picture: hand the graphs their data and window, move their
 // vertical windows, zoom and pan the spectra, and read back the visible range of the axes. The view
-// answers it with the renderer's scene; tests answer it with a recording fake.
+// answers it with the renderer's scene; the command line with a scene that draws nothing
+// (detached_scene.h); tests with a recording fake.
 
 #include "app/viewer/pict_doc.h"
 

@@ -103,12 +103,16 @@ TEST(SampleMath, ExtremumSearchAroundTheMarker) {
         double vicinity;
         ExtremumMode mode;
         int32_t expected;
+        ExtremumReach reach = ExtremumReach::TwoWay;
     };
     const Case cases[] = {
         {43, 0, 99, 1.0, ExtremumMode::Max, 47},    {43, 0, 99, 1.0, ExtremumMode::Min, 44},
         {43, 0, 99, 1.0, ExtremumMode::AbsMax, 44}, {42, 0, 99, 0.5, ExtremumMode::Max, 40},
         {43, 0, 45, 1.0, ExtremumMode::Max, 40}, // the shown part ends the window at 45
         {43, 42, 99, 1.0, ExtremumMode::Max, 47},
+        // The double click's reach: 1.0 m is 2 samples and the last one, 47, is left out.
+        {45, 0, 99, 1.0, ExtremumMode::Max, 43, ExtremumReach::Click},
+        {45, 0, 99, 1.0, ExtremumMode::Min, 44, ExtremumReach::Click},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.marker << " " << int(c.mode));
@@ -118,6 +122,7 @@ TEST(SampleMath, ExtremumSearchAroundTheMarker) {
         s.lastShown = c.last;
         s.vicinity = c.vicinity;
         s.mode = c.mode;
+        s.reach = c.reach;
         EXPECT_EQ(FindExtremum(x, s), c.expected);
     }
 }

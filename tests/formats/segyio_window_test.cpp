@@ -70,7 +70,7 @@ TEST_F(SegyioWindow, PilesWrittenElsewhereOpenAndMeasure) {
         auto* viewer = qobject_cast<CSplitterPictFrame*>(m_frame->OpenViewer(path));
         ASSERT_NE(viewer, nullptr);
         EXPECT_EQ(m_prompts.texts(), std::vector<QString>{});
-        const CPictDoc& doc = viewer->doc();
+        const PictDocData& doc = viewer->doc().Data();
         ASSERT_TRUE(doc.m_bLoaded);
         EXPECT_EQ(doc.m_nFormatCode, format);
         EXPECT_EQ(doc.m_nSampleIntervalUs, 40);
@@ -107,7 +107,7 @@ TEST_F(SegyioWindow, ACutRecordingIsRefusedWithTheReason) {
     file.close();
     auto* viewer = qobject_cast<CSplitterPictFrame*>(m_frame->OpenViewer(path));
     ASSERT_NE(viewer, nullptr);
-    EXPECT_FALSE(viewer->doc().m_bLoaded);
+    EXPECT_FALSE(viewer->doc().Data().m_bLoaded);
     EXPECT_EQ(
         m_prompts.texts(),
         std::vector<QString>{"Ошибка в формате SGY файла!\nФайл короче, чем сказано в его заголовках: 4000 "

@@ -2,7 +2,7 @@
 // layout mapping between pixels and samples, and the context failures the user is told of.
 
 #include "app/render/graph_scene.h"
-#include "app/viewer/graph_layout.h"
+#include "app/paint/graph_layout.h"
 #include "tests/support/recording_prompts.h"
 
 #include <gtest/gtest.h>

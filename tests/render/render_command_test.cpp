@@ -113,6 +113,8 @@ TEST_F(RenderCommand, RefusesWrongCallsAndReportsFailures) {
         {{"--marker", "1", "--marker", "2", "--marker", "3", "--marker", "4", "--marker", "5", "--marker", "6", "-o",
           out, Path("two.sgy")},
          2},                                                          // six markers
+        {{"--marker", "-1", "-o", out, Path("two.sgy")}, 2},          // no sample, as report says too
+        {{"--width", "-o", out, Path("two.sgy")}, 2},                 // an option without its value
         {{"-o", out, Path("missing.sgy")}, 1},                        // not loadable
         {{"-o", Path("no-such-dir/x.png"), Path("two.sgy")}, 1},      // not writable
     };

@@ -42,10 +42,11 @@ TEST(Markers, DrawnOnlyMoreThanSixSamplesInsideTheRange) {
         ASSERT_TRUE(canvas.Ok());
         CGraphArea& area = canvas.scene.m_signals.areas[0];
         area.SetData(20, 179, 200, ramp.data(), 1, 0);
-        canvas.scene.m_nMarkers = {c.current, c.previous, 0, 0, 0};
-        canvas.scene.m_nCurrentMarker = 0;
-        canvas.scene.m_nPreviousMarker = 1;
-        canvas.scene.DrawSignal(0, 0);
+        GraphFrame frame;
+        frame.markers = {c.current, c.previous, 0, 0, 0};
+        frame.currentMarker = 0;
+        frame.previousMarker = 1;
+        canvas.scene.DrawSignal(0, 0, frame);
         const QImage image = canvas.Image();
         // A drawn marker is a full-height line: hundreds of pixels of its colour.
         EXPECT_EQ(CountColor(image, 0, kAreaRight, kAreaBottom, kAreaTop, kRed) > 400, c.red);
@@ -69,10 +70,10 @@ protected:
         EXPECT_TRUE(canvas.Ok());
         canvas.scene.m_signals.areas[0].SetData(0, 399, 400, sine.data(), 1, 0);
         canvas.scene.m_signals.axis.Init(0, 399, 400, 0, 10, 1.0, 1);
-        const double gains[2] = {gain, 1.0};
-        canvas.scene.SetSignalParams(0, 399, 400, fillLevel, gains);
+        GraphFrame frame;
+        frame.gains = {gain, 1.0};
         const int visible[1] = {0};
-        canvas.scene.DrawSignals(1, 0, 0, visible, fillLevel, 0);
+        canvas.scene.DrawSignals(1, 0, 0, visible, fillLevel, 0, frame);
         return canvas.Image();
     }
     // Black pixels in the upper half of the area, at sample x's column (pixel 0 … 981 across

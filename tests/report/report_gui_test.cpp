@@ -4,6 +4,7 @@
 #include "app/ui/print_report_dialog.h"
 #include "app/ui/report_command.h"
 #include "app/viewer/pict_load.h"
+#include "app/viewer/viewer_paint.h"
 
 #include "tests/support/gui_app.h"
 #include "tests/support/recording_prompts.h"
@@ -35,9 +36,8 @@ QCheckBox* Check(CPrintReport& d, int id) {
 }
 
 TEST(PrintReportDialog, StartStateAndEnablingRules) {
-    ResetReportSettings();
     CPrintReport dialog;
-    dialog.Start(TheReportSettings());
+    dialog.Start(ReportSettings{});
     for (const int id : {1090, 1091, 1099, 1092, 1093, 1095})
         EXPECT_TRUE(Check(dialog, id)->isChecked()) << id;
     EXPECT_FALSE(Check(dialog, 1094)->isChecked());
@@ -66,6 +66,7 @@ struct OpenedRecording {
     ViewerDisplaySettings display;
     CPictDoc doc{display};
     dsp::FilterSettings filter{};
+    ViewState view;
     CGraphScene scene;
     RecordingPrompts prompts;
 
@@ -80,16 +81,18 @@ struct OpenedRecording {
         PictLoadOptions options;
         options.settingsFiles = dsp::MissingFile::Leave;
         EXPECT_TRUE(LoadPictDoc(doc, path, prompts, filter, options));
-        scene.m_nMarkers = {100, 0, 0, 0, 0};
-        SetUpGraphs(scene, doc);
+        view.markers.position = {100, 0, 0, 0, 0};
+        SetUpGraphs(scene, SignalGraphsOf(doc), SpectrumGraphsOf(doc));
     }
-    LengthsList Lengths() const {
-        return ComputeLengthsList(scene.m_nMarkers, doc.m_nWindowStart, doc.SampleIntervalSeconds(), doc.m_dVelocity);
+    ReportSource Source() const {
+        const LengthsList lengths = ComputeLengthsList(view.markers.position, doc.Data().m_nWindowStart,
+                                                       doc.SampleIntervalSeconds(), doc.Data().m_dVelocity);
+        return ReportSourceOf(doc, lengths, 0);
     }
 };
 
 TEST(ReportCommand, SavesTheMetafileHereAndBesideTheRecordingThenKeepsTheChoices) {
-    ResetReportSettings();
+    ReportSettings settings;
     OpenedRecording r;
     const QString before = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(r.work.path()));
@@ -103,13 +106,12 @@ TEST(ReportCommand, SavesTheMetafileHereAndBesideTheRecordingThenKeepsTheChoices
         WhenModal<QPrintDialog>([](QPrintDialog* p) { p->accept(); });
         d->accept();
     });
-    RunReportCommand(nullptr, dialog, r.doc, r.scene, r.Lengths(), 0, 1, r.prompts);
+    RunReportCommand(nullptr, dialog, settings, r.Source(), r.scene, PaintDescription(r.doc, r.view), r.prompts);
     EXPECT_TRUE(QFile::exists(r.work.filePath("rep.wmf")));
     EXPECT_TRUE(QFile::exists(r.site.filePath("rep.wmf")));
-    EXPECT_TRUE(TheReportSettings().used);
-    EXPECT_FALSE(TheReportSettings().printing);
-    EXPECT_EQ(TheReportSettings().reportFileName, "rep");
-    EXPECT_EQ(TheReportSettings().lengthCount, 1);
+    EXPECT_TRUE(settings.used);
+    EXPECT_EQ(settings.reportFileName, "rep");
+    EXPECT_EQ(settings.lengthCount, 1);
     if (QPrinterInfo::defaultPrinter().isNull()) {
         const bool traced = std::any_of(r.prompts.records.begin(), r.prompts.records.end(),
                                         [](const auto& p) { return p.text == "No default printer.\n"; });
@@ -123,7 +125,7 @@ TEST(ReportCommand, SavesTheMetafileHereAndBesideTheRecordingThenKeepsTheChoices
         seen = d->State();
         d->reject();
     });
-    RunReportCommand(nullptr, dialog, r.doc, r.scene, r.Lengths(), 0, 1, r.prompts);
+    RunReportCommand(nullptr, dialog, settings, r.Source(), r.scene, PaintDescription(r.doc, r.view), r.prompts);
     EXPECT_TRUE(seen.saveToFile);
     EXPECT_EQ(seen.reportFileName, "rep");
     EXPECT_EQ(seen.comment, "");
@@ -131,7 +133,7 @@ TEST(ReportCommand, SavesTheMetafileHereAndBesideTheRecordingThenKeepsTheChoices
 }
 
 TEST(ReportCommand, PrintsThePageToThePrinterChosen) {
-    ResetReportSettings();
+    ReportSettings settings;
     OpenedRecording r;
     const QString pdf = r.work.filePath("printed.pdf");
     CPrintReport dialog;
@@ -144,7 +146,7 @@ TEST(ReportCommand, PrintsThePageToThePrinterChosen) {
         });
         d->accept();
     });
-    RunReportCommand(nullptr, dialog, r.doc, r.scene, r.Lengths(), 0, 1, r.prompts);
+    RunReportCommand(nullptr, dialog, settings, r.Source(), r.scene, PaintDescription(r.doc, r.view), r.prompts);
     ASSERT_TRUE(QFile::exists(pdf)) << (r.prompts.texts().empty() ? "" : r.prompts.texts().front().toStdString());
     const auto traced = [&r](const QString& start) {
         return std::any_of(r.prompts.records.begin(), r.prompts.records.end(),

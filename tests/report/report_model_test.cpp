@@ -15,8 +15,8 @@ QByteArray TextHeader(const QByteArray& text) {
 }
 
 TEST(ReportDialog, FirstOpeningThenTheKeptState) {
-    ResetReportSettings();
-    const ReportDialogState first = DialogStartState(TheReportSettings());
+    ReportSettings settings;
+    const ReportDialogState first = DialogStartState(settings);
     EXPECT_TRUE(first.comment.isEmpty());
     EXPECT_TRUE(first.fileName && first.lengths && first.velocity && first.operatorText && first.time &&
                 first.pileLength);
@@ -34,21 +34,21 @@ TEST(ReportDialog, FirstOpeningThenTheKeptState) {
     EXPECT_FALSE(edited.CommentEditEnabled());
     EXPECT_TRUE(edited.ReportFileNameEditEnabled());
     // Confirmed once: the next opening starts from what was confirmed.
-    ApplyReportDialog(TheReportSettings(), edited, ReportSource{});
-    TheReportSettings().used = true;
-    const ReportDialogState second = DialogStartState(TheReportSettings());
+    ApplyReportDialog(settings, edited, ReportSource{});
+    settings.used = true;
+    const ReportDialogState second = DialogStartState(settings);
     EXPECT_EQ(second.comment, "Свая 12");
     EXPECT_FALSE(second.velocity);
     EXPECT_FALSE(second.operatorText);
     EXPECT_TRUE(second.saveToFile);
     EXPECT_TRUE(second.fileName);
     EXPECT_EQ(second.reportFileName, "rep");
-    EXPECT_EQ(ReportFileNameLine(TheReportSettings().reportFileName), "Имя файла отчёта - \"rep.wmf\";");
+    EXPECT_EQ(ReportFileNameLine(settings.reportFileName), "Имя файла отчёта - \"rep.wmf\";");
 
     // A new view starts over.
-    ResetReportSettings();
-    EXPECT_EQ(DialogStartState(TheReportSettings()).comment, "");
-    EXPECT_EQ(TheReportSettings().reportFileName, "tmpReportFile");
+    const ReportSettings fresh;
+    EXPECT_EQ(DialogStartState(fresh).comment, "");
+    EXPECT_EQ(fresh.reportFileName, "tmpReportFile");
 }
 
 TEST(ReportLines, FromTheDocument) {
@@ -77,9 +77,10 @@ TEST(ReportLines, FromTheDocument) {
 TEST(ReportLines, TheDocumentsPart) {
     ViewerDisplaySettings display;
     CPictDoc doc(display);
-    doc.m_strPath = "/data/PILE7.sgy";
-    doc.m_dVelocity = 4000.0;
-    doc.m_nSampleIntervalUs = 50;
+    PictDocData content;
+    content.m_strPath = "/data/PILE7.sgy";
+    content.m_dVelocity = 4000.0;
+    content.m_nSampleIntervalUs = 50;
     // Two blows on modelled piles of 6.25 and 7.5 m; the document's own lengths (the reflection search's) differ,
     // so the line shows whose length it prints.
     for (std::size_t t = 0; t < 2; ++t) {
@@ -89,11 +90,12 @@ TEST(ReportLines, TheDocumentsPart) {
         analysis::BlowRecording blow;
         blow.sampleRateHz = 20000;
         blow.samples = 1024;
-        doc.m_pRaw[t] = analysis::SimulateBlow(pile, blow);
+        content.m_pRaw[t] = analysis::SimulateBlow(pile, blow);
     }
-    doc.m_dLength = {12.5, 15.0};
+    content.m_dLength = {12.5, 15.0};
     const char time[] = "(y/m/d h:m:s.ms):2026/ 5/ 14";
-    std::copy(std::begin(time), std::end(time), doc.m_textHeader.begin());
+    std::copy(std::begin(time), std::end(time), content.m_textHeader.begin());
+    doc.TakeRecording(std::move(content));
     LengthsList lengths;
     lengths.count = 1;
     lengths.texts[0] = "3.000";
@@ -113,8 +115,10 @@ TEST(ReportLines, TheDocumentsPart) {
         EXPECT_EQ(source.lengths.texts[0], "3.000");
     }
     // A trace without a toe echo (only the blow and noise): no length.
-    doc.m_pRaw[0].assign(1024, 0.0);
-    doc.m_pRaw[0][100] = 1.0;
+    PictDocData quiet = doc.Data();
+    quiet.m_pRaw[0].assign(1024, 0.0);
+    quiet.m_pRaw[0][100] = 1.0;
+    doc.TakeRecording(std::move(quiet));
     EXPECT_FALSE(ReportSourceOf(doc, lengths, 0).pileLength);
 }
 

@@ -52,7 +52,7 @@ inline QByteArray SgyOf(const std::vector<std::vector<double>>& traces, double i
     f.samplesPerTrace = quint16(traces.front().size());
     f.interval = quint16(std::lround(intervalS * 1e6));
     for (const auto& t : traces) {
-        std::vector<quint32> words;
+        std::vector<quint64> words;
         for (double v : t)
             words.push_back(FloatBits(float(v)));
         f.traces.push_back(std::move(words));

@@ -131,7 +131,7 @@ TEST_F(SiteFolder, WithoutATableEachRecordingIsAPileAndUnreadableOnesAreNamed) {
     EXPECT_EQ(cut.blows, 0);
     EXPECT_FALSE(cut.consistent());
     ASSERT_EQ(cut.problems.size(), 1);
-    EXPECT_TRUE(cut.problems[0].contains("cut short")) << cut.problems[0].toStdString();
+    EXPECT_TRUE(cut.problems[0].contains("Файл короче, чем сказано в его заголовках")) << cut.problems[0].toStdString();
     // No known length and no given speed: times, but no lengths made up from a default speed.
     EXPECT_EQ(s.velocity.source, VelocitySource::None);
     EXPECT_TRUE(s.piles[0].stack.toe.found);

@@ -5,6 +5,7 @@
 #include "app/ui/list_file_view.h"
 #include "app/ui/main_frame.h"
 #include "app/ui/splitter_frame.h"
+#include "app/ui/print_report_dialog.h"
 #include "app/ui/viewer/dlg_nscreen.h"
 #include "app/ui/viewer/pict_form.h"
 #include "app/ui/viewer/pict_view.h"
@@ -13,16 +14,19 @@
 #include "app/ui/viewer/splitter_pict_frame.h"
 #include "app/viewer/pict_panel_model.h"
 
+#include "tests/support/gui_app.h"
 #include "tests/support/recording_prompts.h"
 #include "tests/ui/gui_test_support.h"
 #include "tests/viewer/sgy_fixture.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QPrintDialog>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QTableView>
@@ -113,8 +117,8 @@ TEST_F(ViewerWindow, ARecordingOpenedFromAPanelShowsBothPanes) {
     EXPECT_TRUE(v->view()->isVisible());
     EXPECT_GE(v->panel()->width(), 230);
     EXPECT_TRUE(v->panel()->isEnabled());
-    EXPECT_TRUE(v->doc().m_bLoaded);
-    EXPECT_EQ(v->doc().m_nSamples, 1024);
+    EXPECT_TRUE(v->doc().Data().m_bLoaded);
+    EXPECT_EQ(v->doc().Data().m_nSamples, 1024);
     EXPECT_EQ(v->panel()->upperEdit()->text(), "102.300");
     EXPECT_EQ(v->panel()->graphList()->rowCount(), 2);
     // The first paint writes the five rows of the lengths list.
@@ -136,20 +140,20 @@ TEST_F(ViewerWindow, SpectrumThenRectangularWindowRedraws) {
     v->runCommand(kCmdWindowRectangular); // outside spectrum mode: told, nothing changes
     ASSERT_EQ(m_prompts.texts().size(), 1u);
     EXPECT_EQ(m_prompts.texts()[0], "Перейдите в режим оотображения спектра сигналов!");
-    EXPECT_EQ(v->doc().m_nFftWindow, 2);
+    EXPECT_EQ(v->doc().Data().m_nFftWindow, 2);
 
     v->runCommand(kCmdSpectrum);
-    EXPECT_TRUE(v->doc().m_bSpectrum);
+    EXPECT_TRUE(v->doc().Data().m_bSpectrum);
     EXPECT_EQ(v->panel()->graphList()->columnCount(), 2);
     QApplication::processEvents();
     const int paints = v->view()->paints();
     v->runCommand(kCmdWindowRectangular);
-    EXPECT_EQ(v->doc().m_nFftWindow, 0);
+    EXPECT_EQ(v->doc().Data().m_nFftWindow, 0);
     EXPECT_TRUE(v->action(kCmdWindowRectangular)->isChecked());
     EXPECT_FALSE(v->action(kCmdWindowHamming)->isChecked());
     QTRY_VERIFY(v->view()->paints() > paints);
     v->runCommand(kCmdSignals);
-    EXPECT_FALSE(v->doc().m_bSpectrum);
+    EXPECT_FALSE(v->doc().Data().m_bSpectrum);
     EXPECT_EQ(v->panel()->graphList()->columnCount(), 3);
 }
 
@@ -174,20 +178,54 @@ TEST_F(ViewerWindow, ClosingKeepsTheSettingsBesideTheFileAndBringsTheManagerBack
     EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("VARY.ini"))));
     EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("FILTER.ini"))));
     // The next viewer starts with the display settings the last one left.
-    EXPECT_EQ(m_frame->viewerDisplay().m_nZakraskaGrafs, 2);
-    // The report's settings, by contrast, start afresh with every viewer.
-    TheReportSettings().used = true;
-    TheReportSettings().printVelocity = true;
+    EXPECT_EQ(m_frame->viewerDisplay().m_nFillMode, 2);
+    // The report's settings, by contrast, belong to each viewer: a new one starts afresh and leaves
+    // the choices of one already open alone.
     CSplitterPictFrame* next = qobject_cast<CSplitterPictFrame*>(m_frame->OpenViewer(path()));
     ASSERT_NE(next, nullptr);
-    EXPECT_EQ(next->doc().m_dFillLevel, -0.5);
-    EXPECT_FALSE(TheReportSettings().used);
-    EXPECT_FALSE(TheReportSettings().printVelocity);
+    EXPECT_EQ(next->doc().Data().m_dFillLevel, -0.5);
+    next->view()->reportSettings().used = true;
+    next->view()->reportSettings().printVelocity = true;
+    auto* third = qobject_cast<CSplitterPictFrame*>(m_frame->OpenViewer(path()));
+    ASSERT_NE(third, nullptr);
+    EXPECT_FALSE(third->view()->reportSettings().used);
+    EXPECT_FALSE(third->view()->reportSettings().printVelocity);
+    EXPECT_TRUE(next->view()->reportSettings().used);
+    EXPECT_TRUE(next->view()->reportSettings().printVelocity);
     // ... and the next start of the program.
     m_frame->close();
     m_frame.reset();
     QSettings store(QStringLiteral("Mervo"), QStringLiteral("Zarno"));
     EXPECT_EQ(store.value(QStringLiteral("Window size/Zakraska Grafs")).toInt(), 2);
+}
+
+TEST_F(ViewerWindow, TheReportPrintsTheModelsLengthsWithoutAPaint) {
+    CSplitterPictFrame* v = openFromPanel();
+    ASSERT_NE(v, nullptr);
+    QTRY_VERIFY(v->view()->paints() > 0);
+    // The view is hidden, so nothing can paint between the markers' move and the report.
+    v->view()->hide();
+    const int paints = v->view()->paints();
+    MarkerSet markers;
+    markers.position = {320, 160, 0, 0, 0}; // 32 and 16 ms at 3600 m/s
+    v->model().SetMarkers(markers);
+    ASSERT_EQ(v->model().Lengths().count, 2);
+    EXPECT_EQ(v->model().Lengths().texts[0], "28.800");
+
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(m_dir.path()));
+    WhenModal<CPrintReport>([](CPrintReport* d) {
+        d->findChild<QCheckBox*>(QStringLiteral("1094"))->setChecked(true); // "Сохранить отчёт в файле"
+        WhenModal<QPrintDialog>([](QPrintDialog* p) { p->accept(); });
+        d->accept();
+    });
+    v->OnPrintReport();
+    QDir::setCurrent(before);
+    EXPECT_EQ(v->view()->paints(), paints);
+    const ReportSettings& printed = v->view()->reportSettings();
+    ASSERT_TRUE(printed.used);
+    EXPECT_EQ(printed.lengthCount, 2);
+    EXPECT_EQ(printed.lengthTexts, v->model().Lengths().texts);
 }
 
 TEST_F(ViewerWindow, SwitchingPanesTwiceReturnsTheFocus) {
@@ -217,7 +255,7 @@ TEST_F(ViewerWindow, ARecordingThatDoesNotLoadGivesAnEmptyClosableViewer) {
         auto* v = qobject_cast<CSplitterPictFrame*>(m_frame->OpenViewer(p));
         ASSERT_NE(v, nullptr);
         ASSERT_EQ(m_prompts.texts().size(), 1u);
-        EXPECT_FALSE(v->doc().m_bLoaded);
+        EXPECT_FALSE(v->doc().Data().m_bLoaded);
         EXPECT_FALSE(v->panel()->isEnabled());
         // Keys, clicks and commands on the empty viewer do nothing.
         QTest::keyClick(v->view(), Qt::Key_Right);

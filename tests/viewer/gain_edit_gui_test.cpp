@@ -45,30 +45,32 @@ void AnswerYesThenSetEndGain(int endDb) {
 TEST(GainEdit, NewCurveIsAppliedInTheWindowAndTheGainStaysOn) {
     ViewerDisplaySettings main;
     CPictDoc doc(main);
-    doc.m_nTraceCount = 2;
-    doc.m_nSamples = 100;
-    doc.m_nWindowStart = 0;
-    doc.m_nWindowEnd = 99;
-    doc.m_bUseVaru = 1;
-    doc.m_pVaru.assign(100, 1.0);
+    PictDocData content;
+    content.m_nTraceCount = 2;
+    content.m_nSamples = 100;
+    content.m_nWindowStart = 0;
+    content.m_nWindowEnd = 99;
+    content.m_bUseVaru = 1;
+    content.m_pVaru.assign(100, 1.0);
     for (std::size_t t = 0; t < 2; ++t) {
-        doc.m_pRaw[t].assign(100, 1.0 + double(t));
-        doc.m_pFiltered[t].assign(100, 0.5);
-        doc.m_pGained[t].assign(100, 0.0);
-        doc.m_pGainedFiltered[t].assign(100, 0.0);
+        content.m_pRaw[t].assign(100, 1.0 + double(t));
+        content.m_pFiltered[t].assign(100, 0.5);
+        content.m_pGained[t].assign(100, 0.0);
+        content.m_pGainedFiltered[t].assign(100, 0.0);
     }
+    doc.TakeRecording(std::move(content));
     AnswerYesThenSetEndGain(20);
     const GainEditOutcome outcome = EditGain(doc, nullptr);
     EXPECT_TRUE(outcome.edited);
     EXPECT_TRUE(outcome.redraw);
-    EXPECT_EQ(doc.m_bUseVaru, 1);
-    EXPECT_EQ(doc.m_nVaruFirst, 20);
-    EXPECT_EQ(doc.m_nVaruPoints, 100);
+    EXPECT_EQ(doc.Data().m_bUseVaru, 1);
+    EXPECT_EQ(doc.Data().m_nVaruFirst, 20);
+    EXPECT_EQ(doc.Data().m_nVaruPoints, 100);
     std::vector<double> curve(100);
-    TovelUtils1(20, doc.m_nVaruSecond, 100, 0, 0, curve.data());
-    EXPECT_EQ(doc.m_pVaru, curve);
-    EXPECT_DOUBLE_EQ(doc.m_pGained[1][99], 2.0 * 10.0);
-    EXPECT_DOUBLE_EQ(doc.m_pGainedFiltered[0][99], 0.5 * 10.0);
+    TovelUtils1(20, doc.Data().m_nVaruSecond, 100, 0, 0, curve.data());
+    EXPECT_EQ(doc.Data().m_pVaru, curve);
+    EXPECT_DOUBLE_EQ(doc.Data().m_pGained[1][99], 2.0 * 10.0);
+    EXPECT_DOUBLE_EQ(doc.Data().m_pGainedFiltered[0][99], 0.5 * 10.0);
 }
 
 } // namespace

@@ -12,6 +12,12 @@ using namespace zarno;
 
 namespace {
 
+PictDocData TwoTraces() {
+    PictDocData content;
+    content.m_nTraceCount = 2;
+    return content;
+}
+
 TEST(PictDoc, ConstructionTakesTheMainWindowsSettings) {
     struct Case {
         ViewerDisplaySettings stored;
@@ -28,87 +34,88 @@ TEST(PictDoc, ConstructionTakesTheMainWindowsSettings) {
         SCOPED_TRACE(c.fillMode);
         ViewerDisplaySettings main = c.stored;
         CPictDoc doc(main);
-        EXPECT_EQ(doc.m_nMaxGraphs, c.maxGraphs);
-        EXPECT_EQ(doc.m_nBiasXGr, c.biasXGr);
-        EXPECT_EQ(doc.m_nBiasXFur, c.biasXFur);
-        EXPECT_EQ(doc.m_nBiasKoeffY, c.biasKoeffY);
-        EXPECT_EQ(doc.m_nFillMode, c.fillMode);
-        EXPECT_EQ(doc.m_dFillLevel, c.fillLevel);
-        EXPECT_EQ(doc.m_bShown, c.stored.m_bShown);
+        EXPECT_EQ(doc.Data().m_display.m_nMaxGraphs, c.maxGraphs);
+        EXPECT_EQ(doc.Data().m_display.m_nBiasXGr, c.biasXGr);
+        EXPECT_EQ(doc.Data().m_display.m_nBiasXFur, c.biasXFur);
+        EXPECT_EQ(doc.Data().m_display.m_nBiasKoeffY, c.biasKoeffY);
+        EXPECT_EQ(doc.Data().m_display.m_nFillMode, c.fillMode);
+        EXPECT_EQ(doc.Data().m_dFillLevel, c.fillLevel);
+        EXPECT_EQ(doc.Data().m_display.m_bShown, c.stored.m_bShown);
     }
 }
 
 TEST(PictDoc, InitialValues) {
     ViewerDisplaySettings main;
     const CPictDoc doc(main);
-    EXPECT_EQ(doc.m_nSelIndex, 0);
-    EXPECT_EQ(doc.m_nSelRow, 0);
-    EXPECT_EQ(doc.m_nFirstRow, 0);
-    EXPECT_EQ(doc.m_nSingleTrace, 0);
-    EXPECT_EQ(doc.m_dZeroOffsetMs, 0.0);
-    EXPECT_EQ(doc.m_dUnitsPerSample, 0.0);
-    EXPECT_EQ(doc.m_bUseVaru, 0);
-    EXPECT_EQ(doc.m_bProcessing, 0);
-    EXPECT_EQ(doc.m_bUseFilter, 0);
-    EXPECT_EQ(doc.m_nSpectrumScale, 0);
-    EXPECT_FALSE(doc.m_bLoaded);
-    EXPECT_FALSE(doc.m_bSpectrum);
-    EXPECT_EQ(doc.m_nFftWindow, 2);
-    EXPECT_EQ(doc.m_dGain, (std::array<double, 2>{1.0, 1.0}));
-    EXPECT_EQ(doc.m_nEnabled, (std::array<int, 2>{0, 1}));
-    EXPECT_EQ(doc.m_nVisible, (std::array<int, 2>{0, 1}));
+    EXPECT_EQ(doc.Data().m_nSelIndex, 0);
+    EXPECT_EQ(doc.Data().m_nSelRow, 0);
+    EXPECT_EQ(doc.Data().m_nFirstRow, 0);
+    EXPECT_EQ(doc.Data().m_nSingleTrace, 0);
+    EXPECT_EQ(doc.Data().m_dZeroOffsetMs, 0.0);
+    EXPECT_EQ(doc.Data().m_dUnitsPerSample, 0.0);
+    EXPECT_EQ(doc.Data().m_bUseVaru, 0);
+    EXPECT_EQ(doc.Data().m_bProcessing, 0);
+    EXPECT_EQ(doc.Data().m_bUseFilter, 0);
+    EXPECT_EQ(doc.Data().m_nSpectrumScale, 0);
+    EXPECT_FALSE(doc.Data().m_bLoaded);
+    EXPECT_FALSE(doc.Data().m_bSpectrum);
+    EXPECT_EQ(doc.Data().m_nFftWindow, 2);
+    EXPECT_EQ(doc.Data().m_dGain, (std::array<double, 2>{1.0, 1.0}));
+    EXPECT_EQ(doc.Data().m_nEnabled, (std::array<int, 2>{0, 1}));
+    EXPECT_EQ(doc.Data().m_nVisible, (std::array<int, 2>{0, 1}));
     for (int i = 0; i < 2; ++i) {
-        EXPECT_TRUE(doc.m_pRaw[std::size_t(i)].empty());
-        EXPECT_TRUE(doc.m_pSpectrum[std::size_t(i)].empty());
+        EXPECT_TRUE(doc.Data().m_pRaw[std::size_t(i)].empty());
+        EXPECT_TRUE(doc.Data().m_pSpectrum[std::size_t(i)].empty());
     }
-    EXPECT_FALSE(doc.m_hFile);
 }
 
 TEST(PictDoc, DestructionWritesTheSettingsBackForTheNextViewer) {
     ViewerDisplaySettings main{2, 0, 0, 0, 0, {true, true}};
     {
         CPictDoc doc(main);
-        doc.m_nTraceCount = 2;
-        doc.m_bShown = {false, true};
-        doc.m_nFillMode = 1;
+        doc.TakeRecording(TwoTraces());
+        doc.SetShown(0, false);
+        doc.SetFillMode(1);
         doc.ApplyDisplaySettings(0, 0, 0, 0); // zeros in the dialog
-        EXPECT_EQ(doc.m_nGraphsOnScreen, 2);  // laid out with 24 meanwhile
+        EXPECT_EQ(doc.Data().m_nGraphsOnScreen, 2);  // laid out with 24 meanwhile
     }
-    EXPECT_EQ(main.m_nNScreenMaxGraf, 0);
+    EXPECT_EQ(main.m_nMaxGraphs, 0);
     EXPECT_EQ(main.m_nBiasXGr, 0);
-    EXPECT_EQ(main.m_nZakraskaGrafs, 1);
+    EXPECT_EQ(main.m_nFillMode, 1);
     EXPECT_EQ(main.m_bShown, (std::array<bool, 2>{false, true}));
     const CPictDoc next(main);
-    EXPECT_EQ(next.m_nMaxGraphs, 24);
-    EXPECT_EQ(next.m_nBiasXGr, 10);
-    EXPECT_EQ(next.m_nBiasXFur, 5);
-    EXPECT_EQ(next.m_nBiasKoeffY, 30);
-    EXPECT_EQ(next.m_dFillLevel, 0.5);
+    EXPECT_EQ(next.Data().m_display.m_nMaxGraphs, 24);
+    EXPECT_EQ(next.Data().m_display.m_nBiasXGr, 10);
+    EXPECT_EQ(next.Data().m_display.m_nBiasXFur, 5);
+    EXPECT_EQ(next.Data().m_display.m_nBiasKoeffY, 30);
+    EXPECT_EQ(next.Data().m_dFillLevel, 0.5);
 }
 
 TEST(PictDoc, DisplaySettingsSetTheGraphsOnScreen) {
     ViewerDisplaySettings main;
     CPictDoc doc(main);
-    doc.m_nTraceCount = 2;
+    doc.TakeRecording(TwoTraces());
     doc.ApplyDisplaySettings(1, 20, 7, 50);
-    EXPECT_EQ(doc.m_nGraphsOnScreen, 1);
-    EXPECT_EQ(doc.m_nEnabledCount, 2);
-    EXPECT_EQ(doc.m_nBiasXGr, 20);
-    EXPECT_EQ(doc.m_nBiasXFur, 7);
-    EXPECT_EQ(doc.m_nBiasKoeffY, 50);
+    EXPECT_EQ(doc.Data().m_nGraphsOnScreen, 1);
+    EXPECT_EQ(doc.Data().m_nEnabledCount, 2);
+    EXPECT_EQ(doc.Data().m_display.m_nBiasXGr, 20);
+    EXPECT_EQ(doc.Data().m_display.m_nBiasXFur, 7);
+    EXPECT_EQ(doc.Data().m_display.m_nBiasKoeffY, 50);
 }
 
 TEST(PictDoc, DisplayedArrayRule) {
     ViewerDisplaySettings main;
     CPictDoc doc(main);
+    PictDocData content = TwoTraces();
     for (std::size_t t = 0; t < 2; ++t) {
         const double base = 10.0 * double(t);
-        doc.m_pRaw[t] = {base + 1};
-        doc.m_pFiltered[t] = {base + 2};
-        doc.m_pGained[t] = {base + 3};
-        doc.m_pGainedFiltered[t] = {base + 4};
-        doc.m_pAutoCorr[t] = {base + 5};
+        content.m_pRaw[t] = {base + 1};
+        content.m_pFiltered[t] = {base + 2};
+        content.m_pGained[t] = {base + 3};
+        content.m_pGainedFiltered[t] = {base + 4};
+        content.m_pAutoCorr[t] = {base + 5};
     }
+    doc.TakeRecording(content);
     struct Case {
         int processing, varu, filter;
         double shown;
@@ -119,48 +126,52 @@ TEST(PictDoc, DisplayedArrayRule) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.processing << c.varu << c.filter);
-        doc.m_bProcessing = c.processing;
-        doc.m_bUseVaru = c.varu;
-        doc.m_bUseFilter = c.filter;
+        doc.SetProcessing(c.processing != 0);
+        doc.SetUseVaru(c.varu != 0);
+        doc.SetUseFilter(c.filter != 0);
         EXPECT_EQ(doc.DisplayedArray(0).front(), c.shown);
         EXPECT_EQ(doc.DisplayedArray(1).front(), 10 + c.shown);
     }
 }
 
-// A two-trace document of ns samples with raw traces already in place.
+// A two-trace document of ns samples with raw traces already in place; a test changes the content
+// and hands it to the document again.
 struct DocFixture {
     ViewerDisplaySettings main;
     CPictDoc doc{main};
+    PictDocData content = TwoTraces();
     explicit DocFixture(int ns) {
-        doc.m_nTraceCount = 2;
-        doc.m_nSamples = ns;
-        doc.m_nSampleIntervalUs = 100;
-        doc.m_dVelocity = 3600;
-        doc.m_nWindowEnd = ns - 1;
-        doc.m_pVaru.assign(std::size_t(ns), 1.0);
-        for (auto& a : doc.m_pRaw)
+        content.m_nSamples = ns;
+        content.m_nSampleIntervalUs = 100;
+        content.m_dVelocity = 3600;
+        content.m_nWindowEnd = ns - 1;
+        content.m_pVaru.assign(std::size_t(ns), 1.0);
+        for (auto& a : content.m_pRaw)
             a.assign(std::size_t(ns), 0.0);
+        Take();
     }
+    void Take() { doc.TakeRecording(content); }
 };
 
 TEST(PictProcessing, SpectraFollowTheFilterSwitchAndWriteAllBins) {
     DocFixture f(1024);
     for (std::size_t j = 0; j < 1024; ++j) {
-        f.doc.m_pRaw[0][j] = 2.5;
-        f.doc.m_pRaw[1][j] = std::cos(2 * std::numbers::pi * 8.0 * double(j) / 1024.0);
+        f.content.m_pRaw[0][j] = 2.5;
+        f.content.m_pRaw[1][j] = std::cos(2 * std::numbers::pi * 8.0 * double(j) / 1024.0);
     }
-    f.doc.m_pFiltered[0].assign(1024, 0.0);
-    f.doc.m_pFiltered[1].assign(1024, 0.0);
+    f.content.m_pFiltered[0].assign(1024, 0.0);
+    f.content.m_pFiltered[1].assign(1024, 0.0);
+    f.Take();
 
-    ComputeSpectra(f.doc, dsp::FftWindow::Rectangular, dsp::SpectrumScale::Linear, true);
-    ASSERT_EQ(f.doc.m_pSpectrum[0].size(), 1024u);
-    EXPECT_NEAR(f.doc.m_pSpectrum[0][0], 1.0, 1e-12);
-    EXPECT_NEAR(f.doc.m_pSpectrum[0][1], 0.0, 1e-12);
-    EXPECT_NEAR(f.doc.m_pSpectrum[1][8], 1.0, 1e-12);
+    f.doc.ComputeSpectra(dsp::FftWindow::Rectangular, dsp::SpectrumScale::Linear, true);
+    ASSERT_EQ(f.doc.Data().m_pSpectrum[0].size(), 1024u);
+    EXPECT_NEAR(f.doc.Data().m_pSpectrum[0][0], 1.0, 1e-12);
+    EXPECT_NEAR(f.doc.Data().m_pSpectrum[0][1], 0.0, 1e-12);
+    EXPECT_NEAR(f.doc.Data().m_pSpectrum[1][8], 1.0, 1e-12);
 
-    f.doc.m_bUseFilter = 1; // the filtered traces are all zero
-    ComputeSpectra(f.doc, dsp::FftWindow::Rectangular, dsp::SpectrumScale::Linear, false);
-    EXPECT_EQ(f.doc.m_pSpectrum[0], std::vector<double>(1024, 0.0));
+    f.doc.SetUseFilter(true); // the filtered traces are all zero
+    f.doc.ComputeSpectra(dsp::FftWindow::Rectangular, dsp::SpectrumScale::Linear, false);
+    EXPECT_EQ(f.doc.Data().m_pSpectrum[0], std::vector<double>(1024, 0.0));
 
     const QByteArray text = SpectrumFileText(f.doc);
     EXPECT_EQ(text.count('\n'), 1024);
@@ -170,51 +181,55 @@ TEST(PictProcessing, SpectraFollowTheFilterSwitchAndWriteAllBins) {
 TEST(PictProcessing, EditedGainIsAppliedInTheWindowOnly) {
     DocFixture f(10);
     for (std::size_t j = 0; j < 10; ++j) {
-        f.doc.m_pVaru[j] = double(j);
-        f.doc.m_pRaw[0][j] = 1.0;
-        f.doc.m_pRaw[1][j] = 2.0;
+        f.content.m_pVaru[j] = double(j);
+        f.content.m_pRaw[0][j] = 1.0;
+        f.content.m_pRaw[1][j] = 2.0;
     }
     for (std::size_t t = 0; t < 2; ++t) {
-        f.doc.m_pFiltered[t].assign(10, 3.0);
-        f.doc.m_pGained[t].assign(10, -1.0);
-        f.doc.m_pGainedFiltered[t].assign(10, -1.0);
+        f.content.m_pFiltered[t].assign(10, 3.0);
+        f.content.m_pGained[t].assign(10, -1.0);
+        f.content.m_pGainedFiltered[t].assign(10, -1.0);
     }
-    f.doc.m_nWindowStart = 2;
-    f.doc.m_nWindowEnd = 6; // 5 points, r = 2: means of (0,1), (2,3), ...
-    ASSERT_TRUE(ApplyEditedGain(f.doc));
-    EXPECT_EQ(f.doc.m_pGained[0], (std::vector<double>{-1, -1, 0.5, 2.5, 4.5, 6.5, 8.5, -1, -1, -1}));
-    EXPECT_EQ(f.doc.m_pGained[1][3], 5.0);
-    EXPECT_EQ(f.doc.m_pGainedFiltered[1][3], 7.5);
+    f.Take();
+    f.doc.SetWindow(2, 6); // 5 points, r = 2: means of (0,1), (2,3), ...
+    ASSERT_TRUE(f.doc.ApplyEditedGain());
+    EXPECT_EQ(f.doc.Data().m_pGained[0], (std::vector<double>{-1, -1, 0.5, 2.5, 4.5, 6.5, 8.5, -1, -1, -1}));
+    EXPECT_EQ(f.doc.Data().m_pGained[1][3], 5.0);
+    EXPECT_EQ(f.doc.Data().m_pGainedFiltered[1][3], 7.5);
 
-    f.doc.m_nWindowEnd = 20; // beyond the trace: nothing to apply
-    EXPECT_FALSE(ApplyEditedGain(f.doc));
+    f.doc.SetWindow(2, 20); // beyond the trace: nothing to apply
+    EXPECT_FALSE(f.doc.ApplyEditedGain());
 }
 
 TEST(PictProcessing, GainEditorWithoutAGuiChangesNothing) {
     DocFixture f(8);
-    f.doc.m_bUseVaru = 1;
-    f.doc.m_pVaru.assign(8, 2.0);
+    f.content.m_bUseVaru = 1;
+    f.content.m_pVaru.assign(8, 2.0);
+    f.Take();
     const GainEditOutcome outcome = EditGain(f.doc, nullptr);
     EXPECT_FALSE(outcome.edited);
-    EXPECT_EQ(f.doc.m_bUseVaru, 1);
-    EXPECT_EQ(f.doc.m_pVaru, std::vector<double>(8, 2.0));
+    EXPECT_EQ(f.doc.Data().m_bUseVaru, 1);
+    EXPECT_EQ(f.doc.Data().m_pVaru, std::vector<double>(8, 2.0));
 }
 
 TEST(PictProcessing, FilterSettingsCommandRefusedWithoutTheLibrary) {
     DocFixture f(8);
-    f.doc.m_pFiltered[0].assign(8, 5.0);
+    f.content.m_pFiltered[0].assign(8, 5.0);
+    f.Take();
     dsp::FilterSettings filter{};
     dsp::SetFilterDefaults(filter);
     zarno::testing::RecordingPrompts prompts;
     EXPECT_FALSE(EditFilterSettings(f.doc, filter, prompts, "libNoSuchDravik.so"));
     ASSERT_EQ(prompts.texts(), std::vector<QString>{"Невозможно загрузить библиотеку фильтрации!"});
-    EXPECT_EQ(f.doc.m_pFiltered[0], std::vector<double>(8, 5.0));
+    EXPECT_EQ(f.doc.Data().m_pFiltered[0], std::vector<double>(8, 5.0));
 
     // With the library (and no GUI, so the record stays), every trace is filtered again.
-    f.doc.m_pRaw[1][4] = 1.0;
+    f.content.m_pRaw[1][4] = 1.0;
+    f.content.m_pFiltered = f.doc.Data().m_pFiltered;
+    f.Take();
     EXPECT_TRUE(EditFilterSettings(f.doc, filter, prompts));
-    EXPECT_EQ(f.doc.m_pFiltered[0], std::vector<double>(8, 0.0));
-    EXPECT_NE(f.doc.m_pFiltered[1], std::vector<double>(8, 0.0));
+    EXPECT_EQ(f.doc.Data().m_pFiltered[0], std::vector<double>(8, 0.0));
+    EXPECT_NE(f.doc.Data().m_pFiltered[1], std::vector<double>(8, 0.0));
 }
 
 } // namespace

@@ -61,48 +61,47 @@ TEST_F(PictLoad, TwoTraceFileIsLoadedAndMeasured) {
 
     ASSERT_TRUE(LoadPictDoc(m_doc, path("pile.sgy"), m_prompts, m_filter));
     EXPECT_TRUE(m_prompts.records.empty());
-    EXPECT_TRUE(m_doc.m_bLoaded);
-    EXPECT_FALSE(m_doc.m_hFile);
-    EXPECT_EQ(m_doc.m_strPath, path("pile.sgy"));
-    EXPECT_EQ(m_doc.m_nTraceCount, 2);
-    EXPECT_EQ(m_doc.m_nGraphsOnScreen, 2);
-    EXPECT_EQ(m_doc.m_nEnabledCount, 2);
-    EXPECT_EQ(m_doc.m_nSampleIntervalUs, 100);
-    EXPECT_EQ(m_doc.m_dUnitsPerSample, 0.1);
-    EXPECT_EQ(m_doc.m_nSamples, 512);
-    EXPECT_EQ(m_doc.m_nFormatCode, 5);
-    EXPECT_EQ(m_doc.m_dVelocity, 3600.0);
-    EXPECT_EQ(m_doc.m_nWindowStart, 0);
-    EXPECT_EQ(m_doc.m_nWindowEnd, 511);
-    EXPECT_EQ(m_doc.m_textHeader[0], ' ');
+    EXPECT_TRUE(m_doc.Data().m_bLoaded);
+    EXPECT_EQ(m_doc.Data().m_strPath, path("pile.sgy"));
+    EXPECT_EQ(m_doc.Data().m_nTraceCount, 2);
+    EXPECT_EQ(m_doc.Data().m_nGraphsOnScreen, 2);
+    EXPECT_EQ(m_doc.Data().m_nEnabledCount, 2);
+    EXPECT_EQ(m_doc.Data().m_nSampleIntervalUs, 100);
+    EXPECT_EQ(m_doc.Data().m_dUnitsPerSample, 0.1);
+    EXPECT_EQ(m_doc.Data().m_nSamples, 512);
+    EXPECT_EQ(m_doc.Data().m_nFormatCode, 5);
+    EXPECT_EQ(m_doc.Data().m_dVelocity, 3600.0);
+    EXPECT_EQ(m_doc.Data().m_nWindowStart, 0);
+    EXPECT_EQ(m_doc.Data().m_nWindowEnd, 511);
+    EXPECT_EQ(m_doc.Data().m_textHeader[0], ' ');
 
-    EXPECT_EQ(m_doc.m_nImpactIndex[0], 23);
-    EXPECT_EQ(m_doc.m_nEchoIndex[0], 150);
-    EXPECT_EQ(m_doc.m_nEchoIndex[1], 200);
-    EXPECT_DOUBLE_EQ(m_doc.m_dLength[0], 150 * 0.0001 * 3600 / 2);
-    EXPECT_DOUBLE_EQ(m_doc.m_dLength[1], 36.0);
+    EXPECT_EQ(m_doc.Data().m_nImpactIndex[0], 23);
+    EXPECT_EQ(m_doc.Data().m_nEchoIndex[0], 150);
+    EXPECT_EQ(m_doc.Data().m_nEchoIndex[1], 200);
+    EXPECT_DOUBLE_EQ(m_doc.Data().m_dLength[0], 150 * 0.0001 * 3600 / 2);
+    EXPECT_DOUBLE_EQ(m_doc.Data().m_dLength[1], 36.0);
 
     // The settings files are created beside the file; the curve is the gain utility's of (1, 10).
     EXPECT_TRUE(exists("VARY.ini"));
     EXPECT_TRUE(exists("FILTER.ini"));
-    EXPECT_EQ(m_doc.m_nVaruFirst, 1);
-    EXPECT_EQ(m_doc.m_nVaruSecond, 10);
-    EXPECT_EQ(m_doc.m_nVaruPoints, 512);
+    EXPECT_EQ(m_doc.Data().m_nVaruFirst, 1);
+    EXPECT_EQ(m_doc.Data().m_nVaruSecond, 10);
+    EXPECT_EQ(m_doc.Data().m_nVaruPoints, 512);
     std::vector<double> curve(512);
     TovelUtils1(1, 10, 512, 0, 0, curve.data());
-    EXPECT_EQ(m_doc.m_pVaru, curve);
+    EXPECT_EQ(m_doc.Data().m_pVaru, curve);
     EXPECT_EQ(m_filter.halfLength, 128);
 
     std::vector<double> filtered(512), gained(512), gainedFiltered(512), r(512);
-    dsp::FilterTrace(m_filter, m_doc.m_pRaw[1], filtered, m_prompts);
-    dsp::ApplyCurve(curve, m_doc.m_pRaw[1], gained);
+    dsp::FilterTrace(m_filter, m_doc.Data().m_pRaw[1], filtered, m_prompts);
+    dsp::ApplyCurve(curve, m_doc.Data().m_pRaw[1], gained);
     dsp::ApplyCurve(curve, filtered, gainedFiltered);
-    dsp::Autocorrelate(m_doc.m_pRaw[1], r);
-    EXPECT_EQ(m_doc.m_pFiltered[1], filtered);
-    EXPECT_EQ(m_doc.m_pGained[1], gained);
-    EXPECT_EQ(m_doc.m_pGainedFiltered[1], gainedFiltered);
-    EXPECT_EQ(m_doc.m_pAutoCorr[1], r);
-    EXPECT_EQ(m_doc.m_pRaw[0][23], 1000.0);
+    dsp::Autocorrelate(m_doc.Data().m_pRaw[1], r);
+    EXPECT_EQ(m_doc.Data().m_pFiltered[1], filtered);
+    EXPECT_EQ(m_doc.Data().m_pGained[1], gained);
+    EXPECT_EQ(m_doc.Data().m_pGainedFiltered[1], gainedFiltered);
+    EXPECT_EQ(m_doc.Data().m_pAutoCorr[1], r);
+    EXPECT_EQ(m_doc.Data().m_pRaw[0][23], 1000.0);
 }
 
 TEST_F(PictLoad, FirstOpeningCreatesEmptySettingsThatClosingFills) {
@@ -118,7 +117,7 @@ TEST_F(PictLoad, FirstOpeningCreatesEmptySettingsThatClosingFills) {
     EXPECT_EQ(QFileInfo(path("VARY.ini")).size(), 8 + 64 * 8);
     EXPECT_EQ(saved.first, 1);
     EXPECT_EQ(saved.points, 64);
-    EXPECT_EQ(saved.curve, m_doc.m_pVaru);
+    EXPECT_EQ(saved.curve, m_doc.Data().m_pVaru);
     EXPECT_EQ(ReadAll(path("FILTER.ini")), dsp::FilterBytes(m_filter));
 }
 
@@ -147,7 +146,7 @@ TEST_F(PictLoad, ZeroSampleIntervalIsRefused) {
     EXPECT_FALSE(LoadPictDoc(m_doc, path("zero.sgy"), m_prompts, m_filter));
     EXPECT_EQ(m_prompts.texts(), std::vector<QString>{"Ошибка в формате SGY файла!\n"
                                                       "Шаг дискретизации не указан ни в одном заголовке"});
-    EXPECT_FALSE(m_doc.m_bLoaded);
+    EXPECT_FALSE(m_doc.Data().m_bLoaded);
 }
 
 TEST_F(PictLoad, LittleEndianIntegersAndZeroVelocity) {
@@ -160,11 +159,11 @@ TEST_F(PictLoad, LittleEndianIntegersAndZeroVelocity) {
     PictLoadOptions options;
     options.velocity = 0.0;
     ASSERT_TRUE(LoadPictDoc(m_doc, path("int.sgy"), m_prompts, m_filter, options));
-    EXPECT_EQ(m_doc.m_nTraceCount, 1);
-    EXPECT_EQ(m_doc.m_nGraphsOnScreen, 1);
-    EXPECT_EQ(m_doc.m_pRaw[0][23], 20000.0);
-    EXPECT_EQ(m_doc.m_nEchoIndex[0], 100);
-    EXPECT_EQ(m_doc.m_dLength[0], 0.0);
+    EXPECT_EQ(m_doc.Data().m_nTraceCount, 1);
+    EXPECT_EQ(m_doc.Data().m_nGraphsOnScreen, 1);
+    EXPECT_EQ(m_doc.Data().m_pRaw[0][23], 20000.0);
+    EXPECT_EQ(m_doc.Data().m_nEchoIndex[0], 100);
+    EXPECT_EQ(m_doc.Data().m_dLength[0], 0.0);
 }
 
 TEST_F(PictLoad, FileThatCannotBeOpened) {
@@ -172,7 +171,7 @@ TEST_F(PictLoad, FileThatCannotBeOpened) {
     ASSERT_EQ(m_prompts.records.size(), 1u);
     EXPECT_EQ(m_prompts.records[0].text, QString("Неверно задано имя файла!"));
     EXPECT_EQ(m_prompts.records[0].caption, QString("Error!"));
-    EXPECT_FALSE(m_doc.m_bLoaded);
+    EXPECT_FALSE(m_doc.Data().m_bLoaded);
     EXPECT_FALSE(exists("VARY.ini"));
 }
 
@@ -184,9 +183,8 @@ TEST_F(PictLoad, UnrecognisedHeaderLoadsNothing) {
     EXPECT_FALSE(LoadPictDoc(m_doc, path("fixed.sgy"), m_prompts, m_filter));
     EXPECT_EQ(m_prompts.texts(),
               std::vector<QString>{"Ошибка в формате SGY файла!\nКод формата данных 4 не поддерживается"});
-    EXPECT_FALSE(m_doc.m_bLoaded);
-    EXPECT_FALSE(m_doc.m_hFile);
-    EXPECT_TRUE(m_doc.m_pRaw[0].empty());
+    EXPECT_FALSE(m_doc.Data().m_bLoaded);
+    EXPECT_TRUE(m_doc.Data().m_pRaw[0].empty());
     EXPECT_FALSE(exists("VARY.ini"));
     EXPECT_FALSE(exists("FILTER.ini"));
 }
@@ -198,27 +196,27 @@ TEST_F(PictLoad, MoreThanTwoTracesShowsTheFirstTwoAndSaysSo) {
     ASSERT_TRUE(LoadPictDoc(m_doc, path("three.sgy"), m_prompts, m_filter));
     EXPECT_EQ(m_prompts.texts(), std::vector<QString>{TooManyTracesText(3)});
     EXPECT_EQ(m_prompts.records[0].icon, PromptIcon::Warning);
-    EXPECT_EQ(m_doc.m_nFileTraceCount, 3);
-    EXPECT_EQ(m_doc.m_nTraceCount, 2);
-    EXPECT_EQ(m_doc.m_nGraphsOnScreen, 2);
-    EXPECT_EQ(m_doc.m_pRaw[1][23], 2.0);
-    EXPECT_EQ(m_doc.m_nEchoIndex[1], 70);
+    EXPECT_EQ(m_doc.Data().m_nFileTraceCount, 3);
+    EXPECT_EQ(m_doc.Data().m_nTraceCount, 2);
+    EXPECT_EQ(m_doc.Data().m_nGraphsOnScreen, 2);
+    EXPECT_EQ(m_doc.Data().m_pRaw[1][23], 2.0);
+    EXPECT_EQ(m_doc.Data().m_nEchoIndex[1], 70);
 }
 
 TEST_F(PictLoad, GraphsOnScreenLimitTheDerivedTraces) {
-    m_main.m_nNScreenMaxGraf = 1;
+    m_main.m_nMaxGraphs = 1;
     CPictDoc doc(m_main);
     SgyFixture f;
     f.traces = {PileTrace(128, 60, 1.0), PileTrace(128, 70, 2.0)};
     ASSERT_TRUE(WriteSgy(path("two.sgy"), f));
     ASSERT_TRUE(LoadPictDoc(doc, path("two.sgy"), m_prompts, m_filter));
-    EXPECT_EQ(doc.m_nGraphsOnScreen, 1);
-    EXPECT_EQ(doc.m_nEnabledCount, 2);
-    EXPECT_EQ(doc.m_nEchoIndex[0], 60);
+    EXPECT_EQ(doc.Data().m_nGraphsOnScreen, 1);
+    EXPECT_EQ(doc.Data().m_nEnabledCount, 2);
+    EXPECT_EQ(doc.Data().m_nEchoIndex[0], 60);
     // The second trace is read, its derived arrays stay zero until the panel computes them.
-    EXPECT_EQ(doc.m_pRaw[1][23], 2.0);
-    EXPECT_EQ(doc.m_pAutoCorr[1], std::vector<double>(128, 0.0));
-    EXPECT_EQ(doc.m_nEchoIndex[1], 0);
+    EXPECT_EQ(doc.Data().m_pRaw[1][23], 2.0);
+    EXPECT_EQ(doc.Data().m_pAutoCorr[1], std::vector<double>(128, 0.0));
+    EXPECT_EQ(doc.Data().m_nEchoIndex[1], 0);
 }
 
 TEST_F(PictLoad, SettingsBesideTheFileAreUsedAndCanBeLeftUncreated) {
@@ -245,11 +243,11 @@ TEST_F(PictLoad, SettingsBesideTheFileAreUsedAndCanBeLeftUncreated) {
 
     CPictDoc doc(m_main);
     ASSERT_TRUE(LoadPictDoc(doc, path("a.sgy"), m_prompts, m_filter));
-    EXPECT_EQ(doc.m_nVaruFirst, 20);
-    EXPECT_EQ(doc.m_nVaruPoints, 3);
+    EXPECT_EQ(doc.Data().m_nVaruFirst, 20);
+    EXPECT_EQ(doc.Data().m_nVaruPoints, 3);
     std::vector<double> curve(100);
     TovelUtils1(20, 10, 100, 0, 0, curve.data());
-    EXPECT_EQ(doc.m_pVaru, curve); // the utility's curve of the stored parameter
+    EXPECT_EQ(doc.Data().m_pVaru, curve); // the utility's curve of the stored parameter
     EXPECT_EQ(int32_t{m_filter.halfLength}, 16);
     EXPECT_EQ(double{m_filter.beta}, 100.0);
 }

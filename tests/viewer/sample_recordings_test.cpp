@@ -150,15 +150,15 @@ TEST_F(SampleRecordings, LoadSequenceOnAConvertedRecording) {
     dsp::FilterSettings filter{};
     ASSERT_TRUE(LoadPictDoc(doc, path, prompts, filter));
     EXPECT_TRUE(prompts.records.empty());
-    EXPECT_EQ(doc.m_nTraceCount, 2);
-    EXPECT_EQ(doc.m_nGraphsOnScreen, 2);
-    EXPECT_EQ(doc.m_nSamples, it->samples);
-    EXPECT_EQ(doc.m_nSampleIntervalUs, int(std::lround(1e6 / it->rateHz)));
-    EXPECT_EQ(doc.m_nWindowEnd, it->samples - 1);
+    EXPECT_EQ(doc.Data().m_nTraceCount, 2);
+    EXPECT_EQ(doc.Data().m_nGraphsOnScreen, 2);
+    EXPECT_EQ(doc.Data().m_nSamples, it->samples);
+    EXPECT_EQ(doc.Data().m_nSampleIntervalUs, int(std::lround(1e6 / it->rateHz)));
+    EXPECT_EQ(doc.Data().m_nWindowEnd, it->samples - 1);
     for (std::size_t t = 0; t < 2; ++t) {
-        EXPECT_EQ(doc.m_pRaw[t].size(), std::size_t(it->samples));
-        EXPECT_EQ(doc.m_pAutoCorr[t][0], 1.0);
-        EXPECT_LE(std::fabs(doc.m_dLength[t] - it->length), it->tolerance + 1e-9);
+        EXPECT_EQ(doc.Data().m_pRaw[t].size(), std::size_t(it->samples));
+        EXPECT_EQ(doc.Data().m_pAutoCorr[t][0], 1.0);
+        EXPECT_LE(std::fabs(doc.Data().m_dLength[t] - it->length), it->tolerance + 1e-9);
     }
     EXPECT_TRUE(QFile::exists(own.path() + "/VARY.ini"));
     EXPECT_TRUE(QFile::exists(own.path() + "/FILTER.ini"));

@@ -18,19 +18,27 @@ namespace {
 class ViewerLogic : public ::testing::Test {
 protected:
     explicit ViewerLogic(int ns = 1001) : m_doc(m_settings) {
-        m_doc.m_nSamples = ns;
-        m_doc.m_nSampleIntervalUs = 100;
-        m_doc.m_nTraceCount = m_doc.m_nFileTraceCount = 2;
-        m_doc.m_nGraphsOnScreen = m_doc.m_nEnabledCount = 2;
+        PictDocData c;
+        c.m_nSamples = ns;
+        c.m_nSampleIntervalUs = 100;
+        c.m_nTraceCount = c.m_nFileTraceCount = 2;
         for (std::size_t i = 0; i < 2; ++i)
-            for (TraceArray* a : {&m_doc.m_pRaw[i], &m_doc.m_pGained[i], &m_doc.m_pFiltered[i],
-                                  &m_doc.m_pGainedFiltered[i], &m_doc.m_pAutoCorr[i]})
+            for (TraceArray* a : {&c.m_pRaw[i], &c.m_pGained[i], &c.m_pFiltered[i], &c.m_pGainedFiltered[i],
+                                  &c.m_pAutoCorr[i]})
                 a->assign(std::size_t(ns), 0.0);
-        m_doc.m_pVaru.assign(std::size_t(ns), 1.0);
-        m_doc.m_nWindowEnd = ns - 1;
-        m_doc.m_bLoaded = true;
+        c.m_pVaru.assign(std::size_t(ns), 1.0);
+        c.m_nWindowEnd = ns - 1;
+        c.m_bLoaded = true;
+        m_doc.TakeRecording(std::move(c));
         m_panel.InitialUpdate();
         m_scene.signalAxis = {0, ns - 1, 1000};
+    }
+
+    // The document's content changed as a test needs it, everything else kept.
+    template <typename Change> void Edit(Change change) {
+        PictDocData c = m_doc.Data();
+        change(c);
+        m_doc.TakeRecording(std::move(c));
     }
 
     PointerHit Over(int trace) const {
@@ -52,15 +60,15 @@ protected:
 TEST_F(ViewerLogic, InitialUpdateShowsTheWholeTraceInMilliseconds) {
     EXPECT_EQ(m_panel.LowerText(), "0.0");
     EXPECT_EQ(m_panel.UpperText(), "100.000");
-    EXPECT_EQ(m_doc.m_nWindowStart, 0);
-    EXPECT_EQ(m_doc.m_nWindowEnd, 1000);
-    EXPECT_EQ(m_doc.m_dVelocity, 3600.0);
+    EXPECT_EQ(m_doc.Data().m_nWindowStart, 0);
+    EXPECT_EQ(m_doc.Data().m_nWindowEnd, 1000);
+    EXPECT_EQ(m_doc.Data().m_dVelocity, 3600.0);
     EXPECT_EQ(m_view.vicinity, 0.5);
     ASSERT_EQ(m_panel.Rows().size(), 2u);
     EXPECT_EQ(m_panel.Rows()[1].ky, "1.0");
     EXPECT_EQ(m_panel.Rows()[1].value, "0");
     EXPECT_TRUE(m_panel.TracesNote().isEmpty());
-    m_doc.m_nFileTraceCount = 5;
+    Edit([](PictDocData& c) { c.m_nFileTraceCount = 5; });
     EXPECT_EQ(m_panel.TracesNote(), "Показаны трассы 1 и 2 из 5");
 }
 
@@ -95,51 +103,52 @@ TEST_F(ViewerLogic, ArrowKeysMoveTenSamplesPerRepeatAndStopAtTheAxis) {
 
 TEST_F(ViewerLogic, UpAndDownWalkTheSelectionAndKeepItInRange) {
     m_input.Key(ViewKey::Up, 1); // at the top with the first trace selected
-    EXPECT_EQ(m_doc.m_nSelIndex, 0);
-    EXPECT_EQ(m_doc.m_nSelRow, 0);
-    EXPECT_EQ(m_doc.m_nFirstRow, 0);
+    EXPECT_EQ(m_doc.Data().m_nSelIndex, 0);
+    EXPECT_EQ(m_doc.Data().m_nSelRow, 0);
+    EXPECT_EQ(m_doc.Data().m_nFirstRow, 0);
     EXPECT_EQ(m_view.searchTrace, 0);
 
     m_input.Key(ViewKey::Down, 1);
-    EXPECT_EQ(m_doc.m_nSelIndex, 1);
-    EXPECT_EQ(m_doc.m_nSelRow, 1);
+    EXPECT_EQ(m_doc.Data().m_nSelIndex, 1);
+    EXPECT_EQ(m_doc.Data().m_nSelRow, 1);
     EXPECT_EQ(m_view.searchTrace, 1); // the graph number follows the spin's 2
     m_input.Key(ViewKey::Down, 1);    // past the last shown trace
-    EXPECT_EQ(m_doc.m_nSelIndex, 1);
-    EXPECT_EQ(m_doc.m_nSelRow, 1);
-    EXPECT_EQ(m_doc.m_nFirstRow, 0);
+    EXPECT_EQ(m_doc.Data().m_nSelIndex, 1);
+    EXPECT_EQ(m_doc.Data().m_nSelRow, 1);
+    EXPECT_EQ(m_doc.Data().m_nFirstRow, 0);
 
     // One graph per screen: Down scrolls instead of moving the row.
-    m_doc.m_nSelIndex = m_doc.m_nSelRow = 0;
-    m_doc.m_nGraphsOnScreen = 1;
+    m_doc.SetSelection(0, 0, m_doc.Data().m_nFirstRow);
+    m_doc.SetGraphsOnScreen(1);
     m_input.Key(ViewKey::Down, 1);
-    EXPECT_EQ(m_doc.m_nSelRow, 0);
-    EXPECT_EQ(m_doc.m_nFirstRow, 1);
+    EXPECT_EQ(m_doc.Data().m_nSelRow, 0);
+    EXPECT_EQ(m_doc.Data().m_nFirstRow, 1);
     m_input.Key(ViewKey::Up, 1);
-    EXPECT_EQ(m_doc.m_nFirstRow, 0);
+    EXPECT_EQ(m_doc.Data().m_nFirstRow, 0);
 }
 
 TEST_F(ViewerLogic, EnterShowsTheSelectedTraceAloneAndArrowsThenMoveItsWindow) {
-    m_doc.m_nVisible = {0, 1};
-    m_doc.m_nSelRow = 1;
+    m_doc.SetSelection(m_doc.Data().m_nSelIndex, 1, 0); // rows show traces 1 and 2
     m_input.Key(ViewKey::Enter, 1);
     EXPECT_TRUE(m_view.singleMode);
-    EXPECT_EQ(m_doc.m_nSingleTrace, 1);
+    EXPECT_EQ(m_doc.Data().m_nSingleTrace, 1);
     EXPECT_EQ(m_scene.resets, std::vector<int>{1});
     m_scene.minSpan = 2.5;
     m_input.Key(ViewKey::Up, 1);
     m_input.Key(ViewKey::Down, 1);
     EXPECT_EQ(m_scene.shifts, (std::vector<double>{-2.5, 2.5}));
-    EXPECT_EQ(m_doc.m_nSelIndex, 0); // the selection is left alone in single mode
+    EXPECT_EQ(m_doc.Data().m_nSelIndex, 0); // the selection is left alone in single mode
     m_input.Key(ViewKey::Escape, 1);
     EXPECT_FALSE(m_view.singleMode);
 }
 
 TEST_F(ViewerLogic, KeyMFindsTheExtremumAroundTheCurrentMarker) {
     // 0.5 m at 3600 m/s and 0.1 ms is 2 samples either side.
-    m_doc.m_pRaw[1][98] = 7;
-    m_doc.m_pRaw[1][101] = 5;
-    m_doc.m_pRaw[1][103] = -9;
+    Edit([](PictDocData& c) {
+        c.m_pRaw[1][98] = 7;
+        c.m_pRaw[1][101] = 5;
+        c.m_pRaw[1][103] = -9;
+    });
     m_panel.SetGraphNumber(2);
     m_view.markers.Current() = 100;
     m_input.Key(ViewKey::M, 1);
@@ -153,7 +162,7 @@ TEST_F(ViewerLogic, KeyMFindsTheExtremumAroundTheCurrentMarker) {
 TEST_F(ViewerLogic, RightDoubleClickTakesTheNearestMarkerAway) {
     m_view.markers.position = {0, 100, 200, 300, 400};
     m_view.markers.current = 4;
-    m_doc.m_nWindowStart = 0;
+    m_doc.SetWindow(0, m_doc.Data().m_nWindowEnd);
     m_input.RightDoubleClick(190, Over(0)); // sample 190 on a 1000-pixel axis of 0 … 1000
     EXPECT_EQ(m_view.markers.current, 2);
     EXPECT_EQ(m_view.markers.previous, 4);
@@ -180,10 +189,12 @@ TEST_F(ViewerLogic, LeftDoubleClickPicksTheStrictExtremumInItsWindow) {
     // 0.8 m at 0.36 m per sample: 2 samples either side of the click at 500, searched from lo to
     // hi − 1.
     m_view.vicinity = 0.8;
-    m_doc.m_pRaw[0][498] = 4;
-    m_doc.m_pRaw[0][499] = 6;
-    m_doc.m_pRaw[0][500] = 6; // a tie: the first one stays
-    m_doc.m_pRaw[0][502] = 9; // hi itself is not searched
+    Edit([](PictDocData& c) {
+        c.m_pRaw[0][498] = 4;
+        c.m_pRaw[0][499] = 6;
+        c.m_pRaw[0][500] = 6; // a tie: the first one stays
+        c.m_pRaw[0][502] = 9; // hi itself is not searched
+    });
     m_view.markers.position = {0, 100, 200, 300, 400};
     m_input.LeftDoubleClick(500, Over(0));
     EXPECT_EQ(m_view.markers.current, 4);
@@ -218,7 +229,7 @@ TEST_F(ViewerLogic, DraggingTheAxisStripMovesTheBounds) {
     m_input.Drag(true, 0, 0, strip);
     EXPECT_EQ(m_panel.LowerText(), "9.900");
     EXPECT_EQ(m_panel.UpperText(), "50.000");
-    EXPECT_EQ(m_doc.m_nWindowStart, 99);
+    EXPECT_EQ(m_doc.Data().m_nWindowStart, 99);
     // In spectrum mode the strip zooms and pans the spectra by the spectrum step.
     m_panel.EnterSpectrum();
     m_input.Drag(false, 20, 0, strip);
@@ -230,15 +241,15 @@ TEST_F(ViewerLogic, DraggingTheAxisStripMovesTheBounds) {
 TEST_F(ViewerLogic, BoundsKeepTenSamplesBetweenThemAndPushMarkersOut) {
     m_view.markers.position = {50, 200, 900, 0, 0};
     m_panel.SetUpperText("80.000"); // index 800, + 1
-    EXPECT_EQ(m_doc.m_nWindowEnd, 801);
+    EXPECT_EQ(m_doc.Data().m_nWindowEnd, 801);
     EXPECT_EQ(m_view.markers.position[2], 800);
     m_panel.SetLowerText("95.000"); // beyond "До:": ten samples before the last
-    EXPECT_EQ(m_doc.m_nWindowStart, 791);
+    EXPECT_EQ(m_doc.Data().m_nWindowStart, 791);
     EXPECT_EQ(m_view.markers.position, (std::array<int, 5>{0, 0, 800, 0, 0}));
     m_panel.SetUpperText("1.000"); // below "От:": ten samples after the first
-    EXPECT_EQ(m_doc.m_nWindowEnd, 801);
+    EXPECT_EQ(m_doc.Data().m_nWindowEnd, 801);
     m_panel.SetUpperText("5000"); // past the data
-    EXPECT_EQ(m_doc.m_nWindowEnd, 1000);
+    EXPECT_EQ(m_doc.Data().m_nWindowEnd, 1000);
     ASSERT_FALSE(m_scene.signalSetups.empty());
     EXPECT_EQ(m_scene.signalSetups.back(), 1.0);
 }
@@ -247,28 +258,30 @@ TEST_F(ViewerLogic, LengthUnitsAndRestoringTheBounds) {
     m_panel.SetTimeUnits(false);
     EXPECT_EQ(m_panel.UpperText(), "180.000");
     EXPECT_EQ(m_panel.LowerText(), "0.000");
-    EXPECT_DOUBLE_EQ(m_doc.m_dUnitsPerSample, 0.18);
-    EXPECT_EQ(m_doc.m_nWindowEnd, 1000);
+    EXPECT_DOUBLE_EQ(m_doc.Data().m_dUnitsPerSample, 0.18);
+    EXPECT_EQ(m_doc.Data().m_nWindowEnd, 1000);
     m_panel.SetUpperText("90");
-    EXPECT_EQ(m_doc.m_nWindowEnd, 501);
+    EXPECT_EQ(m_doc.Data().m_nWindowEnd, 501);
     m_panel.RestoreBounds();
-    EXPECT_EQ(m_doc.m_nWindowStart, 0);
-    EXPECT_EQ(m_doc.m_nWindowEnd, 1000);
+    EXPECT_EQ(m_doc.Data().m_nWindowStart, 0);
+    EXPECT_EQ(m_doc.Data().m_nWindowEnd, 1000);
     EXPECT_EQ(m_panel.UpperText(), "180.000"); // metres, as the field is labelled
     m_panel.SetTimeUnits(true);
     EXPECT_EQ(m_panel.UpperText(), "100.000");
 }
 
 TEST_F(ViewerLogic, ZeroGoesToTheLargestSampleOfTheChosenGraph) {
-    m_doc.m_pRaw[0][300] = -8;
-    m_doc.m_pRaw[0][400] = 8;
+    Edit([](PictDocData& c) {
+        c.m_pRaw[0][300] = -8;
+        c.m_pRaw[0][400] = 8;
+    });
     m_panel.SetZero();
-    EXPECT_EQ(m_doc.m_nWindowStart, 300);
+    EXPECT_EQ(m_doc.Data().m_nWindowStart, 300);
     EXPECT_EQ(m_view.markers.position, (std::array<int, 5>{299, 299, 299, 299, 299}));
     EXPECT_EQ(m_panel.LowerText(), "30.000");
-    EXPECT_DOUBLE_EQ(m_doc.m_dZeroOffsetMs, -30.0);
+    EXPECT_DOUBLE_EQ(m_doc.Data().m_dZeroOffsetMs, -30.0);
     // A zero at the very first sample keeps the markers on the trace.
-    m_doc.m_pRaw[0][0] = 100;
+    Edit([](PictDocData& c) { c.m_pRaw[0][0] = 100; });
     m_panel.SetZero();
     EXPECT_EQ(m_view.markers.position[0], 0);
 }
@@ -298,12 +311,12 @@ TEST(KyText, CutAndRefusalRules) {
 
 TEST_F(ViewerLogic, KyEditStoresTheFactorOrKeepsTheEditorOpen) {
     EXPECT_TRUE(m_panel.EditKy(1, "2.55"));
-    EXPECT_EQ(m_doc.m_dGain[1], 2.5);
+    EXPECT_EQ(m_doc.Data().m_dGain[1], 2.5);
     EXPECT_EQ(m_panel.Rows()[1].ky, "2.5");
     EXPECT_FALSE(m_panel.EditKy(1, "1a"));
-    EXPECT_EQ(m_doc.m_dGain[1], 2.5);
+    EXPECT_EQ(m_doc.Data().m_dGain[1], 2.5);
     m_panel.HeaderClicked(GraphColumn::Ky);
-    EXPECT_EQ(m_doc.m_dGain[1], 1.0);
+    EXPECT_EQ(m_doc.Data().m_dGain[1], 1.0);
     EXPECT_EQ(m_panel.Rows()[1].ky, "1.0");
 }
 
@@ -316,12 +329,12 @@ TEST_F(ViewerLogic, SwitchesExcludeEachOther) {
     m_panel.SetUseFilter(false);
     EXPECT_TRUE(m_panel.Processing().enabled);
 
-    m_doc.m_nEchoIndex = {120, 340};
+    Edit([](PictDocData& c) { c.m_nEchoIndex = {120, 340}; });
     m_panel.SetProcessing(true);
-    EXPECT_EQ(m_doc.m_bProcessing, 1);
+    EXPECT_EQ(m_doc.Data().m_bProcessing, 1);
     EXPECT_FALSE(m_panel.Varu().enabled);
     EXPECT_FALSE(m_panel.Filter().enabled);
-    EXPECT_EQ(m_doc.m_nWindowStart, 0);
+    EXPECT_EQ(m_doc.Data().m_nWindowStart, 0);
     EXPECT_EQ(m_scene.signalSetups.back(), 0.0); // the autocorrelations' own range
     EXPECT_EQ(m_view.markers.Current(), 120); // the automatic reflection of graph 1
     EXPECT_EQ(m_panel.TimeReadout(), "Время (ms) :  12.000");
@@ -329,12 +342,12 @@ TEST_F(ViewerLogic, SwitchesExcludeEachOther) {
     EXPECT_EQ(m_view.markers.Current(), 340);
     m_panel.SetProcessing(false);
     EXPECT_TRUE(m_panel.Varu().enabled);
-    EXPECT_EQ(m_doc.m_bProcessing, 0);
+    EXPECT_EQ(m_doc.Data().m_bProcessing, 0);
 
     // Spectrum mode takes the gain and processing away and gives them back unchecked.
     m_panel.SetUseVaru(true);
     m_panel.EnterSpectrum();
-    EXPECT_EQ(m_doc.m_bUseVaru, 0);
+    EXPECT_EQ(m_doc.Data().m_bUseVaru, 0);
     EXPECT_FALSE(m_panel.Varu().enabled);
     EXPECT_FALSE(m_panel.Varu().checked);
     m_panel.LeaveSpectrum();
@@ -345,31 +358,31 @@ TEST_F(ViewerLogic, SwitchesExcludeEachOther) {
 TEST_F(ViewerLogic, SpectrumCommandsOutsideSpectrumModeOnlyTellTheUser) {
     m_panel.SetFftWindow(0);
     m_panel.SetSpectrumScale(1);
-    EXPECT_EQ(m_doc.m_nFftWindow, 2);
-    EXPECT_EQ(m_doc.m_nSpectrumScale, 0);
+    EXPECT_EQ(m_doc.Data().m_nFftWindow, 2);
+    EXPECT_EQ(m_doc.Data().m_nSpectrumScale, 0);
     EXPECT_EQ(m_prompts.texts(), (std::vector<QString>(2, "Перейдите в режим оотображения спектра сигналов!")));
     m_panel.EnterSpectrum();
     EXPECT_EQ(m_scene.spectrumSetups, 1);
     m_panel.SetFftWindow(0);
     EXPECT_EQ(m_scene.spectrumSetups, 2);
-    EXPECT_EQ(m_doc.m_nFftWindow, 0);
-    EXPECT_EQ(m_doc.m_pSpectrum[0].size(), 1001u);
+    EXPECT_EQ(m_doc.Data().m_nFftWindow, 0);
+    EXPECT_EQ(m_doc.Data().m_pSpectrum[0].size(), 1001u);
 }
 
 TEST_F(ViewerLogic, ClearingAGraphMovesTheLengthsToTheOtherOne) {
-    m_doc.m_nSelIndex = m_doc.m_nSelRow = 1;
+    m_doc.SetSelection(1, 1, m_doc.Data().m_nFirstRow);
     m_panel.SetShown(0, false);
     EXPECT_EQ(m_panel.GraphNumber(), 2);
-    EXPECT_EQ(m_doc.m_nEnabledCount, 1);
-    EXPECT_EQ(m_doc.m_nEnabled[0], 1);
-    EXPECT_EQ(m_doc.m_nGraphsOnScreen, 1);
-    EXPECT_EQ(m_doc.m_nSelIndex, 0);
+    EXPECT_EQ(m_doc.Data().m_nEnabledCount, 1);
+    EXPECT_EQ(m_doc.Data().m_nEnabled[0], 1);
+    EXPECT_EQ(m_doc.Data().m_nGraphsOnScreen, 1);
+    EXPECT_EQ(m_doc.Data().m_nSelIndex, 0);
     m_panel.SetShown(0, true);
-    EXPECT_EQ(m_doc.m_nGraphsOnScreen, 2);
-    EXPECT_EQ(m_doc.m_nEnabled, (std::array<int, 2>{0, 1}));
+    EXPECT_EQ(m_doc.Data().m_nGraphsOnScreen, 2);
+    EXPECT_EQ(m_doc.Data().m_nEnabled, (std::array<int, 2>{0, 1}));
     m_panel.SetShown(1, false);
     m_panel.HeaderClicked(GraphColumn::Number);
-    EXPECT_EQ(m_doc.m_nGraphsOnScreen, 2);
+    EXPECT_EQ(m_doc.Data().m_nGraphsOnScreen, 2);
     EXPECT_TRUE(m_panel.Rows()[1].checked);
 }
 
@@ -377,9 +390,11 @@ TEST_F(ViewerLogic, ClearingAGraphMovesTheLengthsToTheOtherOne) {
 class OneTraceLogic : public ViewerLogic {};
 
 TEST_F(OneTraceLogic, GraphTwoOfAOneTraceFileReadsTraceOne) {
-    m_doc.m_nTraceCount = 1;
-    m_doc.m_pRaw[1].clear();
-    m_doc.m_pRaw[0][5] = 3;
+    Edit([](PictDocData& c) {
+        c.m_nTraceCount = 1;
+        c.m_pRaw[1].clear();
+        c.m_pRaw[0][5] = 3;
+    });
     m_panel.SetGraphNumber(2);
     EXPECT_EQ(m_panel.SearchTrace(), 0);
     m_view.markers.Current() = 4;

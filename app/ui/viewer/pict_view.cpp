@@ -8,6 +8,7 @@
 #include "app/ui/viewer/render_scene.h"
 #include "app/viewer/pict_doc.h"
 #include "app/viewer/view_input.h"
+#include "app/viewer/viewer_paint.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -58,8 +59,6 @@ CPictView::CPictView(Prompts& prompts, QWidget* parent) : QOpenGLWidget(parent),
     setFormat(format);
     setFocusPolicy(Qt::StrongFocus);
     setMinimumSize(10, 14);
-    // The report settings are one set for the process and start afresh with every new viewer.
-    ResetReportSettings();
     m_dlgReport = new CPrintReport(this);
 }
 
@@ -77,10 +76,10 @@ void CPictView::Attach(CPictDoc& doc, ViewState& view, RenderScene& scene, ViewI
 }
 
 void CPictView::OnInitialUpdate() {
-    if (!m_doc || !m_doc->m_bLoaded)
+    if (!m_doc || !m_doc->Data().m_bLoaded)
         return;
-    SetUpGraphs(m_scene, *m_doc);
-    m_doc->m_nSingleTrace = 0;
+    SetUpGraphs(m_scene, SignalGraphsOf(*m_doc), SpectrumGraphsOf(*m_doc));
+    m_doc->SetSingleTrace(0);
     update();
 }
 
@@ -98,17 +97,14 @@ void CPictView::paintGL() {
     ++m_paints;
     if (!m_scene.HasContext() || !m_doc)
         return;
-    m_render->SyncForDrawing();
-    DrawPicture(m_scene, PaintPicture(*m_doc, m_scene, m_view->grid ? 1 : 0));
-    if (!m_doc->m_bLoaded)
+    DrawPicture(m_scene, PaintDescription(*m_doc, *m_view));
+    if (!m_doc->Data().m_bLoaded)
         return;
-    m_lengths = ComputeLengthsList(m_view->markers.position, m_doc->m_nWindowStart,
-                                   m_doc->SampleIntervalSeconds(), m_doc->m_dVelocity);
     emit panelChanged();
 }
 
 void CPictView::mousePressEvent(QMouseEvent* event) {
-    if (!m_input || !m_doc->m_bLoaded || event->button() != Qt::LeftButton)
+    if (!m_input || !m_doc->Data().m_bLoaded || event->button() != Qt::LeftButton)
         return;
     const QPoint p = event->position().toPoint() * devicePixelRatio();
     m_input->LeftDown(m_render->AxisX(p.x()), m_render->HitAt(p.x(), p.y()));
@@ -116,7 +112,7 @@ void CPictView::mousePressEvent(QMouseEvent* event) {
 }
 
 void CPictView::mouseDoubleClickEvent(QMouseEvent* event) {
-    if (!m_input || !m_doc->m_bLoaded)
+    if (!m_input || !m_doc->Data().m_bLoaded)
         return;
     const QPoint p = event->position().toPoint() * devicePixelRatio();
     const PointerHit hit = m_render->HitAt(p.x(), p.y());
@@ -128,7 +124,7 @@ void CPictView::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void CPictView::mouseMoveEvent(QMouseEvent* event) {
-    if (!m_input || !m_doc->m_bLoaded)
+    if (!m_input || !m_doc->Data().m_bLoaded)
         return;
     const Qt::MouseButtons buttons = event->buttons();
     if (buttons != Qt::LeftButton && buttons != Qt::RightButton)
@@ -139,7 +135,7 @@ void CPictView::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void CPictView::keyPressEvent(QKeyEvent* event) {
-    if (!m_input || !m_doc->m_bLoaded) {
+    if (!m_input || !m_doc->Data().m_bLoaded) {
         QOpenGLWidget::keyPressEvent(event);
         return;
     }

@@ -3,7 +3,7 @@
 // the renderer and turns the mouse and keys into calls of the view's input logic.
 
 #include "app/render/graph_scene.h"
-#include "app/viewer/lengths_list.h"
+#include "app/report/report_model.h"
 
 #include <QOpenGLWidget>
 
@@ -28,11 +28,11 @@ public:
     CGraphScene& scene() { return m_scene; }
     // The view's initial update: the graphs set up from the loaded document.
     void OnInitialUpdate();
-    // The lengths list of the last paint (the panel shows it, the report prints it).
-    const LengthsList& lengths() const { return m_lengths; }
     bool contextReady() const { return m_scene.HasContext(); }
-    // The report settings dialog, kept with the view so that its choices last while it is open.
+    // The report settings dialog and the choices confirmed in it, kept with the view so that they
+    // last while it is open; each viewer has its own.
     CPrintReport& reportDialog() { return *m_dlgReport; }
+    ReportSettings& reportSettings() { return m_reportSettings; }
     int paints() const { return m_paints; }
 
 signals:
@@ -56,8 +56,8 @@ private:
     ViewState* m_view = nullptr;
     RenderScene* m_render = nullptr;
     ViewInput* m_input = nullptr;
-    LengthsList m_lengths;
     CPrintReport* m_dlgReport = nullptr;
+    ReportSettings m_reportSettings;
     int m_paints = 0;
 };
 

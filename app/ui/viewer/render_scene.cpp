@@ -1,6 +1,7 @@
 #include "app/ui/viewer/render_scene.h"
 
 #include "app/render/graph_setup.h"
+#include "app/viewer/viewer_paint.h"
 
 #include <algorithm>
 
@@ -14,7 +15,7 @@ std::size_t TraceSlot(int trace) {
 
 } // namespace
 
-RenderScene::RenderScene(CGraphScene& scene, CPictDoc& doc, const ViewState& view, std::function<void()> redraw)
+RenderScene::RenderScene(CGraphScene& scene, const CPictDoc& doc, const ViewState& view, std::function<void()> redraw)
     : m_scene(scene), m_doc(doc), m_view(view), m_redraw(std::move(redraw)) {}
 
 CGraphArea& RenderScene::Area(int trace, bool spectrum) {
@@ -26,7 +27,7 @@ const CGraphArea& RenderScene::Area(int trace, bool spectrum) const {
 }
 
 void RenderScene::SetUpSignals(double pad) {
-    SetUpSignalGraphs(m_scene, m_doc);
+    SetUpSignalGraphs(m_scene, SignalGraphsOf(m_doc));
     if (pad == 0.0)
         return;
     for (CGraphArea& area : m_scene.m_signals.areas) {
@@ -36,7 +37,7 @@ void RenderScene::SetUpSignals(double pad) {
 }
 
 void RenderScene::SetUpSpectra() {
-    SetUpSpectrumGraphs(m_scene, m_doc);
+    SetUpSpectrumGraphs(m_scene, SpectrumGraphsOf(m_doc));
 }
 
 void RenderScene::Redraw() {
@@ -45,7 +46,7 @@ void RenderScene::Redraw() {
 }
 
 GraphLayout RenderScene::SignalLayout() const {
-    return m_view.singleMode ? m_scene.SignalLayout() : m_scene.SignalsLayout(m_doc.m_nGraphsOnScreen);
+    return m_view.singleMode ? m_scene.SignalLayout() : m_scene.SignalsLayout(m_doc.Data().m_nGraphsOnScreen);
 }
 
 AxisRange RenderScene::SignalAxis() const {
@@ -56,7 +57,7 @@ AxisRange RenderScene::SignalAxis() const {
 AxisRange RenderScene::SpectrumAxis() const {
     const CGraphAxis& axis = m_scene.m_spectra.axis;
     const GraphLayout layout =
-        m_view.singleMode ? m_scene.SpectrumLayout() : m_scene.SpectraLayout(m_doc.m_nGraphsOnScreen);
+        m_view.singleMode ? m_scene.SpectrumLayout() : m_scene.SpectraLayout(m_doc.Data().m_nGraphsOnScreen);
     return {axis.m_nFirst, axis.m_nLast, std::max(layout.axis.Width(), 1)};
 }
 
@@ -86,16 +87,6 @@ void RenderScene::PanSpectra(int traces, int bias) {
     m_scene.PanSpectra(traces, bias);
 }
 
-void RenderScene::SyncForDrawing() {
-    m_scene.m_nMarkers = m_view.markers.position;
-    m_scene.m_nCurrentMarker = m_view.markers.current;
-    m_scene.m_nPreviousMarker = m_view.markers.previous;
-    m_scene.m_nSingleMode = m_view.singleMode ? 1 : 0;
-    m_scene.m_nTimeUnits = m_view.timeUnits ? 1 : 0;
-    m_scene.m_dFillLevel = m_doc.m_dFillLevel;
-    m_scene.m_pGains = m_doc.m_dGain.data();
-}
-
 int RenderScene::AxisX(int x) const {
     return x - SignalLayout().axis.left;
 }
@@ -107,20 +98,20 @@ PointerHit RenderScene::HitAt(int x, int yFromTop) const {
     const GraphLayout layout = SignalLayout();
     if (m_view.singleMode) {
         if (layout.area.Contains(x, y))
-            hit.overSignal[TraceSlot(m_doc.m_nSingleTrace)] = true;
+            hit.overSignal[TraceSlot(m_doc.Data().m_nSingleTrace)] = true;
         hit.overSingleScale = !layout.scales.empty() && layout.scales.front().Contains(x, y);
     } else if (layout.area.Contains(x, y) && layout.slotHeight > 0.0) {
         const int row = static_cast<int>((layout.area.top - y) / layout.slotHeight);
-        if (row >= 0 && row < m_doc.m_nGraphsOnScreen && row < kPictTraces)
-            hit.overSignal[TraceSlot(m_doc.m_nVisible[static_cast<std::size_t>(row)])] = true;
+        if (row >= 0 && row < m_doc.Data().m_nGraphsOnScreen && row < kPictTraces)
+            hit.overSignal[TraceSlot(m_doc.Data().m_nVisible[static_cast<std::size_t>(row)])] = true;
     }
     if (!m_view.singleMode) {
         for (std::size_t row = 0; row < layout.scales.size() && row < kPictTraces; ++row)
-            if (layout.scales[row].Contains(x, y) && m_doc.m_nVisible[row] == m_doc.m_nSingleTrace)
+            if (layout.scales[row].Contains(x, y) && m_doc.Data().m_nVisible[row] == m_doc.Data().m_nSingleTrace)
                 hit.overSingleScale = true;
     }
-    const GraphLayout axisLayout = m_doc.m_bSpectrum ? (m_view.singleMode ? m_scene.SpectrumLayout()
-                                                                          : m_scene.SpectraLayout(m_doc.m_nGraphsOnScreen))
+    const GraphLayout axisLayout = m_doc.Data().m_bSpectrum ? (m_view.singleMode ? m_scene.SpectrumLayout()
+                                                                          : m_scene.SpectraLayout(m_doc.Data().m_nGraphsOnScreen))
                                                      : layout;
     hit.overAxisStrip = axisLayout.axis.Contains(x, y);
     return hit;

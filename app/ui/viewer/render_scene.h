@@ -12,7 +12,7 @@ namespace zarno {
 
 class RenderScene final : public ViewerScene {
 public:
-    RenderScene(CGraphScene& scene, CPictDoc& doc, const ViewState& view, std::function<void()> redraw);
+    RenderScene(CGraphScene& scene, const CPictDoc& doc, const ViewState& view, std::function<void()> redraw);
 
     void SetUpSignals(double pad) override;
     void SetUpSpectra() override;
@@ -26,8 +26,6 @@ public:
     void ZoomSpectra(int traces, int bias) override;
     void PanSpectra(int traces, int bias) override;
 
-    // The view's state handed to the scene before it draws (markers, single mode, units, fill).
-    void SyncForDrawing();
     // x, y in window pixels from the top left. x on the axis is measured from the axis' left edge.
     PointerHit HitAt(int x, int y) const;
     int AxisX(int x) const;
@@ -38,7 +36,7 @@ private:
     GraphLayout SignalLayout() const;
 
     CGraphScene& m_scene;
-    CPictDoc& m_doc;
+    const CPictDoc& m_doc;
     const ViewState& m_view;
     std::function<void()> m_redraw;
 };

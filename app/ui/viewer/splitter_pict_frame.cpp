@@ -14,6 +14,7 @@
 #include "app/viewer/pict_panel_model.h"
 #include "app/viewer/pict_processing.h"
 #include "app/viewer/view_input.h"
+#include "app/viewer/viewer_paint.h"
 
 #include <QAction>
 #include <QApplication>
@@ -34,11 +35,6 @@ namespace {
 constexpr int kPanelWidth = 230;
 
 } // namespace
-
-dsp::FilterSettings& ProgramFilterSettings() {
-    static dsp::FilterSettings settings{};
-    return settings;
-}
 
 CSplitterPictFrame::CSplitterPictFrame(CMainFrame& main, const QString& sgyPath)
     : m_main(main), m_doc(main.viewerDisplay()), m_path(sgyPath) {
@@ -68,14 +64,14 @@ CSplitterPictFrame::CSplitterPictFrame(CMainFrame& main, const QString& sgyPath)
     setWidget(client);
 
     m_render = std::make_unique<RenderScene>(m_pictView->scene(), m_doc, m_view, [this] { m_pictView->update(); });
-    m_model = std::make_unique<PictPanelModel>(m_doc, m_view, *m_render, ProgramFilterSettings(), main.prompts());
+    m_model = std::make_unique<PictPanelModel>(m_doc, m_view, *m_render, dsp::ProgramFilterSettings(), main.prompts());
     m_input = std::make_unique<ViewInput>(m_doc, m_view, *m_render, *m_model);
     m_pictView->Attach(m_doc, m_view, *m_render, *m_input);
     m_panel->Attach(*m_model);
     connect(m_panel, &CPictForm1::changed, this, &CSplitterPictFrame::refresh);
     connect(m_pictView, &CPictView::panelChanged, this, [this] {
-        m_panel->Refresh(m_doc.m_bLoaded);
-        m_panel->ShowLengths(m_pictView->lengths());
+        m_panel->Refresh(m_doc.Data().m_bLoaded);
+        m_panel->ShowLengths(m_model->Lengths());
     });
     connect(m_pictView, &CPictView::printReportRequested, this, &CSplitterPictFrame::OnPrintReport);
     createMenu();
@@ -88,7 +84,7 @@ CSplitterPictFrame::~CSplitterPictFrame() {
 }
 
 bool CSplitterPictFrame::Load() {
-    const bool loaded = LoadPictDoc(m_doc, m_path, m_main.prompts(), ProgramFilterSettings());
+    const bool loaded = LoadPictDoc(m_doc, m_path, m_main.prompts(), dsp::ProgramFilterSettings());
     if (loaded) {
         m_model->InitialUpdate();
         m_pictView->OnInitialUpdate();
@@ -151,18 +147,18 @@ void CSplitterPictFrame::updateChecks() {
         if (QAction* a = action(id))
             a->setChecked(on);
     };
-    check(kCmdFillLine, m_doc.m_nFillMode == 0);
-    check(kCmdFillUpper, m_doc.m_nFillMode == 1);
-    check(kCmdFillLower, m_doc.m_nFillMode == 2);
-    check(kCmdWindowRectangular, m_doc.m_nFftWindow == 0);
-    check(kCmdWindowBlackmanHarris, m_doc.m_nFftWindow == 1);
-    check(kCmdWindowHamming, m_doc.m_nFftWindow == 2);
-    check(kCmdScaleLog, m_doc.m_nSpectrumScale == 0);
-    check(kCmdScaleLinear, m_doc.m_nSpectrumScale == 1);
+    check(kCmdFillLine, m_doc.Data().m_display.m_nFillMode == 0);
+    check(kCmdFillUpper, m_doc.Data().m_display.m_nFillMode == 1);
+    check(kCmdFillLower, m_doc.Data().m_display.m_nFillMode == 2);
+    check(kCmdWindowRectangular, m_doc.Data().m_nFftWindow == 0);
+    check(kCmdWindowBlackmanHarris, m_doc.Data().m_nFftWindow == 1);
+    check(kCmdWindowHamming, m_doc.Data().m_nFftWindow == 2);
+    check(kCmdScaleLog, m_doc.Data().m_nSpectrumScale == 0);
+    check(kCmdScaleLinear, m_doc.Data().m_nSpectrumScale == 1);
 }
 
 void CSplitterPictFrame::refresh() {
-    m_panel->Refresh(m_doc.m_bLoaded);
+    m_panel->Refresh(m_doc.Data().m_bLoaded);
     updateChecks();
     m_pictView->update();
 }
@@ -219,7 +215,7 @@ void CSplitterPictFrame::runCommand(ViewerCommandId id) {
 
 // The commands both panes answer alike; the active one gets them.
 void CSplitterPictFrame::runPaneCommand(ViewerCommandId id) {
-    if (!m_doc.m_bLoaded && id != kCmdHeaders && id != kCmdGrid)
+    if (!m_doc.Data().m_bLoaded && id != kCmdHeaders && id != kCmdGrid)
         return;
     switch (id) {
     case kCmdHeaders:
@@ -271,16 +267,17 @@ void CSplitterPictFrame::SwitchPane() {
 }
 
 void CSplitterPictFrame::OnPrintReport() {
-    if (!m_doc.m_bLoaded)
+    if (!m_doc.Data().m_bLoaded)
         return;
-    RunReportCommand(this, m_pictView->reportDialog(), m_doc, m_pictView->scene(), m_pictView->lengths(),
-                     m_model->SearchTrace(), m_view.grid ? 1 : 0, m_main.prompts());
+    RunReportCommand(this, m_pictView->reportDialog(), m_pictView->reportSettings(),
+                     ReportSourceOf(m_doc, m_model->Lengths(), m_model->SearchTrace()), m_pictView->scene(),
+                     PaintDescription(m_doc, m_view), m_main.prompts());
     m_pictView->update();
 }
 
 void CSplitterPictFrame::DisplaySettings() {
     CDlgNScreen dialog(m_main.prompts(), this);
-    dialog.setValues({m_doc.m_nMaxGraphs, m_doc.m_nBiasXGr, m_doc.m_nBiasXFur, m_doc.m_nBiasKoeffY});
+    dialog.setValues({m_doc.Data().m_display.m_nMaxGraphs, m_doc.Data().m_display.m_nBiasXGr, m_doc.Data().m_display.m_nBiasXFur, m_doc.Data().m_display.m_nBiasKoeffY});
     if (dialog.exec() == QDialog::Accepted) {
         const auto v = dialog.values();
         m_doc.ApplyDisplaySettings(v[0], v[1], v[2], v[3]);
@@ -290,7 +287,7 @@ void CSplitterPictFrame::DisplaySettings() {
 }
 
 void CSplitterPictFrame::SaveSpectrum() {
-    if (!m_doc.m_bSpectrum) {
+    if (!m_doc.Data().m_bSpectrum) {
         m_main.prompts().message(QString::fromUtf8(kTextSwitchToSpectrum), QString(), PromptIcon::None);
         return;
     }
@@ -307,7 +304,7 @@ void CSplitterPictFrame::SaveSpectrum() {
 }
 
 void CSplitterPictFrame::ShowHeaders() {
-    CPropertySheetSGY sheet(m_doc.m_strPath.isEmpty() ? m_path : m_doc.m_strPath, m_main.prompts(), this);
+    CPropertySheetSGY sheet(m_doc.Data().m_strPath.isEmpty() ? m_path : m_doc.Data().m_strPath, m_main.prompts(), this);
     sheet.setWindowTitle(QStringLiteral("SGY"));
     sheet.exec();
 }
@@ -329,7 +326,7 @@ void CSplitterPictFrame::closeEvent(QCloseEvent* event) {
         // The panel's destruction: the toolbar as the user left it, then the gain and the filter
         // settings kept beside the file.
         m_main.setToolbarVisible(m_main.files().ToolbarVisible());
-        SavePictSettings(m_doc, ProgramFilterSettings(), m_main.prompts()); // a failure has been told
+        SavePictSettings(m_doc, dsp::ProgramFilterSettings(), m_main.prompts()); // a failure has been told
         if (m_main.viewerFrame() == this)
             m_main.setViewerFrame(nullptr);
     }

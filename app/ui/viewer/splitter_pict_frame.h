@@ -85,7 +85,4 @@ private:
     bool m_closed = false;
 };
 
-// The filter settings record the whole program shares (the last loaded or edited).
-dsp::FilterSettings& ProgramFilterSettings();
-
 } // namespace zarno

@@ -2,7 +2,7 @@
 // Where each element of the viewer's picture lies in a window of W × H pixels, for each of the
 // four layouts, and how the pixels of a plot area map to samples and values. The renderer sets its
 // viewports from here and the view's hit tests read the same rectangles, so a click lands on what
-// was drawn. QtCore only: no drawing here.
+// was drawn. No drawing here.
 
 #include <vector>
 

@@ -1,4 +1,4 @@
-#include "app/viewer/graph_layout.h"
+#include "app/paint/graph_layout.h"
 
 #include <cmath>
 #include <cstdlib>
