@@ -13,15 +13,18 @@
 #include "app/ui/viewer/splitter_pict_frame.h"
 #include "app/viewer/pict_panel_model.h"
 
+#include "tests/support/gui_app.h"
 #include "tests/support/recording_prompts.h"
 #include "tests/ui/gui_test_support.h"
 #include "tests/viewer/sgy_fixture.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QMdiArea>
 #include <QSpinBox>
 #include <QSplitter>
@@ -188,6 +191,42 @@ TEST_F(ViewerWindow, ClosingKeepsTheSettingsBesideTheFileAndBringsTheManagerBack
     m_frame.reset();
     QSettings store(QStringLiteral("Mervo"), QStringLiteral("Zarno"));
     EXPECT_EQ(store.value(QStringLiteral("Window size/Zakraska Grafs")).toInt(), 2);
+}
+
+TEST_F(ViewerWindow, GainSettingsAskOverThePanelThenEdit) {
+    CSplitterPictFrame* v = openFromPanel();
+    ASSERT_NE(v, nullptr);
+    const std::vector<double> curve = v->doc().m_pVaru;
+
+    // "No": the question was the panel's, and nothing changes.
+    QWidget* askedOver = nullptr;
+    WhenModal<QMessageBox>([&askedOver](QMessageBox* box) {
+        askedOver = box->parentWidget();
+        box->button(QMessageBox::No)->click();
+    });
+    v->runCommand(kCmdEditGain);
+    EXPECT_EQ(askedOver, v->panel());
+    EXPECT_EQ(v->doc().m_pVaru, curve);
+
+    // "Yes", then the editor's OK: a curve over the recording's samples.
+    bool edited = false;
+    std::function<void(QDialog*)> acceptEditor = [&](QDialog* editor) {
+        if (qobject_cast<QMessageBox*>(editor)) { // the question still closing
+            WhenModal<QDialog>(acceptEditor);
+            return;
+        }
+        edited = true;
+        editor->accept();
+    };
+    WhenModal<QMessageBox>([&](QMessageBox* box) {
+        WhenModal<QDialog>(acceptEditor);
+        box->button(QMessageBox::Yes)->click();
+    });
+    v->runCommand(kCmdEditGain);
+    EXPECT_TRUE(edited);
+    EXPECT_EQ(v->doc().m_nVaruPoints, v->doc().m_nSamples);
+    EXPECT_EQ(v->doc().m_pVaru.size(), std::size_t(v->doc().m_nSamples));
+    EXPECT_TRUE(m_prompts.texts().empty());
 }
 
 TEST_F(ViewerWindow, SwitchingPanesTwiceReturnsTheFocus) {

@@ -180,7 +180,8 @@ void CSplitterPictFrame::runCommand(ViewerCommandId id) {
         DisplaySettings();
         return;
     case kCmdEditGain:
-        m_model->EditGain(reinterpret_cast<void*>(m_panel->winId()));
+        // The gain library parents its question on the widget itself, not on a window-system id.
+        m_model->EditGain(static_cast<QWidget*>(m_panel));
         break;
     case kCmdEditFilter:
         m_model->EditFilter();
