@@ -5,7 +5,7 @@
 #include "app/report/report_picture.h"
 #include "app/ui/print_report_dialog.h"
 
-#include <QDir>
+#include <QFileInfo>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -67,8 +67,10 @@ void SaveToFile(QWidget* parent, CPictDoc& doc, const CGraphScene& scene, int gr
     const QImage picture = PictureOrTell(page, doc, scene, grid, prompts);
     if (picture.isNull())
         return;
+    // A bare name is the recording's report: it goes beside the recording. The program's current
+    // folder is wherever the desktop started it, often "/" or the home folder.
     SaveReportMetafile(ReportMetafile(settings, page, PaperTenthsMm(printer), picture), settings.reportFileName,
-                       QDir::currentPath(), doc.m_strPath, prompts);
+                       QFileInfo(doc.m_strPath).absolutePath(), doc.m_strPath, prompts);
 }
 
 void Print(QWidget* parent, CPictDoc& doc, const CGraphScene& scene, int grid, Prompts& prompts) {
