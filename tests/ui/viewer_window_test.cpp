@@ -14,6 +14,7 @@
 #include "app/viewer/pict_panel_model.h"
 
 #include "tests/support/gui_app.h"
+#include "tests/support/modal_answerer.h"
 #include "tests/support/recording_prompts.h"
 #include "tests/ui/gui_test_support.h"
 #include "tests/viewer/sgy_fixture.h"
@@ -227,6 +228,27 @@ TEST_F(ViewerWindow, GainSettingsAskOverThePanelThenEdit) {
     EXPECT_EQ(v->doc().m_nVaruPoints, v->doc().m_nSamples);
     EXPECT_EQ(v->doc().m_pVaru.size(), std::size_t(v->doc().m_nSamples));
     EXPECT_TRUE(m_prompts.texts().empty());
+}
+
+TEST_F(ViewerWindow, TheMenuShowsTheReportKeyWhichStaysTheViews) {
+    CSplitterPictFrame* v = openFromPanel();
+    ASSERT_NE(v, nullptr);
+    EXPECT_EQ(v->action(kCmdPrintReport)->shortcut(), QKeySequence(Qt::Key_P));
+    m_frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_frame.get()));
+    // A P typed into a field of the panel is a letter, not the report.
+    {
+        ModalAnswerer answerer(ModalAnswerer::Answer::Escape);
+        v->panel()->upperEdit()->setFocus();
+        QTest::keyClick(v->panel()->upperEdit(), Qt::Key_P);
+        QTest::qWait(100);
+        EXPECT_EQ(answerer.answered(), 0);
+    }
+    // On the view it opens the report's dialog.
+    ModalAnswerer answerer(ModalAnswerer::Answer::Escape);
+    v->view()->setFocus();
+    QTest::keyClick(v->view(), Qt::Key_P);
+    QTRY_COMPARE(answerer.answered(), 1);
 }
 
 TEST_F(ViewerWindow, SwitchingPanesTwiceReturnsTheFocus) {

@@ -112,7 +112,11 @@ QAction* CSplitterPictFrame::action(ViewerCommandId id) const {
 
 void CSplitterPictFrame::createMenu() {
     QMenu* file = m_menu->addMenu(QStringLiteral("Файл"));
-    makeAction(file, kCmdPrintReport, QStringLiteral("Печатать отчёт"));
+    // The view's key P prints the report too; the menu shows it. The key is the view's: as a
+    // shortcut of the window it would take every P typed into the panel's fields.
+    QAction* print = makeAction(file, kCmdPrintReport, QStringLiteral("Печатать отчёт"));
+    print->setShortcut(QKeySequence(Qt::Key_P));
+    print->setShortcutContext(Qt::WidgetShortcut);
     makeAction(file, kCmdSaveSpectrum, QStringLiteral("Сохр. спектр"));
     makeAction(file, kCmdViewerClose, QStringLiteral("Закрыть"));
     QMenu* setup = m_menu->addMenu(QStringLiteral("Настройка"));
