@@ -28,6 +28,8 @@
 #include <QMessageBox>
 #include <QMdiArea>
 #include <QSpinBox>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QTableView>
 #include <QTableWidget>
@@ -249,6 +251,25 @@ TEST_F(ViewerWindow, TheMenuShowsTheReportKeyWhichStaysTheViews) {
     v->view()->setFocus();
     QTest::keyClick(v->view(), Qt::Key_P);
     QTRY_COMPARE(answerer.answered(), 1);
+}
+
+TEST_F(ViewerWindow, ThePanelShowsWholeOnA1280By800Screen) {
+    m_frame->showNormal();
+    m_frame->setGeometry(0, 0, 1280, 800);
+    CSplitterPictFrame* v = openFromPanel();
+    ASSERT_NE(v, nullptr);
+    v->showMaximized();
+    QTRY_COMPARE(v->panel()->lengthsList()->rowCount(), 5);
+    QApplication::processEvents();
+    auto* scroll = qobject_cast<QScrollArea*>(v->panel()->parentWidget()->parentWidget());
+    ASSERT_NE(scroll, nullptr);
+    // Nothing cut on the right, nothing below the fold.
+    EXPECT_GE(v->panel()->width(), v->panel()->minimumSizeHint().width()) << v->panel()->width();
+    EXPECT_EQ(scroll->verticalScrollBar()->maximum(), 0) << "the panel scrolls";
+    // All five rows of the lengths list.
+    QTableWidget* lengths = v->panel()->lengthsList();
+    const QRect last = lengths->visualRect(lengths->model()->index(4, 1));
+    EXPECT_TRUE(lengths->viewport()->rect().contains(last)) << last.bottom() << " > " << lengths->viewport()->height();
 }
 
 TEST_F(ViewerWindow, SwitchingPanesTwiceReturnsTheFocus) {

@@ -27,6 +27,8 @@
 #include <QSplitter>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace zarno {
 
 namespace {
@@ -57,13 +59,16 @@ CSplitterPictFrame::CSplitterPictFrame(CMainFrame& main, const QString& sgyPath)
     panelScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_panel = new CPictForm1(panelScroll);
     panelScroll->setWidget(m_panel);
-    panelScroll->setMinimumWidth(kPanelWidth + panelScroll->verticalScrollBar()->sizeHint().width());
+    // 230 wide, or as wide as the panel's controls need in this platform's fonts, so that none is cut.
+    const int panelWidth = std::max(kPanelWidth, m_panel->minimumSizeHint().width());
+    panelScroll->setMinimumWidth(panelWidth + panelScroll->verticalScrollBar()->sizeHint().width() +
+                                 2 * panelScroll->frameWidth());
     m_pictView = new CPictView(main.prompts(), m_splitter);
     m_splitter->addWidget(panelScroll);
     m_splitter->addWidget(m_pictView);
     m_splitter->setCollapsible(0, false);
     m_splitter->setStretchFactor(1, 1);
-    m_splitter->setSizes({kPanelWidth, 600});
+    m_splitter->setSizes({panelScroll->minimumWidth(), 600});
     layout->addWidget(m_splitter, 1);
     setWidget(client);
 
