@@ -260,9 +260,20 @@ TEST_F(MainWindowTest, ShowTransportShowsTheLinksDiagnosticsWindow) {
         return nullptr;
     };
     Window w;
+    // The main window in the screen's bottom right-hand corner: the diagnostics window opens over
+    // it as far as the screen lets it, wholly on the screen.
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    w.frame->resize(300, 200);
+    w.frame->move(screen.right() - w.frame->frameGeometry().width(), screen.bottom() - w.frame->frameGeometry().height());
+    w.frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.frame.get()));
     w.frame->runCommand(kCmdShowTransport);
     QApplication::processEvents();
     QWidget* shown = debugWindow();
+    ASSERT_NE(shown, nullptr);
+    EXPECT_TRUE(screen.contains(shown->frameGeometry()));
+    EXPECT_EQ(shown->frameGeometry().bottomRight(), screen.bottomRight())
+        << shown->frameGeometry().x() << "," << shown->frameGeometry().y();
     ASSERT_NE(shown, nullptr);
     EXPECT_TRUE(shown->isVisible());
     EXPECT_EQ(shown->windowTitle(), "Debug"); // no "LocalLang" here: English
