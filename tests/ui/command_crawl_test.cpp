@@ -69,9 +69,8 @@ QByteArray DocumentState(const CPictDoc& doc) {
     QDataStream out(&state, QIODevice::WriteOnly);
     out << doc.m_nVaruFirst << doc.m_nVaruSecond << doc.m_bUseVaru << doc.m_nMaxGraphs << doc.m_nBiasXGr
         << doc.m_nBiasXFur << doc.m_nFillMode << doc.m_nFftWindow << doc.m_nSpectrumScale;
-    for (const auto& trace : {doc.m_pVaru})
-        for (double v : trace)
-            out << v;
+    for (double v : doc.m_pVaru)
+        out << v;
     for (std::size_t t = 0; t < doc.m_pGained.size(); ++t)
         for (double v : doc.m_pGained[t])
             out << v;
@@ -89,6 +88,8 @@ QStringList FilesUnder(const QString& root) {
                     QDirIterator::Subdirectories);
     while (it.hasNext()) {
         it.next();
+        if (it.fileName().endsWith(QLatin1String(".ini")))
+            continue;
         files << QDir(root).relativeFilePath(it.filePath()) + QLatin1Char(' ') + QString::number(it.fileInfo().size());
     }
     files.sort();
@@ -134,7 +135,7 @@ protected:
     QString recording() const { return m_dir.filePath(QStringLiteral("left/PILE.sgy")); }
     CSplitterPictFrame* viewer() const { return qobject_cast<CSplitterPictFrame*>(frame()->viewerFrame()); }
 
-    // Triggers `a` once with each answer. Returns false when the program did not come through.
+    // What one command with one answer did.
     struct Outcome {
         int dialogs = 0;
         bool documentKept = true;
@@ -155,13 +156,11 @@ protected:
         }
         if (shown && shown == viewer())
             outcome.documentKept = DocumentState(viewer()->doc()) == before;
-        QStringList after = FilesUnder(m_dir.path());
-        after.removeIf([](const QString& f) { return f.contains(QLatin1String(".ini ")); });
-        QStringList was = files;
-        was.removeIf([](const QString& f) { return f.contains(QLatin1String(".ini ")); });
-        outcome.filesKept = after == was;
+        const QStringList after = FilesUnder(m_dir.path());
+        outcome.filesKept = after == files;
         if (!outcome.filesKept)
-            outcome.files = (was.join(QLatin1Char(',')) + QStringLiteral(" -> ") + after.join(QLatin1Char(','))).toStdString();
+            outcome.files =
+                (files.join(QLatin1Char(',')) + QStringLiteral(" -> ") + after.join(QLatin1Char(','))).toStdString();
         return outcome;
     }
 
