@@ -26,6 +26,8 @@ public:
     Home() {
         QDir(m_dir.path()).mkpath(QStringLiteral("config/Mervo"));
         QDir(m_dir.path()).mkpath(QStringLiteral("run"));
+        QFile::setPermissions(m_dir.filePath(QStringLiteral("run")),
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         QSettings store(settingsFile(), QSettings::IniFormat);
         store.beginGroup(QStringLiteral("Transport"));
         store.setValue(QStringLiteral("Current Link"), 3);
@@ -47,7 +49,10 @@ public:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_dir.filePath(QStringLiteral("config")));
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_dir.filePath(QStringLiteral("run")));
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        // The viewer's GL widget needs a platform with OpenGL: the X server the window tests run
+        // under, where there is one.
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"),
+                   env.contains(QStringLiteral("DISPLAY")) ? QStringLiteral("xcb") : QStringLiteral("offscreen"));
         // A serial port that opens, so that the start asks nothing.
         env.insert(QStringLiteral("VELNET_COM1"), QStringLiteral("/dev/ptmx"));
         process->setProcessEnvironment(env);
