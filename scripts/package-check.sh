@@ -45,7 +45,24 @@ env -u LD_LIBRARY_PATH "$usr/bin/zarno-cli" measure out/PILE12.sgy
 # The installed zarno opens a recording named on its command line in the signal viewer: the picture
 # must show the plot areas' own background colour over a good part of the screen. (A pseudo-terminal
 # stands in for a serial port so that start-up asks nothing.)
-XDG_CONFIG_HOME="$scratch/config" VELNET_COM1=/dev/ptmx xvfb-run -a -s "-screen 0 1024x768x24" \
+# Its settings and its socket's folder are its own (a Zarno already running on this machine is
+# another program, which it hands nothing to, and nothing is left behind), with the link on 127.0.0.1 and free UDP ports rather than the default one, which
+# a running Zarno may hold. Stored port values are the library's byte-swapped ones.
+mkdir -p "$scratch/config/Mervo" "$scratch/run"
+chmod 700 "$scratch/run"
+python3 - "$scratch/config/Mervo/Zarno.conf" <<'PY'
+import socket, sys
+def free_port_value():
+    s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+    s.bind(("127.0.0.1", 0))
+    port = s.getsockname()[1]
+    s.close()
+    return ((port & 0xFF) << 8) | (port >> 8)
+with open(sys.argv[1], "w") as f:
+    f.write("[Transport]\nCurrent%20IPAddress=2130706433\n")
+    f.write("Current%%20Ethernet%%20Port1=%d\nCurrent%%20Ethernrt%%20Port2=%d\n" % (free_port_value(), free_port_value()))
+PY
+XDG_CONFIG_HOME="$scratch/config" XDG_RUNTIME_DIR="$scratch/run" VELNET_COM1=/dev/ptmx xvfb-run -a -s "-screen 0 1024x768x24" \
     bash -c '"$1" "$2" & pid=$!; sleep 10; import -window root "$3"; kill $pid; wait $pid 2>/dev/null; true' \
     _ "$usr/bin/zarno" "$scratch/out/PILE12.sgy" "$scratch/viewer.png"
 plot_pixels=$(convert "$scratch/viewer.png" -alpha off -fill black +opaque "rgb(242,242,255)" \

@@ -23,6 +23,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -30,6 +31,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <mutex>
 
 namespace velnet {
@@ -517,18 +519,46 @@ void TDebugWindow::OpenPortSetup() {
 
 } // namespace
 
+namespace {
+
+// A window that the program did not place opens over the program's active window, wholly on that
+// screen's available area: left to the window system it may open with its bottom below the screen.
+void PlaceOver(QWidget& window, const QWidget* over) {
+    QScreen* screen = over ? over->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    // Before it is shown: the size its controls will make it.
+    const QSize outer = window.isVisible() ? window.frameGeometry().size()
+                                           : window.size().expandedTo(window.minimumSizeHint());
+    const QSize size = outer.boundedTo(area.size());
+    QRect placed(QPoint(), size);
+    placed.moveCenter(over && over != &window ? over->frameGeometry().center() : area.center());
+    placed.moveLeft(std::clamp(placed.left(), area.left(), area.right() + 1 - size.width()));
+    placed.moveTop(std::clamp(placed.top(), area.top(), area.bottom() + 1 - size.height()));
+    window.move(placed.topLeft());
+}
+
+} // namespace
+
 struct DebugWindowHost::Impl {
     std::shared_ptr<OwnerLink> link = std::make_shared<OwnerLink>();
     // On the window's thread only.
     QPointer<TDebugWindow> window;
     bool haveBounds = false;
     WindowBounds bounds;
+    // The window it opened over, until it has been shown and its frame is known.
+    QPointer<QWidget> placeOver;
 
     TDebugWindow* Ensure() {
         if (!window) {
             link->With([&](TUDPDebugWin& o) { window = new TDebugWindow(link, o); });
             if (window && haveBounds)
                 window->setGeometry(bounds.left, bounds.top, bounds.width, bounds.height);
+            else if (window) {
+                placeOver = QApplication::activeWindow();
+                PlaceOver(*window, placeOver);
+            }
         }
         return window;
     }
@@ -564,6 +594,10 @@ bool DebugWindowHost::Show(bool visible) {
         } else if (TDebugWindow* w = impl.Ensure()) {
             w->show();
             w->raise();
+            // Placed again with the window system's frame, now that it is known.
+            if (impl.placeOver && !impl.haveBounds)
+                PlaceOver(*w, impl.placeOver);
+            impl.placeOver = nullptr;
         }
     });
     return true;

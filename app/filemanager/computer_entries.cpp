@@ -38,7 +38,9 @@ std::unique_ptr<CFileEntry> MakeComputerEntry(const QFileInfo& info, const QStri
     entry->isDirectory = info.isDir();
     entry->fileName = name;
     entry->fullPath = info.absoluteFilePath();
-    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    // A dot at the start marks a hidden name, not an extension: ".config" is all name.
+    const qsizetype found = name.lastIndexOf(QLatin1Char('.'));
+    const qsizetype dot = found > 0 ? found : -1;
     if (name == kParentName)
         entry->title = kParentName;
     else

@@ -189,6 +189,14 @@ void CListFileView::moveCursorDown() {
         m_table->selectionModel()->setCurrentIndex(below, QItemSelectionModel::NoUpdate);
 }
 
+void CListFileView::moveCursorTo(int row) {
+    const QModelIndex index = m_table->model()->index(row, 0);
+    if (!index.isValid())
+        return;
+    m_table->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    shownView()->scrollTo(index);
+}
+
 void CListFileView::reread() {
     FileManager& files = m_main.files();
     if (files.panelState(m_panel).onDevice)
@@ -230,6 +238,22 @@ bool CListFileView::handleKey(const QKeyEvent& key) {
         if (mods != Qt::ControlModifier)
             return false;
         reread();
+        return true;
+    case Qt::Key_A:
+        // All the files and nothing else: not "..", which no command takes, nor a row the cursor
+        // left selected.
+        if (mods != Qt::ControlModifier)
+            return false;
+        m_table->clearSelection();
+        selectAllFiles();
+        return true;
+    case Qt::Key_Home:
+    case Qt::Key_End:
+        // The first and the last row, as the arrows move there (a table's own keys go to its
+        // first and last column).
+        if (mods != Qt::NoModifier)
+            return false;
+        moveCursorTo(key.key() == Qt::Key_Home ? 0 : m_table->model()->rowCount() - 1);
         return true;
     default:
         return false;

@@ -67,6 +67,8 @@ private:
     void toggleCurrentSelection();
     // The cursor one row down, the selection as it is.
     void moveCursorDown();
+    // The cursor onto `row`, which becomes the one selected, as an arrow key leaves it.
+    void moveCursorTo(int row);
     // Ctrl+R: the panel read again from its disk.
     void reread();
     QAbstractItemView* shownView() const;

@@ -1,16 +1,19 @@
 // zarno: the desktop program.
 
+#include "app/shell/program_channel.h"
 #include "app/shell/program_info.h"
 #include "app/ui/dialogs/file_operation_dialogs.h"
 #include "app/ui/main_frame.h"
 #include "app/ui/zarno_app.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QTimer>
 
 #include <cstdio>
 
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -24,7 +27,8 @@ constexpr char kHelp[] =
     "Options:\n"
     "  -h, --help     show this help and exit\n"
     "      --version  show the version and exit\n\n"
-    "Settings are kept in $XDG_CONFIG_HOME/Mervo/Zarno.conf.\n";
+    "Settings are kept in $XDG_CONFIG_HOME/Mervo/Zarno.conf. While Zarno runs with these settings,\n"
+    "zarno FILE hands the file to it and ends.\n";
 
 } // namespace
 
@@ -37,16 +41,37 @@ int main(int argc, char** argv) {
         return std::fflush(stdout) == 0 ? 0 : 1;
     }
     QApplication application(argc, argv);
+    // What is left once Qt has taken its own options.
+    const QString file = argc >= 2 ? QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath() : QString();
+    const QString channelName = zarno::ProgramChannelName();
+    if (!file.isEmpty() && zarno::HandToRunningProgram(channelName, file))
+        return 0;
+    // The later starts' files. Listening starts before the main window, whose start may stop at a
+    // message box; what comes meanwhile waits for the window. (A program started while another
+    // runs with the same settings, one without a file, listens nowhere.)
+    zarno::ProgramChannel channel;
+    QStringList handedEarly;
+    zarno::CZarnoApp* running = nullptr;
+    if (channel.Listen(channelName))
+        QObject::connect(&channel, &zarno::ProgramChannel::fileHanded, [&running, &handedEarly](const QString& path) {
+            if (running)
+                running->OpenHandedFile(path);
+            else
+                handedEarly << path;
+        });
     zarno::CZarnoApp app([](zarno::CMainFrame& frame) -> std::unique_ptr<zarno::FileDialogs> {
         return std::make_unique<zarno::FileOperationDialogs>(frame.files(), frame.prompts(), &frame);
     });
     if (!app.InitInstance())
         return 1;
-    // What is left once Qt has taken its own options. Opened once the main window has been shown
-    // and activated, so that the viewer comes out on top of the file manager.
-    if (argc >= 2) {
-        const QString file = QString::fromLocal8Bit(argv[1]);
-        QTimer::singleShot(0, &app, [&app, file] { app.OpenCommandLineFile(file); });
-    }
+    // Opened once the main window has been shown and activated, so that the viewer comes out on
+    // top of the file manager.
+    QTimer::singleShot(0, &app, [&app, &running, &handedEarly, file] {
+        if (!file.isEmpty())
+            app.OpenCommandLineFile(file);
+        running = &app;
+        for (const QString& path : std::exchange(handedEarly, {}))
+            app.OpenHandedFile(path);
+    });
     return QApplication::exec();
 }

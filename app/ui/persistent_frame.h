@@ -16,17 +16,20 @@ public:
     PersistentSettings& settings() { return m_settings; }
     const PersistentSettings& settings() const { return m_settings; }
 
-    // Reads every value and applies the placement ("Rect", "icon", "max") to this window.
+    // Reads every value and applies the placement ("Rect", "icon", "max") to this window, brought
+    // wholly onto the screen.
     void LoadSettings();
     // Shows the window in the state the placement asked for (normal, maximised or minimised).
     void showAsPlaced();
-    // Writes every value; the rectangle is the window's current normal one. False when the settings
+    // Writes every value; the rectangle is the window's current normal one, on the screen. False when the settings
     // could not be written (the older ones stay as they were).
     bool SaveSettings();
     // The file the settings are kept in, for the messages that concern it.
     static QString SettingsFileName();
 
 private:
+    void keepFrameOnScreen();
+
     PersistentSettings m_settings;
 };
 

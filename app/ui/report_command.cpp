@@ -5,7 +5,7 @@
 #include "app/report/report_picture.h"
 #include "app/ui/print_report_dialog.h"
 
-#include <QDir>
+#include <QFileInfo>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -57,8 +57,10 @@ void SaveToFile(QWidget* parent, const ReportSettings& settings, const QString& 
     const QImage picture = PictureOrTell(page, scene, frame, prompts);
     if (picture.isNull())
         return;
+    // A bare name is the recording's report: it goes beside the recording. The program's current
+    // folder is wherever the desktop started it, often "/" or the home folder.
     SaveReportMetafile(ReportMetafile(settings, page, PaperTenthsMm(printer), picture), settings.reportFileName,
-                       QDir::currentPath(), sgyPath, prompts);
+                       QFileInfo(sgyPath).absolutePath(), sgyPath, prompts);
 }
 
 void Print(QWidget* parent, const ReportSettings& settings, const CGraphScene& scene, const GraphPicture& frame,

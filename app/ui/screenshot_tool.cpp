@@ -38,7 +38,8 @@ bool grabViewer(zarno::CMainFrame& frame, const QString& sgy, const QString& out
         return false;
     // The file manager steps aside while a signal is studied.
     viewer->runCommand(zarno::kCmdViewerToggleManager);
-    frame.setGeometry(10, 10, 1200, 760);
+    // The whole of a 1280×800 screen, the smallest the panel is laid out for.
+    frame.setGeometry(0, 0, 1280, 800);
     viewer->showMaximized();
     settle();
     // The first marker on the blow, the second on the reflection the program found.

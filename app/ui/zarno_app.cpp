@@ -134,6 +134,14 @@ void CZarnoApp::OpenCommandLineFile(const QString& path) {
     m_main->OpenViewer(sgy);
 }
 
+void CZarnoApp::OpenHandedFile(const QString& path) {
+    if (m_main->isMinimized())
+        m_main->showNormal();
+    m_main->raise();
+    m_main->activateWindow();
+    OpenCommandLineFile(path);
+}
+
 void CZarnoApp::OnFilePrintSetup() {
     if (!m_printer)
         m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);

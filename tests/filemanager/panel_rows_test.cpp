@@ -66,7 +66,8 @@ const std::vector<FixtureFile> kMixed = {
 };
 
 TEST_F(PanelFixture, ComputerEntriesTitleTypeAndDeviceName) {
-    Make({{"a.bc.sgy", 5, 1}, {"noext", 3, 1}, {"LONGNAME123.text", 1, 1}, {"ZDIR", -1, 1}});
+    Make({{"a.bc.sgy", 5, 1}, {"noext", 3, 1}, {"LONGNAME123.text", 1, 1}, {"ZDIR", -1, 1}, {".hidden", -1, 1},
+          {".profile", 4, 1}});
     struct Case {
         const char* name;
         const char* title;
@@ -80,6 +81,9 @@ TEST_F(PanelFixture, ComputerEntriesTitleTypeAndDeviceName) {
         {"LONGNAME123.text", "LONGNAME123", "text", "LONGNAMEtex", 0x20, 1},
         {"ZDIR", "ZDIR", "<Dir>", "ZDIR       ", 0x10, 0},
         {"..", "..", "<Dir>", "..         ", 0x10, 0},
+        // A leading dot marks a hidden name, not an extension.
+        {".hidden", ".hidden", "<Dir>", ".hidden    ", 0x10, 0},
+        {".profile", ".profile", "   ", ".profile   ", 0x20, 4},
     };
     const auto rows = ListCurrentDirectory();
     ASSERT_EQ(rows.size(), std::size(cases));

@@ -91,7 +91,7 @@ struct OpenedRecording {
     }
 };
 
-TEST(ReportCommand, SavesTheMetafileHereAndBesideTheRecordingThenKeepsTheChoices) {
+TEST(ReportCommand, SavesTheMetafileBesideTheRecordingThenKeepsTheChoices) {
     ReportSettings settings;
     OpenedRecording r;
     const QString before = QDir::currentPath();
@@ -107,8 +107,9 @@ TEST(ReportCommand, SavesTheMetafileHereAndBesideTheRecordingThenKeepsTheChoices
         d->accept();
     });
     RunReportCommand(nullptr, dialog, settings, r.Source(), r.scene, PaintDescription(r.doc, r.view), r.prompts);
-    EXPECT_TRUE(QFile::exists(r.work.filePath("rep.wmf")));
+    // Beside the recording, wherever the program was started.
     EXPECT_TRUE(QFile::exists(r.site.filePath("rep.wmf")));
+    EXPECT_FALSE(QFile::exists(r.work.filePath("rep.wmf")));
     EXPECT_TRUE(settings.used);
     EXPECT_EQ(settings.reportFileName, "rep");
     EXPECT_EQ(settings.lengthCount, 1);

@@ -5,6 +5,7 @@
 
 #include "app/ui/control_form.h"
 #include "app/ui/dialogs/dlg_copy.h"
+#include "app/ui/dialogs/dlg_copy_many.h"
 #include "app/ui/dialogs/dlg_create_directory.h"
 #include "app/ui/dialogs/dlg_delete.h"
 #include "app/ui/dialogs/file_operation_dialogs.h"
@@ -162,6 +163,24 @@ TEST_F(KeyboardPanels, ComputerPanel) {
     w.press(Qt::Key_R, Qt::ControlModifier);
     EXPECT_GE(RowNamed(w.model(0), "0NEW.TXT"), 0);
     EXPECT_EQ(w.list(0)->currentRow(), RowNamed(w.model(0), "notes.txt"));
+
+    // End and Home: the last and the first row.
+    w.press(Qt::Key_End);
+    EXPECT_EQ(w.list(0)->currentRow(), w.model(0).rowCount() - 1);
+    w.press(Qt::Key_Home);
+    EXPECT_EQ(w.list(0)->currentRow(), 0);
+    // Ctrl+A marks the files, never "..", so that F5 copies them all.
+    w.press(Qt::Key_A, Qt::ControlModifier);
+    std::vector<int> files = w.model(0).FileRows();
+    EXPECT_EQ(w.list(0)->selectedRows(), files);
+    int copyMany = 0;
+    WhenModal<CDlgCopyMany>([&copyMany](CDlgCopyMany* dialog) {
+        ++copyMany;
+        dialog->reject();
+    });
+    w.press(Qt::Key_F5);
+    EXPECT_EQ(copyMany, 1);
+    EXPECT_TRUE(w.keysIn(0));
 
     // A click on a heading sorts by its column, in the context menu's orders.
     QHeaderView* header = w.list(0)->table()->horizontalHeader();

@@ -27,6 +27,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSplitterHandle>
+#include <QScreen>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -89,7 +90,9 @@ protected:
 TEST_F(MainWindowTest, FirstStartThenSettingsRoundTrip) {
     {
         Window w;
-        EXPECT_EQ(w.frame->geometry(), QRect(10, 10, 760, 390));
+        // The kept rectangle is the outer one, title bar and borders included.
+        EXPECT_EQ(w.frame->frameGeometry().topLeft(), QPoint(10, 10));
+        EXPECT_EQ(w.frame->size(), QSize(760, 390));
         // 150 asked for, laid out no narrower than the column's controls need.
         EXPECT_EQ(w.manager->requestedLeftColumnWidth(), 150);
         EXPECT_EQ(w.manager->leftColumnWidth(), std::max(150, w.manager->columnMinimum(0)));
@@ -98,7 +101,8 @@ TEST_F(MainWindowTest, FirstStartThenSettingsRoundTrip) {
         const std::vector<QString> said = w.prompts.texts();
         EXPECT_EQ(std::count(said.begin(), said.end(), QStringLiteral("Нет доступных COM - портов!")), 1);
 
-        w.frame->setGeometry(40, 50, 900, 500);
+        w.frame->move(40, 50);
+        w.frame->resize(700, 500);
         QApplication::processEvents();
         // The user drags the outer bar to 320 and lets it go.
         QSplitterHandle* bar = w.manager->outerSplitter()->handle(1);
@@ -113,12 +117,13 @@ TEST_F(MainWindowTest, FirstStartThenSettingsRoundTrip) {
         w.close();
     }
     // Closed maximised: written as the normal rectangle, and "max" as 0.
-    EXPECT_EQ(ReadWindowValue("Rect").toString(), QStringLiteral("0040 0050 0940 0550"));
+    EXPECT_EQ(ReadWindowValue("Rect").toString(), QStringLiteral("0040 0050 0740 0550"));
     EXPECT_EQ(ReadWindowValue("max").toInt(), 0);
     EXPECT_EQ(ReadWindowValue("Splitter X Pos").toInt(), 320);
 
     Window again;
-    EXPECT_EQ(again.frame->geometry(), QRect(40, 50, 900, 500));
+    EXPECT_EQ(again.frame->frameGeometry().topLeft(), QPoint(40, 50));
+    EXPECT_EQ(again.frame->size(), QSize(700, 500));
     EXPECT_EQ(again.manager->leftColumnWidth(), 320);
 }
 
@@ -160,12 +165,32 @@ TEST_F(MainWindowTest, ABrokenSettingsFileIsRepairedAndAnUnwritableOneNamed) {
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, sharedFolder);
 }
 
+TEST_F(MainWindowTest, ARectangleKeptOffTheScreenOpensOnItAndIsNotKeptOffIt) {
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    for (const char* kept : {"5000 3000 5760 3390", "-3000 -2000 -2240 -1610", "-100 -100 9000 9000"}) {
+        SCOPED_TRACE(kept);
+        WriteWindowValue("Rect", QString::fromLatin1(kept));
+        WriteWindowValue("max", 0);
+        {
+            Window w;
+            EXPECT_TRUE(screen.contains(w.frame->frameGeometry()))
+                << w.frame->frameGeometry().x() << "," << w.frame->frameGeometry().y();
+            w.close();
+        }
+        const QStringList edges = ReadWindowValue("Rect").toString().split(QLatin1Char(' '));
+        ASSERT_EQ(edges.size(), 4);
+        EXPECT_TRUE(screen.contains(QRect(QPoint(edges[0].toInt(), edges[1].toInt()),
+                                          QPoint(edges[2].toInt() - 1, edges[3].toInt() - 1))))
+            << ReadWindowValue("Rect").toString().toStdString();
+    }
+}
+
 TEST_F(MainWindowTest, LeftColumnStartsAtTheSavedPositionOrAt150) {
     const struct { int saved, expected; } cases[] = {{0, 150}, {90, 150}, {149, 150}, {400, 400}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.saved);
         WriteLoopbackLink();
-        WriteWindowValue("Rect", "0010 0010 0910 0510");
+        WriteWindowValue("Rect", "0010 0010 0790 0510");
         WriteWindowValue("Splitter X Pos", c.saved);
         Window w;
         EXPECT_EQ(w.manager->requestedLeftColumnWidth(), c.expected);
@@ -273,9 +298,20 @@ TEST_F(MainWindowTest, ShowTransportShowsTheLinksDiagnosticsWindow) {
         return nullptr;
     };
     Window w;
+    // The main window in the screen's bottom right-hand corner: the diagnostics window opens over
+    // it as far as the screen lets it, wholly on the screen.
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    w.frame->resize(300, 200);
+    w.frame->move(screen.right() - w.frame->frameGeometry().width(), screen.bottom() - w.frame->frameGeometry().height());
+    w.frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.frame.get()));
     w.frame->runCommand(kCmdShowTransport);
     QApplication::processEvents();
     QWidget* shown = debugWindow();
+    ASSERT_NE(shown, nullptr);
+    EXPECT_TRUE(screen.contains(shown->frameGeometry()));
+    EXPECT_EQ(shown->frameGeometry().bottomRight(), screen.bottomRight())
+        << shown->frameGeometry().x() << "," << shown->frameGeometry().y();
     ASSERT_NE(shown, nullptr);
     EXPECT_TRUE(shown->isVisible());
     EXPECT_EQ(shown->windowTitle(), "Debug"); // no "LocalLang" here: English

@@ -15,19 +15,24 @@
 #include "app/viewer/pict_panel_model.h"
 
 #include "tests/support/gui_app.h"
+#include "tests/support/modal_answerer.h"
 #include "tests/support/recording_prompts.h"
 #include "tests/ui/gui_test_support.h"
 #include "tests/viewer/sgy_fixture.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QMdiArea>
 #include <QPrintDialog>
 #include <QSpinBox>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QTableView>
 #include <QTableWidget>
@@ -226,6 +231,82 @@ TEST_F(ViewerWindow, TheReportPrintsTheModelsLengthsWithoutAPaint) {
     ASSERT_TRUE(printed.used);
     EXPECT_EQ(printed.lengthCount, 2);
     EXPECT_EQ(printed.lengthTexts, v->model().Lengths().texts);
+}
+
+TEST_F(ViewerWindow, GainSettingsAskOverThePanelThenEdit) {
+    CSplitterPictFrame* v = openFromPanel();
+    ASSERT_NE(v, nullptr);
+    const std::vector<double> curve = v->doc().Data().m_pVaru;
+
+    // "No": the question was the panel's, and nothing changes.
+    QWidget* askedOver = nullptr;
+    WhenModal<QMessageBox>([&askedOver](QMessageBox* box) {
+        askedOver = box->parentWidget();
+        box->button(QMessageBox::No)->click();
+    });
+    v->runCommand(kCmdEditGain);
+    EXPECT_EQ(askedOver, v->panel());
+    EXPECT_EQ(v->doc().Data().m_pVaru, curve);
+
+    // "Yes", then the editor's OK: a curve over the recording's samples.
+    bool edited = false;
+    std::function<void(QDialog*)> acceptEditor = [&](QDialog* editor) {
+        if (qobject_cast<QMessageBox*>(editor)) { // the question still closing
+            WhenModal<QDialog>(acceptEditor);
+            return;
+        }
+        edited = true;
+        editor->accept();
+    };
+    WhenModal<QMessageBox>([&](QMessageBox* box) {
+        WhenModal<QDialog>(acceptEditor);
+        box->button(QMessageBox::Yes)->click();
+    });
+    v->runCommand(kCmdEditGain);
+    EXPECT_TRUE(edited);
+    EXPECT_EQ(v->doc().Data().m_nVaruPoints, v->doc().Data().m_nSamples);
+    EXPECT_EQ(v->doc().Data().m_pVaru.size(), std::size_t(v->doc().Data().m_nSamples));
+    EXPECT_TRUE(m_prompts.texts().empty());
+}
+
+TEST_F(ViewerWindow, TheMenuShowsTheReportKeyWhichStaysTheViews) {
+    CSplitterPictFrame* v = openFromPanel();
+    ASSERT_NE(v, nullptr);
+    EXPECT_EQ(v->action(kCmdPrintReport)->shortcut(), QKeySequence(Qt::Key_P));
+    m_frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_frame.get()));
+    // A P typed into a field of the panel is a letter, not the report.
+    {
+        ModalAnswerer answerer(ModalAnswerer::Answer::Escape);
+        v->panel()->upperEdit()->setFocus();
+        QTest::keyClick(v->panel()->upperEdit(), Qt::Key_P);
+        QTest::qWait(100);
+        EXPECT_EQ(answerer.answered(), 0);
+    }
+    // On the view it opens the report's dialog.
+    ModalAnswerer answerer(ModalAnswerer::Answer::Escape);
+    v->view()->setFocus();
+    QTest::keyClick(v->view(), Qt::Key_P);
+    QTRY_COMPARE(answerer.answered(), 1);
+}
+
+TEST_F(ViewerWindow, ThePanelShowsWholeOnA1280By800Screen) {
+    m_frame->showNormal();
+    m_frame->setGeometry(0, 0, 1280, 800);
+    CSplitterPictFrame* v = openFromPanel();
+    ASSERT_NE(v, nullptr);
+    v->showMaximized();
+    QTRY_COMPARE(v->panel()->lengthsList()->rowCount(), 5);
+    QApplication::processEvents();
+    auto* scroll = qobject_cast<QScrollArea*>(v->panel()->parentWidget()->parentWidget());
+    ASSERT_NE(scroll, nullptr);
+    // Nothing cut on the right, nothing below the fold.
+    EXPECT_GE(v->panel()->width(), v->panel()->minimumSizeHint().width()) << v->panel()->width();
+    EXPECT_EQ(scroll->verticalScrollBar()->maximum(), 0) << "the panel scrolls";
+    // All five rows of the lengths list.
+    QTableWidget* lengths = v->panel()->lengthsList();
+    const QRect last = lengths->visualRect(lengths->model()->index(4, 1));
+    EXPECT_TRUE(lengths->viewport()->rect().contains(last)) << last.bottom() << " > " << lengths->viewport()->height();
 }
 
 TEST_F(ViewerWindow, SwitchingPanesTwiceReturnsTheFocus) {

@@ -5,6 +5,7 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -23,11 +24,13 @@ namespace {
 
 constexpr int kColumnNumber = 0;
 constexpr int kColumnKy = 1;
+constexpr int kLengthRows = 5; // one per marker
 
 QTableWidget* MakeList(const QStringList& headers, const std::vector<int>& widths, QWidget* parent) {
     auto* list = new QTableWidget(0, int(headers.size()), parent);
     list->setHorizontalHeaderLabels(headers);
     list->verticalHeader()->hide();
+    list->verticalHeader()->setDefaultSectionSize(list->fontMetrics().height() + 4);
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list->setSelectionMode(QAbstractItemView::NoSelection);
     for (std::size_t i = 0; i < widths.size(); ++i)
@@ -78,11 +81,21 @@ CPictForm1::CPictForm1(QWidget* parent) : QWidget(parent) {
         Cell(m_lengths, r, 0)->setText(QString::number(r + 1));
         Cell(m_lengths, r, 1)->setText(QStringLiteral("0"));
     }
+    // All five markers' rows at once, without a scroll bar.
+    m_lengths->setFixedHeight(m_lengths->horizontalHeader()->sizeHint().height() +
+                              kLengthRows * m_lengths->verticalHeader()->defaultSectionSize() +
+                              2 * m_lengths->frameWidth());
+    m_lengths->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     layout->addWidget(m_lengths);
     auto* reset = new QPushButton(QStringLiteral("Сбросить маркеры"), this);
     layout->addWidget(reset);
     layout->addWidget(makeAxisGroup());
     layout->addStretch(1);
+    // Tight margins and spacing: the whole panel has to fit the height of a 1280×800 screen.
+    for (QLayout* inner : findChildren<QLayout*>()) {
+        inner->setContentsMargins(4, 2, 4, 2);
+        inner->setSpacing(2);
+    }
 
     connect(m_velocity, &QLineEdit::textEdited, this,
             [this](const QString& t) { act([&] { m_model->SetVelocityText(t); }); });
@@ -98,7 +111,7 @@ QWidget* CPictForm1::makeGraphsGroup() {
     auto* group = new QGroupBox(QStringLiteral("Отображаемые графики"), this);
     auto* layout = new QVBoxLayout(group);
     m_graphs = MakeList({QStringLiteral("№"), QStringLiteral("Ky"), QStringLiteral("Значение")}, {30, 30, 90}, group);
-    m_graphs->setMaximumHeight(90);
+    m_graphs->setMaximumHeight(72); // a heading and some three rows; more scroll
     layout->addWidget(m_graphs);
     m_note = new QLabel(group);
     m_note->setWordWrap(true);
@@ -129,18 +142,25 @@ QWidget* CPictForm1::makeMarkerGroup() {
     m_graphNumber->setRange(1, 2);
     numberRow->addWidget(m_graphNumber);
     layout->addLayout(numberRow);
-    layout->addWidget(new QLabel(QStringLiteral("Окрестность поиска экстремума, м: "), group));
+    // The caption is wider than the panel: it wraps, its field beside it.
+    auto* vicinityRow = new QHBoxLayout;
+    auto* vicinityLabel = new QLabel(QStringLiteral("Окрестность поиска экстремума, м: "), group);
+    vicinityLabel->setWordWrap(true);
+    vicinityRow->addWidget(vicinityLabel, 1);
     m_vicinity = new QLineEdit(kStartVicinityText, group);
-    layout->addWidget(m_vicinity);
+    m_vicinity->setMaximumWidth(m_vicinity->fontMetrics().horizontalAdvance(QStringLiteral("0000.000")) + 12);
+    vicinityRow->addWidget(m_vicinity);
+    layout->addLayout(vicinityRow);
     auto* search = new QGroupBox(QStringLiteral("Поиск экстремума"), group);
-    auto* searchLayout = new QVBoxLayout(search);
+    // Two a row: the panel's height is scarcer than its width.
+    auto* searchLayout = new QGridLayout(search);
     m_searchModes = new QButtonGroup(this);
     const QString captions[] = {QStringLiteral("По максимуму"), QStringLiteral("По минимуму"),
                                 QStringLiteral("По абсолютному \nмаксимуму")};
     for (int i = 0; i < 3; ++i) {
         auto* radio = new QRadioButton(captions[i], search);
         m_searchModes->addButton(radio, i);
-        searchLayout->addWidget(radio);
+        searchLayout->addWidget(radio, i / 2, i % 2);
     }
     m_searchModes->button(0)->setChecked(true);
     layout->addWidget(search);

@@ -28,6 +28,8 @@
 #include <QSplitter>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace zarno {
 
 namespace {
@@ -53,13 +55,16 @@ CSplitterPictFrame::CSplitterPictFrame(CMainFrame& main, const QString& sgyPath)
     panelScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_panel = new CPictForm1(panelScroll);
     panelScroll->setWidget(m_panel);
-    panelScroll->setMinimumWidth(kPanelWidth + panelScroll->verticalScrollBar()->sizeHint().width());
+    // 230 wide, or as wide as the panel's controls need in this platform's fonts, so that none is cut.
+    const int panelWidth = std::max(kPanelWidth, m_panel->minimumSizeHint().width());
+    panelScroll->setMinimumWidth(panelWidth + panelScroll->verticalScrollBar()->sizeHint().width() +
+                                 2 * panelScroll->frameWidth());
     m_pictView = new CPictView(main.prompts(), m_splitter);
     m_splitter->addWidget(panelScroll);
     m_splitter->addWidget(m_pictView);
     m_splitter->setCollapsible(0, false);
     m_splitter->setStretchFactor(1, 1);
-    m_splitter->setSizes({kPanelWidth, 600});
+    m_splitter->setSizes({panelScroll->minimumWidth(), 600});
     layout->addWidget(m_splitter, 1);
     setWidget(client);
 
@@ -108,7 +113,11 @@ QAction* CSplitterPictFrame::action(ViewerCommandId id) const {
 
 void CSplitterPictFrame::createMenu() {
     QMenu* file = m_menu->addMenu(QStringLiteral("Файл"));
-    makeAction(file, kCmdPrintReport, QStringLiteral("Печатать отчёт"));
+    // The view's key P prints the report too; the menu shows it. The key is the view's: as a
+    // shortcut of the window it would take every P typed into the panel's fields.
+    QAction* print = makeAction(file, kCmdPrintReport, QStringLiteral("Печатать отчёт"));
+    print->setShortcut(QKeySequence(Qt::Key_P));
+    print->setShortcutContext(Qt::WidgetShortcut);
     makeAction(file, kCmdSaveSpectrum, QStringLiteral("Сохр. спектр"));
     makeAction(file, kCmdViewerClose, QStringLiteral("Закрыть"));
     QMenu* setup = m_menu->addMenu(QStringLiteral("Настройка"));
@@ -176,7 +185,8 @@ void CSplitterPictFrame::runCommand(ViewerCommandId id) {
         DisplaySettings();
         return;
     case kCmdEditGain:
-        m_model->EditGain(reinterpret_cast<void*>(m_panel->winId()));
+        // The gain library parents its question on the widget itself, not on a window-system id.
+        m_model->EditGain(static_cast<QWidget*>(m_panel));
         break;
     case kCmdEditFilter:
         m_model->EditFilter();
