@@ -3,8 +3,7 @@
 #include "app/shell/program_info.h"
 #include "cli/commands.h"
 #include "cli/device_command.h"
-#include "cli/render_command.h"
-#include "cli/report_command.h"
+#include "cli/draw_module.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -15,6 +14,15 @@ namespace zarno::cli {
 
 namespace {
 
+// The commands that draw run in the drawing module, loaded only for them.
+int RenderInModule(const QStringList& args) {
+    return RunDrawCommand("render", args);
+}
+
+int ReportInModule(const QStringList& args) {
+    return RunDrawCommand("report", args);
+}
+
 const Command kCommands[] = {
     {"convert", "[-o DIR] FILE.ddb...", "convert DDB recordings to SEG-Y files", RunConvert},
     {"headers", "[--trace N] [--json] FILE.sgy", "show the headers of a SEG-Y file", RunHeaders},
@@ -23,8 +31,8 @@ const Command kCommands[] = {
      RunMeasureCommand},
     {"spectrum", "[--window rect|blackman-harris|hamming] [--scale log|linear] [--filter] [-o FILE] FILE.sgy",
      "write the spectrum text file of a SEG-Y file", RunSpectrumCommand},
-    {"render", "[--width W] [--height H] [--spectrum] [--single N] [--fill line|upper|lower] [--no-grid] [--marker SAMPLE]... [--time|--length] [--velocity V] -o OUT.png FILE.sgy", "draw the viewer's picture of a SEG-Y file into a PNG", RunRenderCommand},
-    {"report", "[--velocity V] [--comment TEXT] [--marker SAMPLE]... [--trace N] [--emf] -o DIR FILE.sgy...", "make the measurement report of each recording (a PDF, or metafiles)", RunReportCommand},
+    {"render", "[--width W] [--height H] [--spectrum] [--single N] [--fill line|upper|lower] [--no-grid] [--marker SAMPLE]... [--time|--length] [--velocity V] -o OUT.png FILE.sgy", "draw the viewer's picture of a SEG-Y file into a PNG", RenderInModule},
+    {"report", "[--velocity V] [--comment TEXT] [--marker SAMPLE]... [--trace N] [--emf] -o DIR FILE.sgy...", "make the measurement report of each recording (a PDF, or metafiles)", ReportInModule},
 };
 
 // A command whose output could not be written (a full disk, a closed pipe, > /dev/full) has failed,
