@@ -40,10 +40,13 @@ mkdir "$work/out"
 sgy="$work/out/BIG.sgy"
 echo "DDB $(stat -c %s "$work/BIG.DDB") bytes -> SEG-Y $(stat -c %s "$sgy") bytes"
 convert_best=999999999 copy_best=999999999
+# Each writes a new file: removing the last round's 67 MB is not part of either.
+cp "$sgy" "$work/reference.sgy"
 for round in 1 2 3 4 5 6 7; do
     rm -f "$work/copy.sgy"
-    us=$(best_us 1 dd if="$sgy" of="$work/copy.sgy" bs=4M conv=fdatasync status=none)
+    us=$(best_us 1 dd if="$work/reference.sgy" of="$work/copy.sgy" bs=4M conv=fdatasync status=none)
     ((us < copy_best)) && copy_best=$us
+    rm -f "$sgy"
     us=$(best_us 1 "$bin/zarno-cli" convert -o "$work/out" "$work/BIG.DDB")
     ((us < convert_best)) && convert_best=$us
 done
