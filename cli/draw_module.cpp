@@ -7,6 +7,23 @@
 
 #include <string>
 
+#if defined(__SANITIZE_ADDRESS__)
+#define ZARNO_LEAK_CHECKED 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define ZARNO_LEAK_CHECKED 1
+#endif
+#endif
+
+#ifdef ZARNO_LEAK_CHECKED
+// The leak checker takes its suppressions from the program only, not from a loaded module: the
+// renderer's word on OSMesa (which never frees the state of the drawing buffers it has bound) is
+// repeated here for the drawing module's OSMesa.
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libOSMesa.so\n";
+}
+#endif
+
 namespace zarno::cli {
 
 int RunDrawCommand(const char* command, const QStringList& args) {
