@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # zarno-cli's commands that do not draw start without the renderer's libraries (Qt's GUI and
 # widgets, OpenGL/OSMesa, FreeType, fontconfig) and without the drawing module; render loads the
-# module from the program's folder and draws. measure and spectrum load a recording, whose gain curve
+# module from the program's folder and draws, and so does report. measure and spectrum load a recording, whose gain curve
 # comes from libTovelUtils.so, which links Qt's widgets (and so the GUI and font libraries): they
 # are held only to keeping the renderer (OSMesa, LLVM) and the drawing module out.
 set -u
@@ -38,6 +38,11 @@ libs=$(loads env QT_QPA_PLATFORM=offscreen "$bin/zarno-cli" render -o "$work/pic
     fail "zarno-cli render fails"
 grep -q "calling init: .*/libzarno-cli-draw.so" <<<"$libs" || fail "zarno-cli render did not load its module"
 [ -s "$work/picture.png" ] || fail "zarno-cli render wrote no picture"
+mkdir "$work/report"
+libs=$(loads env QT_QPA_PLATFORM=offscreen "$bin/zarno-cli" report -o "$work/report" "$work/$name.sgy") ||
+    fail "zarno-cli report fails"
+grep -q "calling init: .*/libzarno-cli-draw.so" <<<"$libs" || fail "zarno-cli report did not load its module"
+[ -s "$work/report/report.pdf" ] || fail "zarno-cli report wrote no report"
 
 [ $status -eq 0 ] && echo "1 passed, 0 failed" || echo "0 passed, 1 failed"
 exit $status
