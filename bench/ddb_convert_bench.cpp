@@ -1,7 +1,8 @@
 // Converting a large DDB recording (256 channels x 65535 samples, 67 MB of data) against copying the
 // same bytes, measured side by side in one run. Both write through QSaveFile (a temporary file that
 // is synced and renamed on commit), so the ratio shows what the conversion itself costs. Goal: the
-// conversion takes at most twice as long as the copy.
+// conversion takes at most twice as long as the copy. (bench/cli_speed.sh times the same conversion
+// as a whole zarno-cli process.)
 
 #include "app/formats/convert_ddb_file.h"
 #include "app/formats/ddb_header.h"
@@ -80,7 +81,10 @@ double Best(const std::vector<double>& v) {
 
 } // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    // "--write-recording PATH": only writes the recording, for benchmarks that run the programs.
+    if (argc == 3 && std::strcmp(argv[1], "--write-recording") == 0)
+        return WriteRecording(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
     QTemporaryDir dir;
     const QString ddb = dir.filePath("big.ddb");
     if (!dir.isValid() || !WriteRecording(ddb)) {

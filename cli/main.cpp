@@ -3,8 +3,7 @@
 #include "app/shell/program_info.h"
 #include "cli/commands.h"
 #include "cli/device_command.h"
-#include "cli/render_command.h"
-#include "cli/report_command.h"
+#include "cli/draw_module.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -15,6 +14,19 @@ namespace zarno::cli {
 
 namespace {
 
+// The commands that draw run in the drawing module, loaded only for them.
+int RenderInModule(const QStringList& args) {
+    return RunDrawCommand("render", args);
+}
+
+int ReportInModule(const QStringList& args) {
+    return RunDrawCommand("report", args);
+}
+
+int SiteInModule(const QStringList& args) {
+    return RunDrawCommand("site", args);
+}
+
 const Command kCommands[] = {
     {"convert", "[-o DIR] FILE.ddb...", "convert DDB recordings to SEG-Y files", RunConvert},
     {"headers", "[--trace N] [--json] FILE.sgy", "show the headers of a SEG-Y file", RunHeaders},
@@ -23,9 +35,9 @@ const Command kCommands[] = {
      RunMeasureCommand},
     {"spectrum", "[--window rect|blackman-harris|hamming] [--scale log|linear] [--filter] [-o FILE] FILE.sgy",
      "write the spectrum text file of a SEG-Y file", RunSpectrumCommand},
-    {"render", "[--width W] [--height H] [--spectrum] [--single N] [--fill line|upper|lower] [--no-grid] [--marker SAMPLE]... [--time|--length] [--velocity V] -o OUT.png FILE.sgy", "draw the viewer's picture of a SEG-Y file into a PNG", RunRenderCommand},
-    {"site", "[-o OUTDIR] [--velocity V] [--min-correlation C] [--strong-anomaly S] [--json] DIR", "average the blows of every pile of a site folder, calibrate the site's wave speed and write its table (site.csv, site.pdf)", RunSiteCommand},
-    {"report", "[--velocity V] [--comment TEXT] [--marker SAMPLE]... [--trace N] [--emf] -o DIR FILE.sgy...", "make the measurement report of each recording (a PDF, or metafiles)", RunReportCommand},
+    {"render", "[--width W] [--height H] [--spectrum] [--single N] [--fill line|upper|lower] [--no-grid] [--marker SAMPLE]... [--time|--length] [--velocity V] -o OUT.png FILE.sgy", "draw the viewer's picture of a SEG-Y file into a PNG", RenderInModule},
+    {"site", "[-o OUTDIR] [--velocity V] [--min-correlation C] [--strong-anomaly S] [--json] DIR", "average the blows of every pile of a site folder, calibrate the site's wave speed and write its table (site.csv, site.pdf)", SiteInModule},
+    {"report", "[--velocity V] [--comment TEXT] [--marker SAMPLE]... [--trace N] [--emf] -o DIR FILE.sgy...", "make the measurement report of each recording (a PDF, or metafiles)", ReportInModule},
 };
 
 // A command whose output could not be written (a full disk, a closed pipe, > /dev/full) has failed,
@@ -56,14 +68,6 @@ void PrintUsage(FILE* out) {
 }
 
 } // namespace
-
-void PrintError(const QString& text) {
-    std::fprintf(stderr, "zarno-cli: %s\n", text.toUtf8().constData());
-}
-
-void PrintLine(const QString& text) {
-    std::fprintf(stdout, "%s\n", text.toUtf8().constData());
-}
 
 } // namespace zarno::cli
 

@@ -1,7 +1,8 @@
 # Installation and the Debian package.
 #
 # The programs and their private libraries go into one folder, lib/zarno, because the programs load
-# libvelnet.so and libDravik.so by name from their own folder first, and link libTovelUtils.so through
+# libvelnet.so, libDravik.so and (zarno-cli, for the commands that draw) libzarno-cli-draw.so by name
+# from their own folder first, and link libTovelUtils.so through
 # a RUNPATH of $ORIGIN: no absolute path of the build is left in an installed binary. bin/ holds
 # symbolic links to the programs (they resolve /proc/self/exe, so their own folder stays lib/zarno).
 
@@ -9,7 +10,7 @@ include(GNUInstallDirs)
 set(ZARNO_INSTALL_PRIVATE lib/zarno)
 set(ZARNO_PROGRAMS zarno zarno-cli zarno-device)
 
-install(TARGETS ${ZARNO_PROGRAMS} velnet Dravik TovelUtils
+install(TARGETS ${ZARNO_PROGRAMS} zarno_cli_draw velnet Dravik TovelUtils
     RUNTIME DESTINATION ${ZARNO_INSTALL_PRIVATE}
     LIBRARY DESTINATION ${ZARNO_INSTALL_PRIVATE})
 foreach(program IN LISTS ZARNO_PROGRAMS)

@@ -16,6 +16,7 @@ dpkg-deb --info "$deb" | sed -n '/Depends:/p'
 dpkg-deb -x "$deb" "$scratch/root"
 usr=$scratch/root/usr
 for f in bin/zarno bin/zarno-cli bin/zarno-device lib/zarno/libvelnet.so lib/zarno/libDravik.so \
+         lib/zarno/libzarno-cli-draw.so \
          lib/zarno/libTovelUtils.so share/applications/zarno.desktop share/mime/packages/zarno.xml \
          share/icons/hicolor/48x48/apps/zarno.png share/man/man1/zarno-cli.1.gz \
          share/man/man1/zarno-device.1.gz share/man/man1/zarno.1.gz; do
@@ -42,6 +43,9 @@ mkdir out
 env -u LD_LIBRARY_PATH "$usr/bin/zarno-cli" convert -o out samples/PILE12.DDB
 [ -s out/PILE12.sgy ] || fail "the installed zarno-cli converted nothing"
 env -u LD_LIBRARY_PATH "$usr/bin/zarno-cli" measure out/PILE12.sgy
+# The commands that draw find their module in the installed program's folder.
+env -u LD_LIBRARY_PATH QT_QPA_PLATFORM=offscreen "$usr/bin/zarno-cli" render -o out/PILE12.png out/PILE12.sgy
+[ -s out/PILE12.png ] || fail "the installed zarno-cli drew nothing"
 # The installed zarno opens a recording named on its command line in the signal viewer: the picture
 # must show the plot areas' own background colour over a good part of the screen. (A pseudo-terminal
 # stands in for a serial port so that start-up asks nothing.)

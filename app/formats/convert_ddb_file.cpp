@@ -16,6 +16,11 @@ namespace {
 // Source reads go in runs of this many blocks; the converter still sees them one block at a time.
 constexpr qint64 kBlocksPerRead = 128;
 
+// The converter holds a recording's whole SEG-Y image up to this size (a recording of 256 channels
+// of 65535 samples makes 67 MB) and writes it in one sequential pass:
+// the page cache takes a file written front to back fastest. Larger recordings go in runs.
+constexpr qint64 kWholeImageBytes = qint64(256) << 20;
+
 int Fail(Prompts& prompts, const char* text, int result) {
     prompts.message(QString::fromUtf8(text), QString(), PromptIcon::Stop);
     return result;
@@ -68,7 +73,7 @@ int ConvertDDBFile(const QString& source, const QString& target, Prompts& prompt
         progress->setValue(0);
     }
 
-    DDBToSGYConverter converter(SGYTextVariant::Local);
+    DDBToSGYConverter converter(SGYTextVariant::Local, kWholeImageBytes);
     const QByteArray header = in.read(kDDBHeaderSize);
     DDBHeaderCheck check = converter.pushHeaderBlock(header);
     if (check == DDBHeaderCheck::Ok && !DDBDataComplete(converter.header(), in.size()))

@@ -11,7 +11,10 @@
 #endif
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
+
+#include <sys/mman.h>
 
 namespace zarno {
 
@@ -59,6 +62,18 @@ bool SizeTarget(QIODevice& target, qint64 size) {
 }
 
 constexpr qint64 kCacheLine = 64;
+
+// Asks for the whole 2 MB pages inside a large buffer to be backed by huge pages: a recording's image
+// is tens of MB, and taking it 4 KB page by page costs more in faults than the transposition itself.
+// Only advice: where the system gives none, the buffer works all the same.
+void AdviseHugePages(char* buffer, qint64 size) {
+    constexpr std::uintptr_t kHuge = std::uintptr_t(2) << 20;
+    const auto at = reinterpret_cast<std::uintptr_t>(buffer);
+    const std::uintptr_t begin = (at + kHuge - 1) & ~(kHuge - 1);
+    const std::uintptr_t end = (at + static_cast<std::uintptr_t>(size)) & ~(kHuge - 1);
+    if (end > begin)
+        ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+}
 
 #if defined(__SSE2__)
 constexpr qint64 kTile = 4;
@@ -123,14 +138,19 @@ qint64 DDBToSGYConverter::targetSize() const {
 bool DDBToSGYConverter::begin(QIODevice& target) {
     Q_ASSERT(m_headerOk);
     m_target = &target;
-    m_chunkStride = (m_chunkRows * kDDBWordSize + kCacheLine - 1) / kCacheLine * kCacheLine;
-    if ((m_chunkStride / kCacheLine) % 2 == 0)
-        m_chunkStride += kCacheLine;
-    m_chunk = std::make_unique_for_overwrite<char[]>(static_cast<std::size_t>(m_channels * m_chunkStride));
+    m_whole = m_chunkRows == m_ns;
     m_stageRows = qMin(kStageRows, m_chunkRows);
     m_stage = std::make_unique_for_overwrite<char[]>(
         static_cast<std::size_t>(m_channels * (m_stageRows + 1) * kDDBWordSize));
     m_chunkStart = m_stageStart = m_channel = m_sample = 0;
+    m_failed = false;
+    if (m_whole)
+        return beginWhole();
+    m_chunkStride = (m_chunkRows * kDDBWordSize + kCacheLine - 1) / kCacheLine * kCacheLine;
+    if ((m_chunkStride / kCacheLine) % 2 == 0)
+        m_chunkStride += kCacheLine;
+    m_chunk = std::make_unique_for_overwrite<char[]>(static_cast<std::size_t>(m_channels * m_chunkStride));
+    m_chunkData = m_chunk.get();
     const QByteArray text = BuildSGYTextualHeader(m_header, m_variant);
     bool ok = SizeTarget(target, targetSize()) && writeAt(0, text.constData(), text.size()) &&
               WriteSGYBinaryHeader(target, m_header) == kSGYWritten;
@@ -138,6 +158,26 @@ bool DDBToSGYConverter::begin(QIODevice& target) {
         ok = target.seek(SGYTraceOffset(m_ns, i)) && WriteSGYTraceHeader(target, m_header, i) == kSGYWritten;
     m_failed = !ok;
     return ok;
+}
+
+// The chunk is the file's image: the headers go in their places now, each channel's samples land in
+// their trace, and finish() writes it front to back. The trace stride (4 * ns + 240) is no multiple of
+// a large power of two, so the transposition's columns do not crowd into a few cache sets either.
+bool DDBToSGYConverter::beginWhole() {
+    m_chunkStride = SGYTraceOffset(m_ns, 1) - SGYTraceOffset(m_ns, 0);
+    m_chunk = std::make_unique_for_overwrite<char[]>(static_cast<std::size_t>(targetSize()));
+    char* const image = m_chunk.get();
+    AdviseHugePages(image, targetSize());
+    const QByteArray text = BuildSGYTextualHeader(m_header, m_variant);
+    std::memcpy(image, text.constData(), static_cast<std::size_t>(text.size()));
+    const auto binary = EncodeSGYBinaryHeader(MakeSGYBinaryHeader(m_header));
+    std::memcpy(image + kSGYTextualHeaderSize, binary.data(), binary.size());
+    for (qint64 i = 0; i < m_channels; ++i) {
+        const auto trace = EncodeSGYTraceHeader(MakeSGYTraceHeader(m_header, i));
+        std::memcpy(image + SGYTraceOffset(m_ns, i), trace.data(), trace.size());
+    }
+    m_chunkData = image + SGYTraceOffset(m_ns, 0) + kSGYTraceHeaderSize;
+    return true;
 }
 
 bool DDBToSGYConverter::pushDataBlock(QByteArrayView block) {
@@ -159,7 +199,7 @@ bool DDBToSGYConverter::pushDataBlock(QByteArrayView block) {
         const bool chunkFull = m_sample - m_chunkStart == m_chunkRows || m_sample == m_ns;
         if (chunkFull || m_sample - m_stageStart == m_stageRows)
             unstage();
-        if (chunkFull) {
+        if (chunkFull && !m_whole) {
             if (!flushChunk())
                 return false;
             m_chunkStart = m_sample;
@@ -171,6 +211,8 @@ bool DDBToSGYConverter::pushDataBlock(QByteArrayView block) {
 bool DDBToSGYConverter::finish() {
     Q_ASSERT(m_target);
     unstage();
+    if (m_whole)
+        return writeWhole();
     flushChunk();
     m_chunkStart = m_sample;
     return !m_failed;
@@ -183,7 +225,7 @@ bool DDBToSGYConverter::finish() {
 void DDBToSGYConverter::unstage() {
     const qint64 fullRows = m_sample - m_stageStart;
     const qint64 rowBytes = m_channels * kDDBWordSize;
-    char* const chunkRow = m_chunk.get() + (m_stageStart - m_chunkStart) * kDDBWordSize;
+    char* const chunkRow = m_chunkData + (m_stageStart - m_chunkStart) * kDDBWordSize;
     const qint64 tiledRows = fullRows / kTile * kTile;
     const qint64 tiledChannels = kTile > 1 ? m_channels / kTile * kTile : 0;
     for (qint64 j = 0; j < tiledChannels; j += kTile)
@@ -213,8 +255,25 @@ bool DDBToSGYConverter::flushChunk() {
         if (rows == 0)
             break; // later channels hold fewer rows still
         const qint64 at = SGYTraceOffset(m_ns, j) + kSGYTraceHeaderSize + kSGYSampleSize * m_chunkStart;
-        writeAt(at, m_chunk.get() + j * m_chunkStride, rows * kDDBWordSize);
+        writeAt(at, m_chunkData + j * m_chunkStride, rows * kDDBWordSize);
     }
+    return !m_failed;
+}
+
+// The places no word reached (a recording cut short) read as zeros, as in a sized target; then the
+// image goes out in one sequential write. Only the first call writes.
+bool DDBToSGYConverter::writeWhole() {
+    if (m_failed || !m_chunk)
+        return !m_failed;
+    const qint64 fullRows = m_sample - m_chunkStart;
+    for (qint64 j = 0; j < m_channels; ++j) {
+        const qint64 rows = qMin(m_ns, fullRows + (j < m_channel ? 1 : 0));
+        std::memset(m_chunkData + j * m_chunkStride + rows * kDDBWordSize, 0,
+                    static_cast<std::size_t>((m_ns - rows) * kDDBWordSize));
+    }
+    const qint64 size = targetSize();
+    m_failed = m_target->write(m_chunk.get(), size) != size;
+    m_chunk.reset();
     return !m_failed;
 }
 

@@ -5,8 +5,10 @@
 //
 // The output is byte for byte what placing each data word on its own would give: word w of channel j
 // and sample s goes, byte-reversed, to 3840 + j * (4 * ns + 240) + 4 * s. Words are gathered per
-// channel in a buffer and written in runs, not one seek per word. Words past ns per channel are
-// dropped (they would land in the next trace's header).
+// channel in a buffer and written in runs, not one seek per word. When the buffer holds every sample
+// of the recording it holds the whole file instead, which is written front to back in one go at the
+// end, without a seek (a target that cannot seek will do). Words past ns per channel are dropped (they
+// would land in the next trace's header).
 //
 // Use:
 //   DDBToSGYConverter conv(SGYTextVariant::Local);
@@ -52,7 +54,8 @@ public:
     qint64 targetSize() const;
 
     // Sizes the (empty, random-access) target and writes the textual, binary and trace headers.
-    // False when a write failed.
+    // False when a write failed. When the whole recording fits the buffer, nothing is written before
+    // finish() and the target need not seek.
     bool begin(QIODevice& target);
     // One data block (blocks 1, 2, ... in order): its whole 4-byte words, at most 128; the last block
     // of a file may be shorter. False when a write failed.
@@ -62,7 +65,9 @@ public:
 
 private:
     void unstage();
+    bool beginWhole();
     bool flushChunk();
+    bool writeWhole();
     bool writeAt(qint64 offset, const char* data, qint64 size);
 
     SGYTextVariant m_variant;
@@ -83,6 +88,10 @@ private:
     qint64 m_chunkStart = 0;
     qint64 m_chunkStride = 0;
     std::unique_ptr<char[]> m_chunk;
+    // Row m_chunkStart of channel 0 in m_chunk. With m_whole the chunk is the file's image, each
+    // channel's run inside its trace after the trace header.
+    char* m_chunkData = nullptr;
+    bool m_whole = false;
     // Rows as they arrive (DDB order and byte order), from row m_stageStart on, moved into the chunk
     // every kStageRows rows; one more row's room holds the partial row at the end.
     static constexpr qint64 kStageRows = 16;

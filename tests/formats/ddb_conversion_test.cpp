@@ -419,6 +419,58 @@ TEST(DdbConversion, WriteFailuresAreReported) {
     }
 }
 
+// Takes bytes in order only, like a pipe: every seek fails.
+class SequentialSink final : public QIODevice {
+public:
+    QByteArray bytes;
+    int writes = 0;
+    bool isSequential() const override { return true; }
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 size) override {
+        bytes.append(data, size);
+        ++writes;
+        return size;
+    }
+};
+
+// Feeds ddb to a converter holding the whole recording; false when a step failed.
+bool ConvertWhole(const QByteArray& ddb, QIODevice& target) {
+    DDBToSGYConverter converter(SGYTextVariant::Local, qint64(1) << 20);
+    bool ok = converter.pushHeaderBlock(QByteArrayView(ddb).first(512)) == DDBHeaderCheck::Ok &&
+              converter.begin(target);
+    for (qsizetype at = 512; ok && at < ddb.size(); at += 512)
+        ok = converter.pushDataBlock(QByteArrayView(ddb).sliced(at, qMin<qsizetype>(512, ddb.size() - at)));
+    return ok && converter.finish();
+}
+
+// A recording that fits the buffer goes out front to back in one write without a seek, byte for byte
+// what the conversion in runs of one row writes, also when the recording is cut short (the missing
+// samples read as zeros) or runs past ns. A refused write is reported.
+TEST(DdbConversion, WholeRecordingGoesOutInOneSequentialWrite) {
+    struct Case {
+        quint16 channels;
+        qint32 ns;
+        qint64 words;
+    };
+    const Case cases[] = {
+        {3, 5, 15}, {3, 5, 10}, {3, 5, 40}, {6, 37, 6 * 37 - 3}, {1, 1000, 999}, {256, 70, 256 * 70 - 77},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.channels << "x" << c.ns << " words " << c.words);
+        const QByteArray ddb = MakeDDB(MakeDDBHeader(c.channels, c.ns), c.words);
+        SequentialSink sink;
+        sink.open(QIODevice::WriteOnly);
+        ASSERT_TRUE(ConvertWhole(ddb, sink));
+        EXPECT_EQ(sink.writes, 1);
+        EXPECT_TRUE(sink.bytes == ConvertInMemory(ddb, SGYTextVariant::Local, 4));
+    }
+    FailingBuffer refusing(0);
+    refusing.open(QIODevice::ReadWrite);
+    EXPECT_FALSE(ConvertWhole(MakeDDB(MakeDDBHeader(2, 100), 200), refusing));
+}
+
 TEST(DdbHeader, FieldOffsetsAndRoundTrip) {
     DDBHeader h = MakeDDBHeader(0x0102, 0x0A0B0C0D, 0x1122, 0x3344);
     h.unused94[417] = 0x77;
