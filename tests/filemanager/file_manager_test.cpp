@@ -7,6 +7,7 @@
 #include "transport/port_convention.h"
 
 #include "tests/filemanager/recording_views.h"
+#include "tests/support/loopback_link.h"
 #include "tests/support/free_port.h"
 #include "tests/support/qt_app.h"
 #include "tests/support/recording_prompts.h"
@@ -26,8 +27,7 @@ class FileManagerTest : public ::testing::Test {
 protected:
     FileManagerTest() {
         EnsureCoreApp();
-        setenv("VELNET_COM1", "/nonexistent/com1", 1);
-        setenv("VELNET_COM2", "/nonexistent/com2", 1);
+        HideComPorts();
         auto drives = std::make_unique<FixedDriveSource>();
         drives->mountList = {{"/dev/vda1", "/", "ext4"}, {"/dev/sdb1", "/media/usb", "vfat"}};
         drives->stats["/"] = {10'000'000, 5'000'000, 255, 0, 1};
@@ -36,9 +36,7 @@ protected:
         fm = std::make_unique<FileManager>(prompts, views, std::move(drives));
         fm->SetFileDialogs(&dialogs);
         // Never a connection to the built-in instrument address.
-        fm->device().m_nRemoteIP = 0x7F000001;
-        fm->device().m_nLocalPort = velnet::ValueFromWirePort(FreeWirePort());
-        fm->device().m_nRemotePort = velnet::ValueFromWirePort(FreeWirePort());
+        AimAtLoopback(fm->device(), velnet::ValueFromWirePort(FreeWirePort()));
         fm->BuildDriveTable();
 
         for (const char* d : {"SUB", "OTHER"})
@@ -235,10 +233,7 @@ TEST_F(FileManagerTest, SettingsRoundTrip) {
     saved.m_nSortDirectory = {kSortBySize, kSortByDate};
     saved.m_nColumn[0] = {111, 0};
     saved.m_nColumn[3] = {0, 44};
-    saved.m_nCurrentLink = kLinkNetwork;
-    saved.m_nCurrentIPAddress = 0x7F000001;
-    saved.m_nCurrentEthernetPort1 = int32_t(velnet::ValueFromWirePort(FreeWirePort()));
-    saved.m_nCurrentEthernetPort2 = int32_t(velnet::ValueFromWirePort(FreeWirePort()));
+    AimAtLoopback(saved, velnet::ValueFromWirePort(FreeWirePort()));
     {
         QSettings store("Mervo", "Zarno");
         saved.save(store);

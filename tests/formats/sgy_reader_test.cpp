@@ -1,5 +1,5 @@
 #include "app/formats/sgy_io.h"
-#include "tests/formats/sgy_fixture.h"
+#include "tests/support/sgy_fixture.h"
 #include "tests/support/recording_prompts.h"
 
 #include <QBuffer>

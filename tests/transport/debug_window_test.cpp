@@ -5,6 +5,7 @@
 #include "app/link/transport_link.h"
 #include "app/remotedisk/remote_device.h"
 
+#include "tests/support/loopback_link.h"
 #include "tests/support/device_process.h"
 #include "tests/support/gui_app.h"
 #include "tests/support/recording_prompts.h"
@@ -81,10 +82,7 @@ protected:
     void ConnectNetwork() {
         instrument = std::make_unique<DeviceProcess>(root.path().toStdString());
         device = std::make_unique<CRemoteDevice>(CTransportLink::Instance(), prompts);
-        device->m_nLocalPort = velnet::ValueFromWirePort(FreeWirePort());
-        device->m_nRemotePort = instrument->port;
-        device->m_nRemoteIP = 0x7F000001;
-        ASSERT_EQ(device->ConnectNetwork(), 1);
+        ASSERT_EQ(ConnectOverLoopback(*device, instrument->port), 1);
     }
 
     QWidget* Show() {

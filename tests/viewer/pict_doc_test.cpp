@@ -38,32 +38,6 @@ TEST(PictDoc, ConstructionTakesTheMainWindowsSettings) {
     }
 }
 
-TEST(PictDoc, InitialValues) {
-    ViewerDisplaySettings main;
-    const CPictDoc doc(main);
-    EXPECT_EQ(doc.m_nSelIndex, 0);
-    EXPECT_EQ(doc.m_nSelRow, 0);
-    EXPECT_EQ(doc.m_nFirstRow, 0);
-    EXPECT_EQ(doc.m_nSingleTrace, 0);
-    EXPECT_EQ(doc.m_dZeroOffsetMs, 0.0);
-    EXPECT_EQ(doc.m_dUnitsPerSample, 0.0);
-    EXPECT_EQ(doc.m_bUseVaru, 0);
-    EXPECT_EQ(doc.m_bProcessing, 0);
-    EXPECT_EQ(doc.m_bUseFilter, 0);
-    EXPECT_EQ(doc.m_nSpectrumScale, 0);
-    EXPECT_FALSE(doc.m_bLoaded);
-    EXPECT_FALSE(doc.m_bSpectrum);
-    EXPECT_EQ(doc.m_nFftWindow, 2);
-    EXPECT_EQ(doc.m_dGain, (std::array<double, 2>{1.0, 1.0}));
-    EXPECT_EQ(doc.m_nEnabled, (std::array<int, 2>{0, 1}));
-    EXPECT_EQ(doc.m_nVisible, (std::array<int, 2>{0, 1}));
-    for (int i = 0; i < 2; ++i) {
-        EXPECT_TRUE(doc.m_pRaw[std::size_t(i)].empty());
-        EXPECT_TRUE(doc.m_pSpectrum[std::size_t(i)].empty());
-    }
-    EXPECT_FALSE(doc.m_hFile);
-}
-
 TEST(PictDoc, DestructionWritesTheSettingsBackForTheNextViewer) {
     ViewerDisplaySettings main{2, 0, 0, 0, 0, {true, true}};
     {
