@@ -44,7 +44,7 @@ protected:
         fm = std::make_unique<FileManager>(prompts, views, std::move(drives));
         fm->SetFileDialogs(&dialogs);
         fm->Create(settings);
-        ASSERT_EQ(fm->device().m_nRemoteIP, 0x7F000001u);
+        ASSERT_EQ(fm->device().Settings().remoteIP, 0x7F000001u);
         ASSERT_TRUE(fm->IsConnected());
         fm->InitialisePanel(0);
         fm->InitialisePanel(1);

@@ -121,7 +121,9 @@ TEST_F(FileManagerTest, DriveChoicesThatEndOnTheFirstDrive) {
     EXPECT_EQ(views.driveShown[0], "/");
     EXPECT_EQ(views.pathText[0], "/");
 
-    fm->device().m_nLinkType = kLinkNone;
+    LinkSettings none = fm->device().Settings();
+    none.linkType = kLinkNone;
+    fm->device().SetSettings(none);
     fm->panel(1).path = work.path();
     fm->OnDriveChosen(1, device);
     EXPECT_EQ(prompts.texts(), std::vector<QString>{"Необходимо определить удаленное устройство"});
@@ -246,7 +248,7 @@ TEST_F(FileManagerTest, SettingsRoundTrip) {
     RecordingViews freshViews;
     FileManager second(prompts, freshViews, std::make_unique<FixedDriveSource>());
     second.Create(loaded);
-    ASSERT_EQ(second.device().m_nRemoteIP, 0x7F000001u);
+    ASSERT_EQ(second.device().Settings().remoteIP, 0x7F000001u);
     EXPECT_TRUE(second.IsConnected()) << "creation connects as saved";
     second.InitialisePanel(0);
     second.InitialisePanel(1);

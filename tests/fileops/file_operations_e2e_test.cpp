@@ -248,7 +248,7 @@ TEST(MaliciousListing, NamesThatAreNoPlainFileNameWriteNothing) {
     CRemoteDevice device(CTransportLink::Instance(), prompts);
     HideComPorts();
     AimAtLoopback(device, instrument.port());
-    instrument.AimAt(device.m_nLocalPort);
+    instrument.AimAt(device.Settings().localPort);
     instrument.On(kCodeReadDirectory, [&](const Bytes&) -> std::optional<Bytes> {
         Bytes answer = U16Bytes(0);
         for (const auto& c : cases) {

@@ -36,12 +36,12 @@ TEST(RemoteDeviceLink, SettingsDefaultsAndAbsentComPorts) {
         PersistentSettings settings;
         settings.m_nCurrentLink = c.saved;
         device.LoadLinkSettings(settings);
-        EXPECT_EQ(device.m_nLinkType, c.after);
+        EXPECT_EQ(device.LinkType(), c.after);
         EXPECT_EQ(prompts.texts(), std::vector<QString>{"Нет доступных COM - портов!"});
-        EXPECT_EQ(device.m_nLocalPort, 6767u);
-        EXPECT_EQ(device.m_nRemotePort, 6768u);
-        EXPECT_EQ(device.m_nRemoteIP, 0x0A000032u);
-        EXPECT_EQ(device.m_nRemoteLineAddr, 2u);
+        EXPECT_EQ(device.Settings().localPort, 6767u);
+        EXPECT_EQ(device.Settings().remotePort, 6768u);
+        EXPECT_EQ(device.Settings().remoteIP, 0x0A000032u);
+        EXPECT_EQ(device.Settings().remoteLineAddr, 2u);
 
         PersistentSettings saved;
         saved.m_nCurrentComPort1 = 1234;
@@ -54,7 +54,9 @@ TEST(RemoteDeviceLink, NetworkConnectAimsAtTheConfiguredAddress) {
     EnsureCoreApp();
     RecordingPrompts prompts;
     CRemoteDevice device(CTransportLink::Instance(), prompts);
-    device.m_nLocalPort = velnet::ValueFromWirePort(FreeWirePort());
+    LinkSettings link;
+    link.localPort = velnet::ValueFromWirePort(FreeWirePort());
+    device.SetSettings(link);
     ASSERT_EQ(device.ConnectNetwork(), 1); // nothing is sent: only the address is checked
     const VelnetApi& api = CTransportLink::Instance().Api();
     uint32_t addr = 0, port = 0;
@@ -64,8 +66,8 @@ TEST(RemoteDeviceLink, NetworkConnectAimsAtTheConfiguredAddress) {
     EXPECT_EQ(Bytes(bytes, bytes + 4), (Bytes{10, 0, 0, 50}));
     EXPECT_EQ(port, 6768u);
     device.Disconnect();
-    EXPECT_FALSE(device.m_bLoaded);
-    EXPECT_FALSE(device.m_bConnected);
+    EXPECT_FALSE(device.IsLoaded());
+    EXPECT_FALSE(device.IsConnected());
 }
 
 TEST(RemoteDeviceLink, LibraryWithoutOneExportIsRefused) {
@@ -104,9 +106,11 @@ TEST(RemoteDeviceLink, ComConnectRefusesLineAddressZero) {
     EnsureCoreApp();
     RecordingPrompts prompts;
     CRemoteDevice device(CTransportLink::Instance(), prompts);
-    device.m_nRemoteLineAddr = 0;
+    LinkSettings link;
+    link.remoteLineAddr = 0;
+    device.SetSettings(link);
     EXPECT_EQ(device.ConnectCom(1), 0);
-    EXPECT_FALSE(device.m_bLoaded);
+    EXPECT_FALSE(device.IsLoaded());
     EXPECT_EQ(prompts.texts(), std::vector<QString>{"Номер удаленного устройства не может быть равен 0!"});
 }
 

@@ -250,7 +250,9 @@ TEST(InstrumentOverSerial, ListsDownloadsAndUploads) {
 
     RecordingPrompts prompts;
     CRemoteDevice device(CTransportLink::Instance(), prompts);
-    device.m_nRemoteLineAddr = 7;
+    LinkSettings link;
+    link.remoteLineAddr = 7;
+    device.SetSettings(link);
     ASSERT_EQ(device.ConnectCom(kLinkCom1), 1) << (prompts.texts().empty() ? "" : prompts.texts()[0].toStdString());
     ASSERT_EQ(device.ReadDirectory("z:\\"), 1);
     ASSERT_EQ(device.Listing().size(), 1u);

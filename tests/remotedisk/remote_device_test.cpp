@@ -50,7 +50,7 @@ protected:
         EnsureCoreApp();
         HideComPorts();
         AimAtLoopback(device, instrument.port());
-        instrument.AimAt(device.m_nLocalPort);
+        instrument.AimAt(device.Settings().localPort);
         ASSERT_EQ(device.ConnectNetwork(), 1)
             << (prompts.texts().empty() ? "" : prompts.texts()[0].toStdString());
     }

@@ -23,9 +23,11 @@ void HideComPorts() {
 }
 
 void AimAtLoopback(CRemoteDevice& device, uint32_t remotePort) {
-    device.m_nLocalPort = FreeLocalPort();
-    device.m_nRemotePort = remotePort;
-    device.m_nRemoteIP = kLoopbackAddress;
+    LinkSettings link = device.Settings();
+    link.localPort = FreeLocalPort();
+    link.remotePort = remotePort;
+    link.remoteIP = kLoopbackAddress;
+    device.SetSettings(link);
 }
 
 void AimAtLoopback(PersistentSettings& settings, uint32_t remotePort) {

@@ -285,7 +285,9 @@ TEST_F(WindowTest, SerialTransportShowsItsPortAndSetsItUp) {
     instrument = std::make_unique<DeviceProcess>(root.path().toStdString(), DeviceProcess::SerialPty{7});
     setenv("VELNET_COM1", instrument->peerDevice.c_str(), 1);
     device = std::make_unique<CRemoteDevice>(CTransportLink::Instance(), prompts);
-    device->m_nRemoteLineAddr = 7;
+    LinkSettings link;
+    link.remoteLineAddr = 7;
+    device->SetSettings(link);
     ASSERT_EQ(device->ConnectCom(kLinkCom1), 1);
     QWidget* window = Show();
     ASSERT_NE(window, nullptr);
