@@ -8,6 +8,7 @@
 #include "app/remotedisk/remote_texts.h"
 #include "app/remotedisk/transfer_cancel.h"
 #include "app/seams/stderr_prompts.h"
+#include "app/shell/drive_names.h"
 #include "cli/terminal_progress.h"
 
 #include <QCoreApplication>
@@ -176,7 +177,7 @@ DevicePath SplitDevicePath(const QString& path) {
 }
 
 QString PanelPath(const QStringList& directories) {
-    return "z:\\" + directories.join('\\');
+    return kDeviceDrive + directories.join('\\');
 }
 
 // Ctrl-C and SIGTERM. The first asks the running transfer to stop as its Cancel button would, so that
