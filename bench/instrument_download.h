@@ -4,9 +4,8 @@
 
 #include "app/remotedisk/remote_device.h"
 #include "tests/support/device_process.h"
-#include "tests/support/free_port.h"
+#include "tests/support/loopback_link.h"
 #include "tests/support/recording_prompts.h"
-#include "transport/port_convention.h"
 
 #include <QTemporaryDir>
 
@@ -25,9 +24,7 @@ inline double DownloadRate(const testing::DeviceProcess& instrument, size_t file
     using Clock = std::chrono::steady_clock;
     testing::RecordingPrompts prompts;
     CRemoteDevice device(CTransportLink::Instance(), prompts);
-    device.m_nLocalPort = velnet::ValueFromWirePort(testing::FreeWirePort());
-    device.m_nRemotePort = instrument.port;
-    device.m_nRemoteIP = 0x7F000001;
+    testing::AimAtLoopback(device, instrument.port);
     if (device.ConnectNetwork() != 1 || device.ReadDirectory("z:\\") != kCommandDone || device.Listing().empty())
         return 0;
     if (beforeCopy && !beforeCopy())

@@ -1,13 +1,14 @@
 #include "cli/device_command.h"
 
 #include "app/fileops/fileops_texts.h"
-#include "app/link/link_defaults.h"
+#include "app/link/link_settings.h"
 #include "app/remotedisk/device_name.h"
 #include "app/remotedisk/device_walk.h"
 #include "app/remotedisk/remote_device.h"
 #include "app/remotedisk/remote_texts.h"
 #include "app/remotedisk/transfer_cancel.h"
 #include "app/seams/stderr_prompts.h"
+#include "app/shell/drive_names.h"
 #include "cli/terminal_progress.h"
 #include "cli/terminal_text.h"
 
@@ -17,7 +18,6 @@
 #include <QFileInfo>
 
 #include <algorithm>
-#include <arpa/inet.h>
 #include <atomic>
 #include <csignal>
 #include <cstdio>
@@ -67,13 +67,7 @@ QByteArray Usage() {
 }
 
 struct Options {
-    bool serial = false;
-    int32_t com = kLinkCom1;
-    QString host;
-    uint32_t remotePort = kDefaultRemotePort;
-    uint32_t localPort = kDefaultLocalPort;
-    uint32_t lineAddr = kDefaultRemoteLineAddr;
-    uint32_t speed = kDefaultComSpeed;
+    LinkSettings link; // its link type says serial (COM1, COM2) or the network
     int retries = 3;
     QString command;
     QStringList operands;
@@ -127,16 +121,19 @@ std::optional<Options> Parse(const QStringList& args, QString* error) {
             if (!v)
                 return *error = "--udp needs HOST[:PORT]", std::nullopt;
             const QStringList parts = v->split(':');
-            o.host = parts[0];
-            if (parts.size() > 2 || (parts.size() == 2 && !ParseNumber(parts[1], 65535, &o.remotePort)))
+            const auto address = ParseIpAddress(parts[0]);
+            if (!address)
+                return *error = "not an IPv4 address: " + parts[0], std::nullopt;
+            o.link.remoteIP = *address;
+            if (parts.size() > 2 || (parts.size() == 2 && !ParseNumber(parts[1], 65535, &o.link.remotePort)))
                 return *error = "bad --udp " + *v, std::nullopt;
+            o.link.linkType = kLinkNetwork;
             haveLink = true;
         } else if (a == "--serial") {
             const auto v = value();
             if (!v || (v->toUpper() != "COM1" && v->toUpper() != "COM2"))
                 return *error = "--serial takes COM1 or COM2", std::nullopt;
-            o.serial = true;
-            o.com = v->toUpper() == "COM1" ? kLinkCom1 : kLinkCom2;
+            o.link.linkType = v->toUpper() == "COM1" ? kLinkCom1 : kLinkCom2;
             haveLink = true;
         } else if (a == "--local-port" || a == "--line-addr" || a == "--speed" || a == "--retries") {
             const auto v = value();
@@ -144,11 +141,11 @@ std::optional<Options> Parse(const QStringList& args, QString* error) {
             if (!v || !ParseNumber(*v, max, &n))
                 return *error = a + " needs a number", std::nullopt;
             if (a == "--local-port")
-                o.localPort = n;
+                o.link.localPort = n;
             else if (a == "--line-addr")
-                o.lineAddr = n;
+                o.link.remoteLineAddr = n;
             else if (a == "--speed")
-                o.speed = n;
+                o.link.comSpeed = n;
             else
                 o.retries = int(n);
         } else if (a.startsWith("--")) {
@@ -159,6 +156,8 @@ std::optional<Options> Parse(const QStringList& args, QString* error) {
     }
     if (!haveLink)
         return *error = "choose --udp HOST or --serial COM1|COM2", std::nullopt;
+    if (const QString problem = o.link.Problem(); !problem.isEmpty())
+        return *error = problem, std::nullopt;
     if (o.command.isEmpty())
         return *error = "no command", std::nullopt;
     return o;
@@ -179,7 +178,7 @@ DevicePath SplitDevicePath(const QString& path) {
 }
 
 QString PanelPath(const QStringList& directories) {
-    return "z:\\" + directories.join('\\');
+    return kDeviceDrive + directories.join('\\');
 }
 
 // Every signal that ends the program: Ctrl-C, SIGTERM, the SIGHUP of a closed terminal, SIGQUIT. The
@@ -326,23 +325,12 @@ public:
     ~DeviceSession() { m_device.Disconnect(); }
 
     bool Connect() {
-        if (m_options.serial) {
-            m_device.m_nRemoteLineAddr = m_options.lineAddr;
-            m_device.m_nComSpeed = m_options.speed;
-            if (m_device.ConnectCom(m_options.com) == 1)
-                return true;
-        } else {
-            in_addr address{};
-            if (inet_pton(AF_INET, m_options.host.toLatin1().constData(), &address) != 1) {
-                Fail("not an IPv4 address: " + m_options.host);
-                return false;
-            }
-            m_device.m_nRemoteIP = ntohl(address.s_addr); // first octet in the high byte
-            m_device.m_nRemotePort = m_options.remotePort;
-            m_device.m_nLocalPort = m_options.localPort;
-            if (m_device.ConnectNetwork() == 1)
-                return true;
-        }
+        const LinkSettings& link = m_options.link;
+        m_device.SetSettings(link);
+        const bool connected = link.linkType == kLinkNetwork ? m_device.ConnectNetwork() == 1
+                                                             : m_device.ConnectCom(link.linkType) == 1;
+        if (connected)
+            return true;
         Fail("no connection to the instrument");
         return false;
     }

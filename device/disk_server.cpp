@@ -2,6 +2,7 @@
 
 #include "app/remotedisk/disk_protocol.h"
 #include "app/remotedisk/wire_fields.h"
+#include "app/shell/drive_names.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -109,7 +110,7 @@ std::vector<uint8_t> DiskServer::Handle(uint16_t code, std::span<const uint8_t> 
 }
 
 std::string DiskServer::CurrentPath() const {
-    std::string out = "z:\\";
+    std::string out = zarno::kDeviceDrive.toStdString();
     for (size_t i = 0; i < m_cwd.size(); ++i)
         out += (i ? "\\" : "") + m_cwd[i];
     return out;

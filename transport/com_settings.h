@@ -4,35 +4,17 @@
 // record; both keep the Windows layouts byte for byte, so a block that the host built or stored
 // elsewhere means the same here.
 
+#include "transport/velnet_types.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
 namespace velnet {
 
-// The device control block (28 bytes, Windows DCB layout). The one-bit and two-bit fields of the
-// third word are reached through the accessors below rather than bit-fields, whose layout the
-// compiler would choose.
-struct DCB {
-    uint32_t DCBlength;
-    uint32_t BaudRate;
-    uint32_t Flags;
-    uint16_t wReserved;
-    uint16_t XonLim;
-    uint16_t XoffLim;
-    uint8_t ByteSize;
-    uint8_t Parity;
-    uint8_t StopBits;
-    char XonChar;
-    char XoffChar;
-    char ErrorChar;
-    char EofChar;
-    char EvtChar;
-    uint16_t wReserved1;
-};
-static_assert(sizeof(DCB) == 28);
-static_assert(offsetof(DCB, ByteSize) == 18 && offsetof(DCB, XonChar) == 21 &&
-              offsetof(DCB, wReserved1) == 26);
+// The device control block (28 bytes, Windows DCB layout): the type of the library's public header,
+// which its hosts build the settings block with.
+using DCB = VelnetDcb;
 
 // Bits of DCB::Flags.
 enum DcbFlag : uint32_t {
@@ -97,6 +79,7 @@ struct COMMTIMEOUTS {
 // The 32-byte block that the host supplies when it creates a serial port.
 constexpr uint32_t kComPortNameChars = 4;
 constexpr uint32_t kComSettingsBlockBytes = kComPortNameChars + sizeof(DCB);
+static_assert(kComSettingsBlockBytes == sizeof(VelnetComSettingsBlock));
 
 struct ComSettings {
     std::string portName; // the first four characters of the block, up to a NUL

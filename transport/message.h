@@ -2,6 +2,8 @@
 // The transport message: a 4-byte header (flags, identifier, data length in 16-bit words) and up to
 // 1056 bytes of data, and the record in which the library hands a message to its host.
 
+#include "transport/velnet_types.h"
+
 #include <cstddef>
 #include <cstdint>
 
@@ -17,6 +19,7 @@ enum : uint8_t {
 
 // A message whose delivery failed is handed up with both of these bits set.
 constexpr uint8_t kDeliveryFailedMask = mfRepeat | mfAnswer;
+static_assert(kDeliveryFailedMask == kVelnetDeliveryFailed);
 
 constexpr uint32_t kMaxMessageData = 1056; // code (2) + payload (1054), also a full answer's data
 constexpr uint32_t kMaxPayload = kMaxMessageData - 2;
@@ -46,6 +49,10 @@ struct TTransportMessage {
 #pragma pack(pop)
 static_assert(sizeof(TMessageHeader) == 4);
 static_assert(offsetof(TTransportMessage, data) == kRecordHeadSize);
+// The hosts read the record through the public header's description of it.
+static_assert(kRecordHeadSize == kVelnetRecordDataOffset && offsetof(TTransportMessage, addr) == offsetof(VelnetRecordHead, addr) &&
+              offsetof(TTransportMessage, port) == offsetof(VelnetRecordHead, port) &&
+              offsetof(TTransportMessage, header) == offsetof(VelnetRecordHead, header));
 
 // Header fields of the 32-bit header value (little-endian byte order of the 4 header bytes).
 inline uint8_t HeaderFlags(uint32_t header) {

@@ -3,6 +3,8 @@
 // 32-bit value lie in memory, low byte first, with no byte-order conversion: configured 6767 is
 // wire port 28442, 6768 is 28698. Every port value of the library's interface follows this.
 
+#include "transport/velnet_types.h"
+
 #include <arpa/inet.h>
 #include <cstdint>
 #include <cstring>
@@ -22,12 +24,13 @@ inline uint32_t PortValueFromField(uint16_t field) {
     return uint32_t{bytes[0]} | (uint32_t{bytes[1]} << 8);
 }
 
-// The wire (network-order) UDP port number that a configured value means, and back.
+// The wire (network-order) UDP port number that a configured value means, and back (the public
+// header's rule).
 inline uint16_t WirePortFromValue(uint32_t value) {
-    return ntohs(PortFieldFromValue(value));
+    return VelnetWirePort(value);
 }
 inline uint32_t ValueFromWirePort(uint16_t wirePort) {
-    return PortValueFromField(htons(wirePort));
+    return VelnetPortValue(wirePort);
 }
 
 } // namespace velnet

@@ -1,14 +1,17 @@
 #pragma once
 // The C interface of libvelnet.so: the 31 exported functions and the host's callback types. Hosts
-// load the library with dlopen and bind these names with dlsym; they never link it.
+// load the library with dlopen and bind these names with dlsym; they never link it. The records and
+// numbers the interface speaks in are in transport/velnet_types.h, which this header brings along.
 // Every value argument and result is 32 bits wide; booleans are 1 and 0. A function that takes a
 // transport handle returns 0 and does nothing when the handle is not valid.
+
+#include "transport/velnet_types.h"
 
 #include <cstdint>
 
 extern "C" {
 
-// record: a TTransportMessage (transport/message.h), valid only during the call; size: its size.
+// record: a VelnetRecordHead and the message's data, valid only during the call; size: its size.
 typedef void (*VelnetMessageCallback)(void* sender, int32_t noAnswer, void* record, uint32_t size);
 typedef void (*VelnetAnswerCallback)(void* sender, void* record, uint32_t size);
 typedef void (*VelnetDeliveredCallback)(void* engine, void* record, uint32_t size);

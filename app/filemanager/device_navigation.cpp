@@ -31,7 +31,7 @@ QString NextDevicePath(const QString& path, const QString& name) {
     if (SamePath(name, kParentName)) {
         const qsizetype cut = path.lastIndexOf(QLatin1Char('\\'));
         const QString up = cut < 0 ? path : path.left(cut);
-        return SamePath(up, QStringLiteral("z:")) ? kDeviceDrive : up;
+        return SamePath(up, kDeviceDriveName) ? kDeviceDrive : up;
     }
     if (SamePath(name, kDeviceDrive))
         return kDeviceDrive;

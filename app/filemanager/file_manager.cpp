@@ -26,7 +26,7 @@ void FileManager::Create(const PersistentSettings& settings) {
 }
 
 void FileManager::Destroy(PersistentSettings& settings) {
-    if (m_device.m_bConnected || m_device.m_bLoaded)
+    if (m_device.IsConnected() || m_device.IsLoaded())
         m_device.Disconnect();
     m_panels.Store(settings);
     m_device.StoreLinkSettings(settings);
@@ -97,7 +97,7 @@ void FileManager::OnDriveChosen(int p, int driveIndex) {
 
 bool FileManager::OpenDeviceDisk() {
     if (!IsConnected()) {
-        if (!IsKnownLink(m_device.m_nLinkType)) {
+        if (!IsKnownLink(m_device.LinkType())) {
             m_prompts.message(QStringLiteral("Необходимо определить удаленное устройство"),
                               QString::fromUtf8(kAppCaption), PromptIcon::None);
             return false;

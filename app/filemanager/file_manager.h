@@ -112,10 +112,10 @@ public:
     int ConnectBySavedLink() { return m_link.ConnectBySaved(); }
     void ShowTransportCommand() { m_link.ShowTransport(); }
     void DisconnectTransport() { m_link.Disconnect(); }
-    bool IsConnected() const { return m_device.m_bConnected; }
+    bool IsConnected() const { return m_device.IsConnected(); }
     // True while an instrument exchange may be running: the panels are locked meanwhile.
     bool PanelsLocked() const { return m_locks.Locked(); }
-    int32_t LinkType() const { return m_device.m_nLinkType; }
+    int32_t LinkType() const { return m_device.LinkType(); }
 
     // ---- toolbar (32782) ----
     void ToggleToolbar();

@@ -23,9 +23,9 @@ void LinkCommands::Message(const char* text) {
 }
 
 int LinkCommands::Choose(int32_t linkType) {
-    if (m_device.m_bConnected && m_device.m_nLinkType == linkType)
+    if (m_device.IsConnected() && m_device.LinkType() == linkType)
         return 1;
-    if (m_device.m_bConnected) {
+    if (m_device.IsConnected()) {
         // Another link may reach another instrument: nothing shown of this one may stay, or a later
         // command would act on the other instrument's file of the same name.
         m_navigation.LeaveDevice();
@@ -39,24 +39,24 @@ int LinkCommands::Choose(int32_t linkType) {
 }
 
 bool LinkCommands::ConnectByLinkType() {
-    const int32_t type = m_device.m_nLinkType;
+    const int32_t type = m_device.LinkType();
     if (IsComLink(type))
         return m_device.ConnectCom(type) == 1;
     return m_device.ConnectNetwork() == 1;
 }
 
 int LinkCommands::ConnectBySaved() {
-    if (m_device.m_bConnected)
+    if (m_device.IsConnected())
         return 1;
     return ConnectByLinkType() ? 1 : 0;
 }
 
 void LinkCommands::ShowTransport() {
-    if (m_device.m_bConnected) {
+    if (m_device.IsConnected()) {
         m_showTransport();
         return;
     }
-    if (!IsKnownLink(m_device.m_nLinkType)) {
+    if (!IsKnownLink(m_device.LinkType())) {
         Message("Необходимо определить Внешнее Усторойство!");
         return;
     }

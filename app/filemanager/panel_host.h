@@ -5,6 +5,7 @@
 // against a small fake.
 
 #include "app/remotedisk/file_entry.h"
+#include "app/shell/drive_names.h"
 
 #include <QString>
 
@@ -35,10 +36,6 @@ inline int OtherPanel(int panel) {
     return 1 - panel;
 }
 
-// Whether a path (a panel's, or an entry's full path) lies on the instrument's drive.
-inline bool IsDevicePath(const QString& path) {
-    return path.left(2).compare(QStringLiteral("z:"), Qt::CaseInsensitive) == 0;
-}
 
 // A name in a panel's directory: the instrument's paths join with "\" except at "z:\", the
 // computer's with "/" except at a directory that already ends in one ("/").

@@ -1,6 +1,7 @@
 #include "app/filemanager/selection_commands.h"
 
-#include "app/fileops/fileops_texts.h"
+#include "app/filemanager/selection_texts.h"
+#include "app/seams/prompts.h"
 
 namespace zarno {
 

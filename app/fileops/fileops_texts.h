@@ -1,7 +1,8 @@
 #pragma once
 // The file operations' messages, and how they are told: in the application's message box.
 
-#include "app/formats/convert_ddb_file.h" // kTextBadFileName, kTextReadFailed, kTextWriteFailed
+#include "app/filemanager/selection_texts.h" // kTextNoDirectoryCopy, kTextNoManyDirectoriesDelete
+#include "app/formats/convert_ddb_file.h"     // kTextBadFileName, kTextReadFailed, kTextWriteFailed
 #include "app/seams/prompts.h"
 
 namespace zarno {
@@ -11,13 +12,11 @@ inline constexpr const char* kTextNotDdbToSgy = "Недопустимо прео
 inline constexpr const char* kTextDeviceListingFailed = "Ошибка в отображении каталога удаленного диска!";
 inline constexpr const char* kTextCannotUpload = "Невозможно скопировать файл на удаленный диск!";
 inline constexpr const char* kTextCannotCopy = "Невозможно скопировать файл!";
-inline constexpr const char* kTextNoDirectoryCopy = "Копирование каталогов запрещено!";
 inline constexpr const char* kTextCannotDeleteDots = "Файл '..' удалить нельзя!";
 inline constexpr const char* kTextDirectoryNotEmpty =
     "В каталоге, по-видимому, есть файлы и его не удалось удалить!";
 inline constexpr const char* kTextDeleteFailed = "Ошибка при удалении файла!";
 inline constexpr const char* kTextDeviceDeleteFailed = "Ошибка при стирании файла на удаленном диске!";
-inline constexpr const char* kTextNoManyDirectoriesDelete = "Стирание нескольких каталогов запрещено!";
 inline constexpr const char* kTextPcDeleteFailed = "Ошибка при удалении файла на PC!";
 inline constexpr const char* kTextBadDirectoryName = "Ошибка в имени каталога!";
 inline constexpr const char* kTextDeviceMkdirFailed = "Ошибка при создании каталога на удаленном диске!";

@@ -1,9 +1,11 @@
 #pragma once
 // The 32-byte serial settings block that a serial transport is created with: the four-character port
-// name ("COM1", "COM2"), then the device control block (28 bytes: length, baud rate, flag bits,
-// reserved, XonLim, XoffLim, ByteSize, Parity, StopBits, five characters, reserved) for 8 data bits,
-// no parity, two stop bits and no flow control. Everything else stays zero.
+// name ("COM1", "COM2") and a device control block for 8 data bits, no parity, two stop bits and no
+// flow control. Everything else stays zero.
 
+#include "transport/velnet.h"
+
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -11,15 +13,17 @@
 
 namespace zarno {
 
-inline std::array<uint8_t, 32> SerialSettingsBlock(std::string_view portName, uint32_t baud) {
-    std::array<uint8_t, 32> block{};
-    std::memcpy(block.data(), portName.data(), portName.size() < 4 ? portName.size() : 4);
-    const uint32_t length = 28;
-    std::memcpy(block.data() + 4, &length, 4);
-    std::memcpy(block.data() + 8, &baud, 4);
-    block[4 + 18] = 8; // ByteSize
-    block[4 + 19] = 0; // NOPARITY
-    block[4 + 20] = 2; // TWOSTOPBITS
+inline std::array<uint8_t, sizeof(VelnetComSettingsBlock)> SerialSettingsBlock(std::string_view portName,
+                                                                                 uint32_t baud) {
+    VelnetComSettingsBlock settings{};
+    std::memcpy(settings.portName, portName.data(), std::min(portName.size(), sizeof settings.portName));
+    settings.dcb.DCBlength = sizeof(VelnetDcb);
+    settings.dcb.BaudRate = baud;
+    settings.dcb.ByteSize = 8;
+    settings.dcb.Parity = 0;   // none
+    settings.dcb.StopBits = 2; // two
+    std::array<uint8_t, sizeof(VelnetComSettingsBlock)> block{};
+    std::memcpy(block.data(), &settings, sizeof settings);
     return block;
 }
 

@@ -1,7 +1,5 @@
 #include "app/link/transport_link.h"
 
-#include "transport/message.h"
-
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QMetaObject>
@@ -18,12 +16,12 @@ const char* const kCaption = "Error";
 
 // The header of a record handed to a callback, and the data bytes it really carries.
 uint32_t RecordHeader(const void* record) {
-    uint32_t header;
-    std::memcpy(&header, static_cast<const uint8_t*>(record) + 8, sizeof header);
-    return header;
+    VelnetRecordHead head;
+    std::memcpy(&head, record, sizeof head);
+    return head.header;
 }
 const uint8_t* RecordData(const void* record) {
-    return static_cast<const uint8_t*>(record) + 12;
+    return static_cast<const uint8_t*>(record) + kVelnetRecordDataOffset;
 }
 
 void ShowDeliveryFailure() {
@@ -117,7 +115,7 @@ bool CTransportLink::StartWorker() {
 
 void CTransportLink::WorkerLoop() {
     for (;;) {
-        m_startEvent.Wait(velnet::Event::kInfinite);
+        m_startEvent.Wait();
         if (m_stopWorker.load(std::memory_order_acquire))
             return;
         m_jobFailure = RunWorker(m_job);
@@ -157,7 +155,7 @@ void CTransportLink::SendAndWait(const TransportRequest& request) {
     m_startEvent.Set();
     if (loop)
         loop->exec();
-    m_doneEvent.Wait(velnet::Event::kInfinite);
+    m_doneEvent.Wait();
     m_inExchange = false;
 
     // The worker's failures are told here, in the user-interface thread.
@@ -174,14 +172,14 @@ CTransportLink::WorkerFailure CTransportLink::RunWorker(const TransportRequest& 
     if (called == 0 || ok == 0)
         return WorkerFailure::CannotSend;
     // The engine reports every message within six answer time-outs, so this wait ends.
-    m_replyEvent.Wait(velnet::Event::kInfinite);
+    m_replyEvent.Wait();
     return m_replySuccess.load(std::memory_order_acquire) ? WorkerFailure::None : WorkerFailure::NotDelivered;
 }
 
 uint32_t CTransportLink::DataBytes(const void* record, uint32_t size, uint32_t capacity) {
     // The header's length is a claim: never more than the record holds or the buffer takes.
-    const uint32_t claimed = velnet::HeaderWords(RecordHeader(record)) * 2;
-    const uint32_t present = size > 12 ? size - 12 : 0;
+    const uint32_t claimed = VelnetHeaderDataBytes(RecordHeader(record));
+    const uint32_t present = size > kVelnetRecordDataOffset ? size - kVelnetRecordDataOffset : 0;
     return std::min({claimed, present, capacity});
 }
 
@@ -199,7 +197,7 @@ void CTransportLink::OnLinkAnswer(void* sender, void* record, uint32_t size) {
 }
 
 void CTransportLink::OnLinkDelivered(void* engine, void* record, uint32_t) {
-    if ((RecordHeader(record) & velnet::kDeliveryFailedMask) != velnet::kDeliveryFailedMask)
+    if ((VelnetHeaderFlags(RecordHeader(record)) & kVelnetDeliveryFailed) != kVelnetDeliveryFailed)
         return; // a delivered message: its answer has already set the reply event
     CTransportLink& link = Instance();
     if (link.m_exchangeStarted.load(std::memory_order_acquire)) {
@@ -213,7 +211,7 @@ void CTransportLink::OnLinkDelivered(void* engine, void* record, uint32_t) {
 void CTransportLink::OnLinkMessage(void*, int32_t, void* record, uint32_t size) {
     CTransportLink& link = Instance();
     const uint32_t header = RecordHeader(record);
-    if (velnet::HeaderWords(header) == 0)
+    if (VelnetHeaderDataBytes(header) == 0)
         return;
     const uint16_t code = static_cast<uint16_t>(RecordData(record)[0] | (RecordData(record)[1] << 8));
     // No window takes the device's own messages yet; what the program keeps of them is their data.

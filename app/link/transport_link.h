@@ -14,7 +14,7 @@
 
 #include "app/link/velnet_api.h"
 #include "app/seams/prompts.h"
-#include "transport/event.h"
+#include "app/link/link_event.h"
 
 #include <atomic>
 #include <cstdint>
@@ -113,8 +113,8 @@ private:
     std::atomic<uint32_t> m_transport{0};
     mutable std::mutex m_promptsLock;
     std::vector<Prompts*> m_attachedPrompts; // in the order attached; the last one speaks
-    velnet::Event m_startEvent{velnet::Event::Reset::Auto};
-    velnet::Event m_replyEvent{velnet::Event::Reset::Auto};
+    LinkEvent m_startEvent;
+    LinkEvent m_replyEvent;
     std::atomic<bool> m_exchangeStarted{false};
     std::atomic<bool> m_replySuccess{false};
     std::atomic<uint32_t> m_replyLength{0};
@@ -129,7 +129,7 @@ private:
     // after the worker's DoneEvent, so the events order the accesses.
     std::thread m_worker;
     std::atomic<bool> m_stopWorker{false};
-    velnet::Event m_doneEvent{velnet::Event::Reset::Auto};
+    LinkEvent m_doneEvent;
     TransportRequest m_job;
     QEventLoop* m_jobLoop = nullptr;
     WorkerFailure m_jobFailure = WorkerFailure::None;

@@ -1,6 +1,7 @@
 #include "app/remotedisk/device_walk.h"
 
 #include "app/remotedisk/remote_device.h"
+#include "app/shell/drive_names.h"
 
 #include <algorithm>
 #include <cstring>
@@ -8,11 +9,10 @@
 namespace zarno {
 
 namespace {
-const QString kRoot = QStringLiteral("z:\\");
 const QString kParent = QStringLiteral("..");
 
 QString PathOf(const QStringList& names) {
-    return kRoot + names.join(QLatin1Char('\\'));
+    return kDeviceDrive + names.join(QLatin1Char('\\'));
 }
 
 bool SameName(const QString& a, const QString& b) {
@@ -23,8 +23,8 @@ bool SameName(const QString& a, const QString& b) {
 QStringList DeviceWalk::Names(const QString& path) {
     QString p = path;
     p.replace(QLatin1Char('/'), QLatin1Char('\\'));
-    if (p.startsWith(QLatin1String("z:"), Qt::CaseInsensitive))
-        p = p.mid(2);
+    if (IsDevicePath(p))
+        p = p.mid(kDeviceDriveName.size());
     QStringList names;
     for (const QString& part : p.split(QLatin1Char('\\'), Qt::SkipEmptyParts)) {
         if (part == QLatin1String("."))
@@ -103,7 +103,7 @@ bool DeviceWalk::ListHere(const QStringList& names, Progress* counter) {
 
 bool DeviceWalk::GoToRoot(Progress* counter) {
     Forget();
-    if (m_device.ChangeDirectory(kRoot) != kCommandDone)
+    if (m_device.ChangeDirectory(kDeviceDrive) != kCommandDone)
         return false;
     return ListHere({}, counter);
 }

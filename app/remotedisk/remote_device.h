@@ -3,7 +3,7 @@
 // commands (message codes 65 to 76) with the listing of the instrument's current directory, and the
 // block transfers of files in both directions.
 
-#include "app/link/link_defaults.h"
+#include "app/link/link_settings.h"
 #include "app/link/transport_link.h"
 #include "app/remotedisk/device_walk.h"
 #include "app/remotedisk/disk_answers.h"
@@ -25,8 +25,6 @@ class QSaveFile;
 namespace zarno {
 
 struct PersistentSettings;
-
-enum LinkType : int32_t { kLinkNone = 0, kLinkCom1 = 1, kLinkCom2 = 2, kLinkNetwork = 3 };
 
 // The results of the remote disk commands and the transfers, one set per operation; every failure
 // with a message of its own has told it before the result comes back.
@@ -114,20 +112,16 @@ public:
     CRemoteDevice& operator=(const CRemoteDevice&) = delete;
 
     // ---- link ----
-    bool m_bLoaded = false;
-    bool m_bConnected = false;
-    int32_t m_nLinkType = kLinkNone;
-    uint32_t m_nComSpeed = kDefaultComSpeed;
-    uint32_t m_nLocalLineAddr = kDefaultLocalLineAddr;
-    uint32_t m_nRemoteLineAddr = kDefaultRemoteLineAddr;
-    uint32_t m_nLocalPort = kDefaultLocalPort;
-    uint32_t m_nRemotePort = kDefaultRemotePort;
-    uint32_t m_nRemoteIPNet = 0;
-    uint32_t m_nRemoteIP = kDefaultRemoteIP; // first octet in the high byte
-    bool m_bCom1Present = false;
-    bool m_bCom2Present = false;
-    bool m_bNetPresent = false;
+    // The settings the next connect uses; a connect also records its link type in them.
+    const LinkSettings& Settings() const { return m_settings; }
+    void SetSettings(const LinkSettings& settings) { m_settings = settings; }
+    int32_t LinkType() const { return m_settings.linkType; }
+    // The transport library is loaded (a failed connect may leave it so), and the link is up.
+    bool IsLoaded() const { return m_bLoaded; }
+    bool IsConnected() const { return m_bConnected; }
 
+    // Takes the saved settings and checks which COM ports exist; a saved link that cannot be used
+    // becomes none.
     void LoadLinkSettings(const PersistentSettings& settings);
     // Writes the link's values back into the settings, as the main frame saves them.
     void StoreLinkSettings(PersistentSettings& settings) const;
@@ -190,6 +184,13 @@ private:
     AnswerView Reply() const;
     void Message(const char* text, const char* caption, PromptIcon icon);
     bool FailConnect(const char* text, const char* caption, PromptIcon icon, bool unload);
+
+    LinkSettings m_settings;
+    bool m_bLoaded = false;
+    bool m_bConnected = false;
+    bool m_bCom1Present = false;
+    bool m_bCom2Present = false;
+    bool m_bNetPresent = false;
 
     Prompts& m_prompts;
     CTransportLink& m_link;

@@ -14,13 +14,6 @@ namespace {
 const char* const kErrorCaption = "Error";
 constexpr uint32_t kGroupAddress = 0xFFFF;
 
-uint32_t OrDefault(int64_t value, uint32_t fallback) {
-    return value == 0 ? fallback : static_cast<uint32_t>(value);
-}
-
-uint32_t ReverseBytes(uint32_t v) {
-    return (v >> 24) | ((v >> 8) & 0xFF00) | ((v << 8) & 0xFF0000) | (v << 24);
-}
 } // namespace
 
 CRemoteDevice::CRemoteDevice(CTransportLink& link, Prompts& prompts) : m_prompts(prompts), m_link(link) {
@@ -38,12 +31,7 @@ void CRemoteDevice::Message(const char* text, const char* caption, PromptIcon ic
 }
 
 void CRemoteDevice::LoadLinkSettings(const PersistentSettings& s) {
-    m_nRemoteLineAddr = OrDefault(s.m_nCurrentComPort2, kDefaultRemoteLineAddr);
-    m_nComSpeed = OrDefault(s.m_nCurrentComSpeed, kDefaultComSpeed);
-    m_nLocalPort = OrDefault(s.m_nCurrentEthernetPort1, kDefaultLocalPort);
-    m_nRemotePort = OrDefault(s.m_nCurrentEthernetPort2, kDefaultRemotePort);
-    m_nRemoteIP = OrDefault(s.m_nCurrentIPAddress, kDefaultRemoteIP);
-    m_nLinkType = s.m_nCurrentLink;
+    m_settings = LinkSettings::FromSaved(s);
 
     m_bCom1Present = ComPortPresent("COM1");
     m_bCom2Present = ComPortPresent("COM2");
@@ -51,21 +39,15 @@ void CRemoteDevice::LoadLinkSettings(const PersistentSettings& s) {
         Message("Нет доступных COM - портов!", kAppCaption, PromptIcon::Warning);
     m_bNetPresent = true;
 
-    const bool usable = (m_nLinkType == kLinkCom1 && m_bCom1Present) ||
-                        (m_nLinkType == kLinkCom2 && m_bCom2Present) ||
-                        (m_nLinkType == kLinkNetwork && m_bNetPresent);
+    const int32_t type = m_settings.linkType;
+    const bool usable = (type == kLinkCom1 && m_bCom1Present) || (type == kLinkCom2 && m_bCom2Present) ||
+                        (type == kLinkNetwork && m_bNetPresent);
     if (!usable)
-        m_nLinkType = kLinkNone;
+        m_settings.linkType = kLinkNone;
 }
 
 void CRemoteDevice::StoreLinkSettings(PersistentSettings& s) const {
-    s.m_nCurrentLink = m_nLinkType;
-    s.m_nCurrentComPort1 = static_cast<int32_t>(m_nLocalLineAddr);
-    s.m_nCurrentComPort2 = static_cast<int32_t>(m_nRemoteLineAddr);
-    s.m_nCurrentComSpeed = static_cast<int32_t>(m_nComSpeed);
-    s.m_nCurrentEthernetPort1 = static_cast<int32_t>(m_nLocalPort);
-    s.m_nCurrentEthernetPort2 = static_cast<int32_t>(m_nRemotePort);
-    s.m_nCurrentIPAddress = m_nRemoteIP;
+    m_settings.Save(s);
 }
 
 bool CRemoteDevice::FailConnect(const char* text, const char* caption, PromptIcon icon, bool unload) {
@@ -79,7 +61,7 @@ bool CRemoteDevice::FailConnect(const char* text, const char* caption, PromptIco
 
 int CRemoteDevice::ConnectCom(int32_t linkType) {
     m_walk.Forget(); // a new link: where the instrument stands is not known
-    m_nLinkType = linkType;
+    m_settings.linkType = linkType;
     m_bConnected = false;
     if (!m_link.LoadTransport())
         return FailConnect("Невозможно загрузить транспортную библиотеку!", kAppCaption, PromptIcon::Stop,
@@ -89,23 +71,25 @@ int CRemoteDevice::ConnectCom(int32_t linkType) {
     if (linkType != kLinkCom1 && linkType != kLinkCom2)
         return FailConnect("Невозможно подсоединить COM порт!", kAppCaption, PromptIcon::Stop, true);
     // With line address 0 the library would register no client, and no exchange could ever end.
-    if (m_nRemoteLineAddr == 0)
+    const uint32_t lineAddr = m_settings.remoteLineAddr;
+    if (lineAddr == 0)
         return FailConnect("Номер удаленного устройства не может быть равен 0!", kAppCaption,
                            PromptIcon::Stop, true);
 
     const VelnetApi& api = m_link.Api();
-    const auto block = SerialSettingsBlock(linkType == kLinkCom1 ? "COM1" : "COM2", m_nComSpeed);
-    if (!m_link.OpenTransport(kVelnetKindSerial, m_nLocalLineAddr, kGroupAddress, block.data(), 32))
+    const auto block = SerialSettingsBlock(linkType == kLinkCom1 ? "COM1" : "COM2", m_settings.comSpeed);
+    if (!m_link.OpenTransport(kVelnetKindSerial, m_settings.localLineAddr, kGroupAddress, block.data(),
+                              uint32_t(block.size())))
         return FailConnect("Невозможно создать транспорт", kErrorCaption, PromptIcon::Stop, true);
     const uint32_t transport = m_link.Handle();
-    if (!api.ConnectClient(transport, m_nRemoteLineAddr, &CTransportLink::OnLinkMessage,
+    if (!api.ConnectClient(transport, lineAddr, &CTransportLink::OnLinkMessage,
                            &CTransportLink::OnLinkAnswer, &CTransportLink::OnLinkDelivered,
                            &CTransportLink::OnLinkBeforeSend, 0, 0xFFFF))
         return FailConnect("Невозможно присоединить клиента", kErrorCaption, PromptIcon::Stop, false);
     uint32_t ok = 0;
-    if (!api.SelectClient(transport, m_nRemoteLineAddr, &ok) || ok == 0)
+    if (!api.SelectClient(transport, lineAddr, &ok) || ok == 0)
         return FailConnect("Невозможно выбрать клиента", kErrorCaption, PromptIcon::Stop, false);
-    if (!api.SetTransportRemotePort(transport, m_nRemoteLineAddr))
+    if (!api.SetTransportRemotePort(transport, lineAddr))
         return FailConnect("Невозможно настроить порт", kErrorCaption, PromptIcon::Stop, false);
     m_bConnected = true;
     return 1;
@@ -113,7 +97,7 @@ int CRemoteDevice::ConnectCom(int32_t linkType) {
 
 int CRemoteDevice::ConnectNetwork() {
     m_walk.Forget(); // a new link: where the instrument stands is not known
-    m_nLinkType = kLinkNetwork;
+    m_settings.linkType = kLinkNetwork;
     m_bConnected = false;
     if (!m_link.LoadTransport())
         return FailConnect("Невозможно загрузить транспортную библиотеку", "Ошибка", PromptIcon::Stop, false);
@@ -123,7 +107,7 @@ int CRemoteDevice::ConnectNetwork() {
     if (api.InitWinSockets() != 0)
         return FailConnect("Невозможно инициализировать систему сокетов ", kErrorCaption, PromptIcon::Stop,
                            false);
-    if (!m_link.OpenTransport(kVelnetKindUdp, m_nLocalPort, kGroupAddress, nullptr, 0))
+    if (!m_link.OpenTransport(kVelnetKindUdp, m_settings.localPort, kGroupAddress, nullptr, 0))
         return FailConnect("Невозможно создать транспорт", kErrorCaption, PromptIcon::Stop, false);
     const uint32_t transport = m_link.Handle();
     // The client id is this object's address, as a non-zero 32-bit value.
@@ -136,10 +120,9 @@ int CRemoteDevice::ConnectNetwork() {
     uint32_t ok = 0;
     if (!api.SelectClient(transport, clientId, &ok) || ok == 0)
         return FailConnect("Невозможно выбрать клиента", kErrorCaption, PromptIcon::Stop, false);
-    m_nRemoteIPNet = ReverseBytes(m_nRemoteIP);
-    if (!api.SetTransportRemoteAddr(transport, m_nRemoteIPNet))
+    if (!api.SetTransportRemoteAddr(transport, m_settings.RemoteIPNet()))
         return FailConnect("Невозможно настроить IP-адрес", kErrorCaption, PromptIcon::Stop, false);
-    if (!api.SetTransportRemotePort(transport, m_nRemotePort))
+    if (!api.SetTransportRemotePort(transport, m_settings.remotePort))
         return FailConnect("Невозможно настроить порт", kErrorCaption, PromptIcon::Stop, false);
     m_bConnected = true;
     return 1;

@@ -6,6 +6,7 @@
 #include "app/remotedisk/listing_answer.h"
 #include "app/remotedisk/remote_texts.h"
 #include "app/remotedisk/wire_fields.h"
+#include "app/shell/drive_names.h"
 
 #include <cstring>
 
@@ -74,7 +75,7 @@ DiskCommandResult CRemoteDevice::ReadDirectory(const QString& path, Progress* co
 }
 
 DiskCommandResult CRemoteDevice::ChangeDirectory(const QString& name) {
-    if (name.compare(QStringLiteral("z:\\"), Qt::CaseInsensitive) == 0)
+    if (name.compare(kDeviceDrive, Qt::CaseInsensitive) == 0)
         return Exchange(kCodeRootDirectory, 0, nullptr, 0) ? kCommandDone : kCommandFailed;
     const DeviceName dir = DirectoryDeviceName(name);
     return Exchange(kCodeChangeDirectory, 0, dir.data(), kDeviceNameSize) ? kCommandDone : kCommandFailed;

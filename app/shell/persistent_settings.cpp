@@ -1,20 +1,19 @@
 #include "app/shell/persistent_settings.h"
 
 #include "app/io/whole_file.h"
+#include "app/shell/settings_keys.h"
 
 namespace zarno {
 
 namespace {
 
-const char* const kWindowGroup = "Window size";
-const char* const kTransportGroup = "Transport";
+using namespace settings_keys;
 
-int32_t ReadInt(const QSettings& s, const char* key) {
+int32_t ReadInt(const QSettings& s, const QString& key) {
     return s.value(key, 0).toInt();
 }
-
-QString ColumnKey(int panel, int column) {
-    return QStringLiteral("%1 column %2").arg(panel == 0 ? "Left" : "Right").arg(column);
+int32_t ReadInt(const QSettings& s, const char* key) {
+    return ReadInt(s, QString::fromLatin1(key));
 }
 
 // Reads an integer that starts at `pos`, leading spaces skipped, as the C library's scan would.
@@ -64,41 +63,39 @@ void PersistentSettings::setRectEdges(const Edges& e) {
 void PersistentSettings::load(QSettings& s) {
     s.beginGroup(kWindowGroup);
     Edges edges{10, 10, 770, 400};
-    const QString rect = s.value("Rect").toString();
+    const QString rect = s.value(kRect).toString();
     if (!rect.isEmpty() && !ParseRectText(rect, &edges))
         edges = {10, 10, 770, 400};
     setRectEdges(edges);
-    icon = ReadInt(s, "icon");
-    max = ReadInt(s, "max");
+    icon = ReadInt(s, kIcon);
+    max = ReadInt(s, kMax);
     m_nWindowWidth = edges.right - edges.left;
     m_nWindowHeight = edges.bottom - edges.top;
-    m_nSplitterXPos = ReadInt(s, "Splitter X Pos");
+    m_nSplitterXPos = ReadInt(s, kSplitterXPos);
     s.endGroup();
 
     s.beginGroup(kTransportGroup);
-    m_nCurrentLink = ReadInt(s, "Current Link");
-    m_nCurrentComSpeed = ReadInt(s, "Current COM speed");
-    m_nCurrentComPort1 = ReadInt(s, "Current COM Port1");
-    m_nCurrentComPort2 = ReadInt(s, "Current COM Port2");
-    m_nCurrentEthernetPort1 = ReadInt(s, "Current Ethernet Port1");
-    m_nCurrentEthernetPort2 = ReadInt(s, "Current Ethernrt Port2");
-    m_nCurrentIPAddress = s.value("Current IPAddress", 0).toUInt();
+    m_nCurrentLink = ReadInt(s, kCurrentLink);
+    m_nCurrentComSpeed = ReadInt(s, kComSpeed);
+    m_nCurrentComPort1 = ReadInt(s, kComPort1);
+    m_nCurrentComPort2 = ReadInt(s, kComPort2);
+    m_nCurrentEthernetPort1 = ReadInt(s, kEthernetPort1);
+    m_nCurrentEthernetPort2 = ReadInt(s, kEthernetPort2);
+    m_nCurrentIPAddress = s.value(kIPAddress, 0).toUInt();
     s.endGroup();
 
     s.beginGroup(kWindowGroup);
-    m_strCurrentDirectory[0] = s.value("Current Left Directory").toString();
-    m_strCurrentDirectory[1] = s.value("Current Right Directory").toString();
-    for (int panel = 0; panel < kPanels; ++panel)
+    for (int panel = 0; panel < kPanels; ++panel) {
+        m_strCurrentDirectory[size_t(panel)] = s.value(kCurrentDirectory[panel]).toString();
         for (int column = 0; column < kColumns; ++column)
-            m_nColumn[size_t(column)][size_t(panel)] =
-                ReadInt(s, ColumnKey(panel, column).toLatin1().constData());
-    m_nSortDirectory[0] = ReadInt(s, "Sort Left Directory");
-    m_nSortDirectory[1] = ReadInt(s, "Sort Right Directory");
-    m_nZakraskaGrafs = ReadInt(s, "Zakraska Grafs");
-    m_nNScreenMaxGraf = ReadInt(s, "NScreenMaxGraf");
-    m_nBiasXGr = ReadInt(s, "BiasXGr");
-    m_nBiasXFur = ReadInt(s, "BiasXFur");
-    m_nBiasKoeffY = ReadInt(s, "BiasKoeffY");
+            m_nColumn[size_t(column)][size_t(panel)] = ReadInt(s, ColumnKey(panel, column));
+        m_nSortDirectory[size_t(panel)] = ReadInt(s, kSortDirectory[panel]);
+    }
+    m_nZakraskaGrafs = ReadInt(s, kZakraskaGrafs);
+    m_nNScreenMaxGraf = ReadInt(s, kNScreenMaxGraf);
+    m_nBiasXGr = ReadInt(s, kBiasXGr);
+    m_nBiasXFur = ReadInt(s, kBiasXFur);
+    m_nBiasKoeffY = ReadInt(s, kBiasKoeffY);
     s.endGroup();
 }
 
@@ -112,35 +109,34 @@ bool PersistentSettings::save(QSettings& settings) const {
 
 void PersistentSettings::fill(QSettings& s) const {
     s.beginGroup(kWindowGroup);
-    s.setValue("Rect", FormatRectText(rectEdges()));
-    s.setValue("icon", 0);
-    s.setValue("max", 0);
-    s.setValue("Splitter X Pos", m_nSplitterXPos);
+    s.setValue(kRect, FormatRectText(rectEdges()));
+    s.setValue(kIcon, 0);
+    s.setValue(kMax, 0);
+    s.setValue(kSplitterXPos, m_nSplitterXPos);
     s.endGroup();
 
     s.beginGroup(kTransportGroup);
-    s.setValue("Current Link", m_nCurrentLink);
-    s.setValue("Current COM Port1", m_nCurrentComPort1);
-    s.setValue("Current COM Port2", m_nCurrentComPort2);
-    s.setValue("Current COM speed", m_nCurrentComSpeed);
-    s.setValue("Current Ethernet Port1", m_nCurrentEthernetPort1);
-    s.setValue("Current Ethernrt Port2", m_nCurrentEthernetPort2);
-    s.setValue("Current IPAddress", m_nCurrentIPAddress);
+    s.setValue(kCurrentLink, m_nCurrentLink);
+    s.setValue(kComPort1, m_nCurrentComPort1);
+    s.setValue(kComPort2, m_nCurrentComPort2);
+    s.setValue(kComSpeed, m_nCurrentComSpeed);
+    s.setValue(kEthernetPort1, m_nCurrentEthernetPort1);
+    s.setValue(kEthernetPort2, m_nCurrentEthernetPort2);
+    s.setValue(kIPAddress, m_nCurrentIPAddress);
     s.endGroup();
 
     s.beginGroup(kWindowGroup);
-    s.setValue("Current Left Directory", PathForSaving(m_strCurrentDirectory[0]));
-    s.setValue("Current Right Directory", PathForSaving(m_strCurrentDirectory[1]));
-    for (int panel = 0; panel < kPanels; ++panel)
+    for (int panel = 0; panel < kPanels; ++panel) {
+        s.setValue(kCurrentDirectory[panel], PathForSaving(m_strCurrentDirectory[size_t(panel)]));
         for (int column = 0; column < kColumns; ++column)
             s.setValue(ColumnKey(panel, column), m_nColumn[size_t(column)][size_t(panel)]);
-    s.setValue("Sort Left Directory", m_nSortDirectory[0]);
-    s.setValue("Sort Right Directory", m_nSortDirectory[1]);
-    s.setValue("Zakraska Grafs", m_nZakraskaGrafs);
-    s.setValue("NScreenMaxGraf", m_nNScreenMaxGraf);
-    s.setValue("BiasXGr", m_nBiasXGr);
-    s.setValue("BiasXFur", m_nBiasXFur);
-    s.setValue("BiasKoeffY", m_nBiasKoeffY);
+        s.setValue(kSortDirectory[panel], m_nSortDirectory[size_t(panel)]);
+    }
+    s.setValue(kZakraskaGrafs, m_nZakraskaGrafs);
+    s.setValue(kNScreenMaxGraf, m_nNScreenMaxGraf);
+    s.setValue(kBiasXGr, m_nBiasXGr);
+    s.setValue(kBiasXFur, m_nBiasXFur);
+    s.setValue(kBiasKoeffY, m_nBiasKoeffY);
     s.endGroup();
 }
 

@@ -2,6 +2,8 @@
 // The program's settings as the main frame keeps them while it runs: read once when the main frame
 // is created, written once when it is destroyed, through QSettings("Mervo", "Zarno").
 
+#include "app/shell/drive_names.h"
+
 #include <QRect>
 #include <QSettings>
 #include <QString>
@@ -67,9 +69,5 @@ bool ParseRectText(const QString& text, PersistentSettings::Edges* edges);
 // The path a panel is saved with: the instrument's drive ("z:\" exactly) becomes the computer's
 // first drive.
 QString PathForSaving(const QString& panelPath);
-
-// The computer's first drive, in the role that "c:\" plays on the instrument's home platform.
-inline const QString kFirstDrive = QStringLiteral("/");
-inline const QString kDeviceDrive = QStringLiteral("z:\\");
 
 } // namespace zarno

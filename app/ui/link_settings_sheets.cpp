@@ -21,6 +21,10 @@ namespace zarno {
 
 namespace {
 
+// The ports as they go on the wire; port 0 reaches no one.
+constexpr int kMinWirePort = 1;
+constexpr int kMaxWirePort = 65535;
+
 QSpinBox* NumberBox(int minimum, int maximum, int maxChars, uint32_t value, QWidget* parent) {
     auto* box = new QSpinBox(parent);
     box->setRange(minimum, maximum);
@@ -62,15 +66,15 @@ void CLinkSheet::setModified(bool modified) {
 
 CComPage1::CComPage1(CRemoteDevice& device, Prompts& prompts, QWidget* parent)
     : QWidget(parent), m_device(device), m_prompts(prompts), m_speed(new QComboBox(this)),
-      m_remote(NumberBox(0, 32767, 10, device.m_nRemoteLineAddr, this)) {
+      m_remote(NumberBox(0, 32767, 10, device.Settings().remoteLineAddr, this)) {
     m_speed->setEditable(true);
     m_speed->setInsertPolicy(QComboBox::NoInsert);
     for (uint32_t speed : kComSpeeds)
         m_speed->addItem(QString::number(speed));
     m_speed->lineEdit()->setValidator(new QIntValidator(1, 2147483647, m_speed));
-    const int index = m_speed->findText(QString::number(device.m_nComSpeed));
-    m_speed->setCurrentIndex(index);
-    m_speed->setEditText(QString::number(device.m_nComSpeed));
+    const QString speed = QString::number(device.Settings().comSpeed);
+    m_speed->setCurrentIndex(m_speed->findText(speed));
+    m_speed->setEditText(speed);
 
     auto* form = new QFormLayout(this);
     form->addRow(QStringLiteral("Скорость (бит/с)"), m_speed);
@@ -89,44 +93,22 @@ CComPage1::CComPage1(CRemoteDevice& device, Prompts& prompts, QWidget* parent)
 }
 
 void CComPage1::apply() {
-    bool ok = false;
-    const uint32_t speed = m_speed->currentText().trimmed().toUInt(&ok);
-    if (ok && speed > 0)
-        m_device.m_nComSpeed = speed;
-    m_device.m_nRemoteLineAddr = uint32_t(m_remote->value());
-}
-
-QString FormatIpAddress(uint32_t a) {
-    return QStringLiteral("%1.%2.%3.%4")
-        .arg(a >> 24)
-        .arg((a >> 16) & 0xFF)
-        .arg((a >> 8) & 0xFF)
-        .arg(a & 0xFF);
-}
-
-bool ParseIpAddress(const QString& text, uint32_t* address) {
-    const QStringList parts = text.trimmed().split(QLatin1Char('.'));
-    if (parts.size() != 4)
-        return false;
-    uint32_t value = 0;
-    for (const QString& part : parts) {
-        bool ok = false;
-        const uint32_t octet = part.toUInt(&ok);
-        if (!ok || octet > 255)
-            return false;
-        value = (value << 8) | octet;
-    }
-    *address = value;
-    return true;
+    LinkSettings link = m_device.Settings();
+    if (const auto speed = ParseComSpeed(m_speed->currentText()))
+        link.comSpeed = *speed;
+    link.remoteLineAddr = uint32_t(m_remote->value());
+    m_device.SetSettings(link);
 }
 
 CEthernetPage1::CEthernetPage1(CRemoteDevice& device, QWidget* parent)
-    : QWidget(parent), m_device(device), m_local(NumberBox(1, 32767, 7, device.m_nLocalPort, this)),
-      m_remote(NumberBox(0, 32767, 7, device.m_nRemotePort, this)), m_address(new QLineEdit(this)) {
+    : QWidget(parent), m_device(device),
+      m_local(NumberBox(kMinWirePort, kMaxWirePort, 7, LinkWirePort(device.Settings().localPort), this)),
+      m_remote(NumberBox(kMinWirePort, kMaxWirePort, 7, LinkWirePort(device.Settings().remotePort), this)),
+      m_address(new QLineEdit(this)) {
     const QString octet = QStringLiteral("(25[0-5]|2[0-4][0-9]|1[0-9][0-9]|[1-9]?[0-9])");
     m_address->setValidator(new QRegularExpressionValidator(
         QRegularExpression(QStringLiteral("^%1\\.%1\\.%1\\.%1$").arg(octet)), m_address));
-    m_address->setText(FormatIpAddress(device.m_nRemoteIP));
+    m_address->setText(FormatIpAddress(device.Settings().remoteIP));
 
     auto* ports = new QGroupBox(QStringLiteral("Номера портов"), this);
     auto* portForm = new QFormLayout(ports);
@@ -144,11 +126,12 @@ CEthernetPage1::CEthernetPage1(CRemoteDevice& device, QWidget* parent)
 }
 
 void CEthernetPage1::apply() {
-    uint32_t address = 0;
-    if (ParseIpAddress(m_address->text(), &address))
-        m_device.m_nRemoteIP = address;
-    m_device.m_nLocalPort = uint32_t(m_local->value());
-    m_device.m_nRemotePort = uint32_t(m_remote->value());
+    LinkSettings link = m_device.Settings();
+    if (const auto address = ParseIpAddress(m_address->text()))
+        link.remoteIP = *address;
+    link.localPort = LinkPortValue(uint16_t(m_local->value()));
+    link.remotePort = LinkPortValue(uint16_t(m_remote->value()));
+    m_device.SetSettings(link);
 }
 
 CPropertySheetCOM::CPropertySheetCOM(CRemoteDevice& device, Prompts& prompts, QWidget* parent)

@@ -1,6 +1,6 @@
 #pragma once
 // The two link settings sheets: the COM page ("Настройка COM-порта") and the network page
-// ("Настройка сети"), each alone in its sheet. They edit the instrument object's link fields; the
+// ("Настройка сети"), each alone in its sheet. They edit the instrument object's link settings; the
 // new values take effect at the next connect.
 
 #include <QDialog>
@@ -46,7 +46,7 @@ public:
 
     QComboBox* speedBox() const { return m_speed; }
     QSpinBox* remoteNumber() const { return m_remote; }
-    // Takes the page's values into the link fields. A speed text that is not a positive number
+    // Takes the page's values into the link settings. A speed text that is not a positive number
     // keeps the speed the link had, so a slip of the keyboard never leaves the port at 0 bit/s.
     void apply();
 
@@ -68,8 +68,9 @@ public:
     QSpinBox* localPort() const { return m_local; }
     QSpinBox* remotePort() const { return m_remote; }
     QLineEdit* address() const { return m_address; }
-    // Takes the page's values into the link fields; an address that is not four numbers 0 to 255
-    // keeps the one the link had.
+    // Takes the page's values into the link settings; an address that is not four numbers 0 to 255
+    // keeps the one the link had. The ports are shown and typed as they go on the wire, and kept in
+    // the library's convention.
     void apply();
 
 signals:
@@ -82,9 +83,6 @@ private:
     QLineEdit* m_address;
 };
 
-// "a.b.c.d" for an address with the first octet in the high byte, and back.
-QString FormatIpAddress(uint32_t address);
-bool ParseIpAddress(const QString& text, uint32_t* address);
 
 // The sheets as the main frame opens them (modal); true when the user left with OK.
 class CPropertySheetCOM : public CLinkSheet {

@@ -23,6 +23,10 @@ namespace zarno {
 namespace {
 
 const char* const kRecentGroup = "Recent File List";
+// The key of the n-th recent file (from 1), read and written alike.
+QString RecentFileKey(int n) {
+    return QStringLiteral("File%1").arg(n);
+}
 
 QMenu* FileMenu(CMainFrame& frame) {
     return frame.menuBar()->findChild<QMenu*>(QStringLiteral("fileMenu"));
@@ -159,7 +163,7 @@ void CZarnoApp::loadRecentFiles() {
     store.beginGroup(QLatin1String(kRecentGroup));
     m_recent.clear();
     for (int i = 1; i <= kRecentFileCount; ++i) {
-        const QString path = store.value(QStringLiteral("File%1").arg(i)).toString();
+        const QString path = store.value(RecentFileKey(i)).toString();
         if (!path.isEmpty())
             m_recent << path;
     }
@@ -169,7 +173,7 @@ void CZarnoApp::saveRecentFiles() const {
     QSettings store;
     store.beginGroup(QLatin1String(kRecentGroup));
     for (int i = 1; i <= kRecentFileCount; ++i) {
-        const QString key = QStringLiteral("File%1").arg(i);
+        const QString key = RecentFileKey(i);
         if (i <= m_recent.size())
             store.setValue(key, m_recent[i - 1]);
         else

@@ -3,6 +3,7 @@
 // retry path of a wrong block number.
 
 #include "app/remotedisk/remote_device.h"
+#include "tests/support/loopback_link.h"
 #include "tests/support/device_process.h"
 #include "tests/support/qt_app.h"
 #include "tests/support/recording_prompts.h"
@@ -22,13 +23,8 @@ class AppClientTest : public ::testing::Test {
 protected:
     void Connect(const std::vector<std::string>& extra = {}) {
         EnsureCoreApp();
-        setenv("VELNET_COM1", "/nonexistent/com1", 1);
-        setenv("VELNET_COM2", "/nonexistent/com2", 1);
         device = std::make_unique<DeviceProcess>(root.path().toStdString(), extra);
-        client.m_nLocalPort = velnet::ValueFromWirePort(FreeWirePort());
-        client.m_nRemotePort = device->port;
-        client.m_nRemoteIP = 0x7F000001;
-        ASSERT_EQ(client.ConnectNetwork(), 1);
+        ASSERT_EQ(ConnectOverLoopback(client, device->port), 1);
     }
     void TearDown() override { client.Disconnect(); }
     QByteArray Pattern(int size) {

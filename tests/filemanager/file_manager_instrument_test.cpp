@@ -6,6 +6,7 @@
 #include "app/shell/persistent_settings.h"
 
 #include "tests/filemanager/recording_views.h"
+#include "tests/support/loopback_link.h"
 #include "tests/support/device_process.h"
 #include "tests/support/qt_app.h"
 #include "tests/support/recording_prompts.h"
@@ -25,8 +26,7 @@ class InstrumentPanels : public ::testing::Test {
 protected:
     void Start(const std::vector<std::string>& extra = {}) {
         EnsureCoreApp();
-        setenv("VELNET_COM1", "/nonexistent/com1", 1);
-        setenv("VELNET_COM2", "/nonexistent/com2", 1);
+        HideComPorts();
         const QString r = root.path();
         QDir(r).mkpath("DATA");
         QDir(r).mkpath("A/B");
@@ -37,17 +37,14 @@ protected:
         }
         process = std::make_unique<DeviceProcess>(r.toStdString(), extra);
         PersistentSettings settings;
-        settings.m_nCurrentLink = kLinkNetwork;
-        settings.m_nCurrentIPAddress = 0x7F000001; // never the built-in address
-        settings.m_nCurrentEthernetPort1 = int32_t(velnet::ValueFromWirePort(FreeWirePort()));
-        settings.m_nCurrentEthernetPort2 = int32_t(process->port);
+        AimAtLoopback(settings, process->port);
         auto drives = std::make_unique<FixedDriveSource>();
         drives->mountList = {{"/dev/vda1", "/", "ext4"}};
         drives->stats["/"] = {10'000'000, 5'000'000, 255, 0, 1};
         fm = std::make_unique<FileManager>(prompts, views, std::move(drives));
         fm->SetFileDialogs(&dialogs);
         fm->Create(settings);
-        ASSERT_EQ(fm->device().m_nRemoteIP, 0x7F000001u);
+        ASSERT_EQ(fm->device().Settings().remoteIP, 0x7F000001u);
         ASSERT_TRUE(fm->IsConnected());
         fm->InitialisePanel(0);
         fm->InitialisePanel(1);

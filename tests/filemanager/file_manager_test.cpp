@@ -7,6 +7,7 @@
 #include "transport/port_convention.h"
 
 #include "tests/filemanager/recording_views.h"
+#include "tests/support/loopback_link.h"
 #include "tests/support/free_port.h"
 #include "tests/support/qt_app.h"
 #include "tests/support/recording_prompts.h"
@@ -26,8 +27,7 @@ class FileManagerTest : public ::testing::Test {
 protected:
     FileManagerTest() {
         EnsureCoreApp();
-        setenv("VELNET_COM1", "/nonexistent/com1", 1);
-        setenv("VELNET_COM2", "/nonexistent/com2", 1);
+        HideComPorts();
         auto drives = std::make_unique<FixedDriveSource>();
         drives->mountList = {{"/dev/vda1", "/", "ext4"}, {"/dev/sdb1", "/media/usb", "vfat"}};
         drives->stats["/"] = {10'000'000, 5'000'000, 255, 0, 1};
@@ -36,9 +36,7 @@ protected:
         fm = std::make_unique<FileManager>(prompts, views, std::move(drives));
         fm->SetFileDialogs(&dialogs);
         // Never a connection to the built-in instrument address.
-        fm->device().m_nRemoteIP = 0x7F000001;
-        fm->device().m_nLocalPort = velnet::ValueFromWirePort(FreeWirePort());
-        fm->device().m_nRemotePort = velnet::ValueFromWirePort(FreeWirePort());
+        AimAtLoopback(fm->device(), velnet::ValueFromWirePort(FreeWirePort()));
         fm->BuildDriveTable();
 
         for (const char* d : {"SUB", "OTHER"})
@@ -123,7 +121,9 @@ TEST_F(FileManagerTest, DriveChoicesThatEndOnTheFirstDrive) {
     EXPECT_EQ(views.driveShown[0], "/");
     EXPECT_EQ(views.pathText[0], "/");
 
-    fm->device().m_nLinkType = kLinkNone;
+    LinkSettings none = fm->device().Settings();
+    none.linkType = kLinkNone;
+    fm->device().SetSettings(none);
     fm->panel(1).path = work.path();
     fm->OnDriveChosen(1, device);
     EXPECT_EQ(prompts.texts(), std::vector<QString>{"Необходимо определить удаленное устройство"});
@@ -235,10 +235,7 @@ TEST_F(FileManagerTest, SettingsRoundTrip) {
     saved.m_nSortDirectory = {kSortBySize, kSortByDate};
     saved.m_nColumn[0] = {111, 0};
     saved.m_nColumn[3] = {0, 44};
-    saved.m_nCurrentLink = kLinkNetwork;
-    saved.m_nCurrentIPAddress = 0x7F000001;
-    saved.m_nCurrentEthernetPort1 = int32_t(velnet::ValueFromWirePort(FreeWirePort()));
-    saved.m_nCurrentEthernetPort2 = int32_t(velnet::ValueFromWirePort(FreeWirePort()));
+    AimAtLoopback(saved, velnet::ValueFromWirePort(FreeWirePort()));
     {
         QSettings store("Mervo", "Zarno");
         saved.save(store);
@@ -251,7 +248,7 @@ TEST_F(FileManagerTest, SettingsRoundTrip) {
     RecordingViews freshViews;
     FileManager second(prompts, freshViews, std::make_unique<FixedDriveSource>());
     second.Create(loaded);
-    ASSERT_EQ(second.device().m_nRemoteIP, 0x7F000001u);
+    ASSERT_EQ(second.device().Settings().remoteIP, 0x7F000001u);
     EXPECT_TRUE(second.IsConnected()) << "creation connects as saved";
     second.InitialisePanel(0);
     second.InitialisePanel(1);

@@ -8,6 +8,7 @@
 
 #include "tests/fileops/fake_panel_host.h"
 #include "tests/formats/ddb_fixture.h"
+#include "tests/support/loopback_link.h"
 #include "tests/support/device_process.h"
 #include "tests/support/gui_app.h"
 #include "tests/support/recording_prompts.h"
@@ -69,14 +70,9 @@ TEST(FileDialogsGui, CancelIsClickableDuringAnInstrumentTransfer) {
     for (const char* name : {"A.BIN", "B.BIN"})
         ASSERT_TRUE(WriteFile(root.filePath(name), QByteArray(80000, name[0])));
     DeviceProcess process(root.path().toStdString(), {"--delay-ms", "10"});
-    setenv("VELNET_COM1", "/nonexistent/com1", 1);
-    setenv("VELNET_COM2", "/nonexistent/com2", 1);
     RecordingPrompts prompts;
     CRemoteDevice device(CTransportLink::Instance(), prompts);
-    device.m_nLocalPort = velnet::ValueFromWirePort(FreeWirePort());
-    device.m_nRemotePort = process.port;
-    device.m_nRemoteIP = 0x7F000001;
-    ASSERT_EQ(device.ConnectNetwork(), 1);
+    ASSERT_EQ(ConnectOverLoopback(device, process.port), 1);
     FakePanelHost host(&device);
     host.ShowDevice(0);
     host.ShowComputer(1, local.path());

@@ -8,6 +8,7 @@
 
 #include "tests/fileops/fake_panel_host.h"
 #include "tests/formats/ddb_fixture.h"
+#include "tests/support/loopback_link.h"
 #include "tests/support/device_process.h"
 #include "tests/support/qt_app.h"
 #include "tests/support/recording_prompts.h"
@@ -39,22 +40,13 @@ QByteArray Pattern(qsizetype n, char seed) {
     return b;
 }
 
-void AimAtLoopback(CRemoteDevice& device, uint32_t remotePort) {
-    setenv("VELNET_COM1", "/nonexistent/com1", 1);
-    setenv("VELNET_COM2", "/nonexistent/com2", 1);
-    device.m_nLocalPort = velnet::ValueFromWirePort(FreeWirePort());
-    device.m_nRemotePort = remotePort;
-    device.m_nRemoteIP = 0x7F000001;
-}
-
 // Panel 0 on a computer directory, panel 1 on the simulator's root.
 class InstrumentPanels : public ::testing::Test {
 protected:
     void Start(const std::vector<std::string>& extra = {}) {
         EnsureCoreApp();
         process = std::make_unique<DeviceProcess>(root.path().toStdString(), extra);
-        AimAtLoopback(device, process->port);
-        ASSERT_EQ(device.ConnectNetwork(), 1);
+        ASSERT_EQ(ConnectOverLoopback(device, process->port), 1);
         host.ShowComputer(0, local.path());
         host.ShowDevice(1);
         host.calls.clear();
@@ -254,8 +246,9 @@ TEST(MaliciousListing, NamesThatAreNoPlainFileNameWriteNothing) {
     ScriptedDevice instrument;
     RecordingPrompts prompts;
     CRemoteDevice device(CTransportLink::Instance(), prompts);
+    HideComPorts();
     AimAtLoopback(device, instrument.port());
-    instrument.AimAt(device.m_nLocalPort);
+    instrument.AimAt(device.Settings().localPort);
     instrument.On(kCodeReadDirectory, [&](const Bytes&) -> std::optional<Bytes> {
         Bytes answer = U16Bytes(0);
         for (const auto& c : cases) {

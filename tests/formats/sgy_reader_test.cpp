@@ -1,6 +1,6 @@
 #include "app/formats/sgy_file.h"
 #include "app/formats/sgy_io.h"
-#include "tests/formats/sgy_fixture.h"
+#include "tests/support/sgy_fixture.h"
 #include "tests/support/recording_prompts.h"
 
 #include <QBuffer>

@@ -5,6 +5,7 @@
 #include "app/remotedisk/remote_device.h"
 
 #include "tests/formats/ddb_fixture.h"
+#include "tests/support/loopback_link.h"
 #include "tests/support/device_process.h"
 #include "tests/support/full_disk.h"
 #include "tests/support/qt_app.h"
@@ -49,13 +50,8 @@ class InstrumentTest : public ::testing::Test {
 protected:
     void Start(const std::vector<std::string>& extra = {}) {
         EnsureCoreApp();
-        setenv("VELNET_COM1", "/nonexistent/com1", 1);
-        setenv("VELNET_COM2", "/nonexistent/com2", 1);
         process = std::make_unique<DeviceProcess>(root.path().toStdString(), extra);
-        device.m_nLocalPort = velnet::ValueFromWirePort(FreeWirePort());
-        device.m_nRemotePort = process->port;
-        device.m_nRemoteIP = 0x7F000001;
-        ASSERT_EQ(device.ConnectNetwork(), 1);
+        ASSERT_EQ(ConnectOverLoopback(device, process->port), 1);
     }
     std::filesystem::path RootPath(const char* name) const { return std::filesystem::path(root.path().toStdString()) / name; }
 
@@ -254,7 +250,9 @@ TEST(InstrumentOverSerial, ListsDownloadsAndUploads) {
 
     RecordingPrompts prompts;
     CRemoteDevice device(CTransportLink::Instance(), prompts);
-    device.m_nRemoteLineAddr = 7;
+    LinkSettings link;
+    link.remoteLineAddr = 7;
+    device.SetSettings(link);
     ASSERT_EQ(device.ConnectCom(kLinkCom1), 1) << (prompts.texts().empty() ? "" : prompts.texts()[0].toStdString());
     ASSERT_EQ(device.ReadDirectory("z:\\"), 1);
     ASSERT_EQ(device.Listing().size(), 1u);

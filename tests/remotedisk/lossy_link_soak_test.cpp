@@ -9,6 +9,7 @@
 #include "device/sample_set.h"
 #include "device/udp_proxy.h"
 
+#include "tests/support/loopback_link.h"
 #include "tests/support/device_process.h"
 #include "tests/support/qt_app.h"
 #include "tests/support/recording_prompts.h"
@@ -98,8 +99,7 @@ class LossyLinkSoak : public ::testing::TestWithParam<int> {};
 TEST_P(LossyLinkSoak, EveryCopyIsWholeAndNothingIsLeftHalfWritten) {
     EnsureCoreApp();
     TempConfigHome home;
-    setenv("VELNET_COM1", "/nonexistent/com1", 1);
-    setenv("VELNET_COM2", "/nonexistent/com2", 1);
+    HideComPorts();
     QTemporaryDir root, local;
     QDir(root.path()).mkdir("UP");
     std::vector<SoakFile> mine;
@@ -125,10 +125,7 @@ TEST_P(LossyLinkSoak, EveryCopyIsWholeAndNothingIsLeftHalfWritten) {
     RecordingPrompts prompts;
     prompts.yesNoAnswers.assign(100000, true); // every retry question: Yes
     CRemoteDevice device(CTransportLink::Instance(), prompts);
-    device.m_nLocalPort = velnet::ValueFromWirePort(FreeWirePort());
-    device.m_nRemotePort = velnet::ValueFromWirePort(proxy.ListenWirePort());
-    device.m_nRemoteIP = 0x7F000001;
-    ASSERT_EQ(device.ConnectNetwork(), 1);
+    ASSERT_EQ(ConnectOverLoopback(device, velnet::ValueFromWirePort(proxy.ListenWirePort())), 1);
 
     // A copy tried again until it works, as a user would; how often that was needed is reported.
     int retries = 0;

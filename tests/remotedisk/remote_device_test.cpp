@@ -7,6 +7,7 @@
 #include "app/remotedisk/wire_fields.h"
 #include "app/shell/persistent_settings.h"
 
+#include "tests/support/loopback_link.h"
 #include "tests/support/qt_app.h"
 #include "tests/support/recording_prompts.h"
 #include "tests/support/scripted_device.h"
@@ -47,12 +48,9 @@ class RemoteDeviceTest : public ::testing::Test {
 protected:
     void SetUp() override {
         EnsureCoreApp();
-        setenv("VELNET_COM1", "/nonexistent/com1", 1);
-        setenv("VELNET_COM2", "/nonexistent/com2", 1);
-        device.m_nLocalPort = velnet::ValueFromWirePort(FreeWirePort());
-        device.m_nRemotePort = instrument.port();
-        device.m_nRemoteIP = 0x7F000001;
-        instrument.AimAt(device.m_nLocalPort);
+        HideComPorts();
+        AimAtLoopback(device, instrument.port());
+        instrument.AimAt(device.Settings().localPort);
         ASSERT_EQ(device.ConnectNetwork(), 1)
             << (prompts.texts().empty() ? "" : prompts.texts()[0].toStdString());
     }
@@ -465,95 +463,6 @@ TEST_F(RemoteDeviceTest, DiskInformationFields) {
     EXPECT_EQ(info.totalBytes(), 64000000u);
     EXPECT_EQ(info.freeBytes(), 1000u);
     EXPECT_EQ(info.label(), "SAMPLES");
-}
-
-TEST(RemoteDeviceLink, SettingsDefaultsAndAbsentComPorts) {
-    EnsureCoreApp();
-    TempConfigHome home;
-    setenv("VELNET_COM1", "/nonexistent/com1", 1);
-    setenv("VELNET_COM2", "/nonexistent/com2", 1);
-    struct Case {
-        int32_t saved;
-        int32_t after;
-    };
-    for (const Case c : {Case{1, 0}, Case{2, 0}, Case{3, 3}, Case{0, 0}}) {
-        RecordingPrompts prompts;
-        CRemoteDevice device(CTransportLink::Instance(), prompts);
-        PersistentSettings settings;
-        settings.m_nCurrentLink = c.saved;
-        device.LoadLinkSettings(settings);
-        EXPECT_EQ(device.m_nLinkType, c.after);
-        EXPECT_EQ(prompts.texts(), std::vector<QString>{"Нет доступных COM - портов!"});
-        EXPECT_EQ(device.m_nLocalPort, 6767u);
-        EXPECT_EQ(device.m_nRemotePort, 6768u);
-        EXPECT_EQ(device.m_nRemoteIP, 0x0A000032u);
-        EXPECT_EQ(device.m_nRemoteLineAddr, 2u);
-
-        PersistentSettings saved;
-        saved.m_nCurrentComPort1 = 1234;
-        device.StoreLinkSettings(saved);
-        EXPECT_EQ(saved.m_nCurrentComPort1, 65000) << "always the local line address";
-    }
-}
-
-TEST(RemoteDeviceLink, NetworkConnectAimsAtTheConfiguredAddress) {
-    EnsureCoreApp();
-    RecordingPrompts prompts;
-    CRemoteDevice device(CTransportLink::Instance(), prompts);
-    device.m_nLocalPort = velnet::ValueFromWirePort(FreeWirePort());
-    ASSERT_EQ(device.ConnectNetwork(), 1); // nothing is sent: only the address is checked
-    const VelnetApi& api = CTransportLink::Instance().Api();
-    uint32_t addr = 0, port = 0;
-    api.GetTransportRemoteAddr(CTransportLink::Instance().Handle(), &addr);
-    api.GetTransportRemotePort(CTransportLink::Instance().Handle(), &port);
-    const auto* bytes = reinterpret_cast<const uint8_t*>(&addr);
-    EXPECT_EQ(Bytes(bytes, bytes + 4), (Bytes{10, 0, 0, 50}));
-    EXPECT_EQ(port, 6768u);
-    device.Disconnect();
-    EXPECT_FALSE(device.m_bLoaded);
-    EXPECT_FALSE(device.m_bConnected);
-}
-
-TEST(RemoteDeviceLink, LibraryWithoutOneExportIsRefused) {
-    EnsureCoreApp();
-    CTransportLink& link = CTransportLink::Instance();
-    EXPECT_FALSE(link.LoadTransportFrom(ExecutableDirectory() + "/libvelnet_lacking_export.so"));
-    EXPECT_FALSE(link.IsLoaded());
-    EXPECT_TRUE(link.LoadTransport());
-    link.UnloadTransport();
-}
-
-TEST(RemoteDeviceLink, TheLinkForgetsTheDevicesPromptsWhenTheDeviceGoes) {
-    EnsureCoreApp();
-    CTransportLink& link = CTransportLink::Instance();
-    ASSERT_FALSE(link.IsLoaded()) << "with no library loaded every exchange is refused and told";
-    const std::vector<QString> refused{"Невозможно отправить очередное сообщение"};
-    auto first = std::make_unique<RecordingPrompts>();
-    auto firstDevice = std::make_unique<CRemoteDevice>(link, *first);
-    {
-        auto second = std::make_unique<RecordingPrompts>();
-        auto secondDevice = std::make_unique<CRemoteDevice>(link, *second);
-        link.SendAndWait({});
-        EXPECT_EQ(second->texts(), refused) << "the newest device is told";
-        secondDevice.reset();
-        second.reset(); // a link still holding these prompts would now point into freed memory
-    }
-    link.SendAndWait({});
-    EXPECT_EQ(first->texts(), refused) << "the device still there is told";
-    firstDevice.reset();
-    first.reset();
-    link.SendAndWait({}); // no device: no one to tell, and nothing touched
-    EXPECT_FALSE(link.ReplySuccess());
-}
-
-TEST(RemoteDeviceLink, ComConnectRefusesLineAddressZero) {
-    EnsureCoreApp();
-    RecordingPrompts prompts;
-    CRemoteDevice device(CTransportLink::Instance(), prompts);
-    device.m_nRemoteLineAddr = 0;
-    EXPECT_EQ(device.ConnectCom(1), 0);
-    EXPECT_FALSE(device.m_bLoaded);
-    EXPECT_EQ(prompts.texts(), std::vector<QString>{"Номер удаленного устройства не может быть равен 0!"});
 }
 
 // ---- listings that do not complete ----

@@ -8,7 +8,7 @@
 
 #include "tests/support/gui_app.h"
 #include "tests/support/recording_prompts.h"
-#include "tests/viewer/sgy_fixture.h"
+#include "tests/support/sgy_fixture.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -71,13 +71,11 @@ struct OpenedRecording {
     RecordingPrompts prompts;
 
     OpenedRecording() {
-        zarno::testing::SgyFixture f;
         std::vector<double> trace(512);
         for (std::size_t i = 0; i < trace.size(); ++i)
             trace[i] = std::exp(-double(i) / 30.0) * std::sin(double(i) / 5.0);
-        f.traces = {trace};
         const QString path = site.filePath("PILE12.sgy");
-        EXPECT_TRUE(zarno::testing::WriteSgy(path, f));
+        EXPECT_TRUE(zarno::testing::SgyFixture::OfSamples({trace}).write(path));
         PictLoadOptions options;
         options.settingsFiles = dsp::MissingFile::Leave;
         EXPECT_TRUE(LoadPictDoc(doc, path, prompts, filter, options));

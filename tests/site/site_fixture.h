@@ -3,7 +3,7 @@
 // SEG-Y and DDB files of them written byte by byte, not with the program's own writer.
 
 #include "app/formats/ddb_header.h"
-#include "tests/formats/sgy_fixture.h"
+#include "tests/support/sgy_fixture.h"
 
 #include <QByteArray>
 #include <QFile>

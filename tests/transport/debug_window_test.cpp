@@ -5,6 +5,7 @@
 #include "app/link/transport_link.h"
 #include "app/remotedisk/remote_device.h"
 
+#include "tests/support/loopback_link.h"
 #include "tests/support/device_process.h"
 #include "tests/support/gui_app.h"
 #include "tests/support/recording_prompts.h"
@@ -81,10 +82,7 @@ protected:
     void ConnectNetwork() {
         instrument = std::make_unique<DeviceProcess>(root.path().toStdString());
         device = std::make_unique<CRemoteDevice>(CTransportLink::Instance(), prompts);
-        device->m_nLocalPort = velnet::ValueFromWirePort(FreeWirePort());
-        device->m_nRemotePort = instrument->port;
-        device->m_nRemoteIP = 0x7F000001;
-        ASSERT_EQ(device->ConnectNetwork(), 1);
+        ASSERT_EQ(ConnectOverLoopback(*device, instrument->port), 1);
     }
 
     QWidget* Show() {
@@ -287,7 +285,9 @@ TEST_F(WindowTest, SerialTransportShowsItsPortAndSetsItUp) {
     instrument = std::make_unique<DeviceProcess>(root.path().toStdString(), DeviceProcess::SerialPty{7});
     setenv("VELNET_COM1", instrument->peerDevice.c_str(), 1);
     device = std::make_unique<CRemoteDevice>(CTransportLink::Instance(), prompts);
-    device->m_nRemoteLineAddr = 7;
+    LinkSettings link;
+    link.remoteLineAddr = 7;
+    device->SetSettings(link);
     ASSERT_EQ(device->ConnectCom(kLinkCom1), 1);
     QWidget* window = Show();
     ASSERT_NE(window, nullptr);

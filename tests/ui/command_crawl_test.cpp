@@ -13,7 +13,7 @@
 
 #include "tests/support/modal_answerer.h"
 #include "tests/ui/gui_test_support.h"
-#include "tests/viewer/sgy_fixture.h"
+#include "tests/support/sgy_fixture.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -111,9 +111,7 @@ protected:
         ASSERT_TRUE(m_home.isValid());
         qputenv("HOME", m_home.path().toLocal8Bit());
         ASSERT_TRUE(QDir::setCurrent(m_dir.filePath(QStringLiteral("right"))));
-        SgyFixture f;
-        f.traces = {Pile(1024, 300, 1000), Pile(1024, 300, 800)};
-        ASSERT_TRUE(WriteSgy(recording(), f));
+        ASSERT_TRUE(SgyFixture::OfSamples({Pile(1024, 300, 1000), Pile(1024, 300, 800)}).write(recording()));
         WriteLoopbackLink();
         WriteWindowValue("Current Left Directory", m_dir.filePath(QStringLiteral("left")));
         WriteWindowValue("Current Right Directory", m_dir.filePath(QStringLiteral("right")));

@@ -18,7 +18,7 @@
 #include "tests/support/modal_answerer.h"
 #include "tests/support/recording_prompts.h"
 #include "tests/ui/gui_test_support.h"
-#include "tests/viewer/sgy_fixture.h"
+#include "tests/support/sgy_fixture.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -69,9 +69,7 @@ class ViewerWindow : public ::testing::Test {
 protected:
     void SetUp() override {
         WriteLoopbackLink();
-        SgyFixture f;
-        f.traces = {Pile(1024, 300, 1000), Pile(1024, 300, 800)};
-        ASSERT_TRUE(WriteSgy(path(), f));
+        ASSERT_TRUE(SgyFixture::OfSamples({Pile(1024, 300, 1000), Pile(1024, 300, 800)}).write(path()));
         WriteWindowValue("Current Left Directory", m_dir.path());
         m_frame = std::make_unique<CMainFrame>(m_prompts, &m_dialogs);
         ASSERT_TRUE(m_frame->Create());
@@ -354,11 +352,9 @@ TEST_F(ViewerWindow, ARecordingThatDoesNotLoadGivesAnEmptyClosableViewer) {
 TEST_F(ViewerWindow, HeaderViewerShowsTheFilesValues) {
     // Three traces, little-endian: the header viewer reads every trace in the file's own order.
     const QString three = m_dir.filePath(QStringLiteral("THREE.sgy"));
-    SgyFixture f;
+    SgyFixture f = SgyFixture::OfSamples({Pile(256, 100, 10), Pile(256, 100, 20), Pile(256, 100, 30)}, 5, 50);
     f.littleEndian = true;
-    f.intervalUs = 50;
-    f.traces = {Pile(256, 100, 10), Pile(256, 100, 20), Pile(256, 100, 30)};
-    ASSERT_TRUE(WriteSgy(three, f));
+    ASSERT_TRUE(f.write(three));
     CPropertySheetSGY sheet(three, m_prompts);
     EXPECT_EQ(sheet.windowTitle(), "SGY");
     ASSERT_EQ(sheet.pages()->count(), 2);

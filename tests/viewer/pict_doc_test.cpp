@@ -44,31 +44,6 @@ TEST(PictDoc, ConstructionTakesTheMainWindowsSettings) {
     }
 }
 
-TEST(PictDoc, InitialValues) {
-    ViewerDisplaySettings main;
-    const CPictDoc doc(main);
-    EXPECT_EQ(doc.Data().m_nSelIndex, 0);
-    EXPECT_EQ(doc.Data().m_nSelRow, 0);
-    EXPECT_EQ(doc.Data().m_nFirstRow, 0);
-    EXPECT_EQ(doc.Data().m_nSingleTrace, 0);
-    EXPECT_EQ(doc.Data().m_dZeroOffsetMs, 0.0);
-    EXPECT_EQ(doc.Data().m_dUnitsPerSample, 0.0);
-    EXPECT_EQ(doc.Data().m_bUseVaru, 0);
-    EXPECT_EQ(doc.Data().m_bProcessing, 0);
-    EXPECT_EQ(doc.Data().m_bUseFilter, 0);
-    EXPECT_EQ(doc.Data().m_nSpectrumScale, 0);
-    EXPECT_FALSE(doc.Data().m_bLoaded);
-    EXPECT_FALSE(doc.Data().m_bSpectrum);
-    EXPECT_EQ(doc.Data().m_nFftWindow, 2);
-    EXPECT_EQ(doc.Data().m_dGain, (std::array<double, 2>{1.0, 1.0}));
-    EXPECT_EQ(doc.Data().m_nEnabled, (std::array<int, 2>{0, 1}));
-    EXPECT_EQ(doc.Data().m_nVisible, (std::array<int, 2>{0, 1}));
-    for (int i = 0; i < 2; ++i) {
-        EXPECT_TRUE(doc.Data().m_pRaw[std::size_t(i)].empty());
-        EXPECT_TRUE(doc.Data().m_pSpectrum[std::size_t(i)].empty());
-    }
-}
-
 TEST(PictDoc, DestructionWritesTheSettingsBackForTheNextViewer) {
     ViewerDisplaySettings main{2, 0, 0, 0, 0, {true, true}};
     {

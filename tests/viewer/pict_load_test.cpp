@@ -4,10 +4,11 @@
 #include "app/dsp/autocorrelation.h"
 #include "app/dsp/filter.h"
 #include "app/dsp/gain.h"
+#include "app/formats/sgy_headers.h"
 #include "outside/tovelutils/tovel_utils.h"
 #include "tests/support/full_disk.h"
 #include "tests/support/recording_prompts.h"
-#include "tests/viewer/sgy_fixture.h"
+#include "tests/support/sgy_fixture.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,7 +22,6 @@
 using namespace zarno;
 using zarno::testing::RecordingPrompts;
 using zarno::testing::SgyFixture;
-using zarno::testing::WriteSgy;
 
 namespace {
 
@@ -55,9 +55,7 @@ protected:
 };
 
 TEST_F(PictLoad, TwoTraceFileIsLoadedAndMeasured) {
-    SgyFixture f;
-    f.traces = {PileTrace(512, 150, 1000.0), PileTrace(512, 200, 500.0)};
-    ASSERT_TRUE(WriteSgy(path("pile.sgy"), f));
+    ASSERT_TRUE(SgyFixture::OfSamples({PileTrace(512, 150, 1000.0), PileTrace(512, 200, 500.0)}).write(path("pile.sgy")));
 
     ASSERT_TRUE(LoadPictDoc(m_doc, path("pile.sgy"), m_prompts, m_filter));
     EXPECT_TRUE(m_prompts.records.empty());
@@ -105,9 +103,7 @@ TEST_F(PictLoad, TwoTraceFileIsLoadedAndMeasured) {
 }
 
 TEST_F(PictLoad, FirstOpeningCreatesEmptySettingsThatClosingFills) {
-    SgyFixture f;
-    f.traces = {PileTrace(64, 30, 1.0)};
-    ASSERT_TRUE(WriteSgy(path("new.sgy"), f));
+    ASSERT_TRUE(SgyFixture::OfSamples({PileTrace(64, 30, 1.0)}).write(path("new.sgy")));
     ASSERT_TRUE(LoadPictDoc(m_doc, path("new.sgy"), m_prompts, m_filter));
     EXPECT_EQ(QFileInfo(path("VARY.ini")).size(), 0);
     EXPECT_EQ(QFileInfo(path("FILTER.ini")).size(), 0);
@@ -123,9 +119,7 @@ TEST_F(PictLoad, FirstOpeningCreatesEmptySettingsThatClosingFills) {
 
 // Closing the viewer on a disk that cannot take the settings says so once and keeps the old files.
 TEST_F(PictLoad, SettingsThatCannotBeWrittenAreToldAndKeepTheOldFiles) {
-    SgyFixture f;
-    f.traces = {PileTrace(4096, 30, 1.0)};
-    ASSERT_TRUE(WriteSgy(path("big.sgy"), f));
+    ASSERT_TRUE(SgyFixture::OfSamples({PileTrace(4096, 30, 1.0)}).write(path("big.sgy")));
     ASSERT_TRUE(LoadPictDoc(m_doc, path("big.sgy"), m_prompts, m_filter));
     m_prompts.records.clear();
     {
@@ -139,10 +133,7 @@ TEST_F(PictLoad, SettingsThatCannotBeWrittenAreToldAndKeepTheOldFiles) {
 
 // A file without a sample interval gives no time and no length: it is refused, not measured as 0.
 TEST_F(PictLoad, ZeroSampleIntervalIsRefused) {
-    SgyFixture f;
-    f.intervalUs = 0;
-    f.traces = {PileTrace(256, 100, 1.0)};
-    ASSERT_TRUE(WriteSgy(path("zero.sgy"), f));
+    ASSERT_TRUE(SgyFixture::OfSamples({PileTrace(256, 100, 1.0)}, 5, 0).write(path("zero.sgy")));
     EXPECT_FALSE(LoadPictDoc(m_doc, path("zero.sgy"), m_prompts, m_filter));
     EXPECT_EQ(m_prompts.texts(), std::vector<QString>{"Ошибка в формате SGY файла!\n"
                                                       "Шаг дискретизации не указан ни в одном заголовке"});
@@ -150,12 +141,9 @@ TEST_F(PictLoad, ZeroSampleIntervalIsRefused) {
 }
 
 TEST_F(PictLoad, LittleEndianIntegersAndZeroVelocity) {
-    SgyFixture f;
-    f.formatCode = kSGYFormatInt32;
+    SgyFixture f = SgyFixture::OfSamples({PileTrace(256, 100, 20000.0)}, kSGYFormatInt32, 50);
     f.littleEndian = true;
-    f.intervalUs = 50;
-    f.traces = {PileTrace(256, 100, 20000.0)};
-    ASSERT_TRUE(WriteSgy(path("int.sgy"), f));
+    ASSERT_TRUE(f.write(path("int.sgy")));
     PictLoadOptions options;
     options.velocity = 0.0;
     ASSERT_TRUE(LoadPictDoc(m_doc, path("int.sgy"), m_prompts, m_filter, options));
@@ -176,10 +164,8 @@ TEST_F(PictLoad, FileThatCannotBeOpened) {
 }
 
 TEST_F(PictLoad, UnrecognisedHeaderLoadsNothing) {
-    SgyFixture f;
-    f.formatCode = 4; // fixed point with gain, which nobody writes any more
-    f.traces = {std::vector<double>(64, 1.0)};
-    ASSERT_TRUE(WriteSgy(path("fixed.sgy"), f));
+    const quint16 fixedPointWithGain = 4; // which nobody writes any more
+    ASSERT_TRUE(SgyFixture::OfSamples({std::vector<double>(64, 1.0)}, fixedPointWithGain).write(path("fixed.sgy")));
     EXPECT_FALSE(LoadPictDoc(m_doc, path("fixed.sgy"), m_prompts, m_filter));
     EXPECT_EQ(m_prompts.texts(),
               std::vector<QString>{"Ошибка в формате SGY файла!\nКод формата данных 4 не поддерживается"});
@@ -190,9 +176,7 @@ TEST_F(PictLoad, UnrecognisedHeaderLoadsNothing) {
 }
 
 TEST_F(PictLoad, MoreThanTwoTracesShowsTheFirstTwoAndSaysSo) {
-    SgyFixture f;
-    f.traces = {PileTrace(128, 60, 1.0), PileTrace(128, 70, 2.0), PileTrace(128, 80, 3.0)};
-    ASSERT_TRUE(WriteSgy(path("three.sgy"), f));
+    ASSERT_TRUE(SgyFixture::OfSamples({PileTrace(128, 60, 1.0), PileTrace(128, 70, 2.0), PileTrace(128, 80, 3.0)}).write(path("three.sgy")));
     ASSERT_TRUE(LoadPictDoc(m_doc, path("three.sgy"), m_prompts, m_filter));
     EXPECT_EQ(m_prompts.texts(), std::vector<QString>{TooManyTracesText(3)});
     EXPECT_EQ(m_prompts.records[0].icon, PromptIcon::Warning);
@@ -206,9 +190,7 @@ TEST_F(PictLoad, MoreThanTwoTracesShowsTheFirstTwoAndSaysSo) {
 TEST_F(PictLoad, GraphsOnScreenLimitTheDerivedTraces) {
     m_main.m_nMaxGraphs = 1;
     CPictDoc doc(m_main);
-    SgyFixture f;
-    f.traces = {PileTrace(128, 60, 1.0), PileTrace(128, 70, 2.0)};
-    ASSERT_TRUE(WriteSgy(path("two.sgy"), f));
+    ASSERT_TRUE(SgyFixture::OfSamples({PileTrace(128, 60, 1.0), PileTrace(128, 70, 2.0)}).write(path("two.sgy")));
     ASSERT_TRUE(LoadPictDoc(doc, path("two.sgy"), m_prompts, m_filter));
     EXPECT_EQ(doc.Data().m_nGraphsOnScreen, 1);
     EXPECT_EQ(doc.Data().m_nEnabledCount, 2);
@@ -220,9 +202,7 @@ TEST_F(PictLoad, GraphsOnScreenLimitTheDerivedTraces) {
 }
 
 TEST_F(PictLoad, SettingsBesideTheFileAreUsedAndCanBeLeftUncreated) {
-    SgyFixture f;
-    f.traces = {PileTrace(5 * 20, 40, 1.0)};
-    ASSERT_TRUE(WriteSgy(path("a.sgy"), f));
+    ASSERT_TRUE(SgyFixture::OfSamples({PileTrace(5 * 20, 40, 1.0)}).write(path("a.sgy")));
 
     PictLoadOptions leave;
     leave.settingsFiles = dsp::MissingFile::Leave;

@@ -1,7 +1,7 @@
 #include "cli/signal_commands.h"
 
 #include "tests/support/recording_prompts.h"
-#include "tests/viewer/sgy_fixture.h"
+#include "tests/support/sgy_fixture.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -18,7 +18,6 @@
 using namespace zarno;
 using zarno::testing::RecordingPrompts;
 using zarno::testing::SgyFixture;
-using zarno::testing::WriteSgy;
 
 namespace {
 
@@ -50,9 +49,7 @@ template <typename Command> CommandRun RunCommand(Command command, const QString
 class SignalCommands : public ::testing::Test {
 protected:
     void SetUp() override {
-        SgyFixture f;
-        f.traces = {Echo(1024, 150), Echo(1024, 300)};
-        ASSERT_TRUE(WriteSgy(m_file, f));
+        ASSERT_TRUE(SgyFixture::OfSamples({Echo(1024, 150), Echo(1024, 300)}).write(m_file));
     }
     QStringList entries() const { return QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden); }
 
@@ -131,10 +128,8 @@ TEST_F(SignalCommands, WrongCallsAndMissingFiles) {
 }
 
 TEST_F(SignalCommands, SpectrumFile) {
-    SgyFixture f;
-    f.traces = {std::vector<double>(1024, 3.0)};
     const QString constant = m_dir.path() + "/flat.sgy";
-    ASSERT_TRUE(WriteSgy(constant, f));
+    ASSERT_TRUE(SgyFixture::OfSamples({std::vector<double>(1024, 3.0)}).write(constant));
 
     const CommandRun r = RunCommand(cli::RunSpectrum, {"--window", "rect", "--scale", "linear", constant});
     ASSERT_EQ(r.status, 0);

@@ -1,7 +1,7 @@
 // zarno-cli report run as a user runs it: pages, names, progress, exit status, and no half-written
 // file when something fails.
 #include "tests/support/full_disk.h"
-#include "tests/viewer/sgy_fixture.h"
+#include "tests/support/sgy_fixture.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -41,15 +41,13 @@ class ReportCli : public ::testing::Test {
 protected:
     void SetUp() override {
         // A blow at the start and its echo: the automatic reflection has something to find.
-        zarno::testing::SgyFixture f;
-        f.intervalUs = 100;
         std::vector<double> trace(1024);
         for (std::size_t i = 0; i < trace.size(); ++i)
             trace[i] = std::exp(-double(i) / 40.0) * std::sin(double(i) / 6.0) +
                        0.3 * std::exp(-std::pow((double(i) - 600.0) / 8.0, 2.0));
-        f.traces = {trace};
+        const auto f = zarno::testing::SgyFixture::OfSamples({trace}, 5, 100);
         for (const char* name : {"PILE12.sgy", "PILE13.sgy"})
-            ASSERT_TRUE(zarno::testing::WriteSgy(m_site.filePath(name), f));
+            ASSERT_TRUE(f.write(m_site.filePath(name)));
     }
     QString Site(const char* name) const { return m_site.filePath(name); }
     QString Out(const char* name = "") const { return QDir(m_out.path()).filePath(name); }

@@ -3,7 +3,7 @@
 
 #include "cli/render_command.h"
 #include "tests/support/recording_prompts.h"
-#include "tests/viewer/sgy_fixture.h"
+#include "tests/support/sgy_fixture.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -23,16 +23,13 @@ class RenderCommand : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
-        SgyFixture two;
-        two.traces.resize(2);
+        std::vector<std::vector<double>> two(2);
         for (int i = 0; i < 1000; ++i) {
-            two.traces[0].push_back(std::sin(i * 0.05) * std::exp(-i * 0.003));
-            two.traces[1].push_back(std::cos(i * 0.04));
+            two[0].push_back(std::sin(i * 0.05) * std::exp(-i * 0.003));
+            two[1].push_back(std::cos(i * 0.04));
         }
-        ASSERT_TRUE(WriteSgy(Path("two.sgy"), two));
-        SgyFixture flat;
-        flat.traces.assign(1, std::vector<double>(256, 3.0));
-        ASSERT_TRUE(WriteSgy(Path("flat.sgy"), flat));
+        ASSERT_TRUE(SgyFixture::OfSamples(two).write(Path("two.sgy")));
+        ASSERT_TRUE(SgyFixture::OfSamples({std::vector<double>(256, 3.0)}).write(Path("flat.sgy")));
     }
     QString Path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
     int Run(const QStringList& args) {

@@ -1,0 +1,11 @@
+#pragma once
+// What a selection may not hold for a copy or a delete. The selection commands tell it before any
+// dialog opens, and the operations beneath the dialogs tell it again for the selections they are
+// handed, so the texts live here, where both may reach them.
+
+namespace zarno {
+
+inline constexpr const char* kTextNoDirectoryCopy = "Копирование каталогов запрещено!";
+inline constexpr const char* kTextNoManyDirectoriesDelete = "Стирание нескольких каталогов запрещено!";
+
+} // namespace zarno
