@@ -51,7 +51,7 @@ TEST(PictDoc, InitialValues) {
     EXPECT_EQ(doc.Data().m_nSelRow, 0);
     EXPECT_EQ(doc.Data().m_nFirstRow, 0);
     EXPECT_EQ(doc.Data().m_nSingleTrace, 0);
-    EXPECT_EQ(doc.Data().m_dZeroOffsetMs, 0.0);
+    EXPECT_EQ(doc.Data().m_nZeroSample, 0);
     EXPECT_EQ(doc.Data().m_dUnitsPerSample, 0.0);
     EXPECT_EQ(doc.Data().m_bUseVaru, 0);
     EXPECT_EQ(doc.Data().m_bProcessing, 0);

@@ -56,6 +56,8 @@ CPictForm1::CPictForm1(QWidget* parent) : QWidget(parent) {
     m_length = new QLabel(kLengthReadoutLabel, current);
     currentLayout->addWidget(m_time);
     currentLayout->addWidget(m_length);
+    m_delta = new QLabel(kDeltaReadoutLabel, current);
+    currentLayout->addWidget(m_delta);
     layout->addWidget(current);
 
     auto* velocityRow = new QHBoxLayout;
@@ -270,6 +272,7 @@ void CPictForm1::Refresh(bool loaded) {
     m_note->setVisible(!note.isEmpty());
     m_time->setText(m_model->TimeReadout());
     m_length->setText(m_model->LengthReadout());
+    m_delta->setText(m_model->DeltaReadout());
     if (!m_velocity->hasFocus())
         m_velocity->setText(m_model->VelocityText());
     if (!m_vicinity->hasFocus())
