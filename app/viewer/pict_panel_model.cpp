@@ -141,7 +141,7 @@ void PictPanelModel::ShowMarkerReadouts() {
     if (m.previous == m.current || IsFreeMarker(previous) || IsFreeMarker(m.Current()))
         return;
     const double t = (m.Current() - previous) * m_doc.SampleIntervalSeconds();
-    m_deltaReadout += QString::asprintf("%7.3f ms, %7.3f m", t * 1000.0, dsp::LengthOfTime(t, m_doc.Data().m_dVelocity));
+    m_deltaReadout += QString::asprintf("%.3f ms, %.3f m", t * 1000.0, dsp::LengthOfTime(t, m_doc.Data().m_dVelocity));
 }
 
 void PictPanelModel::ShowTimeAndLength(int column) {
@@ -199,7 +199,7 @@ void PictPanelModel::ShowSpectrumReadouts(int bin) {
     if (m.previous == m.current || previous <= 0 || bin <= 0 || previous == bin)
         return;
     const double df = std::abs(bin - previous) * BinHz();
-    m_deltaReadout += QString::asprintf("Δf %7.0f Гц", df);
+    m_deltaReadout += QString::asprintf("%.0f Гц", df);
     m_lengthReadout += QString::asprintf("%7.3f", m_doc.Data().m_dVelocity / (2.0 * df));
 }
 

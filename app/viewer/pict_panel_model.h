@@ -56,7 +56,7 @@ inline const QString kStartLowerText = QStringLiteral("0.0");
 inline const QString kTimeReadoutLabel = QStringLiteral("Время (ms) : ");
 inline const QString kLengthReadoutLabel = QStringLiteral("Длина (m) : ");
 // The current marker against the previous one: time and length between them.
-inline const QString kDeltaReadoutLabel = QStringLiteral("От предыдущего : ");
+inline const QString kDeltaReadoutLabel = QStringLiteral("Δ : ");
 
 class PictPanelModel {
 public:

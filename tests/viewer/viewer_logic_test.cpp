@@ -242,13 +242,13 @@ TEST_F(ViewerLogic, CtrlDoubleClickPlacesTheNextFreeMarkerAndTheDifferenceIsShow
             c.m_pRaw[0][std::size_t(at)] = at % 200 == 0 ? -7 : 5;
     });
     m_input.AddMarker(302, Over(0)); // snapped to the pulse at 300
-    EXPECT_EQ(m_panel.DeltaReadout(), "От предыдущего : ");
+    EXPECT_EQ(m_panel.DeltaReadout(), "Δ : ");
     m_input.AddMarker(497, Over(0));
     EXPECT_EQ(m_view.markers.position, (std::array<int, 5>{300, 500, 0, 0, 0}));
     EXPECT_EQ(m_view.markers.current, 1);
     EXPECT_EQ(m_view.markers.previous, 0);
     // 200 samples: 20 ms, 36 m at 3600 m/s.
-    EXPECT_EQ(m_panel.DeltaReadout(), "От предыдущего :  20.000 ms,  36.000 m");
+    EXPECT_EQ(m_panel.DeltaReadout(), "Δ : 20.000 ms, 36.000 m");
     EXPECT_EQ(m_panel.Lengths().count, 2);
     for (const int x : {600, 650, 700})
         m_input.AddMarker(x, Over(0));
@@ -256,7 +256,7 @@ TEST_F(ViewerLogic, CtrlDoubleClickPlacesTheNextFreeMarkerAndTheDifferenceIsShow
     m_input.AddMarker(795, Over(0));
     EXPECT_EQ(m_view.markers.position, (std::array<int, 5>{300, 500, 600, 650, 800}));
     EXPECT_EQ(m_view.markers.current, 4);
-    EXPECT_EQ(m_panel.DeltaReadout(), "От предыдущего :  15.000 ms,  27.000 m");
+    EXPECT_EQ(m_panel.DeltaReadout(), "Δ : 15.000 ms, 27.000 m");
 }
 
 TEST_F(ViewerLogic, DraggingOnTheScaleMovesTheTopByTheSmallestSpan) {
@@ -496,7 +496,7 @@ TEST_F(ViewerLogic, SpectrumReadoutsInHertzAndTheSignalsBackAfterwards) {
     m_view.markers.previous = 0;
     m_panel.ShowMarkerReadout(100);
     EXPECT_EQ(m_panel.TimeReadout(), "Частота (Гц):     999");
-    EXPECT_EQ(m_panel.DeltaReadout(), "От предыдущего : Δf     500 Гц");
+    EXPECT_EQ(m_panel.DeltaReadout(), "Δ : 500 Гц");
     EXPECT_EQ(m_panel.LengthReadout(), "Длина (m) :   3.604");
     EXPECT_DOUBLE_EQ(SpectrumGraphsOf(m_doc).frequencyStep, 1.0 / 0.1001);
 
@@ -504,7 +504,7 @@ TEST_F(ViewerLogic, SpectrumReadoutsInHertzAndTheSignalsBackAfterwards) {
     EXPECT_EQ(m_view.markers.position, (std::array<int, 5>{420, 300, 0, 0, 0}));
     EXPECT_EQ(m_panel.TimeReadout(), "Время (ms) :  42.000");
     EXPECT_EQ(m_panel.LengthReadout(), "Длина (m) :  75.600");
-    EXPECT_EQ(m_panel.DeltaReadout(), "От предыдущего : ");
+    EXPECT_EQ(m_panel.DeltaReadout(), "Δ : ");
 }
 
 TEST_F(ViewerLogic, ClearingAGraphMovesTheLengthsToTheOtherOne) {
