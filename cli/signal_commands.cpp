@@ -2,6 +2,7 @@
 
 #include "cli/commands.h"
 
+#include "app/analysis/toe_finder.h"
 #include "app/dsp/filter_settings.h"
 #include "app/dsp/sample_math.h"
 #include "app/io/whole_file.h"
@@ -44,23 +45,68 @@ bool Load(Loaded& loaded, const QString& path, double velocity, Prompts& prompts
     return LoadPictDoc(loaded.doc, path, prompts, loaded.filter, options);
 }
 
+// Per trace: the reflection search as the viewer does it (kept for callers that rely on it), and
+// the toe finder's answer beside it.
 struct TraceMeasure {
     int trace;
     int arrival;
     int reflection;
     double timeMs;
     double lengthM;
+    analysis::ToeResult toe;
 };
 
 std::vector<TraceMeasure> Measures(const CPictDoc& doc) {
     std::vector<TraceMeasure> rows;
-    for (int i = 0; i < doc.Data().m_nGraphsOnScreen; ++i) {
+    const double dt = doc.SampleIntervalSeconds();
+    const PictDocData& d = doc.Data();
+    for (int i = 0; i < d.m_nGraphsOnScreen; ++i) {
         const auto t = static_cast<std::size_t>(i);
-        const double timeMs =
-            dsp::TimeOfSample(0.0, doc.Data().m_nEchoIndex[t], doc.SampleIntervalSeconds()) * 1000.0;
-        rows.push_back({i + 1, doc.Data().m_nImpactIndex[t], doc.Data().m_nEchoIndex[t], timeMs, doc.Data().m_dLength[t]});
+        const double timeMs = dsp::TimeOfSample(0.0, d.m_nEchoIndex[t], dt) * 1000.0;
+        rows.push_back({i + 1, d.m_nImpactIndex[t], d.m_nEchoIndex[t], timeMs, d.m_dLength[t],
+                        analysis::FindToe(d.m_pRaw[t], dt, d.m_dVelocity)});
     }
     return rows;
+}
+
+const char* KindName(analysis::Anomaly::Kind kind) {
+    return kind == analysis::Anomaly::Kind::Reduction ? "reduction" : "increase";
+}
+
+QJsonValue ToeJson(const analysis::ToeResult& toe) {
+    if (!toe.found)
+        return QJsonValue::Null;
+    return QJsonObject{{"index", toe.index},
+                       {"time_ms", toe.timeMs},
+                       {"length_m", toe.lengthM},
+                       {"confidence", toe.confidence}};
+}
+
+QJsonArray AnomaliesJson(const analysis::ToeResult& toe) {
+    QJsonArray anomalies;
+    for (const analysis::Anomaly& a : toe.anomalies)
+        anomalies.append(QJsonObject{{"depth_m", a.depthM}, {"kind", KindName(a.kind)}, {"strength", a.strength}});
+    return anomalies;
+}
+
+QString ToeText(const analysis::ToeResult& toe) {
+    if (!toe.found)
+        return QStringLiteral("  toe: not found (confidence %1)\n").arg(toe.confidence, 0, 'f', 2);
+    return QStringLiteral("  toe: sample %1, time %2 ms, length %3 m, confidence %4\n")
+        .arg(toe.index)
+        .arg(toe.timeMs, 0, 'f', 3)
+        .arg(toe.lengthM, 0, 'f', 3)
+        .arg(toe.confidence, 0, 'f', 2);
+}
+
+QString AnomaliesText(const analysis::ToeResult& toe) {
+    QString text;
+    for (const analysis::Anomaly& a : toe.anomalies)
+        text += QStringLiteral("  anomaly at %1 m: %2, strength %3\n")
+                    .arg(a.depthM, 0, 'f', 2)
+                    .arg(QLatin1String(KindName(a.kind)))
+                    .arg(a.strength, 0, 'f', 2);
+    return text;
 }
 
 QByteArray MeasureJson(const QString& path, const CPictDoc& doc) {
@@ -70,7 +116,9 @@ QByteArray MeasureJson(const QString& path, const CPictDoc& doc) {
                                   {"arrival_index", m.arrival},
                                   {"reflection_index", m.reflection},
                                   {"time_ms", m.timeMs},
-                                  {"length_m", m.lengthM}});
+                                  {"length_m", m.lengthM},
+                                  {"toe", ToeJson(m.toe)},
+                                  {"anomalies", AnomaliesJson(m.toe)}});
     const QJsonObject root{{"file", path},
                            {"velocity", doc.Data().m_dVelocity},
                            {"sample_interval_us", doc.Data().m_nSampleIntervalUs},
@@ -91,7 +139,8 @@ QByteArray MeasureText(const QString& path, const CPictDoc& doc) {
                     .arg(m.arrival)
                     .arg(m.reflection)
                     .arg(m.timeMs, 0, 'f', 3)
-                    .arg(m.lengthM, 0, 'f', 3);
+                    .arg(m.lengthM, 0, 'f', 3) +
+                ToeText(m.toe) + AnomaliesText(m.toe);
     return text.toUtf8();
 }
 

@@ -1,11 +1,13 @@
 #pragma once
-// Synthetic velocity traces of a pile test: the hammer's impact pulse, the toe's reflection after the
-// two-way travel time 2L/V and its repeats, each weaker than the one before, an optional reflection
-// from a defect (a change of section) above the toe, and a little noise. The same spec always gives
-// the same trace.
+// The simulator's pile recordings: each trace is one hammer blow on a modelled pile (the
+// one-dimensional wave model of app/analysis/pile_model.h), so the sample recordings carry what real
+// ones carry: the shaft's friction trend, the toe echo and its repeats, socketed toes, necks and
+// bulges, a pre-trigger and noise. Blows after the first differ a little in force, pulse and noise,
+// as a hammer's blows do. The same spec always gives the same traces.
+
+#include "app/analysis/pile_model.h"
 
 #include <cstdint>
-#include <optional>
 #include <vector>
 
 namespace zarno::device {
@@ -15,17 +17,24 @@ struct PileSpec {
     double velocity = 3600; // m/s
     double sampleRateHz = 10000;
     uint32_t samples = 1024;
-    std::optional<double> defectDepthM;
-    double defectStrength = 0.25; // relative to the impact
-    double toeStrength = 0.6;     // each toe reflection relative to the one before
-    double noise = 0.01;          // standard deviation, relative to the impact
-    double amplitude = 1;         // of the impact pulse
-    double delayS = 0;            // an extra delay of the whole trace (a second sensor)
+    std::vector<analysis::ImpedanceSection> sections; // necks and bulges
+    bool socketedToe = false;                         // a toe in rock instead of soft soil
+    double shaftDampingPerM = 0.015;
+    // The soil's stiffness along the shaft relative to the pile's own (see PileOf): firm enough that
+    // the head swings back after the blow, as it does on most real records.
+    double shaftSpringRatio = 1.5;
+    double preTriggerS = 0.0005;
+    double pulseWidthS = 0.0008;
+    double noise = 0.01; // standard deviation, relative to the blow
+    double driftPerS = 0;
     uint64_t seed = 1;
 };
 
-// The trace, ns samples from time 0.
-std::vector<double> SynthesizeVelocity(const PileSpec& spec);
+// The pile as the model takes it.
+analysis::PileModel PileOf(const PileSpec& spec);
+
+// Blow number `blow` (from 0) on the pile: spec.samples values from the recording's start.
+std::vector<double> SynthesizeVelocity(const PileSpec& spec, unsigned blow = 0);
 
 // The two-way travel time to the toe, in samples.
 double ToeDelaySamples(const PileSpec& spec);

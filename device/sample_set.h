@@ -1,6 +1,6 @@
 #pragma once
-// The sample recordings that `zarno-device make-samples` writes: synthetic DDB recordings of piles
-// of known length, a text file, an empty file and a subdirectory with more recordings than one
+// The sample recordings that `zarno-device make-samples` writes: modelled DDB recordings of piles
+// of known length (each channel one blow), a text file, an empty file and a subdirectory with more recordings than one
 // listing answer holds, plus MANIFEST.TXT naming each recording's known length so that tests and
 // users can check what the measurement finds. The set is the same on every run.
 
@@ -29,7 +29,8 @@ std::vector<SampleRecording> SampleRecordings();
 std::vector<uint8_t> EncodeRecording(const SampleRecording& recording, size_t index);
 
 // The manifest: one line per recording (path, length, velocity, channels, format, rate, samples,
-// defect depth or "-", tolerance of one sample's length), after a header line starting with "#".
+// the top of its first neck or bulge or "-", tolerance of one sample's length, the toe "free" or
+// "socketed", its sections or "-"), after a header line starting with "#".
 std::string ManifestText(const std::vector<SampleRecording>& recordings);
 
 // Writes the whole set into dir (created when missing); false with the reason in error.

@@ -1,5 +1,6 @@
 #include "app/report/report_model.h"
 
+#include "app/analysis/toe_finder.h"
 #include "app/formats/sgy_io.h"
 
 #include <algorithm>
@@ -24,8 +25,10 @@ ReportDialogState DialogStartState(const ReportSettings& settings) {
 
 ReportSource ReportSourceOf(const CPictDoc& doc, const LengthsList& lengths, int searchTrace) {
     const auto trace = static_cast<std::size_t>(std::clamp(searchTrace, 0, kPictTraces - 1));
-    return {doc.Data().m_strPath, doc.Data().m_dVelocity, doc.Data().m_dLength[trace],
-            QByteArrayView(doc.Data().m_textHeader.data(), static_cast<qsizetype>(doc.Data().m_textHeader.size())),
+    const PictDocData& d = doc.Data();
+    const analysis::ToeResult toe = analysis::FindToe(d.m_pRaw[trace], doc.SampleIntervalSeconds(), d.m_dVelocity);
+    return {d.m_strPath, d.m_dVelocity, toe.found ? std::optional(toe.lengthM) : std::nullopt,
+            QByteArrayView(d.m_textHeader.data(), static_cast<qsizetype>(d.m_textHeader.size())),
             lengths};
 }
 
@@ -34,7 +37,7 @@ void ApplyReportDialog(ReportSettings& settings, const ReportDialogState& dialog
     settings.printFileName = dialog.fileName;
     settings.velocityLine = VelocityLine(source.velocity);
     settings.printVelocity = dialog.velocity;
-    settings.pileLengthLine = PileLengthLine(source.pileLength);
+    settings.pileLengthLine = source.pileLength ? PileLengthLine(*source.pileLength) : ToeNotFoundLine();
     settings.printPileLength = dialog.pileLength;
     settings.operatorText = dialog.comment;
     settings.printOperatorText = dialog.operatorText;
@@ -57,6 +60,10 @@ QString VelocityLine(double velocity) {
 
 QString PileLengthLine(double length) {
     return QString::asprintf("Расчётная длина сваи составляет %4.2f м;", length);
+}
+
+QString ToeNotFoundLine() {
+    return QStringLiteral("Отражение от нижнего конца сваи не найдено;");
 }
 
 QString TimeLine(QByteArrayView textHeader) {

@@ -11,6 +11,7 @@
 #include <QStringList>
 
 #include <array>
+#include <optional>
 
 namespace zarno {
 
@@ -60,12 +61,14 @@ ReportDialogState DialogStartState(const ReportSettings& settings);
 struct ReportSource {
     QString sgyPath;
     double velocity = 0.0;
-    double pileLength = 0.0;  // the automatic length of the view's search trace
+    // The toe finder's length of the view's search trace; none when it found no toe, and then the
+    // report says so instead of printing a length it cannot vouch for.
+    std::optional<double> pileLength;
     QByteArrayView textHeader; // the 3200 bytes of the textual header
     LengthsList lengths;
 };
 
-// The document's part of the report: its path, velocity and textual header, the automatic length
+// The document's part of the report: its path, velocity and textual header, the toe finder's length
 // of the search trace, and the lengths list of the panel's model.
 ReportSource ReportSourceOf(const CPictDoc& doc, const LengthsList& lengths, int searchTrace);
 
@@ -75,6 +78,8 @@ void ApplyReportDialog(ReportSettings& settings, const ReportDialogState& dialog
 QString FileNameLine(const QString& sgyPath);
 QString VelocityLine(double velocity);
 QString PileLengthLine(double length);
+// What the pile length line says when the toe finder found no toe.
+QString ToeNotFoundLine();
 QString TimeLine(QByteArrayView textHeader);
 // The report file name as kept: cut before its first full stop.
 QString KeptReportFileName(const QString& edited);

@@ -1,5 +1,6 @@
 #include "app/viewer/pict_panel_model.h"
 
+#include "app/analysis/toe_finder.h"
 #include "app/dsp/sample_math.h"
 #include "app/viewer/pict_processing.h"
 
@@ -120,7 +121,7 @@ void PictPanelModel::SetGraphNumber(int number) {
         return;
     const int trace = SearchTrace();
     if (m_doc.Data().m_bProcessing)
-        m_view.markers.Current() = m_doc.Data().m_nEchoIndex[static_cast<std::size_t>(trace)] + Zero();
+        m_view.markers.Current() = ReflectionLag(trace) + Zero();
     ShowValuesAt(m_view.markers.Current());
     ShowTimeAndLength(m_view.markers.Current() - Zero());
     UpdateLengths();
@@ -301,7 +302,22 @@ void PictPanelModel::RestoreBounds() {
     ApplyWindow();
 }
 
+analysis::ToeResult PictPanelModel::Toe(int trace) const {
+    const TraceArray& raw = m_doc.Data().m_pRaw[static_cast<std::size_t>(std::clamp(trace, 0, kPictTraces - 1))];
+    return analysis::FindToe({raw.data(), raw.size()}, m_doc.SampleIntervalSeconds(), m_doc.Data().m_dVelocity);
+}
+
+int PictPanelModel::ReflectionLag(int trace) const {
+    // The toe finder's answer where it gives one; the autocorrelation's own estimate otherwise.
+    const analysis::ToeResult toe = Toe(trace);
+    if (toe.found)
+        return toe.index - toe.blowIndex;
+    return m_doc.Data().m_nEchoIndex[static_cast<std::size_t>(std::clamp(trace, 0, kPictTraces - 1))];
+}
+
 std::optional<int> PictPanelModel::ToeSample() const {
+    if (const analysis::ToeResult toe = Toe(SearchTrace()); toe.found)
+        return toe.index;
     const auto t = static_cast<std::size_t>(SearchTrace());
     const int reflection = m_doc.Data().m_nEchoIndex[t];
     if (reflection <= 0)
@@ -442,7 +458,7 @@ void PictPanelModel::SetProcessing(bool checked) {
         return;
     SetZero();
     const int trace = SearchTrace();
-    m_view.markers.Current() = m_doc.Data().m_nEchoIndex[static_cast<std::size_t>(trace)] + Zero();
+    m_view.markers.Current() = ReflectionLag(trace) + Zero();
     ShowValuesAt(m_view.markers.Current());
     ShowTimeAndLength(m_view.markers.Current() - Zero());
     UpdateLengths();

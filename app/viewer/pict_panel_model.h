@@ -5,6 +5,7 @@
 // forwards what the user does; the rules reach the document through its operations. It also keeps
 // the lengths list, so the panel and the report read one list whatever was last painted.
 
+#include "app/analysis/toe_finder.h"
 #include "app/dsp/filter_settings.h"
 #include "app/seams/prompts.h"
 #include "app/viewer/lengths_list.h"
@@ -162,6 +163,9 @@ private:
     // The readouts of the marker's time and length as the document holds them.
     void ShowMarkerReadouts();
     void UpdateLengths();
+    analysis::ToeResult Toe(int trace) const;
+    // The marker's distance from the zero while processing: the toe's lag after the blow.
+    int ReflectionLag(int trace) const;
     // Hz per spectrum bin.
     double BinHz() const;
     // The frequency at the current marker and, with a previous marker placed, Δf between them and

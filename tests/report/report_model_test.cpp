@@ -1,5 +1,7 @@
 #include "app/report/report_model.h"
 
+#include "app/analysis/pile_model.h"
+
 #include <gtest/gtest.h>
 
 using namespace zarno;
@@ -65,6 +67,11 @@ TEST(ReportLines, FromTheDocument) {
     EXPECT_EQ(settings.lengthTexts[0], "4.000");
     EXPECT_EQ(settings.lengthTexts[1], "8.000");
     EXPECT_EQ(settings.lengthTexts[2], "- 0 -");
+
+    // No toe found: the line says so instead of a length.
+    source.pileLength.reset();
+    ApplyReportDialog(settings, ReportDialogState{}, source);
+    EXPECT_EQ(settings.pileLengthLine, "Отражение от нижнего конца сваи не найдено;");
 }
 
 TEST(ReportLines, TheDocumentsPart) {
@@ -73,26 +80,47 @@ TEST(ReportLines, TheDocumentsPart) {
     PictDocData content;
     content.m_strPath = "/data/PILE7.sgy";
     content.m_dVelocity = 4000.0;
-    content.m_dLength = {6.25, 7.5};
+    content.m_nSampleIntervalUs = 50;
+    content.m_nTraceCount = 2;
+    // Two blows on modelled piles of 6.25 and 7.5 m; the document's own lengths (the reflection search's) differ,
+    // so the line shows whose length it prints.
+    for (std::size_t t = 0; t < 2; ++t) {
+        analysis::PileModel pile;
+        pile.lengthM = t == 0 ? 6.25 : 7.5;
+        pile.velocityMps = 4000.0;
+        analysis::BlowRecording blow;
+        blow.sampleRateHz = 20000;
+        blow.samples = 1024;
+        content.m_pRaw[t] = analysis::SimulateBlow(pile, blow);
+    }
+    content.m_dLength = {12.5, 15.0};
     const char time[] = "(y/m/d h:m:s.ms):2026/ 5/ 14";
     std::copy(std::begin(time), std::end(time), content.m_textHeader.begin());
     doc.TakeRecording(std::move(content));
     LengthsList lengths;
     lengths.count = 1;
     lengths.texts[0] = "3.000";
-    // The length printed is the search trace's; a trace the document has not is not read.
+    // The length printed is the search trace's toe; a trace the document has not is not read.
     const struct {
         int searchTrace;
         double length;
     } cases[] = {{0, 6.25}, {1, 7.5}, {5, 7.5}, {-1, 6.25}};
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.searchTrace);
         const ReportSource source = ReportSourceOf(doc, lengths, c.searchTrace);
-        EXPECT_EQ(source.pileLength, c.length) << c.searchTrace;
+        ASSERT_TRUE(source.pileLength);
+        EXPECT_NEAR(*source.pileLength, c.length, 0.1); // one sample is 0.1 m
         EXPECT_EQ(source.sgyPath, "/data/PILE7.sgy");
         EXPECT_EQ(source.velocity, 4000.0);
         EXPECT_EQ(TimeLine(source.textHeader), "Измерения проводились (y/m/d h:m:s.ms):2026/ 5/ 14");
         EXPECT_EQ(source.lengths.texts[0], "3.000");
     }
+    // A trace without a toe echo (only the blow and noise): no length.
+    PictDocData flat = doc.Data();
+    flat.m_pRaw[0].assign(1024, 0.0);
+    flat.m_pRaw[0][100] = 1.0;
+    doc.TakeRecording(std::move(flat));
+    EXPECT_FALSE(ReportSourceOf(doc, lengths, 0).pileLength);
 }
 
 TEST(ReportLines, TimeLine) {

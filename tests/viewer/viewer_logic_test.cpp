@@ -1,5 +1,6 @@
 // The view's input and the measurement panel's rules on a document built in memory.
 
+#include "app/analysis/pile_model.h"
 #include "app/viewer/pict_panel_model.h"
 #include "app/viewer/view_input.h"
 #include "app/viewer/viewer_paint.h"
@@ -469,6 +470,33 @@ TEST_F(ViewerLogic, SwitchesExcludeEachOther) {
     m_panel.LeaveSpectrum();
     EXPECT_TRUE(m_panel.Varu().enabled);
     EXPECT_TRUE(m_panel.Processing().enabled);
+}
+
+TEST_F(ViewerLogic, ProcessingPutsTheMarkerOnTheToeFinderAnswer) {
+    // A blow on a modelled 6.25 m pile at 4000 m/s, 50 µs a sample: the toe 62.5 samples after it.
+    Edit([](PictDocData& c) {
+        c.m_nSamples = 1024;
+        c.m_nSampleIntervalUs = 50;
+        for (std::size_t i = 0; i < 2; ++i)
+            for (TraceArray* a : {&c.m_pRaw[i], &c.m_pGained[i], &c.m_pFiltered[i], &c.m_pGainedFiltered[i],
+                                  &c.m_pAutoCorr[i]})
+                a->assign(1024, 0.0);
+        analysis::PileModel pile;
+        pile.lengthM = 6.25;
+        pile.velocityMps = 4000.0;
+        analysis::BlowRecording blow;
+        blow.sampleRateHz = 20000;
+        blow.samples = 1024;
+        c.m_pRaw[0] = analysis::SimulateBlow(pile, blow);
+        c.m_nEchoIndex = {7, 9}; // the autocorrelation's estimates, wrong here on purpose
+        c.m_nWindowEnd = 1023;
+    });
+    m_panel.SetVelocity(4000.0);
+    m_panel.SetProcessing(true);
+    EXPECT_NEAR(m_view.markers.Current(), 62.5, 2.0);
+    // Graph 2 holds no blow: the finder has no answer and the estimate stands.
+    m_panel.SetGraphNumber(2);
+    EXPECT_EQ(m_view.markers.Current(), 9);
 }
 
 TEST_F(ViewerLogic, SpectrumCommandsOutsideSpectrumModeOnlyTellTheUser) {
