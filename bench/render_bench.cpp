@@ -94,7 +94,7 @@ int main() {
         scene.m_signals.scales[i].Init(0, 10, scene.m_signals.areas[i].m_dDataMin, scene.m_signals.areas[i].m_dDataMax,
                                        int(i));
     }
-    scene.m_signals.axis.Init(0, kSamples - 1, kSamples, 0, 10, 0.01, 2);
+    scene.m_signals.axis.Init(0, kSamples - 1, kSamples, 0, 10, 0.01, 2, 0);
     GraphFrame frame;
     frame.markers = {0, 12000, 30000, 0, 0};
     const int visible[2] = {0, 1};

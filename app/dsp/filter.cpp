@@ -72,6 +72,36 @@ std::vector<double> DesignResponse(const FilterSettings& s) {
     return h;
 }
 
+std::vector<double> LeadingSums(std::span<const double> h, int32_t halfLength, std::span<const double> x) {
+    const int64_t N = std::min<int64_t>(halfLength, static_cast<int64_t>(h.size()));
+    const int64_t length = static_cast<int64_t>(x.size());
+    if (N <= 0 || length == 0)
+        return {};
+    std::vector<double> sums(static_cast<std::size_t>(length + N - 1));
+    for (int64_t m = 0; m < static_cast<int64_t>(sums.size()); ++m) {
+        const int64_t start = m - (N - 1);
+        // Only the taps whose sample lies inside the trace contribute.
+        const int64_t kFrom = std::max<int64_t>(0, -start);
+        const int64_t kTo = std::min<int64_t>(N, length - start);
+        double sum = 0.0;
+        for (int64_t k = kFrom; k < kTo; ++k)
+            sum += h[static_cast<std::size_t>(k)] * x[static_cast<std::size_t>(start + k)];
+        sums[static_cast<std::size_t>(m)] = sum;
+    }
+    return sums;
+}
+
+int64_t FilterDelay(std::span<const double> leading, int32_t halfLength, std::span<const double> x) {
+    const auto largest = [](std::span<const double> v) {
+        return std::max_element(v.begin(), v.end(), [](double a, double b) { return std::fabs(a) < std::fabs(b); }) -
+               v.begin();
+    };
+    if (leading.empty() || x.empty())
+        return 0;
+    const int64_t lead = (halfLength - 1) - largest(leading) + largest(x);
+    return std::clamp<int64_t>(lead, 0, std::max(halfLength - 1, 0));
+}
+
 FilterOutcome FilterTrace(const FilterSettings& s, std::span<const double> in, std::span<double> out,
                           Prompts& prompts) {
     const std::size_t L = std::min(in.size(), out.size());
@@ -91,18 +121,22 @@ FilterOutcome FilterTrace(const FilterSettings& s, std::span<const double> in, s
                         PromptIcon::Stop);
         return FilterOutcome::NoMemory;
     }
-    const int64_t N = s.halfLength;
-    const int64_t length = static_cast<int64_t>(L);
-    for (int64_t n = 0; n < length; ++n) {
-        const int64_t start = n - N / 2;
-        // Only the taps whose sample lies inside the trace contribute.
-        const int64_t kFrom = std::max<int64_t>(0, -start);
-        const int64_t kTo = std::min<int64_t>(N, length - start);
-        double sum = 0.0;
-        for (int64_t k = kFrom; k < kTo; ++k)
-            sum += h[static_cast<std::size_t>(k)] * x[static_cast<std::size_t>(start + k)];
-        out[static_cast<std::size_t>(n)] = sum;
+    // The taps are one side of the designed response, rising to its peak, so the sum lags the
+    // input by a delay that depends on the pulse's width as well as on the taps: read from the
+    // trace, it puts the strongest pulse (the impact) back where it was, and the reflections, of
+    // the same shape, with it.
+    std::vector<double> leading;
+    try {
+        leading = LeadingSums(h, s.halfLength, x);
+    } catch (const std::bad_alloc&) {
+        prompts.message(QStringLiteral("Ошибка памяти при создании фильтра"), QStringLiteral("Ошибка!"),
+                        PromptIcon::Stop);
+        return FilterOutcome::NoMemory;
     }
+    const int64_t delay = FilterDelay(leading, s.halfLength, x);
+    const int64_t first = (s.halfLength - 1) - delay;
+    for (std::size_t n = 0; n < L; ++n)
+        out[n] = leading[static_cast<std::size_t>(first) + n];
     return FilterOutcome::Filtered;
 }
 

@@ -30,10 +30,17 @@ void ApplyShapeWindow(const FilterSettings& s, std::vector<double>& h);
 // The windowed response; empty when the record describes no filter.
 std::vector<double> DesignResponse(const FilterSettings& s);
 
+// leading[m] = Σ_{k<N} h[k] · x[m − (N − 1) + k] for m from 0 to L + N − 2: every sum of the first N
+// taps that reaches the trace, samples outside it counting as 0.
+std::vector<double> LeadingSums(std::span<const double> h, int32_t halfLength, std::span<const double> x);
+// The filter's delay D on trace x, 0 … N − 1: the one that puts the largest sum (in magnitude) where
+// the trace's largest sample is, the first of equal ones either way.
+int64_t FilterDelay(std::span<const double> leading, int32_t halfLength, std::span<const double> x);
+
 enum class FilterOutcome { Filtered, PassedThrough, NoMemory };
 
-// out[n] = Σ_{k<N} h[k] · in[n − ⌊N/2⌋ + k], samples outside the trace counting as 0. A record
-// that describes no filter copies in to out. When the response cannot be made (no memory, or N
+// out[n] = Σ_{k<N} h[k] · in[n − D + k] = leading[n + N − 1 − D], D the filter's delay on the
+// trace. A record that describes no filter copies in to out. When the response cannot be made (no memory, or N
 // beyond kMaxFilterHalfLength) the user is told "Ошибка памяти при создании фильтра" and out is
 // left as it was. in and out may be the same array.
 FilterOutcome FilterTrace(const FilterSettings& s, std::span<const double> in, std::span<double> out,

@@ -156,6 +156,7 @@ SampleWindow ExtremumWindow(const ExtremumSearch& s) {
         const double metresPerSample = s.dt * s.V;
         radius = metresPerSample > 0.0 ? TruncateToIndex(s.vicinity / metresPerSample) : 0;
     }
+    radius = std::max<int64_t>(radius, s.minRadius);
     const int64_t first = std::max<int64_t>(s.firstShown, s.marker - radius);
     int64_t last = std::min<int64_t>(s.lastShown, s.marker + radius);
     if (s.reach == ExtremumReach::Click)

@@ -63,6 +63,7 @@ struct ExtremumSearch {
     int32_t firstShown = 0; // first and last sample shown on the screen
     int32_t lastShown = 0;
     double vicinity = 0.5; // neighbourhood in metres around the marker
+    int32_t minRadius = 0; // samples either side searched at least, whatever the neighbourhood
     double V = 3600.0;
     double dt = 0.0001;
     ExtremumMode mode = ExtremumMode::Max;

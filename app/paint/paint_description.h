@@ -17,6 +17,7 @@ struct SignalGraphs {
     int first = 0;   // working window, first … last sample
     int last = 0;
     int samples = 0; // ns
+    int zero = 0;    // the sample the axis reads 0 at
     int traceCount = 0;
     std::array<std::span<const double>, kGraphSetSize> traces; // at most ns values each
     int biasKoeffY = 30;
@@ -39,6 +40,7 @@ struct GraphFrame {
     int currentMarker = 1;
     int previousMarker = 0;
     bool timeUnits = true; // the signal axis shows time (else length)
+    bool decibels = false; // the spectra are logarithmic
     std::array<double, kGraphSetSize> gains{1.0, 1.0};
 };
 

@@ -5,13 +5,13 @@
 
 namespace zarno {
 
-void CGraphAxis::Init(int first, int last, int count, double yMin, double yMax, double unitsPerSample, int index) {
+void CGraphAxis::Init(int first, int last, int count, double yMin, double yMax, double unitsPerSample, int index, int zero) {
     m_nCount = count;
     m_dUnitsPerSample = unitsPerSample;
     m_nIndex = index;
     m_dWindow[2] = yMin;
     m_dWindow[3] = yMax;
-    m_dOrigin = -first * unitsPerSample;
+    m_dOrigin = -zero * unitsPerSample;
     SetRange(first, last);
 }
 
@@ -77,12 +77,12 @@ void CGraphAxis::DrawTicks(float r, float g, float b) {
     for (std::size_t i = 0; i < m_dTicks.size(); ++i)
         Line(m_dTicks[i], yMax, m_dTicks[i], yMax - (i % 10 == 0 ? h / 3.0 : h / 5.0));
     Gl().End();
-    const bool originT = !m_ticks || m_ticks->originLabelT == 1;
+    const char* origin = m_ticks && m_ticks->originLabel ? m_ticks->originLabel : "t";
     for (std::size_t i = 0; i < m_dTicks.size(); i += 10) {
         Gl().Color3f(r, g, b);
         Gl().RasterPos2d(m_dTicks[i] - m_dStepMantissa / 10.0 + 0.1, yMin + 1.0);
         if (i == 0)
-            DrawGraphText(Gl(), m_fonts, 1, "%s", originT ? "t" : "L");
+            DrawGraphText(Gl(), m_fonts, 1, "%s", origin);
         else
             DrawGraphText(Gl(), m_fonts, 1, "%G", m_dTicks[i]);
     }

@@ -10,9 +10,9 @@ namespace zarno {
 
 class CGraphAxis : public CGraphElement {
 public:
-    // index is the number of graphs; the origin is −first × units per sample, so the axis reads 0
-    // at first (units per sample 0 counts as 1 where it divides).
-    void Init(int first, int last, int count, double yMin, double yMax, double unitsPerSample, int index);
+    // index is the number of graphs; the origin is −zero × units per sample, so the axis reads 0
+    // at sample zero wherever the window lies (units per sample 0 counts as 1 where it divides).
+    void Init(int first, int last, int count, double yMin, double yMax, double unitsPerSample, int index, int zero);
     void SetRange(int first, int last);
     bool Shift(int delta);
     // The viewport also sets the window's y range to the viewport's pixel rows.

@@ -17,7 +17,7 @@ struct GraphFontBases {
 struct GraphTickShare {
     int majorTickCount = 20;
     double majorSpacingSamples = 1.0; // major tick spacing in samples
-    int originLabelT = 1;             // 1: the first axis tick reads "t"; 0: "L"
+    const char* originLabel = "t";    // the first axis tick's text: "t", "L", "Hz"…
 };
 
 // printf-style text (at most 255 characters) at the current raster position with font 1, 2 or 3

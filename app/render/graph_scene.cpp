@@ -121,9 +121,9 @@ void CGraphScene::Clear() {
     m_gl->Clear(GL_COLOR_BUFFER_BIT);
 }
 
-void CGraphScene::BeginLayout(CGraphSet& set, const PixelRect& axisViewport, int originLabelT) {
+void CGraphScene::BeginLayout(CGraphSet& set, const PixelRect& axisViewport, const char* originLabel) {
     BindElements();
-    m_ticks.originLabelT = originLabelT;
+    m_ticks.originLabel = originLabel;
     Clear();
     CGraphAxis& axis = set.axis;
     axis.SetViewport(axisViewport);
@@ -190,7 +190,7 @@ void CGraphScene::DrawSignals(int count, int selectedTrace, int selectedRow, std
     if (!m_gl)
         return;
     const GraphLayout layout = SignalsLayout(count);
-    BeginLayout(m_signals, layout.axis, frame.timeUnits ? 1 : 0);
+    BeginLayout(m_signals, layout.axis, frame.timeUnits ? "t" : "L");
     const StackedLook look{{0.6f, 0.7f, 0.8f}, {0.9f, 0.9f, 0.95f}, {1.0f, 1.0f, 1.0f}, {0.0f, 0.0f, 0.0f}};
     DrawStacked(m_signals, layout, count, selectedRow, visible, look, [&](CGraphArea& area, int t, int slot) {
         if (GainOf(frame, t) < 0.0)
@@ -208,7 +208,7 @@ void CGraphScene::DrawSignal(int trace, int grid, const GraphFrame& frame) {
     if (!m_gl)
         return;
     const GraphLayout layout = SignalLayout();
-    BeginLayout(m_signals, layout.axis, frame.timeUnits ? 1 : 0);
+    BeginLayout(m_signals, layout.axis, frame.timeUnits ? "t" : "L");
     const double gain = GainOf(frame, trace);
     // The trace is drawn multiplied by its gain and the scale's numbers divided by it.
     DrawEnlarged(
@@ -225,7 +225,7 @@ void CGraphScene::DrawSpectra(int count, int selectedTrace, int selectedRow, std
     if (!m_gl)
         return;
     const GraphLayout layout = SpectraLayout(count);
-    BeginLayout(m_spectra, layout.axis, 1);
+    BeginLayout(m_spectra, layout.axis, frame.decibels ? "Hz (dB)" : "Hz");
     const StackedLook look{{1.0f, 1.0f, 1.0f}, {0.95f, 0.95f, 1.0f}, {1.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 0.0f}};
     DrawStacked(m_spectra, layout, count, selectedRow, visible, look, [&](CGraphArea& area, int, int slot) {
         // Spectra are never inverted, filled or marked.
@@ -241,7 +241,7 @@ void CGraphScene::DrawSpectrum(int trace, int grid, const GraphFrame& frame) {
     if (!m_gl)
         return;
     const GraphLayout layout = SpectrumLayout();
-    BeginLayout(m_spectra, layout.axis, 1);
+    BeginLayout(m_spectra, layout.axis, frame.decibels ? "Hz (dB)" : "Hz");
     DrawEnlarged(
         m_spectra, layout, trace,
         [&](CGraphArea& area) {

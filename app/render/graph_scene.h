@@ -97,7 +97,7 @@ private:
     void Clear();
     // Every layout starts with the origin label flag, a clear and the axis strip, and ends with
     // the label box and a flush.
-    void BeginLayout(CGraphSet& set, const PixelRect& axisViewport, int originLabelT);
+    void BeginLayout(CGraphSet& set, const PixelRect& axisViewport, const char* originLabel);
     void EndLayout(CGraphLabel& label, const PixelRect& viewport, GraphRgb fill, int number, GraphRgb ink);
     // The stacked slots: each row's plot area (drawn by drawSlot) and its numbered scale strip.
     void DrawStacked(CGraphSet& set, const GraphLayout& layout, int count, int selectedRow,

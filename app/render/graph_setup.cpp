@@ -22,7 +22,7 @@ void SetUpSignalGraphs(CGraphScene& scene, const SignalGraphs& s) {
         area.SetData(s.first, s.last, count, count > 0 ? data.data() : nullptr, s.biasKoeffY, i);
         scene.m_signals.scales[t].Init(0.0, 10.0, area.m_dDataMin, area.m_dDataMax, i);
     }
-    scene.m_signals.axis.Init(s.first, s.last, s.samples, 0.0, 10.0, s.unitsPerSample, s.traceCount);
+    scene.m_signals.axis.Init(s.first, s.last, s.samples, 0.0, 10.0, s.unitsPerSample, s.traceCount, s.zero);
 }
 
 void SetUpSpectrumGraphs(CGraphScene& scene, const SpectrumGraphs& s) {
@@ -34,7 +34,7 @@ void SetUpSpectrumGraphs(CGraphScene& scene, const SpectrumGraphs& s) {
         area.SetData(0, count - 1, count, count > 0 ? spectrum.data() : nullptr, s.biasKoeffY, i);
         scene.m_spectra.scales[t].Init(0.0, 10.0, area.m_dDataMin, area.m_dDataMax, i);
     }
-    scene.m_spectra.axis.Init(0, s.bins - 1, s.bins, 0.0, 10.0, s.frequencyStep, s.traceCount);
+    scene.m_spectra.axis.Init(0, s.bins - 1, s.bins, 0.0, 10.0, s.frequencyStep, s.traceCount, 0);
 }
 
 void SetUpGraphs(CGraphScene& scene, const SignalGraphs& signalGraphs, const SpectrumGraphs& spectrumGraphs) {

@@ -65,6 +65,7 @@ enum ViewerCommandId : int {
     kCmdPrintReport = 32824,
     kCmdViewerNoItem = 32825, // no menu item carries it; the frame answers it with nothing
     kCmdEditFilter = 32827,
+    kCmdFitPile = 32828,
 };
 
 } // namespace zarno

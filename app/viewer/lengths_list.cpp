@@ -6,14 +6,14 @@
 
 namespace zarno {
 
-LengthsList ComputeLengthsList(std::span<const int, kLengthsListRows> markers, int windowStart,
+LengthsList ComputeLengthsList(std::span<const int, kLengthsListRows> markers, int zero,
                                double dtSeconds, double velocity) {
     LengthsList list;
     list.entries.fill(kUnusedLength);
-    const double t0 = windowStart * dtSeconds;
+    const double t0 = zero * dtSeconds;
     for (const int p : markers) {
-        // A marker at (or before) the window start is a removed marker: it gives no length.
-        if (p <= windowStart)
+        // A marker at (or before) the zero is a removed marker: it gives no length.
+        if (p <= zero)
             continue;
         const double length = dsp::LengthOfTime(p * dtSeconds - t0, velocity);
         if (length != 0.0)

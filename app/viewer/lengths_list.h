@@ -1,7 +1,7 @@
 #pragma once
 // The list of pile lengths at the five markers, as the panel's model keeps it for its
-// "Список длин" and for the report. Each marker past the start of the working window
-// gives the length from the window start to it; the entries are sorted, unused ones sort last.
+// "Список длин" and for the report. Each marker past the zero gives the length from the zero to
+// it; the entries are sorted, unused ones sort last.
 
 #include <QString>
 
@@ -21,9 +21,9 @@ struct LengthsList {
     std::array<QString, kLengthsListRows> texts;     // second column: "%2.3f" or "- 0 -"
 };
 
-// markers: sample positions in marker order; windowStart: first sample of the working window (the
-// zero of time and length); dtSeconds: sample interval; velocity: V in m/s.
-LengthsList ComputeLengthsList(std::span<const int, kLengthsListRows> markers, int windowStart,
+// markers: sample positions in marker order; zero: the sample times and lengths count from (a
+// marker at or before it is a removed one); dtSeconds: sample interval; velocity: V in m/s.
+LengthsList ComputeLengthsList(std::span<const int, kLengthsListRows> markers, int zero,
                                double dtSeconds, double velocity);
 
 } // namespace zarno

@@ -158,8 +158,7 @@ void CPictDoc::SetWindow(int first, int last) {
 }
 
 void CPictDoc::SetZero(int sample) {
-    m_d.m_nZeroSample = sample;
-    m_d.m_dZeroOffsetMs = -(sample * SampleIntervalSeconds() * 1000.0);
+    m_d.m_nZeroSample = std::clamp(sample, 0, std::max(m_d.m_nSamples - 1, 0));
 }
 
 void CPictDoc::SetGain(int trace, double gain) {

@@ -43,8 +43,7 @@ struct PictDocData {
     int m_nSelRow = 0;
     int m_nFirstRow = 0;
     int m_nSingleTrace = 0;
-    int m_nZeroSample = 0;          // the sample the zero of time and length lies at
-    double m_dZeroOffsetMs = 0.0;   // the same zero as a time origin, −(zero sample × Δt) in ms
+    int m_nZeroSample = 0; // the sample times and lengths count from ("Установить ноль")
     double m_dUnitsPerSample = 0.0;
     double m_dFillLevel = 1.0;
     TraceArrays m_pRaw;
@@ -128,7 +127,8 @@ public:
     void SetVelocity(double velocity);
     // The working window, first … last sample.
     void SetWindow(int first, int last);
-    // The zero of time and length at this sample.
+    // The zero of time and length at this sample. It stays where it is while the window zooms,
+    // pans or is restored: a length belongs to the recording, not to the view.
     void SetZero(int sample);
     void SetGain(int trace, double gain);
     // Trace shown in the graph list or not; the enabled list follows.

@@ -1,5 +1,6 @@
 #include "app/viewer/pict_panel_model.h"
 
+#include "app/analysis/toe_finder.h"
 #include "app/dsp/sample_math.h"
 #include "app/viewer/pict_processing.h"
 
@@ -76,6 +77,16 @@ QString PictPanelModel::TracesNote() const {
     return QStringLiteral("Показаны трассы 1 и 2 из %1").arg(m_doc.Data().m_nFileTraceCount);
 }
 
+int PictPanelModel::Zero() const {
+    return m_doc.Data().m_nZeroSample;
+}
+
+int PictPanelModel::RemovedMarkerPosition() const {
+    // Out of sight (a marker is not drawn at the window's edge) and giving no length (at or before
+    // the zero), wherever the window lies against the zero.
+    return std::min(m_doc.Data().m_nWindowStart, Zero());
+}
+
 int PictPanelModel::SearchTrace() const {
     return std::clamp(m_view.searchTrace, 0, std::max(m_doc.Data().m_nTraceCount - 1, 0));
 }
@@ -110,21 +121,28 @@ void PictPanelModel::SetGraphNumber(int number) {
         return;
     const int trace = SearchTrace();
     if (m_doc.Data().m_bProcessing)
-        m_view.markers.Current() = m_doc.Data().m_nEchoIndex[static_cast<std::size_t>(trace)] + m_doc.Data().m_nWindowStart;
+        m_view.markers.Current() = ReflectionLag(trace) + Zero();
     ShowValuesAt(m_view.markers.Current());
-    ShowTimeAndLength(m_view.markers.Current() - m_doc.Data().m_nWindowStart);
+    ShowTimeAndLength(m_view.markers.Current() - Zero());
     UpdateLengths();
     m_scene.Redraw();
 }
 
 void PictPanelModel::UpdateLengths() {
-    m_lengths = ComputeLengthsList(m_view.markers.position, m_doc.Data().m_nWindowStart,
+    m_lengths = ComputeLengthsList(m_view.markers.position, Zero(),
                                    m_doc.SampleIntervalSeconds(), m_doc.Data().m_dVelocity);
 }
 
 void PictPanelModel::ShowMarkerReadouts() {
     m_timeReadout = kTimeReadoutLabel + QString::asprintf("%7.3f", m_markerTimeMs);
     m_lengthReadout = kLengthReadoutLabel + QString::asprintf("%7.3f", m_markerLength);
+    const MarkerSet& m = m_view.markers;
+    const int previous = m.position[static_cast<std::size_t>(m.previous)];
+    m_deltaReadout = kDeltaReadoutLabel;
+    if (m.previous == m.current || IsFreeMarker(previous) || IsFreeMarker(m.Current()))
+        return;
+    const double t = (m.Current() - previous) * m_doc.SampleIntervalSeconds();
+    m_deltaReadout += QString::asprintf("%.3f ms, %.3f m", t * 1000.0, dsp::LengthOfTime(t, m_doc.Data().m_dVelocity));
 }
 
 void PictPanelModel::ShowTimeAndLength(int column) {
@@ -135,7 +153,7 @@ void PictPanelModel::ShowTimeAndLength(int column) {
 }
 
 void PictPanelModel::ResetMarkers() {
-    m_view.markers.position.fill(m_doc.Data().m_nWindowStart);
+    m_view.markers.position.fill(RemovedMarkerPosition());
     UpdateLengths();
     m_scene.Redraw();
 }
@@ -167,16 +185,33 @@ void PictPanelModel::ShowSpectrumValuesAt(int bin) {
     }
 }
 
+double PictPanelModel::BinHz() const {
+    // From Δt, whatever units the signal axis shows.
+    return dsp::SpectrumFrequencyStep(m_doc.Data().m_nSamples, m_doc.SampleIntervalSeconds() * 1000.0);
+}
+
+void PictPanelModel::ShowSpectrumReadouts(int bin) {
+    m_timeReadout = QString::asprintf("Частота (Гц): %7.0f", bin * BinHz());
+    m_lengthReadout = kLengthReadoutLabel;
+    m_deltaReadout = kDeltaReadoutLabel;
+    // Two markers on neighbouring peaks of the spectrum: the pile's resonances are V / 2L apart.
+    const MarkerSet& m = m_view.markers;
+    const int previous = m.position[static_cast<std::size_t>(m.previous)];
+    if (m.previous == m.current || previous <= 0 || bin <= 0 || previous == bin)
+        return;
+    const double df = std::abs(bin - previous) * BinHz();
+    m_deltaReadout += QString::asprintf("%.0f Гц", df);
+    m_lengthReadout += QString::asprintf("%7.3f", m_doc.Data().m_dVelocity / (2.0 * df));
+}
+
 void PictPanelModel::ShowMarkerReadout(int p) {
     if (m_doc.Data().m_bSpectrum) {
         ShowSpectrumValuesAt(p);
-        const double span = m_doc.Data().m_nSamples * m_doc.Data().m_dUnitsPerSample / 1000.0;
-        const double hz = span == 0.0 ? 0.0 : (p + m_doc.Data().m_dZeroOffsetMs) / span;
-        m_timeReadout = QString::asprintf("Частота (Гц): %7.0f", hz);
+        ShowSpectrumReadouts(p);
         return;
     }
     ShowValuesAt(p);
-    ShowTimeAndLength(p - m_doc.Data().m_nWindowStart);
+    ShowTimeAndLength(p - Zero());
     UpdateLengths();
 }
 
@@ -264,6 +299,45 @@ void PictPanelModel::RestoreBounds() {
     // as metres by the next edit).
     m_upper = FormatBound(m_doc.Data().m_nWindowEnd);
     m_lower = kStartLowerText;
+    ApplyWindow();
+}
+
+analysis::ToeResult PictPanelModel::Toe(int trace) const {
+    const TraceArray& raw = m_doc.Data().m_pRaw[static_cast<std::size_t>(std::clamp(trace, 0, kPictTraces - 1))];
+    return analysis::FindToe({raw.data(), raw.size()}, m_doc.SampleIntervalSeconds(), m_doc.Data().m_dVelocity);
+}
+
+int PictPanelModel::ReflectionLag(int trace) const {
+    // The toe finder's answer where it gives one; the autocorrelation's own estimate otherwise.
+    const analysis::ToeResult toe = Toe(trace);
+    if (toe.found)
+        return toe.index - toe.blowIndex;
+    return m_doc.Data().m_nEchoIndex[static_cast<std::size_t>(std::clamp(trace, 0, kPictTraces - 1))];
+}
+
+std::optional<int> PictPanelModel::ToeSample() const {
+    if (const analysis::ToeResult toe = Toe(SearchTrace()); toe.found)
+        return toe.index;
+    const auto t = static_cast<std::size_t>(SearchTrace());
+    const int reflection = m_doc.Data().m_nEchoIndex[t];
+    if (reflection <= 0)
+        return std::nullopt;
+    // The automatic reflection is a lag after the blow.
+    return m_doc.Data().m_nImpactIndex[t] + reflection;
+}
+
+void PictPanelModel::FitToPile() {
+    const int lastSample = std::max(m_doc.Data().m_nSamples - 1, 0);
+    const std::optional<int> toe = ToeSample();
+    if (!toe || *toe <= Zero()) {
+        RestoreBounds();
+        return;
+    }
+    const int first = Zero();
+    const int last = std::min(first + std::max((3 * (*toe - first) + 1) / 2, kMinWindow), lastSample);
+    m_doc.SetWindow(first, last);
+    m_lower = FormatBound(first);
+    m_upper = FormatBound(last);
     ApplyWindow();
 }
 
@@ -384,9 +458,9 @@ void PictPanelModel::SetProcessing(bool checked) {
         return;
     SetZero();
     const int trace = SearchTrace();
-    m_view.markers.Current() = m_doc.Data().m_nEchoIndex[static_cast<std::size_t>(trace)] + m_doc.Data().m_nWindowStart;
+    m_view.markers.Current() = ReflectionLag(trace) + Zero();
     ShowValuesAt(m_view.markers.Current());
-    ShowTimeAndLength(m_view.markers.Current() - m_doc.Data().m_nWindowStart);
+    ShowTimeAndLength(m_view.markers.Current() - Zero());
     UpdateLengths();
     m_scene.Redraw();
 }
@@ -418,6 +492,10 @@ void PictPanelModel::EnterSpectrum() {
     m_doc.SetUseVaru(false);
     m_doc.SetProcessing(false);
     m_doc.SetSpectrumMode(true);
+    // The markers become frequency marks; the signal's are put back on the way out.
+    m_signalMarkers = m_view.markers;
+    m_view.markers.position.fill(0);
+    ShowSpectrumReadouts(0);
     for (GraphRow& row : m_rows)
         row.value = QStringLiteral("0");
     m_doc.ComputeSpectra(static_cast<dsp::FftWindow>(m_doc.Data().m_nFftWindow),
@@ -430,6 +508,9 @@ void PictPanelModel::LeaveSpectrum() {
     if (!m_doc.Data().m_bSpectrum)
         return;
     m_doc.SetSpectrumMode(false);
+    m_view.markers = m_signalMarkers;
+    ShowTimeAndLength(m_view.markers.Current() - Zero());
+    UpdateLengths();
     for (std::size_t i = 0; i < m_rows.size(); ++i) {
         m_rows[i].ky = QString::asprintf("%2.2f", m_doc.Data().m_dGain[i]);
         m_rows[i].value = QStringLiteral("0");

@@ -5,6 +5,7 @@
 // forwards what the user does; the rules reach the document through its operations. It also keeps
 // the lengths list, so the panel and the report read one list whatever was last painted.
 
+#include "app/analysis/toe_finder.h"
 #include "app/dsp/filter_settings.h"
 #include "app/seams/prompts.h"
 #include "app/viewer/lengths_list.h"
@@ -55,6 +56,8 @@ inline const QString kStartLowerText = QStringLiteral("0.0");
 // The marker readouts' labels; the value follows them once a marker is placed.
 inline const QString kTimeReadoutLabel = QStringLiteral("Время (ms) : ");
 inline const QString kLengthReadoutLabel = QStringLiteral("Длина (m) : ");
+// The current marker against the previous one: time and length between them.
+inline const QString kDeltaReadoutLabel = QStringLiteral("Δ : ");
 
 class PictPanelModel {
 public:
@@ -71,6 +74,7 @@ public:
     const QString& UpperText() const { return m_upper; }
     const QString& TimeReadout() const { return m_timeReadout; }
     const QString& LengthReadout() const { return m_lengthReadout; }
+    const QString& DeltaReadout() const { return m_deltaReadout; }
     int GraphNumber() const { return m_graphNumber; }
     const std::vector<GraphRow>& Rows() const { return m_rows; }
     bool SpectrumColumns() const { return m_doc.Data().m_bSpectrum; }
@@ -103,6 +107,11 @@ public:
     void SetUpperText(const QString& text);
     void SetZero();
     void RestoreBounds();
+    // The window from the zero to one and a half times the toe's distance from it, so that a short
+    // pile fills the screen; the whole trace when no toe is known (or it lies before the zero).
+    void FitToPile();
+    // The toe's sample in the search trace, or nothing.
+    std::optional<int> ToeSample() const;
 
     // Graph list.
     void SetShown(int row, bool shown);
@@ -135,6 +144,11 @@ public:
 
     // The trace the search and the readouts use, kept within the traces the document holds.
     int SearchTrace() const;
+    // The sample times and lengths count from: set by "Установить ноль", not moved by the window.
+    int Zero() const;
+    // Where a removed marker goes, and whether a marker at p is one (out of use, giving no length).
+    int RemovedMarkerPosition() const;
+    bool IsFreeMarker(int p) const { return p <= Zero(); }
     // The last sample the data reaches in the bound fields' units (ms or m).
     double DataEndInUnits() const;
     double BoundInUnits(int sample) const;
@@ -149,6 +163,14 @@ private:
     // The readouts of the marker's time and length as the document holds them.
     void ShowMarkerReadouts();
     void UpdateLengths();
+    analysis::ToeResult Toe(int trace) const;
+    // The marker's distance from the zero while processing: the toe's lag after the blow.
+    int ReflectionLag(int trace) const;
+    // Hz per spectrum bin.
+    double BinHz() const;
+    // The frequency at the current marker and, with a previous marker placed, Δf between them and
+    // the length V / (2Δf).
+    void ShowSpectrumReadouts(int bin);
 
     CPictDoc& m_doc;
     ViewState& m_view;
@@ -162,11 +184,13 @@ private:
     QString m_upper;
     QString m_timeReadout = kTimeReadoutLabel;
     QString m_lengthReadout = kLengthReadoutLabel;
+    QString m_deltaReadout = kDeltaReadoutLabel;
     int m_graphNumber = 1;
     double m_markerTimeMs = 0.0; // the current marker's time and length as the readouts show them
     double m_markerLength = 0.0;
     std::vector<GraphRow> m_rows;
     LengthsList m_lengths;
+    MarkerSet m_signalMarkers; // the signal's markers, kept while the spectra are shown
     SwitchState m_varu, m_filter, m_processing;
 };
 

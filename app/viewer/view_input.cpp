@@ -10,6 +10,9 @@ namespace {
 
 constexpr int kArrowStep = 10;    // samples per arrow press
 constexpr double kBoundStep = 0.1; // bound fields' step per drag move, in their units
+// A double click is rarely closer than this to the peak it means, whatever the neighbourhood set:
+// at full view half a metre is two pixels, and a search that narrow lands on the slope.
+constexpr int kClickReachPixels = 8;
 
 QString Fixed3(double v) {
     return QString::asprintf("%3.3f", v);
@@ -66,8 +69,8 @@ dsp::ExtremumSearch ViewInput::Search(int around, const AxisRange& axis, dsp::Ex
 }
 
 void ViewInput::SearchAroundCurrent() {
-    const auto trace = static_cast<std::size_t>(m_panel.SearchTrace());
-    const TraceArray& x = m_doc.Data().m_bProcessing ? m_doc.Data().m_pAutoCorr[trace] : m_doc.Data().m_pRaw[trace];
+    // The curve on screen (filtered, gained, autocorrelated): the marker goes to the peak the user sees.
+    const TraceArray& x = m_doc.DisplayedArray(m_panel.SearchTrace());
     if (x.empty())
         return;
     const dsp::ExtremumSearch search =
@@ -172,7 +175,7 @@ void ViewInput::RightDoubleClick(int x, const PointerHit& hit) {
             m_view.markers.Current() = q;
         }
         // At the window start a marker is not drawn: this takes it away.
-        m_view.markers.Current() = m_doc.Data().m_nWindowStart;
+        m_view.markers.Current() = m_panel.RemovedMarkerPosition();
         m_panel.MarkersMoved();
     }
     m_scene.Redraw();
@@ -189,13 +192,36 @@ void ViewInput::LeftDoubleClick(int x, const PointerHit& hit) {
         m_view.markers.MakeCurrent(j);
         m_view.markers.Current() = q;
     }
+    SnapCurrent(q, hit);
+}
+
+void ViewInput::AddMarker(int x, const PointerHit& hit) {
+    if (hit.FirstArea() < 0 || m_doc.Data().m_nSamples <= 0) {
+        m_scene.Redraw();
+        return;
+    }
+    const int q = std::clamp(SelectionSample(x), 0, m_doc.Data().m_nSamples - 1);
+    const auto& position = m_view.markers.position;
+    const auto free = std::find_if(position.begin(), position.end(), [this](int p) { return m_panel.IsFreeMarker(p); });
+    const int j = free != position.end() ? static_cast<int>(free - position.begin()) : m_view.markers.NearestTo(q);
+    m_view.markers.MakeCurrent(j);
+    m_view.markers.Current() = q;
+    SnapCurrent(q, hit);
+}
+
+void ViewInput::SnapCurrent(int q, const PointerHit& hit) {
     const AxisRange axis = m_scene.SignalAxis();
-    const dsp::ExtremumSearch search = Search(q, axis, dsp::ExtremumReach::Click);
-    const auto trace = static_cast<std::size_t>(m_panel.SearchTrace());
-    // The click searches the raw samples, and only when it landed on the search trace.
-    const TraceArray& raw = m_doc.Data().m_pRaw[trace];
-    const int found = hit.overSignal[trace] ? dsp::FindExtremum({raw.data(), raw.size()}, search)
-                                            : dsp::ExtremumWindow(search).first;
+    dsp::ExtremumSearch search = Search(q, axis, dsp::ExtremumReach::Click);
+    const int width = std::max(axis.width, 1);
+    search.minRadius = (kClickReachPixels * std::max(axis.last - axis.first, 0) + width - 1) / width;
+    // The pulse pointed at may run either way: its larger swing is the one meant.
+    search.mode = dsp::ExtremumMode::AbsMax;
+    const int trace = m_panel.SearchTrace();
+    // The click searches the curve shown, and only when it landed on the search trace.
+    const TraceArray& shown = m_doc.DisplayedArray(trace);
+    const int found = hit.overSignal[static_cast<std::size_t>(trace)]
+                          ? dsp::FindExtremum({shown.data(), shown.size()}, search)
+                          : dsp::ExtremumWindow(search).first;
     MoveCurrent(found);
     m_scene.Redraw();
 }

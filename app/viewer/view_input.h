@@ -32,6 +32,9 @@ public:
     KeyOutcome Key(ViewKey key, int repeat);
     void LeftDown(int x, const PointerHit& hit);
     void LeftDoubleClick(int x, const PointerHit& hit);
+    // Ctrl + double click: the first free marker (the nearest one when none is free) goes to the
+    // click, snapped as a double click snaps, and becomes the current one.
+    void AddMarker(int x, const PointerHit& hit);
     void RightDoubleClick(int x, const PointerHit& hit);
     // A pointer move with only the left (left = true) or only the right button down.
     void Drag(bool left, int x, int y, const PointerHit& hit);
@@ -43,6 +46,8 @@ private:
     int SelectionSample(int x) const;
     int DragSample(int x) const;
     void MoveCurrent(int p);
+    // The current marker to the extremum of the shown curve near sample q.
+    void SnapCurrent(int q, const PointerHit& hit);
     // The extremum search around a sample within the shown part of the axis.
     dsp::ExtremumSearch Search(int around, const AxisRange& axis, dsp::ExtremumReach reach) const;
     void SearchAroundCurrent();

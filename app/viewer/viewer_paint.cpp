@@ -15,6 +15,7 @@ SignalGraphs SignalGraphsOf(const CPictDoc& doc) {
     s.first = d.m_nWindowStart;
     s.last = d.m_nWindowEnd;
     s.samples = d.m_nSamples;
+    s.zero = d.m_nZeroSample;
     s.traceCount = d.m_nTraceCount;
     for (int i = 0; i < kPictTraces; ++i)
         s.traces[static_cast<std::size_t>(i)] = doc.DisplayedArray(i);
@@ -32,7 +33,8 @@ SpectrumGraphs SpectrumGraphsOf(const CPictDoc& doc) {
     for (std::size_t t = 0; t < d.m_pSpectrum.size(); ++t)
         s.spectra[t] = d.m_pSpectrum[t];
     s.biasKoeffY = d.m_display.m_nBiasKoeffY;
-    s.frequencyStep = dsp::SpectrumFrequencyStep(d.m_nSamples, d.m_dUnitsPerSample);
+    // From Δt: with the signal axis in metres the units per sample are no time.
+    s.frequencyStep = dsp::SpectrumFrequencyStep(d.m_nSamples, doc.SampleIntervalSeconds() * 1000.0);
     return s;
 }
 
@@ -53,6 +55,7 @@ GraphPicture PaintDescription(const CPictDoc& doc, const ViewState& view) {
     p.frame.currentMarker = view.markers.current;
     p.frame.previousMarker = view.markers.previous;
     p.frame.timeUnits = view.timeUnits;
+    p.frame.decibels = d.m_nSpectrumScale == static_cast<int>(dsp::SpectrumScale::Logarithmic);
     p.frame.gains = d.m_dGain;
     return p;
 }

@@ -7,10 +7,12 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <numbers>
 #include <random>
+#include <utility>
 #include <vector>
 
 using namespace zarno::dsp;
@@ -42,7 +44,7 @@ std::vector<double> Reference(const std::vector<double>& h, int32_t N, const std
     for (int64_t n = 0; n < L; ++n) {
         double sum = 0;
         for (int64_t k = 0; k < N; ++k) {
-            const int64_t i = n - N / 2 + k;
+            const int64_t i = n - FilterDelay(LeadingSums(h, N, x), N, x) + k;
             sum += h[std::size_t(k)] * (i >= 0 && i < L ? x[std::size_t(i)] : 0.0);
         }
         out[std::size_t(n)] = sum;
@@ -176,13 +178,44 @@ TEST(Filter, TraceIsTheDirectSumOfTheFirstNTaps) {
         for (std::size_t n = 0; n < L; ++n)
             ASSERT_NEAR(out[n], ref[n], 1e-12) << n;
         if (L == 1) {
-            EXPECT_DOUBLE_EQ(out[0], h[8] * x[0]); // h[⌊N/2⌋] × x[0]
+            EXPECT_DOUBLE_EQ(out[0], h[std::size_t(FilterDelay(LeadingSums(h, 16, x), 16, x))] * x[0]);
         }
         // In place gives the same.
         std::vector<double> same = x;
         FilterTrace(s, same, same, prompts);
         EXPECT_EQ(same, out);
         EXPECT_TRUE(prompts.records.empty());
+    }
+}
+
+TEST(Filter, PulsesComeOutWhereTheyWentIn) {
+    FilterSettings bandPass = Defaults();
+    bandPass.halfLength = 64;
+    bandPass.bands[0] = FilterBand{20000, 2000, 1.0};
+    const struct {
+        const char* what;
+        FilterSettings s;
+        double width; // the pulse's standard deviation in samples
+    } cases[] = {{"defaults, narrow pulse", Defaults(), 1.5}, {"defaults, wider pulse", Defaults(), 3.0},
+                 {"band pass", bandPass, 2.0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        // An impact at 200 and its reflection, weaker and of the same shape, at 600.
+        std::vector<double> x(800);
+        for (std::size_t i = 0; i < x.size(); ++i)
+            for (const auto& [at, size] : {std::pair{200.0, 1.0}, std::pair{600.0, 0.3}})
+                x[i] += size * std::exp(-0.5 * std::pow((double(i) - at) / c.width, 2));
+        std::vector<double> out(x.size());
+        RecordingPrompts prompts;
+        ASSERT_EQ(FilterTrace(c.s, x, out, prompts), FilterOutcome::Filtered);
+        const auto peakIn = [&out](std::size_t from, std::size_t to) {
+            const auto b = out.begin() + std::ptrdiff_t(from);
+            return double(std::max_element(b, out.begin() + std::ptrdiff_t(to),
+                                           [](double p, double q) { return std::fabs(p) < std::fabs(q); }) -
+                          out.begin());
+        };
+        EXPECT_EQ(peakIn(0, 400), 200.0);
+        EXPECT_EQ(peakIn(400, 800), 600.0);
     }
 }
 

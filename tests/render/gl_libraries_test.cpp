@@ -27,7 +27,7 @@ TEST(GlLibraries, OffscreenPictureWithLibGlLoaded) {
         wave.push_back(i % 30 - 15);
     CGraphScene scene;
     scene.m_signals.areas[0].SetData(0, 299, 300, wave.data(), 30, 0);
-    scene.m_signals.axis.Init(0, 299, 300, 0, 10, 0.1, 1);
+    scene.m_signals.axis.Init(0, 299, 300, 0, 10, 0.1, 1, 0);
     GraphPicture p;
     p.count = 1;
     p.visible = {0, 0};

@@ -76,12 +76,16 @@ TEST(PlotArea, NoDataDrawsNothingAndReadsNothing) {
 
 TEST(Axis, ReadsZeroAtTheFirstSampleAndShiftsWithinTheData) {
     CGraphAxis axis;
-    axis.Init(100, 499, 1000, 0, 10, 0.1, 2);
+    axis.Init(100, 499, 1000, 0, 10, 0.1, 2, 100);
     EXPECT_DOUBLE_EQ(axis.m_dWindow[0], 0.0);
     EXPECT_DOUBLE_EQ(axis.m_dWindow[1], 39.9);
     EXPECT_FALSE(axis.Shift(501));
     EXPECT_TRUE(axis.Shift(-100));
     EXPECT_DOUBLE_EQ(axis.m_dWindow[0], -10.0);
+    // A zero of its own: the axis reads from it, not from the window's first sample.
+    axis.Init(100, 499, 1000, 0, 10, 0.1, 2, 40);
+    EXPECT_DOUBLE_EQ(axis.m_dWindow[0], 6.0);
+    EXPECT_DOUBLE_EQ(axis.m_dWindow[1], 45.9);
 }
 
 TEST(Layout, PixelsAndSamplesMapBothWays) {

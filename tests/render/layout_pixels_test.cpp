@@ -38,7 +38,7 @@ void LoadSet(CGraphSet& set, const Traces& t) {
         set.areas[i].SetData(0, 399, 400, data[i]->data(), 30, int(i));
         set.scales[i].Init(0, 10, set.areas[i].m_dDataMin, set.areas[i].m_dDataMax, int(i));
     }
-    set.axis.Init(0, 399, 400, 0, 10, 0.1, 2);
+    set.axis.Init(0, 399, 400, 0, 10, 0.1, 2, 0);
 }
 
 struct Strip {

@@ -28,7 +28,7 @@ struct TwoTraces {
         for (std::size_t i = 0; i < 2; ++i)
             scene.m_signals.scales[i].Init(0, 10, scene.m_signals.areas[i].m_dDataMin,
                                            scene.m_signals.areas[i].m_dDataMax, int(i));
-        scene.m_signals.axis.Init(0, 499, 500, 0, 10, 0.1, 2);
+        scene.m_signals.axis.Init(0, 499, 500, 0, 10, 0.1, 2, 0);
     }
 };
 

@@ -54,7 +54,7 @@ TEST(QtContext, BindsAndDraws) {
     for (std::size_t i = 0; i < wave.size(); ++i)
         wave[i] = double(i % 10);
     scene.m_spectra.areas[0].SetData(0, 99, 100, wave.data(), 30, 0);
-    scene.m_spectra.axis.Init(0, 99, 100, 0, 10, 1.0, 1);
+    scene.m_spectra.axis.Init(0, 99, 100, 0, 10, 1.0, 1, 0);
     const int visible[1] = {0};
     scene.DrawSpectra(1, 0, 0, visible, 0);
     const QImage image = fbo.toImage().convertToFormat(QImage::Format_RGB32);

@@ -69,7 +69,7 @@ protected:
         Canvas canvas(1000, 600);
         EXPECT_TRUE(canvas.Ok());
         canvas.scene.m_signals.areas[0].SetData(0, 399, 400, sine.data(), 1, 0);
-        canvas.scene.m_signals.axis.Init(0, 399, 400, 0, 10, 1.0, 1);
+        canvas.scene.m_signals.axis.Init(0, 399, 400, 0, 10, 1.0, 1, 0);
         GraphFrame frame;
         frame.gains = {gain, 1.0};
         const int visible[1] = {0};
@@ -126,7 +126,7 @@ TEST(FlatTrace, LiesInTheMiddleOfItsSlot) {
             canvas.scene.m_signals.areas[i].SetData(0, 299, 300, flat.data(), 30, int(i));
             canvas.scene.m_signals.scales[i].Init(0, 10, 5.0, 5.0, int(i));
         }
-        canvas.scene.m_signals.axis.Init(0, 299, 300, 0, 10, 1.0, 2);
+        canvas.scene.m_signals.axis.Init(0, 299, 300, 0, 10, 1.0, 2, 0);
         if (single)
             canvas.scene.DrawSignal(0, 1);
         else

@@ -83,7 +83,7 @@ struct OpenedRecording {
         SetUpGraphs(scene, SignalGraphsOf(doc), SpectrumGraphsOf(doc));
     }
     ReportSource Source() const {
-        const LengthsList lengths = ComputeLengthsList(view.markers.position, doc.Data().m_nWindowStart,
+        const LengthsList lengths = ComputeLengthsList(view.markers.position, doc.Data().m_nZeroSample,
                                                        doc.SampleIntervalSeconds(), doc.Data().m_dVelocity);
         return ReportSourceOf(doc, lengths, 0);
     }

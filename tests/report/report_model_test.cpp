@@ -81,6 +81,7 @@ TEST(ReportLines, TheDocumentsPart) {
     content.m_strPath = "/data/PILE7.sgy";
     content.m_dVelocity = 4000.0;
     content.m_nSampleIntervalUs = 50;
+    content.m_nTraceCount = 2;
     // Two blows on modelled piles of 6.25 and 7.5 m; the document's own lengths (the reflection search's) differ,
     // so the line shows whose length it prints.
     for (std::size_t t = 0; t < 2; ++t) {

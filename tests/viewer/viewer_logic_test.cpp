@@ -1,12 +1,16 @@
 // The view's input and the measurement panel's rules on a document built in memory.
 
+#include "app/analysis/pile_model.h"
 #include "app/viewer/pict_panel_model.h"
 #include "app/viewer/view_input.h"
+#include "app/viewer/viewer_paint.h"
 
 #include "tests/support/recording_prompts.h"
 #include "tests/viewer/fake_scene.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 using namespace zarno;
 using zarno::testing::FakeScene;
@@ -157,6 +161,12 @@ TEST_F(ViewerLogic, KeyMFindsTheExtremumAroundTheCurrentMarker) {
     m_view.markers.Current() = 101;
     m_input.Key(ViewKey::M, 1);
     EXPECT_EQ(m_view.markers.Current(), 103);
+    // With the filter on, M goes to the filtered peak the user sees.
+    Edit([](PictDocData& c) { c.m_pFiltered[1][102] = -4; });
+    m_panel.SetUseFilter(true);
+    m_view.markers.Current() = 100;
+    m_input.Key(ViewKey::M, 1);
+    EXPECT_EQ(m_view.markers.Current(), 102);
 }
 
 TEST_F(ViewerLogic, RightDoubleClickTakesTheNearestMarkerAway) {
@@ -185,23 +195,69 @@ TEST_F(ViewerLogic, LeftDownSelectsTheNearestMarkerAndDragMovesIt) {
     EXPECT_EQ(m_view.markers.position[3], 250);
 }
 
-TEST_F(ViewerLogic, LeftDoubleClickPicksTheStrictExtremumInItsWindow) {
-    // 0.8 m at 0.36 m per sample: 2 samples either side of the click at 500, searched from lo to
-    // hi − 1.
-    m_view.vicinity = 0.8;
-    Edit([](PictDocData& c) {
-        c.m_pRaw[0][498] = 4;
-        c.m_pRaw[0][499] = 6;
-        c.m_pRaw[0][500] = 6; // a tie: the first one stays
-        c.m_pRaw[0][502] = 9; // hi itself is not searched
-    });
-    m_view.markers.position = {0, 100, 200, 300, 400};
+TEST_F(ViewerLogic, LeftDoubleClickSnapsToTheLargerSwingOfTheShownCurve) {
+    // 0.36 m per sample: 0.5 m reaches 1 sample, 5 m 13; eight pixels are 8 samples on a
+    // 1000-pixel axis of 0 … 1000 and 32 on a 250-pixel one. The window's last sample is left out.
+    struct Case {
+        const char* what;
+        double vicinity;
+        int width;
+        int peakAt;
+        double peak;
+        int found;
+    };
+    const Case cases[] = {
+        {"eight pixels beyond a narrow setting", 0.5, 1000, 507, -9.0, 507},
+        {"the ninth pixel is out of reach", 0.5, 1000, 509, -9.0, 499},
+        {"a setting wider than eight pixels", 5.0, 1000, 512, 9.0, 512},
+        {"eight pixels of a zoomed-out axis", 0.5, 250, 530, 9.0, 530},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        m_view.vicinity = c.vicinity;
+        m_scene.signalAxis = {0, 1000, c.width};
+        Edit([&c](PictDocData& d) {
+            d.m_pRaw[0].assign(d.m_pRaw[0].size(), 0.0);
+            d.m_pRaw[0][499] = 6; // a smaller swing next to the click
+            d.m_pRaw[0][std::size_t(c.peakAt)] = c.peak;
+        });
+        m_view.markers.position = {0, 100, 200, 300, 400};
+        m_input.LeftDoubleClick(500 * c.width / 1000, Over(0));
+        EXPECT_EQ(m_view.markers.current, 4);
+        EXPECT_EQ(m_view.markers.Current(), c.found);
+    }
+    // The filtered curve on screen is searched, not the raw samples under it.
+    m_scene.signalAxis = {0, 1000, 1000};
+    Edit([](PictDocData& d) { d.m_pFiltered[0][503] = 20; });
+    m_panel.SetUseFilter(true);
     m_input.LeftDoubleClick(500, Over(0));
-    EXPECT_EQ(m_view.markers.current, 4);
-    EXPECT_EQ(m_view.markers.Current(), 499);
+    EXPECT_EQ(m_view.markers.Current(), 503);
     // The search trace's graph is not under the pointer: the marker goes to the window's start.
     m_input.LeftDoubleClick(500, Over(1));
-    EXPECT_EQ(m_view.markers.Current(), 498);
+    EXPECT_EQ(m_view.markers.Current(), 492);
+}
+
+TEST_F(ViewerLogic, CtrlDoubleClickPlacesTheNextFreeMarkerAndTheDifferenceIsShown) {
+    Edit([](PictDocData& c) {
+        for (const int at : {300, 500, 600, 650, 700, 800})
+            c.m_pRaw[0][std::size_t(at)] = at % 200 == 0 ? -7 : 5;
+    });
+    m_input.AddMarker(302, Over(0)); // snapped to the pulse at 300
+    EXPECT_EQ(m_panel.DeltaReadout(), "Δ : ");
+    m_input.AddMarker(497, Over(0));
+    EXPECT_EQ(m_view.markers.position, (std::array<int, 5>{300, 500, 0, 0, 0}));
+    EXPECT_EQ(m_view.markers.current, 1);
+    EXPECT_EQ(m_view.markers.previous, 0);
+    // 200 samples: 20 ms, 36 m at 3600 m/s.
+    EXPECT_EQ(m_panel.DeltaReadout(), "Δ : 20.000 ms, 36.000 m");
+    EXPECT_EQ(m_panel.Lengths().count, 2);
+    for (const int x : {600, 650, 700})
+        m_input.AddMarker(x, Over(0));
+    // No marker is free: the nearest one moves, as with a plain double click.
+    m_input.AddMarker(795, Over(0));
+    EXPECT_EQ(m_view.markers.position, (std::array<int, 5>{300, 500, 600, 650, 800}));
+    EXPECT_EQ(m_view.markers.current, 4);
+    EXPECT_EQ(m_panel.DeltaReadout(), "Δ : 15.000 ms, 27.000 m");
 }
 
 TEST_F(ViewerLogic, DraggingOnTheScaleMovesTheTopByTheSmallestSpan) {
@@ -279,11 +335,72 @@ TEST_F(ViewerLogic, ZeroGoesToTheLargestSampleOfTheChosenGraph) {
     EXPECT_EQ(m_doc.Data().m_nWindowStart, 300);
     EXPECT_EQ(m_view.markers.position, (std::array<int, 5>{299, 299, 299, 299, 299}));
     EXPECT_EQ(m_panel.LowerText(), "30.000");
-    EXPECT_DOUBLE_EQ(m_doc.Data().m_dZeroOffsetMs, -30.0);
+    EXPECT_EQ(m_doc.Data().m_nZeroSample, 300);
     // A zero at the very first sample keeps the markers on the trace.
     Edit([](PictDocData& c) { c.m_pRaw[0][0] = 100; });
     m_panel.SetZero();
     EXPECT_EQ(m_view.markers.position[0], 0);
+}
+
+TEST_F(ViewerLogic, MeasurementsCountFromTheZeroWhereverTheWindowLies) {
+    Edit([](PictDocData& c) { c.m_pRaw[0][300] = 9; });
+    m_panel.SetZero();
+    m_view.markers.position = {420, 360, 299, 299, 299};
+    m_panel.ShowMarkerReadout(420); // 120 samples past the zero: 12 ms, 21.6 m
+    const LengthsList before = m_panel.Lengths();
+    ASSERT_EQ(before.count, 2);
+    EXPECT_EQ(before.texts[1], "21.600");
+
+    // Panned by 2 ms, zoomed in, restored: the marker on the same sample reads the same.
+    const std::function<void()> views[] = {
+        [&] {
+            m_panel.SetUpperText("60.000");
+            m_panel.SetLowerText("32.000");
+        },
+        [&] { m_panel.SetLowerText("35.000"); },
+        [&] { m_panel.RestoreBounds(); },
+    };
+    for (const auto& change : views) {
+        change();
+        m_panel.ShowMarkerReadout(m_view.markers.Current());
+        EXPECT_EQ(m_panel.TimeReadout(), "Время (ms) :  12.000");
+        EXPECT_EQ(m_panel.LengthReadout(), "Длина (m) :  21.600");
+        EXPECT_EQ(m_panel.Lengths().texts, before.texts);
+        EXPECT_EQ(m_doc.Data().m_nZeroSample, 300);
+        EXPECT_EQ(SignalGraphsOf(m_doc).zero, 300); // the axis reads 0 there too
+    }
+    // Restored to the whole trace, the window starts before the zero: a removed marker goes out of
+    // sight and gives no length.
+    m_input.RightDoubleClick(420, Over(0));
+    EXPECT_EQ(m_view.markers.Current(), 0);
+    EXPECT_EQ(m_panel.Lengths().count, 1);
+}
+
+TEST_F(ViewerLogic, FitToThePileShowsFromTheZeroToOneAndAHalfToes) {
+    Edit([](PictDocData& c) {
+        c.m_pRaw[0][100] = 9;
+        c.m_nImpactIndex = {100, 100};
+        c.m_nEchoIndex = {200, 0}; // the toe of graph 1 at 300; none in graph 2
+    });
+    m_panel.SetZero();
+    m_panel.SetUpperText("20.000");
+    m_panel.FitToPile();
+    EXPECT_EQ(m_doc.Data().m_nWindowStart, 100);
+    EXPECT_EQ(m_doc.Data().m_nWindowEnd, 400);
+    EXPECT_EQ(m_panel.LowerText(), "10.000");
+    EXPECT_EQ(m_panel.UpperText(), "40.000");
+    // No toe, or a toe before the zero: the whole trace.
+    for (const auto& change : {std::function<void()>([&] { m_panel.SetGraphNumber(2); }),
+                               std::function<void()>([&] {
+                                   m_panel.SetGraphNumber(1);
+                                   Edit([](PictDocData& c) { c.m_nZeroSample = 350; });
+                               })}) {
+        m_doc.SetWindow(100, 400);
+        change();
+        m_panel.FitToPile();
+        EXPECT_EQ(m_doc.Data().m_nWindowStart, 0);
+        EXPECT_EQ(m_doc.Data().m_nWindowEnd, 1000);
+    }
 }
 
 TEST(KyText, CutAndRefusalRules) {
@@ -355,6 +472,33 @@ TEST_F(ViewerLogic, SwitchesExcludeEachOther) {
     EXPECT_TRUE(m_panel.Processing().enabled);
 }
 
+TEST_F(ViewerLogic, ProcessingPutsTheMarkerOnTheToeFinderAnswer) {
+    // A blow on a modelled 6.25 m pile at 4000 m/s, 50 µs a sample: the toe 62.5 samples after it.
+    Edit([](PictDocData& c) {
+        c.m_nSamples = 1024;
+        c.m_nSampleIntervalUs = 50;
+        for (std::size_t i = 0; i < 2; ++i)
+            for (TraceArray* a : {&c.m_pRaw[i], &c.m_pGained[i], &c.m_pFiltered[i], &c.m_pGainedFiltered[i],
+                                  &c.m_pAutoCorr[i]})
+                a->assign(1024, 0.0);
+        analysis::PileModel pile;
+        pile.lengthM = 6.25;
+        pile.velocityMps = 4000.0;
+        analysis::BlowRecording blow;
+        blow.sampleRateHz = 20000;
+        blow.samples = 1024;
+        c.m_pRaw[0] = analysis::SimulateBlow(pile, blow);
+        c.m_nEchoIndex = {7, 9}; // the autocorrelation's estimates, wrong here on purpose
+        c.m_nWindowEnd = 1023;
+    });
+    m_panel.SetVelocity(4000.0);
+    m_panel.SetProcessing(true);
+    EXPECT_NEAR(m_view.markers.Current(), 62.5, 2.0);
+    // Graph 2 holds no blow: the finder has no answer and the estimate stands.
+    m_panel.SetGraphNumber(2);
+    EXPECT_EQ(m_view.markers.Current(), 9);
+}
+
 TEST_F(ViewerLogic, SpectrumCommandsOutsideSpectrumModeOnlyTellTheUser) {
     m_panel.SetFftWindow(0);
     m_panel.SetSpectrumScale(1);
@@ -367,6 +511,28 @@ TEST_F(ViewerLogic, SpectrumCommandsOutsideSpectrumModeOnlyTellTheUser) {
     EXPECT_EQ(m_scene.spectrumSetups, 2);
     EXPECT_EQ(m_doc.Data().m_nFftWindow, 0);
     EXPECT_EQ(m_doc.Data().m_pSpectrum[0].size(), 1001u);
+}
+
+TEST_F(ViewerLogic, SpectrumReadoutsInHertzAndTheSignalsBackAfterwards) {
+    m_view.markers.position = {420, 300, 0, 0, 0};
+    m_panel.ShowMarkerReadout(420);
+    m_panel.SetTimeUnits(false); // a length axis must not change the frequencies
+    m_panel.EnterSpectrum();
+    // 1001 samples of 0.1 ms: 9.99 Hz per bin. Bins 50 and 100 are 499.5 Hz apart: 3600 / 999 m.
+    m_view.markers.position = {50, 100, 0, 0, 0};
+    m_view.markers.current = 1;
+    m_view.markers.previous = 0;
+    m_panel.ShowMarkerReadout(100);
+    EXPECT_EQ(m_panel.TimeReadout(), "Частота (Гц):     999");
+    EXPECT_EQ(m_panel.DeltaReadout(), "Δ : 500 Гц");
+    EXPECT_EQ(m_panel.LengthReadout(), "Длина (m) :   3.604");
+    EXPECT_DOUBLE_EQ(SpectrumGraphsOf(m_doc).frequencyStep, 1.0 / 0.1001);
+
+    m_panel.LeaveSpectrum();
+    EXPECT_EQ(m_view.markers.position, (std::array<int, 5>{420, 300, 0, 0, 0}));
+    EXPECT_EQ(m_panel.TimeReadout(), "Время (ms) :  42.000");
+    EXPECT_EQ(m_panel.LengthReadout(), "Длина (m) :  75.600");
+    EXPECT_EQ(m_panel.DeltaReadout(), "Δ : ");
 }
 
 TEST_F(ViewerLogic, ClearingAGraphMovesTheLengthsToTheOtherOne) {

@@ -1,6 +1,7 @@
 #include "app/ui/viewer/pict_form.h"
 
 #include "app/viewer/lengths_list.h"
+#include "app/viewer/pict_doc.h"
 #include "app/viewer/pict_panel_model.h"
 
 #include <QButtonGroup>
@@ -55,10 +56,16 @@ CPictForm1::CPictForm1(QWidget* parent) : QWidget(parent) {
     layout->addWidget(makeGraphsGroup());
     auto* current = new QGroupBox(QStringLiteral("Текущий маркер"), this);
     auto* currentLayout = new QVBoxLayout(current);
+    // Time and length side by side, the difference from the previous marker below: two rows keep the
+    // panel within the height of a 1280×800 screen.
+    auto* readoutRow = new QHBoxLayout;
     m_time = new QLabel(kTimeReadoutLabel, current);
     m_length = new QLabel(kLengthReadoutLabel, current);
-    currentLayout->addWidget(m_time);
-    currentLayout->addWidget(m_length);
+    readoutRow->addWidget(m_time);
+    readoutRow->addWidget(m_length);
+    currentLayout->addLayout(readoutRow);
+    m_delta = new QLabel(kDeltaReadoutLabel, current);
+    currentLayout->addWidget(m_delta);
     layout->addWidget(current);
 
     auto* velocityRow = new QHBoxLayout;
@@ -111,7 +118,11 @@ QWidget* CPictForm1::makeGraphsGroup() {
     auto* group = new QGroupBox(QStringLiteral("Отображаемые графики"), this);
     auto* layout = new QVBoxLayout(group);
     m_graphs = MakeList({QStringLiteral("№"), QStringLiteral("Ky"), QStringLiteral("Значение")}, {30, 30, 90}, group);
-    m_graphs->setMaximumHeight(72); // a heading and some three rows; more scroll
+    // A heading and a row for each trace a document holds, no more: the panel has to fit a 1280×800
+    // screen.
+    m_graphs->setMaximumHeight(m_graphs->horizontalHeader()->sizeHint().height() +
+                               kPictTraces * m_graphs->verticalHeader()->defaultSectionSize() +
+                               2 * m_graphs->frameWidth());
     layout->addWidget(m_graphs);
     m_note = new QLabel(group);
     m_note->setWordWrap(true);
@@ -290,6 +301,7 @@ void CPictForm1::Refresh(bool loaded) {
     m_note->setVisible(!note.isEmpty());
     m_time->setText(m_model->TimeReadout());
     m_length->setText(m_model->LengthReadout());
+    m_delta->setText(m_model->DeltaReadout());
     if (!m_velocity->hasFocus())
         m_velocity->setText(m_model->VelocityText());
     if (!m_vicinity->hasFocus())

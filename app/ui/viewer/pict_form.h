@@ -61,6 +61,7 @@ private:
     QLabel* m_note = nullptr;
     QLabel* m_time = nullptr;
     QLabel* m_length = nullptr;
+    QLabel* m_delta = nullptr;
     QLineEdit* m_velocity = nullptr;
     QCheckBox* m_varu = nullptr;
     QCheckBox* m_processing = nullptr;

@@ -116,7 +116,9 @@ void CPictView::mouseDoubleClickEvent(QMouseEvent* event) {
         return;
     const QPoint p = event->position().toPoint() * devicePixelRatio();
     const PointerHit hit = m_render->HitAt(p.x(), p.y());
-    if (event->button() == Qt::LeftButton)
+    if (event->button() == Qt::LeftButton && (event->modifiers() & Qt::ControlModifier))
+        m_input->AddMarker(m_render->AxisX(p.x()), hit);
+    else if (event->button() == Qt::LeftButton)
         m_input->LeftDoubleClick(m_render->AxisX(p.x()), hit);
     else if (event->button() == Qt::RightButton)
         m_input->RightDoubleClick(m_render->AxisX(p.x()), hit);

@@ -140,6 +140,7 @@ void CSplitterPictFrame::createMenu() {
     makeAction(view, kCmdHeaders, QStringLiteral("Заголовки"));
     makeAction(view, kCmdSpectrum, QStringLiteral("Спектр"));
     makeAction(view, kCmdSignals, QStringLiteral("Сигналы"));
+    makeAction(view, kCmdFitPile, QStringLiteral("Свая во весь экран"))->setShortcut(Qt::Key_F);
     QMenu* graph = view->addMenu(QStringLiteral("График"));
     makeAction(graph, kCmdGrid, QStringLiteral("Отобразить / Скрыть сетку"));
     QMenu* fill = view->addMenu(QStringLiteral("Закраска"));
@@ -210,6 +211,9 @@ void CSplitterPictFrame::runCommand(ViewerCommandId id) {
         break;
     case kCmdSignals:
         m_model->LeaveSpectrum();
+        break;
+    case kCmdFitPile:
+        m_model->FitToPile();
         break;
     case kCmdSwitchPane:
         SwitchPane();
