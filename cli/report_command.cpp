@@ -1,6 +1,7 @@
 #include "cli/report_command.h"
 
 #include "cli/commands.h"
+#include "cli/gui_application.h"
 #include "cli/input_files.h"
 
 #include "app/io/whole_file.h"
@@ -61,19 +62,6 @@ std::optional<ReportRequest> Parse(const QStringList& args) {
     r.outputDir = parser.value(output);
     r.inputs = parser.positionalArguments();
     return r;
-}
-
-// Fonts and the PDF writer need the drawing layer's application object; without a display it
-// draws on the offscreen platform.
-std::unique_ptr<QGuiApplication> GuiApplicationIfNone() {
-    if (QCoreApplication::instance())
-        return nullptr;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "zarno-cli";
-    static char* argv[] = {name, nullptr};
-    return std::make_unique<QGuiApplication>(argc, argv);
 }
 
 // One recording as it opens in a new viewer, with the velocity and the markers given, and its graphs.

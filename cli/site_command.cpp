@@ -1,6 +1,7 @@
 // zarno-cli site: a whole site folder made into one table, and with -o its "site.csv" and "site.pdf".
 
 #include "cli/commands.h"
+#include "cli/gui_application.h"
 #include "cli/terminal_progress.h"
 
 #include "app/io/whole_file.h"
@@ -71,19 +72,6 @@ std::optional<SiteRequest> Parse(const QStringList& args) {
     if (r.folder.isEmpty())
         return std::nullopt;
     return r;
-}
-
-// The PDF writer needs the drawing layer's application object; without a display it draws on the
-// offscreen platform.
-std::unique_ptr<QGuiApplication> GuiApplicationIfNone() {
-    if (QCoreApplication::instance())
-        return nullptr;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "zarno-cli";
-    static char* argv[] = {name, nullptr};
-    return std::make_unique<QGuiApplication>(argc, argv);
 }
 
 // The summary table goes where the engineer asked; writing it over the site's own table would

@@ -3,6 +3,9 @@
 #include <QFile>
 #include <QtEndian>
 
+#include <cmath>
+#include <numbers>
+
 namespace zarno::testing {
 
 namespace {
@@ -68,6 +71,16 @@ QByteArray SgyFixture::build() const {
             putSample(out, at + 240 + width() * k, words[std::size_t(k)]);
     }
     return out;
+}
+
+std::vector<double> HalfSinePile(std::size_t ns, std::size_t lag, double scale) {
+    std::vector<double> x(ns, 0.0);
+    for (std::size_t i = 0; i < 12 && 20 + lag + i < ns; ++i) {
+        const double s = scale * std::sin(std::numbers::pi * double(i) / 12.0);
+        x[20 + i] += s;
+        x[20 + lag + i] += 0.4 * s;
+    }
+    return x;
 }
 
 bool SgyFixture::write(const QString& path) const {

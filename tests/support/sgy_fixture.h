@@ -39,6 +39,10 @@ private:
     void putSample(QByteArray& out, qsizetype at, quint64 v) const;
 };
 
+// A pile recording's samples: a half-sine blow of 12 samples at sample 20, scaled by scale, and its
+// reflection lag samples later at 0.4 of it.
+std::vector<double> HalfSinePile(std::size_t ns, std::size_t lag, double scale);
+
 inline quint32 FloatBits(float f) {
     return std::bit_cast<quint32>(f);
 }

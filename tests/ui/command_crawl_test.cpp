@@ -26,9 +26,6 @@
 #include <QTest>
 #include <QToolBar>
 
-#include <cmath>
-#include <numbers>
-
 using namespace zarno;
 using namespace zarno::testing;
 
@@ -39,16 +36,6 @@ namespace {
 
 [[maybe_unused]] ::testing::Environment* const g_gui =
     ::testing::AddGlobalTestEnvironment(new GuiEnvironment);
-
-std::vector<double> Pile(std::size_t ns, std::size_t lag, double scale) {
-    std::vector<double> x(ns, 0.0);
-    for (std::size_t i = 0; i < 12; ++i) {
-        const double s = scale * std::sin(std::numbers::pi * double(i) / 12.0);
-        x[20 + i] += s;
-        x[20 + lag + i] += 0.4 * s;
-    }
-    return x;
-}
 
 // The actions a user reaches from a menu bar or a menu: the submenus' entries, not the submenus.
 void CollectActions(const QList<QAction*>& actions, std::vector<QPointer<QAction>>& out) {
@@ -111,7 +98,8 @@ protected:
         ASSERT_TRUE(m_home.isValid());
         qputenv("HOME", m_home.path().toLocal8Bit());
         ASSERT_TRUE(QDir::setCurrent(m_dir.filePath(QStringLiteral("right"))));
-        ASSERT_TRUE(SgyFixture::OfSamples({Pile(1024, 300, 1000), Pile(1024, 300, 800)}).write(recording()));
+        ASSERT_TRUE(SgyFixture::OfSamples({HalfSinePile(1024, 300, 1000), HalfSinePile(1024, 300, 800)})
+                        .write(recording()));
         WriteLoopbackLink();
         WriteWindowValue("Current Left Directory", m_dir.filePath(QStringLiteral("left")));
         WriteWindowValue("Current Right Directory", m_dir.filePath(QStringLiteral("right")));

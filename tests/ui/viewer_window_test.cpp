@@ -40,9 +40,6 @@
 #include <QTest>
 #include <QToolBar>
 
-#include <cmath>
-#include <numbers>
-
 using namespace zarno;
 using namespace zarno::testing;
 
@@ -54,22 +51,12 @@ namespace {
 [[maybe_unused]] ::testing::Environment* const g_gui =
     ::testing::AddGlobalTestEnvironment(new GuiEnvironment);
 
-// A pile recording: a half-sine blow at sample 20 and its reflection 300 samples later.
-std::vector<double> Pile(std::size_t ns, std::size_t lag, double scale) {
-    std::vector<double> x(ns, 0.0);
-    for (std::size_t i = 0; i < 12; ++i) {
-        const double s = scale * std::sin(std::numbers::pi * double(i) / 12.0);
-        x[20 + i] += s;
-        x[20 + lag + i] += 0.4 * s;
-    }
-    return x;
-}
-
 class ViewerWindow : public ::testing::Test {
 protected:
     void SetUp() override {
         WriteLoopbackLink();
-        ASSERT_TRUE(SgyFixture::OfSamples({Pile(1024, 300, 1000), Pile(1024, 300, 800)}).write(path()));
+        ASSERT_TRUE(SgyFixture::OfSamples({HalfSinePile(1024, 300, 1000), HalfSinePile(1024, 300, 800)})
+                        .write(path()));
         WriteWindowValue("Current Left Directory", m_dir.path());
         m_frame = std::make_unique<CMainFrame>(m_prompts, &m_dialogs);
         ASSERT_TRUE(m_frame->Create());
@@ -352,7 +339,8 @@ TEST_F(ViewerWindow, ARecordingThatDoesNotLoadGivesAnEmptyClosableViewer) {
 TEST_F(ViewerWindow, HeaderViewerShowsTheFilesValues) {
     // Three traces, little-endian: the header viewer reads every trace in the file's own order.
     const QString three = m_dir.filePath(QStringLiteral("THREE.sgy"));
-    SgyFixture f = SgyFixture::OfSamples({Pile(256, 100, 10), Pile(256, 100, 20), Pile(256, 100, 30)}, 5, 50);
+    SgyFixture f = SgyFixture::OfSamples(
+        {HalfSinePile(256, 100, 10), HalfSinePile(256, 100, 20), HalfSinePile(256, 100, 30)}, 5, 50);
     f.littleEndian = true;
     ASSERT_TRUE(f.write(three));
     CPropertySheetSGY sheet(three, m_prompts);
