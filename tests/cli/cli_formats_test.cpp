@@ -1,6 +1,7 @@
 // zarno-cli convert and headers, run as the program itself.
 
 #include "tests/formats/ddb_fixture.h"
+#include "tests/support/child_process.h"
 #include "tests/support/full_disk.h"
 
 #include <QCryptographicHash>
@@ -26,21 +27,11 @@ using zarno::testing::WriteFile;
 
 namespace {
 
-struct CliRun {
-    int exitCode;
-    QString out;
-    QString err;
-};
+using CliRun = zarno::testing::ProcessRun;
 
 // Runs zarno-cli; its standard output goes to stdoutFile when one is given.
 CliRun Cli(const QStringList& args, const QString& stdoutFile = {}) {
-    QProcess process;
-    if (!stdoutFile.isEmpty())
-        process.setStandardOutputFile(stdoutFile);
-    process.start(ZARNO_CLI, args);
-    EXPECT_TRUE(process.waitForFinished(120000));
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
+    return zarno::testing::RunProcess(ZARNO_CLI, args, stdoutFile);
 }
 
 class CliFormats : public ::testing::Test {

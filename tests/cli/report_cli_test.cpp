@@ -1,5 +1,6 @@
 // zarno-cli report run as a user runs it: pages, names, progress, exit status, and no half-written
 // file when something fails.
+#include "tests/support/child_process.h"
 #include "tests/support/full_disk.h"
 #include "tests/support/sgy_fixture.h"
 
@@ -17,24 +18,10 @@ using namespace zarno;
 
 namespace {
 
-struct CliRun {
-    int exitCode = -1;
-    QString out, err;
-};
-
-CliRun RunTool(const QString& program, const QStringList& args) {
-    QProcess p;
-    p.start(program, args);
-    CliRun r;
-    EXPECT_TRUE(p.waitForFinished(120000)) << program.toStdString();
-    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
-}
+using CliRun = zarno::testing::ProcessRun;
 
 CliRun Report(const QStringList& args) {
-    return RunTool(ZARNO_CLI, QStringList{"report"} + args);
+    return zarno::testing::RunProcess(ZARNO_CLI, QStringList{"report"} + args);
 }
 
 class ReportCli : public ::testing::Test {
@@ -62,9 +49,9 @@ TEST_F(ReportCli, OnePdfPageForEachRecording) {
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_TRUE(r.err.contains("[1/2] ") && r.err.contains("[2/2] ")) << r.err.toStdString();
     EXPECT_EQ(Leftovers(), QStringList{"report.pdf"});
-    const CliRun info = RunTool("pdfinfo", {Out("report.pdf")});
+    const CliRun info = zarno::testing::RunProcess("pdfinfo", {Out("report.pdf")});
     EXPECT_TRUE(info.out.contains(QRegularExpression("Pages:\\s+2"))) << info.out.toStdString();
-    const QString text = RunTool("pdftotext", {Out("report.pdf"), "-"}).out.simplified();
+    const QString text = zarno::testing::RunProcess("pdftotext", {Out("report.pdf"), "-"}).out.simplified();
     for (const QString& line :
          {"Имя и путь \"SGY\" файла - \"" + Site("PILE12.sgy") + "\";",
           "Имя и путь \"SGY\" файла - \"" + Site("PILE13.sgy") + "\";",
@@ -80,7 +67,8 @@ TEST_F(ReportCli, OneMetafileForEachRecordingNamedAfterIt) {
     const CliRun r = Report({"--emf", "-o", Out("emf"), Site("PILE12.sgy"), Site("PILE13.sgy")});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_EQ(QDir(Out("emf")).entryList(QDir::Files), (QStringList{"PILE12.wmf", "PILE13.wmf"}));
-    const CliRun svg = RunTool("emf2svg-conv", {"-i", Out("emf/PILE13.wmf"), "-o", Out("PILE13.svg")});
+    const CliRun svg =
+        zarno::testing::RunProcess("emf2svg-conv", {"-i", Out("emf/PILE13.wmf"), "-o", Out("PILE13.svg")});
     EXPECT_EQ(svg.exitCode, 0) << svg.err.toStdString();
 }
 

@@ -5,6 +5,7 @@
 #include "app/formats/sgy_file.h"
 #include "app/formats/sgy_io.h"
 #include "tests/formats/ddb_fixture.h"
+#include "tests/support/child_process.h"
 #include "tests/support/recording_prompts.h"
 
 #include <QFile>
@@ -27,18 +28,10 @@ using zarno::testing::WriteFile;
 
 namespace {
 
-struct CliRun {
-    int exitCode;
-    QString out;
-    QString err;
-};
+using CliRun = zarno::testing::ProcessRun;
 
 CliRun Cli(const QStringList& args) {
-    QProcess process;
-    process.start(ZARNO_CLI, args);
-    EXPECT_TRUE(process.waitForFinished(120000));
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
+    return zarno::testing::RunProcess(ZARNO_CLI, args);
 }
 
 // Runs the segyio script and returns its JSON answer.

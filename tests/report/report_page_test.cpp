@@ -3,6 +3,7 @@
 #include "app/report/report_page.h"
 #include "app/io/whole_file.h"
 
+#include "tests/support/child_process.h"
 #include "tests/support/full_disk.h"
 #include "tests/support/recording_prompts.h"
 
@@ -19,6 +20,7 @@
 
 using namespace zarno;
 using zarno::testing::PromptRecord;
+using zarno::testing::RunTool;
 using zarno::testing::RecordingPrompts;
 
 namespace {
@@ -184,14 +186,6 @@ TEST(ReportPage, WithoutADefaultPrinterTheA4PageOfTheFallback) {
     const PageMetrics printer{4800, 6600, 600, 600};
     EXPECT_EQ(PageMetricsOrFallback(printer, quiet).horzRes, 4800);
     EXPECT_TRUE(quiet.records.empty());
-}
-
-QString RunTool(const QString& program, const QStringList& args) {
-    QProcess tool;
-    tool.start(program, args);
-    EXPECT_TRUE(tool.waitForFinished(60000)) << program.toStdString();
-    EXPECT_EQ(tool.exitCode(), 0) << program.toStdString() << ": " << tool.readAllStandardError().toStdString();
-    return QString::fromUtf8(tool.readAllStandardOutput());
 }
 
 TEST(ReportPdf, OneA4PagePerReportReadBackByPoppler) {

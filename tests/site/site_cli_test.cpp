@@ -4,6 +4,7 @@
 #include "app/analysis/toe_finder.h"
 #include "device/sample_site.h"
 #include "tests/site/site_fixture.h"
+#include "tests/support/child_process.h"
 
 #include <gtest/gtest.h>
 
@@ -29,16 +30,10 @@ double LengthOf(int pile) {
     return 8.0 + 2.0 * pile;
 }
 
-struct CliRun {
-    int exitCode;
-    QByteArray out, err;
-};
+using CliRun = testing::ProcessRun;
 
 CliRun RunCli(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral(ZARNO_CLI), args);
-    EXPECT_TRUE(p.waitForFinished(120000));
-    return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
+    return testing::RunProcess(QStringLiteral(ZARNO_CLI), args);
 }
 
 // Six piles of eight blows each, with noise at 22% of the blow; known lengths on the first five.
@@ -83,7 +78,7 @@ TEST_F(NoisySite, ToesComeFromTheAveragesAndTheSpeedFromTheKnownPiles) {
     QTemporaryDir out;
     const CliRun run = RunCli({"site", "--json", "-o", out.path(), m_dir.path()});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-    const QJsonObject root = QJsonDocument::fromJson(run.out).object();
+    const QJsonObject root = QJsonDocument::fromJson(run.out.toUtf8()).object();
     const QJsonObject velocity = root["velocity"].toObject();
     EXPECT_EQ(velocity["source"].toString(), "calibrated");
     EXPECT_NEAR(velocity["value"].toDouble(), kSpeed, kSpeed * 0.01);
@@ -127,7 +122,7 @@ TEST(SiteCommand, TheSampleSiteAsJson) {
     ASSERT_TRUE(device::WriteSampleSite(dir.path().toStdString(), &error)) << error;
     const CliRun run = RunCli({"site", "--json", "--velocity", "3700", dir.path()});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-    const QJsonObject root = QJsonDocument::fromJson(run.out).object();
+    const QJsonObject root = QJsonDocument::fromJson(run.out.toUtf8()).object();
     const QJsonObject velocity = root["velocity"].toObject();
     EXPECT_EQ(velocity["source"].toString(), "given");
     EXPECT_EQ(velocity["value"].toDouble(), 3700.0);

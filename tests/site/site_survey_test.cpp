@@ -5,6 +5,7 @@
 #include "app/site/site_outputs.h"
 #include "app/site/site_survey.h"
 #include "tests/site/site_fixture.h"
+#include "tests/support/child_process.h"
 #include "tests/site/stand_in_finders.h"
 
 #include <gtest/gtest.h>
@@ -22,6 +23,7 @@ namespace zarno::site {
 namespace {
 
 using testing::PileTrace;
+using testing::RunTool;
 
 constexpr double kInterval = 20e-6;
 
@@ -136,14 +138,6 @@ TEST_F(SiteFolder, WithoutATableEachRecordingIsAPileAndUnreadableOnesAreNamed) {
     EXPECT_EQ(s.velocity.source, VelocitySource::None);
     EXPECT_TRUE(s.piles[0].stack.toe.found);
     EXPECT_FALSE(s.piles[0].lengthM);
-}
-
-QString RunTool(const QString& program, const QStringList& args) {
-    QProcess tool;
-    tool.start(program, args);
-    EXPECT_TRUE(tool.waitForFinished(60000)) << program.toStdString();
-    EXPECT_EQ(tool.exitCode(), 0) << program.toStdString() << ": " << tool.readAllStandardError().toStdString();
-    return QString::fromUtf8(tool.readAllStandardOutput());
 }
 
 TEST_F(SiteFolder, TheCsvReadsBackInPythonsCsvModule) {
