@@ -70,7 +70,8 @@ std::vector<PilePlan> PlanFromTable(const QString& folder, const SiteTable& tabl
         if (fresh)
             plans.push_back({row.pile, {}, {}, {}, {}});
         PilePlan& plan = plans[it->second];
-        plan.files << QDir(folder).relativeFilePath(path);
+        // The folder may be given relative to the current one: the name kept is the file's within it.
+        plan.files << dir.relativeFilePath(QFileInfo(path).absoluteFilePath());
         if (plan.note.isEmpty())
             plan.note = row.note;
         TakeLength(plan.designLengthM, row.designLengthM, row.line, "design_length_m", messages);

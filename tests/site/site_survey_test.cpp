@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -118,6 +119,22 @@ TEST_F(SiteFolder, PilesFromTheTableWithTheCalibratedSpeed) {
     EXPECT_NEAR(*g.velocity.calibration.value, 4000.0, 40.0);
     EXPECT_TRUE(VelocityText(g.velocity).startsWith("wave speed 3600 m/s (given; calibrated "))
         << VelocityText(g.velocity).toStdString();
+}
+
+// A folder named relative to the current one (as typed on a command line) reads the same recordings.
+TEST_F(SiteFolder, AFolderGivenRelativeToTheCurrentOneReadsTheSame) {
+    const SiteResult absolute = SurveySite(m_dir.path(), {}, testing::LargestMark, testing::LargestLater);
+    const QString before = QDir::currentPath();
+    const QFileInfo folder(m_dir.path());
+    ASSERT_TRUE(QDir::setCurrent(folder.absolutePath())); // the folder's parent
+    const SiteResult relative = SurveySite(folder.fileName(), {}, testing::LargestMark, testing::LargestLater);
+    QDir::setCurrent(before);
+    ASSERT_EQ(relative.piles.size(), absolute.piles.size());
+    for (std::size_t i = 0; i < absolute.piles.size(); ++i) {
+        SCOPED_TRACE(absolute.piles[i].pile.toStdString());
+        EXPECT_EQ(relative.piles[i].blows, absolute.piles[i].blows);
+        EXPECT_TRUE(relative.piles[i].problems.isEmpty()) << relative.piles[i].problems.join('\n').toStdString();
+    }
 }
 
 TEST_F(SiteFolder, WithoutATableEachRecordingIsAPileAndUnreadableOnesAreNamed) {
