@@ -10,7 +10,7 @@ include(GNUInstallDirs)
 set(ZARNO_INSTALL_PRIVATE lib/zarno)
 set(ZARNO_PROGRAMS zarno zarno-cli zarno-device)
 
-install(TARGETS ${ZARNO_PROGRAMS} zarno_cli_draw velnet Dravik TovelUtils
+install(TARGETS ${ZARNO_PROGRAMS} zarno_cli_draw velnet Dravik TovelUtils TovelUtilsEditor
     RUNTIME DESTINATION ${ZARNO_INSTALL_PRIVATE}
     LIBRARY DESTINATION ${ZARNO_INSTALL_PRIVATE})
 foreach(program IN LISTS ZARNO_PROGRAMS)

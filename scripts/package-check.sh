@@ -17,7 +17,7 @@ dpkg-deb -x "$deb" "$scratch/root"
 usr=$scratch/root/usr
 for f in bin/zarno bin/zarno-cli bin/zarno-device lib/zarno/libvelnet.so lib/zarno/libDravik.so \
          lib/zarno/libzarno-cli-draw.so \
-         lib/zarno/libTovelUtils.so share/applications/zarno.desktop share/mime/packages/zarno.xml \
+         lib/zarno/libTovelUtils.so lib/zarno/libTovelUtilsEditor.so share/applications/zarno.desktop share/mime/packages/zarno.xml \
          share/icons/hicolor/48x48/apps/zarno.png share/man/man1/zarno-cli.1.gz \
          share/man/man1/zarno-device.1.gz share/man/man1/zarno.1.gz; do
     [ -e "$usr/$f" ] || fail "the package lacks /usr/$f"

@@ -1,7 +1,7 @@
-// The gain editor (ordinal 2) and the go-on question (ordinal 3).
+// The gain editor (ordinal 2) and the go-on question (ordinal 3), in the editor module.
 
 #include "outside/tovelutils/gain_curve.h"
-#include "outside/tovelutils/tovel_utils.h"
+#include "outside/tovelutils/editor_module.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -109,7 +109,7 @@ private:
 
 } // namespace
 
-extern "C" int32_t TovelUtils2(int32_t* first, int32_t* second, int32_t ns, double* curve) {
+extern "C" int32_t TovelEditorEdit(int32_t* first, int32_t* second, int32_t ns, double* curve) {
     if (!first || !second || !curve || ns < 1)
         return 0;
     if (!HaveGui("параметры ВАРУ не изменены"))
@@ -123,7 +123,7 @@ extern "C" int32_t TovelUtils2(int32_t* first, int32_t* second, int32_t ns, doub
     return 1;
 }
 
-extern "C" int32_t TovelUtils3(void* window) {
+extern "C" int32_t TovelEditorAsk(void* window) {
     if (!HaveGui("настройка ВАРУ отменена"))
         return 0;
     const auto answer = QMessageBox::question(static_cast<QWidget*>(window), QStringLiteral("ВАРУ"),

@@ -1,5 +1,4 @@
 #include "outside/tovelutils/gain_curve.h"
-#include "outside/tovelutils/tovel_utils.h"
 
 #include <algorithm>
 #include <cmath>
@@ -17,10 +16,3 @@ void FillCurve(int32_t endDb, int32_t startPercent, double* curve, int32_t ns) {
 }
 
 } // namespace tovel
-
-extern "C" int32_t TovelUtils1(int32_t first, int32_t second, int32_t ns, int32_t, int32_t, double* curve) {
-    if (ns < 1 || !curve)
-        return 0;
-    tovel::FillCurve(first, second, curve, ns);
-    return 1;
-}

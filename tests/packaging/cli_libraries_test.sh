@@ -1,17 +1,15 @@
 #!/usr/bin/env bash
 # zarno-cli's commands that do not draw start without the renderer's libraries (Qt's GUI and
 # widgets, OpenGL/OSMesa, FreeType, fontconfig) and without the drawing module; render loads the
-# module from the program's folder and draws, and so does report. measure and spectrum load a recording, whose gain curve
-# comes from libTovelUtils.so, which links Qt's widgets (and so the GUI and font libraries): they
-# are held only to keeping the renderer (OSMesa, LLVM) and the drawing module out.
+# module from the program's folder and draws, and so does report. measure and spectrum load a recording,
+# whose gain curve comes from libTovelUtils.so: that must not bring the gain editor's widgets either.
 set -u
 bin=$1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 status=0
 fail() { echo "FAIL: $*"; status=1; }
-drawing='lib(Qt6Gui|Qt6Widgets|Qt6OpenGL|OSMesa|GL|GLX|LLVM|freetype|fontconfig|zarno-cli-draw)[.-]'
-renderer='lib(OSMesa|LLVM|zarno-cli-draw)[.-]'
+drawing='lib(Qt6Gui|Qt6Widgets|Qt6OpenGL|OSMesa|GL|GLX|EGL|LLVM|freetype|fontconfig|TovelUtilsEditor|zarno-cli-draw)[.-]'
 
 "$bin/zarno-device" make-samples "$work/samples" >/dev/null || { echo "FAIL: no samples"; exit 1; }
 ddb=$(ls "$work"/samples/*.DDB | head -n 1)
@@ -30,8 +28,8 @@ done <<CASES
 --version|drawing|--version
 convert|drawing|convert -o "\$work" "\$ddb"
 headers|drawing|headers "\$work/\$name.sgy"
-measure|renderer|measure "\$work/\$name.sgy"
-spectrum|renderer|spectrum -o "\$work/\$name.txt" "\$work/\$name.sgy"
+measure|drawing|measure "\$work/\$name.sgy"
+spectrum|drawing|spectrum -o "\$work/\$name.txt" "\$work/\$name.sgy"
 CASES
 
 libs=$(loads env QT_QPA_PLATFORM=offscreen "$bin/zarno-cli" render -o "$work/picture.png" "$work/$name.sgy") ||
