@@ -1,7 +1,7 @@
 // The automatic reflection search on the largest recording the instrument makes (two traces of 65535
 // samples), through the transform against the direct sums kept as the reference, measured side by side
 // in one run; the two must find the same indices. Goal: the ratio direct/fast far above 1, and
-// `zarno-cli measure` on that recording no slower than a numpy peer (bench/measure_vs_numpy.sh).
+// `zarno-cli measure` on that recording at most half the time of a numpy peer (bench/cli_speed.sh).
 //
 // reflection_bench FILE.ddb only writes the recording there, for that comparison.
 
