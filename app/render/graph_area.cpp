@@ -1,5 +1,7 @@
 #include "app/render/graph_area.h"
 
+#include "app/render/trace_columns.h"
+
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -83,6 +85,10 @@ void CGraphArea::SetOrtho(double xMin, double xMax, double yMin, double yMax) {
     m_dYMin = yMin;
     m_dYMax = yMax;
     Project(xMin, xMax, yMin, yMax);
+    // Where the samples land in the window, as this projection puts them (an empty x window is
+    // widened by one sample there too).
+    m_projectedXMin = xMin;
+    m_projectedXMax = xMax == xMin ? xMin + 1.0 : xMax;
 }
 
 CGraphArea::SlotRange CGraphArea::DataRangeForSlots() const {
@@ -123,10 +129,17 @@ void CGraphArea::DrawGrid() {
     Gl().End();
 }
 
+TraceColumns CGraphArea::Columns(double gain) const {
+    const double span = std::fabs(m_dYMax - m_dYMin);
+    return {static_cast<double>(m_viewport.left), static_cast<double>(m_viewport.Width()), m_projectedXMin,
+            m_projectedXMax, span > 0.0 ? std::fabs(gain) * m_viewport.Height() / span : 0.0};
+}
+
+// Only the samples that decide the pixels are drawn (trace_columns.h): the picture is the same.
 void CGraphArea::StripThrough(int step, double gain) {
     Gl().Color3f(0.0f, 0.0f, 0.0f);
     Gl().Begin(GL_LINE_STRIP);
-    for (int x = m_nFirst; x < m_nLast; x += step)
+    for (const int x : StripSamples(m_pData, m_nFirst, m_nLast, step, Columns(gain)))
         Gl().Vertex2d(x, gain * m_pData[x]);
     Gl().End();
 }
@@ -135,7 +148,7 @@ void CGraphArea::FillColumns(int step, double u, double base, bool upper) {
     const double level = base * u;
     Gl().Color3f(0.0f, 0.0f, 0.0f);
     Gl().Begin(GL_QUADS);
-    for (int x = m_nFirst; x < m_nLast; x += step) {
+    for (const int x : FillSamples(m_nFirst, m_nLast, step, Columns(u))) {
         const double v = m_pData[x] * u;
         if (upper ? v >= level : v < level) {
             Gl().Vertex2d(x, level);

@@ -9,6 +9,8 @@
 
 namespace zarno {
 
+struct TraceColumns;
+
 class CGraphArea : public CGraphElement {
 public:
     // count samples at data; the visible range is first … last, bounded by 0 and count − 1. The y
@@ -55,8 +57,12 @@ private:
     // The data range a slot is projected from; a flat trace gets a range around its value.
     SlotRange DataRangeForSlots() const;
     bool HasData() const { return m_pData != nullptr && m_nCount > 0; }
+    // The viewport's columns and rows under the last projection, for values drawn times gain.
+    TraceColumns Columns(double gain) const;
     void StripThrough(int step, double gain);
     void FillColumns(int step, double u, double base, bool upper);
+
+    double m_projectedXMin = 0.0, m_projectedXMax = 1.0;
 };
 
 } // namespace zarno
