@@ -81,11 +81,13 @@ int BuildFontLists(const GlTable& gl, FT_Face face, int cellHeight, GLuint base)
 } // namespace
 
 QString GraphFontFile() {
-    // Asked once: fontconfig reads its whole configuration for every question.
+    // The file where Debian's package puts the font is taken as it is: fontconfig would read its
+    // whole configuration and font list first, a good part of the time a picture takes to draw.
+    if (QFile::exists(kDebianFontPath))
+        return QString::fromLatin1(kDebianFontPath);
+    // Elsewhere fontconfig is asked, once.
     static const QString found = FontconfigFile();
-    if (!found.isEmpty() && QFile::exists(found))
-        return found;
-    return QFile::exists(kDebianFontPath) ? QString::fromLatin1(kDebianFontPath) : QString();
+    return !found.isEmpty() && QFile::exists(found) ? found : QString();
 }
 
 bool CGraphFonts::Create(const GlTable& gl, int scale, QString* error) {

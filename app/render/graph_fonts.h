@@ -16,8 +16,8 @@ inline constexpr int kGraphGlyphCount = 96;
 // Cell heights (ascent + descent) of fonts 1, 2, 3 at font scale 1.
 inline constexpr std::array<int, kGraphFontCount> kGraphFontCellHeights{15, 48, 32};
 
-// The font file: fontconfig's "Liberation Mono:bold", else Debian's fixed path; empty when
-// neither is there.
+// The font file: Debian's fixed path of Liberation Mono Bold, else fontconfig's "Liberation Mono:bold";
+// empty when neither is there.
 QString GraphFontFile();
 
 class CGraphFonts {
