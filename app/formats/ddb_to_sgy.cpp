@@ -1,6 +1,7 @@
 #include "app/formats/ddb_to_sgy.h"
 
 #include "app/formats/sgy_io.h"
+#include "app/io/whole_file.h"
 
 #include <QFileDevice>
 #include <QIODevice>
@@ -271,8 +272,7 @@ bool DDBToSGYConverter::writeWhole() {
         std::memset(m_chunkData + j * m_chunkStride + rows * kDDBWordSize, 0,
                     static_cast<std::size_t>((m_ns - rows) * kDDBWordSize));
     }
-    const qint64 size = targetSize();
-    m_failed = m_target->write(m_chunk.get(), size) != size;
+    m_failed = !io::WriteAhead(*m_target, QByteArrayView(m_chunk.get(), targetSize()));
     m_chunk.reset();
     return !m_failed;
 }

@@ -8,11 +8,15 @@
 #include <QTemporaryDir>
 
 #include <cerrno>
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace zarno::io {
 
 namespace {
+
+// Large enough that the calls cost nothing beside the copying, small enough that the disk starts early.
+constexpr qint64 kWriteAheadPiece = qint64(8) << 20;
 
 // A file system that cannot sync (a pipe, some special files) answers EINVAL or EROFS; that is not
 // a lost write. Anything else (EIO, ENOSPC on delayed allocation) is.
@@ -89,6 +93,27 @@ bool WriteSettingsWhole(const QString& path, const std::function<void(QSettings&
     }
     return QDir().mkpath(QFileInfo(path).absolutePath()) &&
            WriteWholeFile(path, bytes) == WholeFileResult::Written;
+}
+
+bool WriteAhead(QIODevice& device, QByteArrayView bytes) {
+    auto* const file = qobject_cast<QFileDevice*>(&device);
+    if (!file || file->handle() < 0 || !file->flush())
+        return device.write(bytes.data(), bytes.size()) == bytes.size();
+    for (qint64 done = 0; done < bytes.size();) {
+        const qint64 at = file->pos();
+        const qint64 n = qMin(kWriteAheadPiece, bytes.size() - done);
+        if (file->write(bytes.data() + done, n) != n || !file->flush()) {
+            // A short write past a size limit leaves no error on the device: without this, a commit
+            // would put the cut file in place of the old one.
+            if (auto* const save = qobject_cast<QSaveFile*>(file))
+                save->cancelWriting();
+            return false;
+        }
+        // Only a start: a failure to start early is no failure of the write, the final sync tells.
+        ::sync_file_range(file->handle(), at, n, SYNC_FILE_RANGE_WRITE);
+        done += n;
+    }
+    return true;
 }
 
 bool CommitWholeFile(QSaveFile& file) {

@@ -24,6 +24,7 @@
 
 #include <functional>
 
+class QIODevice;
 class QSaveFile;
 class QSettings;
 
@@ -33,6 +34,13 @@ namespace zarno::io {
 // renames the temporary file to the target. True when the target now holds exactly what was written;
 // false otherwise, and then the temporary file is gone and the target is as it was before.
 bool CommitWholeFile(QSaveFile& file);
+
+// Writes bytes at the device's current position, front to back. To a file it goes in pieces of some
+// megabytes, and the system is asked to start putting each piece on the disk as soon as it is handed
+// over: the sync before the rename then waits for the last piece, not for the whole file, and the
+// disk works while the rest is copied. Any other device gets one plain write. False when a write
+// failed; a QSaveFile's writing is then cancelled, so that its commit keeps the old file.
+bool WriteAhead(QIODevice& device, QByteArrayView bytes);
 
 enum class WholeFileResult {
     Written,

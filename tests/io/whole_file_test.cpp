@@ -4,6 +4,7 @@
 
 #include "tests/support/full_disk.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
@@ -77,6 +78,39 @@ TEST(WholeFile, FileSizeLimitKeepsTheOldFile) {
     ASSERT_EQ(io::WriteWholeFile(dir.filePath("rec.bin"), "old"), io::WholeFileResult::Written);
     const FileSizeLimit limit(8192);
     ExpectOldFileSurvives(dir.path());
+}
+
+// A recording's image goes out in pieces of some megabytes, each started on its way to the disk: all
+// of them land in order after what was written before (still buffered in the QSaveFile), whatever
+// the device; a write that fails half way is reported, and the commit then keeps the old file.
+TEST(WholeFile, WriteAheadPutsEveryPieceInItsPlace) {
+    QByteArray bytes((qsizetype(20) << 20) + 3, Qt::Uninitialized);
+    for (qsizetype i = 0; i < bytes.size(); ++i)
+        bytes[i] = char(i * 7 % 251);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("rec.bin");
+    {
+        QSaveFile out(path);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write("head");
+        ASSERT_TRUE(io::WriteAhead(out, bytes));
+        out.write("tail");
+        ASSERT_TRUE(io::CommitWholeFile(out));
+    }
+    EXPECT_TRUE(ReadAll(path) == "head" + bytes + "tail");
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(io::WriteAhead(buffer, bytes));
+    EXPECT_TRUE(buffer.data() == bytes);
+
+    ASSERT_EQ(io::WriteWholeFile(path, "old"), io::WholeFileResult::Written);
+    const FileSizeLimit limit(1 << 20);
+    QSaveFile out(path);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    EXPECT_FALSE(io::WriteAhead(out, bytes));
+    EXPECT_FALSE(io::CommitWholeFile(out));
+    EXPECT_EQ(ReadAll(path), "old");
+    EXPECT_EQ(Files(dir.path()), QStringList{"rec.bin"});
 }
 
 } // namespace
