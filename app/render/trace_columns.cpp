@@ -48,7 +48,9 @@ void KeepColumn(const double* data, int begin, int end, int step, const TraceCol
         lastSample = x;
     }
     const double band = (1.0 + kTie) / columns.rowsPerValue;
-    picks.insert(picks.end(), {begin, lastSample, lastBeforeMiddle, lastBeforeMiddle + step});
+    picks.insert(picks.end(), {begin, lastSample});
+    if (lastBeforeMiddle >= 0)
+        picks.insert(picks.end(), {lastBeforeMiddle, lastBeforeMiddle + step});
     for (int x = begin; x < end; x += step)
         if (data[x] - low <= band || high - data[x] <= band)
             picks.insert(picks.end(), {x - step, x, x + step});
