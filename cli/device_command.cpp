@@ -13,8 +13,8 @@
 #include "cli/terminal_text.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QDateTime>
+#include <QDir>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -29,8 +29,8 @@ namespace zarno {
 
 namespace {
 
-const char* const kLinkOptions =
-    "(--udp HOST[:PORT] [--local-port PORT] | --serial COM1|COM2 [--line-addr N] [--speed BAUD]) [--retries N]";
+const char* const kLinkOptions = "(--udp HOST[:PORT] [--local-port PORT] | --serial COM1|COM2 [--line-addr "
+                                 "N] [--speed BAUD]) [--retries N]";
 
 // Each command and its operands, for the usage texts and for the message of a command given wrong
 // operands.
@@ -48,7 +48,8 @@ constexpr CommandForm kCommandForms[] = {
 };
 
 QString FormOf(const CommandForm& c) {
-    return *c.operands ? QString::fromLatin1(c.name) + ' ' + QLatin1String(c.operands) : QString::fromLatin1(c.name);
+    return *c.operands ? QString::fromLatin1(c.name) + ' ' + QLatin1String(c.operands)
+                       : QString::fromLatin1(c.name);
 }
 
 QString CommandForms() {
@@ -59,10 +60,11 @@ QString CommandForms() {
 }
 
 QByteArray Usage() {
-    return ("usage: zarno-cli device " + QString::fromLatin1(kLinkOptions) + " COMMAND\n  COMMAND: " +
-            CommandForms() +
+    return ("usage: zarno-cli device " + QString::fromLatin1(kLinkOptions) +
+            " COMMAND\n  COMMAND: " + CommandForms() +
             "\n  PATH on the instrument: REC\\DATA.DDB or REC/DATA.DDB; ports as configured (" +
-            QString::number(kDefaultLocalPort) + " local, " + QString::number(kDefaultRemotePort) + " remote)\n")
+            QString::number(kDefaultLocalPort) + " local, " + QString::number(kDefaultRemotePort) +
+            " remote)\n")
         .toLocal8Bit();
 }
 
@@ -74,7 +76,8 @@ struct Options {
 };
 
 // The instrument's file commands speak in the words of the copy, delete and make-directory windows.
-const char* const kTextDiskInfoFailed = "Ошибка при получении информации об удаленном диске!";
+const char* const kTextDiskInfoFailed =
+    QT_TRANSLATE_NOOP("zarno", "Ошибка при получении информации об удаленном диске!");
 
 using cli::kExitFailed;
 using cli::kExitOk;
@@ -290,13 +293,13 @@ private:
 enum class TransferEnd { Done, Cancelled, Failed };
 
 TransferEnd EndOf(DownloadResult result) {
-    return result == kDownloadDone ? TransferEnd::Done
+    return result == kDownloadDone        ? TransferEnd::Done
            : result == kDownloadCancelled ? TransferEnd::Cancelled
                                           : TransferEnd::Failed;
 }
 
 TransferEnd EndOf(UploadResult result) {
-    return result == kUploadDone ? TransferEnd::Done
+    return result == kUploadDone        ? TransferEnd::Done
            : result == kUploadCancelled ? TransferEnd::Cancelled
                                         : TransferEnd::Failed;
 }
@@ -375,12 +378,15 @@ private:
 
     // The exit of a transfer: 0 when done; else why, in the words of the copy dialogs.
     int TransferExit(TransferEnd end, const char* failure, const char* interrupted);
-    int UploadFailed(UploadResult result, const DevicePath& path, bool fileMade, const std::optional<Stamp>& before);
+    int UploadFailed(UploadResult result, const DevicePath& path, bool fileMade,
+                     const std::optional<Stamp>& before);
     int CheckUploaded(const DevicePath& path, qint64 sent);
     bool MayRemain(const DevicePath& path, const std::optional<Stamp>& before);
     bool CollectTree(const QStringList& directories, int depth, std::vector<TreeEntry>* out);
     bool Confirmed(const QString& target, const std::vector<TreeEntry>& inside, bool recursive, bool yes);
-    void Tell(const char* text) { m_prompts.message(QString::fromUtf8(text), QString::fromUtf8(kAppCaption), PromptIcon::Stop); }
+    void Tell(const char* text) {
+        m_prompts.message(QString::fromUtf8(text), QString::fromUtf8(kAppCaption), PromptIcon::Stop);
+    }
 
     Options m_options;
     StderrPrompts m_prompts;
@@ -453,11 +459,13 @@ int DeviceSession::Get(QStringList operands) {
     if (Interrupted())
         return TransferExit(TransferEnd::Cancelled, "", "interrupted; nothing was copied");
     InterruptibleProgress progress(entry->fileName);
-    const DownloadResult result = asSgy ? m_device.CopyFromDeviceAsSgy(entry->deviceName, local, &progress, entry->size)
-                                        : m_device.CopyFromDevice(entry->deviceName, local, &progress, entry->size);
+    const DownloadResult result =
+        asSgy ? m_device.CopyFromDeviceAsSgy(entry->deviceName, local, &progress, entry->size)
+              : m_device.CopyFromDevice(entry->deviceName, local, &progress, entry->size);
     if (result == kDownloadSizeMismatch) {
         Tell(kTextCannotCopy);
-        Fail(QString("the instrument lists %1 with %2 bytes but opens it with another length; nothing was copied")
+        Fail(QString(
+                 "the instrument lists %1 with %2 bytes but opens it with another length; nothing was copied")
                  .arg(cli::EscapeControls(DeviceFilePath(path.directories, entry->fileName)))
                  .arg(entry->size));
         return kExitFailed;
@@ -501,7 +509,8 @@ int DeviceSession::Put(const QStringList& operands) {
     const UploadMark mark(DeviceFilePath(path.directories, path.name));
     UploadProgress progress(path.name);
     const qint64 sent = local.size();
-    const UploadResult result = m_device.CopyToDevice(local.filePath(), NewFileDeviceName(path.name), &progress);
+    const UploadResult result =
+        m_device.CopyToDevice(local.filePath(), NewFileDeviceName(path.name), &progress);
     if (result == kUploadDone)
         return CheckUploaded(path, sent);
     return UploadFailed(result, path, progress.FileMade(), before);
@@ -515,7 +524,8 @@ int DeviceSession::UploadFailed(UploadResult result, const DevicePath& path, boo
     const bool mayRemain = fileMade && MayRemain(path, before);
     const QString remains = "a partial file may remain on the instrument: " + target;
     if (EndOf(result) == TransferEnd::Cancelled || Interrupted()) {
-        Fail(mayRemain ? "interrupted; " + remains : "interrupted; the partial file was deleted from the instrument");
+        Fail(mayRemain ? "interrupted; " + remains
+                       : "interrupted; the partial file was deleted from the instrument");
         return InterruptedExit();
     }
     Tell(kTextCannotUpload);
@@ -537,7 +547,9 @@ int DeviceSession::CheckUploaded(const DevicePath& path, qint64 sent) {
         return kExitOk;
     Tell(kTextCannotUpload);
     if (!listed) {
-        Fail("the instrument's listing after the upload failed; a partial file may remain on the instrument: " + target);
+        Fail("the instrument's listing after the upload failed; a partial file may remain on the "
+             "instrument: " +
+             target);
         return kExitFailed;
     }
     if (!made || made->isDirectory) {
@@ -594,27 +606,29 @@ bool DeviceSession::Confirmed(const QString& target, const std::vector<TreeEntry
                               bool yes) {
     const QString shownTarget = cli::EscapeControls(target);
     if (!recursive) {
-        Fail(QString("%1 is not empty (%2 entries): give -r to delete it with everything in it; nothing was deleted")
+        Fail(QString("%1 is not empty (%2 entries): give -r to delete it with everything in it; nothing was "
+                     "deleted")
                  .arg(shownTarget)
                  .arg(inside.size()));
         return false;
     }
     for (const TreeEntry& e : inside)
-        std::printf("%s\n", cli::EscapeControls(DeviceFilePath(e.directories, e.fileName)).toLocal8Bit().constData());
+        std::printf("%s\n",
+                    cli::EscapeControls(DeviceFilePath(e.directories, e.fileName)).toLocal8Bit().constData());
     std::printf("%s\n", shownTarget.toLocal8Bit().constData());
     std::fflush(stdout);
     if (yes)
         return true;
     if (!isatty(STDIN_FILENO)) {
-        Fail("not deleted: give --yes to delete " + shownTarget + " with the " + QString::number(inside.size()) +
-             " entries listed above");
+        Fail("not deleted: give --yes to delete " + shownTarget + " with the " +
+             QString::number(inside.size()) + " entries listed above");
         return false;
     }
-    std::fprintf(stderr, "Delete %s with the %zu entries listed above? [y/N] ", shownTarget.toLocal8Bit().constData(),
-                 inside.size());
+    std::fprintf(stderr, "Delete %s with the %zu entries listed above? [y/N] ",
+                 shownTarget.toLocal8Bit().constData(), inside.size());
     char answer[16] = {};
-    const bool typedYes = std::fgets(answer, sizeof answer, stdin) && (answer[0] == 'y' || answer[0] == 'Y') &&
-                          (answer[1] == '\n' || answer[1] == '\0');
+    const bool typedYes = std::fgets(answer, sizeof answer, stdin) &&
+                          (answer[0] == 'y' || answer[0] == 'Y') && (answer[1] == '\n' || answer[1] == '\0');
     if (!typedYes)
         Fail("nothing was deleted");
     return typedYes && !Interrupted();
@@ -649,7 +663,8 @@ int DeviceSession::Remove(QStringList operands) {
                         : QString("interrupted; %1 of %2 entries were deleted").arg(i).arg(inside.size()));
             return InterruptedExit();
         }
-        const int deleted = m_device.Walk().DeleteListed(PanelPath(inside[i].directories), inside[i].deviceName);
+        const int deleted =
+            m_device.Walk().DeleteListed(PanelPath(inside[i].directories), inside[i].deviceName);
         if (deleted == 0)
             Tell(kTextDeviceDeleteFailed);
         if (deleted != 1)
@@ -668,7 +683,8 @@ int DeviceSession::MakeDir(const QStringList& operands) {
         return WrongOperands("mkdir");
     const DevicePath path = SplitDevicePath(operands[0]);
     if (!FitsDeviceDirectoryName(path.name))
-        return Fail("not a directory name the instrument can hold (1 to 8 letters, digits or $%'-_@~`!(){}^#&, no dot): " +
+        return Fail("not a directory name the instrument can hold (1 to 8 letters, digits or "
+                    "$%'-_@~`!(){}^#&, no dot): " +
                     operands[0]);
     if (m_device.Walk().Enter(PanelPath(path.directories)) != 1)
         return kExitFailed;
@@ -704,7 +720,8 @@ int RunDevice(const QStringList& args) {
     QString error;
     const auto options = Parse(args, &error);
     if (!options) {
-        std::fprintf(stderr, "zarno-cli device: %s\n%s", error.toLocal8Bit().constData(), Usage().constData());
+        std::fprintf(stderr, "zarno-cli device: %s\n%s", error.toLocal8Bit().constData(),
+                     Usage().constData());
         return 2;
     }
     CatchEndingSignals();

@@ -16,6 +16,7 @@
 #include <QImageWriter>
 #include <QSaveFile>
 
+#include <QCoreApplication>
 #include <optional>
 
 namespace zarno::cli {
@@ -63,7 +64,8 @@ std::optional<RenderRequest> Parse(const QStringList& args) {
     parser.addOptions({width, height, spectrum, noGrid, single, fill, time, length, output, MarkerOption(),
                        VelocityOption()});
     parser.addPositionalArgument("file", "FILE.sgy");
-    if (!ParseCommandLine(parser, args) || parser.positionalArguments().size() != 1 || parser.value(output).isEmpty())
+    if (!ParseCommandLine(parser, args) || parser.positionalArguments().size() != 1 ||
+        parser.value(output).isEmpty())
         return std::nullopt;
     RenderRequest r;
     const std::optional<int> w = IntOption(parser, width, 1, kMaxPictureSide, r.width);
@@ -145,8 +147,9 @@ int RunRender(const QStringList& args, QIODevice& err, Prompts& prompts) {
         return kExitFailed;
     }
     if (!WritePng(image, r.output)) {
-        prompts.message(QStringLiteral("Невозможно записать файл %1").arg(r.output), QStringLiteral("Ошибка"),
-                        PromptIcon::Stop);
+        prompts.message(
+            QCoreApplication::translate("zarno::Cli", "Невозможно записать файл %1").arg(r.output),
+            QCoreApplication::translate("zarno::Cli", "Ошибка"), PromptIcon::Stop);
         return kExitFailed;
     }
     return kExitOk;

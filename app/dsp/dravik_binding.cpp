@@ -5,6 +5,7 @@
 
 #include <QFileInfo>
 
+#include <QCoreApplication>
 #include <dlfcn.h>
 
 namespace zarno::dsp {
@@ -76,8 +77,9 @@ bool DravikBinding::SelectFiltA(FilterSettings& settings) const {
 bool ChooseFilterSettings(FilterSettings& settings, Prompts& prompts, const QString& library) {
     DravikBinding dravik;
     if (!dravik.Bind(library)) {
-        prompts.message(QStringLiteral("Невозможно загрузить библиотеку фильтрации!"),
-                        QStringLiteral("Ошибка"), PromptIcon::Stop);
+        prompts.message(
+            QCoreApplication::translate("zarno::Dsp", "Невозможно загрузить библиотеку фильтрации!"),
+            QCoreApplication::translate("zarno::Dsp", "Ошибка"), PromptIcon::Stop);
         return false;
     }
     dravik.SelectFiltA(settings);

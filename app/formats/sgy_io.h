@@ -8,6 +8,7 @@
 // order.
 
 #include "app/formats/ddb_header.h"
+#include "app/formats/formats_text.h"
 #include "app/formats/sgy_headers.h"
 #include "app/formats/sgy_layout.h"
 #include "app/formats/sgy_samples.h"
@@ -24,7 +25,8 @@ namespace zarno {
 
 class Prompts;
 
-inline constexpr const char* kTextSGYFormatError = "Ошибка в формате SGY файла!";
+inline constexpr const char* kTextSGYFormatError =
+    QT_TRANSLATE_NOOP("zarno", "Ошибка в формате SGY файла!");
 
 // "Ошибка в формате SGY файла!" with the stop icon, and the reason on a second line when one is given.
 void TellSGYFormatError(Prompts& prompts, const QString& reason);

@@ -1,15 +1,21 @@
 #include "app/ui/print_report_dialog.h"
 
+#include "app/i18n/translation.h"
+
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QHBoxLayout>
 #include <QVBoxLayout>
 
 namespace zarno {
 
-CPrintReport::CPrintReport(QWidget* parent) : QDialog(parent) {
+CPrintReport::CPrintReport(QWidget* parent)
+    : QDialog(parent), m_state(DialogStartState(ReportSettings{}, CurrentLanguage())) {
     setWindowTitle(QStringLiteral("Настройка отчёта"));
     auto* layout = new QVBoxLayout(this);
 
@@ -42,6 +48,8 @@ CPrintReport::CPrintReport(QWidget* parent) : QDialog(parent) {
     m_reportFileName->setObjectName(QStringLiteral("1096"));
     printLayout->addWidget(m_reportFileName);
 
+    AddLanguageChoice(layout);
+
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     layout->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -62,8 +70,24 @@ QCheckBox* CPrintReport::AddCheck(int id, const QString& text, bool ReportDialog
     return box;
 }
 
+// The report may be made in the other language than the program's, for a reader of that one.
+void CPrintReport::AddLanguageChoice(QBoxLayout* layout) {
+    auto* row = new QHBoxLayout;
+    auto* label = new QLabel(tr("Язык отчёта:"), this);
+    m_language = new QComboBox(this);
+    m_language->setObjectName(QStringLiteral("reportLanguage"));
+    m_language->addItem(tr("Русский"), int(Language::Russian));
+    m_language->addItem(QStringLiteral("English"), int(Language::English));
+    label->setBuddy(m_language);
+    row->addWidget(label);
+    row->addWidget(m_language, 1);
+    layout->addLayout(row);
+    connect(m_language, &QComboBox::activated, this,
+            [this](int index) { m_state.language = Language(m_language->itemData(index).toInt()); });
+}
+
 void CPrintReport::Start(const ReportSettings& settings) {
-    m_state = DialogStartState(settings);
+    m_state = DialogStartState(settings, CurrentLanguage());
     Show();
 }
 
@@ -73,6 +97,7 @@ void CPrintReport::Show() {
     m_reportFileName->setText(state.reportFileName);
     for (const auto& [box, field] : m_checks)
         box->setChecked(state.*field);
+    m_language->setCurrentIndex(m_language->findData(int(state.language)));
     m_state = state;
     UpdateEnabling();
 }

@@ -1,12 +1,14 @@
 #include "app/viewer/pict_load.h"
 
 #include "app/dsp/gain.h"
+#include "app/formats/convert_ddb_file.h"
 #include "app/formats/sgy_file.h"
 #include "app/formats/sgy_io.h"
 #include "outside/tovelutils/tovel_utils.h"
 
 #include <QFile>
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <limits>
 
@@ -25,8 +27,7 @@ std::size_t Ns(const PictDocData& c) {
 bool OpenAndReadHeaders(PictDocData& c, QFile& file, Prompts& prompts, SGYLayout& layout) {
     const SGYOpenResult opened = OpenSGYFile(file, c.m_strPath, prompts);
     if (opened == SGYOpenResult::CannotOpen)
-        prompts.message(QStringLiteral("Неверно задано имя файла!"), QStringLiteral("Error!"),
-                        PromptIcon::None);
+        prompts.message(FormatsText(kTextBadFileName), QStringLiteral("Error!"), PromptIcon::None);
     SGYFileHeaders headers;
     if (opened != SGYOpenResult::Opened || !ReadSGYFileForSamples(file, headers, prompts))
         return false;
@@ -45,8 +46,8 @@ void TakeLayout(PictDocData& c, const SGYLayout& layout, Prompts& prompts) {
     c.m_nFileTraceCount = int(std::min<qint64>(layout.traceCount, std::numeric_limits<int>::max()));
     c.m_nTraceCount = std::min(c.m_nFileTraceCount, kPictTraces);
     if (c.m_nFileTraceCount > kPictTraces)
-        prompts.message(TooManyTracesText(c.m_nFileTraceCount), QStringLiteral("Внимание"),
-                        PromptIcon::Warning);
+        prompts.message(TooManyTracesText(c.m_nFileTraceCount),
+                        QCoreApplication::translate("zarno::Viewer", "Внимание"), PromptIcon::Warning);
     c.m_nSampleIntervalUs = layout.sampleIntervalUs;
     c.m_dUnitsPerSample = c.m_nSampleIntervalUs / 1000.0;
     c.m_nSamples = int(layout.samplesPerTrace);
@@ -57,8 +58,8 @@ void ReadSamples(PictDocData& c, QFile& file, const SGYLayout& layout) {
     const std::size_t ns = Ns(c);
     for (int i = 0; i < c.m_nTraceCount; ++i) {
         const auto t = static_cast<std::size_t>(i);
-        for (TraceArray* a : {&c.m_pRaw[t], &c.m_pGained[t], &c.m_pFiltered[t], &c.m_pGainedFiltered[t],
-                              &c.m_pAutoCorr[t]})
+        for (TraceArray* a :
+             {&c.m_pRaw[t], &c.m_pGained[t], &c.m_pFiltered[t], &c.m_pGainedFiltered[t], &c.m_pAutoCorr[t]})
             a->assign(ns, 0.0);
         ReadSGYTraceSamples(file, layout, i, c.m_pRaw[t]);
     }
@@ -80,7 +81,8 @@ void LoadSettings(PictDocData& c, dsp::FilterSettings& filter, const PictLoadOpt
 } // namespace
 
 QString TooManyTracesText(int declared) {
-    return QStringLiteral("Файл содержит %1 трасс(ы); загружены и показываются только первые две.")
+    return QCoreApplication::translate(
+               "zarno::Viewer", "Файл содержит %1 трасс(ы); загружены и показываются только первые две.")
         .arg(declared);
 }
 

@@ -5,18 +5,31 @@
 #include "app/viewer/pict_processing.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 
 #include <algorithm>
 #include <cstdlib>
 
 namespace zarno {
 
+QString SwitchToSpectrumText() {
+    return QCoreApplication::translate("zarno::Viewer", "Перейдите в режим оотображения спектра сигналов!");
+}
+
+QString TimeReadoutLabel() {
+    return QCoreApplication::translate("zarno::Viewer", "Время (ms) : ");
+}
+
+QString LengthReadoutLabel() {
+    return QCoreApplication::translate("zarno::Viewer", "Длина (m) : ");
+}
+
 namespace {
 
 constexpr int kMinWindow = 10; // samples kept between the bounds
 
-const QString kRefusedKyCharacters = QStringLiteral(
-    "qwertyuiop[]asdfghjkl;'zxcvbnm,/`=~!@#$%^&*()_+QWEERTYUIOP{}ASDFGHJKL:ZXCVBNM<>?|");
+const QString kRefusedKyCharacters =
+    QStringLiteral("qwertyuiop[]asdfghjkl;'zxcvbnm,/`=~!@#$%^&*()_+QWEERTYUIOP{}ASDFGHJKL:ZXCVBNM<>?|");
 
 QString Fixed3(double v) {
     return QString::asprintf("%3.3f", v);
@@ -66,15 +79,16 @@ void PictPanelModel::InitialUpdate() {
     m_rows.clear();
     for (int i = 0; i < m_doc.Data().m_nTraceCount; ++i) {
         const auto t = static_cast<std::size_t>(i);
-        m_rows.push_back({m_doc.Data().m_display.m_bShown[t], QString::asprintf("%2.1f", m_doc.Data().m_dGain[t]),
-                          QStringLiteral("0")});
+        m_rows.push_back({m_doc.Data().m_display.m_bShown[t],
+                          QString::asprintf("%2.1f", m_doc.Data().m_dGain[t]), QStringLiteral("0")});
     }
 }
 
 QString PictPanelModel::TracesNote() const {
     if (m_doc.Data().m_nFileTraceCount <= kPictTraces)
         return {};
-    return QStringLiteral("Показаны трассы 1 и 2 из %1").arg(m_doc.Data().m_nFileTraceCount);
+    return QCoreApplication::translate("zarno::Viewer", "Показаны трассы 1 и 2 из %1")
+        .arg(m_doc.Data().m_nFileTraceCount);
 }
 
 int PictPanelModel::Zero() const {
@@ -129,20 +143,21 @@ void PictPanelModel::SetGraphNumber(int number) {
 }
 
 void PictPanelModel::UpdateLengths() {
-    m_lengths = ComputeLengthsList(m_view.markers.position, Zero(),
-                                   m_doc.SampleIntervalSeconds(), m_doc.Data().m_dVelocity);
+    m_lengths = ComputeLengthsList(m_view.markers.position, Zero(), m_doc.SampleIntervalSeconds(),
+                                   m_doc.Data().m_dVelocity);
 }
 
 void PictPanelModel::ShowMarkerReadouts() {
-    m_timeReadout = kTimeReadoutLabel + QString::asprintf("%7.3f", m_markerTimeMs);
-    m_lengthReadout = kLengthReadoutLabel + QString::asprintf("%7.3f", m_markerLength);
+    m_timeReadout = TimeReadoutLabel() + QString::asprintf("%7.3f", m_markerTimeMs);
+    m_lengthReadout = LengthReadoutLabel() + QString::asprintf("%7.3f", m_markerLength);
     const MarkerSet& m = m_view.markers;
     const int previous = m.position[static_cast<std::size_t>(m.previous)];
     m_deltaReadout = kDeltaReadoutLabel;
     if (m.previous == m.current || IsFreeMarker(previous) || IsFreeMarker(m.Current()))
         return;
     const double t = (m.Current() - previous) * m_doc.SampleIntervalSeconds();
-    m_deltaReadout += QString::asprintf("%.3f ms, %.3f m", t * 1000.0, dsp::LengthOfTime(t, m_doc.Data().m_dVelocity));
+    m_deltaReadout +=
+        QString::asprintf("%.3f ms, %.3f m", t * 1000.0, dsp::LengthOfTime(t, m_doc.Data().m_dVelocity));
 }
 
 void PictPanelModel::ShowTimeAndLength(int column) {
@@ -191,8 +206,9 @@ double PictPanelModel::BinHz() const {
 }
 
 void PictPanelModel::ShowSpectrumReadouts(int bin) {
-    m_timeReadout = QString::asprintf("Частота (Гц): %7.0f", bin * BinHz());
-    m_lengthReadout = kLengthReadoutLabel;
+    m_timeReadout =
+        QCoreApplication::translate("zarno::Viewer", "Частота (Гц): %1").arg(bin * BinHz(), 7, 'f', 0);
+    m_lengthReadout = LengthReadoutLabel();
     m_deltaReadout = kDeltaReadoutLabel;
     // Two markers on neighbouring peaks of the spectrum: the pile's resonances are V / 2L apart.
     const MarkerSet& m = m_view.markers;
@@ -200,7 +216,7 @@ void PictPanelModel::ShowSpectrumReadouts(int bin) {
     if (m.previous == m.current || previous <= 0 || bin <= 0 || previous == bin)
         return;
     const double df = std::abs(bin - previous) * BinHz();
-    m_deltaReadout += QString::asprintf("%.0f Гц", df);
+    m_deltaReadout += QCoreApplication::translate("zarno::Viewer", "%1 Гц").arg(df, 0, 'f', 0);
     m_lengthReadout += QString::asprintf("%7.3f", m_doc.Data().m_dVelocity / (2.0 * df));
 }
 
@@ -219,7 +235,8 @@ void PictPanelModel::ShowMarkerReadout(int p) {
 
 double PictPanelModel::BoundInUnits(int sample) const {
     const double dt = m_doc.SampleIntervalSeconds();
-    return m_view.timeUnits ? sample * dt * 1000.0 : dsp::LengthOfSample(0.0, sample, m_doc.Data().m_dVelocity, dt);
+    return m_view.timeUnits ? sample * dt * 1000.0
+                            : dsp::LengthOfSample(0.0, sample, m_doc.Data().m_dVelocity, dt);
 }
 
 double PictPanelModel::DataEndInUnits() const {
@@ -303,8 +320,10 @@ void PictPanelModel::RestoreBounds() {
 }
 
 analysis::ToeResult PictPanelModel::Toe(int trace) const {
-    const TraceArray& raw = m_doc.Data().m_pRaw[static_cast<std::size_t>(std::clamp(trace, 0, kPictTraces - 1))];
-    return analysis::FindToe({raw.data(), raw.size()}, m_doc.SampleIntervalSeconds(), m_doc.Data().m_dVelocity);
+    const TraceArray& raw =
+        m_doc.Data().m_pRaw[static_cast<std::size_t>(std::clamp(trace, 0, kPictTraces - 1))];
+    return analysis::FindToe({raw.data(), raw.size()}, m_doc.SampleIntervalSeconds(),
+                             m_doc.Data().m_dVelocity);
 }
 
 int PictPanelModel::ReflectionLag(int trace) const {
@@ -367,7 +386,8 @@ void PictPanelModel::SetShown(int row, bool shown) {
     m_rows[r].checked = shown;
     if (!shown && row == m_view.searchTrace)
         SetGraphNumber(2 - row);
-    const int most = std::min(m_doc.Data().m_display.m_nMaxGraphs == 0 ? kDefaultMaxGraphs : m_doc.Data().m_display.m_nMaxGraphs,
+    const int most = std::min(m_doc.Data().m_display.m_nMaxGraphs == 0 ? kDefaultMaxGraphs
+                                                                       : m_doc.Data().m_display.m_nMaxGraphs,
                               m_doc.Data().m_nEnabledCount);
     if (shown)
         m_doc.SetGraphsOnScreen(std::min(m_doc.Data().m_nGraphsOnScreen + 1, most));
@@ -396,8 +416,10 @@ void PictPanelModel::HeaderClicked(GraphColumn column) {
             m_rows[i].checked = true;
             m_doc.SetShown(static_cast<int>(i), true);
         }
-        m_doc.SetGraphsOnScreen(std::min(m_doc.Data().m_nTraceCount,
-                                         m_doc.Data().m_display.m_nMaxGraphs == 0 ? kDefaultMaxGraphs : m_doc.Data().m_display.m_nMaxGraphs));
+        m_doc.SetGraphsOnScreen(
+            std::min(m_doc.Data().m_nTraceCount, m_doc.Data().m_display.m_nMaxGraphs == 0
+                                                     ? kDefaultMaxGraphs
+                                                     : m_doc.Data().m_display.m_nMaxGraphs));
         m_scene.Redraw();
         break;
     case GraphColumn::Ky:
@@ -470,7 +492,7 @@ void PictPanelModel::RefreshDisplay() {
         return;
     if (m_doc.Data().m_bSpectrum) {
         m_doc.ComputeSpectra(static_cast<dsp::FftWindow>(m_doc.Data().m_nFftWindow),
-                       static_cast<dsp::SpectrumScale>(m_doc.Data().m_nSpectrumScale), true);
+                             static_cast<dsp::SpectrumScale>(m_doc.Data().m_nSpectrumScale), true);
         ShowSpectra();
     } else {
         ShowGraphs();
@@ -499,7 +521,7 @@ void PictPanelModel::EnterSpectrum() {
     for (GraphRow& row : m_rows)
         row.value = QStringLiteral("0");
     m_doc.ComputeSpectra(static_cast<dsp::FftWindow>(m_doc.Data().m_nFftWindow),
-                   static_cast<dsp::SpectrumScale>(m_doc.Data().m_nSpectrumScale), true);
+                         static_cast<dsp::SpectrumScale>(m_doc.Data().m_nSpectrumScale), true);
     ShowSpectra();
     m_scene.Redraw();
 }
@@ -522,24 +544,24 @@ void PictPanelModel::LeaveSpectrum() {
 
 void PictPanelModel::SetFftWindow(int window) {
     if (!m_doc.Data().m_bSpectrum) {
-        m_prompts.message(QString::fromUtf8(kTextSwitchToSpectrum), QString(), PromptIcon::None);
+        m_prompts.message(SwitchToSpectrumText(), QString(), PromptIcon::None);
         return;
     }
     m_doc.SetFftWindow(window);
     m_doc.ComputeSpectra(static_cast<dsp::FftWindow>(window),
-                   static_cast<dsp::SpectrumScale>(m_doc.Data().m_nSpectrumScale), false);
+                         static_cast<dsp::SpectrumScale>(m_doc.Data().m_nSpectrumScale), false);
     ShowSpectra();
     m_scene.Redraw();
 }
 
 void PictPanelModel::SetSpectrumScale(int scale) {
     if (!m_doc.Data().m_bSpectrum) {
-        m_prompts.message(QString::fromUtf8(kTextSwitchToSpectrum), QString(), PromptIcon::None);
+        m_prompts.message(SwitchToSpectrumText(), QString(), PromptIcon::None);
         return;
     }
     m_doc.SetSpectrumScale(scale);
     m_doc.ComputeSpectra(static_cast<dsp::FftWindow>(m_doc.Data().m_nFftWindow),
-                   static_cast<dsp::SpectrumScale>(scale), false);
+                         static_cast<dsp::SpectrumScale>(scale), false);
     ShowSpectra();
     m_scene.Redraw();
 }

@@ -10,6 +10,7 @@
 #include "app/ui/viewer/pict_form.h"
 #include "app/ui/viewer/pict_view.h"
 #include "app/ui/viewer/property_sheet_sgy.h"
+#include "app/report/report_language.h"
 #include "app/report/report_model.h"
 #include "app/ui/viewer/splitter_pict_frame.h"
 #include "app/viewer/pict_panel_model.h"
@@ -215,7 +216,9 @@ TEST_F(ViewerWindow, TheReportPrintsTheModelsLengthsWithoutAPaint) {
     const ReportSettings& printed = v->view()->reportSettings();
     ASSERT_TRUE(printed.used);
     EXPECT_EQ(printed.lengthCount, 2);
-    EXPECT_EQ(printed.lengthTexts, v->model().Lengths().texts);
+    // The panel's lengths, written with the report's decimal mark.
+    for (std::size_t i = 0; i < 2; ++i)
+        EXPECT_EQ(printed.lengthTexts[i], ReportNumber(printed.language, v->model().Lengths().entries[i], 3));
 }
 
 TEST_F(ViewerWindow, GainSettingsAskOverThePanelThenEdit) {

@@ -68,8 +68,10 @@ CSplitterPictFrame::CSplitterPictFrame(CMainFrame& main, const QString& sgyPath)
     layout->addWidget(m_splitter, 1);
     setWidget(client);
 
-    m_render = std::make_unique<RenderScene>(m_pictView->scene(), m_doc, m_view, [this] { m_pictView->update(); });
-    m_model = std::make_unique<PictPanelModel>(m_doc, m_view, *m_render, dsp::ProgramFilterSettings(), main.prompts());
+    m_render =
+        std::make_unique<RenderScene>(m_pictView->scene(), m_doc, m_view, [this] { m_pictView->update(); });
+    m_model = std::make_unique<PictPanelModel>(m_doc, m_view, *m_render, dsp::ProgramFilterSettings(),
+                                               main.prompts());
     m_input = std::make_unique<ViewInput>(m_doc, m_view, *m_render, *m_model);
     m_pictView->Attach(m_doc, m_view, *m_render, *m_input);
     m_panel->Attach(*m_model);
@@ -98,7 +100,8 @@ bool CSplitterPictFrame::Load() {
     return loaded;
 }
 
-QAction* CSplitterPictFrame::makeAction(QMenu* menu, ViewerCommandId id, const QString& text, bool checkable) {
+QAction* CSplitterPictFrame::makeAction(QMenu* menu, ViewerCommandId id, const QString& text,
+                                        bool checkable) {
     auto* a = menu->addAction(text);
     a->setCheckable(checkable);
     m_actions[id] = a;
@@ -112,41 +115,41 @@ QAction* CSplitterPictFrame::action(ViewerCommandId id) const {
 }
 
 void CSplitterPictFrame::createMenu() {
-    QMenu* file = m_menu->addMenu(QStringLiteral("Файл"));
+    QMenu* file = m_menu->addMenu(tr("Файл"));
     // The view's key P prints the report too; the menu shows it. The key is the view's: as a
     // shortcut of the window it would take every P typed into the panel's fields.
-    QAction* print = makeAction(file, kCmdPrintReport, QStringLiteral("Печатать отчёт"));
+    QAction* print = makeAction(file, kCmdPrintReport, tr("Печатать отчёт"));
     print->setShortcut(QKeySequence(Qt::Key_P));
     print->setShortcutContext(Qt::WidgetShortcut);
-    makeAction(file, kCmdSaveSpectrum, QStringLiteral("Сохр. спектр"));
-    makeAction(file, kCmdViewerClose, QStringLiteral("Закрыть"));
-    QMenu* setup = m_menu->addMenu(QStringLiteral("Настройка"));
-    makeAction(setup, kCmdDisplaySettings, QStringLiteral("Настройка параметров экрана"));
-    QMenu* fft = setup->addMenu(QStringLiteral("Настройка БПФ"));
-    makeAction(fft, kCmdWindowRectangular, QStringLiteral("Прямоугольное окно"), true);
-    makeAction(fft, kCmdWindowBlackmanHarris, QStringLiteral("Окно Блэкмана-Хэрриса"), true);
-    makeAction(fft, kCmdWindowHamming, QStringLiteral("Окно Хэмминга"), true);
+    makeAction(file, kCmdSaveSpectrum, tr("Сохр. спектр"));
+    makeAction(file, kCmdViewerClose, tr("Закрыть"));
+    QMenu* setup = m_menu->addMenu(tr("Настройка"));
+    makeAction(setup, kCmdDisplaySettings, tr("Настройка параметров экрана"));
+    QMenu* fft = setup->addMenu(tr("Настройка БПФ"));
+    makeAction(fft, kCmdWindowRectangular, tr("Прямоугольное окно"), true);
+    makeAction(fft, kCmdWindowBlackmanHarris, tr("Окно Блэкмана-Хэрриса"), true);
+    makeAction(fft, kCmdWindowHamming, tr("Окно Хэмминга"), true);
     fft->addSeparator();
-    makeAction(fft, kCmdScaleLog, QStringLiteral("Логарифмический масштаб"), true);
-    makeAction(fft, kCmdScaleLinear, QStringLiteral("Линейный масштаб"), true);
-    makeAction(setup, kCmdEditGain, QStringLiteral("Настроить параметры ВАРУ"));
-    makeAction(setup, kCmdEditFilter, QStringLiteral("Настроить параметры  фильтра"));
-    QMenu* windows = m_menu->addMenu(QStringLiteral("Окна"));
+    makeAction(fft, kCmdScaleLog, tr("Логарифмический масштаб"), true);
+    makeAction(fft, kCmdScaleLinear, tr("Линейный масштаб"), true);
+    makeAction(setup, kCmdEditGain, tr("Настроить параметры ВАРУ"));
+    makeAction(setup, kCmdEditFilter, tr("Настроить параметры  фильтра"));
+    QMenu* windows = m_menu->addMenu(tr("Окна"));
     makeAction(windows, kCmdViewerToggleManager, kTextToggleManager);
     makeAction(windows, kCmdViewerCascade, kTextCascade);
     makeAction(windows, kCmdViewerTile, kTextTile);
     makeAction(windows, kCmdViewerNextWindow, kTextNextWindow);
-    QMenu* view = m_menu->addMenu(QStringLiteral("Вид"));
-    makeAction(view, kCmdHeaders, QStringLiteral("Заголовки"));
-    makeAction(view, kCmdSpectrum, QStringLiteral("Спектр"));
-    makeAction(view, kCmdSignals, QStringLiteral("Сигналы"));
-    makeAction(view, kCmdFitPile, QStringLiteral("Свая во весь экран"))->setShortcut(Qt::Key_F);
-    QMenu* graph = view->addMenu(QStringLiteral("График"));
-    makeAction(graph, kCmdGrid, QStringLiteral("Отобразить / Скрыть сетку"));
-    QMenu* fill = view->addMenu(QStringLiteral("Закраска"));
-    makeAction(fill, kCmdFillLine, QStringLiteral("Линия"), true);
-    makeAction(fill, kCmdFillUpper, QStringLiteral("Верхняя закраска"), true);
-    makeAction(fill, kCmdFillLower, QStringLiteral("Нижняя закраска"), true);
+    QMenu* view = m_menu->addMenu(tr("Вид"));
+    makeAction(view, kCmdHeaders, tr("Заголовки"));
+    makeAction(view, kCmdSpectrum, tr("Спектр"));
+    makeAction(view, kCmdSignals, tr("Сигналы"));
+    makeAction(view, kCmdFitPile, tr("Свая во весь экран"))->setShortcut(Qt::Key_F);
+    QMenu* graph = view->addMenu(tr("График"));
+    makeAction(graph, kCmdGrid, tr("Отобразить / Скрыть сетку"));
+    QMenu* fill = view->addMenu(tr("Закраска"));
+    makeAction(fill, kCmdFillLine, tr("Линия"), true);
+    makeAction(fill, kCmdFillUpper, tr("Верхняя закраска"), true);
+    makeAction(fill, kCmdFillLower, tr("Нижняя закраска"), true);
     makeAction(view, kCmdSwitchPane, kTextSwitchPanel);
     connect(m_menu, &QMenuBar::hovered, this, [this] { updateChecks(); });
     updateChecks();
@@ -291,7 +294,8 @@ void CSplitterPictFrame::OnPrintReport() {
 
 void CSplitterPictFrame::DisplaySettings() {
     CDlgNScreen dialog(m_main.prompts(), this);
-    dialog.setValues({m_doc.Data().m_display.m_nMaxGraphs, m_doc.Data().m_display.m_nBiasXGr, m_doc.Data().m_display.m_nBiasXFur, m_doc.Data().m_display.m_nBiasKoeffY});
+    dialog.setValues({m_doc.Data().m_display.m_nMaxGraphs, m_doc.Data().m_display.m_nBiasXGr,
+                      m_doc.Data().m_display.m_nBiasXFur, m_doc.Data().m_display.m_nBiasKoeffY});
     if (dialog.exec() == QDialog::Accepted) {
         const auto v = dialog.values();
         m_doc.ApplyDisplaySettings(v[0], v[1], v[2], v[3]);
@@ -302,7 +306,7 @@ void CSplitterPictFrame::DisplaySettings() {
 
 void CSplitterPictFrame::SaveSpectrum() {
     if (!m_doc.Data().m_bSpectrum) {
-        m_main.prompts().message(QString::fromUtf8(kTextSwitchToSpectrum), QString(), PromptIcon::None);
+        m_main.prompts().message(SwitchToSpectrumText(), QString(), PromptIcon::None);
         return;
     }
     QFileDialog dialog(this, QString(), QStringLiteral("Spectr.txt"), QStringLiteral("txt (*.txt)"));
@@ -313,12 +317,12 @@ void CSplitterPictFrame::SaveSpectrum() {
     // All or nothing: a short write on a filling disk is a failure, and an older file stays whole.
     const QString path = dialog.selectedFiles().front();
     if (io::WriteWholeFile(path, SpectrumFileText(m_doc)) != io::WholeFileResult::Written)
-        m_main.prompts().message(QStringLiteral("Не удалось записать файл %1").arg(path),
-                                 QStringLiteral("Ошибка"), PromptIcon::Stop);
+        m_main.prompts().message(tr("Не удалось записать файл %1").arg(path), tr("Ошибка"), PromptIcon::Stop);
 }
 
 void CSplitterPictFrame::ShowHeaders() {
-    CPropertySheetSGY sheet(m_doc.Data().m_strPath.isEmpty() ? m_path : m_doc.Data().m_strPath, m_main.prompts(), this);
+    CPropertySheetSGY sheet(m_doc.Data().m_strPath.isEmpty() ? m_path : m_doc.Data().m_strPath,
+                            m_main.prompts(), this);
     sheet.setWindowTitle(QStringLiteral("SGY"));
     sheet.exec();
 }
