@@ -132,10 +132,10 @@ void CSplitterPictFrame::createMenu() {
     makeAction(setup, kCmdEditGain, QStringLiteral("Настроить параметры ВАРУ"));
     makeAction(setup, kCmdEditFilter, QStringLiteral("Настроить параметры  фильтра"));
     QMenu* windows = m_menu->addMenu(QStringLiteral("Окна"));
-    makeAction(windows, kCmdViewerToggleManager, kTextToggleManager);
-    makeAction(windows, kCmdViewerCascade, kTextCascade);
-    makeAction(windows, kCmdViewerTile, kTextTile);
-    makeAction(windows, kCmdViewerNextWindow, kTextNextWindow);
+    makeAction(windows, kCmdViewerToggleManager, Translated(kTextToggleManager));
+    makeAction(windows, kCmdViewerCascade, Translated(kTextCascade));
+    makeAction(windows, kCmdViewerTile, Translated(kTextTile));
+    makeAction(windows, kCmdViewerNextWindow, Translated(kTextNextWindow));
     QMenu* view = m_menu->addMenu(QStringLiteral("Вид"));
     makeAction(view, kCmdHeaders, QStringLiteral("Заголовки"));
     makeAction(view, kCmdSpectrum, QStringLiteral("Спектр"));
@@ -147,7 +147,7 @@ void CSplitterPictFrame::createMenu() {
     makeAction(fill, kCmdFillLine, QStringLiteral("Линия"), true);
     makeAction(fill, kCmdFillUpper, QStringLiteral("Верхняя закраска"), true);
     makeAction(fill, kCmdFillLower, QStringLiteral("Нижняя закраска"), true);
-    makeAction(view, kCmdSwitchPane, kTextSwitchPanel);
+    makeAction(view, kCmdSwitchPane, Translated(kTextSwitchPanel));
     connect(m_menu, &QMenuBar::hovered, this, [this] { updateChecks(); });
     updateChecks();
 }
