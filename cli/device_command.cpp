@@ -48,8 +48,7 @@ constexpr CommandForm kCommandForms[] = {
 };
 
 QString FormOf(const CommandForm& c) {
-    return *c.operands ? QString::fromLatin1(c.name) + ' ' + QLatin1String(c.operands)
-                       : QString::fromLatin1(c.name);
+    return *c.operands ? QString::fromLatin1(c.name) + ' ' + QLatin1String(c.operands) : QString::fromLatin1(c.name);
 }
 
 QString CommandForms() {
@@ -60,11 +59,10 @@ QString CommandForms() {
 }
 
 QByteArray Usage() {
-    return ("usage: zarno-cli device " + QString::fromLatin1(kLinkOptions) +
-            " COMMAND\n  COMMAND: " + CommandForms() +
+    return ("usage: zarno-cli device " + QString::fromLatin1(kLinkOptions) + " COMMAND\n  COMMAND: " +
+            CommandForms() +
             "\n  PATH on the instrument: REC\\DATA.DDB or REC/DATA.DDB; ports as configured (" +
-            QString::number(kDefaultLocalPort) + " local, " + QString::number(kDefaultRemotePort) +
-            " remote)\n")
+            QString::number(kDefaultLocalPort) + " local, " + QString::number(kDefaultRemotePort) + " remote)\n")
         .toLocal8Bit();
 }
 
@@ -293,13 +291,13 @@ private:
 enum class TransferEnd { Done, Cancelled, Failed };
 
 TransferEnd EndOf(DownloadResult result) {
-    return result == kDownloadDone        ? TransferEnd::Done
+    return result == kDownloadDone ? TransferEnd::Done
            : result == kDownloadCancelled ? TransferEnd::Cancelled
                                           : TransferEnd::Failed;
 }
 
 TransferEnd EndOf(UploadResult result) {
-    return result == kUploadDone        ? TransferEnd::Done
+    return result == kUploadDone ? TransferEnd::Done
            : result == kUploadCancelled ? TransferEnd::Cancelled
                                         : TransferEnd::Failed;
 }
@@ -378,15 +376,12 @@ private:
 
     // The exit of a transfer: 0 when done; else why, in the words of the copy dialogs.
     int TransferExit(TransferEnd end, const char* failure, const char* interrupted);
-    int UploadFailed(UploadResult result, const DevicePath& path, bool fileMade,
-                     const std::optional<Stamp>& before);
+    int UploadFailed(UploadResult result, const DevicePath& path, bool fileMade, const std::optional<Stamp>& before);
     int CheckUploaded(const DevicePath& path, qint64 sent);
     bool MayRemain(const DevicePath& path, const std::optional<Stamp>& before);
     bool CollectTree(const QStringList& directories, int depth, std::vector<TreeEntry>* out);
     bool Confirmed(const QString& target, const std::vector<TreeEntry>& inside, bool recursive, bool yes);
-    void Tell(const char* text) {
-        m_prompts.message(QString::fromUtf8(text), QString::fromUtf8(kAppCaption), PromptIcon::Stop);
-    }
+    void Tell(const char* text) { m_prompts.message(QString::fromUtf8(text), QString::fromUtf8(kAppCaption), PromptIcon::Stop); }
 
     Options m_options;
     StderrPrompts m_prompts;
@@ -459,9 +454,8 @@ int DeviceSession::Get(QStringList operands) {
     if (Interrupted())
         return TransferExit(TransferEnd::Cancelled, "", "interrupted; nothing was copied");
     InterruptibleProgress progress(entry->fileName);
-    const DownloadResult result =
-        asSgy ? m_device.CopyFromDeviceAsSgy(entry->deviceName, local, &progress, entry->size)
-              : m_device.CopyFromDevice(entry->deviceName, local, &progress, entry->size);
+    const DownloadResult result = asSgy ? m_device.CopyFromDeviceAsSgy(entry->deviceName, local, &progress, entry->size)
+                                        : m_device.CopyFromDevice(entry->deviceName, local, &progress, entry->size);
     if (result == kDownloadSizeMismatch) {
         Tell(kTextCannotCopy);
         Fail(QString(
@@ -509,8 +503,7 @@ int DeviceSession::Put(const QStringList& operands) {
     const UploadMark mark(DeviceFilePath(path.directories, path.name));
     UploadProgress progress(path.name);
     const qint64 sent = local.size();
-    const UploadResult result =
-        m_device.CopyToDevice(local.filePath(), NewFileDeviceName(path.name), &progress);
+    const UploadResult result = m_device.CopyToDevice(local.filePath(), NewFileDeviceName(path.name), &progress);
     if (result == kUploadDone)
         return CheckUploaded(path, sent);
     return UploadFailed(result, path, progress.FileMade(), before);
@@ -524,8 +517,7 @@ int DeviceSession::UploadFailed(UploadResult result, const DevicePath& path, boo
     const bool mayRemain = fileMade && MayRemain(path, before);
     const QString remains = "a partial file may remain on the instrument: " + target;
     if (EndOf(result) == TransferEnd::Cancelled || Interrupted()) {
-        Fail(mayRemain ? "interrupted; " + remains
-                       : "interrupted; the partial file was deleted from the instrument");
+        Fail(mayRemain ? "interrupted; " + remains : "interrupted; the partial file was deleted from the instrument");
         return InterruptedExit();
     }
     Tell(kTextCannotUpload);
@@ -613,22 +605,21 @@ bool DeviceSession::Confirmed(const QString& target, const std::vector<TreeEntry
         return false;
     }
     for (const TreeEntry& e : inside)
-        std::printf("%s\n",
-                    cli::EscapeControls(DeviceFilePath(e.directories, e.fileName)).toLocal8Bit().constData());
+        std::printf("%s\n", cli::EscapeControls(DeviceFilePath(e.directories, e.fileName)).toLocal8Bit().constData());
     std::printf("%s\n", shownTarget.toLocal8Bit().constData());
     std::fflush(stdout);
     if (yes)
         return true;
     if (!isatty(STDIN_FILENO)) {
-        Fail("not deleted: give --yes to delete " + shownTarget + " with the " +
-             QString::number(inside.size()) + " entries listed above");
+        Fail("not deleted: give --yes to delete " + shownTarget + " with the " + QString::number(inside.size()) +
+             " entries listed above");
         return false;
     }
-    std::fprintf(stderr, "Delete %s with the %zu entries listed above? [y/N] ",
-                 shownTarget.toLocal8Bit().constData(), inside.size());
+    std::fprintf(stderr, "Delete %s with the %zu entries listed above? [y/N] ", shownTarget.toLocal8Bit().constData(),
+                 inside.size());
     char answer[16] = {};
-    const bool typedYes = std::fgets(answer, sizeof answer, stdin) &&
-                          (answer[0] == 'y' || answer[0] == 'Y') && (answer[1] == '\n' || answer[1] == '\0');
+    const bool typedYes = std::fgets(answer, sizeof answer, stdin) && (answer[0] == 'y' || answer[0] == 'Y') &&
+                          (answer[1] == '\n' || answer[1] == '\0');
     if (!typedYes)
         Fail("nothing was deleted");
     return typedYes && !Interrupted();
@@ -663,8 +654,7 @@ int DeviceSession::Remove(QStringList operands) {
                         : QString("interrupted; %1 of %2 entries were deleted").arg(i).arg(inside.size()));
             return InterruptedExit();
         }
-        const int deleted =
-            m_device.Walk().DeleteListed(PanelPath(inside[i].directories), inside[i].deviceName);
+        const int deleted = m_device.Walk().DeleteListed(PanelPath(inside[i].directories), inside[i].deviceName);
         if (deleted == 0)
             Tell(kTextDeviceDeleteFailed);
         if (deleted != 1)
@@ -720,8 +710,7 @@ int RunDevice(const QStringList& args) {
     QString error;
     const auto options = Parse(args, &error);
     if (!options) {
-        std::fprintf(stderr, "zarno-cli device: %s\n%s", error.toLocal8Bit().constData(),
-                     Usage().constData());
+        std::fprintf(stderr, "zarno-cli device: %s\n%s", error.toLocal8Bit().constData(), Usage().constData());
         return 2;
     }
     CatchEndingSignals();

@@ -1,5 +1,7 @@
 // zarno-cli: the command-line face of the program's logic. "zarno-cli COMMAND ARGS..."
 
+#include "app/i18n/language_option.h"
+#include "app/i18n/translation.h"
 #include "app/shell/program_info.h"
 #include "cli/commands.h"
 #include "cli/device_command.h"
@@ -9,6 +11,7 @@
 #include <cstdio>
 #include <cstring>
 #include <iterator>
+#include <optional>
 
 namespace zarno::cli {
 
@@ -63,8 +66,9 @@ void PrintUsage(FILE* out) {
     for (const Command& c : kCommands)
         std::fprintf(out, "  %s %s\n      %s\n", c.name, c.usage, c.summary);
     std::fprintf(out, "\nOptions:\n"
-                      "  -h, --help     show this help and exit\n"
-                      "      --version  show the version and exit\n");
+                      "      --lang ru|en  the language of the messages (default: the locale's; Russian for ru, else English)\n"
+                      "  -h, --help        show this help and exit\n"
+                      "      --version     show the version and exit\n");
 }
 
 } // namespace
@@ -73,6 +77,11 @@ void PrintUsage(FILE* out) {
 
 int main(int argc, char** argv) {
     using namespace zarno::cli;
+    const std::optional<zarno::Language> language = zarno::StartLanguage("zarno-cli", argc, argv);
+    if (!language)
+        return kExitUsage;
+    // The commands make their own application objects; each gets the translation as it is made.
+    zarno::UseLanguage(*language);
     if (argc >= 2 && zarno::IsVersionOption(argv[1]))
         return zarno::PrintVersion("zarno-cli");
     if (argc < 2 || zarno::IsHelpOption(argv[1])) {

@@ -12,11 +12,11 @@
 #include "cli/viewer_options.h"
 #include "cli/viewer_session.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QImageWriter>
 #include <QSaveFile>
 
-#include <QCoreApplication>
 #include <optional>
 
 namespace zarno::cli {
@@ -64,8 +64,7 @@ std::optional<RenderRequest> Parse(const QStringList& args) {
     parser.addOptions({width, height, spectrum, noGrid, single, fill, time, length, output, MarkerOption(),
                        VelocityOption()});
     parser.addPositionalArgument("file", "FILE.sgy");
-    if (!ParseCommandLine(parser, args) || parser.positionalArguments().size() != 1 ||
-        parser.value(output).isEmpty())
+    if (!ParseCommandLine(parser, args) || parser.positionalArguments().size() != 1 || parser.value(output).isEmpty())
         return std::nullopt;
     RenderRequest r;
     const std::optional<int> w = IntOption(parser, width, 1, kMaxPictureSide, r.width);

@@ -11,12 +11,12 @@
 #include "app/viewer/pict_load.h"
 #include "app/viewer/pict_processing.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
-#include <QCoreApplication>
 #include <optional>
 
 namespace zarno::cli {

@@ -3,9 +3,9 @@
 #include "outside/dravik/dravik.h"
 #include "outside/dravik/dravik_exports.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
-#include <QCoreApplication>
 #include <dlfcn.h>
 
 namespace zarno::dsp {

@@ -1,6 +1,7 @@
 #include "app/dsp/filter.h"
 
 #include <QCoreApplication>
+
 #include <algorithm>
 #include <cmath>
 #include <new>
@@ -94,8 +95,7 @@ std::vector<double> LeadingSums(std::span<const double> h, int32_t halfLength, s
 
 int64_t FilterDelay(std::span<const double> leading, int32_t halfLength, std::span<const double> x) {
     const auto largest = [](std::span<const double> v) {
-        return std::max_element(v.begin(), v.end(),
-                                [](double a, double b) { return std::fabs(a) < std::fabs(b); }) -
+        return std::max_element(v.begin(), v.end(), [](double a, double b) { return std::fabs(a) < std::fabs(b); }) -
                v.begin();
     };
     if (leading.empty() || x.empty())

@@ -22,7 +22,7 @@ constexpr qint64 kBlocksPerRead = 128;
 constexpr qint64 kWholeImageBytes = qint64(256) << 20;
 
 int Fail(Prompts& prompts, const char* text, int result) {
-    prompts.message(FormatsText(text), QString(), PromptIcon::Stop);
+    prompts.message(Translated(text), QString(), PromptIcon::Stop);
     return result;
 }
 
@@ -52,12 +52,12 @@ int ConvertDDBFile(const QString& source, const QString& target, Prompts& prompt
                    qint64* blockCount, QString* refusal) {
     if (io::KindOfInput(source) == io::InputKind::NotRegular) {
         prompts.message(QStringLiteral("%1\n%2: %3")
-                            .arg(FormatsText(kTextBadFileName), source, FormatsText(kTextNotARegularFile)),
+                            .arg(Translated(kTextBadFileName), source, Translated(kTextNotARegularFile)),
                         QString(), PromptIcon::Stop);
         return kConvertSourceNotOpened;
     }
     if (io::SameFile(source, target)) {
-        prompts.message(QStringLiteral("%1:\n%2").arg(FormatsText(kTextTargetIsSource), target), QString(),
+        prompts.message(QStringLiteral("%1:\n%2").arg(Translated(kTextTargetIsSource), target), QString(),
                         PromptIcon::Stop);
         return kConvertTargetIsSource;
     }

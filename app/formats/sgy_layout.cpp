@@ -1,6 +1,7 @@
 #include "app/formats/sgy_layout.h"
 
 #include <QCoreApplication>
+
 #include <algorithm>
 #include <initializer_list>
 

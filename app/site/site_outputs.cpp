@@ -196,10 +196,9 @@ QByteArray SiteCsv(const SiteResult& site, Language language) {
     const bool comma = language == Language::Russian;
     const QChar separator = comma ? QChar(';') : QChar(',');
     QStringList lines;
-    lines << QStringList{"pile",     "files",           "blows",         "blows_used", "rejected_blows",
-                         "toe_ms",   "velocity_m_s",    "length_m",      "design_length_m",
-                         "deviation_pct", "anomalies", "proposed_class", "note"}
-                 .join(separator);
+    lines << QStringLiteral("pile;files;blows;blows_used;rejected_blows;toe_ms;velocity_m_s;length_m;"
+                            "design_length_m;deviation_pct;anomalies;proposed_class;note")
+                 .replace(';', separator);
     const QString velocity = Optional(site.velocity.value, 0, comma);
     for (const PileResult& p : site.piles) {
         const QStringList fields{p.pile,

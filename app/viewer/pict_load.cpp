@@ -6,9 +6,9 @@
 #include "app/formats/sgy_io.h"
 #include "outside/tovelutils/tovel_utils.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
-#include <QCoreApplication>
 #include <algorithm>
 #include <limits>
 
@@ -27,7 +27,7 @@ std::size_t Ns(const PictDocData& c) {
 bool OpenAndReadHeaders(PictDocData& c, QFile& file, Prompts& prompts, SGYLayout& layout) {
     const SGYOpenResult opened = OpenSGYFile(file, c.m_strPath, prompts);
     if (opened == SGYOpenResult::CannotOpen)
-        prompts.message(FormatsText(kTextBadFileName), QStringLiteral("Error!"), PromptIcon::None);
+        prompts.message(Translated(kTextBadFileName), QStringLiteral("Error!"), PromptIcon::None);
     SGYFileHeaders headers;
     if (opened != SGYOpenResult::Opened || !ReadSGYFileForSamples(file, headers, prompts))
         return false;
@@ -58,8 +58,8 @@ void ReadSamples(PictDocData& c, QFile& file, const SGYLayout& layout) {
     const std::size_t ns = Ns(c);
     for (int i = 0; i < c.m_nTraceCount; ++i) {
         const auto t = static_cast<std::size_t>(i);
-        for (TraceArray* a :
-             {&c.m_pRaw[t], &c.m_pGained[t], &c.m_pFiltered[t], &c.m_pGainedFiltered[t], &c.m_pAutoCorr[t]})
+        for (TraceArray* a : {&c.m_pRaw[t], &c.m_pGained[t], &c.m_pFiltered[t], &c.m_pGainedFiltered[t],
+                              &c.m_pAutoCorr[t]})
             a->assign(ns, 0.0);
         ReadSGYTraceSamples(file, layout, i, c.m_pRaw[t]);
     }

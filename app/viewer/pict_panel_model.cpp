@@ -79,8 +79,8 @@ void PictPanelModel::InitialUpdate() {
     m_rows.clear();
     for (int i = 0; i < m_doc.Data().m_nTraceCount; ++i) {
         const auto t = static_cast<std::size_t>(i);
-        m_rows.push_back({m_doc.Data().m_display.m_bShown[t],
-                          QString::asprintf("%2.1f", m_doc.Data().m_dGain[t]), QStringLiteral("0")});
+        m_rows.push_back({m_doc.Data().m_display.m_bShown[t], QString::asprintf("%2.1f", m_doc.Data().m_dGain[t]),
+                          QStringLiteral("0")});
     }
 }
 
@@ -143,8 +143,8 @@ void PictPanelModel::SetGraphNumber(int number) {
 }
 
 void PictPanelModel::UpdateLengths() {
-    m_lengths = ComputeLengthsList(m_view.markers.position, Zero(), m_doc.SampleIntervalSeconds(),
-                                   m_doc.Data().m_dVelocity);
+    m_lengths = ComputeLengthsList(m_view.markers.position, Zero(),
+                                   m_doc.SampleIntervalSeconds(), m_doc.Data().m_dVelocity);
 }
 
 void PictPanelModel::ShowMarkerReadouts() {
@@ -156,8 +156,7 @@ void PictPanelModel::ShowMarkerReadouts() {
     if (m.previous == m.current || IsFreeMarker(previous) || IsFreeMarker(m.Current()))
         return;
     const double t = (m.Current() - previous) * m_doc.SampleIntervalSeconds();
-    m_deltaReadout +=
-        QString::asprintf("%.3f ms, %.3f m", t * 1000.0, dsp::LengthOfTime(t, m_doc.Data().m_dVelocity));
+    m_deltaReadout += QString::asprintf("%.3f ms, %.3f m", t * 1000.0, dsp::LengthOfTime(t, m_doc.Data().m_dVelocity));
 }
 
 void PictPanelModel::ShowTimeAndLength(int column) {
@@ -235,8 +234,7 @@ void PictPanelModel::ShowMarkerReadout(int p) {
 
 double PictPanelModel::BoundInUnits(int sample) const {
     const double dt = m_doc.SampleIntervalSeconds();
-    return m_view.timeUnits ? sample * dt * 1000.0
-                            : dsp::LengthOfSample(0.0, sample, m_doc.Data().m_dVelocity, dt);
+    return m_view.timeUnits ? sample * dt * 1000.0 : dsp::LengthOfSample(0.0, sample, m_doc.Data().m_dVelocity, dt);
 }
 
 double PictPanelModel::DataEndInUnits() const {
@@ -320,10 +318,8 @@ void PictPanelModel::RestoreBounds() {
 }
 
 analysis::ToeResult PictPanelModel::Toe(int trace) const {
-    const TraceArray& raw =
-        m_doc.Data().m_pRaw[static_cast<std::size_t>(std::clamp(trace, 0, kPictTraces - 1))];
-    return analysis::FindToe({raw.data(), raw.size()}, m_doc.SampleIntervalSeconds(),
-                             m_doc.Data().m_dVelocity);
+    const TraceArray& raw = m_doc.Data().m_pRaw[static_cast<std::size_t>(std::clamp(trace, 0, kPictTraces - 1))];
+    return analysis::FindToe({raw.data(), raw.size()}, m_doc.SampleIntervalSeconds(), m_doc.Data().m_dVelocity);
 }
 
 int PictPanelModel::ReflectionLag(int trace) const {
@@ -386,8 +382,7 @@ void PictPanelModel::SetShown(int row, bool shown) {
     m_rows[r].checked = shown;
     if (!shown && row == m_view.searchTrace)
         SetGraphNumber(2 - row);
-    const int most = std::min(m_doc.Data().m_display.m_nMaxGraphs == 0 ? kDefaultMaxGraphs
-                                                                       : m_doc.Data().m_display.m_nMaxGraphs,
+    const int most = std::min(m_doc.Data().m_display.m_nMaxGraphs == 0 ? kDefaultMaxGraphs : m_doc.Data().m_display.m_nMaxGraphs,
                               m_doc.Data().m_nEnabledCount);
     if (shown)
         m_doc.SetGraphsOnScreen(std::min(m_doc.Data().m_nGraphsOnScreen + 1, most));
@@ -492,7 +487,7 @@ void PictPanelModel::RefreshDisplay() {
         return;
     if (m_doc.Data().m_bSpectrum) {
         m_doc.ComputeSpectra(static_cast<dsp::FftWindow>(m_doc.Data().m_nFftWindow),
-                             static_cast<dsp::SpectrumScale>(m_doc.Data().m_nSpectrumScale), true);
+                       static_cast<dsp::SpectrumScale>(m_doc.Data().m_nSpectrumScale), true);
         ShowSpectra();
     } else {
         ShowGraphs();
@@ -521,7 +516,7 @@ void PictPanelModel::EnterSpectrum() {
     for (GraphRow& row : m_rows)
         row.value = QStringLiteral("0");
     m_doc.ComputeSpectra(static_cast<dsp::FftWindow>(m_doc.Data().m_nFftWindow),
-                         static_cast<dsp::SpectrumScale>(m_doc.Data().m_nSpectrumScale), true);
+                   static_cast<dsp::SpectrumScale>(m_doc.Data().m_nSpectrumScale), true);
     ShowSpectra();
     m_scene.Redraw();
 }
@@ -549,7 +544,7 @@ void PictPanelModel::SetFftWindow(int window) {
     }
     m_doc.SetFftWindow(window);
     m_doc.ComputeSpectra(static_cast<dsp::FftWindow>(window),
-                         static_cast<dsp::SpectrumScale>(m_doc.Data().m_nSpectrumScale), false);
+                   static_cast<dsp::SpectrumScale>(m_doc.Data().m_nSpectrumScale), false);
     ShowSpectra();
     m_scene.Redraw();
 }
@@ -561,7 +556,7 @@ void PictPanelModel::SetSpectrumScale(int scale) {
     }
     m_doc.SetSpectrumScale(scale);
     m_doc.ComputeSpectra(static_cast<dsp::FftWindow>(m_doc.Data().m_nFftWindow),
-                         static_cast<dsp::SpectrumScale>(scale), false);
+                   static_cast<dsp::SpectrumScale>(scale), false);
     ShowSpectra();
     m_scene.Redraw();
 }

@@ -5,6 +5,7 @@
 #include "app/formats/sgy_io.h"
 
 #include <QCoreApplication>
+
 #include <algorithm>
 
 namespace zarno {
@@ -12,7 +13,7 @@ namespace zarno {
 bool SgyHeaderSource::Open(const QString& path, Prompts& prompts) {
     const SGYOpenResult opened = OpenSGYFile(m_file, path, prompts);
     if (opened == SGYOpenResult::CannotOpen)
-        prompts.message(FormatsText(kTextBadFileName), QStringLiteral("Error!"), PromptIcon::None);
+        prompts.message(Translated(kTextBadFileName), QStringLiteral("Error!"), PromptIcon::None);
     if (opened != SGYOpenResult::Opened)
         return false;
     SGYFileHeaders headers;

@@ -15,6 +15,15 @@ for p in zarno zarno-cli zarno-device; do
     check "$p --help lists --version" '[[ "$h" == *"--version"* ]]'
     env -u DISPLAY "$bin/$p" --version >/dev/full 2>/dev/null
     check "$p --version into a full output fails" '[ $? -ne 0 ]'
+    # --lang: taken anywhere before the command's own words; a bad value is a usage error.
+    h=$(env -u DISPLAY "$bin/$p" --lang en --help); rc=$?
+    check "$p --lang en --help exits 0" '[ $rc -eq 0 ] && [[ "$h" == "Usage: $p "* ]]'
+    check "$p --help lists --lang" '[[ "$h" == *"--lang ru|en"* ]]'
+    for bad in "--lang fr" "--lang=" "--lang"; do
+        e=$(env -u DISPLAY "$bin/$p" $bad --help 2>&1 >/dev/null); rc=$?
+        check "$p $bad exits 2" '[ $rc -eq 2 ]'
+        check "$p $bad says why ('$e')" '[[ "$e" == "$p: "*"--lang"*"ru or en"* ]]'
+    done
 done
 [ $status -eq 0 ] && echo "1 passed, 0 failed" || echo "0 passed, 1 failed"
 exit $status

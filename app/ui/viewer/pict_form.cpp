@@ -107,8 +107,7 @@ CPictForm1::CPictForm1(QWidget* parent) : QWidget(parent) {
     connect(m_velocity, &QLineEdit::textEdited, this,
             [this](const QString& t) { act([&] { m_model->SetVelocityText(t); }); });
     connect(m_varu, &QCheckBox::clicked, this, [this](bool c) { act([&] { m_model->SetUseVaru(c); }); });
-    connect(m_processing, &QCheckBox::clicked, this,
-            [this](bool c) { act([&] { m_model->SetProcessing(c); }); });
+    connect(m_processing, &QCheckBox::clicked, this, [this](bool c) { act([&] { m_model->SetProcessing(c); }); });
     connect(m_filter, &QCheckBox::clicked, this, [this](bool c) { act([&] { m_model->SetUseFilter(c); }); });
     connect(reset, &QPushButton::clicked, this, [this] { act([&] { m_model->ResetMarkers(); }); });
     setFocusPolicy(Qt::StrongFocus);
@@ -211,8 +210,7 @@ QWidget* CPictForm1::makeAxisGroup() {
     layout->addWidget(zero);
     layout->addWidget(restore);
     connect(m_timeUnits, &QRadioButton::clicked, this, [this] { act([&] { m_model->SetTimeUnits(true); }); });
-    connect(m_lengthUnits, &QRadioButton::clicked, this,
-            [this] { act([&] { m_model->SetTimeUnits(false); }); });
+    connect(m_lengthUnits, &QRadioButton::clicked, this, [this] { act([&] { m_model->SetTimeUnits(false); }); });
     // A bound is applied when the user has finished typing it (Enter or leaving the field).
     connect(m_lower, &QLineEdit::editingFinished, this, [this] {
         if (m_lower->isModified())
@@ -263,7 +261,7 @@ void CPictForm1::finishKyEdit() {
 }
 
 void CPictForm1::headerClicked(int column) {
-    const GraphColumn which = column == 0                                    ? GraphColumn::Number
+    const GraphColumn which = column == 0 ? GraphColumn::Number
                               : (column == 1 && !m_model->SpectrumColumns()) ? GraphColumn::Ky
                                                                              : GraphColumn::Value;
     act([&] { m_model->HeaderClicked(which); });

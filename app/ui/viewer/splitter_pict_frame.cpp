@@ -68,10 +68,8 @@ CSplitterPictFrame::CSplitterPictFrame(CMainFrame& main, const QString& sgyPath)
     layout->addWidget(m_splitter, 1);
     setWidget(client);
 
-    m_render =
-        std::make_unique<RenderScene>(m_pictView->scene(), m_doc, m_view, [this] { m_pictView->update(); });
-    m_model = std::make_unique<PictPanelModel>(m_doc, m_view, *m_render, dsp::ProgramFilterSettings(),
-                                               main.prompts());
+    m_render = std::make_unique<RenderScene>(m_pictView->scene(), m_doc, m_view, [this] { m_pictView->update(); });
+    m_model = std::make_unique<PictPanelModel>(m_doc, m_view, *m_render, dsp::ProgramFilterSettings(), main.prompts());
     m_input = std::make_unique<ViewInput>(m_doc, m_view, *m_render, *m_model);
     m_pictView->Attach(m_doc, m_view, *m_render, *m_input);
     m_panel->Attach(*m_model);
@@ -100,8 +98,7 @@ bool CSplitterPictFrame::Load() {
     return loaded;
 }
 
-QAction* CSplitterPictFrame::makeAction(QMenu* menu, ViewerCommandId id, const QString& text,
-                                        bool checkable) {
+QAction* CSplitterPictFrame::makeAction(QMenu* menu, ViewerCommandId id, const QString& text, bool checkable) {
     auto* a = menu->addAction(text);
     a->setCheckable(checkable);
     m_actions[id] = a;
@@ -135,10 +132,10 @@ void CSplitterPictFrame::createMenu() {
     makeAction(setup, kCmdEditGain, tr("Настроить параметры ВАРУ"));
     makeAction(setup, kCmdEditFilter, tr("Настроить параметры  фильтра"));
     QMenu* windows = m_menu->addMenu(tr("Окна"));
-    makeAction(windows, kCmdViewerToggleManager, kTextToggleManager);
-    makeAction(windows, kCmdViewerCascade, kTextCascade);
-    makeAction(windows, kCmdViewerTile, kTextTile);
-    makeAction(windows, kCmdViewerNextWindow, kTextNextWindow);
+    makeAction(windows, kCmdViewerToggleManager, Translated(kTextToggleManager));
+    makeAction(windows, kCmdViewerCascade, Translated(kTextCascade));
+    makeAction(windows, kCmdViewerTile, Translated(kTextTile));
+    makeAction(windows, kCmdViewerNextWindow, Translated(kTextNextWindow));
     QMenu* view = m_menu->addMenu(tr("Вид"));
     makeAction(view, kCmdHeaders, tr("Заголовки"));
     makeAction(view, kCmdSpectrum, tr("Спектр"));
@@ -150,7 +147,7 @@ void CSplitterPictFrame::createMenu() {
     makeAction(fill, kCmdFillLine, tr("Линия"), true);
     makeAction(fill, kCmdFillUpper, tr("Верхняя закраска"), true);
     makeAction(fill, kCmdFillLower, tr("Нижняя закраска"), true);
-    makeAction(view, kCmdSwitchPane, kTextSwitchPanel);
+    makeAction(view, kCmdSwitchPane, Translated(kTextSwitchPanel));
     connect(m_menu, &QMenuBar::hovered, this, [this] { updateChecks(); });
     updateChecks();
 }
@@ -294,8 +291,7 @@ void CSplitterPictFrame::OnPrintReport() {
 
 void CSplitterPictFrame::DisplaySettings() {
     CDlgNScreen dialog(m_main.prompts(), this);
-    dialog.setValues({m_doc.Data().m_display.m_nMaxGraphs, m_doc.Data().m_display.m_nBiasXGr,
-                      m_doc.Data().m_display.m_nBiasXFur, m_doc.Data().m_display.m_nBiasKoeffY});
+    dialog.setValues({m_doc.Data().m_display.m_nMaxGraphs, m_doc.Data().m_display.m_nBiasXGr, m_doc.Data().m_display.m_nBiasXFur, m_doc.Data().m_display.m_nBiasKoeffY});
     if (dialog.exec() == QDialog::Accepted) {
         const auto v = dialog.values();
         m_doc.ApplyDisplaySettings(v[0], v[1], v[2], v[3]);
@@ -321,8 +317,7 @@ void CSplitterPictFrame::SaveSpectrum() {
 }
 
 void CSplitterPictFrame::ShowHeaders() {
-    CPropertySheetSGY sheet(m_doc.Data().m_strPath.isEmpty() ? m_path : m_doc.Data().m_strPath,
-                            m_main.prompts(), this);
+    CPropertySheetSGY sheet(m_doc.Data().m_strPath.isEmpty() ? m_path : m_doc.Data().m_strPath, m_main.prompts(), this);
     sheet.setWindowTitle(QStringLiteral("SGY"));
     sheet.exec();
 }
