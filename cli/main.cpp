@@ -7,6 +7,8 @@
 #include "cli/device_command.h"
 #include "cli/draw_module.h"
 
+#include <QCoreApplication>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -33,15 +35,27 @@ int SiteInModule(const QStringList& args) {
 const Command kCommands[] = {
     {"convert", "[-o DIR] FILE.ddb...", "convert DDB recordings to SEG-Y files", RunConvert},
     {"headers", "[--trace N] [--json] FILE.sgy", "show the headers of a SEG-Y file", RunHeaders},
-    {"device", DeviceArguments(), "work with the instrument's disk", RunDevice},
+    {"device", DeviceArguments(), "work with the instrument's disk", RunDevice, true},
     {"measure", "[--velocity V] [--json] FILE.sgy", "find the reflection and the pile length of each trace",
      RunMeasureCommand},
     {"spectrum", "[--window rect|blackman-harris|hamming] [--scale log|linear] [--filter] [-o FILE] FILE.sgy",
      "write the spectrum text file of a SEG-Y file", RunSpectrumCommand},
-    {"render", "[--width W] [--height H] [--spectrum] [--single N] [--fill line|upper|lower] [--no-grid] [--marker SAMPLE]... [--time|--length] [--velocity V] -o OUT.png FILE.sgy", "draw the viewer's picture of a SEG-Y file into a PNG", RenderInModule},
-    {"site", "[-o OUTDIR] [--velocity V] [--min-correlation C] [--strong-anomaly S] [--json] DIR", "average the blows of every pile of a site folder, calibrate the site's wave speed and write its table (site.csv, site.pdf)", SiteInModule},
-    {"report", "[--velocity V] [--comment TEXT] [--marker SAMPLE]... [--trace N] [--emf] -o DIR FILE.sgy...", "make the measurement report of each recording (a PDF, or metafiles)", ReportInModule},
+    {"render", "[--width W] [--height H] [--spectrum] [--single N] [--fill line|upper|lower] [--no-grid] [--marker SAMPLE]... [--time|--length] [--velocity V] -o OUT.png FILE.sgy", "draw the viewer's picture of a SEG-Y file into a PNG", RenderInModule, true},
+    {"site", "[-o OUTDIR] [--velocity V] [--min-correlation C] [--strong-anomaly S] [--json] [--report-lang ru|en] DIR", "average the blows of every pile of a site folder, calibrate the site's wave speed and write its table (site.csv, site.pdf)", SiteInModule, true},
+    {"report", "[--velocity V] [--comment TEXT] [--marker SAMPLE]... [--trace N] [--emf] [--report-lang ru|en] -o DIR FILE.sgy...", "make the measurement report of each recording (a PDF, or metafiles)", ReportInModule, true},
 };
+
+// The translation lives on an application object: a command that makes none is given one, so that
+// its messages are in the user's language too.
+int RunWithApplication(const Command& c, const QStringList& args) {
+    if (c.ownApplication)
+        return c.run(args);
+    static int argc = 1;
+    static char name[] = "zarno-cli";
+    static char* argv[] = {name, nullptr};
+    QCoreApplication app(argc, argv);
+    return c.run(args);
+}
 
 // A command whose output could not be written (a full disk, a closed pipe, > /dev/full) has failed,
 // whatever it did before: the user would otherwise take a missing or cut listing for the whole one.
@@ -93,7 +107,7 @@ int main(int argc, char** argv) {
         args << QString::fromLocal8Bit(argv[i]);
     for (const Command& c : kCommands)
         if (std::strcmp(argv[1], c.name) == 0)
-            return FinishStandardOutput(c.run(args));
+            return FinishStandardOutput(RunWithApplication(c, args));
     PrintError(QString("unknown command \"%1\"").arg(QString::fromLocal8Bit(argv[1])));
     PrintUsage(stderr);
     return kExitUsage;

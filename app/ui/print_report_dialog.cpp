@@ -85,7 +85,7 @@ void CPrintReport::AddLanguageChoice(QBoxLayout* layout) {
     row->addWidget(label);
     row->addWidget(m_language, 1);
     layout->addLayout(row);
-    connect(m_language, &QComboBox::activated, this,
+    connect(m_language, &QComboBox::currentIndexChanged, this,
             [this](int index) { m_state.language = Language(m_language->itemData(index).toInt()); });
 }
 

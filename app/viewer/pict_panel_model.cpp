@@ -24,6 +24,14 @@ QString LengthReadoutLabel() {
     return QCoreApplication::translate("zarno::Viewer", "Длина (m) : ");
 }
 
+QString MarkerReadoutText(const QString& label, double value) {
+    return label + QString::asprintf("%7.3f", value);
+}
+
+QString FrequencyReadoutText(double hz) {
+    return QCoreApplication::translate("zarno::Viewer", "Частота (Гц): %1").arg(hz, 7, 'f', 0);
+}
+
 namespace {
 
 constexpr int kMinWindow = 10; // samples kept between the bounds
@@ -148,8 +156,8 @@ void PictPanelModel::UpdateLengths() {
 }
 
 void PictPanelModel::ShowMarkerReadouts() {
-    m_timeReadout = TimeReadoutLabel() + QString::asprintf("%7.3f", m_markerTimeMs);
-    m_lengthReadout = LengthReadoutLabel() + QString::asprintf("%7.3f", m_markerLength);
+    m_timeReadout = MarkerReadoutText(TimeReadoutLabel(), m_markerTimeMs);
+    m_lengthReadout = MarkerReadoutText(LengthReadoutLabel(), m_markerLength);
     const MarkerSet& m = m_view.markers;
     const int previous = m.position[static_cast<std::size_t>(m.previous)];
     m_deltaReadout = kDeltaReadoutLabel;
@@ -205,8 +213,7 @@ double PictPanelModel::BinHz() const {
 }
 
 void PictPanelModel::ShowSpectrumReadouts(int bin) {
-    m_timeReadout =
-        QCoreApplication::translate("zarno::Viewer", "Частота (Гц): %1").arg(bin * BinHz(), 7, 'f', 0);
+    m_timeReadout = FrequencyReadoutText(bin * BinHz());
     m_lengthReadout = LengthReadoutLabel();
     m_deltaReadout = kDeltaReadoutLabel;
     // Two markers on neighbouring peaks of the spectrum: the pile's resonances are V / 2L apart.

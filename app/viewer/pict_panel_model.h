@@ -58,6 +58,10 @@ inline const QString kStartLowerText = QStringLiteral("0.0");
 // placed.
 QString TimeReadoutLabel();
 QString LengthReadoutLabel();
+// A marker readout: its label and the value in seven characters with three decimals.
+QString MarkerReadoutText(const QString& label, double value);
+// The spectrum's readout of the frequency at the marker, in Hz.
+QString FrequencyReadoutText(double hz);
 // The current marker against the previous one: time and length between them.
 inline const QString kDeltaReadoutLabel = QStringLiteral("Δ : ");
 

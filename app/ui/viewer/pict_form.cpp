@@ -19,6 +19,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace zarno {
 
 namespace {
@@ -37,6 +39,15 @@ QTableWidget* MakeList(const QStringList& headers, const std::vector<int>& width
     for (std::size_t i = 0; i < widths.size(); ++i)
         list->setColumnWidth(int(i), widths[i]);
     return list;
+}
+
+// The readouts change with every marker: the panel is laid out with room for the widest they show
+// (a time or length of 999.999, a frequency of seven digits), in whatever language their labels are.
+void ReserveReadoutWidth(QLabel* label, const QStringList& widest) {
+    int width = 0;
+    for (const QString& text : widest)
+        width = std::max(width, label->fontMetrics().horizontalAdvance(text));
+    label->setMinimumWidth(width);
 }
 
 QTableWidgetItem* Cell(QTableWidget* list, int row, int column) {
@@ -61,6 +72,8 @@ CPictForm1::CPictForm1(QWidget* parent) : QWidget(parent) {
     auto* readoutRow = new QHBoxLayout;
     m_time = new QLabel(TimeReadoutLabel(), current);
     m_length = new QLabel(LengthReadoutLabel(), current);
+    ReserveReadoutWidth(m_time, {MarkerReadoutText(TimeReadoutLabel(), 999.999), FrequencyReadoutText(9999999)});
+    ReserveReadoutWidth(m_length, {MarkerReadoutText(LengthReadoutLabel(), 999.999)});
     readoutRow->addWidget(m_time);
     readoutRow->addWidget(m_length);
     currentLayout->addLayout(readoutRow);
