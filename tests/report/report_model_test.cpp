@@ -197,7 +197,8 @@ TEST(ReportLines, CommentBreaks) {
 // its decimal mark, whatever language the program speaks.
 TEST(ReportLines, InTheReportsLanguage) {
     const std::array<int, 5> markers{40, 20, 0, 0, 0};
-    ReportSource source{"/data/PILE12.sgy", 3600.0, 11.9876, TextHeader("C 1 Time (y/m/d):2026/05/14"),
+    const QByteArray header = TextHeader("C 1 Time of creation (y/m/d h:m:s.ms):2026/05/14 10:21:07.125");
+    ReportSource source{"/data/PILE12.sgy", 3600.0, 11.9876, header,
                         ComputeLengthsList(markers, 0, 1e-4, 4000.0)};
     ReportDialogState dialog;
     dialog.language = Language::English;
@@ -207,7 +208,7 @@ TEST(ReportLines, InTheReportsLanguage) {
     EXPECT_EQ(settings.fileNameLine, "SGY file name and path - \"/data/PILE12.sgy\";");
     EXPECT_EQ(settings.velocityLine, "Longitudinal wave velocity in the pile: 3600.00 m/s;");
     EXPECT_EQ(settings.pileLengthLine, "Calculated pile length: 11.99 m;");
-    EXPECT_EQ(settings.timeLine, "Measured (y/m/d):2026/05/14");
+    EXPECT_EQ(settings.timeLine, "Measured (y/m/d h:m:s.ms):2026/05/14 10:21:07.125");
     EXPECT_EQ(settings.lengthTexts[1], "8.000");
     EXPECT_EQ(ReportFileNameLine("rep", Language::English), "Report file name - \"rep.wmf\";");
     EXPECT_EQ(ToeNotFoundLine(Language::English), "No reflection from the pile toe found;");
