@@ -1,7 +1,7 @@
 // The shell in English: on a desktop whose locale is not Russian the program's windows (the main
 // window and its menus, the panels and their context menu, the link settings, the drives, the report
-// settings, the wait window), the signal viewer with its dialogs and the transport library's window
-// show no Cyrillic.
+// settings, the wait window, the file operations' dialogs), the signal viewer with its dialogs and the
+// transport library's window show no Cyrillic.
 
 #include "app/i18n/translation.h"
 #include "app/link/transport_link.h"
@@ -12,6 +12,13 @@
 #include "app/ui/list_file_view.h"
 #include "app/ui/main_frame.h"
 #include "app/ui/print_report_dialog.h"
+#include "app/ui/dialogs/dlg_copy.h"
+#include "app/ui/dialogs/dlg_copy_many.h"
+#include "app/ui/dialogs/dlg_create_directory.h"
+#include "app/ui/dialogs/dlg_delete.h"
+#include "app/ui/dialogs/dlg_delete_many.h"
+#include "app/ui/dialogs/dlg_transform.h"
+#include "app/ui/dialogs/my_message_box.h"
 #include "app/ui/splitter_frame.h"
 #include "app/ui/viewer/dlg_nscreen.h"
 #include "app/ui/viewer/pict_form.h"
@@ -20,6 +27,7 @@
 #include "app/ui/viewer/splitter_pict_frame.h"
 #include "app/viewer/pict_panel_model.h"
 
+#include "tests/fileops/fake_panel_host.h"
 #include "tests/support/gui_app.h"
 #include "tests/support/recording_prompts.h"
 #include "tests/support/screen_texts.h"
@@ -28,6 +36,7 @@
 
 #include <QMenu>
 #include <QMenuBar>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -111,6 +120,27 @@ TEST(EnglishShell, TheDialogs) {
     CDlgWait wait;
     EXPECT_EQ(network.windowTitle(), "Network settings");
     ExpectEnglish({&com, &network, &drives, &report, &wait});
+}
+
+TEST(EnglishShell, TheFileOperationDialogs) {
+    QTemporaryDir left, right;
+    QFile file(left.filePath("NOTES.TXT"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    FakePanelHost host;
+    host.ShowComputer(0, left.path());
+    host.ShowComputer(1, right.path());
+    RecordingPrompts prompts;
+    const CFileEntry& notes = host.At(0, "NOTES.TXT");
+    CDlgCopy copy(host, prompts, 0, notes, "NOTES.TXT");
+    CDlgCopyMany copyMany(host, prompts, 0, 2);
+    CDlgCreateDirectory makeDirectory(host, prompts, 0);
+    CDlgDelete erase(host, prompts, 0, notes);
+    CDlgDeleteMany eraseMany(host, prompts, 0, 2);
+    CDlgTransform transform(host, prompts, 0, 2);
+    CMyMessageBox overwrite(right.filePath("NOTES.TXT"));
+    EXPECT_EQ(copy.windowTitle(), "Copy files");
+    ExpectEnglish({&copy, &copyMany, &makeDirectory, &erase, &eraseMany, &transform, &overwrite});
 }
 
 // The viewer of a three-trace recording with its markers placed, in both its modes, then its header
