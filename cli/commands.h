@@ -18,6 +18,9 @@ struct Command {
     const char* usage; // the arguments, for the help text
     const char* summary;
     int (*run)(const QStringList& args);
+    // The command makes its own application object (the drawing commands a drawing one, device an
+    // event loop's); the others are given a plain one, which carries the user's language.
+    bool ownApplication = false;
 };
 
 int RunConvert(const QStringList& args);

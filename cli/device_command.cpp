@@ -13,8 +13,8 @@
 #include "cli/terminal_text.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QDateTime>
+#include <QDir>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -29,8 +29,8 @@ namespace zarno {
 
 namespace {
 
-const char* const kLinkOptions =
-    "(--udp HOST[:PORT] [--local-port PORT] | --serial COM1|COM2 [--line-addr N] [--speed BAUD]) [--retries N]";
+const char* const kLinkOptions = "(--udp HOST[:PORT] [--local-port PORT] | --serial COM1|COM2 [--line-addr "
+                                 "N] [--speed BAUD]) [--retries N]";
 
 // Each command and its operands, for the usage texts and for the message of a command given wrong
 // operands.
@@ -74,7 +74,8 @@ struct Options {
 };
 
 // The instrument's file commands speak in the words of the copy, delete and make-directory windows.
-const char* const kTextDiskInfoFailed = "Ошибка при получении информации об удаленном диске!";
+const char* const kTextDiskInfoFailed =
+    QT_TRANSLATE_NOOP("zarno", "Ошибка при получении информации об удаленном диске!");
 
 using cli::kExitFailed;
 using cli::kExitOk;
@@ -457,7 +458,8 @@ int DeviceSession::Get(QStringList operands) {
                                         : m_device.CopyFromDevice(entry->deviceName, local, &progress, entry->size);
     if (result == kDownloadSizeMismatch) {
         Tell(kTextCannotCopy);
-        Fail(QString("the instrument lists %1 with %2 bytes but opens it with another length; nothing was copied")
+        Fail(QString(
+                 "the instrument lists %1 with %2 bytes but opens it with another length; nothing was copied")
                  .arg(cli::EscapeControls(DeviceFilePath(path.directories, entry->fileName)))
                  .arg(entry->size));
         return kExitFailed;
@@ -537,7 +539,9 @@ int DeviceSession::CheckUploaded(const DevicePath& path, qint64 sent) {
         return kExitOk;
     Tell(kTextCannotUpload);
     if (!listed) {
-        Fail("the instrument's listing after the upload failed; a partial file may remain on the instrument: " + target);
+        Fail("the instrument's listing after the upload failed; a partial file may remain on the "
+             "instrument: " +
+             target);
         return kExitFailed;
     }
     if (!made || made->isDirectory) {
@@ -594,7 +598,8 @@ bool DeviceSession::Confirmed(const QString& target, const std::vector<TreeEntry
                               bool yes) {
     const QString shownTarget = cli::EscapeControls(target);
     if (!recursive) {
-        Fail(QString("%1 is not empty (%2 entries): give -r to delete it with everything in it; nothing was deleted")
+        Fail(QString("%1 is not empty (%2 entries): give -r to delete it with everything in it; nothing was "
+                     "deleted")
                  .arg(shownTarget)
                  .arg(inside.size()));
         return false;
@@ -668,7 +673,8 @@ int DeviceSession::MakeDir(const QStringList& operands) {
         return WrongOperands("mkdir");
     const DevicePath path = SplitDevicePath(operands[0]);
     if (!FitsDeviceDirectoryName(path.name))
-        return Fail("not a directory name the instrument can hold (1 to 8 letters, digits or $%'-_@~`!(){}^#&, no dot): " +
+        return Fail("not a directory name the instrument can hold (1 to 8 letters, digits or "
+                    "$%'-_@~`!(){}^#&, no dot): " +
                     operands[0]);
     if (m_device.Walk().Enter(PanelPath(path.directories)) != 1)
         return kExitFailed;

@@ -72,8 +72,7 @@ bool ReadHeaders(const HeadersOptions& options, Headers& out) {
     QFile file;
     const SGYOpenResult opened = OpenSGYFile(file, options.file, prompts);
     if (opened == SGYOpenResult::CannotOpen)
-        prompts.message(QString::fromUtf8(kTextBadFileName), QString::fromUtf8(kCaptionError),
-                        PromptIcon::Stop);
+        prompts.message(Translated(kTextBadFileName), QString::fromUtf8(kCaptionError), PromptIcon::Stop);
     if (opened != SGYOpenResult::Opened)
         return false;
     SGYFileHeaders headers;
@@ -86,7 +85,7 @@ bool ReadHeaders(const HeadersOptions& options, Headers& out) {
     const QString refusal =
         headers.resolved.refusal.isEmpty() ? SGYTracesRefusal(file, layout) : headers.resolved.refusal;
     if (!refusal.isEmpty())
-        out.notes << QString::fromUtf8(kTextSGYFormatError) + QLatin1Char(' ') + refusal;
+        out.notes << Translated(kTextSGYFormatError) + QLatin1Char(' ') + refusal;
     const qint64 index = options.trace - 1;
     const qint64 traces = layout.traceCount;
     if (index >= traces || !file.seek(layout.TraceOffset(index)) ||

@@ -12,6 +12,7 @@
 #include "cli/viewer_options.h"
 #include "cli/viewer_session.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QImageWriter>
 #include <QSaveFile>
@@ -145,8 +146,9 @@ int RunRender(const QStringList& args, QIODevice& err, Prompts& prompts) {
         return kExitFailed;
     }
     if (!WritePng(image, r.output)) {
-        prompts.message(QStringLiteral("Невозможно записать файл %1").arg(r.output), QStringLiteral("Ошибка"),
-                        PromptIcon::Stop);
+        prompts.message(
+            QCoreApplication::translate("zarno::Cli", "Невозможно записать файл %1").arg(r.output),
+            QCoreApplication::translate("zarno::Cli", "Ошибка"), PromptIcon::Stop);
         return kExitFailed;
     }
     return kExitOk;

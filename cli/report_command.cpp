@@ -28,7 +28,7 @@ namespace zarno::cli {
 namespace {
 
 constexpr char kReportUsage[] = "usage: zarno-cli report [--velocity V] [--comment TEXT] [--marker SAMPLE]... "
-                                "[--trace N] [--emf] -o DIR FILE.sgy...\n";
+                                "[--trace N] [--emf] [--report-lang ru|en] -o DIR FILE.sgy...\n";
 
 struct ReportRequest {
     double velocity = 3600.0;
@@ -36,6 +36,7 @@ struct ReportRequest {
     std::vector<int> markers;
     int trace = 1;
     bool emf = false;
+    Language language = Language::Russian;
     QString outputDir;
     QStringList inputs;
 };
@@ -44,7 +45,7 @@ std::optional<ReportRequest> Parse(const QStringList& args) {
     const QCommandLineOption comment = ValueOption("comment", "TEXT"), trace = ValueOption("trace", "N");
     const QCommandLineOption emf = FlagOption("emf"), output = ValueOption("o", "DIR");
     QCommandLineParser parser;
-    parser.addOptions({comment, trace, emf, output, MarkerOption(), VelocityOption()});
+    parser.addOptions({comment, trace, emf, output, MarkerOption(), VelocityOption(), ReportLanguageOption()});
     parser.addPositionalArgument("files", "FILE.sgy...");
     if (!ParseCommandLine(parser, args) || parser.positionalArguments().isEmpty() || parser.value(output).isEmpty())
         return std::nullopt;
@@ -52,8 +53,10 @@ std::optional<ReportRequest> Parse(const QStringList& args) {
     const std::optional<int> n = IntOption(parser, trace, 1, kPictTraces, r.trace);
     const std::optional<std::vector<int>> markers = MarkerOptions(parser);
     const std::optional<double> velocity = VelocityValue(parser);
-    if (!n || !markers || !velocity)
+    const std::optional<Language> language = ReportLanguageValue(parser);
+    if (!n || !markers || !velocity || !language)
         return std::nullopt;
+    r.language = *language;
     r.trace = *n;
     r.markers = *markers;
     r.velocity = *velocity;
@@ -81,7 +84,7 @@ bool Open(OpenedRecording& r, const QString& path, const ReportRequest& request,
 
 // The settings a new viewer's report dialog confirms unchanged, with the comment given.
 ReportSettings SettingsFor(const OpenedRecording& r, const ReportRequest& request) {
-    ReportDialogState dialog = DialogStartState(ReportSettings{});
+    ReportDialogState dialog = DialogStartState(ReportSettings{}, request.language);
     dialog.comment = request.comment;
     ReportSettings settings;
     ApplyReportDialog(settings, dialog, ReportSourceOf(r.viewer.doc, r.viewer.model.Lengths(), request.trace - 1));

@@ -1,9 +1,11 @@
 #pragma once
 // zarno-cli report: the viewer's measurement report for many recordings at once.
-//   report [--velocity V] [--comment TEXT] [--marker SAMPLE]... [--trace N] [--emf] -o DIR FILE.sgy...
+//   report [--velocity V] [--comment TEXT] [--marker SAMPLE]... [--trace N] [--emf] [--report-lang ru|en]
+//          -o DIR FILE.sgy...
 // Each file gets the page a new viewer's report makes (every line but the report file's name),
 // with the automatic reflection, the markers given and the pile length of trace N: one A4 page a
-// file in DIR/report.pdf, or with --emf one metafile a file, DIR/NAME.wmf.
+// file in DIR/report.pdf, or with --emf one metafile a file, DIR/NAME.wmf. The page is in the
+// language given, else in the program's.
 
 #include "app/seams/prompts.h"
 

@@ -11,6 +11,7 @@
 #include "app/viewer/pict_load.h"
 #include "app/viewer/pict_processing.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -85,7 +86,8 @@ QJsonValue ToeJson(const analysis::ToeResult& toe) {
 QJsonArray AnomaliesJson(const analysis::ToeResult& toe) {
     QJsonArray anomalies;
     for (const analysis::Anomaly& a : toe.anomalies)
-        anomalies.append(QJsonObject{{"depth_m", a.depthM}, {"kind", KindName(a.kind)}, {"strength", a.strength}});
+        anomalies.append(
+            QJsonObject{{"depth_m", a.depthM}, {"kind", KindName(a.kind)}, {"strength", a.strength}});
     return anomalies;
 }
 
@@ -237,8 +239,8 @@ int RunSpectrum(const QStringList& args, QIODevice& out, QIODevice& err, Prompts
         return 0;
     }
     if (io::WriteWholeFile(output, text) != io::WholeFileResult::Written) {
-        prompts.message(QStringLiteral("Невозможно записать файл %1").arg(output), QStringLiteral("Ошибка"),
-                        PromptIcon::Stop);
+        prompts.message(QCoreApplication::translate("zarno::Cli", "Невозможно записать файл %1").arg(output),
+                        QCoreApplication::translate("zarno::Cli", "Ошибка"), PromptIcon::Stop);
         return 1;
     }
     return 0;

@@ -1,9 +1,11 @@
-// zarno-cli site: a whole site folder made into one table, and with -o its "site.csv" and "site.pdf".
+// zarno-cli site: a whole site folder made into one table, and with -o its "site.csv" and "site.pdf"
+// (--report-lang: the CSV in the separators of a spreadsheet of that language).
 
 #include "cli/commands.h"
 #include "cli/gui_application.h"
 #include "cli/terminal_progress.h"
 
+#include "app/i18n/translation.h"
 #include "app/io/whole_file.h"
 #include "app/report/site_pages.h"
 #include "app/site/analysis_search.h"
@@ -25,12 +27,13 @@ namespace zarno::cli {
 namespace {
 
 constexpr char kSiteUsage[] = "usage: zarno-cli site [-o OUTDIR] [--velocity V] [--min-correlation C] "
-                              "[--strong-anomaly S] [--json] DIR\n";
+                              "[--strong-anomaly S] [--json] [--report-lang ru|en] DIR\n";
 
 struct SiteRequest {
     QString folder;
     QString outputDir;
     bool json = false;
+    Language language = CurrentLanguage(); // the CSV's separators and decimal mark
     site::SiteOptions options;
 };
 
@@ -53,6 +56,11 @@ std::optional<SiteRequest> Parse(const QStringList& args) {
             r.options.velocity = Number(args[++i], 1.0, 1e5);
             if (!r.options.velocity)
                 return std::nullopt;
+        } else if (a == "--report-lang" && hasValue) {
+            const std::optional<Language> language = ParseLanguageCode(args[++i]);
+            if (!language)
+                return std::nullopt;
+            r.language = *language;
         } else if (a == "--min-correlation" && hasValue) {
             const auto c = Number(args[++i], -1.0, 1.0);
             if (!c)
@@ -99,7 +107,7 @@ bool WriteOutputs(const SiteRequest& r, const site::SiteResult& result) {
     const QString csv = out.filePath(QString::fromLatin1(site::kSiteTableName));
     const QString pdf = out.filePath(QStringLiteral("site.pdf"));
     bool ok = true;
-    if (io::WriteWholeFile(csv, site::SiteCsv(result)) != io::WholeFileResult::Written) {
+    if (io::WriteWholeFile(csv, site::SiteCsv(result, r.language)) != io::WholeFileResult::Written) {
         PrintError(QStringLiteral("cannot write %1").arg(csv));
         ok = false;
     }

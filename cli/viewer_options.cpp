@@ -1,5 +1,6 @@
 #include "cli/viewer_options.h"
 
+#include "app/i18n/translation.h"
 #include "app/viewer/view_state.h"
 #include "cli/commands.h"
 
@@ -58,6 +59,16 @@ std::optional<double> VelocityValue(const QCommandLineParser& parser) {
     if (!parser.isSet(VelocityOption()))
         return kDefaultVelocity;
     return VelocityArgument(parser.value(VelocityOption()));
+}
+
+QCommandLineOption ReportLanguageOption() {
+    return ValueOption(QStringLiteral("report-lang"), QStringLiteral("ru|en"));
+}
+
+std::optional<Language> ReportLanguageValue(const QCommandLineParser& parser) {
+    if (!parser.isSet(ReportLanguageOption()))
+        return CurrentLanguage();
+    return ParseLanguageCode(parser.value(ReportLanguageOption()));
 }
 
 } // namespace zarno::cli

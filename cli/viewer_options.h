@@ -2,6 +2,8 @@
 // The command line of the commands that open recordings as the viewer does (render, report): one
 // parser for both, so that an option they share means the same in each.
 
+#include "app/i18n/language.h"
+
 #include <QCommandLineParser>
 #include <QStringList>
 
@@ -29,5 +31,9 @@ std::optional<int> IntOption(const QCommandLineParser& parser, const QCommandLin
 std::optional<std::vector<int>> MarkerOptions(const QCommandLineParser& parser);
 // The wave velocity given, 3600 m/s when none; nothing when it is not a number.
 std::optional<double> VelocityValue(const QCommandLineParser& parser);
+// "--report-lang ru|en": the report's own language, the program's when not given; nothing for
+// another value.
+QCommandLineOption ReportLanguageOption();
+std::optional<Language> ReportLanguageValue(const QCommandLineParser& parser);
 
 } // namespace zarno::cli

@@ -3,7 +3,9 @@ include(GoogleTest)
 # zarno_add_test(NAME name SOURCES ... [LIBS ...] [LABELS ...])
 # One GoogleTest program; every test in it carries the given labels (unit, integration, gui,
 # transport, link, ...). Tests never touch the user's own settings: XDG_CONFIG_HOME points into
-# the build tree unless a test sets its own.
+# the build tree unless a test sets its own. The programs they start speak Russian, the language the
+# tests' expected texts are written in, whatever the machine's locale (ZARNO_LANGUAGE); a test of
+# the English says so itself.
 function(zarno_add_test)
     cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS;LABELS" ${ARGN})
     add_executable(${T_NAME} ${T_SOURCES})
@@ -20,7 +22,7 @@ function(zarno_add_test)
     file(WRITE "${props_file}"
         "foreach(t IN LISTS ${T_NAME}_TESTS)\n"
         "  set_tests_properties(\"\${t}\" PROPERTIES LABELS \"${T_LABELS}\"\n"
-        "    ENVIRONMENT \"XDG_CONFIG_HOME=${CMAKE_BINARY_DIR}/test-config;QT_QPA_PLATFORM=offscreen\")\n"
+        "    ENVIRONMENT \"XDG_CONFIG_HOME=${CMAKE_BINARY_DIR}/test-config;QT_QPA_PLATFORM=offscreen;ZARNO_LANGUAGE=ru\")\n"
         "endforeach()\n")
     set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES "${props_file}")
 endfunction()

@@ -81,8 +81,9 @@ const char* const kUsage =
     "      relay UDP datagrams with loss, repeats and delay\n\n"
     "Ports are given in the transport library's convention (6768 is wire port 28698).\n\n"
     "Options:\n"
-    "  -h, --help     show this help and exit\n"
-    "      --version  show the version and exit\n";
+    "      --lang ru|en  the language of the transport library's messages (default: the locale's)\n"
+    "  -h, --help        show this help and exit\n"
+    "      --version     show the version and exit\n";
 
 std::optional<ServeOptions> ParseServeArgs(const std::vector<std::string>& args, std::string* error) {
     ServeOptions o;

@@ -1,6 +1,7 @@
 // zarno-device: the instrument simulator. `serve` serves a directory as the instrument's disk through
 // libvelnet.so, `make-samples` writes a set of synthetic recordings, `proxy` relays UDP with loss.
 
+#include "app/i18n/language_option.h"
 #include "app/shell/program_info.h"
 #include "device/command_line.h"
 #include "device/pty_pair.h"
@@ -16,6 +17,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -149,6 +151,12 @@ int MakeSamples(const std::vector<std::string>& args) {
 } // namespace
 
 int main(int argc, char** argv) {
+    const std::optional<zarno::Language> language = zarno::StartLanguage("zarno-device", argc, argv);
+    if (!language)
+        return 2;
+    // The simulator's own texts are English; the transport library's follow the choice.
+    zarno::RecordLanguage(*language);
+    zarno::TellTransportLanguage(*language);
     if (argc < 2) {
         std::fputs(kUsage, stderr);
         return 2;

@@ -2,6 +2,7 @@
 # Remakes docs/screenshot.png: the main window under Xvfb with the left panel on the instrument
 # simulator's disk (the sample recordings, served on 127.0.0.1), and docs/viewer.png: the signal
 # viewer of one of them, converted to SEG-Y; and the user guide's pictures (docs/guide.md).
+# Each in Russian and in English (NAME.en.png).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -11,14 +12,22 @@ bin="$root/build/bin"
 
 source scripts/instrument-session.sh
 start_instrument
-write_zarno_settings
-show_sample_sgy_folder
 mkdir -p docs
-xvfb-run -a -s "-screen 0 1280x800x24" "$bin/zarno-screenshot" "$root/docs/screenshot.png" \
-    "$root/docs/viewer.png" "$work/pc/PILE12.sgy"
-# The user guide's spectrum picture: the two traces of PILE18, drawn off screen.
-"$bin/zarno-cli" render --spectrum --width 900 --height 400 -o "$root/docs/fourier.png" "$work/pc/PILE18.sgy"
-# ... and its report page: the command-line report of PILE12, its PDF page as a picture.
-"$bin/zarno-cli" report -o "$work/report" "$work/pc/PILE12.sgy" 2>/dev/null
-pdftoppm -png -r 60 -singlefile "$work/report/report.pdf" "$root/docs/report"
-echo "docs/screenshot.png docs/viewer.png docs/fourier.png docs/report.png"
+# Each picture in Russian (docs/NAME.png) and in English (docs/NAME.en.png), whatever this machine's
+# locale.
+for lang in ru en; do
+    suffix=$([ "$lang" = ru ] && echo "" || echo ".$lang")
+    # The same start for both: fresh settings, and a folder the viewer has written nothing into.
+    rm -rf "$work/pc"
+    write_zarno_settings
+    show_sample_sgy_folder
+    xvfb-run -a -s "-screen 0 1280x800x24" "$bin/zarno-screenshot" --lang "$lang" "$root/docs/screenshot$suffix.png" \
+        "$root/docs/viewer$suffix.png" "$work/pc/PILE12.sgy"
+    # The user guide's spectrum picture: the two traces of PILE18, drawn off screen.
+    "$bin/zarno-cli" --lang "$lang" render --spectrum --width 900 --height 400 -o "$root/docs/fourier$suffix.png" \
+        "$work/pc/PILE18.sgy"
+    # ... and its report page: the command-line report of PILE12, its PDF page as a picture.
+    "$bin/zarno-cli" --lang "$lang" report -o "$work/report$suffix" "$work/pc/PILE12.sgy" 2>/dev/null
+    pdftoppm -png -r 60 -singlefile "$work/report$suffix/report.pdf" "$root/docs/report$suffix"
+done
+echo "docs/{screenshot,viewer,fourier,report}{,.en}.png"

@@ -265,12 +265,12 @@ QWidget* TDebugWindow::MakeUdpPage(TUDPDebugWin& owner) {
     m_port->setObjectName(QStringLiteral("remotePort"));
     m_port->setRange(1, 65535);
     m_port->setValue(int(TUDPDebugWin::kInitialRemotePort));
-    m_port->setToolTip(Qs("Порт назначения"));
+    m_port->setToolTip(Qs(Tr({"Порт назначения", "Destination port"})));
     m_addressLabel = new QLabel(T(kAddress));
     m_addressLabel->setObjectName(QStringLiteral("addressLabel"));
     m_address = new QLineEdit;
     m_address->setObjectName(QStringLiteral("remoteAddress"));
-    m_address->setToolTip(Qs("Адрес назначения"));
+    m_address->setToolTip(Qs(Tr({"Адрес назначения", "Destination address"})));
     m_udpDebug = new QCheckBox(T(kDebugBox));
     m_udpDebug->setObjectName(QStringLiteral("udpDebug"));
     m_portName = new QLabel(QString::fromStdString(owner.PortName()));

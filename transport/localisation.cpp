@@ -37,6 +37,13 @@ int ReadLocalLangValue() {
 }
 
 void ReloadLanguage() {
+    // A program that has chosen its own language passes it on, so that the library's windows speak
+    // as the program's do; otherwise the shared setting decides.
+    const QByteArray given = qgetenv("VELNET_LANGUAGE").trimmed().toLower();
+    if (given == "ru" || given == "en") {
+        g_language.store(given == "ru" ? int(Language::Russian) : int(Language::English));
+        return;
+    }
     g_language.store(ReadLocalLangValue() == 1 ? int(Language::Russian) : int(Language::English));
 }
 

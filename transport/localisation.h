@@ -1,7 +1,9 @@
 #pragma once
 // The language of the library's texts. Every text exists in Russian and in English; the value
 // "LocalLang" of QSettings("Mervo","Common"), group "Localization", chooses: 1 Russian, anything else
-// (missing, not a number) English. The choice is read once and holds until the library is unloaded.
+// (missing, not a number) English. The environment variable VELNET_LANGUAGE ("ru" or "en"), which the
+// program sets from its own choice, takes precedence. The choice is read once and holds until the
+// library is unloaded.
 
 #include <string>
 

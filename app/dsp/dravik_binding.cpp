@@ -3,6 +3,7 @@
 #include "outside/dravik/dravik.h"
 #include "outside/dravik/dravik_exports.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 #include <dlfcn.h>
@@ -76,8 +77,9 @@ bool DravikBinding::SelectFiltA(FilterSettings& settings) const {
 bool ChooseFilterSettings(FilterSettings& settings, Prompts& prompts, const QString& library) {
     DravikBinding dravik;
     if (!dravik.Bind(library)) {
-        prompts.message(QStringLiteral("Невозможно загрузить библиотеку фильтрации!"),
-                        QStringLiteral("Ошибка"), PromptIcon::Stop);
+        prompts.message(
+            QCoreApplication::translate("zarno::Dsp", "Невозможно загрузить библиотеку фильтрации!"),
+            QCoreApplication::translate("zarno::Dsp", "Ошибка"), PromptIcon::Stop);
         return false;
     }
     dravik.SelectFiltA(settings);

@@ -1,5 +1,7 @@
 #include "app/dsp/filter.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <cmath>
 #include <new>
@@ -117,8 +119,8 @@ FilterOutcome FilterTrace(const FilterSettings& s, std::span<const double> in, s
         h = DesignResponse(s);
         x.assign(in.begin(), in.begin() + static_cast<std::ptrdiff_t>(L));
     } catch (const std::bad_alloc&) {
-        prompts.message(QStringLiteral("Ошибка памяти при создании фильтра"), QStringLiteral("Ошибка!"),
-                        PromptIcon::Stop);
+        prompts.message(QCoreApplication::translate("zarno::Dsp", "Ошибка памяти при создании фильтра"),
+                        QCoreApplication::translate("zarno::Dsp", "Ошибка!"), PromptIcon::Stop);
         return FilterOutcome::NoMemory;
     }
     // The taps are one side of the designed response, rising to its peak, so the sum lags the
@@ -129,8 +131,8 @@ FilterOutcome FilterTrace(const FilterSettings& s, std::span<const double> in, s
     try {
         leading = LeadingSums(h, s.halfLength, x);
     } catch (const std::bad_alloc&) {
-        prompts.message(QStringLiteral("Ошибка памяти при создании фильтра"), QStringLiteral("Ошибка!"),
-                        PromptIcon::Stop);
+        prompts.message(QCoreApplication::translate("zarno::Dsp", "Ошибка памяти при создании фильтра"),
+                        QCoreApplication::translate("zarno::Dsp", "Ошибка!"), PromptIcon::Stop);
         return FilterOutcome::NoMemory;
     }
     const int64_t delay = FilterDelay(leading, s.halfLength, x);

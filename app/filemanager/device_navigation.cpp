@@ -1,13 +1,14 @@
 #include "app/filemanager/device_navigation.h"
 
 #include "app/filemanager/computer_entries.h"
+#include "app/i18n/texts.h"
 #include "app/shell/persistent_settings.h"
 
 namespace zarno {
 
 namespace {
 
-const char* const kRetryText = "Ошибка при установке каталога! Повторить?";
+const char* const kRetryText = QT_TRANSLATE_NOOP("zarno", "Ошибка при установке каталога! Повторить?");
 
 // The panel header's file count follows the listing as the entries arrive.
 class FileCountProgress final : public Progress {
@@ -48,7 +49,7 @@ DeviceNavigation::DeviceNavigation(PanelSet& panels, DriveList& drives, CRemoteD
       m_locks(locks) {}
 
 bool DeviceNavigation::AskRetry() {
-    return m_prompts.askYesNo(QString::fromUtf8(kRetryText), QString::fromUtf8(kAppCaption));
+    return m_prompts.askYesNo(Translated(kRetryText), QString::fromUtf8(kAppCaption));
 }
 
 int DeviceNavigation::Enter(int p, const QString& name) {

@@ -4,6 +4,7 @@
 #include "app/shell/persistent_settings.h"
 
 #include <QDir>
+#include <QCoreApplication>
 
 namespace zarno {
 
@@ -68,7 +69,7 @@ void FileManager::OpenItem(int p, int r) {
 
 void FileManager::OnDriveChosen(int p, int driveIndex) {
     if (driveIndex < 0 || driveIndex >= int(Drives().size())) {
-        m_prompts.message(QStringLiteral("Ошибка при выборе накопителя!"), QString::fromUtf8(kAppCaption),
+        m_prompts.message(QCoreApplication::translate("zarno", "Ошибка при выборе накопителя!"), QString::fromUtf8(kAppCaption),
                           PromptIcon::None);
         return;
     }
@@ -98,7 +99,7 @@ void FileManager::OnDriveChosen(int p, int driveIndex) {
 bool FileManager::OpenDeviceDisk() {
     if (!IsConnected()) {
         if (!IsKnownLink(m_device.LinkType())) {
-            m_prompts.message(QStringLiteral("Необходимо определить удаленное устройство"),
+            m_prompts.message(QCoreApplication::translate("zarno", "Необходимо определить удаленное устройство"),
                               QString::fromUtf8(kAppCaption), PromptIcon::None);
             return false;
         }

@@ -1,5 +1,6 @@
 #include "app/filemanager/link_commands.h"
 
+#include "app/i18n/texts.h"
 #include "app/link/transport_link.h"
 
 namespace zarno {
@@ -19,7 +20,7 @@ LinkCommands::LinkCommands(CRemoteDevice& device, Prompts& prompts, DeviceNaviga
       m_showTransport(&ShowTransportWindowOfLibrary) {}
 
 void LinkCommands::Message(const char* text) {
-    m_prompts.message(QString::fromUtf8(text), QString::fromUtf8(kAppCaption), PromptIcon::None);
+    m_prompts.message(Translated(text), QString::fromUtf8(kAppCaption), PromptIcon::None);
 }
 
 int LinkCommands::Choose(int32_t linkType) {
@@ -57,13 +58,13 @@ void LinkCommands::ShowTransport() {
         return;
     }
     if (!IsKnownLink(m_device.LinkType())) {
-        Message("Необходимо определить Внешнее Усторойство!");
+        Message(QT_TRANSLATE_NOOP("zarno", "Необходимо определить Внешнее Усторойство!"));
         return;
     }
     if (ConnectByLinkType())
         m_showTransport();
     else
-        Message("Необходимо определить внешнее усторойство!");
+        Message(QT_TRANSLATE_NOOP("zarno", "Необходимо определить внешнее усторойство!"));
 }
 
 void LinkCommands::Disconnect() {

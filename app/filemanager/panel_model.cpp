@@ -2,6 +2,7 @@
 
 #include "app/filemanager/computer_entries.h"
 #include "app/filemanager/panel_sort.h"
+#include "app/i18n/texts.h"
 
 #include <QItemSelection>
 
@@ -12,7 +13,7 @@ namespace zarno {
 namespace {
 constexpr int kWidthParts[kPanelColumns] = {8, 2, 3, 6};
 
-const char* const kHeaders[kPanelColumns] = {"Имя файла", "Тип", "Размер", "Изменен"};
+const char* const kHeaders[kPanelColumns] = {QT_TRANSLATE_NOOP("zarno", "Имя файла"), QT_TRANSLATE_NOOP("zarno", "Тип"), QT_TRANSLATE_NOOP("zarno", "Размер"), QT_TRANSLATE_NOOP("zarno", "Изменен")};
 } // namespace
 
 int DefaultColumnWidth(int column, int clientWidth) {
@@ -92,7 +93,7 @@ QVariant PanelModel::headerData(int section, Qt::Orientation orientation, int ro
     if (orientation != Qt::Horizontal || section < 0 || section >= kPanelColumns)
         return {};
     if (role == Qt::DisplayRole)
-        return QString::fromUtf8(kHeaders[section]);
+        return Translated(kHeaders[section]);
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue(Qt::Alignment(section == kColumnSize ? Qt::AlignRight : Qt::AlignLeft) |
                                    Qt::AlignVCenter);

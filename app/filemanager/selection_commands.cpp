@@ -1,13 +1,14 @@
 #include "app/filemanager/selection_commands.h"
 
 #include "app/filemanager/selection_texts.h"
+#include "app/i18n/texts.h"
 #include "app/seams/prompts.h"
 
 namespace zarno {
 
 namespace {
 
-const char* const kTextNothingSelected = "Нет выбранных файлов!";
+const char* const kTextNothingSelected = QT_TRANSLATE_NOOP("zarno", "Нет выбранных файлов!");
 
 bool NothingSelected(const SelectionFacts& f) {
     return f.count == 0;
@@ -36,7 +37,7 @@ bool DeviceWithoutDirectories(const SelectionFacts& f) {
 
 const SelectionCheck kCopyChecks[] = {
     {NothingSelected, nullptr},
-    {BothOnDevice, "Копирование с удаленного утройства на удаленное запрещено!"},
+    {BothOnDevice, QT_TRANSLATE_NOOP("zarno", "Копирование с удаленного утройства на удаленное запрещено!")},
     {AnyDirectory, kTextNoDirectoryCopy, kAppCaption, true},
 };
 const SelectionCheck kDeleteChecks[] = {
@@ -44,18 +45,18 @@ const SelectionCheck kDeleteChecks[] = {
     {SeveralWithDirectory, kTextNoManyDirectoriesDelete, kAppCaption, true},
 };
 const SelectionCheck kMakeDirectoryChecks[] = {
-    {DeviceWithoutDirectories, "На удаленном устройстве данного типа каталоги создавать невозможно!",
+    {DeviceWithoutDirectories, QT_TRANSLATE_NOOP("zarno", "На удаленном устройстве данного типа каталоги создавать невозможно!"),
      "Warning!"},
 };
 const SelectionCheck kConvertChecks[] = {
     {NothingSelected, kTextNothingSelected},
-    {OnDevice, "Используйте функцию копирования при перенесении DDB файлов на компьютер!"},
+    {OnDevice, QT_TRANSLATE_NOOP("zarno", "Используйте функцию копирования при перенесении DDB файлов на компьютер!")},
     {AnyDirectory, kTextNoDirectoryCopy, kAppCaption, true},
-    {NoDdb, "Нет выбранных DDB файлов!", kAppCaption, true},
+    {NoDdb, QT_TRANSLATE_NOOP("zarno", "Нет выбранных DDB файлов!"), kAppCaption, true},
 };
 const SelectionCheck kShowSgyChecks[] = {
     {NothingSelected, kTextNothingSelected},
-    {SeveralSelected, "Выберите только один файл!"},
+    {SeveralSelected, QT_TRANSLATE_NOOP("zarno", "Выберите только один файл!")},
 };
 
 } // namespace
@@ -99,7 +100,7 @@ bool SelectionCommands::Passes(std::span<const SelectionCheck> checks, const Sel
         if (!check.refuses(facts))
             continue;
         if (check.text)
-            m_prompts.message(QString::fromUtf8(check.text), QString::fromUtf8(check.caption),
+            m_prompts.message(Translated(check.text), QString::fromUtf8(check.caption),
                               PromptIcon::None);
         return false;
     }

@@ -4,6 +4,7 @@
 #include "app/fileops/file_names.h"
 #include "app/fileops/panel_refresh.h"
 #include "app/formats/convert_ddb_file.h"
+#include "app/i18n/texts.h"
 #include "app/remotedisk/remote_device.h"
 #include "app/remotedisk/transfer_cancel.h"
 
@@ -209,7 +210,7 @@ bool CopyMany::MayOverwrite(int targetPanel, const CFileEntry& entry, bool conve
                     : row.fileName.compare(targetName, Qt::CaseInsensitive) == 0;
         if (!same)
             continue;
-        switch (m_prompts.askOverwrite(OverwriteQuestion(targetPath), QString::fromUtf8(kCaptionAttention))) {
+        switch (m_prompts.askOverwrite(OverwriteQuestion(targetPath), Translated(kCaptionAttention))) {
         case OverwriteAnswer::YesToAll:
             m_forAll = true;
             return true;

@@ -1,6 +1,7 @@
 #include "app/fileops/recording_to_open.h"
 
 #include "app/formats/convert_ddb_file.h"
+#include "app/i18n/texts.h"
 #include "app/seams/prompts.h"
 
 #include <QFileInfo>
@@ -22,12 +23,12 @@ QString RecordingToOpen(const QString& path, Prompts& prompts) {
     if (HasSuffix(file, "sgy") || HasSuffix(file, "segy"))
         return file.absoluteFilePath(); // the viewer's load says so when it cannot be read
     if (!HasSuffix(file, "ddb")) {
-        prompts.message(QString::fromUtf8(kTextNotARecording).arg(file.fileName()), kCaption, PromptIcon::Warning);
+        prompts.message(Translated(kTextNotARecording).arg(file.fileName()), kCaption, PromptIcon::Warning);
         return {};
     }
     const QFileInfo target(file.absolutePath() + QLatin1Char('/') + file.completeBaseName() + QStringLiteral(".sgy"));
     const char* question = target.exists() ? kTextConvertReplaces : kTextConvertBeforeOpening;
-    if (!prompts.askYesNo(QString::fromUtf8(question).arg(file.fileName(), target.fileName()), kCaption))
+    if (!prompts.askYesNo(Translated(question).arg(file.fileName(), target.fileName()), kCaption))
         return {};
     if (ConvertDDBFile(file.absoluteFilePath(), target.absoluteFilePath(), prompts) != kConvertDone)
         return {};

@@ -22,7 +22,7 @@ constexpr qint64 kBlocksPerRead = 128;
 constexpr qint64 kWholeImageBytes = qint64(256) << 20;
 
 int Fail(Prompts& prompts, const char* text, int result) {
-    prompts.message(QString::fromUtf8(text), QString(), PromptIcon::Stop);
+    prompts.message(Translated(text), QString(), PromptIcon::Stop);
     return result;
 }
 
@@ -51,15 +51,14 @@ int ConvertData(QFile& source, qint64 blocks, DDBToSGYConverter& converter, Prom
 int ConvertDDBFile(const QString& source, const QString& target, Prompts& prompts, Progress* progress,
                    qint64* blockCount, QString* refusal) {
     if (io::KindOfInput(source) == io::InputKind::NotRegular) {
-        prompts.message(
-            QStringLiteral("%1\n%2: %3")
-                .arg(QString::fromUtf8(kTextBadFileName), source, QString::fromUtf8(kTextNotARegularFile)),
-            QString(), PromptIcon::Stop);
+        prompts.message(QStringLiteral("%1\n%2: %3")
+                            .arg(Translated(kTextBadFileName), source, Translated(kTextNotARegularFile)),
+                        QString(), PromptIcon::Stop);
         return kConvertSourceNotOpened;
     }
     if (io::SameFile(source, target)) {
-        prompts.message(QStringLiteral("%1:\n%2").arg(QString::fromUtf8(kTextTargetIsSource), target),
-                        QString(), PromptIcon::Stop);
+        prompts.message(QStringLiteral("%1:\n%2").arg(Translated(kTextTargetIsSource), target), QString(),
+                        PromptIcon::Stop);
         return kConvertTargetIsSource;
     }
     QFile in(source);

@@ -2,6 +2,7 @@
 // The local DDB-to-SEG-Y conversion of one file on the computer.
 
 #include "app/formats/ddb_header.h"
+#include "app/i18n/texts.h"
 
 #include <QString>
 #include <QtGlobal>
@@ -11,13 +12,16 @@ namespace zarno {
 class Prompts;
 class Progress;
 
-inline constexpr const char* kTextBadFileName = "Неверно задано имя файла!";
-inline constexpr const char* kTextCannotCreateFile = "Ошибка при создании файла на PC!";
-inline constexpr const char* kTextReadFailed = "Ошибка при чтении файла на PC!";
-inline constexpr const char* kTextWriteFailed = "Ошибка при записи файла на PC!";
+inline constexpr const char* kTextBadFileName = QT_TRANSLATE_NOOP("zarno", "Неверно задано имя файла!");
+inline constexpr const char* kTextCannotCreateFile =
+    QT_TRANSLATE_NOOP("zarno", "Ошибка при создании файла на PC!");
+inline constexpr const char* kTextReadFailed = QT_TRANSLATE_NOOP("zarno", "Ошибка при чтении файла на PC!");
+inline constexpr const char* kTextWriteFailed = QT_TRANSLATE_NOOP("zarno", "Ошибка при записи файла на PC!");
 // The second lines of the refusals below, after the path.
-inline constexpr const char* kTextNotARegularFile = "это не обычный файл (канал, устройство или папка)";
-inline constexpr const char* kTextTargetIsSource = "Нельзя записать файл SGY поверх исходного файла";
+inline constexpr const char* kTextNotARegularFile =
+    QT_TRANSLATE_NOOP("zarno", "это не обычный файл (канал, устройство или папка)");
+inline constexpr const char* kTextTargetIsSource =
+    QT_TRANSLATE_NOOP("zarno", "Нельзя записать файл SGY поверх исходного файла");
 
 enum ConvertDDBResult : int {
     kConvertDone = 1,

@@ -3,6 +3,8 @@
 // words of all channels interleaved sample by sample (word w is channel w mod channels, sample
 // w div channels). The file is handled in 512-byte blocks; block 0 is the header.
 
+#include "app/i18n/texts.h"
+
 #include <QByteArrayView>
 #include <QString>
 #include <QtGlobal>
@@ -63,7 +65,7 @@ QByteArrayView DDBIdentText(const DDBHeader& header);
 quint16 DDBSampleInterval(quint16 frequency, quint16 frequencyUnit);
 
 // What the user is told when CheckDDBHeader refuses a header.
-inline constexpr const char* kTextDDBFormatError = "Ошибка в формате DDB файла!";
+inline constexpr const char* kTextDDBFormatError = QT_TRANSLATE_NOOP("zarno", "Ошибка в формате DDB файла!");
 
 // Why a header cannot be converted. Every one is found from block 0 alone, before a target exists.
 enum class DDBHeaderCheck {

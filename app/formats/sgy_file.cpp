@@ -3,6 +3,7 @@
 #include "app/formats/sgy_io.h"
 #include "app/seams/prompts.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 
@@ -11,7 +12,8 @@ namespace zarno {
 namespace {
 
 QString NotAFileText() {
-    return QStringLiteral("Это не обычный файл (канал, FIFO или устройство): его нельзя читать по смещениям");
+    return QCoreApplication::translate(
+        "zarno::Formats", "Это не обычный файл (канал, FIFO или устройство): его нельзя читать по смещениям");
 }
 
 // Writers of single-line data often leave the traces-per-record field at 0; the traces are then as
@@ -22,7 +24,8 @@ void CountTracesWhereUnsaid(qint64 fileSize, SGYLayoutResult& resolved) {
         return;
     layout.traceCount = (fileSize - layout.firstTraceOffset) / layout.TraceSize();
     if (layout.traceCount > 0)
-        resolved.notes << QStringLiteral("Число трасс в заголовке не указано; по размеру файла их %1")
+        resolved.notes << QCoreApplication::translate(
+                              "zarno::Formats", "Число трасс в заголовке не указано; по размеру файла их %1")
                               .arg(layout.traceCount);
 }
 
@@ -56,7 +59,8 @@ bool ReadSGYFileHeaders(QIODevice& file, SGYFileHeaders& out, Prompts& prompts) 
     // Without both headers whole there is nothing to tell the format by: saying so beats naming the
     // format code 0 that the missing bytes would read as.
     if (file.size() < kSGYFirstTraceOffset) {
-        TellSGYFormatError(prompts, QStringLiteral("Файл короче заголовков SEG-Y: %1 байт вместо %2")
+        TellSGYFormatError(prompts, QCoreApplication::translate(
+                                        "zarno::Formats", "Файл короче заголовков SEG-Y: %1 байт вместо %2")
                                         .arg(file.size())
                                         .arg(kSGYFirstTraceOffset));
         return false;
@@ -76,11 +80,12 @@ bool ReadSGYFileHeaders(QIODevice& file, SGYFileHeaders& out, Prompts& prompts) 
 
 QString SGYTracesRefusal(QIODevice& file, const SGYLayout& layout) {
     if (layout.traceCount == 0)
-        return QStringLiteral("В файле нет ни одной трассы");
+        return QCoreApplication::translate("zarno::Formats", "В файле нет ни одной трассы");
     const qint64 size = file.size();
     if (size < layout.FileSize())
-        return QStringLiteral("Файл короче, чем сказано в его заголовках: %1 байт вместо %2 (%3 трасс по %4 "
-                              "отсчётов)")
+        return QCoreApplication::translate(
+                   "zarno::Formats",
+                   "Файл короче, чем сказано в его заголовках: %1 байт вместо %2 (%3 трасс по %4 отсчётов)")
             .arg(size)
             .arg(layout.FileSize())
             .arg(layout.traceCount)
@@ -89,12 +94,15 @@ QString SGYTracesRefusal(QIODevice& file, const SGYLayout& layout) {
         SGYTraceHeader trace;
         if (!file.seek(layout.TraceOffset(i)) ||
             ReadSGYTraceHeader(file, trace, layout.littleEndian) != kSGYTraceRead)
-            return QStringLiteral("Заголовок трассы %1 не читается").arg(i + 1);
+            return QCoreApplication::translate("zarno::Formats", "Заголовок трассы %1 не читается")
+                .arg(i + 1);
         // A trace that gives no count of its own is taken to have the file's; a revision 2 count
         // beyond 16 bits cannot be given there at all.
         if (trace.sampleCount != 0 && layout.samplesPerTrace <= 0xFFFF &&
             trace.sampleCount != layout.samplesPerTrace)
-            return QStringLiteral("Трассы разной длины: в трассе %1 %2 отсчётов, а по заголовку файла %3")
+            return QCoreApplication::translate(
+                       "zarno::Formats",
+                       "Трассы разной длины: в трассе %1 %2 отсчётов, а по заголовку файла %3")
                 .arg(i + 1)
                 .arg(trace.sampleCount)
                 .arg(layout.samplesPerTrace);

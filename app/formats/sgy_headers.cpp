@@ -1,5 +1,6 @@
 #include "app/formats/sgy_headers.h"
 
+#include <QCoreApplication>
 #include <QtEndian>
 
 #include <cstring>
@@ -36,18 +37,18 @@ constexpr SGYField U16(quint16 offset, const char* label) {
 }
 
 constexpr SGYField kBinaryFields[] = {
-    I32(0, "Идентификационный номер работы"),
-    I32(4, "Номер профиля"),
-    I32(8, "Номер ленты"),
-    U16(12, "Число трасс в магнитограмме"),
-    U16(14, "Число дополнительных трасс в магнитограмме"),
-    U16(16, "Шаг дискретизации в мкс на ленте"),
-    U16(18, "Шаг дискретизации в мкс на полевой ленте"),
-    U16(20, "Длина трассы в дискретах на ленте"),
-    U16(22, "Длина трассы в дискретах на полевой ленте"),
-    U16(24, "Код формата данных в трассе"),
-    U16(26, "Кратность ОГТ"),
-    U16(28, "Код сортировки трасс"),
+    I32(0, QT_TRANSLATE_NOOP("zarno::SgyHeaders", "Идентификационный номер работы")),
+    I32(4, QT_TRANSLATE_NOOP("zarno::SgyHeaders", "Номер профиля")),
+    I32(8, QT_TRANSLATE_NOOP("zarno::SgyHeaders", "Номер ленты")),
+    U16(12, QT_TRANSLATE_NOOP("zarno::SgyHeaders", "Число трасс в магнитограмме")),
+    U16(14, QT_TRANSLATE_NOOP("zarno::SgyHeaders", "Число дополнительных трасс в магнитограмме")),
+    U16(16, QT_TRANSLATE_NOOP("zarno::SgyHeaders", "Шаг дискретизации в мкс на ленте")),
+    U16(18, QT_TRANSLATE_NOOP("zarno::SgyHeaders", "Шаг дискретизации в мкс на полевой ленте")),
+    U16(20, QT_TRANSLATE_NOOP("zarno::SgyHeaders", "Длина трассы в дискретах на ленте")),
+    U16(22, QT_TRANSLATE_NOOP("zarno::SgyHeaders", "Длина трассы в дискретах на полевой ленте")),
+    U16(24, QT_TRANSLATE_NOOP("zarno::SgyHeaders", "Код формата данных в трассе")),
+    U16(26, QT_TRANSLATE_NOOP("zarno::SgyHeaders", "Кратность ОГТ")),
+    U16(28, QT_TRANSLATE_NOOP("zarno::SgyHeaders", "Код сортировки трасс")),
     U16(30, nullptr),
     U16(54, nullptr),
     U16(56, nullptr),
@@ -58,49 +59,49 @@ constexpr SGYField kBinaryFields[] = {
 };
 
 constexpr SGYField kTraceFields[] = {
-    I32(0, "ПОСЛЕДОВАТЕЛЬНЫЙ НОМЕР ТРАССЫ ПО ВСЕМ ЛЕНТАМ"),
-    I32(4, "ПОСЛЕДОВАТЕЛЬНЫЙ НОМЕР ТРАССЫ НА ЛЕНТЕ"),
-    I32(8, "ФИЗИЧЕСКИЙ НОМЕР ПОЛЕВОЙ МАГНИТОГРАММЫ (МГ)"),
-    I32(12, "НОМЕР ТРАССЫ В ПОЛЕВОЙ МГ"),
-    I32(16, "НОМЕР ПВ"),
-    I32(20, "НОМЕР ВЫБОРКИ ОГТ"),
-    I32(24, "НОМЕР ТРАССЫ В ВЫБОРКЕ ОГТ"),
-    U16(28, "КОД ТРАССЫ"),
-    U16(30, "ЧИСЛО НАКАПЛИВАНИЙ"),
-    U16(32, "КРАТНОСТЬ СУММИРОВАНИЯ"),
-    U16(34, "ХАРАКТЕР ДАННЫХ"),
-    I32(36, "РАССТОЯНИЕ МЕЖДУ ПВ И ЦЕНТРОМ ГРУППЫ"),
-    I32(40, "АЛЬТИТУДА ЦЕНТРА ГРУППЫ"),
-    I32(44, "АЛЬТИТУДА ПВ"),
-    I32(48, "ГЛУБИНА ВЗРЫВА ОТ ПОВЕРХНОСТИ"),
-    I32(52, "РЕЛЬЕФ В ПП"),
-    I32(56, "РЕЛЬЕФ В ПВ"),
-    I32(60, "УГВ ПВ"),
-    I32(64, "УГВ ПП"),
+    I32(0, QT_TRANSLATE_NOOP("zarno::SgyHeaders", "ПОСЛЕДОВАТЕЛЬНЫЙ НОМЕР ТРАССЫ ПО ВСЕМ ЛЕНТАМ")),
+    I32(4, QT_TRANSLATE_NOOP("zarno::SgyHeaders", "ПОСЛЕДОВАТЕЛЬНЫЙ НОМЕР ТРАССЫ НА ЛЕНТЕ")),
+    I32(8, QT_TRANSLATE_NOOP("zarno::SgyHeaders", "ФИЗИЧЕСКИЙ НОМЕР ПОЛЕВОЙ МАГНИТОГРАММЫ (МГ)")),
+    I32(12, QT_TRANSLATE_NOOP("zarno::SgyHeaders", "НОМЕР ТРАССЫ В ПОЛЕВОЙ МГ")),
+    I32(16, QT_TRANSLATE_NOOP("zarno::SgyHeaders", "НОМЕР ПВ")),
+    I32(20, QT_TRANSLATE_NOOP("zarno::SgyHeaders", "НОМЕР ВЫБОРКИ ОГТ")),
+    I32(24, QT_TRANSLATE_NOOP("zarno::SgyHeaders", "НОМЕР ТРАССЫ В ВЫБОРКЕ ОГТ")),
+    U16(28, QT_TRANSLATE_NOOP("zarno::SgyHeaders", "КОД ТРАССЫ")),
+    U16(30, QT_TRANSLATE_NOOP("zarno::SgyHeaders", "ЧИСЛО НАКАПЛИВАНИЙ")),
+    U16(32, QT_TRANSLATE_NOOP("zarno::SgyHeaders", "КРАТНОСТЬ СУММИРОВАНИЯ")),
+    U16(34, QT_TRANSLATE_NOOP("zarno::SgyHeaders", "ХАРАКТЕР ДАННЫХ")),
+    I32(36, QT_TRANSLATE_NOOP("zarno::SgyHeaders", "РАССТОЯНИЕ МЕЖДУ ПВ И ЦЕНТРОМ ГРУППЫ")),
+    I32(40, QT_TRANSLATE_NOOP("zarno::SgyHeaders", "АЛЬТИТУДА ЦЕНТРА ГРУППЫ")),
+    I32(44, QT_TRANSLATE_NOOP("zarno::SgyHeaders", "АЛЬТИТУДА ПВ")),
+    I32(48, QT_TRANSLATE_NOOP("zarno::SgyHeaders", "ГЛУБИНА ВЗРЫВА ОТ ПОВЕРХНОСТИ")),
+    I32(52, QT_TRANSLATE_NOOP("zarno::SgyHeaders", "РЕЛЬЕФ В ПП")),
+    I32(56, QT_TRANSLATE_NOOP("zarno::SgyHeaders", "РЕЛЬЕФ В ПВ")),
+    I32(60, QT_TRANSLATE_NOOP("zarno::SgyHeaders", "УГВ ПВ")),
+    I32(64, QT_TRANSLATE_NOOP("zarno::SgyHeaders", "УГВ ПП")),
     // Both scalars carry the same label in the viewer.
-    U16(68, "МАСШТАБНЫЙ КОЭФФИЦИЕНТ ДЛЯ ЗНАЧЕНИЙ"),
-    U16(70, "МАСШТАБНЫЙ КОЭФФИЦИЕНТ ДЛЯ ЗНАЧЕНИЙ"),
-    I32(72, "КООРДИНАТА X ПВ"),
-    I32(76, "КООРДИНАТА Y ПВ"),
-    I32(80, "КООРДИНАТА X ПП"),
-    I32(84, "КООРДИНАТА Y ПП"),
-    U16(88, "РАЗМЕРНОСТЬ КООРДИНАТ"),
-    U16(90, "СКОРОСТЬ В ЗМС"),
-    U16(92, "СКОРОСТЬ В КОРЕННЫХ ПОРОДАХ"),
-    U16(94, "ВЕРТИКАЛЬНОЕ ВРЕМЯ В ПВ"),
-    U16(96, "ВЕРТИКАЛЬНОЕ ВРЕМЯ В ПП"),
-    U16(98, "СТАТИЧЕСКАЯ ПОПРАВКА В ПВ"),
-    U16(100, "СТАТИЧЕСКАЯ ПОПРАВКА В ПП"),
-    U16(102, "СУММАРНАЯ СТАТИКА"),
-    U16(104, "ВРЕМЯ ЗАДЕРЖКИ A"),
-    U16(106, "ВРЕМЯ ЗАДЕРЖКИ B"),
-    U16(108, "ЗАДЕРЖКА НАЧАЛА ЗАПИСИ ОТНОСИТЕЛЬНО НАЧАЛА Tвз"),
-    U16(110, "НАЧАЛО МЬЮТИНГА"),
-    U16(112, "КОНЕЦ МЬЮТИНГА"),
-    U16(114, "ЧИСЛО ОТСЧЕТОВ В ТРАССЕ"),
-    U16(116, "ШАГ ДИСКРЕТИЗАЦИИ В mks"),
-    U16(118, "ФОРМАТ ПОЛЕВОЙ ЗАПИСИ"),
-    U16(120, "ПОСТОЯННОЕ АППАРАТНОЕ УСИЛЕНИЕ"),
+    U16(68, QT_TRANSLATE_NOOP("zarno::SgyHeaders", "МАСШТАБНЫЙ КОЭФФИЦИЕНТ ДЛЯ ЗНАЧЕНИЙ")),
+    U16(70, QT_TRANSLATE_NOOP("zarno::SgyHeaders", "МАСШТАБНЫЙ КОЭФФИЦИЕНТ ДЛЯ ЗНАЧЕНИЙ")),
+    I32(72, QT_TRANSLATE_NOOP("zarno::SgyHeaders", "КООРДИНАТА X ПВ")),
+    I32(76, QT_TRANSLATE_NOOP("zarno::SgyHeaders", "КООРДИНАТА Y ПВ")),
+    I32(80, QT_TRANSLATE_NOOP("zarno::SgyHeaders", "КООРДИНАТА X ПП")),
+    I32(84, QT_TRANSLATE_NOOP("zarno::SgyHeaders", "КООРДИНАТА Y ПП")),
+    U16(88, QT_TRANSLATE_NOOP("zarno::SgyHeaders", "РАЗМЕРНОСТЬ КООРДИНАТ")),
+    U16(90, QT_TRANSLATE_NOOP("zarno::SgyHeaders", "СКОРОСТЬ В ЗМС")),
+    U16(92, QT_TRANSLATE_NOOP("zarno::SgyHeaders", "СКОРОСТЬ В КОРЕННЫХ ПОРОДАХ")),
+    U16(94, QT_TRANSLATE_NOOP("zarno::SgyHeaders", "ВЕРТИКАЛЬНОЕ ВРЕМЯ В ПВ")),
+    U16(96, QT_TRANSLATE_NOOP("zarno::SgyHeaders", "ВЕРТИКАЛЬНОЕ ВРЕМЯ В ПП")),
+    U16(98, QT_TRANSLATE_NOOP("zarno::SgyHeaders", "СТАТИЧЕСКАЯ ПОПРАВКА В ПВ")),
+    U16(100, QT_TRANSLATE_NOOP("zarno::SgyHeaders", "СТАТИЧЕСКАЯ ПОПРАВКА В ПП")),
+    U16(102, QT_TRANSLATE_NOOP("zarno::SgyHeaders", "СУММАРНАЯ СТАТИКА")),
+    U16(104, QT_TRANSLATE_NOOP("zarno::SgyHeaders", "ВРЕМЯ ЗАДЕРЖКИ A")),
+    U16(106, QT_TRANSLATE_NOOP("zarno::SgyHeaders", "ВРЕМЯ ЗАДЕРЖКИ B")),
+    U16(108, QT_TRANSLATE_NOOP("zarno::SgyHeaders", "ЗАДЕРЖКА НАЧАЛА ЗАПИСИ ОТНОСИТЕЛЬНО НАЧАЛА Tвз")),
+    U16(110, QT_TRANSLATE_NOOP("zarno::SgyHeaders", "НАЧАЛО МЬЮТИНГА")),
+    U16(112, QT_TRANSLATE_NOOP("zarno::SgyHeaders", "КОНЕЦ МЬЮТИНГА")),
+    U16(114, QT_TRANSLATE_NOOP("zarno::SgyHeaders", "ЧИСЛО ОТСЧЕТОВ В ТРАССЕ")),
+    U16(116, QT_TRANSLATE_NOOP("zarno::SgyHeaders", "ШАГ ДИСКРЕТИЗАЦИИ В mks")),
+    U16(118, QT_TRANSLATE_NOOP("zarno::SgyHeaders", "ФОРМАТ ПОЛЕВОЙ ЗАПИСИ")),
+    U16(120, QT_TRANSLATE_NOOP("zarno::SgyHeaders", "ПОСТОЯННОЕ АППАРАТНОЕ УСИЛЕНИЕ")),
 };
 static_assert(std::size(kBinaryFields) == 19);
 static_assert(std::size(kTraceFields) == 42);
@@ -165,7 +166,8 @@ std::vector<SGYHeaderRow> Rows(const Record& record, std::span<const SGYField> f
     std::vector<SGYHeaderRow> rows;
     for (const SGYField& f : fields)
         if (f.label)
-            rows.push_back({f.offset, QString::fromUtf8(f.label), ValueAt(record, f)});
+            rows.push_back(
+                {f.offset, QCoreApplication::translate("zarno::SgyHeaders", f.label), ValueAt(record, f)});
     return rows;
 }
 

@@ -36,7 +36,7 @@ template <std::size_t N> bool WriteAll(QIODevice& file, const std::array<quint8,
 } // namespace
 
 void TellSGYFormatError(Prompts& prompts, const QString& reason) {
-    QString text = QString::fromUtf8(kTextSGYFormatError);
+    QString text = Translated(kTextSGYFormatError);
     if (!reason.isEmpty())
         text += QLatin1Char('\n') + reason;
     prompts.message(text, QString(), PromptIcon::Stop);

@@ -12,6 +12,7 @@
 #include "app/formats/sgy_layout.h"
 #include "app/formats/sgy_samples.h"
 #include "app/formats/sgy_text.h"
+#include "app/i18n/texts.h"
 
 #include <QString>
 
@@ -24,7 +25,7 @@ namespace zarno {
 
 class Prompts;
 
-inline constexpr const char* kTextSGYFormatError = "Ошибка в формате SGY файла!";
+inline constexpr const char* kTextSGYFormatError = QT_TRANSLATE_NOOP("zarno", "Ошибка в формате SGY файла!");
 
 // "Ошибка в формате SGY файла!" with the stop icon, and the reason on a second line when one is given.
 void TellSGYFormatError(Prompts& prompts, const QString& reason);

@@ -1,5 +1,7 @@
 #include "app/formats/sgy_layout.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <initializer_list>
 
@@ -42,10 +44,14 @@ qint64 FirstGiven(std::initializer_list<Given> fields, const QString& what, cons
         if (taken == 0)
             taken = f.value;
         disagree = disagree || f.value != taken;
-        given << QStringLiteral("%1 %2 %3").arg(QString::fromUtf8(f.where)).arg(f.value).arg(unit);
+        given << QStringLiteral("%1 %2 %3")
+                     .arg(QCoreApplication::translate("zarno::Formats", f.where))
+                     .arg(f.value)
+                     .arg(unit);
     }
     if (disagree)
-        notes << QStringLiteral("%1 в заголовках различается: %2; используется %3 %4")
+        notes << QCoreApplication::translate("zarno::Formats",
+                                             "%1 в заголовках различается: %2; используется %3 %4")
                      .arg(what, given.join(QStringLiteral(", ")))
                      .arg(taken)
                      .arg(unit);
@@ -53,28 +59,34 @@ qint64 FirstGiven(std::initializer_list<Given> fields, const QString& what, cons
 }
 
 void ResolveInterval(const SGYBinaryHeader& binary, const SGYTraceHeader& trace, SGYLayoutResult& r) {
-    const qint64 interval = FirstGiven({{"на ленте", binary.sampleInterval},
-                                        {"на полевой ленте", binary.fieldSampleInterval},
-                                        {"в трассе 1", trace.sampleInterval}},
-                                       QStringLiteral("Шаг дискретизации"), QStringLiteral("мкс"), r.notes);
+    const qint64 interval =
+        FirstGiven({{QT_TRANSLATE_NOOP("zarno::Formats", "на ленте"), binary.sampleInterval},
+                    {QT_TRANSLATE_NOOP("zarno::Formats", "на полевой ленте"), binary.fieldSampleInterval},
+                    {QT_TRANSLATE_NOOP("zarno::Formats", "в трассе 1"), trace.sampleInterval}},
+                   QCoreApplication::translate("zarno::Formats", "Шаг дискретизации"),
+                   QCoreApplication::translate("zarno::Formats", "мкс"), r.notes);
     r.layout.sampleIntervalUs = int(interval);
     if (interval == 0)
-        Refuse(r, QStringLiteral("Шаг дискретизации не указан ни в одном заголовке"));
+        Refuse(r, QCoreApplication::translate("zarno::Formats",
+                                              "Шаг дискретизации не указан ни в одном заголовке"));
 }
 
 void ResolveSamples(const SGYBinaryHeader& binary, bool littleEndian, const SGYTraceHeader& trace,
                     SGYLayoutResult& r) {
     // Before revision 2 the extended count's bytes were unassigned: whatever they hold means nothing.
     const qint64 extended = MajorRevision(binary, littleEndian) >= 2 ? binary.extendedSamplesPerTrace : 0;
-    const qint64 ns = FirstGiven({{"в расширенном поле", extended},
-                                  {"на ленте", binary.samplesPerTrace},
-                                  {"в трассе 1", trace.sampleCount}},
-                                 QStringLiteral("Длина трассы"), QStringLiteral("отсчётов"), r.notes);
+    const qint64 ns = FirstGiven({{QT_TRANSLATE_NOOP("zarno::Formats", "в расширенном поле"), extended},
+                                  {QT_TRANSLATE_NOOP("zarno::Formats", "на ленте"), binary.samplesPerTrace},
+                                  {QT_TRANSLATE_NOOP("zarno::Formats", "в трассе 1"), trace.sampleCount}},
+                                 QCoreApplication::translate("zarno::Formats", "Длина трассы"),
+                                 QCoreApplication::translate("zarno::Formats", "отсчётов"), r.notes);
     r.layout.samplesPerTrace = std::max<qint64>(ns, 0);
     if (ns == 0)
-        Refuse(r, QStringLiteral("Число отсчётов в трассе не указано ни в одном заголовке"));
+        Refuse(r, QCoreApplication::translate("zarno::Formats",
+                                              "Число отсчётов в трассе не указано ни в одном заголовке"));
     else if (ns < 0)
-        Refuse(r, QStringLiteral("Неверное число отсчётов в трассе: %1").arg(ns));
+        Refuse(r,
+               QCoreApplication::translate("zarno::Formats", "Неверное число отсчётов в трассе: %1").arg(ns));
 }
 
 } // namespace
@@ -87,7 +99,8 @@ qint64 SGYFirstTraceOffset(const SGYBinaryHeader& binary, bool littleEndian) {
 }
 
 QString UnknownSGYFormatText(quint32 formatCode) {
-    return QStringLiteral("Код формата данных %1 не поддерживается").arg(formatCode);
+    return QCoreApplication::translate("zarno::Formats", "Код формата данных %1 не поддерживается")
+        .arg(formatCode);
 }
 
 SGYLayoutResult ResolveSGYLayout(const SGYBinaryHeader& binary, bool littleEndian,
@@ -102,7 +115,8 @@ SGYLayoutResult ResolveSGYLayout(const SGYBinaryHeader& binary, bool littleEndia
     if (l.sampleBytes == 0)
         Refuse(r, UnknownSGYFormatText(binary.formatCode));
     if (MajorRevision(binary, littleEndian) >= 1 && binary.extendedTextualHeaders == kVariableExtendedHeaders)
-        Refuse(r, QStringLiteral("Число дополнительных текстовых заголовков не указано"));
+        Refuse(r, QCoreApplication::translate("zarno::Formats",
+                                              "Число дополнительных текстовых заголовков не указано"));
     ResolveInterval(binary, firstTrace, r);
     ResolveSamples(binary, littleEndian, firstTrace, r);
     return r;

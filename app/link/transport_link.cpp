@@ -1,3 +1,4 @@
+#include "app/i18n/texts.h"
 #include "app/link/transport_link.h"
 
 #include <QCoreApplication>
@@ -26,7 +27,7 @@ const uint8_t* RecordData(const void* record) {
 
 void ShowDeliveryFailure() {
     if (Prompts* p = CTransportLink::Instance().prompts())
-        p->message(QString::fromUtf8("Ошибка доставки сообщения"), kCaption, PromptIcon::Stop);
+        p->message(QCoreApplication::translate("zarno", "Ошибка доставки сообщения"), kCaption, PromptIcon::Stop);
 }
 void DoNothing() {}
 } // namespace
@@ -89,7 +90,7 @@ void CTransportLink::ResetEvents() {
 
 void CTransportLink::ShowError(const char* text) {
     if (Prompts* p = prompts())
-        p->message(QString::fromUtf8(text), kCaption, PromptIcon::Stop);
+        p->message(Translated(text), kCaption, PromptIcon::Stop);
 }
 
 CTransportLink::~CTransportLink() {
@@ -134,11 +135,11 @@ void CTransportLink::SendAndWait(const TransportRequest& request) {
     m_replySuccess.store(false, std::memory_order_release);
     if (m_inExchange || !m_api.IsLoaded()) {
         // One answer buffer, one exchange: a request made while another is pending cannot be sent.
-        ShowError("Невозможно отправить очередное сообщение");
+        ShowError(QT_TRANSLATE_NOOP("zarno", "Невозможно отправить очередное сообщение"));
         return;
     }
     if (!StartWorker()) {
-        ShowError("Невозможно создать поток");
+        ShowError(QT_TRANSLATE_NOOP("zarno", "Невозможно создать поток"));
         return;
     }
     m_inExchange = true;
@@ -160,9 +161,9 @@ void CTransportLink::SendAndWait(const TransportRequest& request) {
 
     // The worker's failures are told here, in the user-interface thread.
     if (m_jobFailure == WorkerFailure::CannotSend)
-        ShowError("Невозможно отправить очередное сообщение");
+        ShowError(QT_TRANSLATE_NOOP("zarno", "Невозможно отправить очередное сообщение"));
     else if (m_jobFailure == WorkerFailure::NotDelivered)
-        ShowError("Ошибка доставки сообщения");
+        ShowError(QT_TRANSLATE_NOOP("zarno", "Ошибка доставки сообщения"));
 }
 
 CTransportLink::WorkerFailure CTransportLink::RunWorker(const TransportRequest& request) {

@@ -1,5 +1,6 @@
 #include "app/remotedisk/device_walk.h"
 
+#include "app/i18n/texts.h"
 #include "app/remotedisk/remote_device.h"
 #include "app/shell/drive_names.h"
 
@@ -49,7 +50,7 @@ void DeviceWalk::Forget() {
 }
 
 bool DeviceWalk::Refuse(const char* text) {
-    m_prompts.message(QString::fromUtf8(text), QString::fromUtf8(kAppCaption), PromptIcon::Stop);
+    m_prompts.message(Translated(text), QString::fromUtf8(kAppCaption), PromptIcon::Stop);
     Forget();
     return false;
 }
@@ -159,7 +160,7 @@ int DeviceWalk::DeleteListed(const QString& path, const DeviceName& name) {
     }
     const auto it = std::find_if(m_listed.begin(), m_listed.end(), [&](const Listed& e) { return e.name == name; });
     if (it == m_listed.end() || it->fileName == kParent) {
-        m_prompts.message(QString::fromUtf8(kTextDeviceFileNotFound), QString::fromUtf8(kAppCaption), PromptIcon::Stop);
+        m_prompts.message(Translated(kTextDeviceFileNotFound), QString::fromUtf8(kAppCaption), PromptIcon::Stop);
         return -1;
     }
     if (m_device.DeleteRemoteFile(name) != kCommandDone)

@@ -6,6 +6,7 @@
 // not the one just left. A walk that cannot verify a step stops with a message and forgets where the
 // instrument is, so that nothing is created, opened or deleted in a directory nobody verified.
 
+#include "app/i18n/texts.h"
 #include "app/remotedisk/file_entry.h"
 #include "app/seams/progress.h"
 #include "app/seams/prompts.h"
@@ -20,9 +21,9 @@ namespace zarno {
 
 class CRemoteDevice;
 
-inline constexpr const char* kTextNoSuchDeviceDirectory = "Каталог на удаленном диске не найден!";
-inline constexpr const char* kTextDirectoryNotEntered = "Ошибка при установке каталога!";
-inline constexpr const char* kTextDeviceFileNotFound = "Файл на удаленном диске не найден!";
+inline constexpr const char* kTextNoSuchDeviceDirectory = QT_TRANSLATE_NOOP("zarno", "Каталог на удаленном диске не найден!");
+inline constexpr const char* kTextDirectoryNotEntered = QT_TRANSLATE_NOOP("zarno", "Ошибка при установке каталога!");
+inline constexpr const char* kTextDeviceFileNotFound = QT_TRANSLATE_NOOP("zarno", "Файл на удаленном диске не найден!");
 
 class DeviceWalk {
 public:

@@ -1,5 +1,6 @@
 // The link side of the instrument: its settings, connect and disconnect.
 
+#include "app/i18n/texts.h"
 #include "app/remotedisk/remote_device.h"
 
 #include "app/link/com_ports.h"
@@ -27,7 +28,7 @@ CRemoteDevice::~CRemoteDevice() {
 }
 
 void CRemoteDevice::Message(const char* text, const char* caption, PromptIcon icon) {
-    m_prompts.message(QString::fromUtf8(text), QString::fromUtf8(caption), icon);
+    m_prompts.message(Translated(text), Translated(caption), icon);
 }
 
 void CRemoteDevice::LoadLinkSettings(const PersistentSettings& s) {
@@ -36,7 +37,7 @@ void CRemoteDevice::LoadLinkSettings(const PersistentSettings& s) {
     m_bCom1Present = ComPortPresent("COM1");
     m_bCom2Present = ComPortPresent("COM2");
     if (!m_bCom1Present && !m_bCom2Present)
-        Message("Нет доступных COM - портов!", kAppCaption, PromptIcon::Warning);
+        Message(QT_TRANSLATE_NOOP("zarno", "Нет доступных COM - портов!"), kAppCaption, PromptIcon::Warning);
     m_bNetPresent = true;
 
     const int32_t type = m_settings.linkType;
@@ -64,33 +65,33 @@ int CRemoteDevice::ConnectCom(int32_t linkType) {
     m_settings.linkType = linkType;
     m_bConnected = false;
     if (!m_link.LoadTransport())
-        return FailConnect("Невозможно загрузить транспортную библиотеку!", kAppCaption, PromptIcon::Stop,
+        return FailConnect(QT_TRANSLATE_NOOP("zarno", "Невозможно загрузить транспортную библиотеку!"), kAppCaption, PromptIcon::Stop,
                            false);
     m_bLoaded = true;
     m_link.ResetEvents();
     if (linkType != kLinkCom1 && linkType != kLinkCom2)
-        return FailConnect("Невозможно подсоединить COM порт!", kAppCaption, PromptIcon::Stop, true);
+        return FailConnect(QT_TRANSLATE_NOOP("zarno", "Невозможно подсоединить COM порт!"), kAppCaption, PromptIcon::Stop, true);
     // With line address 0 the library would register no client, and no exchange could ever end.
     const uint32_t lineAddr = m_settings.remoteLineAddr;
     if (lineAddr == 0)
-        return FailConnect("Номер удаленного устройства не может быть равен 0!", kAppCaption,
+        return FailConnect(QT_TRANSLATE_NOOP("zarno", "Номер удаленного устройства не может быть равен 0!"), kAppCaption,
                            PromptIcon::Stop, true);
 
     const VelnetApi& api = m_link.Api();
     const auto block = SerialSettingsBlock(linkType == kLinkCom1 ? "COM1" : "COM2", m_settings.comSpeed);
     if (!m_link.OpenTransport(kVelnetKindSerial, m_settings.localLineAddr, kGroupAddress, block.data(),
                               uint32_t(block.size())))
-        return FailConnect("Невозможно создать транспорт", kErrorCaption, PromptIcon::Stop, true);
+        return FailConnect(QT_TRANSLATE_NOOP("zarno", "Невозможно создать транспорт"), kErrorCaption, PromptIcon::Stop, true);
     const uint32_t transport = m_link.Handle();
     if (!api.ConnectClient(transport, lineAddr, &CTransportLink::OnLinkMessage,
                            &CTransportLink::OnLinkAnswer, &CTransportLink::OnLinkDelivered,
                            &CTransportLink::OnLinkBeforeSend, 0, 0xFFFF))
-        return FailConnect("Невозможно присоединить клиента", kErrorCaption, PromptIcon::Stop, false);
+        return FailConnect(QT_TRANSLATE_NOOP("zarno", "Невозможно присоединить клиента"), kErrorCaption, PromptIcon::Stop, false);
     uint32_t ok = 0;
     if (!api.SelectClient(transport, lineAddr, &ok) || ok == 0)
-        return FailConnect("Невозможно выбрать клиента", kErrorCaption, PromptIcon::Stop, false);
+        return FailConnect(QT_TRANSLATE_NOOP("zarno", "Невозможно выбрать клиента"), kErrorCaption, PromptIcon::Stop, false);
     if (!api.SetTransportRemotePort(transport, lineAddr))
-        return FailConnect("Невозможно настроить порт", kErrorCaption, PromptIcon::Stop, false);
+        return FailConnect(QT_TRANSLATE_NOOP("zarno", "Невозможно настроить порт"), kErrorCaption, PromptIcon::Stop, false);
     m_bConnected = true;
     return 1;
 }
@@ -100,15 +101,15 @@ int CRemoteDevice::ConnectNetwork() {
     m_settings.linkType = kLinkNetwork;
     m_bConnected = false;
     if (!m_link.LoadTransport())
-        return FailConnect("Невозможно загрузить транспортную библиотеку", "Ошибка", PromptIcon::Stop, false);
+        return FailConnect(QT_TRANSLATE_NOOP("zarno", "Невозможно загрузить транспортную библиотеку"), QT_TRANSLATE_NOOP("zarno", "Ошибка"), PromptIcon::Stop, false);
     m_bLoaded = true;
     m_link.ResetEvents();
     const VelnetApi& api = m_link.Api();
     if (api.InitWinSockets() != 0)
-        return FailConnect("Невозможно инициализировать систему сокетов ", kErrorCaption, PromptIcon::Stop,
+        return FailConnect(QT_TRANSLATE_NOOP("zarno", "Невозможно инициализировать систему сокетов "), kErrorCaption, PromptIcon::Stop,
                            false);
     if (!m_link.OpenTransport(kVelnetKindUdp, m_settings.localPort, kGroupAddress, nullptr, 0))
-        return FailConnect("Невозможно создать транспорт", kErrorCaption, PromptIcon::Stop, false);
+        return FailConnect(QT_TRANSLATE_NOOP("zarno", "Невозможно создать транспорт"), kErrorCaption, PromptIcon::Stop, false);
     const uint32_t transport = m_link.Handle();
     // The client id is this object's address, as a non-zero 32-bit value.
     uint32_t clientId = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(this));
@@ -116,14 +117,14 @@ int CRemoteDevice::ConnectNetwork() {
         clientId = 1;
     if (!api.ConnectClient(transport, clientId, &CTransportLink::OnLinkMessage, &CTransportLink::OnLinkAnswer,
                            &CTransportLink::OnLinkDelivered, &CTransportLink::OnLinkBeforeSend, 0, 0xFFFF))
-        return FailConnect("Невозможно присоединить клиента", kErrorCaption, PromptIcon::Stop, false);
+        return FailConnect(QT_TRANSLATE_NOOP("zarno", "Невозможно присоединить клиента"), kErrorCaption, PromptIcon::Stop, false);
     uint32_t ok = 0;
     if (!api.SelectClient(transport, clientId, &ok) || ok == 0)
-        return FailConnect("Невозможно выбрать клиента", kErrorCaption, PromptIcon::Stop, false);
+        return FailConnect(QT_TRANSLATE_NOOP("zarno", "Невозможно выбрать клиента"), kErrorCaption, PromptIcon::Stop, false);
     if (!api.SetTransportRemoteAddr(transport, m_settings.RemoteIPNet()))
-        return FailConnect("Невозможно настроить IP-адрес", kErrorCaption, PromptIcon::Stop, false);
+        return FailConnect(QT_TRANSLATE_NOOP("zarno", "Невозможно настроить IP-адрес"), kErrorCaption, PromptIcon::Stop, false);
     if (!api.SetTransportRemotePort(transport, m_settings.remotePort))
-        return FailConnect("Невозможно настроить порт", kErrorCaption, PromptIcon::Stop, false);
+        return FailConnect(QT_TRANSLATE_NOOP("zarno", "Невозможно настроить порт"), kErrorCaption, PromptIcon::Stop, false);
     m_bConnected = true;
     return 1;
 }

@@ -1,5 +1,6 @@
 // The remote disk commands: one request and one answer each, through the link's exchange.
 
+#include "app/i18n/texts.h"
 #include "app/remotedisk/remote_device.h"
 
 #include "app/remotedisk/disk_answers.h"
@@ -67,7 +68,7 @@ DiskCommandResult CRemoteDevice::ReadDirectory(const QString& path, Progress* co
         if (step == ListingStep::Done)
             return kCommandDone;
         if (step != ListingStep::More) {
-            Message("Ошибка при попытке получения списка файлов!", kAppCaption, PromptIcon::Stop);
+            Message(QT_TRANSLATE_NOOP("zarno", "Ошибка при попытке получения списка файлов!"), kAppCaption, PromptIcon::Stop);
             return kCommandFailed;
         }
         code = kCodeReadDirectoryMore;
@@ -122,14 +123,14 @@ WriteBlockResult CRemoteDevice::WriteRemoteBlock(uint32_t handle, const uint8_t*
     case kStatusOk:
         return kWriteBlockDone;
     case kStatusBadHandle:
-        Message("Неправильный дескриптор файла!", kCaptionError, PromptIcon::Stop);
+        Message(QT_TRANSLATE_NOOP("zarno", "Неправильный дескриптор файла!"), kCaptionError, PromptIcon::Stop);
         return kWriteBlockBadHandle;
     case kStatusWrongBlock:
         if (expectedBlock)
             *expectedBlock = answer.expectedBlock;
         return kWriteBlockWrongBlock;
     case kStatusDiskFull:
-        Message("Недостаточно места на удаленном диске для копирования файла!", kCaptionError, PromptIcon::Stop);
+        Message(QT_TRANSLATE_NOOP("zarno", "Недостаточно места на удаленном диске для копирования файла!"), kCaptionError, PromptIcon::Stop);
         return kWriteBlockDiskFull;
     default:
         if (expectedBlock)
@@ -152,10 +153,10 @@ CreateResult CRemoteDevice::CreateRemoteFile(const DeviceName& deviceName, uint3
         Message(kTextDeviceFileNotAccessible, kCaptionError, PromptIcon::Stop);
         return kCreateNotAccessible;
     case kStatusDiskFullOnCreate:
-        Message("Удаленный диск переполнен!", kCaptionError, PromptIcon::Stop);
+        Message(QT_TRANSLATE_NOOP("zarno", "Удаленный диск переполнен!"), kCaptionError, PromptIcon::Stop);
         return kCreateFailed;
     default:
-        Message("Ошибка создания файла на удаленном диске!", kCaptionError, PromptIcon::Stop);
+        Message(QT_TRANSLATE_NOOP("zarno", "Ошибка создания файла на удаленном диске!"), kCaptionError, PromptIcon::Stop);
         return kCreateFailed;
     }
 }
@@ -170,7 +171,7 @@ OpenResult CRemoteDevice::OpenRemoteFile(const DeviceName& deviceName, uint32_t*
         *length = answer.length;
         if (*length != 0)
             return kOpenDone;
-        Message("Файл на удаленном диске имеет нулевую длину!", kAppCaption, PromptIcon::Stop);
+        Message(QT_TRANSLATE_NOOP("zarno", "Файл на удаленном диске имеет нулевую длину!"), kAppCaption, PromptIcon::Stop);
         CloseRemoteFile(*handle);
         return kOpenEmptyFile;
     }
@@ -182,14 +183,14 @@ OpenResult CRemoteDevice::OpenRemoteFile(const DeviceName& deviceName, uint32_t*
     static const Outcome kOutcomes[] = {
         {kStatusNotAccessible, kTextDeviceFileNotAccessible, kOpenNotAccessible},
         {kStatusNotFound, kTextDeviceFileNotFound, kOpenNotFound},
-        {kStatusIoError, "Ошибка открытия файла на удаленном диске!", kOpenFailed}};
+        {kStatusIoError, QT_TRANSLATE_NOOP("zarno", "Ошибка открытия файла на удаленном диске!"), kOpenFailed}};
     for (const Outcome& o : kOutcomes) {
         if (o.status == status) {
             Message(o.text, kAppCaption, PromptIcon::Stop);
             return o.result;
         }
     }
-    Message("Ошибка при работе с файлом на удаленном диске!", kAppCaption, PromptIcon::Stop);
+    Message(QT_TRANSLATE_NOOP("zarno", "Ошибка при работе с файлом на удаленном диске!"), kAppCaption, PromptIcon::Stop);
     return kOpenOtherStatus;
 }
 

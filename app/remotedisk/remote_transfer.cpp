@@ -3,6 +3,7 @@
 // leaves no file on the computer (it is written beside its target and renamed only when whole), a
 // failed or cancelled upload leaves none on the instrument.
 
+#include "app/i18n/texts.h"
 #include "app/remotedisk/remote_device.h"
 
 #include "app/formats/convert_ddb_file.h"
@@ -13,6 +14,7 @@
 
 #include <QFile>
 #include <QSaveFile>
+#include <QCoreApplication>
 
 namespace zarno {
 
@@ -130,7 +132,7 @@ DownloadResult CRemoteDevice::Download(const DeviceName& deviceName, const QStri
         ReadBlockResult read;
         while ((read = ReadRemoteBlock(handle, block, wanted, &data)) != kReadBlockDone && read != kReadBlockMore) {
             if (!m_prompts.askYesNo(
-                    QString::fromUtf8("Ошибка при выдачи блока данных с удаленного диска! Повторить?"),
+                    QCoreApplication::translate("zarno", "Ошибка при выдачи блока данных с удаленного диска! Повторить?"),
                     kCaptionError))
                 return kDownloadGaveUp;
         }
@@ -176,7 +178,7 @@ UploadResult CRemoteDevice::CopyToDevice(const QString& localPath, const DeviceN
         const uint32_t bytes = BlockBytes(length, block);
         if (!file.seek(qint64(block) * kBlockSize) ||
             file.read(reinterpret_cast<char*>(data), bytes) != bytes) {
-            Message("Ошибка чтения блока данных на PC!", kCaptionError, PromptIcon::Stop);
+            Message(QT_TRANSLATE_NOOP("zarno", "Ошибка чтения блока данных на PC!"), kCaptionError, PromptIcon::Stop);
             return kUploadWriteFailed;
         }
         uint32_t expected = kNoBlockNumber;
@@ -188,7 +190,7 @@ UploadResult CRemoteDevice::CopyToDevice(const QString& localPath, const DeviceN
             break;
         case kWriteBlockExchangeFailed:
             if (!m_prompts.askYesNo(
-                    QString::fromUtf8("Ошибка при выдачи блока данных на удаленный диск! Повторить?"),
+                    QCoreApplication::translate("zarno", "Ошибка при выдачи блока данных на удаленный диск! Повторить?"),
                     kCaptionError))
                 return kUploadFailed;
             break;
@@ -199,7 +201,7 @@ UploadResult CRemoteDevice::CopyToDevice(const QString& localPath, const DeviceN
             // at all, cannot be resumed from.
             if (expected == kNoBlockNumber || expected > block)
                 return kUploadWriteFailed;
-            if (!m_prompts.askYesNo(QString::fromUtf8("Неправильный номер блока! Повторить?"), kCaptionError))
+            if (!m_prompts.askYesNo(QCoreApplication::translate("zarno", "Неправильный номер блока! Повторить?"), kCaptionError))
                 return kUploadWrongBlock;
             block = expected;
             break;

@@ -2,15 +2,19 @@
 
 #include "app/analysis/toe_finder.h"
 #include "app/formats/sgy_io.h"
+#include "app/report/report_language.h"
 
 #include <algorithm>
 
 namespace zarno {
 
-ReportDialogState DialogStartState(const ReportSettings& settings) {
-    if (!settings.used)
-        return ReportDialogState{};
+ReportDialogState DialogStartState(const ReportSettings& settings, Language programLanguage) {
     ReportDialogState state;
+    if (!settings.used) {
+        state.language = programLanguage;
+        return state;
+    }
+    state.language = settings.language;
     state.comment = settings.operatorText;
     state.fileName = settings.printFileName;
     state.lengths = settings.printLengths;
@@ -34,45 +38,53 @@ ReportSource ReportSourceOf(const CPictDoc& doc, const LengthsList& lengths, int
 }
 
 void ApplyReportDialog(ReportSettings& settings, const ReportDialogState& dialog, const ReportSource& source) {
-    settings.fileNameLine = FileNameLine(source.sgyPath);
+    const Language language = dialog.language;
+    settings.language = language;
+    settings.fileNameLine = FileNameLine(source.sgyPath, language);
     settings.printFileName = dialog.fileName;
-    settings.velocityLine = VelocityLine(source.velocity);
+    settings.velocityLine = VelocityLine(source.velocity, language);
     settings.printVelocity = dialog.velocity;
-    settings.pileLengthLine = source.pileLength ? PileLengthLine(*source.pileLength) : ToeNotFoundLine();
+    settings.pileLengthLine =
+        source.pileLength ? PileLengthLine(*source.pileLength, language) : ToeNotFoundLine(language);
     settings.printPileLength = dialog.pileLength;
     settings.operatorText = dialog.comment;
     settings.printOperatorText = dialog.operatorText;
     settings.printLengths = dialog.lengths;
     settings.lengthCount = source.lengths.count;
     settings.lengthTexts = source.lengths.texts;
+    // The panel shows the lengths with a decimal point; the page writes them as its language does.
+    for (int n = 0; n < std::clamp(source.lengths.count, 0, kLengthsListRows); ++n)
+        settings.lengthTexts[std::size_t(n)] = ReportNumber(language, source.lengths.entries[std::size_t(n)], 3);
     settings.printTime = dialog.time;
-    settings.timeLine = TimeLine(source.textHeader);
+    settings.timeLine = TimeLine(source.textHeader, language);
     settings.saveToFile = dialog.saveToFile;
     settings.reportFileName = KeptReportFileName(dialog.reportFileName);
 }
 
-QString FileNameLine(const QString& sgyPath) {
-    return QStringLiteral("Имя и путь \"SGY\" файла - \"") + sgyPath + QStringLiteral("\";");
+QString FileNameLine(const QString& sgyPath, Language language) {
+    return ReportText(language, QT_TRANSLATE_NOOP("zarno::Report", "Имя и путь \"SGY\" файла - \"%1\";")).arg(sgyPath);
 }
 
-QString VelocityLine(double velocity) {
-    return QString::asprintf("Скорость продольной волны в свае составляет %4.2f м/с;", velocity);
+QString VelocityLine(double velocity, Language language) {
+    return ReportText(language, QT_TRANSLATE_NOOP("zarno::Report", "Скорость продольной волны в свае составляет %1 м/с;"))
+        .arg(ReportNumber(language, velocity, 2));
 }
 
-QString PileLengthLine(double length) {
-    return QString::asprintf("Расчётная длина сваи составляет %4.2f м;", length);
+QString PileLengthLine(double length, Language language) {
+    return ReportText(language, QT_TRANSLATE_NOOP("zarno::Report", "Расчётная длина сваи составляет %1 м;"))
+        .arg(ReportNumber(language, length, 2));
 }
 
-QString ToeNotFoundLine() {
-    return QStringLiteral("Отражение от нижнего конца сваи не найдено;");
+QString ToeNotFoundLine(Language language) {
+    return ReportText(language, QT_TRANSLATE_NOOP("zarno::Report", "Отражение от нижнего конца сваи не найдено;"));
 }
 
-QString TimeLine(QByteArrayView textHeader) {
+QString TimeLine(QByteArrayView textHeader, Language language) {
     const QString text = SGYTextualHeaderText(textHeader);
     const qsizetype at = text.indexOf(QStringLiteral("(y/m"));
     if (at < 0)
-        return QStringLiteral("Информация о времени измерений отсутствует");
-    return QStringLiteral("Измерения проводились ") + text.mid(at);
+        return ReportText(language, QT_TRANSLATE_NOOP("zarno::Report", "Информация о времени измерений отсутствует"));
+    return ReportText(language, QT_TRANSLATE_NOOP("zarno::Report", "Измерения проводились %1")).arg(text.mid(at));
 }
 
 QString KeptReportFileName(const QString& edited) {
@@ -84,8 +96,9 @@ QString MetafileName(const QString& reportFileName) {
     return reportFileName.contains('.') ? reportFileName : reportFileName + QStringLiteral(".wmf");
 }
 
-QString ReportFileNameLine(const QString& reportFileName) {
-    return QStringLiteral("Имя файла отчёта - \"") + MetafileName(reportFileName) + QStringLiteral("\";");
+QString ReportFileNameLine(const QString& reportFileName, Language language) {
+    return ReportText(language, QT_TRANSLATE_NOOP("zarno::Report", "Имя файла отчёта - \"%1\";"))
+        .arg(MetafileName(reportFileName));
 }
 
 namespace {

@@ -3,6 +3,7 @@
 // state rules of the report dialog, and the lines the page prints, built from the dialog and the
 // signal document. QtCore only: the page that draws them lives beside it in report_page.h.
 
+#include "app/i18n/language.h"
 #include "app/viewer/lengths_list.h"
 #include "app/viewer/pict_doc.h"
 
@@ -20,6 +21,7 @@ inline constexpr qsizetype kCommentLineChars = 82;
 
 struct ReportSettings {
     bool used = false; // confirmed once: the dialog then starts from these settings
+    Language language = Language::Russian; // the page's texts and numbers; the lines below are in it
     bool printFileName = false;
     QString fileNameLine;
     bool printOperatorText = false;
@@ -48,14 +50,16 @@ struct ReportDialogState {
     bool time = true;
     bool saveToFile = false;
     bool pileLength = true;
+    Language language = Language::Russian;
 
     bool CommentEditEnabled() const { return operatorText; }
     bool ReportFileNameEditEnabled() const { return saveToFile; }
 };
 
 // What the dialog shows when it opens: the kept settings once a report was confirmed, otherwise the
-// first state (every check box but saving to a file, no comment, "tmpReportFile").
-ReportDialogState DialogStartState(const ReportSettings& settings);
+// first state (every check box but saving to a file, no comment, "tmpReportFile", the report in the
+// program's language).
+ReportDialogState DialogStartState(const ReportSettings& settings, Language programLanguage);
 
 // What the report takes from the signal document and the view.
 struct ReportSource {
@@ -75,17 +79,18 @@ ReportSource ReportSourceOf(const CPictDoc& doc, const LengthsList& lengths, int
 // The settings of a confirmed dialog (the used flag is set by the caller once the pass has run).
 void ApplyReportDialog(ReportSettings& settings, const ReportDialogState& dialog, const ReportSource& source);
 
-QString FileNameLine(const QString& sgyPath);
-QString VelocityLine(double velocity);
-QString PileLengthLine(double length);
+// The page's lines, in the report's language.
+QString FileNameLine(const QString& sgyPath, Language language);
+QString VelocityLine(double velocity, Language language);
+QString PileLengthLine(double length, Language language);
 // What the pile length line says when the toe finder found no toe.
-QString ToeNotFoundLine();
-QString TimeLine(QByteArrayView textHeader);
+QString ToeNotFoundLine(Language language);
+QString TimeLine(QByteArrayView textHeader, Language language);
 // The report file name as kept: cut before its first full stop.
 QString KeptReportFileName(const QString& edited);
 // The metafile's name: the kept name with ".wmf" when it has no full stop.
 QString MetafileName(const QString& reportFileName);
-QString ReportFileNameLine(const QString& reportFileName);
+QString ReportFileNameLine(const QString& reportFileName, Language language);
 // The comment in lines of at most 82 characters.
 QStringList CommentLines(const QString& comment);
 

@@ -1,9 +1,10 @@
 #include "app/report/report_output.h"
 
+#include "app/io/whole_file.h"
 #include "app/report/emf_writer.h"
 #include "app/report/painter_report_sink.h"
-#include "app/io/whole_file.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QPageLayout>
@@ -71,7 +72,8 @@ QByteArray ReportMetafile(const ReportSettings& settings, const PageMetrics& pag
 }
 
 QString ReportFileNotWrittenText(const QString& path) {
-    return QStringLiteral("Невозможно записать файл %1").arg(QDir::toNativeSeparators(path));
+    return QCoreApplication::translate("zarno::Report", "Невозможно записать файл %1")
+        .arg(QDir::toNativeSeparators(path));
 }
 
 namespace {
@@ -79,7 +81,8 @@ namespace {
 bool WriteOrTell(const QString& path, const QByteArray& content, Prompts& prompts) {
     if (io::WriteWholeFile(path, content) == io::WholeFileResult::Written)
         return true;
-    prompts.message(ReportFileNotWrittenText(path), QStringLiteral("Ошибка"), PromptIcon::Stop);
+    prompts.message(ReportFileNotWrittenText(path), QCoreApplication::translate("zarno::Report", "Ошибка"),
+                    PromptIcon::Stop);
     return false;
 }
 

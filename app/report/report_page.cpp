@@ -1,5 +1,7 @@
 #include "app/report/report_page.h"
 
+#include "app/report/report_language.h"
+
 #include <algorithm>
 
 namespace zarno {
@@ -61,12 +63,12 @@ constexpr double kListStep = 0.05;
 void DrawTextBlock(ReportSink& sink, const ReportSettings& s, const PageMetrics& page) {
     TextBlock block(sink, page);
     sink.SelectFont(ReportFontFor(ReportFontKind::Heading, page));
-    block.LineAt(0.45, QStringLiteral("Отчёт"), 0.16);
+    block.LineAt(0.45, ReportText(s.language, QT_TRANSLATE_NOOP("zarno::Report", "Отчёт")), 0.16);
     sink.SelectFont(ReportFontFor(ReportFontKind::Body, page));
     if (s.printFileName)
         block.Line(s.fileNameLine, kLineStep);
     if (s.saveToFile)
-        block.Line(ReportFileNameLine(s.reportFileName), kLineStep);
+        block.Line(ReportFileNameLine(s.reportFileName, s.language), kLineStep);
     if (s.printTime)
         block.Line(s.timeLine, kLineStep);
     if (s.printVelocity)
@@ -74,14 +76,14 @@ void DrawTextBlock(ReportSink& sink, const ReportSettings& s, const PageMetrics&
     if (s.printPileLength)
         block.Line(s.pileLengthLine, kLineStep);
     if (s.printOperatorText) {
-        block.Line(QStringLiteral("Комментарий оператора:"), kListStep);
+        block.Line(ReportText(s.language, QT_TRANSLATE_NOOP("zarno::Report", "Комментарий оператора:")), kListStep);
         block.Indent(0.05);
         for (const QString& line : CommentLines(s.operatorText))
             block.Line(line, kListStep);
         block.Indent(-0.05);
     }
     if (s.printLengths) {
-        block.Line(QStringLiteral("Длина, м:"), kListStep);
+        block.Line(ReportText(s.language, QT_TRANSLATE_NOOP("zarno::Report", "Длина, м:")), kListStep);
         const int count = std::clamp(s.lengthCount, 0, kLengthsListRows);
         for (int n = 1; n <= count; ++n)
             block.LineAt(0.15, QString::asprintf("%d  :  ", n) + s.lengthTexts[static_cast<std::size_t>(n - 1)],

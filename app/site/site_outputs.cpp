@@ -82,9 +82,9 @@ QJsonObject PileJson(const PileResult& p) {
                        {"problems", JsonStrings(p.problems)}};
 }
 
-// A field of the semicolon table, quoted when it holds a separator, a quote or a line break.
-QString CsvField(const QString& text) {
-    if (!text.contains(';') && !text.contains('"') && !text.contains('\n') && !text.contains('\r'))
+// A field of the table, quoted when it holds the separator, a quote or a line break.
+QString CsvField(const QString& text, QChar separator) {
+    if (!text.contains(separator) && !text.contains('"') && !text.contains('\n') && !text.contains('\r'))
         return text;
     QString quoted = text;
     quoted.replace('"', QStringLiteral("\"\""));
@@ -219,31 +219,34 @@ QByteArray SiteJson(const SiteResult& site) {
     return QJsonDocument(root).toJson(QJsonDocument::Compact) + '\n';
 }
 
-QByteArray SiteCsv(const SiteResult& site) {
+QByteArray SiteCsv(const SiteResult& site, Language language) {
+    const bool comma = language == Language::Russian;
+    const QChar separator = comma ? QChar(';') : QChar(',');
     QStringList lines;
     lines << QStringLiteral("pile;files;blows;blows_used;rejected_blows;toe_ms;velocity_m_s;length_m;"
-                            "design_length_m;deviation_pct;anomalies;proposed_class;note;decided_length_m;decided_class");
-    const QString velocity = Optional(site.velocity.value, 0, true);
+                            "design_length_m;deviation_pct;anomalies;proposed_class;note;decided_length_m;decided_class")
+                 .replace(';', separator);
+    const QString velocity = Optional(site.velocity.value, 0, comma);
     for (const PileResult& p : site.piles) {
         const QStringList fields{p.pile,
                                  p.files.join(QStringLiteral(", ")),
                                  QString::number(p.blows),
                                  QString::number(p.stack.used.size()),
                                  RejectedText(p),
-                                 ToeMs(p, true),
+                                 ToeMs(p, comma),
                                  p.lengthM ? velocity : QString(),
-                                 Optional(p.reportedLengthM(), 2, true),
-                                 Optional(p.designLengthM, 2, true),
-                                 Optional(p.reportedDeviationPct(), 1, true),
-                                 AnomaliesText(p, true),
+                                 Optional(p.reportedLengthM(), 2, comma),
+                                 Optional(p.designLengthM, 2, comma),
+                                 Optional(p.reportedDeviationPct(), 1, comma),
+                                 AnomaliesText(p, comma),
                                  ProposedClassText(p, QStringLiteral("-")),
                                  p.note,
-                                 Optional(p.decidedLengthM, 2, true),
+                                 Optional(p.decidedLengthM, 2, comma),
                                  ClassName(p.decidedClass)};
         QStringList cells;
         for (const QString& f : fields)
-            cells << CsvField(f);
-        lines << cells.join(';');
+            cells << CsvField(f, separator);
+        lines << cells.join(separator);
     }
     return QByteArray("\xEF\xBB\xBF") + (lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8();
 }

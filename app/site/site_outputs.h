@@ -1,8 +1,9 @@
 #pragma once
 // What a surveyed site is written as: the table printed on a terminal, the JSON of scripts, and the
-// summary table for a spreadsheet (UTF-8 with a BOM, semicolons, decimal commas, so that it
-// opens right where the decimal separator is a comma).
+// "site.csv" summary for a spreadsheet (UTF-8 with a BOM, in the separators of its reader's language,
+// so that it opens right in that reader's spreadsheet).
 
+#include "app/i18n/language.h"
 #include "app/site/site_survey.h"
 
 #include <QByteArray>
@@ -31,6 +32,8 @@ QString AnomaliesText(const PileResult& pile, bool decimalComma);
 
 QByteArray SiteTableText(const SiteResult& site);
 QByteArray SiteJson(const SiteResult& site);
-QByteArray SiteCsv(const SiteResult& site);
+// Russian: ";" between fields and decimal commas, as Russian spreadsheets read them; English: ","
+// and decimal points. The site table reader takes either back.
+QByteArray SiteCsv(const SiteResult& site, Language language);
 
 } // namespace zarno::site

@@ -11,6 +11,7 @@
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QVBoxLayout>
+#include <QCoreApplication>
 
 namespace zarno {
 
@@ -29,7 +30,7 @@ QPushButton* SmallButton(const QString& text, QWidget* parent) {
 
 CControlForm::CControlForm(CMainFrame& mainFrame, int panel, QWidget* parent)
     : QWidget(parent), m_main(mainFrame), m_panel(panel), m_drives(new QComboBox(this)),
-      m_diskInfo(SmallButton(QStringLiteral("Диск инфо"), this)),
+      m_diskInfo(SmallButton(QCoreApplication::translate("zarno", "Диск инфо"), this)),
       m_root(SmallButton(QStringLiteral("\\"), this)), m_up(SmallButton(QStringLiteral(".."), this)),
       m_count(new QLabel(QStringLiteral("0"), this)), m_view(SmallButton(QStringLiteral("View"), this)) {
     setObjectName(QStringLiteral("CControlForm"));
@@ -50,7 +51,7 @@ CControlForm::CControlForm(CMainFrame& mainFrame, int panel, QWidget* parent)
     drives->addWidget(m_up);
     auto* count = new QHBoxLayout;
     count->setSpacing(3);
-    count->addWidget(new QLabel(QStringLiteral("Количество файлов:"), this));
+    count->addWidget(new QLabel(QCoreApplication::translate("zarno", "Количество файлов:"), this));
     count->addWidget(m_count);
     count->addStretch(1);
     count->addWidget(m_view);

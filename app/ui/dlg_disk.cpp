@@ -1,5 +1,6 @@
 #include "app/ui/dlg_disk.h"
 
+#include "app/i18n/texts.h"
 #include "app/ui/dialogs/title_width.h"
 
 #include <QDialogButtonBox>
@@ -9,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <QCoreApplication>
 
 namespace zarno {
 
@@ -21,12 +23,12 @@ struct DiskColumn {
 };
 
 const DiskColumn kColumns[] = {
-    {"Дисковод", 50, Qt::AlignLeft},
-    {"Имя тома", 80, Qt::AlignRight},
-    {"Файловая система", 80, Qt::AlignRight},
-    {"Длина имени файла", 100, Qt::AlignRight},
-    {"Размер накопителя(kB)", 120, Qt::AlignRight},
-    {"Свободно (kB)", 120, Qt::AlignRight},
+    {QT_TRANSLATE_NOOP("zarno", "Дисковод"), 50, Qt::AlignLeft},
+    {QT_TRANSLATE_NOOP("zarno", "Имя тома"), 80, Qt::AlignRight},
+    {QT_TRANSLATE_NOOP("zarno", "Файловая система"), 80, Qt::AlignRight},
+    {QT_TRANSLATE_NOOP("zarno", "Длина имени файла"), 100, Qt::AlignRight},
+    {QT_TRANSLATE_NOOP("zarno", "Размер накопителя(kB)"), 120, Qt::AlignRight},
+    {QT_TRANSLATE_NOOP("zarno", "Свободно (kB)"), 120, Qt::AlignRight},
 };
 
 // The drive kinds' icons: removable, fixed, unreadable CD-ROM, (unused), the instrument.
@@ -47,7 +49,7 @@ QIcon KindIcon(const QStyle& style, int32_t kind) {
 
 CDlgDisk::CDlgDisk(const std::vector<DriveInfo>& drives, QWidget* parent)
     : QDialog(parent), m_list(new QTreeWidget(this)) {
-    setWindowTitle(QStringLiteral("Информация о накопителях"));
+    setWindowTitle(QCoreApplication::translate("zarno", "Информация о накопителях"));
     KeepTitleVisible(*this);
     m_list->setRootIsDecorated(false);
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -55,7 +57,7 @@ CDlgDisk::CDlgDisk(const std::vector<DriveInfo>& drives, QWidget* parent)
     m_list->setColumnCount(int(std::size(kColumns)));
     QStringList headers;
     for (const DiskColumn& column : kColumns)
-        headers << QString::fromUtf8(column.header);
+        headers << Translated(column.header);
     m_list->setHeaderLabels(headers);
     for (int c = 0; c < int(std::size(kColumns)); ++c) {
         m_list->headerItem()->setTextAlignment(c, kColumns[c].alignment | Qt::AlignVCenter);

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QVBoxLayout>
+#include <QCoreApplication>
 
 namespace zarno {
 
@@ -13,7 +14,7 @@ CDlgWait::CDlgWait(QWidget* parent)
     setAttribute(Qt::WA_ShowWithoutActivating);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(24, 12, 24, 12);
-    layout->addWidget(new QLabel(QStringLiteral("Настройка связи ..."), this));
+    layout->addWidget(new QLabel(QCoreApplication::translate("zarno", "Настройка связи ..."), this));
 }
 
 void CDlgWait::popUp() {

@@ -16,6 +16,7 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <QCoreApplication>
 
 namespace zarno {
 
@@ -77,8 +78,8 @@ CComPage1::CComPage1(CRemoteDevice& device, Prompts& prompts, QWidget* parent)
     m_speed->setEditText(speed);
 
     auto* form = new QFormLayout(this);
-    form->addRow(QStringLiteral("Скорость (бит/с)"), m_speed);
-    form->addRow(QStringLiteral("Номер удаленного устройства"), m_remote);
+    form->addRow(QCoreApplication::translate("zarno", "Скорость (бит/с)"), m_speed);
+    form->addRow(QCoreApplication::translate("zarno", "Номер удаленного устройства"), m_remote);
 
     connect(m_speed, &QComboBox::activated, this, [this](int chosen) {
         if (chosen < 0) {
@@ -110,14 +111,14 @@ CEthernetPage1::CEthernetPage1(CRemoteDevice& device, QWidget* parent)
         QRegularExpression(QStringLiteral("^%1\\.%1\\.%1\\.%1$").arg(octet)), m_address));
     m_address->setText(FormatIpAddress(device.Settings().remoteIP));
 
-    auto* ports = new QGroupBox(QStringLiteral("Номера портов"), this);
+    auto* ports = new QGroupBox(QCoreApplication::translate("zarno", "Номера портов"), this);
     auto* portForm = new QFormLayout(ports);
-    portForm->addRow(QStringLiteral("Данный компьютер (порт)"), m_local);
-    portForm->addRow(QStringLiteral("Удаленное устройство (порт)"), m_remote);
+    portForm->addRow(QCoreApplication::translate("zarno", "Данный компьютер (порт)"), m_local);
+    portForm->addRow(QCoreApplication::translate("zarno", "Удаленное устройство (порт)"), m_remote);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(ports);
     auto* addressForm = new QFormLayout;
-    addressForm->addRow(QStringLiteral("IP-адрес удаленного устройства"), m_address);
+    addressForm->addRow(QCoreApplication::translate("zarno", "IP-адрес удаленного устройства"), m_address);
     layout->addLayout(addressForm);
 
     connect(m_local, &QSpinBox::valueChanged, this, &CEthernetPage1::changed);
@@ -135,7 +136,7 @@ void CEthernetPage1::apply() {
 }
 
 CPropertySheetCOM::CPropertySheetCOM(CRemoteDevice& device, Prompts& prompts, QWidget* parent)
-    : CLinkSheet(QStringLiteral("Настройка параметров COM порта"), QStringLiteral("Настройка COM-порта"),
+    : CLinkSheet(QCoreApplication::translate("zarno", "Настройка параметров COM порта"), QCoreApplication::translate("zarno", "Настройка COM-порта"),
                  new CComPage1(device, prompts), parent) {
     m_page = findChild<CComPage1*>();
     connect(m_page, &CComPage1::changed, this, [this] { setModified(true); });
@@ -144,7 +145,7 @@ CPropertySheetCOM::CPropertySheetCOM(CRemoteDevice& device, Prompts& prompts, QW
 }
 
 CPropertySheetEthernet::CPropertySheetEthernet(CRemoteDevice& device, QWidget* parent)
-    : CLinkSheet(QStringLiteral("Настройка параметров сети"), QStringLiteral("Настройка сети"),
+    : CLinkSheet(QCoreApplication::translate("zarno", "Настройка параметров сети"), QCoreApplication::translate("zarno", "Настройка сети"),
                  new CEthernetPage1(device), parent) {
     m_page = findChild<CEthernetPage1*>();
     connect(m_page, &CEthernetPage1::changed, this, [this] { setModified(true); });

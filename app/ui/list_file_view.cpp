@@ -1,6 +1,7 @@
 #include "app/ui/list_file_view.h"
 
 #include "app/filemanager/panel_sort.h"
+#include "app/i18n/texts.h"
 #include "app/ui/main_frame.h"
 
 #include <QActionGroup>
@@ -15,6 +16,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <QCoreApplication>
 
 namespace zarno {
 
@@ -25,10 +27,10 @@ struct SortItem {
     int32_t mode;
 };
 // The order of the "Сортировка" submenu.
-const SortItem kSortItems[] = {{"По имени", kSortByName},
-                               {"По типу", kSortByType},
-                               {"По размеру", kSortBySize},
-                               {"По дате", kSortByDate}};
+const SortItem kSortItems[] = {{QT_TRANSLATE_NOOP("zarno", "По имени"), kSortByName},
+                               {QT_TRANSLATE_NOOP("zarno", "По типу"), kSortByType},
+                               {QT_TRANSLATE_NOOP("zarno", "По размеру"), kSortBySize},
+                               {QT_TRANSLATE_NOOP("zarno", "По дате"), kSortByDate}};
 
 } // namespace
 
@@ -262,11 +264,11 @@ bool CListFileView::handleKey(const QKeyEvent& key) {
 
 QMenu* CListFileView::buildContextMenu(QWidget* parent) {
     auto* menu = new QMenu(parent);
-    QMenu* sort = menu->addMenu(QStringLiteral("Сортировка"));
+    QMenu* sort = menu->addMenu(QCoreApplication::translate("zarno", "Сортировка"));
     auto* group = new QActionGroup(sort);
     const int32_t current = m_main.files().panelState(m_panel).sortMode;
     for (const SortItem& item : kSortItems) {
-        QAction* a = sort->addAction(QString::fromUtf8(item.text));
+        QAction* a = sort->addAction(Translated(item.text));
         a->setCheckable(true);
         a->setChecked(item.mode == current);
         group->addAction(a);
@@ -281,16 +283,16 @@ QMenu* CListFileView::buildContextMenu(QWidget* parent) {
             m_main.focusActiveList();
         };
     };
-    connect(menu->addAction(QStringLiteral("Копирование")), &QAction::triggered, this,
+    connect(menu->addAction(QCoreApplication::translate("zarno", "Копирование")), &QAction::triggered, this,
             command(&FileManager::CopySelection));
-    connect(menu->addAction(QStringLiteral("Создание каталога")), &QAction::triggered, this,
+    connect(menu->addAction(QCoreApplication::translate("zarno", "Создание каталога")), &QAction::triggered, this,
             command(&FileManager::MakeDirectoryInPanel));
-    connect(menu->addAction(QStringLiteral("Стирание")), &QAction::triggered, this,
+    connect(menu->addAction(QCoreApplication::translate("zarno", "Стирание")), &QAction::triggered, this,
             command(&FileManager::DeleteSelection));
-    connect(menu->addAction(QStringLiteral("Преобразование DDB в SGY")), &QAction::triggered, this,
+    connect(menu->addAction(QCoreApplication::translate("zarno", "Преобразование DDB в SGY")), &QAction::triggered, this,
             command(&FileManager::ConvertSelection));
     menu->addSeparator();
-    connect(menu->addAction(QStringLiteral("Выделить все")), &QAction::triggered, this,
+    connect(menu->addAction(QCoreApplication::translate("zarno", "Выделить все")), &QAction::triggered, this,
             &CListFileView::selectAllFiles);
     return menu;
 }

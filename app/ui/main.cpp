@@ -1,5 +1,7 @@
 // zarno: the desktop program.
 
+#include "app/i18n/language_option.h"
+#include "app/i18n/translation.h"
 #include "app/shell/program_channel.h"
 #include "app/shell/program_info.h"
 #include "app/ui/dialogs/file_operation_dialogs.h"
@@ -13,6 +15,7 @@
 #include <cstdio>
 
 #include <memory>
+#include <optional>
 #include <utility>
 
 namespace {
@@ -25,14 +28,18 @@ constexpr char kHelp[] =
     "FILE, when given, opens at once: a SEG-Y recording (.sgy, .segy) in the signal viewer; an\n"
     "instrument recording (.ddb) is offered for conversion into a SEG-Y file beside it, which then opens.\n\n"
     "Options:\n"
-    "  -h, --help     show this help and exit\n"
-    "      --version  show the version and exit\n\n"
+    "      --lang ru|en  the language of the windows (default: the locale's; Russian for ru, else English)\n"
+    "  -h, --help        show this help and exit\n"
+    "      --version     show the version and exit\n\n"
     "Settings are kept in $XDG_CONFIG_HOME/Mervo/Zarno.conf. While Zarno runs with these settings,\n"
     "zarno FILE hands the file to it and ends.\n";
 
 } // namespace
 
 int main(int argc, char** argv) {
+    const std::optional<zarno::Language> language = zarno::StartLanguage("zarno", argc, argv);
+    if (!language)
+        return 2;
     // Answered before the application starts, so that they work without a display.
     if (argc >= 2 && zarno::IsVersionOption(argv[1]))
         return zarno::PrintVersion("zarno");
@@ -40,6 +47,8 @@ int main(int argc, char** argv) {
         std::fputs(kHelp, stdout);
         return std::fflush(stdout) == 0 ? 0 : 1;
     }
+    // Before the transport library is loaded, which reads its language once.
+    zarno::UseLanguage(*language);
     QApplication application(argc, argv);
     // What is left once Qt has taken its own options.
     const QString file = argc >= 2 ? QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath() : QString();

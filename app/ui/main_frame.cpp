@@ -2,6 +2,7 @@
 
 #include "app/filemanager/file_dialogs.h"
 #include "app/fileops/fileops_texts.h"
+#include "app/i18n/texts.h"
 #include "app/seams/prompts.h"
 #include "app/ui/control_form.h"
 #include "app/ui/desktop_open.h"
@@ -22,6 +23,7 @@
 #include <QMenuBar>
 #include <QStyle>
 #include <QToolBar>
+#include <QCoreApplication>
 
 namespace zarno {
 
@@ -79,7 +81,7 @@ bool CMainFrame::Create() {
     // Without icons the rows are merely plainer: the link, the drives and the saved panels are
     // still taken over, so that closing the program does not write defaults over the user's settings.
     if (m_deviceFolderIcon.isNull() || ComputerIcon(QStringLiteral("/")).isNull())
-        m_prompts.message(QStringLiteral("Ошибка при получении системного списка значков!"),
+        m_prompts.message(QCoreApplication::translate("zarno", "Ошибка при получении системного списка значков!"),
                           QString::fromUtf8(kAppCaption), PromptIcon::Stop);
     m_files->SetIconProvider([this](const PanelIconRequest& request) { return rowIcon(request); });
     m_files->Create(settings());
@@ -125,40 +127,40 @@ QAction* CMainFrame::action(CommandId id) const {
 }
 
 void CMainFrame::createActions() {
-    makeAction(kCmdFileNew, QStringLiteral("Создать"), QKeySequence::New);
-    makeAction(kCmdFileOpen, QStringLiteral("Открыть..."), QKeySequence::Open);
-    makeAction(kCmdPrintSetup, QStringLiteral("Настройка печати..."));
-    makeAction(kCmdAppExit, QStringLiteral("Выход"));
-    makeAction(kCmdAppAbout, QStringLiteral("О программе"));
+    makeAction(kCmdFileNew, QCoreApplication::translate("zarno", "Создать"), QKeySequence::New);
+    makeAction(kCmdFileOpen, QCoreApplication::translate("zarno", "Открыть..."), QKeySequence::Open);
+    makeAction(kCmdPrintSetup, QCoreApplication::translate("zarno", "Настройка печати..."));
+    makeAction(kCmdAppExit, QCoreApplication::translate("zarno", "Выход"));
+    makeAction(kCmdAppAbout, QCoreApplication::translate("zarno", "О программе"));
 
     makeAction(kCmdConnectCom1, QStringLiteral("COM1"))->setCheckable(true);
     makeAction(kCmdConnectCom2, QStringLiteral("COM2"))->setCheckable(true);
-    makeAction(kCmdConnectNetwork, QStringLiteral("Сетевое соединение"))->setCheckable(true);
-    makeAction(kCmdComSettings, QStringLiteral("Настройка COM порта"));
-    makeAction(kCmdNetworkSettings, QStringLiteral("Настройка параметров соединения"));
-    makeAction(kCmdShowTransport, QStringLiteral("Показать транспорт"));
-    makeAction(kCmdDisconnect, QStringLiteral("Отключить транспорт"));
+    makeAction(kCmdConnectNetwork, QCoreApplication::translate("zarno", "Сетевое соединение"))->setCheckable(true);
+    makeAction(kCmdComSettings, QCoreApplication::translate("zarno", "Настройка COM порта"));
+    makeAction(kCmdNetworkSettings, QCoreApplication::translate("zarno", "Настройка параметров соединения"));
+    makeAction(kCmdShowTransport, QCoreApplication::translate("zarno", "Показать транспорт"));
+    makeAction(kCmdDisconnect, QCoreApplication::translate("zarno", "Отключить транспорт"));
 
-    makeAction(kCmdCopy, QStringLiteral("Копирование (F5)"), QKeySequence(Qt::Key_F5));
-    makeAction(kCmdMakeDirectory, QStringLiteral("Создание каталога (F7)"), QKeySequence(Qt::Key_F7));
-    makeAction(kCmdDelete, QStringLiteral("Стирание (F8)"), QKeySequence(Qt::Key_F8));
-    makeAction(kCmdToolbar, QStringLiteral("Панель инструментов"))->setCheckable(true);
-    makeAction(kCmdShowSgy, QStringLiteral("Отображение SGY файла"));
+    makeAction(kCmdCopy, QCoreApplication::translate("zarno", "Копирование (F5)"), QKeySequence(Qt::Key_F5));
+    makeAction(kCmdMakeDirectory, QCoreApplication::translate("zarno", "Создание каталога (F7)"), QKeySequence(Qt::Key_F7));
+    makeAction(kCmdDelete, QCoreApplication::translate("zarno", "Стирание (F8)"), QKeySequence(Qt::Key_F8));
+    makeAction(kCmdToolbar, QCoreApplication::translate("zarno", "Панель инструментов"))->setCheckable(true);
+    makeAction(kCmdShowSgy, QCoreApplication::translate("zarno", "Отображение SGY файла"));
 
-    makeAction(kCmdSwitchPanel, kTextSwitchPanel);
-    makeAction(kCmdLeftDriveList, QStringLiteral("Левый выпадающий список"),
+    makeAction(kCmdSwitchPanel, Translated(kTextSwitchPanel));
+    makeAction(kCmdLeftDriveList, QCoreApplication::translate("zarno", "Левый выпадающий список"),
                QKeySequence(Qt::ALT | Qt::Key_F1));
-    makeAction(kCmdRightDriveList, QStringLiteral("Правый выпадающий список"),
+    makeAction(kCmdRightDriveList, QCoreApplication::translate("zarno", "Правый выпадающий список"),
                QKeySequence(Qt::ALT | Qt::Key_F2));
-    makeAction(kCmdToggleManager, kTextToggleManager);
-    makeAction(kCmdCascade, kTextCascade);
-    makeAction(kCmdTile, kTextTile);
-    makeAction(kCmdNextWindow, kTextNextWindow);
+    makeAction(kCmdToggleManager, Translated(kTextToggleManager));
+    makeAction(kCmdCascade, Translated(kTextCascade));
+    makeAction(kCmdTile, Translated(kTextTile));
+    makeAction(kCmdNextWindow, Translated(kTextNextWindow));
     action(kCmdToolbar)->setChecked(true);
 }
 
 void CMainFrame::createMenus() {
-    QMenu* file = menuBar()->addMenu(QStringLiteral("Файл"));
+    QMenu* file = menuBar()->addMenu(QCoreApplication::translate("zarno", "Файл"));
     file->setObjectName(QStringLiteral("fileMenu"));
     file->addAction(action(kCmdFileNew));
     file->addAction(action(kCmdFileOpen));
@@ -168,7 +170,7 @@ void CMainFrame::createMenus() {
     file->addSeparator()->setObjectName(QStringLiteral("recentFiles"));
     file->addAction(action(kCmdAppExit));
 
-    m_linkMenu = menuBar()->addMenu(QStringLiteral("Транспорт"));
+    m_linkMenu = menuBar()->addMenu(QCoreApplication::translate("zarno", "Транспорт"));
     m_linkMenu->addAction(action(kCmdConnectCom1));
     m_linkMenu->addAction(action(kCmdConnectCom2));
     m_linkMenu->addAction(action(kCmdConnectNetwork));
@@ -180,7 +182,7 @@ void CMainFrame::createMenus() {
     m_linkMenu->addAction(action(kCmdDisconnect));
     connect(m_linkMenu, &QMenu::aboutToShow, this, &CMainFrame::updateLinkMenu);
 
-    QMenu* view = menuBar()->addMenu(QStringLiteral("Вид"));
+    QMenu* view = menuBar()->addMenu(QCoreApplication::translate("zarno", "Вид"));
     view->addAction(action(kCmdToolbar));
     view->addAction(action(kCmdShowSgy));
     view->addSeparator();
@@ -188,12 +190,12 @@ void CMainFrame::createMenus() {
     view->addAction(action(kCmdMakeDirectory));
     view->addAction(action(kCmdDelete));
 
-    QMenu* window = menuBar()->addMenu(QStringLiteral("Окно"));
+    QMenu* window = menuBar()->addMenu(QCoreApplication::translate("zarno", "Окно"));
     for (CommandId id : {kCmdSwitchPanel, kCmdLeftDriveList, kCmdRightDriveList, kCmdToggleManager,
                          kCmdCascade, kCmdTile, kCmdNextWindow})
         window->addAction(action(id));
 
-    QMenu* help = menuBar()->addMenu(QStringLiteral("Справка"));
+    QMenu* help = menuBar()->addMenu(QCoreApplication::translate("zarno", "Справка"));
     help->addAction(action(kCmdAppAbout));
 }
 
@@ -457,7 +459,7 @@ void CMainFrame::openWithDesktop(const QString& path) {
 }
 
 void CMainFrame::desktopOpenFailed(const QString& path) {
-    m_prompts.message(QString::fromUtf8(kTextNoProgramForFile).arg(path), QString::fromUtf8(kAppCaption),
+    m_prompts.message(Translated(kTextNoProgramForFile).arg(path), QString::fromUtf8(kAppCaption),
                       PromptIcon::Warning);
 }
 
@@ -498,7 +500,7 @@ void CMainFrame::destroyFrame() {
     m_files->Destroy(settings());
     if (!SaveSettings())
         m_prompts.message(
-            QStringLiteral("%1\n%2").arg(QString::fromUtf8(kTextWriteFailed), SettingsFileName()), QString(),
+            QStringLiteral("%1\n%2").arg(Translated(kTextWriteFailed), SettingsFileName()), QString(),
             PromptIcon::Stop);
 }
 

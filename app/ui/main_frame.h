@@ -4,6 +4,7 @@
 // work; this frame gives it its windows (PanelViews) and turns commands into its calls.
 
 #include "app/filemanager/file_manager.h"
+#include "app/i18n/texts.h"
 #include "app/ui/command_ids.h"
 #include "app/ui/persistent_frame.h"
 #include "app/viewer/display_settings.h"
@@ -24,7 +25,7 @@ namespace zarno {
 
 // Said when the desktop cannot open a computer file; %1 is its path.
 inline constexpr const char* kTextNoProgramForFile =
-    "Не удалось открыть файл:\n%1\nДля файлов этого типа не назначена программа.";
+    QT_TRANSLATE_NOOP("zarno", "Не удалось открыть файл:\n%1\nДля файлов этого типа не назначена программа.");
 
 class CControlForm;
 class CDlgWait;

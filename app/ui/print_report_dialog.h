@@ -8,6 +8,8 @@
 #include <QDialog>
 
 class QCheckBox;
+class QComboBox;
+class QBoxLayout;
 class QLineEdit;
 class QPlainTextEdit;
 
@@ -26,10 +28,12 @@ private:
     QCheckBox* AddCheck(int id, const QString& text, bool ReportDialogState::*field);
     void Show();
     void UpdateEnabling();
+    void AddLanguageChoice(QBoxLayout* layout);
 
     ReportDialogState m_state;
     QPlainTextEdit* m_comment;   // 1089
     QLineEdit* m_reportFileName; // 1096
+    QComboBox* m_language;       // the report's own language
     std::vector<std::pair<QCheckBox*, bool ReportDialogState::*>> m_checks;
 };
 

@@ -12,6 +12,7 @@
 #include <QPrinterInfo>
 
 #include <optional>
+#include <QCoreApplication>
 
 namespace zarno {
 
@@ -81,13 +82,13 @@ void Print(QWidget* parent, const ReportSettings& settings, const CGraphScene& s
     QPainter painter;
     if (!painter.begin(&printer)) {
         const QString where = printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName();
-        prompts.message(ReportFileNotWrittenText(where), QStringLiteral("Ошибка"), PromptIcon::Stop);
+        prompts.message(ReportFileNotWrittenText(where), QCoreApplication::translate("zarno", "Ошибка"), PromptIcon::Stop);
         return;
     }
     PainterReportSink sink(painter);
     DrawReportPage(sink, settings, page, picture);
     if (!painter.end())
-        prompts.message(ReportFileNotWrittenText(printer.outputFileName()), QStringLiteral("Ошибка"),
+        prompts.message(ReportFileNotWrittenText(printer.outputFileName()), QCoreApplication::translate("zarno", "Ошибка"),
                         PromptIcon::Stop);
 }
 

@@ -4,6 +4,8 @@
 // viewer of FILE.sgy, its markers on the blow and on the automatic reflection. Messages go to
 // standard error, so nothing waits for a click.
 
+#include "app/i18n/language_option.h"
+#include "app/i18n/translation.h"
 #include "app/seams/stderr_prompts.h"
 #include "app/shell/persistent_settings.h"
 #include "app/ui/control_form.h"
@@ -22,6 +24,7 @@
 #include <QThread>
 
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -56,6 +59,10 @@ bool grabViewer(zarno::CMainFrame& frame, const QString& sgy, const QString& out
 } // namespace
 
 int main(int argc, char** argv) {
+    const std::optional<zarno::Language> language = zarno::StartLanguage("zarno-screenshot", argc, argv);
+    if (!language)
+        return 2;
+    zarno::UseLanguage(*language);
     QApplication application(argc, argv);
     if (argc != 2 && argc != 4) {
         std::fprintf(stderr, "usage: zarno-screenshot OUT.png [VIEWER.png FILE.sgy]\n");

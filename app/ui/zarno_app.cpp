@@ -17,6 +17,7 @@
 #include <QPrinter>
 #include <QSettings>
 #include <QToolBar>
+#include <QCoreApplication>
 
 namespace zarno {
 
@@ -90,8 +91,8 @@ void CZarnoApp::OnFileNew() {
     for (const DocumentType& type : kDocumentTypes)
         types << QString::fromLatin1(type.name);
     bool ok = false;
-    const QString chosen = QInputDialog::getItem(m_main.get(), QStringLiteral("Создать"),
-                                                 QStringLiteral("Тип документа:"), types, 0, false, &ok);
+    const QString chosen = QInputDialog::getItem(m_main.get(), QCoreApplication::translate("zarno", "Создать"),
+                                                 QCoreApplication::translate("zarno", "Тип документа:"), types, 0, false, &ok);
     if (ok)
         NewDocument(chosen);
 }
@@ -108,13 +109,13 @@ void CZarnoApp::NewDocument(const QString& typeName) {
     }
     // A signal-viewer document shows one SEG-Y file; it is opened from a panel (a double click on an
     // "sgy" file, or "Отображение SGY файла"), never empty.
-    m_prompts.message(QStringLiteral("Выберите SGY файл в панели и откройте его двойным щелчком."),
+    m_prompts.message(QCoreApplication::translate("zarno", "Выберите SGY файл в панели и откройте его двойным щелчком."),
                       QStringLiteral("PictText"), PromptIcon::Information);
 }
 
 void CZarnoApp::OnFileOpen() {
-    const QString path = QFileDialog::getOpenFileName(m_main.get(), QStringLiteral("Открыть"), QString(),
-                                                      QStringLiteral("Все файлы (*)"));
+    const QString path = QFileDialog::getOpenFileName(m_main.get(), QCoreApplication::translate("zarno", "Открыть"), QString(),
+                                                      QCoreApplication::translate("zarno", "Все файлы (*)"));
     if (!path.isEmpty())
         OpenDocumentFile(path);
 }
@@ -154,8 +155,8 @@ void CZarnoApp::OnFilePrintSetup() {
 }
 
 void CZarnoApp::OnAppAbout() {
-    QMessageBox::about(m_main.get(), QStringLiteral("О программе Zarno"),
-                       QStringLiteral("Zarno, версия 1.0\n\nМенеджер файлов и просмотр сигналов прибора."));
+    QMessageBox::about(m_main.get(), QCoreApplication::translate("zarno", "О программе Zarno"),
+                       QCoreApplication::translate("zarno", "Zarno, версия 1.0\n\nМенеджер файлов и просмотр сигналов прибора."));
 }
 
 void CZarnoApp::loadRecentFiles() {

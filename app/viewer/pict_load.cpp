@@ -1,10 +1,12 @@
 #include "app/viewer/pict_load.h"
 
 #include "app/dsp/gain.h"
+#include "app/formats/convert_ddb_file.h"
 #include "app/formats/sgy_file.h"
 #include "app/formats/sgy_io.h"
 #include "outside/tovelutils/tovel_utils.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include <algorithm>
@@ -26,8 +28,7 @@ std::size_t Ns(const PictDocData& c) {
 bool OpenAndReadHeaders(PictDocData& c, QFile& file, Prompts& prompts, SGYLayout& layout) {
     const SGYOpenResult opened = OpenSGYFile(file, c.m_strPath, prompts);
     if (opened == SGYOpenResult::CannotOpen)
-        prompts.message(QStringLiteral("Неверно задано имя файла!"), QStringLiteral("Error!"),
-                        PromptIcon::None);
+        prompts.message(Translated(kTextBadFileName), QStringLiteral("Error!"), PromptIcon::None);
     SGYFileHeaders headers;
     if (opened != SGYOpenResult::Opened || !ReadSGYFileForSamples(file, headers, prompts))
         return false;
@@ -46,8 +47,8 @@ void TakeLayout(PictDocData& c, const SGYLayout& layout, Prompts& prompts) {
     c.m_nFileTraceCount = int(std::min<qint64>(layout.traceCount, std::numeric_limits<int>::max()));
     c.m_nTraceCount = std::min(c.m_nFileTraceCount, kPictTraces);
     if (c.m_nFileTraceCount > kPictTraces)
-        prompts.message(TooManyTracesText(c.m_nFileTraceCount), QStringLiteral("Внимание"),
-                        PromptIcon::Warning);
+        prompts.message(TooManyTracesText(c.m_nFileTraceCount),
+                        QCoreApplication::translate("zarno::Viewer", "Внимание"), PromptIcon::Warning);
     c.m_nSampleIntervalUs = layout.sampleIntervalUs;
     c.m_dUnitsPerSample = c.m_nSampleIntervalUs / 1000.0;
     c.m_nSamples = int(layout.samplesPerTrace);
@@ -104,7 +105,8 @@ void HeadersOfTrace(PictDocData& c) {
 } // namespace
 
 QString TooManyTracesText(int declared) {
-    return QStringLiteral("Файл содержит %1 трасс(ы); загружены и показываются только первые две.")
+    return QCoreApplication::translate(
+               "zarno::Viewer", "Файл содержит %1 трасс(ы); загружены и показываются только первые две.")
         .arg(declared);
 }
 

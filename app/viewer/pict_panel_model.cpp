@@ -5,18 +5,39 @@
 #include "app/viewer/pict_processing.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 
 #include <algorithm>
 #include <cstdlib>
 
 namespace zarno {
 
+QString SwitchToSpectrumText() {
+    return QCoreApplication::translate("zarno::Viewer", "Перейдите в режим оотображения спектра сигналов!");
+}
+
+QString TimeReadoutLabel() {
+    return QCoreApplication::translate("zarno::Viewer", "Время (ms) : ");
+}
+
+QString LengthReadoutLabel() {
+    return QCoreApplication::translate("zarno::Viewer", "Длина (m) : ");
+}
+
+QString MarkerReadoutText(const QString& label, double value) {
+    return label + QString::asprintf("%7.3f", value);
+}
+
+QString FrequencyReadoutText(double hz) {
+    return QCoreApplication::translate("zarno::Viewer", "Частота (Гц): %1").arg(hz, 7, 'f', 0);
+}
+
 namespace {
 
 constexpr int kMinWindow = 10; // samples kept between the bounds
 
-const QString kRefusedKyCharacters = QStringLiteral(
-    "qwertyuiop[]asdfghjkl;'zxcvbnm,/`=~!@#$%^&*()_+QWEERTYUIOP{}ASDFGHJKL:ZXCVBNM<>?|");
+const QString kRefusedKyCharacters =
+    QStringLiteral("qwertyuiop[]asdfghjkl;'zxcvbnm,/`=~!@#$%^&*()_+QWEERTYUIOP{}ASDFGHJKL:ZXCVBNM<>?|");
 
 QString Fixed3(double v) {
     return QString::asprintf("%3.3f", v);
@@ -74,7 +95,8 @@ void PictPanelModel::InitialUpdate() {
 QString PictPanelModel::TracesNote() const {
     if (m_doc.Data().m_nFileTraceCount <= kPictTraces)
         return {};
-    return QStringLiteral("Показаны трассы 1 и 2 из %1").arg(m_doc.Data().m_nFileTraceCount);
+    return QCoreApplication::translate("zarno::Viewer", "Показаны трассы 1 и 2 из %1")
+        .arg(m_doc.Data().m_nFileTraceCount);
 }
 
 int PictPanelModel::Zero() const {
@@ -134,8 +156,8 @@ void PictPanelModel::UpdateLengths() {
 }
 
 void PictPanelModel::ShowMarkerReadouts() {
-    m_timeReadout = kTimeReadoutLabel + QString::asprintf("%7.3f", m_markerTimeMs);
-    m_lengthReadout = kLengthReadoutLabel + QString::asprintf("%7.3f", m_markerLength);
+    m_timeReadout = MarkerReadoutText(TimeReadoutLabel(), m_markerTimeMs);
+    m_lengthReadout = MarkerReadoutText(LengthReadoutLabel(), m_markerLength);
     const MarkerSet& m = m_view.markers;
     const int previous = m.position[static_cast<std::size_t>(m.previous)];
     m_deltaReadout = kDeltaReadoutLabel;
@@ -191,8 +213,8 @@ double PictPanelModel::BinHz() const {
 }
 
 void PictPanelModel::ShowSpectrumReadouts(int bin) {
-    m_timeReadout = QString::asprintf("Частота (Гц): %7.0f", bin * BinHz());
-    m_lengthReadout = kLengthReadoutLabel;
+    m_timeReadout = FrequencyReadoutText(bin * BinHz());
+    m_lengthReadout = LengthReadoutLabel();
     m_deltaReadout = kDeltaReadoutLabel;
     // Two markers on neighbouring peaks of the spectrum: the pile's resonances are V / 2L apart.
     const MarkerSet& m = m_view.markers;
@@ -200,7 +222,7 @@ void PictPanelModel::ShowSpectrumReadouts(int bin) {
     if (m.previous == m.current || previous <= 0 || bin <= 0 || previous == bin)
         return;
     const double df = std::abs(bin - previous) * BinHz();
-    m_deltaReadout += QString::asprintf("%.0f Гц", df);
+    m_deltaReadout += QCoreApplication::translate("zarno::Viewer", "%1 Гц").arg(df, 0, 'f', 0);
     m_lengthReadout += QString::asprintf("%7.3f", m_doc.Data().m_dVelocity / (2.0 * df));
 }
 
@@ -396,8 +418,10 @@ void PictPanelModel::HeaderClicked(GraphColumn column) {
             m_rows[i].checked = true;
             m_doc.SetShown(static_cast<int>(i), true);
         }
-        m_doc.SetGraphsOnScreen(std::min(m_doc.Data().m_nTraceCount,
-                                         m_doc.Data().m_display.m_nMaxGraphs == 0 ? kDefaultMaxGraphs : m_doc.Data().m_display.m_nMaxGraphs));
+        m_doc.SetGraphsOnScreen(
+            std::min(m_doc.Data().m_nTraceCount, m_doc.Data().m_display.m_nMaxGraphs == 0
+                                                     ? kDefaultMaxGraphs
+                                                     : m_doc.Data().m_display.m_nMaxGraphs));
         m_scene.Redraw();
         break;
     case GraphColumn::Ky:
@@ -522,7 +546,7 @@ void PictPanelModel::LeaveSpectrum() {
 
 void PictPanelModel::SetFftWindow(int window) {
     if (!m_doc.Data().m_bSpectrum) {
-        m_prompts.message(QString::fromUtf8(kTextSwitchToSpectrum), QString(), PromptIcon::None);
+        m_prompts.message(SwitchToSpectrumText(), QString(), PromptIcon::None);
         return;
     }
     m_doc.SetFftWindow(window);
@@ -534,7 +558,7 @@ void PictPanelModel::SetFftWindow(int window) {
 
 void PictPanelModel::SetSpectrumScale(int scale) {
     if (!m_doc.Data().m_bSpectrum) {
-        m_prompts.message(QString::fromUtf8(kTextSwitchToSpectrum), QString(), PromptIcon::None);
+        m_prompts.message(SwitchToSpectrumText(), QString(), PromptIcon::None);
         return;
     }
     m_doc.SetSpectrumScale(scale);

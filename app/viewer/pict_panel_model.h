@@ -20,7 +20,8 @@
 
 namespace zarno {
 
-inline constexpr const char* kTextSwitchToSpectrum = "Перейдите в режим оотображения спектра сигналов!";
+// What the user is told when a spectrum setting is chosen while the signals are shown.
+QString SwitchToSpectrumText();
 
 // "Ky" typed into the graph list: the text kept (cut after the first character that follows its
 // first ".", or to its first character without a ".") and its value; nothing when refused (a letter
@@ -53,9 +54,14 @@ enum class GraphColumn { Number, Ky, Value };
 inline const QString kStartVelocityText = QStringLiteral("3600");
 inline const QString kStartVicinityText = QStringLiteral("0.5");
 inline const QString kStartLowerText = QStringLiteral("0.0");
-// The marker readouts' labels; the value follows them once a marker is placed.
-inline const QString kTimeReadoutLabel = QStringLiteral("Время (ms) : ");
-inline const QString kLengthReadoutLabel = QStringLiteral("Длина (m) : ");
+// The marker readouts' labels, in the program's language; the value follows them once a marker is
+// placed.
+QString TimeReadoutLabel();
+QString LengthReadoutLabel();
+// A marker readout: its label and the value in seven characters with three decimals.
+QString MarkerReadoutText(const QString& label, double value);
+// The spectrum's readout of the frequency at the marker, in Hz.
+QString FrequencyReadoutText(double hz);
 // The current marker against the previous one: time and length between them.
 inline const QString kDeltaReadoutLabel = QStringLiteral("Δ : ");
 
@@ -182,8 +188,8 @@ private:
     QString m_vicinity = kStartVicinityText;
     QString m_lower = kStartLowerText;
     QString m_upper;
-    QString m_timeReadout = kTimeReadoutLabel;
-    QString m_lengthReadout = kLengthReadoutLabel;
+    QString m_timeReadout = TimeReadoutLabel();
+    QString m_lengthReadout = LengthReadoutLabel();
     QString m_deltaReadout = kDeltaReadoutLabel;
     int m_graphNumber = 1;
     double m_markerTimeMs = 0.0; // the current marker's time and length as the readouts show them

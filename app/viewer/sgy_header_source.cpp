@@ -1,7 +1,10 @@
 #include "app/viewer/sgy_header_source.h"
 
+#include "app/formats/convert_ddb_file.h"
 #include "app/formats/sgy_file.h"
 #include "app/formats/sgy_io.h"
+
+#include <QCoreApplication>
 
 #include <algorithm>
 
@@ -10,8 +13,7 @@ namespace zarno {
 bool SgyHeaderSource::Open(const QString& path, Prompts& prompts) {
     const SGYOpenResult opened = OpenSGYFile(m_file, path, prompts);
     if (opened == SGYOpenResult::CannotOpen)
-        prompts.message(QStringLiteral("Неверно задано имя файла!"), QStringLiteral("Error!"),
-                        PromptIcon::None);
+        prompts.message(Translated(kTextBadFileName), QStringLiteral("Error!"), PromptIcon::None);
     if (opened != SGYOpenResult::Opened)
         return false;
     SGYFileHeaders headers;

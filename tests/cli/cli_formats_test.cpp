@@ -85,6 +85,29 @@ QMap<QString, QByteArray> Contents(const QString& dir) {
 // Runs that would lose a recording are refused before anything is written: an output onto an input
 // (under its own name or through a link), two inputs converted to one name, and an input that is not
 // a file (a FIFO would block the open, or be read a second time after its data was gone).
+// Commands that make no application object of their own still speak the language asked for: their
+// messages and the header labels they print.
+TEST_F(CliFormats, TheLanguageAskedFor) {
+    ASSERT_EQ(Cli({"convert", dir.filePath("a.ddb")}).exitCode, 0);
+    const struct {
+        QStringList args;
+        const char* english;
+        const char* russian;
+    } cases[] = {
+        {{"convert", dir.filePath("missing.ddb")}, "Invalid file name!", "Неверно задано имя файла!"},
+        {{"headers", dir.filePath("missing.sgy")}, "Invalid file name!", "Неверно задано имя файла!"},
+        {{"headers", dir.filePath("a.sgy")}, "Job identification number", "Идентификационный номер работы"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.join(' ').toStdString());
+        const CliRun english = Cli(QStringList{"--lang", "en"} + c.args);
+        EXPECT_TRUE((english.out + english.err).contains(c.english)) << (english.out + english.err).toStdString();
+        EXPECT_FALSE((english.out + english.err).contains(c.russian));
+        const CliRun russian = Cli(QStringList{"--lang", "ru"} + c.args);
+        EXPECT_TRUE((russian.out + russian.err).contains(c.russian)) << (russian.out + russian.err).toStdString();
+    }
+}
+
 TEST_F(CliFormats, ConvertRefusesRunsThatWouldLoseAFile) {
     const QByteArray ddb = MakeDDB(MakeDDBHeader(1, 4), 4);
     ASSERT_TRUE(QDir(dir.path()).mkpath("x/a") && QDir(dir.path()).mkpath("x/b"));

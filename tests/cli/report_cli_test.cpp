@@ -6,6 +6,7 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -43,24 +44,39 @@ protected:
     QTemporaryDir m_site, m_out;
 };
 
+// The page is in the report's language, whatever the program speaks: its texts and its decimal mark.
 TEST_F(ReportCli, OnePdfPageForEachRecording) {
-    const CliRun r = Report({"--velocity", "4000", "--comment", "Свая у стены", "--marker", "100", "--marker", "50",
-                          "-o", Out(), Site("PILE12.sgy"), Site("PILE13.sgy")});
-    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_TRUE(r.err.contains("[1/2] ") && r.err.contains("[2/2] ")) << r.err.toStdString();
-    EXPECT_EQ(Leftovers(), QStringList{"report.pdf"});
-    const CliRun info = zarno::testing::RunProcess("pdfinfo", {Out("report.pdf")});
-    EXPECT_TRUE(info.out.contains(QRegularExpression("Pages:\\s+2"))) << info.out.toStdString();
-    const QString text = zarno::testing::RunProcess("pdftotext", {Out("report.pdf"), "-"}).out.simplified();
-    for (const QString& line :
-         {"Имя и путь \"SGY\" файла - \"" + Site("PILE12.sgy") + "\";",
-          "Имя и путь \"SGY\" файла - \"" + Site("PILE13.sgy") + "\";",
-          QString("Скорость продольной волны в свае составляет 4000.00 м/с;"), QString("Свая у стены"),
-          // 50 and 100 samples of 100 µs at 4000 m/s.
-          QString("1 : 10.000"), QString("2 : 20.000"), QString("Информация о времени измерений отсутствует")})
-        EXPECT_TRUE(text.contains(line)) << line.toStdString() << "\n" << text.toStdString();
-    EXPECT_FALSE(text.contains("Имя файла отчёта"));
-    EXPECT_TRUE(text.contains(QRegularExpression("Расчётная длина сваи составляет \\d+\\.\\d\\d м;")));
+    const struct {
+        const char* language;
+        QString fileLine, velocityLine, lengths[2], noTime, reportFileLine, pileLength;
+    } cases[] = {
+        {"ru", "Имя и путь \"SGY\" файла - \"%1\";", "Скорость продольной волны в свае составляет 4000,00 м/с;",
+         {"1 : 10,000", "2 : 20,000"}, "Информация о времени измерений отсутствует", "Имя файла отчёта",
+         "Расчётная длина сваи составляет \\d+,\\d\\d м;"},
+        {"en", "SGY file name and path - \"%1\";", "Longitudinal wave velocity in the pile: 4000.00 m/s;",
+         {"1 : 10.000", "2 : 20.000"}, "No measurement time recorded", "Report file name",
+         "Calculated pile length: \\d+\\.\\d\\d m;"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.language);
+        // The program itself speaks the other language: the option alone decides the page's.
+        const CliRun r = Report({"--lang", c.language == QString("ru") ? "en" : "ru", "--report-lang", c.language,
+                                 "--velocity", "4000", "--comment", "Свая у стены", "--marker", "100", "--marker",
+                                 "50", "-o", Out(), Site("PILE12.sgy"), Site("PILE13.sgy")});
+        ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains("[1/2] ") && r.err.contains("[2/2] ")) << r.err.toStdString();
+        EXPECT_EQ(Leftovers(), QStringList{"report.pdf"});
+        const CliRun info = zarno::testing::RunProcess("pdfinfo", {Out("report.pdf")});
+        EXPECT_TRUE(info.out.contains(QRegularExpression("Pages:\\s+2"))) << info.out.toStdString();
+        const QString text = zarno::testing::RunProcess("pdftotext", {Out("report.pdf"), "-"}).out.simplified();
+        // 50 and 100 samples of 100 µs at 4000 m/s.
+        for (const QString& line : {c.fileLine.arg(Site("PILE12.sgy")), c.fileLine.arg(Site("PILE13.sgy")),
+                                    c.velocityLine, QString("Свая у стены"), c.lengths[0], c.lengths[1], c.noTime})
+            EXPECT_TRUE(text.contains(line)) << line.toStdString() << "\n" << text.toStdString();
+        EXPECT_FALSE(text.contains(c.reportFileLine));
+        EXPECT_TRUE(text.contains(QRegularExpression(c.pileLength))) << text.toStdString();
+        QFile::remove(Out("report.pdf"));
+    }
 }
 
 TEST_F(ReportCli, OneMetafileForEachRecordingNamedAfterIt) {
@@ -105,6 +121,7 @@ TEST_F(ReportCli, WrongCalls) {
         {"--marker", "1", "--marker", "2", "--marker", "3", "--marker", "4", "--marker", "5", "--marker", "6",
          "-o", Out(), Site("PILE12.sgy")},
         {"--colour", "-o", Out(), Site("PILE12.sgy")},
+        {"--report-lang", "de", "-o", Out(), Site("PILE12.sgy")},
     };
     for (const QStringList& args : wrong) {
         SCOPED_TRACE(args.join(' ').toStdString());

@@ -160,7 +160,7 @@ TEST(ReportCommand, PrintsThePageToThePrinterChosen) {
     const QString content = QString::fromUtf8(text.readAllStandardOutput());
     EXPECT_TRUE(content.contains("Отчёт"));
     EXPECT_TRUE(content.contains("Длина, м:"));
-    EXPECT_TRUE(content.contains("1 : 18.000")) << content.toStdString(); // 100 samples of 100 µs at 3600 m/s
+    EXPECT_TRUE(content.contains("1 : 18,000")) << content.toStdString(); // 100 samples of 100 µs at 3600 m/s
 }
 
 } // namespace

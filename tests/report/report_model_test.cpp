@@ -1,6 +1,7 @@
 #include "app/report/report_model.h"
 
 #include "app/analysis/pile_model.h"
+#include "app/report/report_language.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +17,7 @@ QByteArray TextHeader(const QByteArray& text) {
 
 TEST(ReportDialog, FirstOpeningThenTheKeptState) {
     ReportSettings settings;
-    const ReportDialogState first = DialogStartState(settings);
+    const ReportDialogState first = DialogStartState(settings, Language::English);
     EXPECT_TRUE(first.comment.isEmpty());
     EXPECT_TRUE(first.fileName && first.lengths && first.velocity && first.operatorText && first.time &&
                 first.pileLength);
@@ -24,6 +25,7 @@ TEST(ReportDialog, FirstOpeningThenTheKeptState) {
     EXPECT_EQ(first.reportFileName, "tmpReportFile");
     EXPECT_TRUE(first.CommentEditEnabled());
     EXPECT_FALSE(first.ReportFileNameEditEnabled());
+    EXPECT_EQ(first.language, Language::English); // the program's, until a report was made
 
     ReportDialogState edited = first;
     edited.comment = "Свая 12";
@@ -31,23 +33,25 @@ TEST(ReportDialog, FirstOpeningThenTheKeptState) {
     edited.operatorText = false;
     edited.saveToFile = true;
     edited.reportFileName = "rep.emf";
+    edited.language = Language::Russian;
     EXPECT_FALSE(edited.CommentEditEnabled());
     EXPECT_TRUE(edited.ReportFileNameEditEnabled());
     // Confirmed once: the next opening starts from what was confirmed.
     ApplyReportDialog(settings, edited, ReportSource{});
     settings.used = true;
-    const ReportDialogState second = DialogStartState(settings);
+    const ReportDialogState second = DialogStartState(settings, Language::English);
     EXPECT_EQ(second.comment, "Свая 12");
     EXPECT_FALSE(second.velocity);
     EXPECT_FALSE(second.operatorText);
     EXPECT_TRUE(second.saveToFile);
     EXPECT_TRUE(second.fileName);
     EXPECT_EQ(second.reportFileName, "rep");
-    EXPECT_EQ(ReportFileNameLine(settings.reportFileName), "Имя файла отчёта - \"rep.wmf\";");
+    EXPECT_EQ(second.language, Language::Russian); // the report's, whatever the program speaks
+    EXPECT_EQ(ReportFileNameLine(settings.reportFileName, Language::Russian), "Имя файла отчёта - \"rep.wmf\";");
 
     // A new view starts over.
     const ReportSettings fresh;
-    EXPECT_EQ(DialogStartState(fresh).comment, "");
+    EXPECT_EQ(DialogStartState(fresh, Language::Russian).comment, "");
     EXPECT_EQ(fresh.reportFileName, "tmpReportFile");
 }
 
@@ -59,13 +63,13 @@ TEST(ReportLines, FromTheDocument) {
                         ComputeLengthsList(markers, 0, 1e-4, 4000.0)};
     ApplyReportDialog(settings, ReportDialogState{}, source);
     EXPECT_EQ(settings.fileNameLine, "Имя и путь \"SGY\" файла - \"/data/site/PILE12.sgy\";");
-    EXPECT_EQ(settings.velocityLine, "Скорость продольной волны в свае составляет 3600.00 м/с;");
-    EXPECT_EQ(settings.pileLengthLine, "Расчётная длина сваи составляет 11.99 м;");
+    EXPECT_EQ(settings.velocityLine, "Скорость продольной волны в свае составляет 3600,00 м/с;");
+    EXPECT_EQ(settings.pileLengthLine, "Расчётная длина сваи составляет 11,99 м;");
     // The header's text ends at its first NUL: the "(y/m" after it is not the measurement's time.
     EXPECT_EQ(settings.timeLine, "Информация о времени измерений отсутствует");
     EXPECT_EQ(settings.lengthCount, 2);
-    EXPECT_EQ(settings.lengthTexts[0], "4.000");
-    EXPECT_EQ(settings.lengthTexts[1], "8.000");
+    EXPECT_EQ(settings.lengthTexts[0], "4,000");
+    EXPECT_EQ(settings.lengthTexts[1], "8,000");
     EXPECT_EQ(settings.lengthTexts[2], "- 0 -");
 
     // No toe found: the line says so instead of a length.
@@ -112,7 +116,7 @@ TEST(ReportLines, TheDocumentsPart) {
         EXPECT_NEAR(*source.pileLength, c.length, 0.1); // one sample is 0.1 m
         EXPECT_EQ(source.sgyPath, "/data/PILE7.sgy");
         EXPECT_EQ(source.velocity, 4000.0);
-        EXPECT_EQ(TimeLine(source.textHeader), "Измерения проводились (y/m/d h:m:s.ms):2026/ 5/ 14");
+        EXPECT_EQ(TimeLine(source.textHeader, Language::Russian), "Измерения проводились (y/m/d h:m:s.ms):2026/ 5/ 14");
         EXPECT_EQ(source.lengths.texts[0], "3.000");
     }
     // A trace without a toe echo (only the blow and noise): no length.
@@ -124,19 +128,19 @@ TEST(ReportLines, TheDocumentsPart) {
 }
 
 TEST(ReportLines, TimeLine) {
-    EXPECT_EQ(TimeLine(TextHeader("C 1 Time of creation (y/m/d h:m:s.ms):2026/05/14 10:21:07.125")),
+    EXPECT_EQ(TimeLine(TextHeader("C 1 Time of creation (y/m/d h:m:s.ms):2026/05/14 10:21:07.125"), Language::Russian),
               "Измерения проводились (y/m/d h:m:s.ms):2026/05/14 10:21:07.125");
-    EXPECT_EQ(TimeLine(TextHeader("C 1 no time here")), "Информация о времени измерений отсутствует");
-    EXPECT_EQ(TimeLine(QByteArray(3200, '\0')), "Информация о времени измерений отсутствует");
+    EXPECT_EQ(TimeLine(TextHeader("C 1 no time here"), Language::Russian), "Информация о времени измерений отсутствует");
+    EXPECT_EQ(TimeLine(QByteArray(3200, '\0'), Language::Russian), "Информация о времени измерений отсутствует");
     // Without a NUL the whole block is the text, up to its last character.
-    EXPECT_EQ(TimeLine(QByteArray(3196, ' ') + "(y/m"), "Измерения проводились (y/m");
+    EXPECT_EQ(TimeLine(QByteArray(3196, ' ') + "(y/m", Language::Russian), "Измерения проводились (y/m");
 }
 
 TEST(ReportLines, NumberFormats) {
-    EXPECT_EQ(VelocityLine(0.0), "Скорость продольной волны в свае составляет 0.00 м/с;");
-    EXPECT_EQ(VelocityLine(4123.456), "Скорость продольной волны в свае составляет 4123.46 м/с;");
-    EXPECT_EQ(PileLengthLine(0.005), "Расчётная длина сваи составляет 0.01 м;");
-    EXPECT_EQ(PileLengthLine(123.0), "Расчётная длина сваи составляет 123.00 м;");
+    EXPECT_EQ(VelocityLine(0.0, Language::Russian), "Скорость продольной волны в свае составляет 0,00 м/с;");
+    EXPECT_EQ(VelocityLine(4123.456, Language::Russian), "Скорость продольной волны в свае составляет 4123,46 м/с;");
+    EXPECT_EQ(PileLengthLine(0.005, Language::Russian), "Расчётная длина сваи составляет 0,01 м;");
+    EXPECT_EQ(PileLengthLine(123.0, Language::Russian), "Расчётная длина сваи составляет 123,00 м;");
 }
 
 TEST(ReportLines, ReportFileNames) {
@@ -187,6 +191,31 @@ TEST(ReportLines, CommentBreaks) {
         for (const QString& line : lines)
             EXPECT_LE(line.size(), 82);
     }
+}
+
+// A report for a reader of the other language: every line of it in that language, the numbers with
+// its decimal mark, whatever language the program speaks.
+TEST(ReportLines, InTheReportsLanguage) {
+    const std::array<int, 5> markers{40, 20, 0, 0, 0};
+    const QByteArray header = TextHeader("C 1 Time of creation (y/m/d h:m:s.ms):2026/05/14 10:21:07.125");
+    ReportSource source{"/data/PILE12.sgy", 3600.0, 11.9876, header,
+                        ComputeLengthsList(markers, 0, 1e-4, 4000.0)};
+    ReportDialogState dialog;
+    dialog.language = Language::English;
+    ReportSettings settings;
+    ApplyReportDialog(settings, dialog, source);
+    EXPECT_EQ(settings.language, Language::English);
+    EXPECT_EQ(settings.fileNameLine, "SGY file name and path - \"/data/PILE12.sgy\";");
+    EXPECT_EQ(settings.velocityLine, "Longitudinal wave velocity in the pile: 3600.00 m/s;");
+    EXPECT_EQ(settings.pileLengthLine, "Calculated pile length: 11.99 m;");
+    EXPECT_EQ(settings.timeLine, "Measured (y/m/d h:m:s.ms):2026/05/14 10:21:07.125");
+    EXPECT_EQ(settings.lengthTexts[1], "8.000");
+    EXPECT_EQ(ReportFileNameLine("rep", Language::English), "Report file name - \"rep.wmf\";");
+    EXPECT_EQ(ToeNotFoundLine(Language::English), "No reflection from the pile toe found;");
+    EXPECT_EQ(TimeLine(TextHeader("C 1"), Language::English), "No measurement time recorded");
+    // Russian numbers take a decimal comma and no digit grouping, negative ones too.
+    EXPECT_EQ(ReportNumber(Language::Russian, -12345.678, 2), "-12345,68");
+    EXPECT_EQ(ReportNumber(Language::English, -12345.678, 2), "-12345.68");
 }
 
 } // namespace

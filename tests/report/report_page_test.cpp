@@ -1,4 +1,5 @@
 #include "app/report/emf_writer.h"
+#include "app/report/report_language.h"
 #include "app/report/report_output.h"
 #include "app/report/report_page.h"
 #include "app/io/whole_file.h"
@@ -68,19 +69,22 @@ public:
     }
 };
 
-ReportSettings EverythingPrinted() {
+ReportSettings EverythingPrinted(Language language = Language::Russian) {
     ReportSettings s;
+    s.language = language;
     s.printFileName = s.printOperatorText = s.printPileLength = s.printLengths = s.printVelocity = s.printTime =
         true;
     s.saveToFile = true;
     s.reportFileName = "rep";
-    s.fileNameLine = FileNameLine("/data/site/PILE12.sgy");
-    s.velocityLine = VelocityLine(3600);
-    s.pileLengthLine = PileLengthLine(11.5);
-    s.timeLine = "Измерения проводились (y/m/d h:m:s.ms):2026/ 5/ 14  10: 21: 7. 12";
+    s.fileNameLine = FileNameLine("/data/site/PILE12.sgy", language);
+    s.velocityLine = VelocityLine(3600, language);
+    s.pileLengthLine = PileLengthLine(11.5, language);
+    QByteArray header(3200, '\0');
+    header.replace(0, 43, "(y/m/d h:m:s.ms):2026/ 5/ 14  10: 21: 7. 12");
+    s.timeLine = TimeLine(header, language);
     s.operatorText = QString(79, 'a') + " конец";
     s.lengthCount = 2;
-    s.lengthTexts = {"4.000", "8.500", "- 0 -", "- 0 -", "- 0 -"};
+    s.lengthTexts = {ReportNumber(language, 4.0, 3), ReportNumber(language, 8.5, 3), "- 0 -", "- 0 -", "- 0 -"};
     return s;
 }
 
@@ -127,14 +131,14 @@ TEST(ReportPage, TextsAndPictureWhereThePageSaysTheyGo) {
         {200, 269, "Имя и путь \"SGY\" файла - \"/data/site/PILE12.sgy\";"},
         {200, 341, "Имя файла отчёта - \"rep.wmf\";"},
         {200, 413, "Измерения проводились (y/m/d h:m:s.ms):2026/ 5/ 14  10: 21: 7. 12"},
-        {200, 485, "Скорость продольной волны в свае составляет 3600.00 м/с;"},
-        {200, 557, "Расчётная длина сваи составляет 11.50 м;"},
+        {200, 485, "Скорость продольной волны в свае составляет 3600,00 м/с;"},
+        {200, 557, "Расчётная длина сваи составляет 11,50 м;"},
         {200, 629, "Комментарий оператора:"},
         {280, 674, QString(79, 'a')},
         {280, 719, " конец"},
         {200, 764, "Длина, м:"},
-        {440, 809, "1  :  4.000"},
-        {440, 854, "2  :  8.500"},
+        {440, 809, "1  :  4,000"},
+        {440, 854, "2  :  8,500"},
     };
     const auto texts = sink.texts();
     ASSERT_EQ(texts.size(), std::size(expected));
@@ -158,6 +162,22 @@ TEST(ReportPage, OnlyTheChosenLines) {
     EXPECT_EQ(texts[1].text, "Длина, м:"); // no valid lengths: the heading alone
     for (const auto& c : sink.calls)
         EXPECT_NE(c.kind, SinkCall::Picture);
+}
+
+// A report for a reader of English: nothing on the page but the operator's own words is Russian.
+TEST(ReportPage, InEnglishOnlyTheOperatorsTextStaysAsTyped) {
+    RecordingSink sink;
+    DrawReportPage(sink, EverythingPrinted(Language::English), {2000, 2500, 300, 300}, QImage());
+    const auto texts = sink.texts();
+    ASSERT_EQ(texts.size(), 12u);
+    const QRegularExpression cyrillic("[\\x{0400}-\\x{04FF}]");
+    for (const auto& t : texts)
+        EXPECT_TRUE(t.text == " конец" || !t.text.contains(cyrillic)) << t.text.toStdString();
+    EXPECT_EQ(texts[0].text, "Report");
+    EXPECT_EQ(texts[4].text, "Longitudinal wave velocity in the pile: 3600.00 m/s;");
+    EXPECT_EQ(texts[6].text, "Operator's comment:");
+    EXPECT_EQ(texts[9].text, "Lengths, m:");
+    EXPECT_EQ(texts[10].text, "1  :  4.000");
 }
 
 TEST(ReportPage, WithoutADefaultPrinterTheA4PageOfTheFallback) {
@@ -193,7 +213,7 @@ TEST(ReportPdf, OneA4PagePerReportReadBackByPoppler) {
     const QString path = dir.filePath("report.pdf");
     QSize pictureSize;
     ReportSettings second = EverythingPrinted();
-    second.fileNameLine = FileNameLine("/data/site/PILE13.sgy");
+    second.fileNameLine = FileNameLine("/data/site/PILE13.sgy", Language::Russian);
     {
         QFile out(path);
         ASSERT_TRUE(out.open(QIODevice::WriteOnly));
@@ -215,9 +235,9 @@ TEST(ReportPdf, OneA4PagePerReportReadBackByPoppler) {
     const QString text = RunTool("pdftotext", {"-layout", path, "-"});
     for (const char* line : {"Отчёт", "Имя и путь \"SGY\" файла - \"/data/site/PILE12.sgy\";",
                              "Имя и путь \"SGY\" файла - \"/data/site/PILE13.sgy\";", "Имя файла отчёта - \"rep.wmf\";",
-                             "Скорость продольной волны в свае составляет 3600.00 м/с;",
-                             "Расчётная длина сваи составляет 11.50 м;", "Комментарий оператора:", "конец",
-                             "Длина, м:", "1 : 4.000", "2 : 8.500", "Измерения проводились"})
+                             "Скорость продольной волны в свае составляет 3600,00 м/с;",
+                             "Расчётная длина сваи составляет 11,50 м;", "Комментарий оператора:", "конец",
+                             "Длина, м:", "1 : 4,000", "2 : 8,500", "Измерения проводились"})
         EXPECT_TRUE(text.simplified().contains(QString::fromUtf8(line))) << line << "\n" << text.toStdString();
     const QStringList images = RunTool("pdfimages", {"-list", path}).split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(images.size(), 2 + 2) << images.join('\n').toStdString(); // two heading lines, one picture a page
@@ -250,7 +270,7 @@ TEST(ReportMetafile, HeaderAndRecordsReadByAnOutsideReader) {
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QString content = QString::fromUtf8(file.readAll());
     EXPECT_TRUE(content.contains("Отчёт"));
-    EXPECT_TRUE(content.contains("Расчётная длина сваи составляет 11.50 м;"));
+    EXPECT_TRUE(content.contains("Расчётная длина сваи составляет 11,50 м;"));
     EXPECT_TRUE(content.contains("<image") || content.contains(":image")) << content.left(2000).toStdString();
 }
 

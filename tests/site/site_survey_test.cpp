@@ -202,7 +202,7 @@ TEST_F(SiteFolder, TheOutputsReportTheDecisions) {
     EXPECT_TRUE(a["decided_class"].isNull());
     EXPECT_EQ(a["length_m"].toDouble(), a["measured_length_m"].toDouble());
 
-    const QList<QByteArray> csv = SiteCsv(s).split('\n');
+    const QList<QByteArray> csv = SiteCsv(s, Language::Russian).split('\n');
     EXPECT_TRUE(csv[0].trimmed().endsWith(";note;decided_length_m;decided_class")) << csv[0].toStdString();
     EXPECT_TRUE(csv[3].contains(";6,50;7,00;-7,1;")) << csv[3].toStdString();
     EXPECT_TRUE(csv[3].trimmed().endsWith(";I;;6,50;III")) << csv[3].toStdString();
@@ -213,26 +213,41 @@ TEST_F(SiteFolder, TheOutputsReportTheDecisions) {
     EXPECT_TRUE(text.contains("d the engineer's decision")) << text.toStdString();
 }
 
+// The CSV is read by a spreadsheet of its reader's language: Russian ones split on ";" and read a
+// decimal comma, English ones split on "," and read a point. Either must read back field for field,
+// with the fields that hold the separator quoted.
 TEST_F(SiteFolder, TheCsvReadsBackInPythonsCsvModule) {
-    const QByteArray csv = SiteCsv(Survey());
-    EXPECT_TRUE(csv.startsWith("\xEF\xBB\xBF"));
-    const QString path = QDir(m_dir.path()).filePath("out.csv");
-    ASSERT_TRUE(testing::WriteBytes(path, csv));
-    const QString json = RunTool("python3", {"-c",
-                                             "import csv, json, sys\n"
-                                             "with open(sys.argv[1], encoding='utf-8-sig', newline='') as f:\n"
-                                             "    print(json.dumps(list(csv.DictReader(f, delimiter=';'))))\n",
-                                             path});
-    const QJsonArray rows = QJsonDocument::fromJson(json.toUtf8()).array();
-    ASSERT_EQ(rows.size(), 3) << json.toStdString();
-    const QJsonObject b = rows[1].toObject();
-    EXPECT_EQ(b["pile"].toString(), "B");
-    EXPECT_EQ(b["blows"].toString(), "3");
-    EXPECT_TRUE(b["length_m"].toString().contains(QRegularExpression("^(9,9\\d|10,0\\d)$"))) << b["length_m"].toString().toStdString();
-    EXPECT_EQ(b["design_length_m"].toString(), "10,00");
-    EXPECT_EQ(b["proposed_class"].toString(), "I");
-    EXPECT_EQ(b["note"].toString(), "column; east");
-    EXPECT_TRUE(rows[2].toObject()["deviation_pct"].toString().contains(QRegularExpression("^-1[45],\\d$"))) << json.toStdString();
+    const SiteResult site = Survey();
+    const struct {
+        Language language;
+        const char* delimiter;
+        QChar decimal;
+    } cases[] = {{Language::Russian, ";", ','}, {Language::English, ",", '.'}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.delimiter);
+        const QByteArray csv = SiteCsv(site, c.language);
+        EXPECT_TRUE(csv.startsWith("\xEF\xBB\xBF"));
+        const QString path = QDir(m_dir.path()).filePath("out.csv");
+        ASSERT_TRUE(testing::WriteBytes(path, csv));
+        const QString json = RunTool("python3", {"-c",
+                                                 "import csv, json, sys\n"
+                                                 "with open(sys.argv[1], encoding='utf-8-sig', newline='') as f:\n"
+                                                 "    print(json.dumps(list(csv.DictReader(f, delimiter=sys.argv[2]))))\n",
+                                                 path, c.delimiter});
+        const QJsonArray rows = QJsonDocument::fromJson(json.toUtf8()).array();
+        ASSERT_EQ(rows.size(), 3) << json.toStdString();
+        const QJsonObject b = rows[1].toObject();
+        const QString d = QRegularExpression::escape(c.decimal);
+        EXPECT_EQ(b["pile"].toString(), "B");
+        EXPECT_EQ(b["blows"].toString(), "3");
+        EXPECT_TRUE(b["length_m"].toString().contains(QRegularExpression("^(9" + d + "9\\d|10" + d + "0\\d)$")))
+            << b["length_m"].toString().toStdString();
+        EXPECT_EQ(b["design_length_m"].toString(), QString("10") + c.decimal + "00");
+        EXPECT_EQ(b["proposed_class"].toString(), "I");
+        EXPECT_EQ(b["note"].toString(), "column; east");
+        EXPECT_TRUE(rows[2].toObject()["deviation_pct"].toString().contains(QRegularExpression("^-1[45]" + d + "\\d$")))
+            << json.toStdString();
+    }
 }
 
 TEST_F(SiteFolder, ThePdfReadsBackInPoppler) {

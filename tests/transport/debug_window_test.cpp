@@ -120,7 +120,8 @@ TEST_F(WindowTest, EnglishWindowOverUdpLogsFramesAndRunsTheArrayTest) {
     EXPECT_EQ(Child<QPushButton>(window, "clearList1")->text(), "In");
     EXPECT_EQ(Child<QPushButton>(window, "clearList1")->toolTip(), "Clear in list");
     EXPECT_EQ(Child<QAction>(window, "testSend3")->text(), "Send max. without answer");
-    EXPECT_EQ(Child<QSpinBox>(window, "remotePort")->toolTip(), "Порт назначения");
+    EXPECT_EQ(Child<QSpinBox>(window, "remotePort")->toolTip(), "Destination port");
+    EXPECT_EQ(Child<QLineEdit>(window, "remoteAddress")->toolTip(), "Destination address");
 
     // A UDP transport: address shown, no settings button, the label says "UDP".
     pages->setCurrentIndex(2);
@@ -176,6 +177,7 @@ TEST_F(WindowTest, RussianTextsAndTheMessageFields) {
               "Если выполняется отправка массива,\r\nдвойное нажатие останавливает отправку.\r\n"
               "Доступно всплывающее меню");
     EXPECT_EQ(Child<QAction>(window, "testSend0")->text(), "Отправить 0 без требования данных в квитанции");
+    EXPECT_EQ(Child<QSpinBox>(window, "remotePort")->toolTip(), "Порт назначения");
 
     // The client list shows the program's client, selected.
     auto* clients = Child<QListWidget>(window, "clientList");

@@ -33,6 +33,30 @@ TEST(Localisation, LocalLangChoosesTheLanguage) {
     }
 }
 
+// The program passes its own choice on through the environment; it wins over the shared setting
+// either way, and anything but "ru"/"en" leaves the setting to decide.
+TEST(Localisation, TheProgramsChoiceOverridesLocalLang) {
+    TempConfigHome home;
+    struct Case {
+        const char* given;
+        const char* stored;
+        Language language;
+    };
+    const Case cases[] = {
+        {"ru", "2", Language::Russian}, {"en", "1", Language::English}, {" RU ", "2", Language::Russian},
+        {"de", "1", Language::Russian}, {"", "2", Language::English},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string("given '") + c.given + "', stored " + c.stored);
+        SetLocalLang(QString(c.stored));
+        qputenv("VELNET_LANGUAGE", c.given);
+        ReloadLanguage();
+        EXPECT_EQ(CurrentLanguage(), c.language);
+    }
+    qunsetenv("VELNET_LANGUAGE");
+    ReloadLanguage();
+}
+
 TEST(Localisation, ReadingCreatesTheMissingSettings) {
     TempConfigHome home;
     const QString file = home.path() + "/Mervo/Common.conf";

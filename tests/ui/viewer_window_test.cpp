@@ -10,6 +10,7 @@
 #include "app/ui/viewer/pict_form.h"
 #include "app/ui/viewer/pict_view.h"
 #include "app/ui/viewer/property_sheet_sgy.h"
+#include "app/report/report_language.h"
 #include "app/report/report_model.h"
 #include "app/ui/viewer/splitter_pict_frame.h"
 #include "app/viewer/pict_panel_model.h"
@@ -23,6 +24,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -206,6 +208,9 @@ TEST_F(ViewerWindow, TheReportPrintsTheModelsLengthsWithoutAPaint) {
     ASSERT_TRUE(QDir::setCurrent(m_dir.path()));
     WhenModal<CPrintReport>([](CPrintReport* d) {
         d->findChild<QCheckBox*>(QStringLiteral("1094"))->setChecked(true); // "Сохранить отчёт в файле"
+        // A report for a reader of English from the Russian program.
+        auto* language = d->findChild<QComboBox*>(QStringLiteral("reportLanguage"));
+        language->setCurrentIndex(language->findData(int(Language::English)));
         WhenModal<QPrintDialog>([](QPrintDialog* p) { p->accept(); });
         d->accept();
     });
@@ -215,7 +220,11 @@ TEST_F(ViewerWindow, TheReportPrintsTheModelsLengthsWithoutAPaint) {
     const ReportSettings& printed = v->view()->reportSettings();
     ASSERT_TRUE(printed.used);
     EXPECT_EQ(printed.lengthCount, 2);
-    EXPECT_EQ(printed.lengthTexts, v->model().Lengths().texts);
+    EXPECT_EQ(printed.language, Language::English);
+    EXPECT_TRUE(printed.velocityLine.startsWith("Longitudinal wave velocity")) << printed.velocityLine.toStdString();
+    // The panel's lengths, written with the report's decimal mark.
+    EXPECT_EQ(printed.lengthTexts[0], "28.800");
+    EXPECT_EQ(printed.lengthTexts[1], ReportNumber(Language::English, v->model().Lengths().entries[1], 3));
 }
 
 TEST_F(ViewerWindow, GainSettingsAskOverThePanelThenEdit) {

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QVBoxLayout>
+#include <QCoreApplication>
 
 namespace zarno {
 
@@ -18,18 +19,18 @@ constexpr int kMaxTargetName = 255;
 
 CDlgCopy::CDlgCopy(PanelHost& host, Prompts& prompts, int sourcePanel, const CFileEntry& entry,
                    const QString& proposedName, QWidget* parent)
-    : OperationDialog(QStringLiteral("Копирование файлов"), parent), m_host(host), m_prompts(prompts),
+    : OperationDialog(QCoreApplication::translate("zarno", "Копирование файлов"), parent), m_host(host), m_prompts(prompts),
       m_sourcePanel(sourcePanel), m_entry(entry), m_targetName(new QLineEdit(proposedName, this)),
       m_progress(new QProgressBar(this)), m_counter(new QLabel(this)) {
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("Каталог/файл (откуда)"), new QLabel(entry.fullPath, this));
-    form->addRow(QStringLiteral("Каталог (куда)"),
+    form->addRow(QCoreApplication::translate("zarno", "Каталог/файл (откуда)"), new QLabel(entry.fullPath, this));
+    form->addRow(QCoreApplication::translate("zarno", "Каталог (куда)"),
                  new QLabel(host.panel(OtherPanel(sourcePanel)).path, this));
     m_targetName->setObjectName(QStringLiteral("targetName"));
     m_targetName->setMaxLength(kMaxTargetName);
-    form->addRow(QStringLiteral("Файл (куда)"), m_targetName);
+    form->addRow(QCoreApplication::translate("zarno", "Файл (куда)"), m_targetName);
 
-    auto* group = new QGroupBox(QStringLiteral("Скопировано блоков"), this);
+    auto* group = new QGroupBox(QCoreApplication::translate("zarno", "Скопировано блоков"), this);
     auto* row = new QHBoxLayout(group);
     m_progress->setObjectName(QStringLiteral("progress"));
     m_progress->setTextVisible(false);

@@ -6,15 +6,16 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QVBoxLayout>
+#include <QCoreApplication>
 
 namespace zarno {
 
 CDlgCreateDirectory::CDlgCreateDirectory(PanelHost& host, Prompts& prompts, int panel, QWidget* parent)
-    : OperationDialog(QStringLiteral("Создание каталога"), parent), m_host(host), m_prompts(prompts),
+    : OperationDialog(QCoreApplication::translate("zarno", "Создание каталога"), parent), m_host(host), m_prompts(prompts),
       m_panel(panel), m_name(new QLineEdit(this)) {
     m_name->setObjectName(QStringLiteral("name"));
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("Новый каталог"), this));
+    layout->addWidget(new QLabel(QCoreApplication::translate("zarno", "Новый каталог"), this));
     layout->addWidget(m_name);
     layout->addWidget(buttons());
     // The user types the name at once: the dialog opens with the field taking it.

@@ -5,14 +5,15 @@
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QVBoxLayout>
+#include <QCoreApplication>
 
 namespace zarno {
 
 CDlgDelete::CDlgDelete(PanelHost& host, Prompts& prompts, int panel, const CFileEntry& entry, QWidget* parent)
-    : OperationDialog(QStringLiteral("Стирание файла/каталога"), parent), m_host(host), m_prompts(prompts),
+    : OperationDialog(QCoreApplication::translate("zarno", "Стирание файла/каталога"), parent), m_host(host), m_prompts(prompts),
       m_panel(panel), m_entry(entry) {
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("Стереть файл/каталог"), this));
+    layout->addWidget(new QLabel(QCoreApplication::translate("zarno", "Стереть файл/каталог"), this));
     auto* path = new QLabel(entry.fullPath, this);
     path->setObjectName(QStringLiteral("path"));
     layout->addWidget(path);

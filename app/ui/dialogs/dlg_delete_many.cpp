@@ -6,18 +6,19 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
+#include <QCoreApplication>
 
 namespace zarno {
 
 CDlgDeleteMany::CDlgDeleteMany(PanelHost& host, Prompts& prompts, int panel, int count, QWidget* parent)
-    : OperationDialog(QStringLiteral("Стирание файлов"), parent), m_host(host), m_prompts(prompts),
+    : OperationDialog(QCoreApplication::translate("zarno", "Стирание файлов"), parent), m_host(host), m_prompts(prompts),
       m_panel(panel) {
     auto* question = new QHBoxLayout;
-    question->addWidget(new QLabel(QStringLiteral("Стереть"), this));
+    question->addWidget(new QLabel(QCoreApplication::translate("zarno", "Стереть"), this));
     auto* number = new QLabel(QString::number(count), this);
     number->setObjectName(QStringLiteral("count"));
     question->addWidget(number);
-    question->addWidget(new QLabel(QStringLiteral("файлов?"), this));
+    question->addWidget(new QLabel(QCoreApplication::translate("zarno", "файлов?"), this));
     question->addStretch();
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(question);

@@ -8,33 +8,34 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QVBoxLayout>
+#include <QCoreApplication>
 
 namespace zarno {
 
 CDlgTransform::CDlgTransform(PanelHost& host, Prompts& prompts, int sourcePanel, int ddbCount,
                              QWidget* parent)
-    : OperationDialog(QStringLiteral("Преобразование DDB файлов в SGY файлы"), parent), m_host(host),
+    : OperationDialog(QCoreApplication::translate("zarno", "Преобразование DDB файлов в SGY файлы"), parent), m_host(host),
       m_prompts(prompts), m_sourcePanel(sourcePanel), m_fileName(NamedLabel(new QLabel(this), "fileName")),
       m_filesBar(HiddenProgressBar(this, "filesProgress")),
       m_filesNumber(NamedLabel(new QLabel(this), "filesNumber")),
       m_blocksBar(HiddenProgressBar(this, "blocksProgress")),
       m_blocksNumber(NamedLabel(new QLabel(this), "blocksNumber")) {
     auto* question = new QHBoxLayout;
-    question->addWidget(new QLabel(QStringLiteral("Преобразовать"), this));
+    question->addWidget(new QLabel(QCoreApplication::translate("zarno", "Преобразовать"), this));
     question->addWidget(NamedLabel(new QLabel(QString::number(ddbCount).left(6), this), "count"));
-    question->addWidget(new QLabel(QStringLiteral("файлов?"), this));
+    question->addWidget(new QLabel(QCoreApplication::translate("zarno", "файлов?"), this));
     question->addStretch();
 
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("Файл"), m_fileName);
+    form->addRow(QCoreApplication::translate("zarno", "Файл"), m_fileName);
     auto* filesRow = new QHBoxLayout;
     filesRow->addWidget(m_filesNumber);
     filesRow->addWidget(m_filesBar, 1);
-    form->addRow(QStringLiteral("Блоков в файле"), filesRow);
+    form->addRow(QCoreApplication::translate("zarno", "Блоков в файле"), filesRow);
     auto* blocksRow = new QHBoxLayout;
     blocksRow->addWidget(m_blocksNumber);
     blocksRow->addWidget(m_blocksBar, 1);
-    form->addRow(QStringLiteral("Блоков всего"), blocksRow);
+    form->addRow(QCoreApplication::translate("zarno", "Блоков всего"), blocksRow);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(question);

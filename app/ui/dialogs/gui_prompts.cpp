@@ -1,11 +1,13 @@
 #include "app/ui/dialogs/gui_prompts.h"
 
 #include "app/fileops/fileops_texts.h"
+#include "app/i18n/texts.h"
 #include "app/ui/dialogs/my_message_box.h"
 
 #include <QDebug>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QCoreApplication>
 
 namespace zarno {
 
@@ -40,16 +42,16 @@ void GuiPrompts::message(const QString& text, const QString& caption, PromptIcon
 bool GuiPrompts::askYesNo(const QString& text, const QString& caption) {
     QMessageBox box(QMessageBox::Question, CaptionOr(caption), text, QMessageBox::Yes | QMessageBox::No,
                     m_parent);
-    box.button(QMessageBox::Yes)->setText(QStringLiteral("Да"));
-    box.button(QMessageBox::No)->setText(QStringLiteral("Нет"));
+    box.button(QMessageBox::Yes)->setText(QCoreApplication::translate("zarno", "Да"));
+    box.button(QMessageBox::No)->setText(QCoreApplication::translate("zarno", "Нет"));
     return box.exec() == QMessageBox::Yes;
 }
 
 OverwriteAnswer GuiPrompts::askOverwrite(const QString& text, const QString&) {
     // The box shows the path between its own two texts.
     QString path = text;
-    const QString before = QString::fromUtf8(kTextFileBefore);
-    const QString after = QString::fromUtf8(kTextExistsOverwrite);
+    const QString before = Translated(kTextFileBefore);
+    const QString after = Translated(kTextExistsOverwrite);
     if (path.startsWith(before) && path.endsWith(after))
         path = path.mid(before.size(), path.size() - before.size() - after.size());
     CMyMessageBox box(path, m_parent);

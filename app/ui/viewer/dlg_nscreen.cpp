@@ -20,13 +20,13 @@ constexpr std::array<FieldRange, 4> kRanges{{{0, 128}, {1, 200}, {1, 100}, {2, 1
 } // namespace
 
 CDlgNScreen::CDlgNScreen(Prompts& prompts, QWidget* parent) : QDialog(parent), m_prompts(prompts) {
-    setWindowTitle(QStringLiteral("Настройка параметров отображения информации"));
+    setWindowTitle(tr("Настройка параметров отображения информации"));
     auto* layout = new QVBoxLayout(this);
     auto* form = new QFormLayout;
     const QString labels[] = {
-        QStringLiteral("Максимально возможное количество графиков на экране,\nотображаемое без прокрутки экрана"),
-        QStringLiteral("Шаг графиков сигналов по оси  X (мс)"),
-        QStringLiteral("Шаг графиков спектра по оси  X "),
+        tr("Максимально возможное количество графиков на экране,\nотображаемое без прокрутки экрана"),
+        tr("Шаг графиков сигналов по оси  X (мс)"),
+        tr("Шаг графиков спектра по оси  X "),
         QString(),
     };
     for (std::size_t i = 0; i < m_fields.size(); ++i) {

@@ -19,6 +19,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace zarno {
 
 namespace {
@@ -39,6 +41,15 @@ QTableWidget* MakeList(const QStringList& headers, const std::vector<int>& width
     return list;
 }
 
+// The readouts change with every marker: the panel is laid out with room for the widest they show
+// (a time or length of 999.999, a frequency of seven digits), in whatever language their labels are.
+void ReserveReadoutWidth(QLabel* label, const QStringList& widest) {
+    int width = 0;
+    for (const QString& text : widest)
+        width = std::max(width, label->fontMetrics().horizontalAdvance(text));
+    label->setMinimumWidth(width);
+}
+
 QTableWidgetItem* Cell(QTableWidget* list, int row, int column) {
     QTableWidgetItem* item = list->item(row, column);
     if (!item) {
@@ -54,13 +65,15 @@ CPictForm1::CPictForm1(QWidget* parent) : QWidget(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(makeGraphsGroup());
-    auto* current = new QGroupBox(QStringLiteral("Текущий маркер"), this);
+    auto* current = new QGroupBox(tr("Текущий маркер"), this);
     auto* currentLayout = new QVBoxLayout(current);
     // Time and length side by side, the difference from the previous marker below: two rows keep the
     // panel within the height of a 1280×800 screen.
     auto* readoutRow = new QHBoxLayout;
-    m_time = new QLabel(kTimeReadoutLabel, current);
-    m_length = new QLabel(kLengthReadoutLabel, current);
+    m_time = new QLabel(TimeReadoutLabel(), current);
+    m_length = new QLabel(LengthReadoutLabel(), current);
+    ReserveReadoutWidth(m_time, {MarkerReadoutText(TimeReadoutLabel(), 999.999), FrequencyReadoutText(9999999)});
+    ReserveReadoutWidth(m_length, {MarkerReadoutText(LengthReadoutLabel(), 999.999)});
     readoutRow->addWidget(m_time);
     readoutRow->addWidget(m_length);
     currentLayout->addLayout(readoutRow);
@@ -69,20 +82,20 @@ CPictForm1::CPictForm1(QWidget* parent) : QWidget(parent) {
     layout->addWidget(current);
 
     auto* velocityRow = new QHBoxLayout;
-    velocityRow->addWidget(new QLabel(QStringLiteral("Скорость : "), this));
+    velocityRow->addWidget(new QLabel(tr("Скорость : "), this));
     m_velocity = new QLineEdit(kStartVelocityText, this);
     velocityRow->addWidget(m_velocity);
     layout->addLayout(velocityRow);
-    m_varu = new QCheckBox(QStringLiteral("Использовать ВАРУ"), this);
-    m_processing = new QCheckBox(QStringLiteral("Включить обработку"), this);
-    m_filter = new QCheckBox(QStringLiteral("Включить фильтр"), this);
+    m_varu = new QCheckBox(tr("Использовать ВАРУ"), this);
+    m_processing = new QCheckBox(tr("Включить обработку"), this);
+    m_filter = new QCheckBox(tr("Включить фильтр"), this);
     layout->addWidget(m_varu);
     layout->addWidget(m_processing);
     layout->addWidget(m_filter);
     layout->addWidget(makeMarkerGroup());
 
-    layout->addWidget(new QLabel(QStringLiteral("Список длин"), this));
-    m_lengths = MakeList({QStringLiteral("Номер"), QStringLiteral("Расстояние(m)")}, {55, 109}, this);
+    layout->addWidget(new QLabel(tr("Список длин"), this));
+    m_lengths = MakeList({tr("Номер"), tr("Расстояние(m)")}, {55, 109}, this);
     m_lengths->setRowCount(4);
     for (int r = 0; r < 4; ++r) {
         Cell(m_lengths, r, 0)->setText(QString::number(r + 1));
@@ -94,7 +107,7 @@ CPictForm1::CPictForm1(QWidget* parent) : QWidget(parent) {
                               2 * m_lengths->frameWidth());
     m_lengths->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     layout->addWidget(m_lengths);
-    auto* reset = new QPushButton(QStringLiteral("Сбросить маркеры"), this);
+    auto* reset = new QPushButton(tr("Сбросить маркеры"), this);
     layout->addWidget(reset);
     layout->addWidget(makeAxisGroup());
     layout->addStretch(1);
@@ -115,9 +128,9 @@ CPictForm1::CPictForm1(QWidget* parent) : QWidget(parent) {
 }
 
 QWidget* CPictForm1::makeGraphsGroup() {
-    auto* group = new QGroupBox(QStringLiteral("Отображаемые графики"), this);
+    auto* group = new QGroupBox(tr("Отображаемые графики"), this);
     auto* layout = new QVBoxLayout(group);
-    m_graphs = MakeList({QStringLiteral("№"), QStringLiteral("Ky"), QStringLiteral("Значение")}, {30, 30, 90}, group);
+    m_graphs = MakeList({QStringLiteral("№"), QStringLiteral("Ky"), tr("Значение")}, {30, 30, 90}, group);
     // A heading and a row for each trace a document holds, no more: the panel has to fit a 1280×800
     // screen.
     m_graphs->setMaximumHeight(m_graphs->horizontalHeader()->sizeHint().height() +
@@ -145,29 +158,28 @@ QWidget* CPictForm1::makeGraphsGroup() {
 }
 
 QWidget* CPictForm1::makeMarkerGroup() {
-    auto* group = new QGroupBox(QStringLiteral("Свойства маркеров"), this);
+    auto* group = new QGroupBox(tr("Свойства маркеров"), this);
     auto* layout = new QVBoxLayout(group);
     auto* numberRow = new QHBoxLayout;
-    numberRow->addWidget(new QLabel(QStringLiteral("Графика № : "), group));
+    numberRow->addWidget(new QLabel(tr("Графика № : "), group));
     m_graphNumber = new QSpinBox(group);
     m_graphNumber->setRange(1, 2);
     numberRow->addWidget(m_graphNumber);
     layout->addLayout(numberRow);
     // The caption is wider than the panel: it wraps, its field beside it.
     auto* vicinityRow = new QHBoxLayout;
-    auto* vicinityLabel = new QLabel(QStringLiteral("Окрестность поиска экстремума, м: "), group);
+    auto* vicinityLabel = new QLabel(tr("Окрестность поиска экстремума, м: "), group);
     vicinityLabel->setWordWrap(true);
     vicinityRow->addWidget(vicinityLabel, 1);
     m_vicinity = new QLineEdit(kStartVicinityText, group);
     m_vicinity->setMaximumWidth(m_vicinity->fontMetrics().horizontalAdvance(QStringLiteral("0000.000")) + 12);
     vicinityRow->addWidget(m_vicinity);
     layout->addLayout(vicinityRow);
-    auto* search = new QGroupBox(QStringLiteral("Поиск экстремума"), group);
+    auto* search = new QGroupBox(tr("Поиск экстремума"), group);
     // Two a row: the panel's height is scarcer than its width.
     auto* searchLayout = new QGridLayout(search);
     m_searchModes = new QButtonGroup(this);
-    const QString captions[] = {QStringLiteral("По максимуму"), QStringLiteral("По минимуму"),
-                                QStringLiteral("По абсолютному \nмаксимуму")};
+    const QString captions[] = {tr("По максимуму"), tr("По минимуму"), tr("По абсолютному \nмаксимуму")};
     for (int i = 0; i < 3; ++i) {
         auto* radio = new QRadioButton(captions[i], search);
         m_searchModes->addButton(radio, i);
@@ -187,27 +199,27 @@ QWidget* CPictForm1::makeMarkerGroup() {
 }
 
 QWidget* CPictForm1::makeAxisGroup() {
-    auto* group = new QGroupBox(QStringLiteral("Параметры оси X"), this);
+    auto* group = new QGroupBox(tr("Параметры оси X"), this);
     auto* layout = new QVBoxLayout(group);
-    auto* units = new QGroupBox(QStringLiteral("Единицы измерения"), group);
+    auto* units = new QGroupBox(tr("Единицы измерения"), group);
     auto* unitsLayout = new QHBoxLayout(units);
-    m_timeUnits = new QRadioButton(QStringLiteral("Время (ms)"), units);
-    m_lengthUnits = new QRadioButton(QStringLiteral("Длина (m)"), units);
+    m_timeUnits = new QRadioButton(tr("Время (ms)"), units);
+    m_lengthUnits = new QRadioButton(tr("Длина (m)"), units);
     m_timeUnits->setChecked(true);
     unitsLayout->addWidget(m_timeUnits);
     unitsLayout->addWidget(m_lengthUnits);
     layout->addWidget(units);
-    auto* bounds = new QGroupBox(QStringLiteral("Границы"), group);
+    auto* bounds = new QGroupBox(tr("Границы"), group);
     auto* boundsLayout = new QHBoxLayout(bounds);
-    boundsLayout->addWidget(new QLabel(QStringLiteral("От:"), bounds));
+    boundsLayout->addWidget(new QLabel(tr("От:"), bounds));
     m_lower = new QLineEdit(kStartLowerText, bounds);
     boundsLayout->addWidget(m_lower);
-    boundsLayout->addWidget(new QLabel(QStringLiteral("До:"), bounds));
+    boundsLayout->addWidget(new QLabel(tr("До:"), bounds));
     m_upper = new QLineEdit(bounds);
     boundsLayout->addWidget(m_upper);
     layout->addWidget(bounds);
-    auto* zero = new QPushButton(QStringLiteral("Установить ноль"), group);
-    auto* restore = new QPushButton(QStringLiteral("Восстановить границы"), group);
+    auto* zero = new QPushButton(tr("Установить ноль"), group);
+    auto* restore = new QPushButton(tr("Восстановить границы"), group);
     layout->addWidget(zero);
     layout->addWidget(restore);
     connect(m_timeUnits, &QRadioButton::clicked, this, [this] { act([&] { m_model->SetTimeUnits(true); }); });
@@ -277,10 +289,10 @@ void CPictForm1::Refresh(bool loaded) {
     const bool spectrum = m_model->SpectrumColumns();
     m_graphs->setColumnCount(spectrum ? 2 : 3);
     if (spectrum) {
-        m_graphs->setHorizontalHeaderLabels({QStringLiteral("№"), QStringLiteral("Значение")});
+        m_graphs->setHorizontalHeaderLabels({QStringLiteral("№"), tr("Значение")});
         m_graphs->setColumnWidth(1, 58);
     } else {
-        m_graphs->setHorizontalHeaderLabels({QStringLiteral("№"), QStringLiteral("Ky"), QStringLiteral("Значение")});
+        m_graphs->setHorizontalHeaderLabels({QStringLiteral("№"), QStringLiteral("Ky"), tr("Значение")});
     }
     m_graphs->setRowCount(int(rows.size()));
     for (int r = 0; r < int(rows.size()); ++r) {

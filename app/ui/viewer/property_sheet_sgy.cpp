@@ -20,7 +20,8 @@ namespace {
 
 QTableWidget* MakeRowList(int labelWidth, int valueWidth, QWidget* parent) {
     auto* list = new QTableWidget(0, 2, parent);
-    list->setHorizontalHeaderLabels({QStringLiteral("Поле заголовка"), QStringLiteral("Значение")});
+    list->setHorizontalHeaderLabels(
+        {CPropertySheetSGY::tr("Поле заголовка"), CPropertySheetSGY::tr("Значение")});
     list->setColumnWidth(0, labelWidth);
     list->setColumnWidth(1, valueWidth);
     list->verticalHeader()->hide();
@@ -49,8 +50,8 @@ CPropertySheetSGY::CPropertySheetSGY(const QString& path, Prompts& prompts, QWid
     m_pages = new QTabWidget(this);
     layout->addWidget(m_pages);
     const bool opened = m_source.Open(path, prompts);
-    m_pages->addTab(makePage1(), QStringLiteral("Заголовок SGY файла"));
-    m_pages->addTab(makePage2(), QStringLiteral("Заголовок трассы"));
+    m_pages->addTab(makePage1(), tr("Заголовок SGY файла"));
+    m_pages->addTab(makePage2(), tr("Заголовок трассы"));
     if (opened) {
         m_text->setPlainText(m_source.Text());
         m_headerNotes->setText(m_source.Notes().join(QLatin1Char('\n')));
@@ -86,7 +87,7 @@ QWidget* CPropertySheetSGY::makePage2() {
     auto* page = new QWidget(m_pages);
     auto* layout = new QVBoxLayout(page);
     auto* row = new QHBoxLayout;
-    row->addWidget(new QLabel(QStringLiteral("Номер трассы"), page));
+    row->addWidget(new QLabel(tr("Номер трассы"), page));
     m_number = new QSpinBox(page);
     m_number->setRange(1, std::max(m_source.TraceCount(), 1));
     if (auto* edit = m_number->findChild<QLineEdit*>())
@@ -97,8 +98,7 @@ QWidget* CPropertySheetSGY::makePage2() {
     // The viewer itself shows two traces at most; the header viewer shows every trace of the file.
     m_note = new QLabel(page);
     if (m_source.TraceCount() > kPictTraces)
-        m_note->setText(
-            QStringLiteral("В окне сигналов показаны трассы 1 и 2 из %1").arg(m_source.TraceCount()));
+        m_note->setText(tr("В окне сигналов показаны трассы 1 и 2 из %1").arg(m_source.TraceCount()));
     m_note->setVisible(!m_note->text().isEmpty());
     layout->addWidget(m_note);
     m_trace = MakeRowList(380, 85, page);

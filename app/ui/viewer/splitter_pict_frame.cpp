@@ -112,42 +112,42 @@ QAction* CSplitterPictFrame::action(ViewerCommandId id) const {
 }
 
 void CSplitterPictFrame::createMenu() {
-    QMenu* file = m_menu->addMenu(QStringLiteral("Файл"));
+    QMenu* file = m_menu->addMenu(tr("Файл"));
     // The view's key P prints the report too; the menu shows it. The key is the view's: as a
     // shortcut of the window it would take every P typed into the panel's fields.
-    QAction* print = makeAction(file, kCmdPrintReport, QStringLiteral("Печатать отчёт"));
+    QAction* print = makeAction(file, kCmdPrintReport, tr("Печатать отчёт"));
     print->setShortcut(QKeySequence(Qt::Key_P));
     print->setShortcutContext(Qt::WidgetShortcut);
-    makeAction(file, kCmdSaveSpectrum, QStringLiteral("Сохр. спектр"));
-    makeAction(file, kCmdViewerClose, QStringLiteral("Закрыть"));
-    QMenu* setup = m_menu->addMenu(QStringLiteral("Настройка"));
-    makeAction(setup, kCmdDisplaySettings, QStringLiteral("Настройка параметров экрана"));
-    QMenu* fft = setup->addMenu(QStringLiteral("Настройка БПФ"));
-    makeAction(fft, kCmdWindowRectangular, QStringLiteral("Прямоугольное окно"), true);
-    makeAction(fft, kCmdWindowBlackmanHarris, QStringLiteral("Окно Блэкмана-Хэрриса"), true);
-    makeAction(fft, kCmdWindowHamming, QStringLiteral("Окно Хэмминга"), true);
+    makeAction(file, kCmdSaveSpectrum, tr("Сохр. спектр"));
+    makeAction(file, kCmdViewerClose, tr("Закрыть"));
+    QMenu* setup = m_menu->addMenu(tr("Настройка"));
+    makeAction(setup, kCmdDisplaySettings, tr("Настройка параметров экрана"));
+    QMenu* fft = setup->addMenu(tr("Настройка БПФ"));
+    makeAction(fft, kCmdWindowRectangular, tr("Прямоугольное окно"), true);
+    makeAction(fft, kCmdWindowBlackmanHarris, tr("Окно Блэкмана-Хэрриса"), true);
+    makeAction(fft, kCmdWindowHamming, tr("Окно Хэмминга"), true);
     fft->addSeparator();
-    makeAction(fft, kCmdScaleLog, QStringLiteral("Логарифмический масштаб"), true);
-    makeAction(fft, kCmdScaleLinear, QStringLiteral("Линейный масштаб"), true);
-    makeAction(setup, kCmdEditGain, QStringLiteral("Настроить параметры ВАРУ"));
-    makeAction(setup, kCmdEditFilter, QStringLiteral("Настроить параметры  фильтра"));
-    QMenu* windows = m_menu->addMenu(QStringLiteral("Окна"));
-    makeAction(windows, kCmdViewerToggleManager, kTextToggleManager);
-    makeAction(windows, kCmdViewerCascade, kTextCascade);
-    makeAction(windows, kCmdViewerTile, kTextTile);
-    makeAction(windows, kCmdViewerNextWindow, kTextNextWindow);
-    QMenu* view = m_menu->addMenu(QStringLiteral("Вид"));
-    makeAction(view, kCmdHeaders, QStringLiteral("Заголовки"));
-    makeAction(view, kCmdSpectrum, QStringLiteral("Спектр"));
-    makeAction(view, kCmdSignals, QStringLiteral("Сигналы"));
-    makeAction(view, kCmdFitPile, QStringLiteral("Свая во весь экран"))->setShortcut(Qt::Key_F);
-    QMenu* graph = view->addMenu(QStringLiteral("График"));
-    makeAction(graph, kCmdGrid, QStringLiteral("Отобразить / Скрыть сетку"));
-    QMenu* fill = view->addMenu(QStringLiteral("Закраска"));
-    makeAction(fill, kCmdFillLine, QStringLiteral("Линия"), true);
-    makeAction(fill, kCmdFillUpper, QStringLiteral("Верхняя закраска"), true);
-    makeAction(fill, kCmdFillLower, QStringLiteral("Нижняя закраска"), true);
-    makeAction(view, kCmdSwitchPane, kTextSwitchPanel);
+    makeAction(fft, kCmdScaleLog, tr("Логарифмический масштаб"), true);
+    makeAction(fft, kCmdScaleLinear, tr("Линейный масштаб"), true);
+    makeAction(setup, kCmdEditGain, tr("Настроить параметры ВАРУ"));
+    makeAction(setup, kCmdEditFilter, tr("Настроить параметры  фильтра"));
+    QMenu* windows = m_menu->addMenu(tr("Окна"));
+    makeAction(windows, kCmdViewerToggleManager, Translated(kTextToggleManager));
+    makeAction(windows, kCmdViewerCascade, Translated(kTextCascade));
+    makeAction(windows, kCmdViewerTile, Translated(kTextTile));
+    makeAction(windows, kCmdViewerNextWindow, Translated(kTextNextWindow));
+    QMenu* view = m_menu->addMenu(tr("Вид"));
+    makeAction(view, kCmdHeaders, tr("Заголовки"));
+    makeAction(view, kCmdSpectrum, tr("Спектр"));
+    makeAction(view, kCmdSignals, tr("Сигналы"));
+    makeAction(view, kCmdFitPile, tr("Свая во весь экран"))->setShortcut(Qt::Key_F);
+    QMenu* graph = view->addMenu(tr("График"));
+    makeAction(graph, kCmdGrid, tr("Отобразить / Скрыть сетку"));
+    QMenu* fill = view->addMenu(tr("Закраска"));
+    makeAction(fill, kCmdFillLine, tr("Линия"), true);
+    makeAction(fill, kCmdFillUpper, tr("Верхняя закраска"), true);
+    makeAction(fill, kCmdFillLower, tr("Нижняя закраска"), true);
+    makeAction(view, kCmdSwitchPane, Translated(kTextSwitchPanel));
     connect(m_menu, &QMenuBar::hovered, this, [this] { updateChecks(); });
     updateChecks();
 }
@@ -302,7 +302,7 @@ void CSplitterPictFrame::DisplaySettings() {
 
 void CSplitterPictFrame::SaveSpectrum() {
     if (!m_doc.Data().m_bSpectrum) {
-        m_main.prompts().message(QString::fromUtf8(kTextSwitchToSpectrum), QString(), PromptIcon::None);
+        m_main.prompts().message(SwitchToSpectrumText(), QString(), PromptIcon::None);
         return;
     }
     QFileDialog dialog(this, QString(), QStringLiteral("Spectr.txt"), QStringLiteral("txt (*.txt)"));
@@ -313,8 +313,7 @@ void CSplitterPictFrame::SaveSpectrum() {
     // All or nothing: a short write on a filling disk is a failure, and an older file stays whole.
     const QString path = dialog.selectedFiles().front();
     if (io::WriteWholeFile(path, SpectrumFileText(m_doc)) != io::WholeFileResult::Written)
-        m_main.prompts().message(QStringLiteral("Не удалось записать файл %1").arg(path),
-                                 QStringLiteral("Ошибка"), PromptIcon::Stop);
+        m_main.prompts().message(tr("Не удалось записать файл %1").arg(path), tr("Ошибка"), PromptIcon::Stop);
 }
 
 void CSplitterPictFrame::ShowHeaders() {
