@@ -1131,6 +1131,61 @@ maximum</translation>
     </message>
 </context>
 <context>
+    <name>zarno::PileStrip</name>
+    <message>
+        <source>L = %1 м (решение)</source>
+        <translation>L = %1 m (decided)</translation>
+    </message>
+    <message>
+        <source>L = %1 м</source>
+        <translation>L = %1 m</translation>
+    </message>
+    <message>
+        <source>подошва не найдена</source>
+        <translation>toe not found</translation>
+    </message>
+    <message>
+        <source>класс %1 (решение)</source>
+        <translation>class %1 (decided)</translation>
+    </message>
+    <message>
+        <source>класс %1 (предложен)</source>
+        <translation>class %1 (proposed)</translation>
+    </message>
+    <message>
+        <source>ударов %1 из %2</source>
+        <translation>%1 of %2 blows</translation>
+    </message>
+    <message>
+        <source>нет согласованных ударов (из %1)</source>
+        <translation>no consistent blow (of %1)</translation>
+    </message>
+    <message>
+        <source>м</source>
+        <translation>m</translation>
+    </message>
+    <message>
+        <source>мс</source>
+        <translation>ms</translation>
+    </message>
+    <message>
+        <source>подошва %1 %2</source>
+        <translation>toe %1 %2</translation>
+    </message>
+    <message>
+        <source>решение %1 м</source>
+        <translation>decided %1 m</translation>
+    </message>
+    <message>
+        <source>x, м</source>
+        <translation>x, m</translation>
+    </message>
+    <message>
+        <source>t, мс</source>
+        <translation>t, ms</translation>
+    </message>
+</context>
+<context>
     <name>zarno::Report</name>
     <message>
         <source>Имя и путь &quot;SGY&quot; файла - &quot;%1&quot;;</source>
@@ -1397,6 +1452,105 @@ maximum</translation>
     </message>
 </context>
 <context>
+    <name>zarno::SitePages</name>
+    <message>
+        <source>калибровка %1 м/с по сваям: %2</source>
+        <translation>calibrated %1 m/s on piles: %2</translation>
+    </message>
+    <message>
+        <source>без калибровки</source>
+        <translation>not calibrated</translation>
+    </message>
+    <message>
+        <source>Скорость волны %1 м/с (задана; %2)</source>
+        <translation>Wave velocity %1 m/s (given; %2)</translation>
+    </message>
+    <message>
+        <source>Скорость волны %1 м/с (%2)</source>
+        <translation>Wave velocity %1 m/s (%2)</translation>
+    </message>
+    <message>
+        <source>Скорость волны не задана: длин нет (задайте скорость или известные длины в site.csv)</source>
+        <translation>No wave velocity: no lengths (give a velocity, or known lengths in site.csv)</translation>
+    </message>
+    <message>
+        <source>%1 (р)</source>
+        <translation>%1 (d)</translation>
+    </message>
+    <message>
+        <source>Свая</source>
+        <translation>Pile</translation>
+    </message>
+    <message>
+        <source>Удары</source>
+        <translation>Blows</translation>
+    </message>
+    <message>
+        <source>Подошва, мс</source>
+        <translation>Toe, ms</translation>
+    </message>
+    <message>
+        <source>Длина, м</source>
+        <translation>Length, m</translation>
+    </message>
+    <message>
+        <source>Проект, м</source>
+        <translation>Design, m</translation>
+    </message>
+    <message>
+        <source>Откл., %</source>
+        <translation>Dev., %</translation>
+    </message>
+    <message>
+        <source>Класс*</source>
+        <translation>Class*</translation>
+    </message>
+    <message>
+        <source>Аномалии; отбракованные удары</source>
+        <translation>Anomalies; rejected blows</translation>
+    </message>
+    <message>
+        <source>%1 м %2 %3</source>
+        <translation>%1 m %2 %3</translation>
+    </message>
+    <message>
+        <source>%1 мс %2 %3</source>
+        <translation>%1 ms %2 %3</translation>
+    </message>
+    <message>
+        <source>отбракованы %1</source>
+        <translation>rejected %1</translation>
+    </message>
+    <message>
+        <source>нет удара</source>
+        <translation>no blow</translation>
+    </message>
+    <message>
+        <source>Площадка %1</source>
+        <translation>Site %1</translation>
+    </message>
+    <message>
+        <source>Исключена из калибровки: %1, %2 м/с (%3% от среднего)</source>
+        <translation>Left out of the calibration: %1, %2 m/s (%3% from the mean)</translation>
+    </message>
+    <message>
+        <source>Внимание: %1</source>
+        <translation>Warning: %1</translation>
+    </message>
+    <message>
+        <source>* Класс предложен по усреднённой трассе; решает инженер. (р) — решение инженера.</source>
+        <translation>* The class is proposed from the averaged trace; the engineer decides. (d): the engineer&apos;s decision.</translation>
+    </message>
+    <message>
+        <source>Не вошло в расчёт площадки</source>
+        <translation>Left out of the site</translation>
+    </message>
+    <message>
+        <source>Усреднённые трассы, совмещённые по удару</source>
+        <translation>Averaged traces, aligned at the blow</translation>
+    </message>
+</context>
+<context>
     <name>zarno::Viewer</name>
     <message>
         <source>Внимание</source>
@@ -1429,6 +1583,10 @@ maximum</translation>
     <message>
         <source>%1 Гц</source>
         <translation>%1 Hz</translation>
+    </message>
+    <message>
+        <source>Нет трассы для показа: %1</source>
+        <translation>No trace to show: %1</translation>
     </message>
 </context>
 </TS>

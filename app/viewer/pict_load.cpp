@@ -138,7 +138,7 @@ bool LoadPictTrace(CPictDoc& doc, const PictTrace& trace, Prompts& prompts, cons
     const long us = std::lround(intervalUs);
     if (trace.samples.empty() || us <= 0 || std::abs(intervalUs - double(us)) > 1e-6 * intervalUs ||
         trace.samples.size() > std::size_t(std::numeric_limits<int>::max())) {
-        prompts.message(QStringLiteral("Нет трассы для показа: %1").arg(trace.name), QStringLiteral("Error!"),
+        prompts.message(QCoreApplication::translate("zarno::Viewer", "Нет трассы для показа: %1").arg(trace.name), QStringLiteral("Error!"),
                         PromptIcon::None);
         return false;
     }
