@@ -1,5 +1,5 @@
 // zarno-cli site: a whole site folder made into one table, and with -o its "site.csv" and "site.pdf"
-// (--report-lang: the CSV in the separators of a spreadsheet of that language).
+// (--report-lang: the PDF in that language and the CSV in the separators of its spreadsheets).
 
 #include "cli/commands.h"
 #include "cli/gui_application.h"
@@ -33,7 +33,7 @@ struct SiteRequest {
     QString folder;
     QString outputDir;
     bool json = false;
-    Language language = CurrentLanguage(); // the CSV's separators and decimal mark
+    Language language = CurrentLanguage(); // the PDF's texts, the CSV's separators and decimal mark
     site::SiteOptions options;
 };
 
@@ -113,7 +113,7 @@ bool WriteOutputs(const SiteRequest& r, const site::SiteResult& result) {
     }
     const auto app = GuiApplicationIfNone();
     const QString title = QFileInfo(r.folder).absoluteFilePath();
-    if (!WriteSitePdf(result, title, pdf)) {
+    if (!WriteSitePdf(result, title, pdf, r.language)) {
         PrintError(QStringLiteral("cannot write %1").arg(pdf));
         ok = false;
     }

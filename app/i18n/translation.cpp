@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QTranslator>
 
 #include <memory>
@@ -53,6 +54,16 @@ void InstallForNewApplication() {
         Install(*recorded);
 }
 
+// The English translation built into the program, loaded once on first use. Nothing when it
+// cannot be loaded (a program built without it): the texts then stay as written.
+const QTranslator* EnglishTranslator() {
+    static const std::unique_ptr<QTranslator> translator = [] {
+        auto t = std::make_unique<QTranslator>();
+        return t->load(QStringLiteral(":/i18n/zarno_en.qm")) ? std::move(t) : nullptr;
+    }();
+    return translator.get();
+}
+
 } // namespace
 
 Q_COREAPP_STARTUP_FUNCTION(InstallForNewApplication)
@@ -67,6 +78,23 @@ bool UseLanguage(Language language) {
 
 Language CurrentLanguage() {
     return RecordedLanguage().value_or(Language::Russian);
+}
+
+QString TextIn(Language language, const char* context, const char* source) {
+    if (language == Language::English) {
+        if (const QTranslator* english = EnglishTranslator()) {
+            const QString text = english->translate(context, source);
+            if (!text.isEmpty())
+                return text;
+        }
+    }
+    return QString::fromUtf8(source);
+}
+
+QString NumberIn(Language language, double value, int decimals) {
+    QLocale locale = language == Language::Russian ? QLocale(QLocale::Russian) : QLocale::c();
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    return locale.toString(value, 'f', decimals);
 }
 
 } // namespace zarno

@@ -5,6 +5,8 @@
 
 #include "app/i18n/language.h"
 
+#include <QString>
+
 namespace zarno {
 
 // Makes the language the process's: records it (ZARNO_LANGUAGE), tells the transport library, and
@@ -17,5 +19,14 @@ bool UseLanguage(Language language);
 // The language in force: the last UseLanguage, else the one recorded in the environment, else
 // Russian, the language the texts are written in.
 Language CurrentLanguage();
+
+// source (marked in context) in the language asked, whatever language the program speaks: for a
+// document made for a reader of the other language. Russian, or a text without its English: the
+// source as written.
+QString TextIn(Language language, const char* context, const char* source);
+
+// value with the decimals given and no digit grouping, in the language's decimal mark: "3600,00" in
+// Russian, "3600.00" in English.
+QString NumberIn(Language language, double value, int decimals);
 
 } // namespace zarno

@@ -1,6 +1,5 @@
 #include "app/report/pile_strip.h"
 
-#include <QCoreApplication>
 #include <QFont>
 #include <QPaintDevice>
 #include <QPainter>
@@ -21,6 +20,11 @@ double DotsPerMm(const QPainter& p) {
     return (device ? device->logicalDpiY() : 96) / 25.4;
 }
 
+// A label's text, marked in this file's context, in the language of the drawing.
+QString Text(Language language, const char* source) {
+    return TextIn(language, "zarno::PileStrip", source);
+}
+
 QFont StripFont(double heightMm, double mm, bool bold = false) {
     QFont f(QStringLiteral("Liberation Sans"));
     f.setPixelSize(std::max(1, int(std::lround(heightMm * mm))));
@@ -28,10 +32,10 @@ QFont StripFont(double heightMm, double mm, bool bold = false) {
     return f;
 }
 
-QString Number(double v, int decimals) {
+QString Number(Language language, double v, int decimals) {
     const double scale = std::pow(10.0, decimals);
     const double r = std::round(v * scale) / scale;
-    return QString::number(r == 0.0 ? 0.0 : r, 'f', decimals);
+    return NumberIn(language, r == 0.0 ? 0.0 : r, decimals);
 }
 
 // Where the axis should end for one pile: past what it shows, within its record.
@@ -51,29 +55,29 @@ double PileRange(const PileResult& p, std::optional<double> v) {
 }
 
 // The pile's name and what the survey found, in the label column.
-void PaintLabel(QPainter& p, const QRectF& label, const PileResult& pile, double mm) {
+void PaintLabel(QPainter& p, const QRectF& label, const PileResult& pile, double mm, Language language) {
     p.setFont(StripFont(3.0, mm, true));
     p.setPen(Qt::black);
     p.drawText(label.adjusted(0, 0, 0, -label.height() / 2), Qt::AlignLeft | Qt::AlignBottom, pile.pile);
     p.setFont(StripFont(2.5, mm));
     QStringList lines;
     if (const std::optional<double> length = pile.reportedLengthM())
-        lines << (pile.decidedLengthM ? QCoreApplication::translate("zarno::PileStrip", "L = %1 м (решение)")
-                                      : QCoreApplication::translate("zarno::PileStrip", "L = %1 м"))
-                     .arg(Number(*length, 2));
+        lines << (pile.decidedLengthM ? Text(language, QT_TRANSLATE_NOOP("zarno::PileStrip", "L = %1 м (решение)"))
+                                      : Text(language, QT_TRANSLATE_NOOP("zarno::PileStrip", "L = %1 м")))
+                     .arg(Number(language, *length, 2));
     else if (pile.consistent())
-        lines << QCoreApplication::translate("zarno::PileStrip", "подошва не найдена");
+        lines << Text(language, QT_TRANSLATE_NOOP("zarno::PileStrip", "подошва не найдена"));
     if (pile.decidedClass != site::PileClass::None)
-        lines << QCoreApplication::translate("zarno::PileStrip", "класс %1 (решение)")
+        lines << Text(language, QT_TRANSLATE_NOOP("zarno::PileStrip", "класс %1 (решение)"))
                      .arg(site::ClassName(pile.decidedClass));
     else if (pile.proposedClass != site::PileClass::None)
-        lines << QCoreApplication::translate("zarno::PileStrip", "класс %1 (предложен)")
+        lines << Text(language, QT_TRANSLATE_NOOP("zarno::PileStrip", "класс %1 (предложен)"))
                      .arg(site::ClassName(pile.proposedClass));
     lines << (pile.consistent()
-                  ? QCoreApplication::translate("zarno::PileStrip", "ударов %1 из %2")
+                  ? Text(language, QT_TRANSLATE_NOOP("zarno::PileStrip", "ударов %1 из %2"))
                         .arg(pile.stack.used.size())
                         .arg(pile.blows)
-                  : QCoreApplication::translate("zarno::PileStrip", "нет согласованных ударов (из %1)")
+                  : Text(language, QT_TRANSLATE_NOOP("zarno::PileStrip", "нет согласованных ударов (из %1)"))
                         .arg(pile.blows));
     p.drawText(label.adjusted(0, label.height() / 2, 0, 0), Qt::AlignLeft | Qt::AlignTop, lines.join('\n'));
 }
@@ -127,7 +131,8 @@ void PaintTraces(QPainter& p, const PileResult& pile, const Plot& plot, bool blo
     p.drawPath(TracePath(pile.stack.average, pile, plot));
 }
 
-void PaintMarks(QPainter& p, const PileResult& pile, const Plot& plot, std::optional<double> v, double mm) {
+void PaintMarks(QPainter& p, const PileResult& pile, const Plot& plot, std::optional<double> v, double mm,
+                Language language) {
     p.setFont(StripFont(2.3, mm));
     int marks = 0; // each label a line lower than the one before, so that close marks stay legible
     auto mark = [&](double x, const QColor& colour, Qt::PenStyle style, const QString& text) {
@@ -138,24 +143,24 @@ void PaintMarks(QPainter& p, const PileResult& pile, const Plot& plot, std::opti
         p.setPen(colour);
         p.drawText(QPointF(x + 0.8 * mm, plot.box.top() + (2.6 + 2.8 * (marks++ % 3)) * mm), text);
     };
-    const QString unit = v ? QCoreApplication::translate("zarno::PileStrip", "м")
-                           : QCoreApplication::translate("zarno::PileStrip", "мс");
+    const QString unit = v ? Text(language, QT_TRANSLATE_NOOP("zarno::PileStrip", "м"))
+                           : Text(language, QT_TRANSLATE_NOOP("zarno::PileStrip", "мс"));
     for (const site::PileAnomaly& a : pile.anomalies)
         mark(plot.x(a.found.timeMs), QColor(220, 120, 0), Qt::DashLine,
-             QStringLiteral("%1 %2 %3").arg(Number(a.found.timeMs * plot.toX, 1), unit, a.found.kind));
+             QStringLiteral("%1 %2 %3").arg(Number(language, a.found.timeMs * plot.toX, 1), unit, a.found.kind));
     if (pile.stack.toe.found)
         mark(plot.x(pile.stack.toe.timeMs), QColor(200, 0, 0), Qt::DashLine,
-             QCoreApplication::translate("zarno::PileStrip", "подошва %1 %2")
-                 .arg(Number(pile.stack.toe.timeMs * plot.toX, 2), unit));
+             Text(language, QT_TRANSLATE_NOOP("zarno::PileStrip", "подошва %1 %2"))
+                 .arg(Number(language, pile.stack.toe.timeMs * plot.toX, 2), unit));
     if (v && pile.decidedLengthM)
         mark(plot.box.left() + plot.box.width() * *pile.decidedLengthM / plot.xMax, QColor(0, 90, 200),
              Qt::SolidLine,
-             QCoreApplication::translate("zarno::PileStrip", "решение %1 м")
-                 .arg(Number(*pile.decidedLengthM, 2)));
+             Text(language, QT_TRANSLATE_NOOP("zarno::PileStrip", "решение %1 м"))
+                 .arg(Number(language, *pile.decidedLengthM, 2)));
 }
 
 // The axis under the plot: a tick every step, labelled, and its unit.
-void PaintAxis(QPainter& p, const Plot& plot, bool metres, double mm) {
+void PaintAxis(QPainter& p, const Plot& plot, bool metres, double mm, Language language) {
     const double xMax = plot.xMax;
     const double step = xMax > 40 ? 10.0 : xMax > 16 ? 5.0 : xMax > 6 ? 2.0 : 1.0;
     p.setPen(QPen(Qt::black, 0.15 * mm));
@@ -167,8 +172,8 @@ void PaintAxis(QPainter& p, const Plot& plot, bool metres, double mm) {
         p.drawText(QPointF(px - 1.0 * mm, bottom + 3.8 * mm), QString::number(x));
     }
     p.drawText(QPointF(plot.box.right() - 6.0 * mm, bottom + 6.5 * mm),
-               metres ? QCoreApplication::translate("zarno::PileStrip", "x, м")
-                      : QCoreApplication::translate("zarno::PileStrip", "t, мс"));
+               metres ? Text(language, QT_TRANSLATE_NOOP("zarno::PileStrip", "x, м"))
+                      : Text(language, QT_TRANSLATE_NOOP("zarno::PileStrip", "t, мс")));
 }
 
 } // namespace
@@ -186,7 +191,7 @@ void PaintPileStrip(QPainter& p, const QRectF& area, const PileResult& pile, std
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
     const double labelW = options.labelMm * mm;
-    PaintLabel(p, QRectF(area.left(), area.top(), labelW - 2.0 * mm, area.height()), pile, mm);
+    PaintLabel(p, QRectF(area.left(), area.top(), labelW - 2.0 * mm, area.height()), pile, mm, options.language);
     Plot plot;
     plot.box =
         QRectF(area.left() + labelW, area.top() + 2.0 * mm, area.width() - labelW, area.height() - 9.0 * mm);
@@ -201,9 +206,9 @@ void PaintPileStrip(QPainter& p, const QRectF& area, const PileResult& pile, std
         p.setClipRect(plot.box.adjusted(-0.5 * mm, -0.5 * mm, 0.5 * mm, 0.5 * mm), Qt::IntersectClip);
         PaintTraces(p, pile, plot, options.blows, mm);
         p.setClipping(false);
-        PaintMarks(p, pile, plot, velocity, mm);
+        PaintMarks(p, pile, plot, velocity, mm, options.language);
     }
-    PaintAxis(p, plot, velocity.has_value(), mm);
+    PaintAxis(p, plot, velocity.has_value(), mm, options.language);
     p.restore();
 }
 

@@ -7,6 +7,7 @@
 // Sizes (text, lines) are in millimetres of the painter's device, so that a page at 300 dpi and a
 // window at the screen's resolution look alike.
 
+#include "app/i18n/translation.h"
 #include "app/site/site_survey.h"
 
 #include <QRectF>
@@ -24,6 +25,7 @@ struct PileStripOptions {
     double xMax = 0.0;
     bool blows = true;     // each blow faint behind the average
     double labelMm = 34.0; // the width of the pile's label on the left
+    Language language = CurrentLanguage(); // of the labels (a PDF may be in the other one)
 };
 
 // The axis a set of piles shares at this speed (see PileStripOptions::xMax); 1 when none has a trace.

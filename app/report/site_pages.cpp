@@ -31,34 +31,33 @@ double Px(double mm) {
 }
 
 // A text marked with QT_TRANSLATE_NOOP in this file's context.
-QString Text(const char* source) {
-    return QCoreApplication::translate("zarno::SitePages", source);
+QString Text(Language language, const char* source) {
+    return TextIn(language, "zarno::SitePages", source);
 }
 
 // The speed the lengths use and where it came from, with the calibrated one beside a given one.
-QString VelocityLine(const site::SiteVelocity& v) {
+QString VelocityLine(Language language, const site::SiteVelocity& v) {
     const site::Calibration& c = v.calibration;
     const QString calibrated =
-        c.value ? QCoreApplication::translate("zarno::SitePages", "калибровка %1 м/с по сваям: %2")
+        c.value ? Text(language, QT_TRANSLATE_NOOP("zarno::SitePages", "калибровка %1 м/с по сваям: %2"))
                       .arg(*c.value, 0, 'f', 0)
                       .arg(c.used.size())
-                : QCoreApplication::translate("zarno::SitePages", "без калибровки");
+                : Text(language, QT_TRANSLATE_NOOP("zarno::SitePages", "без калибровки"));
     if (v.source == site::VelocitySource::Given)
-        return QCoreApplication::translate("zarno::SitePages", "Скорость волны %1 м/с (задана; %2)")
+        return Text(language, QT_TRANSLATE_NOOP("zarno::SitePages", "Скорость волны %1 м/с (задана; %2)"))
             .arg(*v.value, 0, 'f', 0)
             .arg(calibrated);
     if (v.source == site::VelocitySource::Calibrated)
-        return QCoreApplication::translate("zarno::SitePages", "Скорость волны %1 м/с (%2)")
+        return Text(language, QT_TRANSLATE_NOOP("zarno::SitePages", "Скорость волны %1 м/с (%2)"))
             .arg(*v.value, 0, 'f', 0)
             .arg(calibrated);
-    return QCoreApplication::translate("zarno::SitePages",
-                                       "Скорость волны не задана: длин нет (задайте скорость или известные "
-                                       "длины в site.csv)");
+    return Text(language, QT_TRANSLATE_NOOP("zarno::SitePages", "Скорость волны не задана: длин нет (задайте скорость или известные "
+                                       "длины в site.csv)"));
 }
 
 // A reported value, marked when it is the engineer's decision.
-QString Decided(const QString& value, bool decided) {
-    return decided ? QCoreApplication::translate("zarno::SitePages", "%1 (р)").arg(value) : value;
+QString Decided(Language language, const QString& value, bool decided) {
+    return decided ? Text(language, QT_TRANSLATE_NOOP("zarno::SitePages", "%1 (р)")).arg(value) : value;
 }
 
 QFont PageFont(double heightMm, bool bold = false) {
@@ -71,7 +70,8 @@ QFont PageFont(double heightMm, bool bold = false) {
 // The drawing of one document: the painter, the page's area and where the next line goes.
 class SiteDocument {
 public:
-    SiteDocument(QPdfWriter& writer, QPainter& painter) : m_writer(writer), m_p(painter) {
+    SiteDocument(QPdfWriter& writer, QPainter& painter, Language language)
+        : m_writer(writer), m_p(painter), m_language(language) {
         m_width = writer.width();
         m_height = writer.height();
     }
@@ -87,6 +87,7 @@ private:
 
     QPdfWriter& m_writer;
     QPainter& m_p;
+    const Language m_language;
     double m_width = 0, m_height = 0;
     double m_y = Px(15);
     bool m_fresh = true; // nothing drawn on the current page yet
@@ -129,7 +130,7 @@ void SiteDocument::Line(const QString& text, double heightMm, bool bold) {
 void SiteDocument::TableHeader() {
     m_p.setFont(PageFont(2.8, true));
     for (const Column& c : kColumns)
-        m_p.drawText(QPointF(kLeft + Px(c.atMm), m_y + Px(3.2)), Text(c.title));
+        m_p.drawText(QPointF(kLeft + Px(c.atMm), m_y + Px(3.2)), Text(m_language, c.title));
     m_y += Px(4.5);
     m_p.setPen(QPen(Qt::black, Px(0.2)));
     m_p.drawLine(QPointF(kLeft, m_y - Px(0.8)), QPointF(m_width - kLeft, m_y - Px(0.8)));
@@ -142,31 +143,31 @@ void SiteDocument::TableRow(const PileResult& p, bool shade) {
         m_p.fillRect(QRectF(kLeft, m_y, m_width - 2 * kLeft, h), QColor(238, 238, 238));
     QStringList tail;
     for (const site::PileAnomaly& a : p.anomalies)
-        tail << (a.depthM ? QCoreApplication::translate("zarno::SitePages", "%1 м %2 %3")
-                                .arg(site::RoundedForText(*a.depthM, 2), 0, 'f', 2)
-                          : QCoreApplication::translate("zarno::SitePages", "%1 мс %2 %3")
-                                .arg(site::RoundedForText(a.found.timeMs, 3), 0, 'f', 3))
+        tail << (a.depthM ? Text(m_language, QT_TRANSLATE_NOOP("zarno::SitePages", "%1 м %2 %3"))
+                                .arg(NumberIn(m_language, site::RoundedForText(*a.depthM, 2), 2))
+                          : Text(m_language, QT_TRANSLATE_NOOP("zarno::SitePages", "%1 мс %2 %3"))
+                                .arg(NumberIn(m_language, site::RoundedForText(a.found.timeMs, 3), 3)))
                     .arg(a.found.kind)
-                    .arg(a.found.strength, 0, 'f', 2);
+                    .arg(NumberIn(m_language, a.found.strength, 2));
     QString rest = tail.join(QStringLiteral(" / "));
     if (!p.stack.rejected.empty())
         rest += (rest.isEmpty() ? QString() : QStringLiteral("; ")) +
-                QCoreApplication::translate("zarno::SitePages", "отбракованы %1").arg(site::RejectedText(p));
+                Text(m_language, QT_TRANSLATE_NOOP("zarno::SitePages", "отбракованы %1")).arg(site::RejectedText(p));
     if (!p.problems.isEmpty())
         rest += (rest.isEmpty() ? QString() : QStringLiteral("; ")) + p.problems.join(QStringLiteral("; "));
-    auto number = [](const std::optional<double>& v, int decimals) {
-        return v ? QString::number(site::RoundedForText(*v, decimals), 'f', decimals) : QStringLiteral("–");
+    auto number = [this](const std::optional<double>& v, int decimals) {
+        return v ? NumberIn(m_language, site::RoundedForText(*v, decimals), decimals) : QStringLiteral("–");
     };
     const bool classDecided = p.decidedClass != site::PileClass::None;
-    const QString cls = classDecided      ? Decided(site::ClassName(p.decidedClass), true)
-                        : !p.consistent() ? QCoreApplication::translate("zarno::SitePages", "нет удара")
+    const QString cls = classDecided      ? Decided(m_language, site::ClassName(p.decidedClass), true)
+                        : !p.consistent() ? Text(m_language, QT_TRANSLATE_NOOP("zarno::SitePages", "нет удара"))
                         : site::ClassName(p.proposedClass).isEmpty() ? QStringLiteral("–")
                                                                      : site::ClassName(p.proposedClass);
     const QString cells[] = {p.pile,
                              QStringLiteral("%1/%2").arg(p.stack.used.size()).arg(p.blows),
-                             p.stack.toe.found ? QString::number(p.stack.toe.timeMs, 'f', 3)
+                             p.stack.toe.found ? NumberIn(m_language, p.stack.toe.timeMs, 3)
                                                : QStringLiteral("–"),
-                             Decided(number(p.reportedLengthM(), 2), p.decidedLengthM.has_value()),
+                             Decided(m_language, number(p.reportedLengthM(), 2), p.decidedLengthM.has_value()),
                              number(p.designLengthM, 2),
                              number(p.reportedDeviationPct(), 1),
                              cls,
@@ -184,17 +185,16 @@ void SiteDocument::TableRow(const PileResult& p, bool shade) {
 }
 
 void SiteDocument::Summary(const SiteResult& site, const QString& title) {
-    Line(QCoreApplication::translate("zarno::SitePages", "Площадка %1").arg(title), 5.0, true);
+    Line(Text(m_language, QT_TRANSLATE_NOOP("zarno::SitePages", "Площадка %1")).arg(title), 5.0, true);
     m_y += Px(2);
-    Line(VelocityLine(site.velocity), 3.4, true);
+    Line(VelocityLine(m_language, site.velocity), 3.4, true);
     for (const site::ExcludedSpeed& e : site.velocity.calibration.excluded)
-        Line(QCoreApplication::translate("zarno::SitePages",
-                                         "Исключена из калибровки: %1, %2 м/с (%3% от среднего)")
+        Line(Text(m_language, QT_TRANSLATE_NOOP("zarno::SitePages", "Исключена из калибровки: %1, %2 м/с (%3% от среднего)"))
                  .arg(e.pile)
                  .arg(e.velocity, 0, 'f', 0)
-                 .arg(e.deviationPct, 0, 'f', 1));
+                 .arg(NumberIn(m_language, e.deviationPct, 1)));
     for (const QString& w : site.velocity.calibration.warnings)
-        Line(QCoreApplication::translate("zarno::SitePages", "Внимание: %1").arg(w));
+        Line(Text(m_language, QT_TRANSLATE_NOOP("zarno::SitePages", "Внимание: %1")).arg(w));
     m_y += Px(3);
     TableHeader();
     for (std::size_t i = 0; i < site.piles.size(); ++i) {
@@ -205,13 +205,11 @@ void SiteDocument::Summary(const SiteResult& site, const QString& title) {
         TableRow(site.piles[i], i % 2 == 1);
     }
     m_y += Px(2);
-    Line(QCoreApplication::translate(
-             "zarno::SitePages",
-             "* Класс предложен по усреднённой трассе; решает инженер. (р) — решение инженера."),
+    Line(Text(m_language, QT_TRANSLATE_NOOP("zarno::SitePages", "* Класс предложен по усреднённой трассе; решает инженер. (р) — решение инженера.")),
          2.8);
     if (!site.messages.isEmpty()) {
         m_y += Px(3);
-        Line(QCoreApplication::translate("zarno::SitePages", "Не вошло в расчёт площадки"), 3.2, true);
+        Line(Text(m_language, QT_TRANSLATE_NOOP("zarno::SitePages", "Не вошло в расчёт площадки")), 3.2, true);
         for (const QString& m : site.messages)
             Line(m, 2.8);
     }
@@ -220,13 +218,14 @@ void SiteDocument::Summary(const SiteResult& site, const QString& title) {
 void SiteDocument::Traces(const SiteResult& site) {
     const std::optional<double> v = site.velocity.value;
     PileStripOptions options;
+    options.language = m_language;
     options.xMax = SharedStripRange(site.piles, v);
     std::span<const PileResult> rest(site.piles);
     while (!rest.empty()) {
         NewPage();
-        Line(QCoreApplication::translate("zarno::SitePages", "Усреднённые трассы, совмещённые по удару"), 4.0,
+        Line(Text(m_language, QT_TRANSLATE_NOOP("zarno::SitePages", "Усреднённые трассы, совмещённые по удару")), 4.0,
              true);
-        Line(VelocityLine(site.velocity), 2.8);
+        Line(VelocityLine(m_language, site.velocity), 2.8);
         m_y += Px(2);
         const double stripMm = (kBottom - m_y) / kPilesPerTracePage / Px(1); // the rest of the page
         const int drawn = PaintStackedPiles(m_p, QRectF(kLeft, m_y, m_width - 2 * kLeft, kBottom - m_y), rest,
@@ -240,20 +239,20 @@ void SiteDocument::Traces(const SiteResult& site) {
 
 } // namespace
 
-QByteArray SitePdf(const SiteResult& site, const QString& title) {
+QByteArray SitePdf(const SiteResult& site, const QString& title, Language language) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     {
         QPdfWriter writer(&buffer);
         writer.setCreator(QStringLiteral("Zarno"));
-        writer.setTitle(QCoreApplication::translate("zarno::SitePages", "Площадка %1").arg(title));
+        writer.setTitle(Text(language, QT_TRANSLATE_NOOP("zarno::SitePages", "Площадка %1")).arg(title));
         writer.setResolution(kDpi);
         writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
         QPainter painter;
         if (!painter.begin(&writer))
             return {};
-        SiteDocument doc(writer, painter);
+        SiteDocument doc(writer, painter, language);
         doc.Summary(site, title);
         doc.Traces(site);
         if (!painter.end())
@@ -262,8 +261,8 @@ QByteArray SitePdf(const SiteResult& site, const QString& title) {
     return bytes;
 }
 
-bool WriteSitePdf(const SiteResult& site, const QString& title, const QString& path) {
-    const QByteArray pdf = SitePdf(site, title);
+bool WriteSitePdf(const SiteResult& site, const QString& title, const QString& path, Language language) {
+    const QByteArray pdf = SitePdf(site, title, language);
     return !pdf.isEmpty() && io::WriteWholeFile(path, pdf) == io::WholeFileResult::Written;
 }
 

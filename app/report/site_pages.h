@@ -4,6 +4,7 @@
 // traces of the piles stacked several to a page, aligned at the blow, with the toe and the anomalies
 // marked. The whole document is made in memory and written all or nothing.
 
+#include "app/i18n/translation.h"
 #include "app/site/site_survey.h"
 
 #include <QByteArray>
@@ -11,10 +12,12 @@
 
 namespace zarno {
 
-// The PDF of a surveyed site; title names the site (its folder). Empty when the PDF could not be made.
-QByteArray SitePdf(const site::SiteResult& site, const QString& title);
+// The PDF of a surveyed site in language; title names the site (its folder). Empty when the PDF could
+// not be made.
+QByteArray SitePdf(const site::SiteResult& site, const QString& title, Language language = CurrentLanguage());
 
 // Writes SitePdf to path, all or nothing. False when it could not be made or written.
-bool WriteSitePdf(const site::SiteResult& site, const QString& title, const QString& path);
+bool WriteSitePdf(const site::SiteResult& site, const QString& title, const QString& path,
+                  Language language = CurrentLanguage());
 
 } // namespace zarno

@@ -257,20 +257,34 @@ TEST_F(SiteFolder, ThePdfReadsBackInPoppler) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    const QString path = QDir(m_dir.path()).filePath("site.pdf");
     SiteResult s = Survey();
     s.piles[2].decidedLengthM = 6.5;
-    ASSERT_TRUE(WriteSitePdf(s, "north yard", path));
-    const QString info = RunTool("pdfinfo", {path});
-    EXPECT_TRUE(info.contains(QRegularExpression("Pages:\\s+2"))) << info.toStdString();
-    const QString text = RunTool("pdftotext", {"-layout", path, "-"});
-    EXPECT_TRUE(text.contains(QRegularExpression(QString::fromUtf8("Скорость волны (\\d+) м/с \\(калибровка \\1 м/с по сваям: 1\\)"))))
-        << text.toStdString();
-    for (const char* expected : {"Площадка north yard", "Внимание: the wave speed rests on 1 pile(s)",
-                                 "site.csv line 6", "Усреднённые трассы, совмещённые по удару", "подошва 8.00 м",
-                                 "класс I (предложен)", "решает инженер", "6.50 (р)", "L = 6.50 м (решение)",
-                                 "решение 6.50 м"})
-        EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected << "\n" << text.toStdString();
+    // The PDF is in the language asked for, numbers in its decimal mark, whatever the program speaks.
+    const struct {
+        Language language;
+        const char* velocity;
+        std::vector<const char*> texts;
+    } cases[] = {{Language::Russian,
+                  "Скорость волны (\\d+) м/с \\(калибровка \\1 м/с по сваям: 1\\)",
+                  {"Площадка north yard", "Внимание: the wave speed rests on 1 pile(s)", "site.csv line 6",
+                   "Усреднённые трассы, совмещённые по удару", "подошва 8,00 м", "класс I (предложен)",
+                   "решает инженер", "6,50 (р)", "L = 6,50 м (решение)", "решение 6,50 м"}},
+                 {Language::English,
+                  "Wave velocity (\\d+) m/s \\(calibrated \\1 m/s on piles: 1\\)",
+                  {"Site north yard", "Warning: the wave speed rests on 1 pile(s)", "site.csv line 6",
+                   "Averaged traces, aligned at the blow", "toe 8.00 m", "class I (proposed)",
+                   "the engineer decides", "6.50 (d)", "L = 6.50 m (decided)", "decided 6.50 m"}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.velocity);
+        const QString path = QDir(m_dir.path()).filePath("site.pdf");
+        ASSERT_TRUE(WriteSitePdf(s, "north yard", path, c.language));
+        const QString info = RunTool("pdfinfo", {path});
+        EXPECT_TRUE(info.contains(QRegularExpression("Pages:\\s+2"))) << info.toStdString();
+        const QString text = RunTool("pdftotext", {"-layout", path, "-"});
+        EXPECT_TRUE(text.contains(QRegularExpression(QString::fromUtf8(c.velocity)))) << text.toStdString();
+        for (const char* expected : c.texts)
+            EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected << "\n" << text.toStdString();
+    }
 }
 
 } // namespace
