@@ -1184,6 +1184,14 @@ maximum</translation>
         <source>t, мс</source>
         <translation>t, ms</translation>
     </message>
+    <message>
+        <source>сужение</source>
+        <translation>reduction</translation>
+    </message>
+    <message>
+        <source>уширение</source>
+        <translation>increase</translation>
+    </message>
 </context>
 <context>
     <name>zarno::Report</name>

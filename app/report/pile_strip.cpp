@@ -147,7 +147,7 @@ void PaintMarks(QPainter& p, const PileResult& pile, const Plot& plot, std::opti
                            : Text(language, QT_TRANSLATE_NOOP("zarno::PileStrip", "мс"));
     for (const site::PileAnomaly& a : pile.anomalies)
         mark(plot.x(a.found.timeMs), QColor(220, 120, 0), Qt::DashLine,
-             QStringLiteral("%1 %2 %3").arg(Number(language, a.found.timeMs * plot.toX, 1), unit, a.found.kind));
+             QStringLiteral("%1 %2 %3").arg(Number(language, a.found.timeMs * plot.toX, 1), unit, AnomalyKindText(language, a.found.kind)));
     if (pile.stack.toe.found)
         mark(plot.x(pile.stack.toe.timeMs), QColor(200, 0, 0), Qt::DashLine,
              Text(language, QT_TRANSLATE_NOOP("zarno::PileStrip", "подошва %1 %2"))
@@ -177,6 +177,14 @@ void PaintAxis(QPainter& p, const Plot& plot, bool metres, double mm, Language l
 }
 
 } // namespace
+
+QString AnomalyKindText(Language language, const QString& kind) {
+    if (kind == QLatin1String("reduction"))
+        return Text(language, QT_TRANSLATE_NOOP("zarno::PileStrip", "сужение"));
+    if (kind == QLatin1String("increase"))
+        return Text(language, QT_TRANSLATE_NOOP("zarno::PileStrip", "уширение"));
+    return kind;
+}
 
 double SharedStripRange(std::span<const PileResult> piles, std::optional<double> velocity) {
     double most = 0.0;

@@ -147,7 +147,7 @@ void SiteDocument::TableRow(const PileResult& p, bool shade) {
                                 .arg(NumberIn(m_language, site::RoundedForText(*a.depthM, 2), 2))
                           : Text(m_language, QT_TRANSLATE_NOOP("zarno::SitePages", "%1 мс %2 %3"))
                                 .arg(NumberIn(m_language, site::RoundedForText(a.found.timeMs, 3), 3)))
-                    .arg(a.found.kind)
+                    .arg(AnomalyKindText(m_language, a.found.kind))
                     .arg(NumberIn(m_language, a.found.strength, 2));
     QString rest = tail.join(QStringLiteral(" / "));
     if (!p.stack.rejected.empty())
