@@ -133,6 +133,13 @@ void PictPanelModel::UpdateLengths() {
                                    m_doc.SampleIntervalSeconds(), m_doc.Data().m_dVelocity);
 }
 
+std::optional<double> PictPanelModel::CurrentMarkerLength() const {
+    const int p = m_view.markers.Current();
+    if (!m_doc.Data().m_bLoaded || IsFreeMarker(p))
+        return std::nullopt;
+    return dsp::LengthOfTime((p - Zero()) * m_doc.SampleIntervalSeconds(), m_doc.Data().m_dVelocity);
+}
+
 void PictPanelModel::ShowMarkerReadouts() {
     m_timeReadout = kTimeReadoutLabel + QString::asprintf("%7.3f", m_markerTimeMs);
     m_lengthReadout = kLengthReadoutLabel + QString::asprintf("%7.3f", m_markerLength);

@@ -22,6 +22,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QMdiArea>
+#include <QMenu>
 #include <QMenuBar>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -83,13 +84,19 @@ CSplitterPictFrame::CSplitterPictFrame(CMainFrame& main, const QString& sgyPath)
     resize(900, 600);
 }
 
+CSplitterPictFrame::CSplitterPictFrame(CMainFrame& main, const QString& title, DocumentLoad load)
+    : CSplitterPictFrame(main, title) {
+    m_load = std::move(load);
+}
+
 CSplitterPictFrame::~CSplitterPictFrame() {
     if (m_main.viewerFrame() == this)
         m_main.setViewerFrame(nullptr);
 }
 
 bool CSplitterPictFrame::Load() {
-    const bool loaded = LoadPictDoc(m_doc, m_path, m_main.prompts(), dsp::ProgramFilterSettings());
+    const bool loaded = m_load ? m_load(m_doc, m_main.prompts(), dsp::ProgramFilterSettings())
+                               : LoadPictDoc(m_doc, m_path, m_main.prompts(), dsp::ProgramFilterSettings());
     if (loaded) {
         m_model->InitialUpdate();
         m_pictView->OnInitialUpdate();
@@ -113,6 +120,7 @@ QAction* CSplitterPictFrame::action(ViewerCommandId id) const {
 
 void CSplitterPictFrame::createMenu() {
     QMenu* file = m_menu->addMenu(QStringLiteral("Файл"));
+    file->setObjectName(QStringLiteral("viewerFileMenu"));
     // The view's key P prints the report too; the menu shows it. The key is the view's: as a
     // shortcut of the window it would take every P typed into the panel's fields.
     QAction* print = makeAction(file, kCmdPrintReport, QStringLiteral("Печатать отчёт"));
@@ -220,6 +228,9 @@ void CSplitterPictFrame::runCommand(ViewerCommandId id) {
         return;
     case kCmdViewerNoItem:
         return;
+    case kCmdLengthToSite:
+        LengthToSite();
+        return;
     default:
         runPaneCommand(id);
         return;
@@ -289,6 +300,32 @@ void CSplitterPictFrame::OnPrintReport() {
     m_pictView->update();
 }
 
+void CSplitterPictFrame::offerLengthToSite(std::function<bool(double lengthM)> take) {
+    m_takeLength = std::move(take);
+    if (action(kCmdLengthToSite))
+        return;
+    QMenu* file = m_menu->findChild<QMenu*>(QStringLiteral("viewerFileMenu"));
+    QAction* a = makeAction(file, kCmdLengthToSite, tr("Длина у маркера — в объект"));
+    // Beside the report, before "Закрыть".
+    file->removeAction(a);
+    file->insertAction(action(kCmdSaveSpectrum), a);
+    a->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+    a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    addAction(a);
+}
+
+void CSplitterPictFrame::LengthToSite() {
+    if (!m_takeLength)
+        return;
+    const std::optional<double> length = m_model->CurrentMarkerLength();
+    if (!length) {
+        m_main.prompts().message(tr("Поставьте текущий маркер на нижний конец сваи."), windowTitle(),
+                                 PromptIcon::Information);
+        return;
+    }
+    m_takeLength(*length);
+}
+
 void CSplitterPictFrame::DisplaySettings() {
     CDlgNScreen dialog(m_main.prompts(), this);
     dialog.setValues({m_doc.Data().m_display.m_nMaxGraphs, m_doc.Data().m_display.m_nBiasXGr, m_doc.Data().m_display.m_nBiasXFur, m_doc.Data().m_display.m_nBiasKoeffY});
@@ -340,7 +377,8 @@ void CSplitterPictFrame::closeEvent(QCloseEvent* event) {
         // The panel's destruction: the toolbar as the user left it, then the gain and the filter
         // settings kept beside the file.
         m_main.setToolbarVisible(m_main.files().ToolbarVisible());
-        SavePictSettings(m_doc, dsp::ProgramFilterSettings(), m_main.prompts()); // a failure has been told
+        if (!m_load) // a document made in memory has no file to keep its settings beside
+            SavePictSettings(m_doc, dsp::ProgramFilterSettings(), m_main.prompts()); // a failure has been told
         if (m_main.viewerFrame() == this)
             m_main.setViewerFrame(nullptr);
     }
