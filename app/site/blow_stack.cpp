@@ -218,7 +218,8 @@ double Correlation(std::span<const double> a, std::span<const double> b, std::si
 BlowStack StackBlows(const std::vector<std::span<const double>>& blows, double intervalS,
                      const BlowSearch& findBlow, const ToeSearch& findToe, const BlowStackOptions& options) {
     BlowStack stack;
-    const Aligned aligned = Align(blows, findBlow, stack.rejected);
+    Aligned aligned = Align(blows, findBlow, stack.rejected);
+    stack.blowIndex = aligned.blowIndex;
     std::vector<std::vector<double>> smooth;
     for (const auto& t : aligned.traces)
         smooth.push_back(Smoothed(t, aligned.pulseWidth));
@@ -261,14 +262,14 @@ BlowStack StackBlows(const std::vector<std::span<const double>>& blows, double i
     }
     std::sort(stack.rejected.begin(), stack.rejected.end(),
               [](const RejectedBlow& a, const RejectedBlow& b) { return a.blow < b.blow; });
+    for (std::size_t m : members)
+        stack.used.push_back(aligned.blows[m]);
+    stack.blowOf = aligned.blows;
+    stack.blows = std::move(aligned.traces);
     if (members.empty()) {
         stack.average.clear();
         stack.toe = {};
-        return stack;
     }
-    stack.blowIndex = aligned.blowIndex;
-    for (std::size_t m : members)
-        stack.used.push_back(aligned.blows[m]);
     return stack;
 }
 

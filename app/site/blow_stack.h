@@ -30,8 +30,12 @@ struct RejectedBlow {
 
 struct BlowStack {
     std::vector<double> average; // empty when no blow is consistent
-    int blowIndex = 0;           // the blow's sample in average
+    int blowIndex = 0;           // the blow's sample in average and in every one of blows
     std::vector<int> used;       // 0-based blows averaged
+    // Each blow in which a blow was seen, aligned and scaled as it went into the average (so that
+    // it can be drawn behind it), whether it was averaged or left out; blowOf names its blow.
+    std::vector<std::vector<double>> blows;
+    std::vector<int> blowOf;
     std::vector<RejectedBlow> rejected;
     TraceToe toe; // found on average
 };

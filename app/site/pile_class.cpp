@@ -31,4 +31,14 @@ QString ClassName(PileClass c) {
     return {};
 }
 
+std::optional<PileClass> ParseClassName(const QString& text) {
+    const QString t = text.trimmed().toUpper();
+    if (t.isEmpty())
+        return PileClass::None;
+    for (PileClass c : {PileClass::I, PileClass::II, PileClass::III, PileClass::IV})
+        if (t == ClassName(c) || t == QString::number(int(c)))
+            return c;
+    return std::nullopt;
+}
+
 } // namespace zarno::site

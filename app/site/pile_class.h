@@ -11,6 +11,7 @@
 
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 namespace zarno::site {
@@ -25,5 +26,9 @@ PileClass ProposeClass(bool toeFound, const std::vector<TraceAnomaly>& anomalies
 
 // "I" … "IV", or an empty text for none.
 QString ClassName(PileClass c);
+
+// The class a text names: "I" … "IV" in any case, or 1 … 4; an empty text (spaces only) is none.
+// Nothing for any other text.
+std::optional<PileClass> ParseClassName(const QString& text);
 
 } // namespace zarno::site

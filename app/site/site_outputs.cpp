@@ -60,18 +60,25 @@ QJsonObject PileJson(const PileResult& p) {
                                                             {"time_ms", t.timeMs},
                                                             {"confidence", t.confidence}})
                                    : QJsonValue(QJsonValue::Null);
-    const QString cls = ClassName(p.proposedClass);
+    auto jsonClass = [](PileClass c) {
+        const QString name = ClassName(c);
+        return name.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(name);
+    };
     return QJsonObject{{"pile", p.pile},
                        {"files", JsonStrings(p.files)},
                        {"blows", p.blows},
                        {"blows_used", int(p.stack.used.size())},
                        {"rejected", rejected},
                        {"toe", toe},
-                       {"length_m", JsonNumber(p.lengthM)},
+                       {"length_m", JsonNumber(p.reportedLengthM())},
+                       {"measured_length_m", JsonNumber(p.lengthM)},
+                       {"decided_length_m", JsonNumber(p.decidedLengthM)},
                        {"design_length_m", JsonNumber(p.designLengthM)},
-                       {"deviation_pct", JsonNumber(p.deviationPct)},
+                       {"deviation_pct", JsonNumber(p.reportedDeviationPct())},
                        {"anomalies", anomalies},
-                       {"class", cls.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(cls)},
+                       {"class", jsonClass(p.reportedClass())},
+                       {"proposed_class", jsonClass(p.proposedClass)},
+                       {"decided_class", jsonClass(p.decidedClass)},
                        {"problems", JsonStrings(p.problems)}};
 }
 
@@ -88,12 +95,19 @@ QString ToeMs(const PileResult& p, bool decimalComma) {
     return p.stack.toe.found ? Number(p.stack.toe.timeMs, 3, decimalComma) : QString();
 }
 
-// What the table says in the class column: the proposal, or why there is none.
-QString ClassCell(const PileResult& p) {
+// The proposal, none when nothing can be proposed, or why there is no trace to propose from.
+QString ProposedClassText(const PileResult& p, const QString& none) {
     if (!p.consistent())
         return QStringLiteral("no consistent blow");
     const QString c = ClassName(p.proposedClass);
-    return c.isEmpty() ? QStringLiteral("-") : c;
+    return c.isEmpty() ? none : c;
+}
+
+bool AnyDecision(const SiteResult& site) {
+    for (const PileResult& p : site.piles)
+        if (p.decidedLengthM || p.decidedClass != PileClass::None)
+            return true;
+    return false;
 }
 
 } // namespace
@@ -136,6 +150,17 @@ QString RejectedText(const PileResult& pile) {
     return numbers.join(QStringLiteral(", "));
 }
 
+QString ReportedLengthText(const PileResult& pile, bool decimalComma, const QString& none) {
+    const QString mark = pile.decidedLengthM ? QString::fromLatin1(kDecidedMark) : QString();
+    return Optional(pile.reportedLengthM(), 2, decimalComma, none) + (pile.reportedLengthM() ? mark : QString());
+}
+
+QString ReportedClassText(const PileResult& pile, const QString& none) {
+    if (pile.decidedClass != PileClass::None)
+        return ClassName(pile.decidedClass) + QString::fromLatin1(kDecidedMark);
+    return ProposedClassText(pile, none);
+}
+
 QString AnomaliesText(const PileResult& pile, bool decimalComma) {
     QStringList parts;
     for (const PileAnomaly& a : pile.anomalies) {
@@ -172,13 +197,15 @@ QByteArray SiteTableText(const SiteResult& site) {
                    .arg(p.pile, -12)
                    .arg(QStringLiteral("%1/%2").arg(p.stack.used.size()).arg(p.blows), 7)
                    .arg(p.stack.toe.found ? ToeMs(p, false) : QStringLiteral("-"), 8)
-                   .arg(Optional(p.lengthM, 2, false, QStringLiteral("-")), 8)
+                   .arg(ReportedLengthText(p, false, QStringLiteral("-")), 8)
                    .arg(Optional(p.designLengthM, 2, false, QStringLiteral("-")), 8)
-                   .arg(Optional(p.deviationPct, 1, false, QStringLiteral("-")), 7)
-                   .arg(ClassCell(p), 6)
+                   .arg(Optional(p.reportedDeviationPct(), 1, false, QStringLiteral("-")), 7)
+                   .arg(ReportedClassText(p, QStringLiteral("-")), 6)
                    .arg(tail);
     }
     out += QStringLiteral("* proposed class: the engineer decides\n");
+    if (AnyDecision(site))
+        out += QStringLiteral("%1 the engineer's decision\n").arg(QString::fromLatin1(kDecidedMark));
     return out.toUtf8();
 }
 
@@ -195,7 +222,7 @@ QByteArray SiteJson(const SiteResult& site) {
 QByteArray SiteCsv(const SiteResult& site) {
     QStringList lines;
     lines << QStringLiteral("pile;files;blows;blows_used;rejected_blows;toe_ms;velocity_m_s;length_m;"
-                            "design_length_m;deviation_pct;anomalies;proposed_class;note");
+                            "design_length_m;deviation_pct;anomalies;proposed_class;note;decided_length_m;decided_class");
     const QString velocity = Optional(site.velocity.value, 0, true);
     for (const PileResult& p : site.piles) {
         const QStringList fields{p.pile,
@@ -205,12 +232,14 @@ QByteArray SiteCsv(const SiteResult& site) {
                                  RejectedText(p),
                                  ToeMs(p, true),
                                  p.lengthM ? velocity : QString(),
-                                 Optional(p.lengthM, 2, true),
+                                 Optional(p.reportedLengthM(), 2, true),
                                  Optional(p.designLengthM, 2, true),
-                                 Optional(p.deviationPct, 1, true),
+                                 Optional(p.reportedDeviationPct(), 1, true),
                                  AnomaliesText(p, true),
-                                 ClassCell(p),
-                                 p.note};
+                                 ProposedClassText(p, QStringLiteral("-")),
+                                 p.note,
+                                 Optional(p.decidedLengthM, 2, true),
+                                 ClassName(p.decidedClass)};
         QStringList cells;
         for (const QString& f : fields)
             cells << CsvField(f);

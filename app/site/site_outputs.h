@@ -1,6 +1,6 @@
 #pragma once
 // What a surveyed site is written as: the table printed on a terminal, the JSON of scripts, and the
-// "site.csv" summary for a spreadsheet (UTF-8 with a BOM, semicolons, decimal commas, so that it
+// summary table for a spreadsheet (UTF-8 with a BOM, semicolons, decimal commas, so that it
 // opens right where the decimal separator is a comma).
 
 #include "app/site/site_survey.h"
@@ -19,6 +19,13 @@ QString VelocitySourceName(VelocitySource source);
 QString VelocityText(const SiteVelocity& velocity);
 // Blow numbers from 1, "2, 5".
 QString RejectedText(const PileResult& pile);
+// What marks a reported value as the engineer's decision in the printed tables: "12.40d", "IId".
+inline constexpr char kDecidedMark[] = "d";
+// The reported length (the decision, marked, or the measured one), or none.
+QString ReportedLengthText(const PileResult& pile, bool decimalComma, const QString& none);
+// The reported class: the decision, marked; else the proposal, none when nothing can be proposed,
+// or "no consistent blow".
+QString ReportedClassText(const PileResult& pile, const QString& none);
 // Each anomaly: "2.4 m neck 0.42", joined by " / "; with a decimal comma when asked.
 QString AnomaliesText(const PileResult& pile, bool decimalComma);
 

@@ -32,6 +32,8 @@ struct PilePlan {
     QString note;
     std::optional<double> designLengthM;
     std::optional<double> knownLengthM;
+    std::optional<double> decidedLengthM;
+    PileClass decidedClass = PileClass::None;
 };
 
 // One value per pile: the first row that gives it decides; a different one later is named.
@@ -48,6 +50,19 @@ void TakeLength(std::optional<double>& value, const std::optional<double>& row, 
                         .arg(QString::fromLatin1(what))
                         .arg(*row)
                         .arg(*value);
+    }
+}
+
+void TakeClass(PileClass& value, PileClass row, int line, QStringList& messages) {
+    if (row == PileClass::None)
+        return;
+    if (value == PileClass::None) {
+        value = row;
+    } else if (value != row) {
+        messages << QStringLiteral("%1 line %2: decided_class %3 differs from the pile's earlier %4; the earlier one is kept")
+                        .arg(QString::fromLatin1(kSiteTableName))
+                        .arg(line)
+                        .arg(ClassName(row), ClassName(value));
     }
 }
 
@@ -68,7 +83,7 @@ std::vector<PilePlan> PlanFromTable(const QString& folder, const SiteTable& tabl
         named.insert(QFileInfo(path).canonicalFilePath());
         auto [it, fresh] = byName.emplace(row.pile, plans.size());
         if (fresh)
-            plans.push_back({row.pile, {}, {}, {}, {}});
+            plans.push_back({row.pile, {}, {}, {}, {}, {}, PileClass::None});
         PilePlan& plan = plans[it->second];
         // The folder may be given relative to the current one: the name kept is the file's within it.
         plan.files << dir.relativeFilePath(QFileInfo(path).absoluteFilePath());
@@ -76,6 +91,8 @@ std::vector<PilePlan> PlanFromTable(const QString& folder, const SiteTable& tabl
             plan.note = row.note;
         TakeLength(plan.designLengthM, row.designLengthM, row.line, "design_length_m", messages);
         TakeLength(plan.knownLengthM, row.knownLengthM, row.line, "known_length_m", messages);
+        TakeLength(plan.decidedLengthM, row.decidedLengthM, row.line, "decided_length_m", messages);
+        TakeClass(plan.decidedClass, row.decidedClass, row.line, messages);
     }
     for (const QString& file : RecordingFiles(folder))
         if (!named.count(QFileInfo(dir.filePath(file)).canonicalFilePath()))
@@ -86,7 +103,7 @@ std::vector<PilePlan> PlanFromTable(const QString& folder, const SiteTable& tabl
 std::vector<PilePlan> PlanFromFolder(const QString& folder) {
     std::vector<PilePlan> plans;
     for (const QString& file : RecordingFiles(folder))
-        plans.push_back({QFileInfo(file).completeBaseName(), {file}, {}, {}, {}});
+        plans.push_back({QFileInfo(file).completeBaseName(), {file}, {}, {}, {}, {}, PileClass::None});
     return plans;
 }
 
@@ -98,6 +115,8 @@ PileResult StackPile(const QString& folder, const PilePlan& plan, const SiteOpti
     pile.note = plan.note;
     pile.designLengthM = plan.designLengthM;
     pile.knownLengthM = plan.knownLengthM;
+    pile.decidedLengthM = plan.decidedLengthM;
+    pile.decidedClass = plan.decidedClass;
     std::vector<std::vector<double>> traces;
     for (const QString& file : plan.files) {
         RecordingRead read = ReadRecording(QDir(folder).filePath(file));
@@ -120,15 +139,16 @@ PileResult StackPile(const QString& folder, const PilePlan& plan, const SiteOpti
     return pile;
 }
 
-SiteVelocity DecideVelocity(const std::vector<PileResult>& piles, const SiteOptions& options) {
+SiteVelocity DecideVelocity(const std::vector<PileResult>& piles, std::optional<double> given,
+                            const VelocityRules& rules) {
     std::vector<PileSpeed> speeds;
     for (const PileResult& p : piles)
         if (p.knownLengthM && p.stack.toe.found && p.stack.toe.timeMs > 0.0)
             speeds.push_back({p.pile, SpeedFromLength(*p.knownLengthM, p.stack.toe.timeMs)});
     SiteVelocity v;
-    v.calibration = CalibrateVelocity(speeds, options.velocityRules);
-    if (options.velocity) {
-        v.value = options.velocity;
+    v.calibration = CalibrateVelocity(speeds, rules);
+    if (given) {
+        v.value = given;
         v.source = VelocitySource::Given;
     } else if (v.calibration.value) {
         v.value = v.calibration.value;
@@ -138,6 +158,10 @@ SiteVelocity DecideVelocity(const std::vector<PileResult>& piles, const SiteOpti
 }
 
 void Measure(PileResult& pile, const std::optional<double>& velocity, const ClassRules& rules) {
+    pile.lengthM.reset();
+    pile.deviationPct.reset();
+    pile.anomalies.clear();
+    pile.proposedClass = PileClass::None;
     const TraceToe& toe = pile.stack.toe;
     for (const TraceAnomaly& a : toe.anomalies)
         pile.anomalies.push_back({a, velocity ? std::optional(*velocity * a.timeMs / 2000.0) : std::nullopt});
@@ -153,6 +177,13 @@ void Measure(PileResult& pile, const std::optional<double>& velocity, const Clas
 
 } // namespace
 
+SiteResult ApplySiteVelocity(SiteResult site, std::optional<double> velocity, const SiteOptions& options) {
+    site.velocity = DecideVelocity(site.piles, velocity, options.velocityRules);
+    for (PileResult& pile : site.piles)
+        Measure(pile, site.velocity.value, options.classes);
+    return site;
+}
+
 SiteResult SurveySite(const QString& folder, const SiteOptions& options, const BlowSearch& findBlow,
                       const ToeSearch& findToe, const SiteProgress& progress) {
     SiteResult result;
@@ -162,7 +193,7 @@ SiteResult SurveySite(const QString& folder, const SiteOptions& options, const B
         return result;
     }
     std::vector<PilePlan> plans;
-    QFile tableFile(PathInFolder(QDir(folder), QString::fromLatin1(kSiteTableName)));
+    QFile tableFile(SiteTablePath(folder));
     if (tableFile.exists()) {
         if (!tableFile.open(QIODevice::ReadOnly)) {
             result.readable = false;
@@ -184,10 +215,7 @@ SiteResult SurveySite(const QString& folder, const SiteOptions& options, const B
         if (progress)
             progress(int(result.piles.size()), int(plans.size()));
     }
-    result.velocity = DecideVelocity(result.piles, options);
-    for (PileResult& pile : result.piles)
-        Measure(pile, result.velocity.value, options.classes);
-    return result;
+    return ApplySiteVelocity(std::move(result), options.velocity, options);
 }
 
 } // namespace zarno::site

@@ -45,8 +45,21 @@ struct PileResult {
     std::optional<double> deviationPct;
     std::vector<PileAnomaly> anomalies;
     PileClass proposedClass = PileClass::None;
+    // The engineer's decisions, kept in site.csv; they stand whatever the speed.
+    std::optional<double> decidedLengthM;
+    PileClass decidedClass = PileClass::None;
 
     bool consistent() const { return !stack.used.empty(); }
+    // What the outputs give: the engineer's decision where there is one, else what was measured.
+    std::optional<double> reportedLengthM() const { return decidedLengthM ? decidedLengthM : lengthM; }
+    PileClass reportedClass() const { return decidedClass != PileClass::None ? decidedClass : proposedClass; }
+    // The reported length's deviation from the design length, in percent.
+    std::optional<double> reportedDeviationPct() const {
+        const std::optional<double> length = reportedLengthM();
+        if (!length || !designLengthM)
+            return std::nullopt;
+        return (*length - *designLengthM) / *designLengthM * 100.0;
+    }
 };
 
 enum class VelocitySource { Given, Calibrated, None };
@@ -66,6 +79,11 @@ struct SiteResult {
 
 // Called after each pile is stacked: piles done, piles in all.
 using SiteProgress = std::function<void(int done, int total)>;
+
+// The site again at another speed: velocity set by hand, or the calibrated one with nullopt. Every
+// pile's length, deviation, anomaly depths and proposed class are worked out anew from its stacked
+// trace; nothing is read or stacked again. The survey's own last step.
+SiteResult ApplySiteVelocity(SiteResult site, std::optional<double> velocity, const SiteOptions& options);
 
 SiteResult SurveySite(const QString& folder, const SiteOptions& options, const BlowSearch& findBlow,
                       const ToeSearch& findToe, const SiteProgress& progress = {});

@@ -1,5 +1,7 @@
 #include "app/site/site_table.h"
 
+#include <QDir>
+
 #include <cmath>
 #include <map>
 
@@ -58,7 +60,36 @@ QString LineMessage(int line, const QString& what) {
     return QStringLiteral("%1 line %2: %3").arg(QString::fromLatin1(kSiteTableName)).arg(line).arg(what);
 }
 
+// The engineer's decisions of a row. One that cannot be read is named and left out; the row's
+// recording still belongs to its pile.
+void TakeDecisions(SiteRow& row, const QStringList& fields, qsizetype lengthCol, qsizetype classCol,
+                   QStringList& messages) {
+    bool bad = false;
+    row.decidedLengthM = ParseSiteNumber(Field(fields, lengthCol), &bad);
+    if (bad)
+        messages << LineMessage(row.line, QStringLiteral("decided_length_m \"%1\" is not a length in metres; "
+                                                         "it is left out")
+                                              .arg(Field(fields, lengthCol)));
+    const QString cls = Field(fields, classCol);
+    const std::optional<PileClass> c = ParseClassName(cls);
+    if (!c)
+        messages << LineMessage(row.line,
+                                QStringLiteral("decided_class \"%1\" is not a class I to IV; it is left out").arg(cls));
+    row.decidedClass = c.value_or(PileClass::None);
+}
+
 } // namespace
+
+QString SiteTablePath(const QString& folder) {
+    const QDir dir(folder);
+    const QString name = QString::fromLatin1(kSiteTableName);
+    if (dir.exists(name))
+        return dir.filePath(name);
+    for (const QString& entry : dir.entryList(QDir::Files | QDir::Hidden, QDir::Name))
+        if (entry.compare(name, Qt::CaseInsensitive) == 0)
+            return dir.filePath(entry);
+    return dir.filePath(name);
+}
 
 std::optional<double> ParseSiteNumber(const QString& text, bool* bad) {
     *bad = false;
@@ -103,7 +134,8 @@ SiteTable ParseSiteTable(const QString& input) {
         return table;
     }
     const qsizetype designCol = columns.of("design_length_m"), knownCol = columns.of("known_length_m"),
-                    noteCol = columns.of("note");
+                    noteCol = columns.of("note"), decidedLengthCol = columns.of("decided_length_m"),
+                    decidedClassCol = columns.of("decided_class");
     for (qsizetype i = headerLine + 1; i < lines.size(); ++i) {
         const QString line = lines[i].trimmed();
         if (line.isEmpty())
@@ -117,7 +149,7 @@ SiteTable ParseSiteTable(const QString& input) {
                 number, QStringLiteral("more fields than the header row names; the row is left out"));
             continue;
         }
-        SiteRow row{number, Field(fields, pileCol), Field(fields, fileCol), {}, {}, Field(fields, noteCol)};
+        SiteRow row{number, Field(fields, pileCol), Field(fields, fileCol), {}, {}, Field(fields, noteCol), {}, PileClass::None};
         if (row.pile.isEmpty() || row.file.isEmpty()) {
             table.messages << LineMessage(number, QStringLiteral("no pile or no file; the row is left out"));
             continue;
@@ -131,6 +163,7 @@ SiteTable ParseSiteTable(const QString& input) {
                             .arg(badDesign ? Field(fields, designCol) : Field(fields, knownCol)));
             continue;
         }
+        TakeDecisions(row, fields, decidedLengthCol, decidedClassCol, table.messages);
         table.rows.push_back(std::move(row));
     }
     return table;
