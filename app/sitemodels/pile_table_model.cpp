@@ -4,9 +4,6 @@
 #include "app/site/site_table.h"
 #include "app/sitemodels/pile_concerns.h"
 
-#include <QBrush>
-#include <QColor>
-#include <QFont>
 
 #include <algorithm>
 #include <cmath>
@@ -14,9 +11,6 @@
 namespace zarno::site {
 
 namespace {
-
-// The marked rows' background: a pale amber that reads on the light styles and keeps the text dark.
-const QColor kLookColour(255, 228, 181);
 
 QString Number(const std::optional<double>& v, int decimals) {
     return v ? QString::number(RoundedForText(*v, decimals), 'f', decimals) : QStringLiteral("–");
@@ -28,6 +22,36 @@ QVariant SortNumber(const std::optional<double>& v) {
 }
 
 } // namespace
+
+bool NameBefore(const QString& a, const QString& b) {
+    // Runs of digits compare as numbers (leading zeros aside), the rest without case; the collator's
+    // numeric mode is not there in every locale the program runs in.
+    qsizetype i = 0, j = 0;
+    while (i < a.size() && j < b.size()) {
+        if (a[i].isDigit() && b[j].isDigit()) {
+            const qsizetype i0 = i, j0 = j;
+            while (i < a.size() && a[i].isDigit())
+                ++i;
+            while (j < b.size() && b[j].isDigit())
+                ++j;
+            QStringView x = QStringView(a).mid(i0, i - i0), y = QStringView(b).mid(j0, j - j0);
+            while (x.size() > 1 && x.front() == u'0')
+                x = x.mid(1);
+            while (y.size() > 1 && y.front() == u'0')
+                y = y.mid(1);
+            if (x.size() != y.size())
+                return x.size() < y.size();
+            if (const int c = x.compare(y); c != 0)
+                return c < 0;
+            continue;
+        }
+        if (const int c = QString::compare(a.mid(i, 1), b.mid(j, 1), Qt::CaseInsensitive); c != 0)
+            return c < 0;
+        ++i;
+        ++j;
+    }
+    return a.size() - i < b.size() - j;
+}
 
 PileTableModel::PileTableModel(QObject* parent) : QAbstractTableModel(parent) {}
 
@@ -66,18 +90,9 @@ QVariant PileTableModel::data(const QModelIndex& index, int role) const {
                                          : display(*pile, index.column());
     case Qt::ToolTipRole:
         return tip(*pile, index.column());
-    case Qt::FontRole: {
-        // A decision reads apart from a measurement.
-        const bool decided = (index.column() == Length && pile->decidedLengthM) ||
-                             (index.column() == Class && pile->decidedClass != PileClass::None);
-        if (!decided)
-            return {};
-        QFont font;
-        font.setBold(true);
-        return font;
-    }
-    case Qt::BackgroundRole:
-        return PileConcerns(*pile).isEmpty() ? QVariant() : QVariant(QBrush(kLookColour));
+    case DecidedRole:
+        return (index.column() == Length && pile->decidedLengthM) ||
+               (index.column() == Class && pile->decidedClass != PileClass::None);
     case Qt::TextAlignmentRole:
         return index.column() == Pile || index.column() == Anomalies ? QVariant()
                                                                       : QVariant(Qt::AlignRight | Qt::AlignVCenter);
@@ -226,8 +241,6 @@ namespace zarno::site {
 
 PileSortModel::PileSortModel(QObject* parent) : QSortFilterProxyModel(parent) {
     setSortRole(PileTableModel::SortRole);
-    m_names.setNumericMode(true);
-    m_names.setCaseSensitivity(Qt::CaseInsensitive);
 }
 
 bool PileSortModel::lessThan(const QModelIndex& left, const QModelIndex& right) const {
@@ -238,7 +251,7 @@ bool PileSortModel::lessThan(const QModelIndex& left, const QModelIndex& right) 
     if (!a.isValid() || !b.isValid())
         return a.isValid() != b.isValid() && !a.isValid() == (sortOrder() == Qt::DescendingOrder);
     if (a.typeId() == QMetaType::QString && b.typeId() == QMetaType::QString)
-        return m_names.compare(a.toString(), b.toString()) < 0;
+        return NameBefore(a.toString(), b.toString());
     return QVariant::compare(a, b) == QPartialOrdering::Less;
 }
 

@@ -12,7 +12,6 @@
 #include "app/site/site_survey.h"
 
 #include <QAbstractTableModel>
-#include <QCollator>
 #include <QSortFilterProxyModel>
 
 #include <functional>
@@ -23,7 +22,11 @@ class PileTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     enum Column { Pile, Blows, Length, Design, Deviation, Anomalies, Class, ColumnCount };
-    enum Role { SortRole = Qt::UserRole + 1, NeedsLookRole };
+    enum Role {
+        SortRole = Qt::UserRole + 1,
+        NeedsLookRole, // bool: the row is marked for a look
+        DecidedRole,   // bool: the cell shows the engineer's decision, not a measurement
+    };
 
     explicit PileTableModel(QObject* parent = nullptr);
 
@@ -73,9 +76,9 @@ public:
 
 protected:
     bool lessThan(const QModelIndex& left, const QModelIndex& right) const override;
-
-private:
-    QCollator m_names;
 };
+
+// Pile names as a person orders them: "P2" before "P10", "p3" beside "P3".
+bool NameBefore(const QString& a, const QString& b);
 
 } // namespace zarno::site

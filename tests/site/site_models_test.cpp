@@ -73,7 +73,6 @@ TEST(PileConcerns, MarkOnlyWhatNeedsALook) {
         PileTableModel model;
         model.setSite(SiteResult{true, {}, {}, {p}});
         EXPECT_EQ(model.index(0, PileTableModel::Deviation).data(PileTableModel::NeedsLookRole).toBool(), c.marked);
-        EXPECT_EQ(model.index(0, PileTableModel::Pile).data(Qt::BackgroundRole).isValid(), c.marked);
     }
 }
 
@@ -104,6 +103,17 @@ TEST(PileTable, SortsByValueNotText) {
     EXPECT_EQ(sorted.index(0, PileTableModel::Length).data().toString(), "11.00");
     sorted.sort(PileTableModel::Deviation, Qt::AscendingOrder);
     EXPECT_EQ(PilesInOrder(sorted), (std::vector<QString>{"P10", "P2", "P1", "P3"}));
+}
+
+TEST(PileTable, NamesInAPersonsOrder) {
+    const std::pair<const char*, const char*> before[] = {
+        {"P2", "P10"}, {"P02", "P3"}, {"p3", "P4"}, {"A9", "B1"}, {"P1", "P1a"}, {"P1-2", "P1-10"}, {"", "P1"}};
+    for (const auto& [a, b] : before) {
+        SCOPED_TRACE(std::string(a) + " < " + b);
+        EXPECT_TRUE(NameBefore(a, b));
+        EXPECT_FALSE(NameBefore(b, a));
+    }
+    EXPECT_FALSE(NameBefore("P7", "P7"));
 }
 
 class DecisionsInTheTable : public ::testing::Test {
@@ -140,6 +150,8 @@ TEST_F(DecisionsInTheTable, AnEditIsStoredThenShownAndAnEmptyCellTakesItBack) {
     EXPECT_EQ(cell(1, PileTableModel::Class).data().toString(), "III");
     EXPECT_EQ(cell(1, PileTableModel::Length).data().toString(), "9.75");
     EXPECT_TRUE(cell(1, PileTableModel::Length).data(Qt::ToolTipRole).toString().contains("9.00"));
+    EXPECT_TRUE(cell(1, PileTableModel::Length).data(PileTableModel::DecidedRole).toBool());
+    EXPECT_FALSE(cell(0, PileTableModel::Length).data(PileTableModel::DecidedRole).toBool());
     EXPECT_TRUE(cell(1, PileTableModel::Pile).data(PileTableModel::NeedsLookRole).toBool()); // decided III
 
     ASSERT_TRUE(m_model.setData(cell(1, PileTableModel::Length), QString()));

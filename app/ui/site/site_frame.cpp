@@ -19,6 +19,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QStyledItemDelegate>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTableView>
@@ -48,6 +49,22 @@ protected:
 
 private:
     std::function<void()> m_open;
+};
+
+// The table's marks: the rows that need a look on a pale amber that keeps the text dark on the light
+// styles; the engineer's decisions in bold, apart from what was measured.
+class MarkDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (index.data(site::PileTableModel::NeedsLookRole).toBool())
+            option->backgroundBrush = QColor(255, 228, 181);
+        if (index.data(site::PileTableModel::DecidedRole).toBool())
+            option->font.setBold(true);
+    }
 };
 
 } // namespace
@@ -142,6 +159,7 @@ void CSiteFrame::buildPages(QWidget* client) {
     auto* table = new PileTable([this] { OpenCurrentPile(); }, splitter);
     m_table = table;
     m_table->setModel(m_sorted);
+    m_table->setItemDelegate(new MarkDelegate(m_table));
     m_table->setSortingEnabled(true);
     m_table->sortByColumn(site::PileTableModel::Pile, Qt::AscendingOrder);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);

@@ -377,8 +377,7 @@ void CSplitterPictFrame::closeEvent(QCloseEvent* event) {
         // The panel's destruction: the toolbar as the user left it, then the gain and the filter
         // settings kept beside the file.
         m_main.setToolbarVisible(m_main.files().ToolbarVisible());
-        if (!m_load) // a document made in memory has no file to keep its settings beside
-            SavePictSettings(m_doc, dsp::ProgramFilterSettings(), m_main.prompts()); // a failure has been told
+        SavePictSettings(m_doc, dsp::ProgramFilterSettings(), m_main.prompts()); // a failure has been told
         if (m_main.viewerFrame() == this)
             m_main.setViewerFrame(nullptr);
     }

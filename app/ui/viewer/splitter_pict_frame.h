@@ -37,8 +37,7 @@ public:
     using DocumentLoad = std::function<bool(CPictDoc& doc, Prompts& prompts, dsp::FilterSettings& filter)>;
 
     CSplitterPictFrame(CMainFrame& main, const QString& sgyPath);
-    // A viewer of a document made in memory: title names it; nothing is kept beside a file when it
-    // closes, since there is none.
+    // A viewer of a document made in memory: title names it.
     CSplitterPictFrame(CMainFrame& main, const QString& title, DocumentLoad load);
     ~CSplitterPictFrame() override;
 
