@@ -128,7 +128,8 @@ TEST_F(SiteWindow, ShowsTheSurveyedSiteWithThePilesToLookAtMarked) {
     site->table()->setCurrentIndex(table->index(rowOf(site, "P06"), 0));
     ASSERT_TRUE(site->traceView()->pile());
     EXPECT_EQ(site->traceView()->pile()->pile, "P06");
-    EXPECT_GE(site->stackedView()->sizeHint().height(), 8 * 100);
+    // Eight strips of 26 mm each: more than a window shows, hence the scroll area.
+    EXPECT_GE(site->stackedView()->sizeHint().height(), int(8 * 26.0 * site->stackedView()->logicalDpiY() / 25.4));
 }
 
 TEST_F(SiteWindow, ASpeedSetByHandRecomputesEveryLengthAndClearingItGoesBack) {

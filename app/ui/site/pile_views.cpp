@@ -4,12 +4,15 @@
 
 #include <QPainter>
 
+#include <cmath>
+
 namespace zarno {
 
 namespace {
 
 // Each pile's strip in the stacked view: tall enough to read an echo, short enough for a screenful.
-constexpr int kStackedStripHeight = 110;
+constexpr double kStackedStripMm = 26.0;
+constexpr double kMarginPx = 4.0;
 
 } // namespace
 
@@ -30,7 +33,7 @@ void CPileTraceView::paintEvent(QPaintEvent*) {
         return;
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    PaintPileStrip(painter, QRectF(rect()).adjusted(4, 4, -4, -4), *m_pile, m_velocity);
+    PaintPileStrip(painter, QRectF(rect()).adjusted(kMarginPx, kMarginPx, -kMarginPx, -kMarginPx), *m_pile, m_velocity);
 }
 
 CStackedPilesView::CStackedPilesView(QWidget* parent) : QWidget(parent) {
@@ -40,13 +43,17 @@ CStackedPilesView::CStackedPilesView(QWidget* parent) : QWidget(parent) {
 
 void CStackedPilesView::setSite(const site::SiteResult& site) {
     m_site = site;
-    setMinimumHeight(int(m_site.piles.size()) * kStackedStripHeight + 8);
+    setMinimumHeight(sizeHint().height());
     updateGeometry();
     update();
 }
 
+double CStackedPilesView::stripHeightPx() const {
+    return kStackedStripMm * logicalDpiY() / 25.4;
+}
+
 QSize CStackedPilesView::sizeHint() const {
-    return {600, int(m_site.piles.size()) * kStackedStripHeight + 8};
+    return {600, int(std::ceil(double(m_site.piles.size()) * stripHeightPx() + 2 * kMarginPx))};
 }
 
 void CStackedPilesView::paintEvent(QPaintEvent*) {
@@ -54,7 +61,8 @@ void CStackedPilesView::paintEvent(QPaintEvent*) {
         return;
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    PaintStackedPiles(painter, QRectF(rect()).adjusted(4, 4, -4, -4), m_site);
+    PaintStackedPiles(painter, QRectF(rect()).adjusted(kMarginPx, kMarginPx, -kMarginPx, -kMarginPx), m_site.piles,
+                      m_site.velocity.value, kStackedStripMm);
 }
 
 } // namespace zarno

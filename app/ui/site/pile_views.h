@@ -38,6 +38,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    double stripHeightPx() const;
+
     site::SiteResult m_site;
 };
 
