@@ -1,6 +1,6 @@
 #pragma once
 // The site window's table: one row per pile with its blows (used of all), its length at the site's
-// speed, the design length, the deviation, the anomalies and the proposed class. Each column sorts
+// speed, the design length, the deviation, the proposed class and the anomalies. Each column sorts
 // by its value (SortRole), not by its text, so that 9.5 m comes before 10 m; the rows that need a
 // look carry NeedsLookRole and their reasons as the tip.
 //
@@ -21,7 +21,8 @@ namespace zarno::site {
 class PileTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    enum Column { Pile, Blows, Length, Design, Deviation, Anomalies, Class, ColumnCount };
+    // The class before the anomalies: a long list of anomalies must not push the class out of sight.
+    enum Column { Pile, Blows, Length, Design, Deviation, Class, Anomalies, ColumnCount };
     enum Role {
         SortRole = Qt::UserRole + 1,
         NeedsLookRole, // bool: the row is marked for a look

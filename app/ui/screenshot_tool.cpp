@@ -63,6 +63,7 @@ bool grabViewer(zarno::CMainFrame& frame, const QString& sgy, const QString& out
 // then the stacked page of the window alone.
 bool grabSite(zarno::CMainFrame& frame, const QString& dir, const QString& out, const QString& stackedOut) {
     frame.setGeometry(0, 0, 1280, 800);
+    settle(); // the tiling below divides the area the window system has given by now
     zarno::CSiteFrame* site = frame.OpenSite(dir);
     frame.mdiArea()->tileSubWindows();
     QElapsedTimer timer;

@@ -32,6 +32,8 @@ namespace {
 // The speeds a hand may set: the same bounds as the command line's.
 constexpr double kLowestVelocity = 1.0;
 constexpr double kHighestVelocity = 1e5;
+// The narrowest window that shows the table and the pile's trace side by side.
+constexpr int kBesideWidth = 1000;
 
 // Enter on the table opens the current pile; every other key is the table's.
 class PileTable : public QTableView {
@@ -156,6 +158,7 @@ void CSiteFrame::buildTop(QWidget* client) {
 void CSiteFrame::buildPages(QWidget* client) {
     m_pages = new QTabWidget(client);
     auto* splitter = new QSplitter(Qt::Horizontal, m_pages);
+    m_split = splitter;
     auto* table = new PileTable([this] { OpenCurrentPile(); }, splitter);
     m_table = table;
     m_table->setModel(m_sorted);
@@ -177,8 +180,8 @@ void CSiteFrame::buildPages(QWidget* client) {
     m_traceView = new CPileTraceView(splitter);
     splitter->addWidget(m_table);
     splitter->addWidget(m_traceView);
-    splitter->setStretchFactor(0, 3);
-    splitter->setStretchFactor(1, 2);
+    splitter->setStretchFactor(0, 1);
+    splitter->setStretchFactor(1, 1);
     m_pages->addTab(splitter, tr("Сваи"));
 
     auto* scroll = new QScrollArea(m_pages);
@@ -187,6 +190,13 @@ void CSiteFrame::buildPages(QWidget* client) {
     scroll->setWidget(m_stackedView);
     m_pages->addTab(scroll, tr("Все сваи"));
     client->layout()->addWidget(m_pages);
+}
+
+void CSiteFrame::resizeEvent(QResizeEvent* event) {
+    QMdiSubWindow::resizeEvent(event);
+    // A trace reads along its length: beside the table while the window is wide, under it when the
+    // window shares the screen with the file manager.
+    m_split->setOrientation(width() >= kBesideWidth ? Qt::Horizontal : Qt::Vertical);
 }
 
 void CSiteFrame::Survey() {
@@ -210,6 +220,7 @@ void CSiteFrame::showSite(const site::SiteResult& site) {
     m_reportButton->setEnabled(site.readable);
     const QString current = currentPile() ? currentPile()->pile : QString();
     m_model->setSite(m_site);
+    m_table->resizeColumnsToContents();
     m_stackedView->setSite(m_site);
     showVelocity();
     // The same pile stays selected across a new speed; the first row at the start.

@@ -18,6 +18,7 @@ class QLineEdit;
 class QModelIndex;
 class QProgressBar;
 class QPushButton;
+class QSplitter;
 class QTabWidget;
 class QTableView;
 
@@ -68,6 +69,9 @@ public:
     // the site's table. False when it was refused (told) or no such pile is shown.
     bool DecideLength(const QString& pile, double lengthM);
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 signals:
     // The survey is done and shown (also after a failed one).
     void surveyed();
@@ -97,6 +101,7 @@ private:
     QProgressBar* m_progress = nullptr;
     QPushButton* m_cancel = nullptr;
     QTabWidget* m_pages = nullptr;
+    QSplitter* m_split = nullptr;
     QTableView* m_table = nullptr;
     CPileTraceView* m_traceView = nullptr;
     CStackedPilesView* m_stackedView = nullptr;

@@ -244,7 +244,9 @@ void CSplitterPictFrame::runPaneCommand(ViewerCommandId id) {
         return;
     switch (id) {
     case kCmdHeaders:
-        ShowHeaders();
+        // A document made in memory has no file whose headers could be shown.
+        if (!m_doc.Data().m_bInMemory)
+            ShowHeaders();
         return;
     case kCmdFillLine:
     case kCmdFillUpper:
