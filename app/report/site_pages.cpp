@@ -1,15 +1,16 @@
 #include "app/report/site_pages.h"
 
 #include "app/io/whole_file.h"
+#include "app/report/pile_strip.h"
 #include "app/site/site_outputs.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QFont>
 #include <QFontMetrics>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPdfWriter>
 
 #include <algorithm>
@@ -27,6 +28,37 @@ constexpr int kPilesPerTracePage = 6;
 
 double Px(double mm) {
     return mm * kDpi / 25.4;
+}
+
+// A text marked with QT_TRANSLATE_NOOP in this file's context.
+QString Text(const char* source) {
+    return QCoreApplication::translate("zarno::SitePages", source);
+}
+
+// The speed the lengths use and where it came from, with the calibrated one beside a given one.
+QString VelocityLine(const site::SiteVelocity& v) {
+    const site::Calibration& c = v.calibration;
+    const QString calibrated =
+        c.value ? QCoreApplication::translate("zarno::SitePages", "калибровка %1 м/с по сваям: %2")
+                      .arg(*c.value, 0, 'f', 0)
+                      .arg(c.used.size())
+                : QCoreApplication::translate("zarno::SitePages", "без калибровки");
+    if (v.source == site::VelocitySource::Given)
+        return QCoreApplication::translate("zarno::SitePages", "Скорость волны %1 м/с (задана; %2)")
+            .arg(*v.value, 0, 'f', 0)
+            .arg(calibrated);
+    if (v.source == site::VelocitySource::Calibrated)
+        return QCoreApplication::translate("zarno::SitePages", "Скорость волны %1 м/с (%2)")
+            .arg(*v.value, 0, 'f', 0)
+            .arg(calibrated);
+    return QCoreApplication::translate("zarno::SitePages",
+                                       "Скорость волны не задана: длин нет (задайте скорость или известные "
+                                       "длины в site.csv)");
+}
+
+// A reported value, marked when it is the engineer's decision.
+QString Decided(const QString& value, bool decided) {
+    return decided ? QCoreApplication::translate("zarno::SitePages", "%1 (р)").arg(value) : value;
 }
 
 QFont PageFont(double heightMm, bool bold = false) {
@@ -52,7 +84,6 @@ private:
     void Line(const QString& text, double heightMm = 3.2, bool bold = false);
     void TableHeader();
     void TableRow(const PileResult& p, bool shade);
-    void Strip(const PileResult& pile, const site::SiteVelocity& v, double xMax, QRectF area);
 
     QPdfWriter& m_writer;
     QPainter& m_p;
@@ -69,8 +100,14 @@ struct Column {
     double atMm;
     const char* title;
 };
-const Column kColumns[] = {{0, "Pile"},        {28, "Blows"},         {42, "Toe, ms"},   {58, "Length, m"},
-                           {76, "Design, m"},  {94, "Dev., %"},       {110, "Class*"},   {124, "Anomalies; rejected blows"}};
+const Column kColumns[] = {{0, QT_TRANSLATE_NOOP("zarno::SitePages", "Свая")},
+                           {28, QT_TRANSLATE_NOOP("zarno::SitePages", "Удары")},
+                           {42, QT_TRANSLATE_NOOP("zarno::SitePages", "Подошва, мс")},
+                           {60, QT_TRANSLATE_NOOP("zarno::SitePages", "Длина, м")},
+                           {78, QT_TRANSLATE_NOOP("zarno::SitePages", "Проект, м")},
+                           {95, QT_TRANSLATE_NOOP("zarno::SitePages", "Откл., %")},
+                           {110, QT_TRANSLATE_NOOP("zarno::SitePages", "Класс*")},
+                           {126, QT_TRANSLATE_NOOP("zarno::SitePages", "Аномалии; отбракованные удары")}};
 
 void SiteDocument::NewPage() {
     if (!m_fresh)
@@ -92,7 +129,7 @@ void SiteDocument::Line(const QString& text, double heightMm, bool bold) {
 void SiteDocument::TableHeader() {
     m_p.setFont(PageFont(2.8, true));
     for (const Column& c : kColumns)
-        m_p.drawText(QPointF(kLeft + Px(c.atMm), m_y + Px(3.2)), QString::fromLatin1(c.title));
+        m_p.drawText(QPointF(kLeft + Px(c.atMm), m_y + Px(3.2)), Text(c.title));
     m_y += Px(4.5);
     m_p.setPen(QPen(Qt::black, Px(0.2)));
     m_p.drawLine(QPointF(kLeft, m_y - Px(0.8)), QPointF(m_width - kLeft, m_y - Px(0.8)));
@@ -103,46 +140,61 @@ void SiteDocument::TableRow(const PileResult& p, bool shade) {
     const double h = Px(4.4);
     if (shade)
         m_p.fillRect(QRectF(kLeft, m_y, m_width - 2 * kLeft, h), QColor(238, 238, 238));
-    QString tail = site::AnomaliesText(p, false);
+    QStringList tail;
+    for (const site::PileAnomaly& a : p.anomalies)
+        tail << (a.depthM ? QCoreApplication::translate("zarno::SitePages", "%1 м %2 %3")
+                                .arg(site::RoundedForText(*a.depthM, 2), 0, 'f', 2)
+                          : QCoreApplication::translate("zarno::SitePages", "%1 мс %2 %3")
+                                .arg(site::RoundedForText(a.found.timeMs, 3), 0, 'f', 3))
+                    .arg(a.found.kind)
+                    .arg(a.found.strength, 0, 'f', 2);
+    QString rest = tail.join(QStringLiteral(" / "));
     if (!p.stack.rejected.empty())
-        tail += (tail.isEmpty() ? QString() : QStringLiteral("; ")) + QStringLiteral("rejected ") + site::RejectedText(p);
+        rest += (rest.isEmpty() ? QString() : QStringLiteral("; ")) +
+                QCoreApplication::translate("zarno::SitePages", "отбракованы %1").arg(site::RejectedText(p));
     if (!p.problems.isEmpty())
-        tail += (tail.isEmpty() ? QString() : QStringLiteral("; ")) + p.problems.join(QStringLiteral("; "));
+        rest += (rest.isEmpty() ? QString() : QStringLiteral("; ")) + p.problems.join(QStringLiteral("; "));
     auto number = [](const std::optional<double>& v, int decimals) {
         return v ? QString::number(site::RoundedForText(*v, decimals), 'f', decimals) : QStringLiteral("–");
     };
-    const QString cls = !p.consistent() ? QStringLiteral("no blow")
+    const bool classDecided = p.decidedClass != site::PileClass::None;
+    const QString cls = classDecided      ? Decided(site::ClassName(p.decidedClass), true)
+                        : !p.consistent() ? QCoreApplication::translate("zarno::SitePages", "нет удара")
                         : site::ClassName(p.proposedClass).isEmpty() ? QStringLiteral("–")
-                                                                      : site::ClassName(p.proposedClass);
+                                                                     : site::ClassName(p.proposedClass);
     const QString cells[] = {p.pile,
                              QStringLiteral("%1/%2").arg(p.stack.used.size()).arg(p.blows),
-                             p.stack.toe.found ? QString::number(p.stack.toe.timeMs, 'f', 3) : QStringLiteral("–"),
-                             number(p.lengthM, 2),
+                             p.stack.toe.found ? QString::number(p.stack.toe.timeMs, 'f', 3)
+                                               : QStringLiteral("–"),
+                             Decided(number(p.reportedLengthM(), 2), p.decidedLengthM.has_value()),
                              number(p.designLengthM, 2),
-                             number(p.deviationPct, 1),
+                             number(p.reportedDeviationPct(), 1),
                              cls,
-                             tail};
+                             rest};
     m_p.setFont(PageFont(2.8));
     const QFontMetricsF metrics(m_p.font());
     for (std::size_t i = 0; i < std::size(kColumns); ++i) {
-        const double right = i + 1 < std::size(kColumns) ? kLeft + Px(kColumns[i + 1].atMm) - Px(1.5) : m_width - kLeft;
+        const double right =
+            i + 1 < std::size(kColumns) ? kLeft + Px(kColumns[i + 1].atMm) - Px(1.5) : m_width - kLeft;
         const double left = kLeft + Px(kColumns[i].atMm);
-        m_p.drawText(QPointF(left, m_y + Px(3.2)), metrics.elidedText(cells[i], Qt::ElideRight, right - left));
+        m_p.drawText(QPointF(left, m_y + Px(3.2)),
+                     metrics.elidedText(cells[i], Qt::ElideRight, right - left));
     }
     m_y += h;
 }
 
 void SiteDocument::Summary(const SiteResult& site, const QString& title) {
-    Line(QStringLiteral("Site %1").arg(title), 5.0, true);
+    Line(QCoreApplication::translate("zarno::SitePages", "Площадка %1").arg(title), 5.0, true);
     m_y += Px(2);
-    Line(site::VelocityText(site.velocity), 3.4, true);
+    Line(VelocityLine(site.velocity), 3.4, true);
     for (const site::ExcludedSpeed& e : site.velocity.calibration.excluded)
-        Line(QStringLiteral("Left out of the calibration: %1, %2 m/s (%3% from the mean)")
+        Line(QCoreApplication::translate("zarno::SitePages",
+                                         "Исключена из калибровки: %1, %2 м/с (%3% от среднего)")
                  .arg(e.pile)
                  .arg(e.velocity, 0, 'f', 0)
                  .arg(e.deviationPct, 0, 'f', 1));
     for (const QString& w : site.velocity.calibration.warnings)
-        Line(QStringLiteral("Warning: %1").arg(w));
+        Line(QCoreApplication::translate("zarno::SitePages", "Внимание: %1").arg(w));
     m_y += Px(3);
     TableHeader();
     for (std::size_t i = 0; i < site.piles.size(); ++i) {
@@ -153,125 +205,36 @@ void SiteDocument::Summary(const SiteResult& site, const QString& title) {
         TableRow(site.piles[i], i % 2 == 1);
     }
     m_y += Px(2);
-    Line(QStringLiteral("* The class is a proposal from the averaged trace; the engineer decides."), 2.8);
+    Line(QCoreApplication::translate(
+             "zarno::SitePages",
+             "* Класс предложен по усреднённой трассе; решает инженер. (р) — решение инженера."),
+         2.8);
     if (!site.messages.isEmpty()) {
         m_y += Px(3);
-        Line(QStringLiteral("Left out of the site"), 3.2, true);
+        Line(QCoreApplication::translate("zarno::SitePages", "Не вошло в расчёт площадки"), 3.2, true);
         for (const QString& m : site.messages)
             Line(m, 2.8);
     }
 }
 
-// The x range every strip shares: from the blow to past the deepest toe, design length or record.
-double SharedXMax(const SiteResult& site) {
-    const std::optional<double> v = site.velocity.value;
-    double most = 0.0;
-    for (const PileResult& p : site.piles) {
-        if (p.stack.average.empty())
-            continue;
-        const double recordMs = (double(p.stack.average.size()) - p.stack.blowIndex) * p.intervalS * 1000.0;
-        const double recordEnd = v ? *v * recordMs / 2000.0 : recordMs;
-        double wanted = 0.0;
-        if (p.stack.toe.found)
-            wanted = v ? *v * p.stack.toe.timeMs / 2000.0 : p.stack.toe.timeMs;
-        if (v && p.designLengthM)
-            wanted = std::max(wanted, *p.designLengthM);
-        most = std::max(most, wanted > 0.0 ? std::min(recordEnd, wanted * 1.4) : recordEnd);
-    }
-    return most > 0.0 ? most : 1.0;
-}
-
-void SiteDocument::Strip(const PileResult& pile, const site::SiteVelocity& v, double xMax, QRectF area) {
-    const QRectF label(area.left(), area.top(), Px(32), area.height());
-    const QRectF plot(area.left() + Px(34), area.top() + Px(2), area.width() - Px(34), area.height() - Px(9));
-    m_p.setFont(PageFont(3.0, true));
-    m_p.setPen(Qt::black);
-    m_p.drawText(label.adjusted(0, 0, 0, -label.height() / 2), Qt::AlignLeft | Qt::AlignBottom, pile.pile);
-    m_p.setFont(PageFont(2.5));
-    QString info = pile.lengthM ? QStringLiteral("L = %1 m").arg(*pile.lengthM, 0, 'f', 2) : QStringLiteral("no toe");
-    const QString cls = site::ClassName(pile.proposedClass);
-    if (!cls.isEmpty())
-        info += QStringLiteral("\nclass %1 (proposed)").arg(cls);
-    info += QStringLiteral("\n%1 of %2 blows").arg(pile.stack.used.size()).arg(pile.blows);
-    m_p.drawText(label.adjusted(0, label.height() / 2, 0, 0), Qt::AlignLeft | Qt::AlignTop, info);
-
-    m_p.setPen(QPen(QColor(160, 160, 160), Px(0.15)));
-    m_p.drawRect(plot);
-    const double mid = plot.center().y();
-    m_p.drawLine(QPointF(plot.left(), mid), QPointF(plot.right(), mid));
-    const std::vector<double>& t = pile.stack.average;
-    const double toX = v.value ? *v.value / 2000.0 : 1.0; // metres (or ms) per ms after the blow
-    auto xOf = [&](double ms) { return plot.left() + plot.width() * (ms * toX) / xMax; };
-    // The blow fills the strip and is cut; the echoes after it are what the eye needs, so the scale
-    // is set by the largest of them.
-    const auto pastBlow = std::size_t(pile.stack.blowIndex) + std::size_t(std::lround(0.001 / pile.intervalS));
-    double echo = 0.0;
-    for (std::size_t s = pastBlow; s < t.size(); ++s)
-        echo = std::max(echo, std::abs(t[s]));
-    const double yScale = (plot.height() / 2) / std::clamp(echo * 1.3, 0.05, 4.0);
-    QPainterPath path;
-    bool started = false;
-    for (std::size_t s = std::size_t(pile.stack.blowIndex); s < t.size(); ++s) {
-        const double ms = (double(s) - pile.stack.blowIndex) * pile.intervalS * 1000.0;
-        const double x = xOf(ms);
-        if (x > plot.right())
-            break;
-        const double y = std::clamp(mid - t[s] * yScale, plot.top(), plot.bottom());
-        started ? path.lineTo(x, y) : path.moveTo(x, y);
-        started = true;
-    }
-    m_p.setPen(QPen(Qt::black, Px(0.25)));
-    m_p.drawPath(path);
-
-    m_p.setFont(PageFont(2.3));
-    int marks = 0; // each label a line lower than the one before, so that close marks stay legible
-    auto mark = [&](double ms, const QColor& colour, const QString& text) {
-        const double x = xOf(ms);
-        if (x > plot.right())
-            return;
-        m_p.setPen(QPen(colour, Px(0.35), Qt::DashLine));
-        m_p.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
-        m_p.setPen(colour);
-        m_p.drawText(QPointF(x + Px(0.8), plot.top() + Px(2.6 + 2.8 * (marks++ % 3))), text);
-    };
-    const QString unit = v.value ? QStringLiteral(" m") : QStringLiteral(" ms");
-    for (const site::PileAnomaly& a : pile.anomalies)
-        mark(a.found.timeMs, QColor(220, 120, 0),
-             QString::number(a.found.timeMs * toX, 'f', 1) + unit + ' ' + a.found.kind);
-    if (pile.stack.toe.found)
-        mark(pile.stack.toe.timeMs, QColor(200, 0, 0),
-             QStringLiteral("toe ") + QString::number(pile.stack.toe.timeMs * toX, 'f', 2) + unit);
-
-    // The x axis under the strip: a tick every step, labelled.
-    const double step = xMax > 40 ? 10.0 : xMax > 16 ? 5.0 : xMax > 6 ? 2.0 : 1.0;
-    m_p.setPen(QPen(Qt::black, Px(0.15)));
-    m_p.setFont(PageFont(2.2));
-    for (double x = 0.0; x <= xMax + 1e-9; x += step) {
-        const double px = plot.left() + plot.width() * x / xMax;
-        m_p.drawLine(QPointF(px, plot.bottom()), QPointF(px, plot.bottom() + Px(1)));
-        m_p.drawText(QPointF(px - Px(1), plot.bottom() + Px(3.8)), QString::number(x));
-    }
-    m_p.drawText(QPointF(plot.right() - Px(6), plot.bottom() + Px(6.5)), v.value ? QStringLiteral("x, m") : QStringLiteral("t, ms"));
-}
-
 void SiteDocument::Traces(const SiteResult& site) {
-    const double xMax = SharedXMax(site);
-    const double stripH = (kBottom - Px(25)) / kPilesPerTracePage;
-    int onPage = kPilesPerTracePage;
-    for (const PileResult& p : site.piles) {
-        if (p.stack.average.empty())
-            continue;
-        if (onPage == kPilesPerTracePage) {
-            NewPage();
-            Line(QStringLiteral("Averaged traces, aligned at the blow"), 4.0, true);
-            Line(site::VelocityText(site.velocity), 2.8);
-            m_y += Px(2);
-            onPage = 0;
-        }
-        Strip(p, site.velocity, xMax, QRectF(kLeft, m_y, m_width - 2 * kLeft, stripH));
-        m_y += stripH;
-        ++onPage;
+    const std::optional<double> v = site.velocity.value;
+    PileStripOptions options;
+    options.xMax = SharedStripRange(site.piles, v);
+    const double stripMm = (kBottom - Px(25)) / kPilesPerTracePage / Px(1);
+    std::span<const PileResult> rest(site.piles);
+    while (!rest.empty()) {
+        NewPage();
+        Line(QCoreApplication::translate("zarno::SitePages", "Усреднённые трассы, совмещённые по удару"), 4.0,
+             true);
+        Line(VelocityLine(site.velocity), 2.8);
+        m_y += Px(2);
+        const int drawn = PaintStackedPiles(m_p, QRectF(kLeft, m_y, m_width - 2 * kLeft, kBottom - m_y), rest,
+                                            v, stripMm, options);
         m_fresh = false;
+        if (drawn <= 0)
+            break;
+        rest = rest.subspan(std::size_t(drawn));
     }
 }
 
@@ -284,7 +247,7 @@ QByteArray SitePdf(const SiteResult& site, const QString& title) {
     {
         QPdfWriter writer(&buffer);
         writer.setCreator(QStringLiteral("Zarno"));
-        writer.setTitle(QStringLiteral("Site %1").arg(title));
+        writer.setTitle(QCoreApplication::translate("zarno::SitePages", "Площадка %1").arg(title));
         writer.setResolution(kDpi);
         writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
         QPainter painter;

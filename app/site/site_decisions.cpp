@@ -35,7 +35,8 @@ std::vector<Line> LinesOf(const QByteArray& bytes) {
             break;
         }
         const bool cr = nl > from && bytes[nl - 1] == '\r';
-        lines.push_back({bytes.mid(from, nl - from - (cr ? 1 : 0)), cr ? QByteArray("\r\n") : QByteArray("\n")});
+        lines.push_back(
+            {bytes.mid(from, nl - from - (cr ? 1 : 0)), cr ? QByteArray("\r\n") : QByteArray("\n")});
         from = nl + 1;
     }
     return lines;
@@ -129,12 +130,14 @@ QString TableMessage(const QString& what) {
 
 } // namespace
 
-std::optional<QByteArray> TableWithDecision(const QByteArray& table, const QString& pile, const PileDecision& decision,
-                                            QString* error) {
+std::optional<QByteArray> TableWithDecision(const QByteArray& table, const QString& pile,
+                                            const PileDecision& decision, QString* error) {
     std::vector<Line> lines = LinesOf(table);
     const bool bom = table.startsWith(kBom);
     std::size_t h = 0;
-    auto headerContent = [&](std::size_t i) { return i == 0 && bom ? lines[i].content.mid(kBom.size()) : lines[i].content; };
+    auto headerContent = [&](std::size_t i) {
+        return i == 0 && bom ? lines[i].content.mid(kBom.size()) : lines[i].content;
+    };
     while (h < lines.size() && headerContent(h).trimmed().isEmpty())
         ++h;
     if (h == lines.size()) {
@@ -197,8 +200,9 @@ std::optional<QByteArray> TableOfFolder(const QString& folder, QString* error) {
     for (const QString& file : files) {
         const QString pile = QFileInfo(file).completeBaseName();
         if (!piles.insert(pile).second) {
-            *error = QStringLiteral("no %1 in the folder, and one cannot be made: more than one recording is named "
-                                    "\"%2\", and a table would make them one pile")
+            *error = QStringLiteral(
+                         "no %1 in the folder, and one cannot be made: more than one recording is named "
+                         "\"%2\", and a table would make them one pile")
                          .arg(QString::fromLatin1(kSiteTableName), pile);
             return std::nullopt;
         }
@@ -210,7 +214,8 @@ std::optional<QByteArray> TableOfFolder(const QString& folder, QString* error) {
         same = read.rows[i].file == files[qsizetype(i)] &&
                read.rows[i].pile == QFileInfo(files[qsizetype(i)]).completeBaseName();
     if (!same) {
-        *error = QStringLiteral("no %1 in the folder, and one cannot be made: a recording's name cannot be kept in it")
+        *error = QStringLiteral(
+                     "no %1 in the folder, and one cannot be made: a recording's name cannot be kept in it")
                      .arg(QString::fromLatin1(kSiteTableName));
         return std::nullopt;
     }
@@ -219,7 +224,8 @@ std::optional<QByteArray> TableOfFolder(const QString& folder, QString* error) {
 
 } // namespace
 
-bool StoreDecision(const QString& siteFolder, const QString& pile, const PileDecision& decision, QString* error) {
+bool StoreDecision(const QString& siteFolder, const QString& pile, const PileDecision& decision,
+                   QString* error) {
     QString ignored;
     QString& why = error ? *error : ignored;
     if (decision.lengthM && !(std::isfinite(*decision.lengthM) && *decision.lengthM > 0.0)) {

@@ -32,11 +32,12 @@ struct PileDecision {
 // Stores the decision on pile in the table of siteFolder; an empty decision clears the pile's cells.
 // False with error set (nothing written) when the table cannot be read or written, does not name the
 // pile, or the decision is not a length in metres.
-bool StoreDecision(const QString& siteFolder, const QString& pile, const PileDecision& decision, QString* error);
+bool StoreDecision(const QString& siteFolder, const QString& pile, const PileDecision& decision,
+                   QString* error);
 
 // The table's text with the decision on pile in place, the same bytes everywhere else. Nothing, with
 // error set, when the table has no header row naming pile and file or no row of the pile.
-std::optional<QByteArray> TableWithDecision(const QByteArray& table, const QString& pile, const PileDecision& decision,
-                                            QString* error);
+std::optional<QByteArray> TableWithDecision(const QByteArray& table, const QString& pile,
+                                            const PileDecision& decision, QString* error);
 
 } // namespace zarno::site

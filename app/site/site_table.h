@@ -1,8 +1,9 @@
 #pragma once
 // "site.csv": the engineer's description of the piles of a site folder. One row per recording file:
 // columns pile and file, optionally design_length_m, known_length_m, note, and the engineer's
-// decisions decided_length_m and decided_class, in any order after a header row. Several rows of the same pile are blows of that pile. The file may come from any
-// spreadsheet: ";" or "," between fields, a decimal comma or point, quoted fields, a BOM.
+// decisions decided_length_m and decided_class, in any order after a header row. Several rows of
+// the same pile are blows of that pile. The file may come from any spreadsheet: ";" or "," between
+// fields, a decimal comma or point, quoted fields, a BOM.
 //
 // A bad row is left out with a message naming its line; the other rows stand.
 

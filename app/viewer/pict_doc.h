@@ -72,7 +72,8 @@ struct PictDocData {
     double m_dVelocity = 0.0;
     int m_nWindowStart = 0;
     int m_nWindowEnd = 0;
-    QString m_strPath;
+    QString m_strPath;         // the file; for content built in memory, what it is called
+    bool m_bInMemory = false;  // built in memory (no file): nothing is read or kept beside m_strPath
     int m_nFileTraceCount = 0; // traces the file declares
 };
 

@@ -8,6 +8,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 namespace zarno {
@@ -64,17 +65,40 @@ void ReadSamples(PictDocData& c, QFile& file, const SGYLayout& layout) {
     }
 }
 
-// Step 7: the gain curve and the filter settings kept beside the file.
-void LoadSettings(PictDocData& c, dsp::FilterSettings& filter, const PictLoadOptions& options) {
-    const QString dir = dsp::DirectoryOf(c.m_strPath);
-    dsp::GainSetting gain = dsp::LoadVaryFile(dir, c.m_nSamples, options.settingsFiles);
+// The gain curve of a setting, as the gain utility makes it for the document's samples.
+void TakeGain(PictDocData& c, dsp::GainSetting gain) {
     c.m_nVaruFirst = gain.first;
     c.m_nVaruSecond = gain.second;
     c.m_nVaruPoints = gain.points;
     c.m_pVaru = std::move(gain.curve);
     c.m_pVaru.resize(Ns(c), 1.0);
     TovelUtils1(c.m_nVaruFirst, c.m_nVaruSecond, c.m_nSamples, 0, 0, c.m_pVaru.data());
+}
+
+// Step 7: the gain curve and the filter settings kept beside the file.
+void LoadSettings(PictDocData& c, dsp::FilterSettings& filter, const PictLoadOptions& options) {
+    const QString dir = dsp::DirectoryOf(c.m_strPath);
+    TakeGain(c, dsp::LoadVaryFile(dir, c.m_nSamples, options.settingsFiles));
     dsp::LoadFilterFile(dir, filter, options.settingsFiles);
+}
+
+// Step 8: the document takes the content and derives the traces on screen.
+void Finish(CPictDoc& doc, PictDocData content, const dsp::FilterSettings& filter, Prompts& prompts) {
+    doc.TakeRecording(std::move(content));
+    for (int i = 0; i < doc.Data().m_nGraphsOnScreen; ++i)
+        doc.DeriveTrace(i, filter, prompts);
+}
+
+// The headers a file of this one trace would have, for the header view and the report.
+void HeadersOfTrace(PictDocData& c) {
+    c.m_textHeader.fill(' ');
+    SGYBinaryHeader& h = c.m_binHeader;
+    h.tracesPerRecord = 1;
+    h.sampleInterval = h.fieldSampleInterval = quint16(std::min(c.m_nSampleIntervalUs, 65535));
+    h.samplesPerTrace = h.fieldSamplesPerTrace = quint16(std::min(c.m_nSamples, 65535));
+    h.extendedSamplesPerTrace = c.m_nSamples > 65535 ? c.m_nSamples : 0;
+    h.formatCode = 5;
+    c.m_nFormatCode = 5;
 }
 
 } // namespace
@@ -102,10 +126,39 @@ bool LoadPictDoc(CPictDoc& doc, const QString& sgyPath, Prompts& prompts, dsp::F
     content.m_nWindowEnd = content.m_nSamples - 1;
     content.m_bLoaded = true;
     LoadSettings(content, filter, options);
-    doc.TakeRecording(std::move(content));
-    // Step 8: the traces on screen.
-    for (int i = 0; i < doc.Data().m_nGraphsOnScreen; ++i)
-        doc.DeriveTrace(i, filter, prompts);
+    Finish(doc, std::move(content), filter, prompts);
+    return true;
+}
+
+bool LoadPictTrace(CPictDoc& doc, const PictTrace& trace, Prompts& prompts, const dsp::FilterSettings& filter,
+                   const PictLoadOptions& options) {
+    const double intervalUs = trace.intervalS * 1e6;
+    const long us = std::lround(intervalUs);
+    if (trace.samples.empty() || us <= 0 || std::abs(intervalUs - double(us)) > 1e-6 * intervalUs ||
+        trace.samples.size() > std::size_t(std::numeric_limits<int>::max())) {
+        prompts.message(QStringLiteral("Нет трассы для показа: %1").arg(trace.name), QStringLiteral("Error!"),
+                        PromptIcon::None);
+        return false;
+    }
+    PictDocData content;
+    content.m_strPath = trace.name;
+    content.m_bInMemory = true;
+    content.m_nFileTraceCount = content.m_nTraceCount = 1;
+    content.m_nSampleIntervalUs = int(us);
+    content.m_dUnitsPerSample = content.m_nSampleIntervalUs / 1000.0;
+    content.m_nSamples = int(trace.samples.size());
+    HeadersOfTrace(content);
+    content.m_pRaw[0] = trace.samples;
+    for (TraceArray* a : {&content.m_pGained[0], &content.m_pFiltered[0], &content.m_pGainedFiltered[0],
+                          &content.m_pAutoCorr[0]})
+        a->assign(trace.samples.size(), 0.0);
+    content.m_dVelocity = trace.velocity.value_or(options.velocity);
+    content.m_nWindowStart = 0;
+    content.m_nWindowEnd = content.m_nSamples - 1;
+    content.m_nZeroSample = std::clamp(trace.zeroSample, 0, content.m_nSamples - 1);
+    content.m_bLoaded = true;
+    TakeGain(content, dsp::GainSetting{});
+    Finish(doc, std::move(content), filter, prompts);
     return true;
 }
 

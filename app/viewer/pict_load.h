@@ -10,6 +10,9 @@
 
 #include <QString>
 
+#include <optional>
+#include <vector>
+
 namespace zarno {
 
 struct PictLoadOptions {
@@ -25,6 +28,23 @@ struct PictLoadOptions {
 // shows an empty viewer.
 bool LoadPictDoc(CPictDoc& doc, const QString& sgyPath, Prompts& prompts, dsp::FilterSettings& filter,
                  const PictLoadOptions& options = {});
+
+// One trace made in memory rather than read from a file (a site's averaged pile), as the viewer
+// opens it.
+struct PictTrace {
+    QString name; // what the document is called: its window, its report
+    std::vector<double> samples;
+    double intervalS = 0.0;
+    std::optional<double> velocity; // the panel's velocity as it starts; the load's default without one
+    int zeroSample = 0;             // where times and lengths count from
+};
+
+// The load of such a trace: as LoadPictDoc, with the program's filter settings as they are and the
+// default gain curve; nothing is read or created on disk, and closing the viewer writes nothing.
+// False (nothing loaded, the user told) when there are no samples or no sample interval in whole
+// microseconds.
+bool LoadPictTrace(CPictDoc& doc, const PictTrace& trace, Prompts& prompts, const dsp::FilterSettings& filter,
+                   const PictLoadOptions& options = {});
 
 // The warning given for a file of more traces than the document holds.
 QString TooManyTracesText(int declared);

@@ -41,7 +41,8 @@ GainEditOutcome EditGain(CPictDoc& doc, void* panelWindow) {
 
 bool SavePictSettings(const CPictDoc& doc, const dsp::FilterSettings& filter, Prompts& prompts) {
     const PictDocData& d = doc.Data();
-    if (!d.m_bLoaded)
+    // Content built in memory has no folder: its name's directory would be the current one.
+    if (!d.m_bLoaded || d.m_bInMemory)
         return true;
     const QString dir = dsp::DirectoryOf(d.m_strPath);
     dsp::GainSetting gain;

@@ -30,9 +30,9 @@ struct GainEditOutcome {
 GainEditOutcome EditGain(CPictDoc& doc, void* panelWindow);
 
 // What closing the viewer keeps beside the file: "VARY.ini" (first parameter, point count and
-// curve), then "FILTER.ini" (the program's record). Nothing when the load did not run. Each file is
-// written whole or not at all; one that could not be written is told through prompts (the older
-// file stays), and the result is false.
+// curve), then "FILTER.ini" (the program's record). Nothing when the load did not run, nor for
+// content built in memory (it has no folder). Each file is written whole or not at all; one that
+// could not be written is told through prompts (the older file stays), and the result is false.
 bool SavePictSettings(const CPictDoc& doc, const dsp::FilterSettings& filter, Prompts& prompts);
 
 // The spectrum text file of the document's traces (all ns bins of each).

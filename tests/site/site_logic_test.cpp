@@ -143,6 +143,19 @@ TEST(BlowStack, LeavesOutAReversedBlowAndAnotherPilesBlow) {
     EXPECT_NEAR(s.average[std::size_t(s.blowIndex)], 1.0, 0.05);
     ASSERT_TRUE(s.toe.found);
     EXPECT_NEAR(s.toe.timeMs, analysis::ToeTimeS(pile) * 1000.0, 0.05);
+    // Each blow as it went into the average, left-out ones too: the used ones average to it, and
+    // the reversed one shows reversed at the common blow sample.
+    EXPECT_EQ(s.blowOf, (std::vector<int>{0, 1, 2, 3, 4, 5}));
+    ASSERT_EQ(s.blows.size(), 6u);
+    for (std::size_t i = 0; i < s.average.size(); ++i) {
+        double sum = 0.0;
+        for (int b : s.used) {
+            ASSERT_EQ(s.blows[std::size_t(b)].size(), s.average.size());
+            sum += s.blows[std::size_t(b)][i];
+        }
+        ASSERT_NEAR(sum / double(s.used.size()), s.average[i], 1e-9) << i;
+    }
+    EXPECT_NEAR(s.blows[1][std::size_t(s.blowIndex)], -1.0, 0.1);
 }
 
 TEST(BlowStack, TwoBlowsThatDisagreeLeaveNoConsistentBlow) {

@@ -20,6 +20,8 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include <tuple>
+
 namespace zarno::site {
 namespace {
 
@@ -157,6 +159,60 @@ TEST_F(SiteFolder, WithoutATableEachRecordingIsAPileAndUnreadableOnesAreNamed) {
     EXPECT_FALSE(s.piles[0].lengthM);
 }
 
+// A speed set by hand on a surveyed site gives what a survey at that speed gives, and back.
+TEST_F(SiteFolder, ASpeedSetByHandMatchesASurveyAtThatSpeed) {
+    const SiteOptions options;
+    const SiteResult calibrated = Survey();
+    SiteOptions given;
+    given.velocity = 3600.0;
+    const SiteResult fresh = Survey(given);
+    const SiteResult moved = ApplySiteVelocity(calibrated, 3600.0, options);
+    const SiteResult back = ApplySiteVelocity(moved, std::nullopt, options);
+    for (const auto& [what, got, want] : {std::tuple{"by hand", &moved, &fresh}, std::tuple{"back", &back, &calibrated}}) {
+        SCOPED_TRACE(what);
+        EXPECT_EQ(got->velocity.value, want->velocity.value);
+        EXPECT_EQ(got->velocity.source, want->velocity.source);
+        EXPECT_EQ(got->velocity.calibration.value, want->velocity.calibration.value);
+        EXPECT_EQ(SiteJson(*got), SiteJson(*want));
+    }
+    EXPECT_EQ(moved.velocity.source, VelocitySource::Given);
+    EXPECT_NEAR(*moved.piles[1].lengthM, 9.0, 0.1);
+    // Piles and their stacks are as they were: only what the speed decides changed.
+    ASSERT_EQ(moved.piles.size(), calibrated.piles.size());
+    EXPECT_EQ(moved.piles[2].stack.average, calibrated.piles[2].stack.average);
+}
+
+// The engineer's decisions are what the outputs report; what was measured and proposed stays beside.
+TEST_F(SiteFolder, TheOutputsReportTheDecisions) {
+    SiteResult s = Survey();
+    s.piles[2].decidedLengthM = 6.5;
+    s.piles[2].decidedClass = PileClass::III;
+    const PileResult& c = s.piles[2];
+
+    const QJsonObject json = QJsonDocument::fromJson(SiteJson(s)).object()["piles"].toArray()[2].toObject();
+    EXPECT_EQ(json["length_m"].toDouble(), 6.5);
+    EXPECT_EQ(json["decided_length_m"].toDouble(), 6.5);
+    EXPECT_EQ(json["measured_length_m"].toDouble(), *c.lengthM);
+    EXPECT_NEAR(json["deviation_pct"].toDouble(), (6.5 - 7.0) / 7.0 * 100.0, 1e-9);
+    EXPECT_EQ(json["class"].toString(), "III");
+    EXPECT_EQ(json["decided_class"].toString(), "III");
+    EXPECT_EQ(json["proposed_class"].toString(), "I");
+    const QJsonObject a = QJsonDocument::fromJson(SiteJson(s)).object()["piles"].toArray()[0].toObject();
+    EXPECT_TRUE(a["decided_length_m"].isNull());
+    EXPECT_TRUE(a["decided_class"].isNull());
+    EXPECT_EQ(a["length_m"].toDouble(), a["measured_length_m"].toDouble());
+
+    const QList<QByteArray> csv = SiteCsv(s).split('\n');
+    EXPECT_TRUE(csv[0].trimmed().endsWith(";note;decided_length_m;decided_class")) << csv[0].toStdString();
+    EXPECT_TRUE(csv[3].contains(";6,50;7,00;-7,1;")) << csv[3].toStdString();
+    EXPECT_TRUE(csv[3].trimmed().endsWith(";I;;6,50;III")) << csv[3].toStdString();
+    EXPECT_TRUE(csv[1].trimmed().endsWith(";;")) << csv[1].toStdString();
+
+    const QString text = QString::fromUtf8(SiteTableText(s));
+    EXPECT_TRUE(text.contains(QRegularExpression("\\nC +1/1 +3\\.\\d+ +6\\.50d +7\\.00 +-7\\.1 +IIId "))) << text.toStdString();
+    EXPECT_TRUE(text.contains("d the engineer's decision")) << text.toStdString();
+}
+
 TEST_F(SiteFolder, TheCsvReadsBackInPythonsCsvModule) {
     const QByteArray csv = SiteCsv(Survey());
     EXPECT_TRUE(csv.startsWith("\xEF\xBB\xBF"));
@@ -187,16 +243,18 @@ TEST_F(SiteFolder, ThePdfReadsBackInPoppler) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     const QString path = QDir(m_dir.path()).filePath("site.pdf");
-    ASSERT_TRUE(WriteSitePdf(Survey(), "north yard", path));
+    SiteResult s = Survey();
+    s.piles[2].decidedLengthM = 6.5;
+    ASSERT_TRUE(WriteSitePdf(s, "north yard", path));
     const QString info = RunTool("pdfinfo", {path});
     EXPECT_TRUE(info.contains(QRegularExpression("Pages:\\s+2"))) << info.toStdString();
     const QString text = RunTool("pdftotext", {"-layout", path, "-"});
-    EXPECT_TRUE(text.contains(QRegularExpression("wave speed (\\d+) m/s \\(calibrated \\1 m/s on 1 pile\\(s\\)\\)")))
+    EXPECT_TRUE(text.contains(QRegularExpression(QString::fromUtf8("Скорость волны (\\d+) м/с \\(калибровка \\1 м/с по сваям: 1\\)"))))
         << text.toStdString();
-    for (const char* expected : {"Site north yard",
-                                 "Warning: the wave speed rests on 1 pile(s)", "site.csv line 6",
-                                 "Averaged traces, aligned at the blow", "toe 8.00 m", "class I (proposed)",
-                                 "the engineer decides"})
+    for (const char* expected : {"Площадка north yard", "Внимание: the wave speed rests on 1 pile(s)",
+                                 "site.csv line 6", "Усреднённые трассы, совмещённые по удару", "подошва 8.00 м",
+                                 "класс I (предложен)", "решает инженер", "6.50 (р)", "L = 6.50 м (решение)",
+                                 "решение 6.50 м"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected << "\n" << text.toStdString();
 }
 

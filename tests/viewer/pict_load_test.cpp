@@ -1,5 +1,6 @@
 #include "app/viewer/pict_load.h"
 #include "app/viewer/pict_processing.h"
+#include "app/viewer/site_pile_trace.h"
 
 #include "app/dsp/autocorrelation.h"
 #include "app/dsp/filter.h"
@@ -230,6 +231,45 @@ TEST_F(PictLoad, SettingsBesideTheFileAreUsedAndCanBeLeftUncreated) {
     EXPECT_EQ(doc.Data().m_pVaru, curve); // the utility's curve of the stored parameter
     EXPECT_EQ(int32_t{m_filter.halfLength}, 16);
     EXPECT_EQ(double{m_filter.beta}, 100.0);
+}
+
+// A site's averaged pile opened in the viewer: its trace, the site's speed and the zero at the
+// blow; nothing is read from or written to disk, neither beside its name nor in the current folder.
+TEST_F(PictLoad, APilesAveragedTraceOpensFromMemoryAndClosesWritingNothing) {
+    site::PileResult pile;
+    pile.pile = QStringLiteral("P7");
+    pile.intervalS = 20e-6;
+    pile.stack.average = PileTrace(300, 120, 1.0);
+    pile.stack.blowIndex = 20;
+    const PictTrace trace = PictTraceOfPile(pile, 3850.0);
+
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(m_dir.path()));
+    const bool loaded = LoadPictTrace(m_doc, trace, m_prompts, m_filter);
+    const bool saved = SavePictSettings(m_doc, m_filter, m_prompts);
+    const QStringList left = QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden);
+    QDir::setCurrent(before);
+
+    ASSERT_TRUE(loaded);
+    EXPECT_TRUE(saved);
+    EXPECT_TRUE(left.isEmpty()) << left.join(' ').toStdString();
+    EXPECT_TRUE(m_prompts.texts().empty());
+    const PictDocData& d = m_doc.Data();
+    EXPECT_EQ(d.m_strPath, "P7");
+    EXPECT_TRUE(d.m_bInMemory);
+    EXPECT_EQ(d.m_nTraceCount, 1);
+    EXPECT_EQ(d.m_nSampleIntervalUs, 20);
+    EXPECT_EQ(d.m_pRaw[0], pile.stack.average);
+    EXPECT_EQ(d.m_dVelocity, 3850.0);
+    EXPECT_EQ(d.m_nZeroSample, 20);
+    EXPECT_EQ(d.m_nWindowEnd, 299);
+    EXPECT_EQ(d.m_nEchoIndex[0] - d.m_nImpactIndex[0], 120); // the viewer's own estimate runs on it
+
+    // A pile without a consistent blow has nothing to show: refused, and said so.
+    CPictDoc empty(m_main);
+    EXPECT_FALSE(LoadPictTrace(empty, PictTraceOfPile(site::PileResult{}, 3850.0), m_prompts, m_filter));
+    EXPECT_FALSE(empty.Data().m_bLoaded);
+    EXPECT_EQ(m_prompts.texts().size(), 1u);
 }
 
 } // namespace
