@@ -74,19 +74,21 @@ std::optional<SiteRequest> Parse(const QStringList& args) {
     return r;
 }
 
-// The summary table goes where the engineer asked; writing it over the site's own table would
-// lose the engineer's description of the piles.
-bool WouldOverwriteInput(const SiteRequest& r) {
-    const QFileInfo input(QDir(r.folder).filePath(QString::fromLatin1(site::kSiteTableName)));
-    const QFileInfo output(QDir(r.outputDir).filePath(QString::fromLatin1(site::kSiteTableName)));
-    return input.exists() && output.exists() && input.canonicalFilePath() == output.canonicalFilePath();
+// The summary table goes where the engineer asked, but never into the site's folder: there it
+// would replace the site's own table (the engineer's description of the piles and decisions), or,
+// beside a table named in another case or in a folder without one, be read as the table next time.
+bool IntoTheSiteFolder(const SiteRequest& r) {
+    const QString site = QFileInfo(r.folder).canonicalFilePath();
+    return !site.isEmpty() && site == QFileInfo(r.outputDir).canonicalFilePath();
 }
 
 bool WriteOutputs(const SiteRequest& r, const site::SiteResult& result) {
-    if (WouldOverwriteInput(r)) {
-        PrintError(QStringLiteral("%1 would replace the site's own %2: choose another output folder")
-                       .arg(QDir(r.outputDir).filePath(QString::fromLatin1(site::kSiteTableName)),
-                            QString::fromLatin1(site::kSiteTableName)));
+    if (IntoTheSiteFolder(r)) {
+        const QString target = QDir(r.outputDir).filePath(QString::fromLatin1(site::kSiteTableName));
+        const bool hasTable = QFileInfo::exists(site::SiteTablePath(r.folder));
+        PrintError((hasTable ? QStringLiteral("%1 would replace the site's own %2: choose another output folder")
+                             : QStringLiteral("%1 would be read as the site's own %2: choose another output folder"))
+                       .arg(target, QString::fromLatin1(site::kSiteTableName)));
         return false;
     }
     if (!QDir().mkpath(r.outputDir)) {

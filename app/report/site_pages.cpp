@@ -101,13 +101,13 @@ struct Column {
     const char* title;
 };
 const Column kColumns[] = {{0, QT_TRANSLATE_NOOP("zarno::SitePages", "Свая")},
-                           {28, QT_TRANSLATE_NOOP("zarno::SitePages", "Удары")},
-                           {42, QT_TRANSLATE_NOOP("zarno::SitePages", "Подошва, мс")},
-                           {60, QT_TRANSLATE_NOOP("zarno::SitePages", "Длина, м")},
-                           {78, QT_TRANSLATE_NOOP("zarno::SitePages", "Проект, м")},
-                           {95, QT_TRANSLATE_NOOP("zarno::SitePages", "Откл., %")},
-                           {110, QT_TRANSLATE_NOOP("zarno::SitePages", "Класс*")},
-                           {126, QT_TRANSLATE_NOOP("zarno::SitePages", "Аномалии; отбракованные удары")}};
+                           {24, QT_TRANSLATE_NOOP("zarno::SitePages", "Удары")},
+                           {38, QT_TRANSLATE_NOOP("zarno::SitePages", "Подошва, мс")},
+                           {58, QT_TRANSLATE_NOOP("zarno::SitePages", "Длина, м")},
+                           {76, QT_TRANSLATE_NOOP("zarno::SitePages", "Проект, м")},
+                           {93, QT_TRANSLATE_NOOP("zarno::SitePages", "Откл., %")},
+                           {108, QT_TRANSLATE_NOOP("zarno::SitePages", "Класс*")},
+                           {124, QT_TRANSLATE_NOOP("zarno::SitePages", "Аномалии; отбракованные удары")}};
 
 void SiteDocument::NewPage() {
     if (!m_fresh)
@@ -221,7 +221,6 @@ void SiteDocument::Traces(const SiteResult& site) {
     const std::optional<double> v = site.velocity.value;
     PileStripOptions options;
     options.xMax = SharedStripRange(site.piles, v);
-    const double stripMm = (kBottom - Px(25)) / kPilesPerTracePage / Px(1);
     std::span<const PileResult> rest(site.piles);
     while (!rest.empty()) {
         NewPage();
@@ -229,6 +228,7 @@ void SiteDocument::Traces(const SiteResult& site) {
              true);
         Line(VelocityLine(site.velocity), 2.8);
         m_y += Px(2);
+        const double stripMm = (kBottom - m_y) / kPilesPerTracePage / Px(1); // the rest of the page
         const int drawn = PaintStackedPiles(m_p, QRectF(kLeft, m_y, m_width - 2 * kLeft, kBottom - m_y), rest,
                                             v, stripMm, options);
         m_fresh = false;

@@ -114,6 +114,20 @@ TEST_F(NoisySite, TheSummaryNeverReplacesTheSitesOwnTable) {
     QFile f(table);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), before);
+    f.close();
+
+    // A summary beside a table named in another case, or in a folder without one, would be read as
+    // the site's table the next time: refused as well, and nothing written.
+    const QString upper = QDir(m_dir.path()).filePath("SITE.CSV");
+    ASSERT_TRUE(QFile::rename(table, upper));
+    for (const char* refused : {"would replace the site's own site.csv", "would be read as the site's own site.csv"}) {
+        const CliRun again = RunCli({"site", "-o", m_dir.path(), m_dir.path()});
+        EXPECT_EQ(again.exitCode, 1);
+        EXPECT_TRUE(again.err.contains(refused)) << again.err.toStdString();
+        EXPECT_FALSE(QFile::exists(table));
+        EXPECT_FALSE(QFile::exists(QDir(m_dir.path()).filePath("site.pdf")));
+        QFile::remove(upper);
+    }
 }
 
 TEST(SiteCommand, TheSampleSiteAsJson) {

@@ -97,8 +97,10 @@ TEST(SiteDecisions, TheReaderTakesWhatWasStored) {
         ParseSiteTable("pile;file;decided_length_m;decided_class\nA;a.sgy;-3;II\nB;b.sgy;4;V\nC;c.sgy;;4\n");
     ASSERT_EQ(bad.rows.size(), 3u);
     ASSERT_EQ(bad.messages.size(), 2);
-    EXPECT_TRUE(bad.messages[0].startsWith("site.csv line 2: decided_length_m")) << bad.messages[0].toStdString();
-    EXPECT_TRUE(bad.messages[1].startsWith("site.csv line 3: decided_class")) << bad.messages[1].toStdString();
+    EXPECT_TRUE(bad.messages[0].startsWith("site.csv line 2: decided_length_m"))
+        << bad.messages[0].toStdString();
+    EXPECT_TRUE(bad.messages[1].startsWith("site.csv line 3: decided_class"))
+        << bad.messages[1].toStdString();
     EXPECT_FALSE(bad.rows[0].decidedLengthM);
     EXPECT_EQ(bad.rows[0].decidedClass, PileClass::II);
     EXPECT_EQ(bad.rows[1].decidedClass, PileClass::None);
@@ -148,8 +150,9 @@ TEST_F(DecisionFolder, StoredInTheTableInWhateverCaseItIsNamedAndReadBackByTheSu
     QString error;
     ASSERT_TRUE(StoreDecision(m_dir.path(), "P2", {7.25, PileClass::II}, &error)) << error.toStdString();
     EXPECT_FALSE(QFile::exists(path("site.csv"))); // the table that is there, not a second one
-    EXPECT_EQ(ReadAll(path("SITE.CSV")),
-              "pile;file;known_length_m;decided_length_m;decided_class\r\nP1;p1.sgy;8\r\nP2;p2.sgy;;7,25;II\r\n");
+    EXPECT_EQ(
+        ReadAll(path("SITE.CSV")),
+        "pile;file;known_length_m;decided_length_m;decided_class\r\nP1;p1.sgy;8\r\nP2;p2.sgy;;7,25;II\r\n");
 
     const SiteResult s = Survey();
     ASSERT_EQ(s.piles.size(), 2u);
@@ -221,9 +224,9 @@ TEST(PileClassName, ReadsRomanOrArabicInAnyCase) {
         const char* text;
         std::optional<PileClass> cls;
     };
-    const Case cases[] = {{"", PileClass::None}, {"  ", PileClass::None}, {"i", PileClass::I},
-                          {" II ", PileClass::II}, {"3", PileClass::III}, {"iv", PileClass::IV},
-                          {"V", std::nullopt},     {"0", std::nullopt},   {"IIII", std::nullopt}};
+    const Case cases[] = {{"", PileClass::None},   {"  ", PileClass::None}, {"i", PileClass::I},
+                          {" II ", PileClass::II}, {"3", PileClass::III},   {"iv", PileClass::IV},
+                          {"V", std::nullopt},     {"0", std::nullopt},     {"IIII", std::nullopt}};
     for (const Case& c : cases)
         EXPECT_EQ(ParseClassName(c.text), c.cls) << c.text;
 }

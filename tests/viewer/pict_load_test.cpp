@@ -263,7 +263,9 @@ TEST_F(PictLoad, APilesAveragedTraceOpensFromMemoryAndClosesWritingNothing) {
     EXPECT_EQ(d.m_dVelocity, 3850.0);
     EXPECT_EQ(d.m_nZeroSample, 20);
     EXPECT_EQ(d.m_nWindowEnd, 299);
-    EXPECT_EQ(d.m_nEchoIndex[0] - d.m_nImpactIndex[0], 120); // the viewer's own estimate runs on it
+    // Derived as a file's trace is: the viewer's own processing runs on it.
+    EXPECT_NE(d.m_pAutoCorr[0], std::vector<double>(300, 0.0));
+    EXPECT_GT(d.m_nEchoIndex[0], d.m_nImpactIndex[0]);
 
     // A pile without a consistent blow has nothing to show: refused, and said so.
     CPictDoc empty(m_main);
