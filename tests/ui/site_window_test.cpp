@@ -11,6 +11,8 @@
 #include "app/viewer/pict_panel_model.h"
 #include "device/sample_site.h"
 
+#include "app/ui/splitter_frame.h"
+#include "tests/support/modal_answerer.h"
 #include "tests/support/recording_prompts.h"
 #include "tests/ui/gui_test_support.h"
 
@@ -230,6 +232,35 @@ TEST_F(SiteWindow, TheMenuOffersTheSiteAndAFolderIsOneWindow) {
     CSiteFrame* first = m_frame->OpenSite(m_dir.path());
     EXPECT_EQ(m_frame->OpenSite(m_dir.path() + "/"), first);
     waitForSurvey(first);
+}
+
+// `zarno FOLDER`, as the README's main command starts the program: the whole application, its
+// folder given as the command line's file; the site window comes up beside the file manager, both
+// in sight.
+TEST(SiteCommandLine, AFolderOpensAsASiteBesideTheFileManager) {
+    QTemporaryDir dir;
+    std::string error;
+    ASSERT_TRUE(device::WriteSampleSite(dir.path().toStdString(), &error)) << error;
+    WriteLoopbackLink();
+    std::unique_ptr<CZarnoApp> app;
+    {
+        ModalAnswerer answerer(ModalAnswerer::Answer::Ok); // the start's "no serial ports"
+        app = std::make_unique<CZarnoApp>();
+        ASSERT_TRUE(app->InitInstance());
+    }
+    CMainFrame* frame = app->mainFrame();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(frame));
+    app->OpenCommandLineFile(dir.path());
+    auto* site = qobject_cast<CSiteFrame*>(frame->mdiArea()->activeSubWindow());
+    ASSERT_TRUE(site);
+    EXPECT_EQ(site->folder(), QDir(dir.path()).absolutePath());
+    QTRY_VERIFY_WITH_TIMEOUT(!site->surveying() && site->model().rowCount() == 8, kSurveyMs);
+    QWidget* manager = frame->splitterFrame();
+    ASSERT_TRUE(manager);
+    EXPECT_TRUE(manager->isVisible());
+    EXPECT_FALSE(manager->geometry().intersects(site->geometry()));
+    ModalAnswerer answerer(ModalAnswerer::Answer::Ok);
+    app.reset();
 }
 
 } // namespace
