@@ -306,8 +306,14 @@ void CSiteFrame::currentRowChanged() {
 
 void CSiteFrame::OpenCurrentPile() {
     const site::PileResult* pile = currentPile();
-    if (pile && pile->consistent() && m_openPile)
-        m_openPile(*pile, m_site.velocity.value);
+    if (!pile || !m_openPile)
+        return;
+    if (!pile->consistent()) {
+        m_prompts.message(tr("У сваи %1 нет согласованных ударов: средней трассы нет.").arg(pile->pile), windowTitle(),
+                          PromptIcon::Information);
+        return;
+    }
+    m_openPile(*pile, m_site.velocity.value);
 }
 
 void CSiteFrame::askReportPath() {
