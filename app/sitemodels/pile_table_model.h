@@ -45,8 +45,8 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
 
-    // Stores a decision on the named pile and shows it; false (decisionRefused sent) when the store
-    // refused it or no such pile is shown.
+    // Stores a decision on the named pile and shows it. False when no such pile is shown, or when
+    // the store refused it (decisionRefused is sent with its reason).
     bool storeDecision(const QString& pile, const PileDecision& decision);
     // Without a store the decision cells are not editable.
     void setDecisionStore(DecisionStore store) { m_store = std::move(store); }
