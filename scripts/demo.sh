@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The main job: installs what is missing, builds, writes the sample recordings, starts the instrument
-# simulator on 127.0.0.1 and opens Zarno against it (its settings in a private folder), with a
-# folder of SEG-Y recordings in the right panel: double click one to see its traces. Choose "z:\"
+# simulator on 127.0.0.1 and opens Zarno against it (its settings in a private folder), with the
+# simulator's sample site measured in the site window beside the file manager, and a folder of SEG-Y
+# recordings in the right panel: double click one to see its traces. Choose "z:\"
 # in a panel's drive list to see the instrument's disk beside the computer's. Closing Zarno ends the
 # simulator. The command-line walk through the same path is scripts/cli-demo.sh.
 set -euo pipefail
@@ -21,7 +22,9 @@ source scripts/instrument-session.sh
 start_instrument
 write_zarno_settings
 show_sample_sgy_folder
+copy_sample_site
 echo "== $(head -1 "$work/device.log")"
+echo "== zarno: the site window shows the sample site $site_dir; Enter on a pile opens it in the viewer"
 echo "== zarno: double click PILE12 in the right panel to open it in the signal viewer"
 echo "== zarno: choose \"z:\\\" in a drive list to open the instrument's disk"
-"$bin/zarno"
+"$bin/zarno" "$site_dir"

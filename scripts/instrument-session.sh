@@ -68,3 +68,11 @@ Splitter%20X%20Pos=500
 Current%20Right%20Directory=$work/pc
 INI
 }
+
+# The simulator's sample site (its recordings and SITE.CSV) copied to the computer, so that the
+# engineer's decisions go into a copy and not into the instrument's disk. Sets: $site_dir.
+copy_sample_site() {
+    mkdir -p "$work/pc"
+    cp -r "$work/instrument/SURVEY" "$work/pc/SURVEY"
+    site_dir="$work/pc/SURVEY"
+}

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Remakes docs/screenshot.png: the main window under Xvfb with the left panel on the instrument
 # simulator's disk (the sample recordings, served on 127.0.0.1), and docs/viewer.png: the signal
-# viewer of one of them, converted to SEG-Y; and the user guide's pictures (docs/guide.md).
+# viewer of one of them, converted to SEG-Y; docs/site.png and docs/site-stacked.png: the site window
+# on the simulator's sample site; and the user guide's pictures (docs/guide.md).
 # Each in Russian and in English (NAME.en.png).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -21,8 +22,11 @@ for lang in ru en; do
     rm -rf "$work/pc"
     write_zarno_settings
     show_sample_sgy_folder
+    copy_sample_site
     xvfb-run -a -s "-screen 0 1280x800x24" "$bin/zarno-screenshot" --lang "$lang" "$root/docs/screenshot$suffix.png" \
         "$root/docs/viewer$suffix.png" "$work/pc/PILE12.sgy"
+    xvfb-run -a -s "-screen 0 1280x800x24" "$bin/zarno-screenshot" --lang "$lang" --site "$site_dir" \
+        "$root/docs/site$suffix.png" "$root/docs/site-stacked$suffix.png"
     # The user guide's spectrum picture: the two traces of PILE18, drawn off screen.
     "$bin/zarno-cli" --lang "$lang" render --spectrum --width 900 --height 400 -o "$root/docs/fourier$suffix.png" \
         "$work/pc/PILE18.sgy"
@@ -30,4 +34,4 @@ for lang in ru en; do
     "$bin/zarno-cli" --lang "$lang" report -o "$work/report$suffix" "$work/pc/PILE12.sgy" 2>/dev/null
     pdftoppm -png -r 60 -singlefile "$work/report$suffix/report.pdf" "$root/docs/report$suffix"
 done
-echo "docs/{screenshot,viewer,fourier,report}{,.en}.png"
+echo "docs/{screenshot,viewer,site,site-stacked,fourier,report}{,.en}.png"

@@ -37,6 +37,9 @@ enum CommandId : int {
     kCmdCascade = 32810,
     kCmdTile = 32811,
     kCmdNextWindow = 32817,
+
+    // Sites.
+    kCmdOpenSite = 32829,
 };
 
 // The signal viewer's menu (its window answers them; the main frame never sees them).
@@ -66,6 +69,7 @@ enum ViewerCommandId : int {
     kCmdViewerNoItem = 32825, // no menu item carries it; the frame answers it with nothing
     kCmdEditFilter = 32827,
     kCmdFitPile = 32828,
+    kCmdLengthToSite = 32830, // only in a viewer opened from a site window
 };
 
 } // namespace zarno

@@ -10,6 +10,8 @@
 #include "app/ui/link_settings_sheets.h"
 #include "app/ui/list_file_view.h"
 #include "app/ui/path_form.h"
+#include "app/ui/site/site_frame.h"
+#include "app/ui/site/site_pile_viewer.h"
 #include "app/ui/splitter_frame.h"
 #include "app/ui/viewer/splitter_pict_frame.h"
 #include "app/ui/window_command_texts.h"
@@ -17,6 +19,8 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
 #include <QFileIconProvider>
 #include <QFileInfo>
 #include <QMdiArea>
@@ -129,6 +133,7 @@ QAction* CMainFrame::action(CommandId id) const {
 void CMainFrame::createActions() {
     makeAction(kCmdFileNew, QCoreApplication::translate("zarno", "Создать"), QKeySequence::New);
     makeAction(kCmdFileOpen, QCoreApplication::translate("zarno", "Открыть..."), QKeySequence::Open);
+    makeAction(kCmdOpenSite, tr("Открыть объект…"));
     makeAction(kCmdPrintSetup, QCoreApplication::translate("zarno", "Настройка печати..."));
     makeAction(kCmdAppExit, QCoreApplication::translate("zarno", "Выход"));
     makeAction(kCmdAppAbout, QCoreApplication::translate("zarno", "О программе"));
@@ -164,6 +169,7 @@ void CMainFrame::createMenus() {
     file->setObjectName(QStringLiteral("fileMenu"));
     file->addAction(action(kCmdFileNew));
     file->addAction(action(kCmdFileOpen));
+    file->addAction(action(kCmdOpenSite));
     file->addAction(action(kCmdPrintSetup));
     file->addSeparator();
     // The application object puts the recent files here, before "Выход".
@@ -261,6 +267,9 @@ void CMainFrame::runCommand(CommandId id) {
         break;
     case kCmdAppExit:
         close();
+        break;
+    case kCmdOpenSite:
+        OnOpenSite();
         break;
     case kCmdConnectCom1:
         m_files->ChooseLink(kLinkCom1);
@@ -446,6 +455,30 @@ QMdiSubWindow* CMainFrame::OpenViewer(const QString& sgyPath) {
     setViewerFrame(frame);
     frame->Load();
     return frame;
+}
+
+CSiteFrame* CMainFrame::OpenSite(const QString& folder) {
+    const QString path = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+    for (QMdiSubWindow* window : m_mdi->subWindowList())
+        if (auto* site = qobject_cast<CSiteFrame*>(window); site && site->folder() == path) {
+            m_mdi->setActiveSubWindow(site);
+            return site;
+        }
+    auto* frame = new CSiteFrame(path, m_prompts);
+    frame->setPileOpener([this, frame](const site::PileResult& pile, std::optional<double> velocity) {
+        OpenSitePileViewer(*this, *frame, pile, velocity);
+    });
+    m_mdi->addSubWindow(frame);
+    frame->show();
+    m_mdi->setActiveSubWindow(frame);
+    frame->Survey();
+    return frame;
+}
+
+void CMainFrame::OnOpenSite() {
+    const QString folder = QFileDialog::getExistingDirectory(this, tr("Открыть объект"));
+    if (!folder.isEmpty())
+        OpenSite(folder);
 }
 
 void CMainFrame::openViewerDocument(const QString& sgyPath) {

@@ -31,6 +31,7 @@ class CControlForm;
 class CDlgWait;
 class CListFileView;
 class CPathForm;
+class CSiteFrame;
 class CSplitterFrame;
 class FileDialogs;
 class Prompts;
@@ -74,6 +75,11 @@ public:
     ViewerDisplaySettings& viewerDisplay() { return m_viewerDisplay; }
     // A signal viewer of an SGY file (the load's failures are told; the viewer then stays empty).
     QMdiSubWindow* OpenViewer(const QString& sgyPath);
+    // The site window of a folder (the one already open for it comes to the front); the survey
+    // starts at once and runs in the background.
+    CSiteFrame* OpenSite(const QString& folder);
+    // "Открыть объект…": a folder is asked for, then opened as a site.
+    void OnOpenSite();
 
     // The panel of the active list: the last file list that had the focus in the file-manager
     // window; panel 0 when the active document window is not the file manager.

@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QMdiArea>
 #include <QMenu>
@@ -132,6 +133,12 @@ void CZarnoApp::OpenDocumentFile(const QString& path) {
 }
 
 void CZarnoApp::OpenCommandLineFile(const QString& path) {
+    if (QFileInfo(path).isDir()) {
+        // A folder is a site: its window goes beside the file manager, so that both show.
+        m_main->OpenSite(path);
+        m_main->mdiArea()->tileSubWindows();
+        return;
+    }
     const QString sgy = RecordingToOpen(path, m_prompts);
     if (sgy.isEmpty())
         return;

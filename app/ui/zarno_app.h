@@ -60,7 +60,8 @@ public:
     void OnFileOpen();
     void OpenDocumentFile(const QString& path);
     // A file given on the command line: a SEG-Y recording opens in a viewer, a DDB recording after
-    // the user agreed to its conversion; anything else is refused with a message.
+    // the user agreed to its conversion, a folder in a site window beside the file manager; anything
+    // else is refused with a message.
     void OpenCommandLineFile(const QString& path);
     // A file handed over by a later start: the main window comes to the front and opens it as it
     // opens a file of its own command line.

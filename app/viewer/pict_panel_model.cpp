@@ -74,7 +74,12 @@ PictPanelModel::PictPanelModel(CPictDoc& doc, ViewState& view, ViewerScene& scen
     : m_doc(doc), m_view(view), m_scene(scene), m_filterSettings(filter), m_prompts(prompts) {}
 
 void PictPanelModel::InitialUpdate() {
-    SetVelocityText(kStartVelocityText);
+    // A document made in memory comes with its speed (a site's pile at the site's speed); a file
+    // starts from the panel's own.
+    if (m_doc.Data().m_bInMemory)
+        SetVelocity(m_doc.Data().m_dVelocity);
+    else
+        SetVelocityText(kStartVelocityText);
     SetVicinityText(kStartVicinityText);
     m_view.searchMode = dsp::ExtremumMode::Max;
     m_graphNumber = 1;
@@ -153,6 +158,13 @@ void PictPanelModel::SetGraphNumber(int number) {
 void PictPanelModel::UpdateLengths() {
     m_lengths = ComputeLengthsList(m_view.markers.position, Zero(),
                                    m_doc.SampleIntervalSeconds(), m_doc.Data().m_dVelocity);
+}
+
+std::optional<double> PictPanelModel::CurrentMarkerLength() const {
+    const int p = m_view.markers.Current();
+    if (!m_doc.Data().m_bLoaded || IsFreeMarker(p))
+        return std::nullopt;
+    return dsp::LengthOfTime((p - Zero()) * m_doc.SampleIntervalSeconds(), m_doc.Data().m_dVelocity);
 }
 
 void PictPanelModel::ShowMarkerReadouts() {

@@ -106,6 +106,9 @@ public:
     // The lengths list at the five markers, computed whenever a marker, the window start or the
     // velocity changes: the panel shows it and the report prints it, whether or not a paint ran.
     const LengthsList& Lengths() const { return m_lengths; }
+    // The length from the zero to the current marker at the panel's velocity; none while the
+    // current marker is a removed one (at or before the zero) or nothing is loaded.
+    std::optional<double> CurrentMarkerLength() const;
 
     // X axis and bounds. The bound setters are the user's edits of "От:" and "До:".
     void SetTimeUnits(bool time);

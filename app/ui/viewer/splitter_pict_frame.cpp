@@ -22,6 +22,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QMdiArea>
+#include <QMenu>
 #include <QMenuBar>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -83,13 +84,19 @@ CSplitterPictFrame::CSplitterPictFrame(CMainFrame& main, const QString& sgyPath)
     resize(900, 600);
 }
 
+CSplitterPictFrame::CSplitterPictFrame(CMainFrame& main, const QString& title, DocumentLoad load)
+    : CSplitterPictFrame(main, title) {
+    m_load = std::move(load);
+}
+
 CSplitterPictFrame::~CSplitterPictFrame() {
     if (m_main.viewerFrame() == this)
         m_main.setViewerFrame(nullptr);
 }
 
 bool CSplitterPictFrame::Load() {
-    const bool loaded = LoadPictDoc(m_doc, m_path, m_main.prompts(), dsp::ProgramFilterSettings());
+    const bool loaded = m_load ? m_load(m_doc, m_main.prompts(), dsp::ProgramFilterSettings())
+                               : LoadPictDoc(m_doc, m_path, m_main.prompts(), dsp::ProgramFilterSettings());
     if (loaded) {
         m_model->InitialUpdate();
         m_pictView->OnInitialUpdate();
@@ -113,6 +120,7 @@ QAction* CSplitterPictFrame::action(ViewerCommandId id) const {
 
 void CSplitterPictFrame::createMenu() {
     QMenu* file = m_menu->addMenu(tr("Файл"));
+    file->setObjectName(QStringLiteral("viewerFileMenu"));
     // The view's key P prints the report too; the menu shows it. The key is the view's: as a
     // shortcut of the window it would take every P typed into the panel's fields.
     QAction* print = makeAction(file, kCmdPrintReport, tr("Печатать отчёт"));
@@ -220,6 +228,9 @@ void CSplitterPictFrame::runCommand(ViewerCommandId id) {
         return;
     case kCmdViewerNoItem:
         return;
+    case kCmdLengthToSite:
+        LengthToSite();
+        return;
     default:
         runPaneCommand(id);
         return;
@@ -233,7 +244,9 @@ void CSplitterPictFrame::runPaneCommand(ViewerCommandId id) {
         return;
     switch (id) {
     case kCmdHeaders:
-        ShowHeaders();
+        // A document made in memory has no file whose headers could be shown.
+        if (!m_doc.Data().m_bInMemory)
+            ShowHeaders();
         return;
     case kCmdFillLine:
     case kCmdFillUpper:
@@ -287,6 +300,32 @@ void CSplitterPictFrame::OnPrintReport() {
                      ReportSourceOf(m_doc, m_model->Lengths(), m_model->SearchTrace()), m_pictView->scene(),
                      PaintDescription(m_doc, m_view), m_main.prompts());
     m_pictView->update();
+}
+
+void CSplitterPictFrame::offerLengthToSite(std::function<bool(double lengthM)> take) {
+    m_takeLength = std::move(take);
+    if (action(kCmdLengthToSite))
+        return;
+    QMenu* file = m_menu->findChild<QMenu*>(QStringLiteral("viewerFileMenu"));
+    QAction* a = makeAction(file, kCmdLengthToSite, tr("Длина у маркера — в объект"));
+    // Beside the report, before "Закрыть".
+    file->removeAction(a);
+    file->insertAction(action(kCmdSaveSpectrum), a);
+    a->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+    a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    addAction(a);
+}
+
+void CSplitterPictFrame::LengthToSite() {
+    if (!m_takeLength)
+        return;
+    const std::optional<double> length = m_model->CurrentMarkerLength();
+    if (!length) {
+        m_main.prompts().message(tr("Поставьте текущий маркер на нижний конец сваи."), windowTitle(),
+                                 PromptIcon::Information);
+        return;
+    }
+    m_takeLength(*length);
 }
 
 void CSplitterPictFrame::DisplaySettings() {

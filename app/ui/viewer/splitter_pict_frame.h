@@ -11,6 +11,7 @@
 
 #include <QMdiSubWindow>
 
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -24,14 +25,25 @@ class CMainFrame;
 class CPictForm1;
 class CPictView;
 class PictPanelModel;
+class Prompts;
 class RenderScene;
 class ViewInput;
 
 class CSplitterPictFrame : public QMdiSubWindow {
     Q_OBJECT
 public:
+    // Fills the document of a viewer that shows no file of its own (a site's averaged pile); false
+    // when nothing could be loaded (told through prompts).
+    using DocumentLoad = std::function<bool(CPictDoc& doc, Prompts& prompts, dsp::FilterSettings& filter)>;
+
     CSplitterPictFrame(CMainFrame& main, const QString& sgyPath);
+    // A viewer of a document made in memory: title names it.
+    CSplitterPictFrame(CMainFrame& main, const QString& title, DocumentLoad load);
     ~CSplitterPictFrame() override;
+
+    // The viewer of a site's pile offers "Длина у маркера — в объект": the length at the current
+    // marker goes to take, which keeps it as the engineer's decision.
+    void offerLengthToSite(std::function<bool(double lengthM)> take);
 
     // The panel's initial update (the load, then the panel's controls) and the view's. False when
     // the load stopped: the viewer stays, empty, and can be closed.
@@ -68,6 +80,7 @@ private:
     void ShowHeaders();
     void refresh();
     void updateChecks();
+    void LengthToSite();
 
     CMainFrame& m_main;
     CPictDoc m_doc;
@@ -81,6 +94,8 @@ private:
     CPictView* m_pictView = nullptr;
     std::map<int, QAction*> m_actions;
     QString m_path;
+    DocumentLoad m_load; // a document made in memory instead of the file at m_path
+    std::function<bool(double)> m_takeLength;
     bool m_viewActive = true;
     bool m_closed = false;
 };
