@@ -748,6 +748,17 @@ without scrolling</translation>
     </message>
 </context>
 <context>
+    <name>zarno::CMainFrame</name>
+    <message>
+        <source>Открыть объект…</source>
+        <translation>Open site…</translation>
+    </message>
+    <message>
+        <source>Открыть объект</source>
+        <translation>Open site</translation>
+    </message>
+</context>
+<context>
     <name>zarno::CPictForm1</name>
     <message>
         <source>Текущий маркер</source>
@@ -899,6 +910,105 @@ maximum</translation>
     </message>
 </context>
 <context>
+    <name>zarno::CSiteFrame</name>
+    <message>
+        <source>Объект: %1</source>
+        <translation>Site: %1</translation>
+    </message>
+    <message>
+        <source>Скорость, м/с:</source>
+        <translation>Velocity, m/s:</translation>
+    </message>
+    <message>
+        <source>по калибровке</source>
+        <translation>calibrated</translation>
+    </message>
+    <message>
+        <source>Скорость волны на объекте; пустое поле — скорость по сваям известной длины</source>
+        <translation>The site&apos;s wave velocity; an empty field: the velocity from the piles of known length</translation>
+    </message>
+    <message>
+        <source>Печатать отчёт по объекту</source>
+        <translation>Print site report</translation>
+    </message>
+    <message>
+        <source>Сваи: %v из %m</source>
+        <translation>Piles: %v of %m</translation>
+    </message>
+    <message>
+        <source>Отменить</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Расчёт объекта отменён.</source>
+        <translation>The site survey was cancelled.</translation>
+    </message>
+    <message>
+        <source>Сваи</source>
+        <translation>Piles</translation>
+    </message>
+    <message>
+        <source>Все сваи</source>
+        <translation>All piles</translation>
+    </message>
+    <message>
+        <source>Идёт расчёт объекта…</source>
+        <translation>Surveying the site…</translation>
+    </message>
+    <message>
+        <source>Не удалось прочитать объект:
+%1</source>
+        <translation>Could not read the site:
+%1</translation>
+    </message>
+    <message>
+        <source>Скорость %1 м/с задана вручную</source>
+        <translation>Velocity %1 m/s set by hand</translation>
+    </message>
+    <message>
+        <source> (по калибровке %1 м/с)</source>
+        <translation> (calibrated %1 m/s)</translation>
+    </message>
+    <message>
+        <source>Скорость %1 м/с по сваям известной длины: %2</source>
+        <translation>Velocity %1 m/s from the piles of known length: %2</translation>
+    </message>
+    <message>
+        <source>Скорость не известна: нет свай известной длины. Задайте её вручную.</source>
+        <translation>Velocity unknown: no pile of known length. Set it by hand.</translation>
+    </message>
+    <message>
+        <source>%1 (%2 м/с, %3%)</source>
+        <translation>%1 (%2 m/s, %3%)</translation>
+    </message>
+    <message>
+        <source>Исключены из калибровки: %1</source>
+        <translation>Left out of the calibration: %1</translation>
+    </message>
+    <message>
+        <source>Скорость задаётся числом в м/с, например 3800.</source>
+        <translation>The velocity is a number of m/s, for example 3800.</translation>
+    </message>
+    <message>
+        <source>У сваи %1 нет согласованных ударов: средней трассы нет.</source>
+        <translation>Pile %1 has no consistent blows: there is no averaged trace.</translation>
+    </message>
+    <message>
+        <source>Отчёт по объекту</source>
+        <translation>Site report</translation>
+    </message>
+    <message>
+        <source>Документ PDF (*.pdf)</source>
+        <translation>PDF document (*.pdf)</translation>
+    </message>
+    <message>
+        <source>Не удалось записать отчёт:
+%1</source>
+        <translation>Could not write the report:
+%1</translation>
+    </message>
+</context>
+<context>
     <name>zarno::CSplitterPictFrame</name>
     <message>
         <source>Файл</source>
@@ -1011,6 +1121,14 @@ maximum</translation>
     <message>
         <source>Ошибка</source>
         <translation>Error</translation>
+    </message>
+    <message>
+        <source>Длина у маркера — в объект</source>
+        <translation>Length at marker to the site</translation>
+    </message>
+    <message>
+        <source>Поставьте текущий маркер на нижний конец сваи.</source>
+        <translation>Put the current marker on the pile&apos;s toe.</translation>
     </message>
 </context>
 <context>
@@ -1128,6 +1246,33 @@ maximum</translation>
     <message>
         <source>Число дополнительных текстовых заголовков не указано</source>
         <translation>The number of extended textual headers is not given</translation>
+    </message>
+</context>
+<context>
+    <name>zarno::PileConcerns</name>
+    <message>
+        <source>Ни один удар не согласуется с другими</source>
+        <translation>No blow agrees with the others</translation>
+    </message>
+    <message>
+        <source>Нижний конец сваи не найден</source>
+        <translation>The pile&apos;s toe was not found</translation>
+    </message>
+    <message>
+        <source>Длина отличается от проектной на %1%</source>
+        <translation>The length differs from the design by %1%</translation>
+    </message>
+    <message>
+        <source>Класс %1</source>
+        <translation>Class %1</translation>
+    </message>
+    <message>
+        <source>Предложен класс %1</source>
+        <translation>Class %1 proposed</translation>
+    </message>
+    <message>
+        <source>Отброшены удары: %1</source>
+        <translation>Blows rejected: %1</translation>
     </message>
 </context>
 <context>
@@ -1595,6 +1740,53 @@ maximum</translation>
     <message>
         <source>Нет трассы для показа: %1</source>
         <translation>No trace to show: %1</translation>
+    </message>
+</context>
+<context>
+    <name>zarno::site::PileTableModel</name>
+    <message>
+        <source>Длина задана инженером; измерено: %1 м</source>
+        <translation>Length set by the engineer; measured: %1 m</translation>
+    </message>
+    <message>
+        <source>Класс задан инженером; предложен: %1</source>
+        <translation>Class set by the engineer; proposed: %1</translation>
+    </message>
+    <message>
+        <source>Длина задаётся числом метров больше нуля: «%1»</source>
+        <translation>The length is a number of metres above zero: &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>Класс задаётся как I, II, III или IV: «%1»</source>
+        <translation>The class is I, II, III or IV: &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>Свая</source>
+        <translation>Pile</translation>
+    </message>
+    <message>
+        <source>Удары</source>
+        <translation>Blows</translation>
+    </message>
+    <message>
+        <source>Длина, м</source>
+        <translation>Length, m</translation>
+    </message>
+    <message>
+        <source>Проект, м</source>
+        <translation>Design, m</translation>
+    </message>
+    <message>
+        <source>Отклонение, %</source>
+        <translation>Deviation, %</translation>
+    </message>
+    <message>
+        <source>Аномалии</source>
+        <translation>Anomalies</translation>
+    </message>
+    <message>
+        <source>Класс</source>
+        <translation>Class</translation>
     </message>
 </context>
 </TS>

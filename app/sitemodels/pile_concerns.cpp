@@ -10,6 +10,7 @@ namespace zarno::site {
 
 namespace {
 
+// text: marked with QT_TRANSLATE_NOOP in this file's context.
 QString Tr(const char* text) {
     return QCoreApplication::translate("zarno::PileConcerns", text);
 }
@@ -19,17 +20,17 @@ QString Tr(const char* text) {
 QStringList PileConcerns(const PileResult& pile) {
     QStringList reasons;
     if (!pile.consistent())
-        reasons << Tr("Ни один удар не согласуется с другими");
+        reasons << Tr(QT_TRANSLATE_NOOP("zarno::PileConcerns", "Ни один удар не согласуется с другими"));
     else if (!pile.stack.toe.found)
-        reasons << Tr("Нижний конец сваи не найден");
+        reasons << Tr(QT_TRANSLATE_NOOP("zarno::PileConcerns", "Нижний конец сваи не найден"));
     if (pile.deviationPct && std::abs(*pile.deviationPct) > kLookDeviationPct)
-        reasons << Tr("Длина отличается от проектной на %1%")
+        reasons << Tr(QT_TRANSLATE_NOOP("zarno::PileConcerns", "Длина отличается от проектной на %1%"))
                        .arg(QString::number(RoundedForText(*pile.deviationPct, 1), 'f', 1));
     if (pile.reportedClass() == PileClass::III || pile.reportedClass() == PileClass::IV)
-        reasons << (pile.decidedClass != PileClass::None ? Tr("Класс %1") : Tr("Предложен класс %1"))
+        reasons << (pile.decidedClass != PileClass::None ? Tr(QT_TRANSLATE_NOOP("zarno::PileConcerns", "Класс %1")) : Tr(QT_TRANSLATE_NOOP("zarno::PileConcerns", "Предложен класс %1")))
                        .arg(ClassName(pile.reportedClass()));
     if (!pile.stack.rejected.empty())
-        reasons << Tr("Отброшены удары: %1").arg(RejectedText(pile));
+        reasons << Tr(QT_TRANSLATE_NOOP("zarno::PileConcerns", "Отброшены удары: %1")).arg(RejectedText(pile));
     if (!pile.problems.isEmpty())
         reasons << pile.problems;
     return reasons;
