@@ -1329,14 +1329,6 @@ maximum</translation>
         <source>t, мс</source>
         <translation>t, ms</translation>
     </message>
-    <message>
-        <source>сужение</source>
-        <translation>reduction</translation>
-    </message>
-    <message>
-        <source>уширение</source>
-        <translation>increase</translation>
-    </message>
 </context>
 <context>
     <name>zarno::Report</name>
@@ -1663,14 +1655,6 @@ maximum</translation>
         <translation>Anomalies; rejected blows</translation>
     </message>
     <message>
-        <source>%1 м %2 %3</source>
-        <translation>%1 m %2 %3</translation>
-    </message>
-    <message>
-        <source>%1 мс %2 %3</source>
-        <translation>%1 ms %2 %3</translation>
-    </message>
-    <message>
         <source>отбракованы %1</source>
         <translation>rejected %1</translation>
     </message>
@@ -1740,6 +1724,25 @@ maximum</translation>
     <message>
         <source>Нет трассы для показа: %1</source>
         <translation>No trace to show: %1</translation>
+    </message>
+</context>
+<context>
+    <name>zarno::site::Anomalies</name>
+    <message>
+        <source>сужение</source>
+        <translation>reduction</translation>
+    </message>
+    <message>
+        <source>уширение</source>
+        <translation>increase</translation>
+    </message>
+    <message>
+        <source>%1 м %2 %3</source>
+        <translation>%1 m %2 %3</translation>
+    </message>
+    <message>
+        <source>%1 мс %2 %3</source>
+        <translation>%1 ms %2 %3</translation>
     </message>
 </context>
 <context>

@@ -1,5 +1,7 @@
 #include "app/report/pile_strip.h"
 
+#include "app/site/site_outputs.h"
+
 #include <QFont>
 #include <QPaintDevice>
 #include <QPainter>
@@ -147,7 +149,7 @@ void PaintMarks(QPainter& p, const PileResult& pile, const Plot& plot, std::opti
                            : Text(language, QT_TRANSLATE_NOOP("zarno::PileStrip", "мс"));
     for (const site::PileAnomaly& a : pile.anomalies)
         mark(plot.x(a.found.timeMs), QColor(220, 120, 0), Qt::DashLine,
-             QStringLiteral("%1 %2 %3").arg(Number(language, a.found.timeMs * plot.toX, 1), unit, AnomalyKindText(language, a.found.kind)));
+             QStringLiteral("%1 %2 %3").arg(Number(language, a.found.timeMs * plot.toX, 1), unit, site::AnomalyKindText(language, a.found.kind)));
     if (pile.stack.toe.found)
         mark(plot.x(pile.stack.toe.timeMs), QColor(200, 0, 0), Qt::DashLine,
              Text(language, QT_TRANSLATE_NOOP("zarno::PileStrip", "подошва %1 %2"))
@@ -177,14 +179,6 @@ void PaintAxis(QPainter& p, const Plot& plot, bool metres, double mm, Language l
 }
 
 } // namespace
-
-QString AnomalyKindText(Language language, const QString& kind) {
-    if (kind == QLatin1String("reduction"))
-        return Text(language, QT_TRANSLATE_NOOP("zarno::PileStrip", "сужение"));
-    if (kind == QLatin1String("increase"))
-        return Text(language, QT_TRANSLATE_NOOP("zarno::PileStrip", "уширение"));
-    return kind;
-}
 
 double SharedStripRange(std::span<const PileResult> piles, std::optional<double> velocity) {
     double most = 0.0;

@@ -28,10 +28,6 @@ struct PileStripOptions {
     Language language = CurrentLanguage(); // of the labels (a PDF may be in the other one)
 };
 
-// An anomaly's kind as the survey names it ("reduction", "increase": the words of its JSON and CSV)
-// for a reader of language: "сужение", "уширение" in Russian.
-QString AnomalyKindText(Language language, const QString& kind);
-
 // The axis a set of piles shares at this speed (see PileStripOptions::xMax); 1 when none has a trace.
 double SharedStripRange(std::span<const site::PileResult> piles, std::optional<double> velocity);
 

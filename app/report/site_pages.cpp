@@ -141,15 +141,7 @@ void SiteDocument::TableRow(const PileResult& p, bool shade) {
     const double h = Px(4.4);
     if (shade)
         m_p.fillRect(QRectF(kLeft, m_y, m_width - 2 * kLeft, h), QColor(238, 238, 238));
-    QStringList tail;
-    for (const site::PileAnomaly& a : p.anomalies)
-        tail << (a.depthM ? Text(m_language, QT_TRANSLATE_NOOP("zarno::SitePages", "%1 м %2 %3"))
-                                .arg(NumberIn(m_language, site::RoundedForText(*a.depthM, 2), 2))
-                          : Text(m_language, QT_TRANSLATE_NOOP("zarno::SitePages", "%1 мс %2 %3"))
-                                .arg(NumberIn(m_language, site::RoundedForText(a.found.timeMs, 3), 3)))
-                    .arg(AnomalyKindText(m_language, a.found.kind))
-                    .arg(NumberIn(m_language, a.found.strength, 2));
-    QString rest = tail.join(QStringLiteral(" / "));
+    QString rest = site::AnomaliesTextIn(m_language, p);
     if (!p.stack.rejected.empty())
         rest += (rest.isEmpty() ? QString() : QStringLiteral("; ")) +
                 Text(m_language, QT_TRANSLATE_NOOP("zarno::SitePages", "отбракованы %1")).arg(site::RejectedText(p));

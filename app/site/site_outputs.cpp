@@ -1,5 +1,7 @@
 #include "app/site/site_outputs.h"
 
+#include "app/i18n/translation.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -167,6 +169,28 @@ QString AnomaliesText(const PileResult& pile, bool decimalComma) {
         const QString where = a.depthM ? Number(*a.depthM, 2, decimalComma) + QStringLiteral(" m")
                                        : Number(a.found.timeMs, 3, decimalComma) + QStringLiteral(" ms");
         parts << QStringLiteral("%1 %2 %3").arg(where, a.found.kind, Number(a.found.strength, 2, decimalComma));
+    }
+    return parts.join(QStringLiteral(" / "));
+}
+
+QString AnomalyKindText(Language language, const QString& kind) {
+    if (kind == QLatin1String("reduction"))
+        return TextIn(language, "zarno::site::Anomalies", QT_TRANSLATE_NOOP("zarno::site::Anomalies", "сужение"));
+    if (kind == QLatin1String("increase"))
+        return TextIn(language, "zarno::site::Anomalies", QT_TRANSLATE_NOOP("zarno::site::Anomalies", "уширение"));
+    return kind;
+}
+
+QString AnomaliesTextIn(Language language, const PileResult& pile) {
+    QStringList parts;
+    for (const PileAnomaly& a : pile.anomalies) {
+        const char* form = a.depthM ? QT_TRANSLATE_NOOP("zarno::site::Anomalies", "%1 м %2 %3")
+                                    : QT_TRANSLATE_NOOP("zarno::site::Anomalies", "%1 мс %2 %3");
+        const QString where = a.depthM ? NumberIn(language, RoundedForText(*a.depthM, 2), 2)
+                                       : NumberIn(language, RoundedForText(a.found.timeMs, 3), 3);
+        parts << TextIn(language, "zarno::site::Anomalies", form)
+                     .arg(where, AnomalyKindText(language, a.found.kind),
+                          NumberIn(language, RoundedForText(a.found.strength, 2), 2));
     }
     return parts.join(QStringLiteral(" / "));
 }

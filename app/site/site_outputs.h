@@ -29,6 +29,11 @@ QString ReportedLengthText(const PileResult& pile, bool decimalComma, const QStr
 QString ReportedClassText(const PileResult& pile, const QString& none);
 // Each anomaly: "2.4 m neck 0.42", joined by " / "; with a decimal comma when asked.
 QString AnomaliesText(const PileResult& pile, bool decimalComma);
+// An anomaly's kind as the survey names it ("reduction", "increase": the words of the JSON and the CSV)
+// for a reader of language: "сужение", "уширение" in Russian.
+QString AnomalyKindText(Language language, const QString& kind);
+// The anomalies for a reader of language (the window, the PDF): "4,93 м сужение 0,60 / …" in Russian.
+QString AnomaliesTextIn(Language language, const PileResult& pile);
 
 QByteArray SiteTableText(const SiteResult& site);
 QByteArray SiteJson(const SiteResult& site);

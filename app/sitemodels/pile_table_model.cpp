@@ -1,5 +1,6 @@
 #include "app/sitemodels/pile_table_model.h"
 
+#include "app/i18n/translation.h"
 #include "app/site/site_outputs.h"
 #include "app/site/site_table.h"
 #include "app/sitemodels/pile_concerns.h"
@@ -114,7 +115,7 @@ QVariant PileTableModel::display(const PileResult& pile, int column) const {
     case Deviation:
         return Number(pile.deviationPct, 1);
     case Anomalies:
-        return AnomaliesText(pile, false);
+        return AnomaliesTextIn(CurrentLanguage(), pile);
     case Class:
         return ClassName(pile.reportedClass());
     default:

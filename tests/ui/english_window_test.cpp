@@ -11,6 +11,9 @@
 #include "app/ui/link_settings_sheets.h"
 #include "app/ui/list_file_view.h"
 #include "app/ui/main_frame.h"
+#include "app/ui/site/site_frame.h"
+#include "app/sitemodels/pile_table_model.h"
+#include "device/sample_site.h"
 #include "app/ui/print_report_dialog.h"
 #include "app/ui/dialogs/dlg_copy.h"
 #include "app/ui/dialogs/dlg_copy_many.h"
@@ -35,6 +38,8 @@
 #include "tests/ui/gui_test_support.h"
 
 #include <QMenu>
+#include <QTabWidget>
+#include <QTableView>
 #include <QMenuBar>
 #include <QFile>
 #include <QTemporaryDir>
@@ -197,6 +202,50 @@ TEST(EnglishViewer, TheViewerAndItsDialogs) {
     ASSERT_FALSE(reportTexts.isEmpty()) << "the report dialog never opened";
     EXPECT_GT(reportTexts.takeLast().toInt(), 0);
     EXPECT_TRUE(reportTexts.isEmpty()) << reportTexts.join('\n').toStdString();
+    frame->close();
+}
+
+// The site window on the sample site, its table, speed line and both pages, and a pile opened from it
+// in the viewer with the command that takes the length back to the site.
+TEST(EnglishSite, TheSiteWindowAndAPileOpenedFromIt) {
+    QTemporaryDir dir;
+    std::string error;
+    ASSERT_TRUE(device::WriteSampleSite(dir.path().toStdString(), &error)) << error;
+    WriteLoopbackLink();
+    RecordingPrompts prompts;
+    RecordingDialogs dialogs;
+    auto frame = std::make_unique<CMainFrame>(prompts, &dialogs);
+    ASSERT_TRUE(frame->Create());
+    frame->CreateFileManagerWindow();
+    frame->showAsPlaced();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
+    prompts.records.clear();
+    CSiteFrame* site = frame->OpenSite(dir.path());
+    ASSERT_TRUE(site);
+    // A survey of the sample site takes a few seconds; a sanitizer build several times that.
+    QTRY_VERIFY_WITH_TIMEOUT(!site->surveying() && site->model().rowCount() > 0, 180000);
+    QAbstractItemModel* table = site->table()->model();
+    int necked = -1; // P06: its anomalies are in the table
+    for (int r = 0; r < table->rowCount(); ++r)
+        if (table->index(r, 0).data().toString() == QLatin1String("P06"))
+            necked = r;
+    ASSERT_GE(necked, 0);
+    site->table()->setCurrentIndex(table->index(necked, 0));
+    EXPECT_TRUE(table->index(necked, site::PileTableModel::Anomalies).data().toString().contains(" m reduction "));
+    QApplication::processEvents();
+    ExpectEnglish({site});
+    site->pages()->setCurrentIndex(1);
+    QApplication::processEvents();
+    ExpectEnglish({site});
+
+    site->table()->setFocus();
+    QTest::keyClick(site->table(), Qt::Key_Return);
+    auto* viewer = qobject_cast<CSplitterPictFrame*>(frame->viewerFrame());
+    ASSERT_NE(viewer, nullptr);
+    ASSERT_TRUE(viewer->action(kCmdLengthToSite));
+    EXPECT_EQ(viewer->action(kCmdLengthToSite)->text(), "Length at marker to the site");
+    ExpectEnglish({viewer});
+    EXPECT_EQ(prompts.texts(), std::vector<QString>{});
     frame->close();
 }
 
