@@ -1,5 +1,6 @@
 #include "app/sitemodels/pile_concerns.h"
 
+#include "app/i18n/translation.h"
 #include "app/site/site_outputs.h"
 
 #include <QCoreApplication>
@@ -25,7 +26,7 @@ QStringList PileConcerns(const PileResult& pile) {
         reasons << Tr(QT_TRANSLATE_NOOP("zarno::PileConcerns", "Нижний конец сваи не найден"));
     if (pile.deviationPct && std::abs(*pile.deviationPct) > kLookDeviationPct)
         reasons << Tr(QT_TRANSLATE_NOOP("zarno::PileConcerns", "Длина отличается от проектной на %1%"))
-                       .arg(QString::number(RoundedForText(*pile.deviationPct, 1), 'f', 1));
+                       .arg(NumberIn(CurrentLanguage(), RoundedForText(*pile.deviationPct, 1), 1));
     if (pile.reportedClass() == PileClass::III || pile.reportedClass() == PileClass::IV)
         reasons << (pile.decidedClass != PileClass::None ? Tr(QT_TRANSLATE_NOOP("zarno::PileConcerns", "Класс %1")) : Tr(QT_TRANSLATE_NOOP("zarno::PileConcerns", "Предложен класс %1")))
                        .arg(ClassName(pile.reportedClass()));

@@ -14,7 +14,7 @@ namespace zarno::site {
 namespace {
 
 QString Number(const std::optional<double>& v, int decimals) {
-    return v ? QString::number(RoundedForText(*v, decimals), 'f', decimals) : QStringLiteral("–");
+    return v ? NumberIn(CurrentLanguage(), RoundedForText(*v, decimals), decimals) : QStringLiteral("–");
 }
 
 // No value: an empty QVariant, which the sort puts last in either direction.

@@ -100,7 +100,7 @@ TEST(PileTable, SortsByValueNotText) {
     // Deviation by its size, the worst first; a pile without one is last either way, not "worst".
     sorted.sort(PileTableModel::Deviation, Qt::DescendingOrder);
     EXPECT_EQ(PilesInOrder(sorted), (std::vector<QString>{"P1", "P2", "P10", "P3"}));
-    EXPECT_EQ(sorted.index(0, PileTableModel::Length).data().toString(), "11.00");
+    EXPECT_EQ(sorted.index(0, PileTableModel::Length).data().toString(), "11,00");
     sorted.sort(PileTableModel::Deviation, Qt::AscendingOrder);
     EXPECT_EQ(PilesInOrder(sorted), (std::vector<QString>{"P10", "P2", "P1", "P3"}));
 }
@@ -148,15 +148,15 @@ TEST_F(DecisionsInTheTable, AnEditIsStoredThenShownAndAnEmptyCellTakesItBack) {
     EXPECT_EQ(m_calls[1].second.cls, PileClass::III); // the class stays when the length is decided
     EXPECT_EQ(m_calls[1].second.lengthM, 9.75);
     EXPECT_EQ(cell(1, PileTableModel::Class).data().toString(), "III");
-    EXPECT_EQ(cell(1, PileTableModel::Length).data().toString(), "9.75");
-    EXPECT_TRUE(cell(1, PileTableModel::Length).data(Qt::ToolTipRole).toString().contains("9.00"));
+    EXPECT_EQ(cell(1, PileTableModel::Length).data().toString(), "9,75");
+    EXPECT_TRUE(cell(1, PileTableModel::Length).data(Qt::ToolTipRole).toString().contains("9,00"));
     EXPECT_TRUE(cell(1, PileTableModel::Length).data(PileTableModel::DecidedRole).toBool());
     EXPECT_FALSE(cell(0, PileTableModel::Length).data(PileTableModel::DecidedRole).toBool());
     EXPECT_TRUE(cell(1, PileTableModel::Pile).data(PileTableModel::NeedsLookRole).toBool()); // decided III
 
     ASSERT_TRUE(m_model.setData(cell(1, PileTableModel::Length), QString()));
     EXPECT_EQ(m_calls.back().second.lengthM, std::nullopt);
-    EXPECT_EQ(cell(1, PileTableModel::Length).data().toString(), "9.00"); // measured again
+    EXPECT_EQ(cell(1, PileTableModel::Length).data().toString(), "9,00"); // measured again
     EXPECT_TRUE(m_refusals.isEmpty());
 }
 

@@ -19,6 +19,7 @@
 #include <QAction>
 #include <QFile>
 #include <QHeaderView>
+#include <QLocale>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -151,7 +152,7 @@ TEST_F(SiteWindow, ASpeedSetByHandRecomputesEveryLengthAndClearingItGoesBack) {
     for (const auto& p : site->site().piles) {
         SCOPED_TRACE(p.pile.toStdString());
         EXPECT_NEAR(*p.lengthM, before[p.pile] * 4000.0 / calibrated, 1e-9);
-        EXPECT_EQ(cell(site, p.pile, site::PileTableModel::Length), QString::number(*p.lengthM, 'f', 2));
+        EXPECT_EQ(cell(site, p.pile, site::PileTableModel::Length), QLocale(QLocale::Russian).toString(*p.lengthM, 'f', 2));
     }
     // At 4000 m/s every pile comes out some 5% long: the table marks them.
     EXPECT_TRUE(site->model().index(0, 0).data(site::PileTableModel::NeedsLookRole).toBool());
@@ -202,7 +203,7 @@ TEST_F(SiteWindow, DecisionsAreKeptInTheSiteTableAcrossARestart) {
     const std::optional<double> marked = panel.CurrentMarkerLength();
     ASSERT_TRUE(marked);
     viewer->runCommand(kCmdLengthToSite);
-    EXPECT_EQ(cell(site, "P07", site::PileTableModel::Length), QString::number(*marked, 'f', 2));
+    EXPECT_EQ(cell(site, "P07", site::PileTableModel::Length), QLocale(QLocale::Russian).toString(*marked, 'f', 2));
     viewer->close();
     EXPECT_TRUE(m_prompts.records.empty());
 
@@ -215,7 +216,7 @@ TEST_F(SiteWindow, DecisionsAreKeptInTheSiteTableAcrossARestart) {
     site = openSite();
     ASSERT_TRUE(site);
     EXPECT_EQ(cell(site, "P06", site::PileTableModel::Class), "II");
-    EXPECT_EQ(cell(site, "P07", site::PileTableModel::Length), QString::number(*marked, 'f', 2));
+    EXPECT_EQ(cell(site, "P07", site::PileTableModel::Length), QLocale(QLocale::Russian).toString(*marked, 'f', 2));
     // The site report is written with them.
     const QString pdf = QDir(m_dir.path()).filePath("report.pdf");
     EXPECT_TRUE(site->WriteReport(pdf));

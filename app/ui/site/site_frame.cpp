@@ -134,7 +134,9 @@ void CSiteFrame::buildTop(QWidget* client) {
     m_velocityField->setObjectName(QStringLiteral("velocityField"));
     m_velocityField->setPlaceholderText(tr("по калибровке"));
     m_velocityField->setToolTip(tr("Скорость волны на объекте; пустое поле — скорость по сваям известной длины"));
-    m_velocityField->setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("0000000000")));
+    // Room for the placeholder, which says where the speed comes from when none is typed.
+    m_velocityField->setMinimumWidth(fontMetrics().horizontalAdvance(m_velocityField->placeholderText() + QStringLiteral("00")));
+    m_velocityField->setMaximumWidth(m_velocityField->minimumWidth());
     connect(m_velocityField, &QLineEdit::editingFinished, this, &CSiteFrame::applyVelocityField);
     top->addWidget(m_velocityField);
     m_reportButton = new QPushButton(tr("Печатать отчёт по объекту"), client);
