@@ -5,12 +5,17 @@
 # recordings in the right panel: double click one to see its traces. Choose "z:\"
 # in a panel's drive list to see the instrument's disk beside the computer's. Closing Zarno ends the
 # simulator. The command-line walk through the same path is scripts/cli-demo.sh.
+# usage: scripts/demo.sh [--lang ru|en]   (default: the desktop's language)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 bash scripts/install-deps.sh
 bash scripts/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 bin="$root/build/bin"
+# The language asked for reaches every program started here, the simulator and the walk included.
+if [ "${1:-}" = "--lang" ] && [ -n "${2:-}" ]; then
+    case "$2" in ru | en) export ZARNO_LANGUAGE=$2 ;; *) echo "demo.sh: --lang ru|en" >&2; exit 2 ;; esac
+fi
 
 if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
     # Nobody could see or close a window here: walk the same path on the command line instead.
