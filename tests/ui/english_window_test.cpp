@@ -88,15 +88,26 @@ QStringList MenuTitles(QMenuBar* bar) {
     return titles;
 }
 
+// The main window as the program opens it, with the file manager when asked, shown on screen; null
+// when it could not be.
+std::unique_ptr<CMainFrame> ShownMainFrame(RecordingPrompts& prompts, RecordingDialogs& dialogs, bool fileManager) {
+    auto frame = std::make_unique<CMainFrame>(prompts, &dialogs);
+    if (!frame->Create())
+        return nullptr;
+    if (fileManager)
+        frame->CreateFileManagerWindow();
+    frame->showAsPlaced();
+    if (!QTest::qWaitForWindowExposed(frame.get()))
+        return nullptr;
+    return frame;
+}
+
 TEST(EnglishShell, TheMainWindowItsPanelsAndTheTransportWindow) {
     WriteLoopbackLink();
     RecordingPrompts prompts;
     RecordingDialogs dialogs;
-    auto frame = std::make_unique<CMainFrame>(prompts, &dialogs);
-    ASSERT_TRUE(frame->Create());
-    frame->CreateFileManagerWindow();
-    frame->showAsPlaced();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
+    auto frame = ShownMainFrame(prompts, dialogs, true);
+    ASSERT_TRUE(frame);
     QApplication::processEvents();
     EXPECT_EQ(MenuTitles(frame->menuBar()), QStringList({"File", "Transport", "View", "Window", "Help"}));
     std::unique_ptr<QMenu> context(frame->panelList(0)->buildContextMenu(nullptr));
@@ -159,10 +170,8 @@ TEST(EnglishViewer, TheViewerAndItsDialogs) {
     WriteLoopbackLink();
     RecordingPrompts prompts;
     RecordingDialogs dialogs;
-    auto frame = std::make_unique<CMainFrame>(prompts, &dialogs);
-    ASSERT_TRUE(frame->Create());
-    frame->showAsPlaced();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
+    auto frame = ShownMainFrame(prompts, dialogs, false);
+    ASSERT_TRUE(frame);
     prompts.records.clear(); // the start's own messages, checked by the shell's test
     auto* viewer = qobject_cast<CSplitterPictFrame*>(frame->OpenViewer(sgy));
     ASSERT_NE(viewer, nullptr);
@@ -214,11 +223,8 @@ TEST(EnglishSite, TheSiteWindowAndAPileOpenedFromIt) {
     WriteLoopbackLink();
     RecordingPrompts prompts;
     RecordingDialogs dialogs;
-    auto frame = std::make_unique<CMainFrame>(prompts, &dialogs);
-    ASSERT_TRUE(frame->Create());
-    frame->CreateFileManagerWindow();
-    frame->showAsPlaced();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
+    auto frame = ShownMainFrame(prompts, dialogs, true);
+    ASSERT_TRUE(frame);
     prompts.records.clear();
     CSiteFrame* site = frame->OpenSite(dir.path());
     ASSERT_TRUE(site);
