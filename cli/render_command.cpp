@@ -2,6 +2,7 @@
 
 #include "cli/commands.h"
 #include "cli/input_files.h"
+#include "cli/png_output.h"
 
 #include "app/io/whole_file.h"
 #include "app/render/graph_picture.h"
@@ -14,8 +15,6 @@
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QImageWriter>
-#include <QSaveFile>
 
 #include <optional>
 
@@ -107,11 +106,8 @@ void ApplyRequest(ViewerSession& v, const RenderRequest& r) {
 }
 
 bool WritePng(const QImage& image, const QString& path) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    QImageWriter writer(&file, "png");
-    return writer.write(image) && io::CommitWholeFile(file);
+    const QByteArray png = EncodePng(image);
+    return !png.isEmpty() && io::WriteWholeFile(path, png) == io::WholeFileResult::Written;
 }
 
 } // namespace

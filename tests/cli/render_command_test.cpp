@@ -1,6 +1,7 @@
 // zarno-cli render on small recordings: the PNG it writes, what it refuses, and the directory it
 // leaves as it found it.
 
+#include "cli/png_output.h"
 #include "cli/render_command.h"
 #include "tests/support/recording_prompts.h"
 #include "tests/support/sgy_fixture.h"
@@ -8,7 +9,9 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QColor>
 #include <QImage>
+#include <QPainter>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -129,6 +132,42 @@ TEST_F(RenderCommand, TheProgramRunsIt) {
     ASSERT_TRUE(p.waitForFinished(120000));
     EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
     EXPECT_EQ(QImage(out).size(), QSize(320, 200));
+}
+
+// The fast encoder keeps every pixel: a line drawing like the renderer's, noise that no filter
+// predicts, and a picture with an alpha channel, which keeps it.
+TEST(PngOutput, TheFileHoldsThePicturePixelForPixel) {
+    QImage drawing(640, 360, QImage::Format_RGB888);
+    drawing.fill(Qt::white);
+    QPainter painter(&drawing);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(Qt::blue, 1));
+    for (int x = 0; x < 640; x += 64)
+        painter.drawLine(x, 0, x, 359);
+    painter.setPen(QPen(Qt::black, 2));
+    for (int x = 1; x < 640; ++x)
+        painter.drawLine(x - 1, int(180 + 150 * std::sin((x - 1) * 0.07)), x, int(180 + 150 * std::sin(x * 0.07)));
+    painter.end();
+    QImage noise(97, 13, QImage::Format_RGB888);
+    QImage translucent(33, 21, QImage::Format_ARGB32);
+    unsigned seed = 7;
+    auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 16 & 0xFF; };
+    for (int y = 0; y < noise.height(); ++y)
+        for (int x = 0; x < noise.width(); ++x)
+            noise.setPixelColor(x, y, QColor(int(next()), int(next()), int(next())));
+    for (int y = 0; y < translucent.height(); ++y)
+        for (int x = 0; x < translucent.width(); ++x)
+            translucent.setPixelColor(x, y, QColor(int(next()), int(next()), int(next()), int(next())));
+    for (const QImage& image : {drawing, noise, translucent}) {
+        SCOPED_TRACE(image.width());
+        const QByteArray png = cli::EncodePng(image);
+        QImage back;
+        ASSERT_TRUE(back.loadFromData(png, "PNG"));
+        EXPECT_EQ(back.hasAlphaChannel(), image.hasAlphaChannel());
+        const QImage::Format format = image.hasAlphaChannel() ? QImage::Format_RGBA8888 : QImage::Format_RGB888;
+        EXPECT_EQ(back.convertToFormat(format), image.convertToFormat(format));
+    }
+    EXPECT_TRUE(cli::EncodePng(QImage()).isEmpty());
 }
 
 } // namespace
