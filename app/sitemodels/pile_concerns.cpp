@@ -24,9 +24,11 @@ QStringList PileConcerns(const PileResult& pile) {
         reasons << Tr(QT_TRANSLATE_NOOP("zarno::PileConcerns", "Ни один удар не согласуется с другими"));
     else if (!pile.stack.toe.found)
         reasons << Tr(QT_TRANSLATE_NOOP("zarno::PileConcerns", "Нижний конец сваи не найден"));
-    if (pile.deviationPct && std::abs(*pile.deviationPct) > kLookDeviationPct)
+    // The length reported (the engineer's, when decided): a decided length near the design clears it.
+    if (const std::optional<double> deviation = pile.reportedDeviationPct();
+        deviation && std::abs(*deviation) > kLookDeviationPct)
         reasons << Tr(QT_TRANSLATE_NOOP("zarno::PileConcerns", "Длина отличается от проектной на %1%"))
-                       .arg(NumberIn(CurrentLanguage(), RoundedForText(*pile.deviationPct, 1), 1));
+                       .arg(NumberIn(CurrentLanguage(), RoundedForText(*deviation, 1), 1));
     if (pile.reportedClass() == PileClass::III || pile.reportedClass() == PileClass::IV)
         reasons << (pile.decidedClass != PileClass::None ? Tr(QT_TRANSLATE_NOOP("zarno::PileConcerns", "Класс %1")) : Tr(QT_TRANSLATE_NOOP("zarno::PileConcerns", "Предложен класс %1")))
                        .arg(ClassName(pile.reportedClass()));

@@ -113,7 +113,7 @@ QVariant PileTableModel::display(const PileResult& pile, int column) const {
     case Design:
         return Number(pile.designLengthM, 2);
     case Deviation:
-        return Number(pile.deviationPct, 1);
+        return Number(pile.reportedDeviationPct(), 1);
     case Anomalies:
         return AnomaliesTextIn(CurrentLanguage(), pile);
     case Class:
@@ -203,7 +203,9 @@ QVariant PileTableModel::sortValue(const PileResult& pile, int column) const {
     case Design:
         return SortNumber(pile.designLengthM);
     case Deviation:
-        return SortNumber(pile.deviationPct ? std::optional(std::abs(*pile.deviationPct)) : std::nullopt);
+        if (const std::optional<double> deviation = pile.reportedDeviationPct())
+            return SortNumber(std::abs(*deviation));
+        return SortNumber(std::nullopt);
     case Anomalies:
         return double(pile.anomalies.size());
     case Class:

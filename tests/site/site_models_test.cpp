@@ -50,8 +50,13 @@ TEST(PileConcerns, MarkOnlyWhatNeedsALook) {
         {"sound", [](PileResult&) {}, false},
         {"no toe", [](PileResult& p) { p.stack.toe.found = false; }, true},
         {"no consistent blow", [](PileResult& p) { p.stack.used.clear(); }, true},
-        {"5% short is within", [](PileResult& p) { p.deviationPct = -5.0; }, false},
-        {"5.1% long is beyond", [](PileResult& p) { p.deviationPct = 5.1; }, true},
+        {"5% short is within", [](PileResult& p) { p.lengthM = 9.5; }, false},
+        {"5.1% long is beyond", [](PileResult& p) { p.lengthM = 10.51; }, true},
+        {"7% long, decided at the design length", [](PileResult& p) {
+             p.lengthM = 10.7;
+             p.decidedLengthM = 10.0;
+         }, false},
+        {"decided 10% short", [](PileResult& p) { p.decidedLengthM = 9.0; }, true},
         {"class II", [](PileResult& p) { p.proposedClass = PileClass::II; }, false},
         {"class III", [](PileResult& p) { p.proposedClass = PileClass::III; }, true},
         {"class IV", [](PileResult& p) { p.proposedClass = PileClass::IV; }, true},

@@ -262,7 +262,7 @@ void CSiteFrame::showVelocity() {
         excluded << tr("%1 (%2 м/с, %3%)")
                         .arg(e.pile)
                         .arg(QString::number(e.velocity, 'f', 0))
-                        .arg(QString::number(site::RoundedForText(e.deviationPct, 1), 'f', 1));
+                        .arg(NumberIn(CurrentLanguage(), site::RoundedForText(e.deviationPct, 1), 1));
     if (!excluded.isEmpty())
         text += '\n' + tr("Исключены из калибровки: %1").arg(excluded.join(QStringLiteral(", ")));
     for (const QString& w : v.calibration.warnings)
