@@ -7,10 +7,13 @@
 #include "app/ui/dialogs/file_operation_dialogs.h"
 #include "app/ui/list_file_view.h"
 #include "app/ui/main_frame.h"
+#include "app/sitemodels/pile_table_model.h"
+#include "app/ui/site/site_frame.h"
 #include "app/ui/splitter_frame.h"
 #include "app/ui/viewer/splitter_pict_frame.h"
 #include "app/ui/zarno_app.h"
 
+#include "device/sample_site.h"
 #include "tests/support/modal_answerer.h"
 #include "tests/ui/gui_test_support.h"
 #include "tests/support/sgy_fixture.h"
@@ -21,6 +24,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
+#include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -240,6 +244,46 @@ TEST_F(CommandCrawl, EveryCommandOfTheViewerAndTheMainWindow) {
 
     trigger(exit, ModalAnswerer::Answer::Ok);
     EXPECT_FALSE(frame()->isVisible());
+}
+
+// A site's window and the viewer of a pile opened from it, whose menu holds the command that hands
+// the length at the marker to the site: every menu command and every button, Escape and OK.
+TEST_F(CommandCrawl, EveryCommandOfTheSiteWindowAndItsPilesViewer) {
+    const QString folder = m_dir.filePath(QStringLiteral("left/SURVEY"));
+    std::string error;
+    ASSERT_TRUE(device::WriteSampleSite(folder.toStdString(), &error)) << error;
+    const QPointer<CSiteFrame> site = frame()->OpenSite(folder);
+    ASSERT_TRUE(site);
+    // A survey of the sample site takes a few seconds; a sanitizer build several times that.
+    QTRY_VERIFY_WITH_TIMEOUT(!site->surveying() && site->model().rowCount() > 0, 180000);
+    site->table()->setCurrentIndex(site->table()->model()->index(0, 0));
+    site->OpenCurrentPile();
+    ASSERT_NE(viewer(), nullptr);
+    const QPointer<CSplitterPictFrame> pile = viewer();
+    ASSERT_TRUE(pile->action(kCmdLengthToSite));
+    std::vector<QPointer<QAction>> actions;
+    CollectActions(pile->menuBar()->actions(), actions);
+    std::erase(actions, QPointer<QAction>(pile->action(kCmdViewerClose)));
+    ASSERT_NE(std::find(actions.begin(), actions.end(), QPointer<QAction>(pile->action(kCmdLengthToSite))),
+              actions.end());
+    crawl(actions, [this, &pile] {
+        if (pile)
+            frame()->mdiArea()->setActiveSubWindow(pile);
+    });
+    ASSERT_TRUE(pile) << "a command closed the pile's viewer";
+
+    std::vector<QPointer<QAction>> buttons;
+    for (QPushButton* button : site->findChildren<QPushButton*>()) {
+        auto* click = new QAction(button->text(), site);
+        QObject::connect(click, &QAction::triggered, button, &QPushButton::click);
+        buttons.emplace_back(click);
+    }
+    ASSERT_FALSE(buttons.empty());
+    crawl(buttons, [this, &site] {
+        if (site)
+            frame()->mdiArea()->setActiveSubWindow(site);
+    });
+    ASSERT_TRUE(site) << "a button closed the site's window";
 }
 
 } // namespace
