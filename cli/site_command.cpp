@@ -53,7 +53,7 @@ std::optional<SiteRequest> Parse(const QStringList& args) {
         } else if (a == "-o" && hasValue) {
             r.outputDir = args[++i];
         } else if (a == "--velocity" && hasValue) {
-            r.options.velocity = Number(args[++i], 1.0, 1e5);
+            r.options.velocity = Number(args[++i], site::kLowestSiteVelocity, site::kHighestSiteVelocity);
             if (!r.options.velocity)
                 return std::nullopt;
         } else if (a == "--report-lang" && hasValue) {

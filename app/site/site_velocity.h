@@ -12,6 +12,10 @@
 
 namespace zarno::site {
 
+// The speeds, m/s, an engineer may give a site (on the command line or in its window).
+inline constexpr double kLowestSiteVelocity = 1.0;
+inline constexpr double kHighestSiteVelocity = 1e5;
+
 struct PileSpeed {
     QString pile;
     double velocity = 0.0;

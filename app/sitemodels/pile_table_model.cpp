@@ -5,7 +5,6 @@
 #include "app/site/site_table.h"
 #include "app/sitemodels/pile_concerns.h"
 
-
 #include <algorithm>
 #include <cmath>
 
@@ -237,10 +236,6 @@ QVariant PileTableModel::headerData(int section, Qt::Orientation orientation, in
         return {};
     }
 }
-
-} // namespace zarno::site
-
-namespace zarno::site {
 
 PileSortModel::PileSortModel(QObject* parent) : QSortFilterProxyModel(parent) {
     setSortRole(PileTableModel::SortRole);

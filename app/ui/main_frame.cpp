@@ -448,7 +448,10 @@ void CMainFrame::setToolbarVisible(bool visible) {
 }
 
 QMdiSubWindow* CMainFrame::OpenViewer(const QString& sgyPath) {
-    auto* frame = new CSplitterPictFrame(*this, sgyPath);
+    return ShowViewer(new CSplitterPictFrame(*this, sgyPath));
+}
+
+QMdiSubWindow* CMainFrame::ShowViewer(CSplitterPictFrame* frame) {
     m_mdi->addSubWindow(frame);
     frame->show();
     m_mdi->setActiveSubWindow(frame);

@@ -32,6 +32,7 @@ class CDlgWait;
 class CListFileView;
 class CPathForm;
 class CSiteFrame;
+class CSplitterPictFrame;
 class CSplitterFrame;
 class FileDialogs;
 class Prompts;
@@ -75,6 +76,8 @@ public:
     ViewerDisplaySettings& viewerDisplay() { return m_viewerDisplay; }
     // A signal viewer of an SGY file (the load's failures are told; the viewer then stays empty).
     QMdiSubWindow* OpenViewer(const QString& sgyPath);
+    // A viewer made elsewhere (a site's pile, from memory) shown as the current one, its document loaded.
+    QMdiSubWindow* ShowViewer(CSplitterPictFrame* frame);
     // The site window of a folder (the one already open for it comes to the front); the survey
     // starts at once and runs in the background.
     CSiteFrame* OpenSite(const QString& folder);

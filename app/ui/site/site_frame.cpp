@@ -8,7 +8,6 @@
 #include "app/ui/site/pile_views.h"
 
 #include <QDir>
-#include <QDoubleValidator>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -29,9 +28,6 @@ namespace zarno {
 
 namespace {
 
-// The speeds a hand may set: the same bounds as the command line's.
-constexpr double kLowestVelocity = 1.0;
-constexpr double kHighestVelocity = 1e5;
 // The narrowest window that shows the table and the pile's trace side by side.
 constexpr int kBesideWidth = 1000;
 
@@ -280,7 +276,7 @@ void CSiteFrame::applyVelocityField() {
     text.replace(',', '.');
     bool ok = false;
     const double v = text.toDouble(&ok);
-    if (!ok || !(v >= kLowestVelocity && v <= kHighestVelocity)) {
+    if (!ok || !(v >= site::kLowestSiteVelocity && v <= site::kHighestSiteVelocity)) {
         m_prompts.message(tr("Скорость задаётся числом в м/с, например 3800."), windowTitle(), PromptIcon::Warning);
         return;
     }

@@ -6,7 +6,6 @@
 #include "app/viewer/pict_load.h"
 #include "app/viewer/site_pile_trace.h"
 
-#include <QMdiArea>
 #include <QPointer>
 
 namespace zarno {
@@ -23,11 +22,7 @@ CSplitterPictFrame* OpenSitePileViewer(CMainFrame& main, CSiteFrame& site, const
     frame->offerLengthToSite([owner, name = pile.pile](double lengthM) {
         return owner && owner->DecideLength(name, lengthM);
     });
-    main.mdiArea()->addSubWindow(frame);
-    frame->show();
-    main.mdiArea()->setActiveSubWindow(frame);
-    main.setViewerFrame(frame);
-    frame->Load();
+    main.ShowViewer(frame);
     return frame;
 }
 

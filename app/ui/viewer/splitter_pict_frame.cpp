@@ -87,6 +87,8 @@ CSplitterPictFrame::CSplitterPictFrame(CMainFrame& main, const QString& sgyPath)
 CSplitterPictFrame::CSplitterPictFrame(CMainFrame& main, const QString& title, DocumentLoad load)
     : CSplitterPictFrame(main, title) {
     m_load = std::move(load);
+    // A document made in memory has no file whose headers could be shown.
+    action(kCmdHeaders)->setEnabled(false);
 }
 
 CSplitterPictFrame::~CSplitterPictFrame() {
@@ -244,8 +246,7 @@ void CSplitterPictFrame::runPaneCommand(ViewerCommandId id) {
         return;
     switch (id) {
     case kCmdHeaders:
-        // A document made in memory has no file whose headers could be shown.
-        if (!m_doc.Data().m_bInMemory)
+        if (!m_load)
             ShowHeaders();
         return;
     case kCmdFillLine:
