@@ -42,43 +42,6 @@ std::vector<Line> LinesOf(const QByteArray& bytes) {
     return lines;
 }
 
-// The fields of a line exactly as written (quotes and spaces kept), split where the table reader
-// splits them: joined again with sep they give the line back byte for byte.
-QList<QByteArray> RawFields(const QByteArray& line, char sep) {
-    QList<QByteArray> fields;
-    qsizetype start = 0;
-    bool quoted = false;
-    for (qsizetype i = 0; i < line.size(); ++i) {
-        if (line[i] == '"')
-            quoted = !quoted; // a doubled quote inside quotes turns it off and on again
-        else if (line[i] == sep && !quoted) {
-            fields << line.mid(start, i - start);
-            start = i + 1;
-        }
-    }
-    fields << line.mid(start);
-    return fields;
-}
-
-// What the reader makes of a raw field: unquoted, trimmed.
-QString FieldValue(const QByteArray& raw) {
-    QString value;
-    const QString text = QString::fromUtf8(raw);
-    bool quoted = false;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (quoted && c == '"' && i + 1 < text.size() && text[i + 1] == '"') {
-            value += '"';
-            ++i;
-        } else if (c == '"') {
-            quoted = !quoted;
-        } else {
-            value += c;
-        }
-    }
-    return value.trimmed();
-}
-
 QByteArray FieldBytes(const QString& value, char sep) {
     if (!value.contains(QLatin1Char(sep)) && !value.contains('"') && value.trimmed() == value)
         return value.toUtf8();
@@ -89,7 +52,7 @@ QByteArray FieldBytes(const QString& value, char sep) {
 
 qsizetype ColumnOf(const QList<QByteArray>& header, const char* name) {
     for (qsizetype i = 0; i < header.size(); ++i)
-        if (FieldValue(header[i]).compare(QLatin1String(name), Qt::CaseInsensitive) == 0)
+        if (SiteFieldValue(header[i]).compare(QLatin1String(name), Qt::CaseInsensitive) == 0)
             return i;
     return -1;
 }
@@ -116,7 +79,7 @@ void SetCell(QList<QByteArray>& fields, qsizetype column, const QByteArray& valu
         while (fields.size() <= column)
             fields << QByteArray();
     }
-    if (FieldValue(fields[column]) != QString::fromUtf8(value)) // the same value keeps its bytes
+    if (SiteFieldValue(fields[column]) != QString::fromUtf8(value)) // the same value keeps its bytes
         fields[column] = value;
 }
 
@@ -145,7 +108,7 @@ std::optional<QByteArray> TableWithDecision(const QByteArray& table, const QStri
         return std::nullopt;
     }
     const char sep = headerContent(h).contains(';') ? ';' : ',';
-    QList<QByteArray> header = RawFields(headerContent(h), sep);
+    QList<QByteArray> header = RawSiteFields(headerContent(h), sep);
     const qsizetype pileCol = ColumnOf(header, "pile");
     if (pileCol < 0 || ColumnOf(header, "file") < 0) {
         *error = TableMessage(QStringLiteral("the header row must name the columns pile and file"));
@@ -166,9 +129,9 @@ std::optional<QByteArray> TableWithDecision(const QByteArray& table, const QStri
     for (std::size_t i = h + 1; i < lines.size(); ++i) {
         if (lines[i].content.trimmed().isEmpty())
             continue;
-        QList<QByteArray> fields = RawFields(lines[i].content, sep);
+        QList<QByteArray> fields = RawSiteFields(lines[i].content, sep);
         // A row of more fields than the header names is one the reader leaves out: it stays as it is.
-        if (fields.size() > columnsRead || FieldValue(fields.value(pileCol)) != pile)
+        if (fields.size() > columnsRead || SiteFieldValue(fields.value(pileCol)) != pile)
             continue;
         found = true;
         if (lengthCol >= 0)

@@ -9,32 +9,11 @@ namespace zarno::site {
 
 namespace {
 
-// Splits one line at sep, honouring double quotes ("" inside quotes is a quote).
+// Splits one line at sep into what its fields hold.
 QStringList SplitFields(const QString& line, QChar sep) {
     QStringList fields;
-    QString field;
-    bool quoted = false;
-    for (qsizetype i = 0; i < line.size(); ++i) {
-        const QChar c = line[i];
-        if (quoted) {
-            if (c == '"' && i + 1 < line.size() && line[i + 1] == '"') {
-                field += '"';
-                ++i;
-            } else if (c == '"') {
-                quoted = false;
-            } else {
-                field += c;
-            }
-        } else if (c == '"') {
-            quoted = true;
-        } else if (c == sep) {
-            fields << field.trimmed();
-            field.clear();
-        } else {
-            field += c;
-        }
-    }
-    fields << field.trimmed();
+    for (const QByteArray& raw : RawSiteFields(line.toUtf8(), char(sep.unicode())))
+        fields << SiteFieldValue(raw);
     return fields;
 }
 
@@ -89,6 +68,40 @@ QString SiteTablePath(const QString& folder) {
         if (entry.compare(name, Qt::CaseInsensitive) == 0)
             return dir.filePath(entry);
     return dir.filePath(name);
+}
+
+QList<QByteArray> RawSiteFields(const QByteArray& line, char sep) {
+    QList<QByteArray> fields;
+    qsizetype start = 0;
+    bool quoted = false;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        if (line[i] == '"')
+            quoted = !quoted; // a doubled quote inside quotes turns it off and on again
+        else if (line[i] == sep && !quoted) {
+            fields << line.mid(start, i - start);
+            start = i + 1;
+        }
+    }
+    fields << line.mid(start);
+    return fields;
+}
+
+QString SiteFieldValue(const QByteArray& raw) {
+    QString value;
+    const QString text = QString::fromUtf8(raw);
+    bool quoted = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (quoted && c == '"' && i + 1 < text.size() && text[i + 1] == '"') {
+            value += '"';
+            ++i;
+        } else if (c == '"') {
+            quoted = !quoted;
+        } else {
+            value += c;
+        }
+    }
+    return value.trimmed();
 }
 
 std::optional<double> ParseSiteNumber(const QString& text, bool* bad) {

@@ -9,6 +9,8 @@
 
 #include "app/site/pile_class.h"
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -42,6 +44,12 @@ QString SiteTablePath(const QString& folder);
 
 // Parses the text of a site table.
 SiteTable ParseSiteTable(const QString& text);
+
+// The fields of one line of the table exactly as written (quotes and spaces kept), split at sep
+// outside quotes: joined again with sep they give the line back byte for byte.
+QList<QByteArray> RawSiteFields(const QByteArray& line, char sep);
+// What a field holds: unquoted ("" inside quotes is a quote) and trimmed.
+QString SiteFieldValue(const QByteArray& raw);
 
 // One number of the table: a decimal comma or point; finite and above zero. Empty text gives none.
 std::optional<double> ParseSiteNumber(const QString& text, bool* bad);
